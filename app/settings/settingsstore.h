@@ -1,0 +1,51 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "app/settings/settings.h"
+
+#include <string>
+
+namespace mrb::platform {
+class FileSystem;
+}
+
+namespace mrb::core {
+
+class ApiFuns;
+class GenFuns;
+
+// Owns the settings file "options.dll" in the program folder and the record
+// that mirrors it. Reads and writes go through the library's ReadIni/WriteIni.
+class SettingsStore {
+public:
+    SettingsStore(ApiFuns &api, GenFuns &gen, platform::FileSystem &fs, std::string programFolder);
+
+    // Reads the 18 keys into the record, in record order.
+    void loadSettings();
+    // Writes the 18 defaults (and makes the "output" folder); foreign keys stay.
+    void writeDefaultSettings();
+    // The start-up check: load, and when Common.Path is neither "True" nor
+    // "False", write the defaults and load again.
+    void ensureSettings();
+
+    const SettingsRecord &record() const { return m_record; }
+    SettingsRecord &record() { return m_record; }
+    const std::string &programFolder() const { return m_programFolder; }
+    std::string settingsFilePath() const; // programFolder + "/options.dll"
+    std::string outputFolder() const;     // programFolder + "/output"
+
+private:
+    ApiFuns &m_api;
+    GenFuns &m_gen;
+    platform::FileSystem &m_fs;
+    std::string m_programFolder;
+    SettingsRecord m_record;
+};
+
+// The folder that plays the program folder's part: the executable's folder
+// when it is writable, else "$XDG_CONFIG_HOME/marrowby" (default
+// ~/.config/marrowby), created when missing.
+std::string resolveProgramFolder(const std::string &executableFolder);
+
+} // namespace mrb::core

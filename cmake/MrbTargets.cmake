@@ -1,0 +1,72 @@
+# SPDX-FileCopyrightText: 2026 The Marrowby developers
+# SPDX-License-Identifier: MIT
+# Shared target settings, the library/test helpers and the third-party packages.
+
+include(GNUInstallDirs)
+
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
+set(CMAKE_ARCHIVE_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/lib)
+set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+set(CMAKE_CXX_EXTENSIONS OFF)
+set(CMAKE_AUTOMOC OFF)
+
+find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network Test)
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(XLSXWRITER REQUIRED IMPORTED_TARGET xlsxwriter)
+find_package(Threads REQUIRED)
+
+if(MRB_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined)
+endif()
+
+# Warnings, language level and visibility every target of ours gets.
+function(mrb_target_defaults target)
+    target_compile_features(${target} PUBLIC cxx_std_20)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow=local -Wnon-virtual-dtor)
+    if(MRB_WERROR)
+        target_compile_options(${target} PRIVATE -Werror)
+    endif()
+endfunction()
+
+# mrb_add_library(name ALIAS ns::name SOURCES ... [LIBS ...] [QT])
+# A static library whose headers are included from the repository root
+# ("platform/fs/filesystem.h"). QT turns on moc for the target.
+function(mrb_add_library name)
+    cmake_parse_arguments(ARG "QT" "ALIAS" "SOURCES;LIBS;PRIVATE_LIBS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    if(ARG_ALIAS)
+        add_library(${ARG_ALIAS} ALIAS ${name})
+    endif()
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
+    if(ARG_QT)
+        set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    endif()
+    mrb_target_defaults(${name})
+endfunction()
+
+# mrb_add_test(name SOURCES ... LIBS ... [QT])
+# One GoogleTest binary, discovered when ctest runs (so Qt and sanitizer
+# start-up never happens at build time).
+function(mrb_add_test name)
+    cmake_parse_arguments(ARG "QT;NO_MAIN" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} mrb_test_support GTest::gtest GTest::gmock)
+    if(NOT ARG_NO_MAIN)
+        target_link_libraries(${name} PRIVATE mrb_test_main)
+    endif()
+    if(ARG_QT)
+        set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    endif()
+    mrb_target_defaults(${name})
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 300)
+    endif()
+    gtest_discover_tests(${name}
+        DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}"
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;MRB_BIN_DIR=${PROJECT_BINARY_DIR}/bin;MRB_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()

@@ -1,0 +1,123 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mrb::platform {
+
+// One row as callers build or read it: the item text (column 1), six sub-item
+// texts (columns 2 to 7), a hidden tag, icon indexes and the selected flag.
+struct ListRow {
+    std::string text;
+    std::array<std::string, 6> subItems;
+    std::string tag;
+    int icon = 0;
+    int smallIcon = 0;
+    bool selected = false;
+};
+
+struct ListColumn {
+    std::string header;
+    double widthTwips = 0; // 0 hides the column
+    std::string tag;
+    int headerIcon = 0;    // 0 for none
+};
+
+enum class SortOrder { Ascending, Descending };
+
+// Told about every change, so a view can follow the model.
+class ListObserver {
+public:
+    virtual ~ListObserver() = default;
+    virtual void rowsAppended(std::size_t first, std::size_t count) = 0; // 1-based first
+    virtual void rowsRemoved(std::size_t first, std::size_t count) = 0;
+    virtual void rowsReset() = 0;                   // all rows replaced, removed or re-ordered
+    virtual void rowChanged(std::size_t row) = 0;   // texts, icons or selection of one row
+    virtual void selectionReset() = 0;              // selection of many rows changed
+    virtual void columnsChanged() = 0;
+};
+
+// A list control's contents in report view, without any widget: rows numbered
+// from 1 in display order, columns, sort column and order. Finding a row by tag
+// is a hash look-up. Rows are stored compactly (one buffer per row) so a listing
+// of a million rows stays small.
+class ListModel {
+public:
+    ListModel();
+    ~ListModel();
+    ListModel(const ListModel &) = delete;
+    ListModel &operator=(const ListModel &) = delete;
+
+    std::size_t rowCount() const;
+    bool empty() const { return rowCount() == 0; }
+
+    // Appends as the last row; returns its number.
+    std::size_t append(const ListRow &row);
+    // Appends many rows with one notification.
+    void append(std::vector<ListRow> &&rows);
+
+    // Read access to row r (1-based). Views are valid until the next change.
+    ListRow row(std::size_t r) const;
+    std::string_view text(std::size_t r) const;
+    std::string_view subItem(std::size_t r, int k) const; // k = 1..6
+    std::string_view tag(std::size_t r) const;
+    int icon(std::size_t r) const;
+    int smallIcon(std::size_t r) const;
+    bool isSelected(std::size_t r) const;
+
+    void setRow(std::size_t r, const ListRow &row);
+    void setSubItem(std::size_t r, int k, std::string_view value);
+    void setSelected(std::size_t r, bool selected);
+    void setAllSelected(bool selected);
+    std::size_t selectedCount() const;
+
+    // The first row whose tag equals tag exactly, or 0.
+    std::size_t findByTag(std::string_view tag) const;
+    bool containsTag(std::string_view tag) const { return findByTag(tag) != 0; }
+
+    // Later rows move up by one.
+    void remove(std::size_t r);
+    // Removes every row for which shouldRemove(r) is true, in one compaction pass.
+    // Returns the number of rows removed.
+    std::size_t removeIf(const std::function<bool(std::size_t)> &shouldRemove);
+    void clear();
+
+    // Columns, numbered from 1.
+    void setColumns(std::vector<ListColumn> columns);
+    std::size_t columnCount() const;
+    const ListColumn &column(std::size_t c) const;
+    void setColumnWidth(std::size_t c, double twips);
+    void setColumnHeaderIcon(std::size_t c, int icon);
+
+    // Sort column (0-based: 0 for the item text) and order.
+    int sortColumn() const;
+    SortOrder sortOrder() const;
+    void setSortColumn(int column);
+    void setSortOrder(SortOrder order);
+    // Re-orders the rows by the texts of the sort column: a stable comparison of
+    // prepared keys (letters without regard to ASCII case), never a locale call
+    // per comparison.
+    void sort();
+
+    // A free-form text the owner keeps with the listing (the destination's
+    // display stamp).
+    const std::string &stamp() const;
+    void setStamp(std::string stamp);
+
+    void addObserver(ListObserver *observer);
+    void removeObserver(ListObserver *observer);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+} // namespace mrb::platform

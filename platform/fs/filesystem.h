@@ -1,0 +1,153 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mrb::platform {
+
+// The attribute bits every platform reports the same way.
+enum Attribute : std::uint32_t {
+    ReadOnly = 1,
+    Hidden = 2,
+    System = 4,
+    Directory = 16,
+    Archive = 32,
+};
+
+// Seconds since the Unix epoch; empty when the file system keeps no such time.
+using Timestamp = std::optional<std::int64_t>;
+
+// One file or folder as the file system describes it. Names and paths are the
+// exact bytes the file system returned (not necessarily valid UTF-8).
+struct FsItem {
+    std::string name;
+    std::string path;       // full path, no trailing separator except for a root ("/")
+    std::string parentPath; // full path of the folder holding it ("/" for items at the root)
+    std::uint32_t attributes = 0;
+    std::string type;       // type description ("Folder" for folders)
+    Timestamp created;
+    Timestamp modified;
+    Timestamp accessed;
+    std::uint64_t size = 0; // length of a file; 0 for a folder (see FileSystem::folderSize)
+    bool isFolder = false;
+    bool isSymlink = false; // a symbolic link, described as what it points to
+};
+
+struct Drive {
+    std::string path;       // tree key: the mount path ("/", "/home", "/media/usb")
+    std::string label;      // volume label, or the last element of the path; may be empty
+    std::string shareName;  // source of a network mount ("//server/share", "host:/export")
+    bool isNetwork = false;
+};
+
+// The file list of one folder: matching file names, sorted by name.
+struct FileListQuery {
+    std::string pattern = "*.*"; // one or more patterns separated by ";"
+    bool includeHidden = false;
+    bool includeSystem = false;
+};
+
+// Receives a depth-first walk below one folder (see FileSystem::walk). For each
+// folder: enterFolder, then its files sorted by name, then each sub-folder's walk
+// (sub-folders sorted by name), then leaveFolder with the folder's total size.
+class TreeVisitor {
+public:
+    virtual ~TreeVisitor() = default;
+    virtual void enterFolder(const FsItem &folder) = 0;
+    virtual void file(const FsItem &file) = 0;
+    // total: the lengths of everything below the folder, at every depth.
+    virtual void leaveFolder(const FsItem &folder, std::uint64_t total) = 0;
+    // A folder below the root that could not be read; the walk skips it and goes on.
+    virtual void unreadableFolder(const std::string &path) = 0;
+    // Asked once per folder before it is entered; false ends the walk early.
+    virtual bool keepGoing() { return true; }
+};
+
+struct WalkResult {
+    bool rootReadable = false;
+    std::uint64_t total = 0;            // the root folder's total size
+    std::size_t unreadableFolders = 0;
+};
+
+enum class WriteMode {
+    Truncate,           // create the file, or empty it when it exists
+    Append,             // create the file, or add at its end
+    ReplaceAtomically,  // write a temporary file beside it; finish() renames it over the name
+};
+
+// A line-oriented output file. Bytes are written as given (the core holds UTF-8).
+class TextWriter {
+public:
+    virtual ~TextWriter() = default; // without finish(), an atomic replacement is discarded
+    virtual bool writeLine(std::string_view line) = 0; // the line, then CR LF
+    virtual bool write(std::string_view bytes) = 0;
+    // Flushes and closes (and renames, for ReplaceAtomically). Returns the reason
+    // of the first failure of any write or of the close; empty on success.
+    virtual std::string finish() = 0;
+};
+
+// All file-system access of the program and the library goes through here.
+// Paths use "/" as separator. No operation throws for an I/O failure.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    virtual std::vector<Drive> drives() = 0;
+
+    // The item at path (following a final symbolic link), or nothing when it
+    // does not exist or is of the other kind.
+    virtual std::optional<FsItem> folder(const std::string &path) = 0;
+    virtual std::optional<FsItem> file(const std::string &path) = 0;
+
+    // Total length of everything below the folder, hidden and system files
+    // included, in one walk; never descends through a symbolic link.
+    // Nothing when the folder itself cannot be read.
+    virtual std::optional<std::uint64_t> folderSize(const std::string &path) = 0;
+
+    // The folders directly inside path, sorted by name (symbolic links to folders
+    // included). ok is false when path could not be read.
+    struct SubFolders {
+        std::vector<FsItem> folders;
+        bool ok = false;
+    };
+    virtual SubFolders subFolders(const std::string &path) = 0;
+
+    // The names of the files in path matching the query, sorted by name.
+    struct FileList {
+        std::vector<std::string> names;
+        bool ok = false;
+    };
+    virtual FileList fileList(const std::string &path, const FileListQuery &query) = 0;
+
+    // Files with all their fields, for the listing of one folder (faster than
+    // fileList + file per name). Same selection and order as fileList.
+    virtual std::vector<FsItem> files(const std::string &path, const FileListQuery &query) = 0;
+
+    // Depth-first walk below root (see TreeVisitor); every folder total is
+    // computed in this single walk, bottom-up. Symbolic links to folders are
+    // reported as folders but never descended into (their total is 0).
+    virtual WalkResult walk(const std::string &root, TreeVisitor &visitor) = 0;
+
+    virtual bool folderExists(const std::string &path) = 0;
+    virtual bool fileExists(const std::string &path) = 0;
+    virtual bool createFolder(const std::string &path) = 0;
+    // Removes a file, or the symbolic link itself (never what it points to).
+    virtual bool deleteFile(const std::string &path) = 0;
+    // Removes an empty directory; a non-empty one is left alone (false).
+    virtual bool removeEmptyFolder(const std::string &path) = 0;
+
+    // Nothing (and the reason in *error) when the file cannot be opened.
+    virtual std::unique_ptr<TextWriter> openTextWriter(const std::string &path, WriteMode mode, std::string *error) = 0;
+};
+
+// The full path of an item named name inside folder: one "/" between them
+// unless folder already ends with one.
+std::string joinPath(std::string_view folder, std::string_view name);
+
+} // namespace mrb::platform

@@ -1,0 +1,24 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace mrb::platform {
+
+// Profile ("INI") files as the settings file and the library use them.
+// Section and key names match without regard to ASCII case; a value comes back
+// without surrounding blanks and without one pair of surrounding quotes; a
+// missing file, section or key reads as "". Files with CR LF or LF line ends
+// are read; CR LF is written.
+
+std::string readProfileString(const std::string &file, std::string_view section, std::string_view key);
+
+// Creates the file and the section when missing, replaces an existing key's
+// value in place and leaves every other line as it was. The file is replaced
+// atomically (temporary file + rename) under a lock held across processes.
+// Returns false when the file could not be written.
+bool writeProfileString(const std::string &file, std::string_view section, std::string_view key, std::string_view value);
+
+} // namespace mrb::platform

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Marrowby developers
+# SPDX-License-Identifier: MIT
+# Builds everything and runs every test: once in the normal build, once with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+scripts/deps.sh test
+
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:abort_on_error=0}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+
+status=0
+for preset in dev asan; do
+    echo "== build ($preset)"
+    scripts/build.sh "$preset"
+    echo "== test ($preset)"
+    ctest --preset "$preset" -j "$(nproc)" || status=1
+done
+exit $status

@@ -1,0 +1,26 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// Every test binary runs with private runtime, configuration and registry
+// folders, so no test ever touches the user's own settings.
+int main(int argc, char **argv)
+{
+    std::string base = "/tmp/mrb-testenv-" + std::to_string(::getpid());
+    ::mkdir(base.c_str(), 0700);
+    const std::string runtime = base + "/runtime";
+    ::mkdir(runtime.c_str(), 0700);
+    ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 0);
+    ::setenv("XDG_CONFIG_HOME", (base + "/config").c_str(), 0);
+    ::setenv("QFC_REGISTRY_DIR", (base + "/registry").c_str(), 0);
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    ::testing::InitGoogleTest(&argc, argv);
+    const int rc = RUN_ALL_TESTS();
+    std::system(("rm -rf '" + base + "'").c_str());
+    return rc;
+}
