@@ -1,0 +1,151 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "app/window/mainlayout.h"
+
+#include <cfenv>
+#include <cmath>
+
+namespace mrb::ui {
+
+PixelGrid PixelGrid::forDpi(double dotsPerInch)
+{
+    PixelGrid grid;
+    if (dotsPerInch > 0)
+        grid.m_twipsPerPixel = twipsPerInch / dotsPerInch;
+    return grid;
+}
+
+double PixelGrid::snap(double twips) const
+{
+    if (isExact())
+        return twips;
+    return std::round(twips / m_twipsPerPixel) * m_twipsPerPixel;
+}
+
+int PixelGrid::toPixels(double twips) const
+{
+    // the exact grid stands for the design resolution of 96 dots per inch
+    const double perPixel = isExact() ? 15.0 : m_twipsPerPixel;
+    return static_cast<int>(std::lround(twips / perPixel));
+}
+
+double PixelGrid::toTwips(int pixels) const
+{
+    return pixels * (isExact() ? 15.0 : m_twipsPerPixel);
+}
+
+namespace {
+
+// A control refuses a negative size and keeps the one it has.
+void setLength(double &target, double value, const PixelGrid &grid)
+{
+    if (value >= 0)
+        target = grid.snap(value);
+}
+
+void setPosition(double &target, double value, const PixelGrid &grid)
+{
+    target = grid.snap(value);
+}
+
+// Moving a control with a negative width or height fails as a whole.
+void moveControl(TwipRect &target, TwipRect to, const PixelGrid &grid)
+{
+    if (to.width < 0 || to.height < 0)
+        return;
+    target = {grid.snap(to.left), grid.snap(to.top), grid.snap(to.width), grid.snap(to.height)};
+}
+
+} // namespace
+
+void LayoutMainWindow(PaneLayout &layout, double width, double height, double statusHeight, const PixelGrid &grid)
+{
+    TwipRect &trv = layout.trv;
+    TwipRect &src = layout.lsvSource;
+    TwipRect &dst = layout.lsvTarget;
+
+    setLength(trv.width, (width - 3 * paneMargin) / 3 * 0.6, grid);
+    setLength(trv.height, height - trv.top - paneMargin - statusHeight, grid);
+    setPosition(src.left, trv.width + 2 * paneMargin, grid);
+    setLength(src.width, width - 3 * paneMargin - trv.width, grid);
+    setLength(src.height, (trv.height - paneMargin) / 2, grid);
+    setPosition(dst.left, src.left, grid);
+    setLength(dst.width, src.width, grid);
+    setPosition(dst.top, src.top + paneMargin + src.height, grid);
+    setLength(dst.height, trv.height - src.height - paneMargin, grid);
+    moveControl(layout.lblVSplitter, {trv.width + paneMargin, trv.top, paneMargin, trv.height}, grid);
+    moveControl(layout.lblHSplitter, {src.left, src.top + src.height, src.width, paneMargin}, grid);
+}
+
+bool BalanceNameColumns(std::array<double, 7> &widths, double listingWidth)
+{
+    // the sum is rounded as the platform converts to a whole number: halves to even
+    const int savedMode = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const double others = std::nearbyint(widths[2] + widths[3] + widths[4] + widths[5] + widths[6]);
+    std::fesetround(savedMode);
+
+    const double name = widths[0];
+    const double path = widths[1];
+    if (path == 0) {
+        // a switched-off path column stays hidden; the name column takes the room
+        if (listingWidth > name + others + columnSlack) {
+            widths[0] = listingWidth - columnSlack - others;
+            return widths[0] != name;
+        }
+        return false;
+    }
+    if (listingWidth > name + path + others + columnSlack) {
+        widths[0] = (listingWidth - columnSlack - others) / 2;
+        widths[1] = widths[0];
+        return widths[0] != name || widths[1] != path;
+    }
+    return false;
+}
+
+void SplitterDrag::press(Bar bar)
+{
+    (bar == Bar::Vertical ? VSplitterDragging : HSplitterDragging) = true;
+}
+
+void SplitterDrag::release(Bar bar)
+{
+    (bar == Bar::Vertical ? VSplitterDragging : HSplitterDragging) = false;
+}
+
+bool SplitterDrag::move(Bar bar, PaneLayout &layout, double offset, double clientWidth, double clientHeight, const PixelGrid &grid) const
+{
+    if (!isDragging(bar))
+        return false;
+    TwipRect &src = layout.lsvSource;
+    TwipRect &dst = layout.lsvTarget;
+    if (bar == Bar::Vertical) {
+        TwipRect &vbar = layout.lblVSplitter;
+        setPosition(vbar.left, vbar.left + offset, grid);
+        // the lower limit wins when the window is too narrow for both
+        if (vbar.left < vSplitterMinLeft)
+            setPosition(vbar.left, vSplitterMinLeft, grid);
+        else if (vbar.left > clientWidth - vSplitterRightReserve)
+            setPosition(vbar.left, clientWidth - vSplitterRightReserve, grid);
+        setLength(layout.trv.width, vbar.left - paneMargin, grid);
+        setPosition(src.left, vbar.left + paneMargin, grid);
+        setLength(src.width, clientWidth - 3 * paneMargin - layout.trv.width, grid);
+        setPosition(dst.left, src.left, grid);
+        setLength(dst.width, src.width, grid);
+        setPosition(layout.lblHSplitter.left, src.left, grid);
+        setLength(layout.lblHSplitter.width, src.width, grid);
+        return true;
+    }
+    TwipRect &hbar = layout.lblHSplitter;
+    setPosition(hbar.top, hbar.top + offset, grid);
+    if (hbar.top < hSplitterMinTop)
+        setPosition(hbar.top, hSplitterMinTop, grid);
+    else if (hbar.top > clientHeight - hSplitterBottomReserve)
+        setPosition(hbar.top, clientHeight - hSplitterBottomReserve, grid);
+    setLength(src.height, hbar.top - src.top, grid);
+    setPosition(dst.top, hbar.top + paneMargin, grid);
+    setLength(dst.height, layout.trv.height - paneMargin - src.height, grid);
+    return true;
+}
+
+} // namespace mrb::ui

@@ -1,0 +1,32 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <string>
+
+namespace mrb::ui {
+
+// A per-user lock that only one running program holds. The lock is an
+// advisory file lock, so the system drops it when the holder ends, however
+// it ends; a stale lock file never blocks a later start.
+class SingleInstance {
+public:
+    explicit SingleInstance(const std::string &lockPath = defaultLockPath());
+    ~SingleInstance();
+    SingleInstance(const SingleInstance &) = delete;
+    SingleInstance &operator=(const SingleInstance &) = delete;
+
+    // False when another holder has the lock. A lock file that cannot be
+    // opened at all does not stop the program: it then counts as first.
+    bool isFirst() const { return m_first; }
+
+    // "marrowby.lock" in the user's runtime folder ($XDG_RUNTIME_DIR), else
+    // "marrowby-<uid>.lock" in /tmp.
+    static std::string defaultLockPath();
+
+private:
+    int m_fd = -1;
+    bool m_first = true;
+};
+
+} // namespace mrb::ui

@@ -1,0 +1,67 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "app/window/singleinstance.h"
+
+#include "tests/support/temptree.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+using mrb::test::TempTree;
+using mrb::ui::SingleInstance;
+
+TEST(SingleInstance, SecondHolderIsRefusedUntilTheFirstEnds)
+{
+    TempTree tree;
+    const std::string lock = tree.path("marrowby.lock");
+    {
+        SingleInstance first(lock);
+        EXPECT_TRUE(first.isFirst());
+        SingleInstance second(lock);
+        EXPECT_FALSE(second.isFirst());
+    }
+    SingleInstance again(lock);
+    EXPECT_TRUE(again.isFirst());
+}
+
+TEST(SingleInstance, OtherProcessIsRefused)
+{
+    TempTree tree;
+    const std::string lock = tree.path("marrowby.lock");
+    SingleInstance first(lock);
+    ASSERT_TRUE(first.isFirst());
+    const pid_t child = ::fork();
+    if (child == 0) {
+        SingleInstance second(lock);
+        ::_exit(second.isFirst() ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST(SingleInstance, LeftOverLockFileDoesNotBlock)
+{
+    TempTree tree;
+    // a lock file left by a program that crashed: nobody holds the lock
+    const std::string lock = tree.fileWith("marrowby.lock", "12345\n");
+    SingleInstance first(lock);
+    EXPECT_TRUE(first.isFirst());
+}
+
+TEST(SingleInstance, UnusableLockPlaceStillStarts)
+{
+    TempTree tree;
+    SingleInstance first(tree.path("missing-folder/marrowby.lock"));
+    EXPECT_TRUE(first.isFirst());
+}
+
+TEST(SingleInstance, LockLivesInTheRuntimeFolder)
+{
+    TempTree tree;
+    mrb::test::ScopedEnv env("XDG_RUNTIME_DIR", tree.root());
+    EXPECT_EQ(SingleInstance::defaultLockPath(), tree.path("marrowby.lock"));
+}
