@@ -1,0 +1,454 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "platform/profile/profilefile.h"
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <optional>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace mrb::platform {
+
+namespace {
+
+// Larger files are not profile files; reading one gives "" and writing refuses,
+// so a stray huge file is neither loaded whole nor destroyed.
+constexpr std::size_t maxProfileBytes = 64u * 1024u * 1024u;
+
+constexpr std::string_view blanks = " \t\r\v\f";
+
+std::string_view trimmed(std::string_view s)
+{
+    const auto first = s.find_first_not_of(blanks);
+    if (first == std::string_view::npos)
+        return {};
+    const auto last = s.find_last_not_of(blanks);
+    return s.substr(first, last - first + 1);
+}
+
+char lowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool sameName(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lowerAscii(a[i]) != lowerAscii(b[i]))
+            return false;
+    }
+    return true;
+}
+
+// One pair of matching quotes around the whole value is not part of it; a lone
+// quote is.
+std::string_view unquoted(std::string_view v)
+{
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        return v.substr(1, v.size() - 2);
+    return v;
+}
+
+struct Line {
+    enum class Kind { Blank, Comment, Section, Entry };
+    Kind kind = Kind::Blank;
+    std::size_t begin = 0;    // first byte of the line
+    std::size_t end = 0;      // end of its content, before CR LF or LF
+    std::size_t next = 0;     // first byte of the following line
+    bool terminated = false;  // ends with a line break (the last line may not)
+    std::string_view name;    // section name or key name, trimmed
+    std::string_view value;   // an entry's value, trimmed, quotes still on
+};
+
+// Walks a profile text line by line. Any byte sequence is accepted: what is not
+// a section header, comment or blank line is an entry, and an entry without "="
+// is a key with an empty value.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text)
+        : m_text(text)
+    {
+        // An editor may have saved the file with a UTF-8 byte-order mark.
+        if (m_text.substr(0, 3) == "\xEF\xBB\xBF")
+            m_pos = 3;
+    }
+
+    std::optional<Line> next()
+    {
+        if (m_pos >= m_text.size())
+            return std::nullopt;
+        Line line;
+        line.begin = m_pos;
+        const void *nl = std::memchr(m_text.data() + m_pos, '\n', m_text.size() - m_pos);
+        if (nl) {
+            line.end = static_cast<std::size_t>(static_cast<const char *>(nl) - m_text.data());
+            line.next = line.end + 1;
+            line.terminated = true;
+        } else {
+            line.end = m_text.size();
+            line.next = line.end;
+        }
+        if (line.end > line.begin && m_text[line.end - 1] == '\r')
+            --line.end;
+        m_pos = line.next;
+
+        const std::string_view content = trimmed(m_text.substr(line.begin, line.end - line.begin));
+        if (content.empty()) {
+            line.kind = Line::Kind::Blank;
+        } else if (content.front() == ';') {
+            line.kind = Line::Kind::Comment;
+        } else if (content.front() == '[') {
+            line.kind = Line::Kind::Section;
+            const std::string_view inner = content.substr(1);
+            line.name = trimmed(inner.substr(0, inner.find(']')));
+        } else {
+            line.kind = Line::Kind::Entry;
+            const auto eq = content.find('=');
+            line.name = trimmed(content.substr(0, eq));
+            if (eq != std::string_view::npos)
+                line.value = trimmed(content.substr(eq + 1));
+        }
+        return line;
+    }
+
+private:
+    std::string_view m_text;
+    std::size_t m_pos = 0;
+};
+
+// Where a key sits in a profile text, or where it would go.
+struct KeyLocation {
+    std::optional<Line> entry;           // the first matching entry of any matching section
+    std::optional<Line> lastInSection;   // last header or entry line of the first matching section
+};
+
+KeyLocation locate(std::string_view text, std::string_view section, std::string_view key)
+{
+    KeyLocation where;
+    LineReader reader(text);
+    bool inMatching = false;
+    bool inFirstMatching = false;
+    bool firstSeen = false;
+    while (auto line = reader.next()) {
+        switch (line->kind) {
+        case Line::Kind::Section:
+            inMatching = sameName(line->name, section);
+            inFirstMatching = inMatching && !firstSeen;
+            if (inFirstMatching) {
+                firstSeen = true;
+                where.lastInSection = line;
+            }
+            break;
+        case Line::Kind::Entry:
+            if (inFirstMatching)
+                where.lastInSection = line;
+            if (inMatching && sameName(line->name, key)) {
+                where.entry = line;
+                return where;
+            }
+            break;
+        case Line::Kind::Blank:
+        case Line::Kind::Comment:
+            break;
+        }
+    }
+    return where;
+}
+
+enum class ReadStatus { Ok, Missing, Failed };
+
+// Reads a whole regular file. Missing when it does not exist; Failed when it
+// exists but cannot be read as a profile file.
+ReadStatus readWhole(int fd, std::string &out)
+{
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return ReadStatus::Failed;
+    if (static_cast<std::uint64_t>(st.st_size) > maxProfileBytes)
+        return ReadStatus::Failed;
+    out.clear();
+    out.reserve(static_cast<std::size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return ReadStatus::Failed;
+        }
+        if (n == 0)
+            break;
+        if (out.size() + static_cast<std::size_t>(n) > maxProfileBytes)
+            return ReadStatus::Failed;
+        out.append(buffer, static_cast<std::size_t>(n));
+    }
+    return ReadStatus::Ok;
+}
+
+class Fd {
+public:
+    explicit Fd(int fd = -1)
+        : m_fd(fd)
+    {
+    }
+    ~Fd() { reset(); }
+    Fd(const Fd &) = delete;
+    Fd &operator=(const Fd &) = delete;
+    int get() const { return m_fd; }
+    bool valid() const { return m_fd >= 0; }
+    void reset(int fd = -1)
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = fd;
+    }
+    int release()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
+
+private:
+    int m_fd;
+};
+
+// Holds an exclusive flock on the folder that contains the file. The lock sits
+// on the folder, not on the file: the file is replaced by rename, and a lock on
+// the old file would not stop a writer that opens the new one. Locking the
+// folder needs no extra file beside the settings file, and every writer of this
+// module takes the same lock.
+class FolderLock {
+public:
+    explicit FolderLock(int dirFd)
+        : m_fd(dirFd)
+    {
+        int rc;
+        do {
+            rc = ::flock(m_fd, LOCK_EX);
+        } while (rc != 0 && errno == EINTR);
+        // A file system without flock support still gets an atomic replacement;
+        // only concurrent writers could then lose one another's keys.
+        m_locked = rc == 0;
+    }
+    ~FolderLock()
+    {
+        if (m_locked)
+            ::flock(m_fd, LOCK_UN);
+    }
+    FolderLock(const FolderLock &) = delete;
+    FolderLock &operator=(const FolderLock &) = delete;
+
+private:
+    int m_fd;
+    bool m_locked = false;
+};
+
+bool writeAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// A name the folder does not hold yet, for the temporary copy.
+std::string temporaryName(std::string_view base, unsigned attempt)
+{
+    static std::atomic<unsigned> counter{0};
+    const unsigned long mix = static_cast<unsigned long>(::getpid()) * 2654435761u
+        ^ static_cast<unsigned long>(std::time(nullptr)) ^ (counter.fetch_add(1) * 40503u) ^ attempt;
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, ".tmp%06lx", mix & 0xffffffUL);
+    std::string name = ".";
+    name += base;
+    name += suffix;
+    return name;
+}
+
+// A name that would break the file's structure if written as it is.
+bool isUsableName(std::string_view name, std::string_view forbidden)
+{
+    const std::string_view t = trimmed(name);
+    if (t.empty() || t.front() == ';' || t.front() == '[')
+        return false;
+    return name.find_first_of(forbidden) == std::string_view::npos && name.find('\0') == std::string_view::npos;
+}
+
+// The text with the key set to value (see writeProfileString).
+std::string edited(std::string_view text, std::string_view section, std::string_view key, std::string_view value)
+{
+    const KeyLocation where = locate(text, section, key);
+    std::string out;
+    out.reserve(text.size() + section.size() + key.size() + value.size() + 8);
+    if (where.entry) {
+        // Keep the line's indentation, the key's own spelling and the line's
+        // own ending.
+        const Line &line = *where.entry;
+        const auto nameEnd = static_cast<std::size_t>(line.name.data() - text.data()) + line.name.size();
+        out.append(text.substr(0, nameEnd));
+        out.push_back('=');
+        out.append(value);
+        out.append(text.substr(line.end));
+        return out;
+    }
+    if (where.lastInSection) {
+        // A new key goes right after the section's last key, before any blank
+        // lines or comments that lead to the next section.
+        const Line &line = *where.lastInSection;
+        out.append(text.substr(0, line.next));
+        if (!line.terminated)
+            out.append("\r\n");
+        out.append(key);
+        out.push_back('=');
+        out.append(value);
+        out.append("\r\n");
+        out.append(text.substr(line.next));
+        return out;
+    }
+    out.append(text);
+    if (!out.empty() && out.back() != '\n')
+        out.append("\r\n");
+    out.push_back('[');
+    out.append(section);
+    out.append("]\r\n");
+    out.append(key);
+    out.push_back('=');
+    out.append(value);
+    out.append("\r\n");
+    return out;
+}
+
+// The file a write must replace: a symbolic link is followed, so the link
+// stays and its target changes.
+std::string replacementTarget(const std::string &file)
+{
+    struct stat st {};
+    if (::lstat(file.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (char *real = ::realpath(file.c_str(), nullptr)) {
+            std::string resolved(real);
+            std::free(real);
+            return resolved;
+        }
+    }
+    return file;
+}
+
+} // namespace
+
+std::string readProfileString(const std::string &file, std::string_view section, std::string_view key)
+{
+    section = trimmed(section);
+    key = trimmed(key);
+    if (section.empty() || key.empty())
+        return {};
+    Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.valid())
+        return {};
+    std::string text;
+    if (readWhole(fd.get(), text) != ReadStatus::Ok)
+        return {};
+    const KeyLocation where = locate(text, section, key);
+    if (!where.entry)
+        return {};
+    std::string_view value = unquoted(where.entry->value);
+    // Values are C strings to every consumer: a NUL byte ends one.
+    value = value.substr(0, value.find('\0'));
+    return std::string(value);
+}
+
+bool writeProfileString(const std::string &file, std::string_view section, std::string_view key, std::string_view value)
+{
+    if (!isUsableName(section, "]\r\n") || !isUsableName(key, "=\r\n"))
+        return false;
+    // A line break would start a new line of the file; a NUL ends the value as
+    // it does for every C-string consumer.
+    value = value.substr(0, value.find('\0'));
+    if (value.find_first_of("\r\n") != std::string_view::npos)
+        return false;
+    section = trimmed(section);
+    key = trimmed(key);
+
+    const std::string target = replacementTarget(file);
+    const auto slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    if (base.empty())
+        return false;
+
+    Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dir.valid())
+        return false;
+    FolderLock lock(dir.get());
+
+    std::string text;
+    struct stat st {};
+    bool exists = false;
+    {
+        Fd fd(::openat(dir.get(), base.c_str(), O_RDONLY | O_CLOEXEC));
+        if (fd.valid()) {
+            exists = true;
+            if (readWhole(fd.get(), text) != ReadStatus::Ok || ::fstat(fd.get(), &st) != 0)
+                return false;
+            // A read-only file refuses the write, as it would if written in place.
+            if ((st.st_mode & S_IWUSR) == 0 || ::faccessat(dir.get(), base.c_str(), W_OK, 0) != 0)
+                return false;
+        } else if (errno != ENOENT) {
+            return false;
+        }
+    }
+
+    const std::string updated = edited(text, section, key, value);
+    if (exists && updated == text)
+        return true;
+
+    std::string tmpName;
+    Fd tmp;
+    for (unsigned attempt = 0; attempt < 100 && !tmp.valid(); ++attempt) {
+        tmpName = temporaryName(base, attempt);
+        // A new file gets the usual 0666 less the umask; a replaced one its old mode.
+        tmp.reset(::openat(dir.get(), tmpName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exists ? 0600 : 0666));
+        if (!tmp.valid() && errno != EEXIST)
+            return false;
+    }
+    if (!tmp.valid())
+        return false;
+
+    bool ok = true;
+    if (exists) {
+        ok = ::fchmod(tmp.get(), st.st_mode & 07777) == 0;
+        if (ok && (st.st_uid != ::geteuid() || st.st_gid != ::getegid())) {
+            // Only a privileged writer can keep another owner; for anyone else
+            // the file becomes theirs, as a rewrite in place would not do, but
+            // the write still goes through.
+            [[maybe_unused]] const int chownResult = ::fchown(tmp.get(), st.st_uid, st.st_gid);
+        }
+    }
+    ok = ok && writeAll(tmp.get(), updated) && ::fsync(tmp.get()) == 0;
+    ok = (::close(tmp.release()) == 0) && ok;
+    ok = ok && ::renameat(dir.get(), tmpName.c_str(), dir.get(), base.c_str()) == 0;
+    if (!ok) {
+        ::unlinkat(dir.get(), tmpName.c_str(), 0);
+        return false;
+    }
+    // The rename itself must reach the disk before the write counts as done.
+    ::fsync(dir.get());
+    return true;
+}
+
+} // namespace mrb::platform
