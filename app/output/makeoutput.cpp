@@ -1,0 +1,140 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "app/output/makeoutput.h"
+
+#include "app/library/libraryfunctions.h"
+#include "app/library/userinterface.h"
+#include "app/output/linewriters.h"
+#include "app/output/outputfields.h"
+#include "app/output/outputroute.h"
+#include "app/output/spreadsheetwriter.h"
+#include "platform/controls/listmodel.h"
+#include "platform/controls/statusbarmodel.h"
+#include "platform/fs/filesystem.h"
+
+namespace mrb::core {
+
+namespace {
+
+// Writes one of the line outputs through a temporary file that replaces
+// fileName only when every line got there. Returns the reason of a failure.
+std::optional<std::string> writeLineOutput(
+    const MakeContext &context, const SettingsRecord &settings, const OutputPlan &plan, const std::string &fileName)
+{
+    std::string openError;
+    std::unique_ptr<platform::TextWriter> out =
+        context.fs.openTextWriter(fileName, platform::WriteMode::ReplaceAtomically, &openError);
+    if (!out)
+        return openError.empty() ? std::string("the file cannot be created") : openError;
+
+    bool written = false;
+    switch (plan.route) {
+    case OutputRoute::PathList:
+        written = WritePathList(*out, context.destination, plan.wrapper, context.statusBar);
+        break;
+    case OutputRoute::PlsPlaylist:
+        written = WritePlsPlaylist(*out, context.destination, context.statusBar);
+        break;
+    case OutputRoute::FieldTable:
+        written = WriteFieldTable(*out, context.destination, settings, plan.wrapper, context.statusBar);
+        break;
+    case OutputRoute::Spreadsheet:
+        break;
+    }
+    std::string finishError = out->finish();
+    if (!finishError.empty())
+        return finishError;
+    if (!written)
+        return std::string("a write to the file failed");
+    return std::nullopt;
+}
+
+// Last row first, so files inside a listed folder go before the folder.
+void deleteListedItems(const MakeContext &context)
+{
+    platform::ListModel &rows = context.destination;
+    for (std::size_t r = rows.rowCount(); r >= 1; --r) {
+        const std::string path = rowFullPath(rows, r);
+        context.statusBar.setPrompt(" Deleting " + path + "...");
+        // Failures are left alone on purpose: a folder that still holds
+        // anything, a read-only file or a vanished item stays as it is.
+        if (isFolderTag(rows.tag(r))) {
+            const std::optional<platform::FsItem> folder = context.fs.folder(path);
+            if (folder && folder->isSymlink)
+                context.fs.deleteFile(path); // the link itself, never what it points to
+            else
+                context.fs.removeEmptyFolder(path);
+        } else {
+            const std::optional<platform::FsItem> file = context.fs.file(path);
+            if (!file || !(file->attributes & platform::ReadOnly))
+                context.fs.deleteFile(path);
+        }
+    }
+}
+
+} // namespace
+
+std::string closingMessage(std::size_t rows, const std::string &fileName)
+{
+    return "Outputted " + std::to_string(rows) + " items to '" + fileName + "' successfully!";
+}
+
+void MakeOutputFile(const MakeContext &context)
+{
+    if (context.destination.empty()) {
+        context.ui.showMessage("No available item for outputting!", MessageIcon::Information);
+        return;
+    }
+    if (context.settings().value(Setting::SystemDialog) == "False")
+        context.ui.showOptionsDialog();
+
+    // Read after the dialog: it may have changed any setting.
+    const SettingsRecord &settings = context.settings();
+    const std::optional<SaveDialogSpec> dialog = saveDialogFor(settings.value(Setting::OutputFileType));
+    if (!dialog)
+        return;
+    const std::string fileName = context.api.getFileSaveName(context.ui.ownerWindow(),
+        dialog->title,
+        std::string(),
+        dialog->filter,
+        settings.value(Setting::OutputPath),
+        dialog->defaultExtension);
+    if (fileName.empty())
+        return;
+    writeOutputFile(context, fileName);
+}
+
+OutputResult writeOutputFile(const MakeContext &context, const std::string &fileName)
+{
+    const SettingsRecord &settings = context.settings();
+    const std::size_t n = context.destination.rowCount();
+    const OutputPlan plan =
+        chooseOutput(settings.value(Setting::OutputFileType), settings.value(Setting::OutputStandard), fileName);
+
+    OutputResult result;
+    if (plan.route == OutputRoute::Spreadsheet) {
+        std::string error =
+            WriteSpreadsheet(context.spreadsheet, fileName, context.destination, settings, context.statusBar);
+        if (!error.empty())
+            result.error = std::move(error);
+    } else {
+        result.error = writeLineOutput(context, settings, plan, fileName);
+    }
+
+    if (result.error) {
+        context.statusBar.setPrompt(" Ready.");
+        context.ui.showMessage("Cannot output to '" + fileName + "': " + *result.error + "!", MessageIcon::Exclamation);
+        return result;
+    }
+
+    // Only the line outputs are followed by the delete step.
+    if (plan.route != OutputRoute::Spreadsheet && settings.isOn(Setting::OutputDelete))
+        deleteListedItems(context);
+
+    result.rowsWritten = n;
+    context.statusBar.setPrompt(" Ready.");
+    context.ui.showMessage(closingMessage(n, fileName), MessageIcon::Information);
+    return result;
+}
+
+} // namespace mrb::core

@@ -1,0 +1,57 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "app/output/spreadsheetapplication.h"
+#include "app/settings/settings.h"
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace mrb::platform {
+class FileSystem;
+class ListModel;
+class StatusBarModel;
+} // namespace mrb::platform
+
+namespace mrb::core {
+
+class ApiFuns;
+class UserInterface;
+
+// What the Make command works with. The settings are reached through an
+// accessor because the options dialog that Make may show first reloads them.
+struct MakeContext {
+    platform::ListModel &destination;
+    platform::StatusBarModel &statusBar;
+    std::function<const SettingsRecord &()> settings;
+    platform::FileSystem &fs;
+    ApiFuns &api;
+    UserInterface &ui;
+    SpreadsheetLauncher spreadsheet;
+};
+
+struct OutputResult {
+    std::size_t rowsWritten = 0; // every row, folders included, when the output is complete
+    std::optional<std::string> error; // why the output could not be written
+};
+
+// The Make command: checks that the destination has rows, shows the options
+// dialog first when System.Dialog is "False", asks for the output file and
+// writes it (see writeOutputFile). A cancelled dialog ends it silently.
+void MakeOutputFile(const MakeContext &context);
+
+// Writes the destination listing to fileName with the writer that the file
+// type, standard mode and name choose, then, when Output.Delete is "True" and
+// the output is complete, deletes the listed items from the last row to the
+// first. Ends with " Ready." and either the closing message or, when the
+// output could not be written, a warning naming the file and the reason; an
+// existing file of that name is then left as it was and nothing is deleted.
+OutputResult writeOutputFile(const MakeContext &context, const std::string &fileName);
+
+// "Outputted n items to 'fileName' successfully!"
+std::string closingMessage(std::size_t rows, const std::string &fileName);
+
+} // namespace mrb::core

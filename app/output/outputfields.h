@@ -1,0 +1,53 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "app/settings/settings.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace mrb::platform {
+class ListModel;
+}
+
+namespace mrb::core {
+
+// One column of a field table or a workbook. The name is always written and
+// always first; the others only when their switch is on.
+struct OutputField {
+    const char *caption;
+    std::optional<Setting> toggle; // empty for the name
+    int subItem; // 0 for the item text, else the listing's sub-item 1..6
+};
+
+// The output order puts the modified date before the created date, although
+// the listing's columns hold them the other way round.
+inline constexpr std::array<OutputField, 7> outputFields = {{
+    {"Name", std::nullopt, 0},
+    {"Path", Setting::CommonPath, 1},
+    {"Size", Setting::CommonSize, 2},
+    {"Type", Setting::CommonType, 3},
+    {"Modified Date", Setting::CommonModified, 5},
+    {"Created Date", Setting::CommonCreated, 4},
+    {"Last Accessed Date", Setting::CommonAccessed, 6},
+}};
+
+inline bool isWritten(const OutputField &field, const SettingsRecord &settings)
+{
+    return !field.toggle || settings.isOn(*field.toggle);
+}
+
+// The value a field takes from row r (1-based) of the listing.
+std::string_view fieldValue(const platform::ListModel &rows, std::size_t r, const OutputField &field);
+
+// A row is a folder row exactly when its tag begins with the folder marker.
+bool isFolderTag(std::string_view tag);
+
+// The item's full path: its parent path, one separator unless the parent
+// already ends with one, and its name.
+std::string rowFullPath(const platform::ListModel &rows, std::size_t r);
+
+} // namespace mrb::core

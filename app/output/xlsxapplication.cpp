@@ -1,0 +1,313 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "app/output/xlsxapplication.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <xlsxwriter.h>
+
+namespace mrb::core {
+
+namespace {
+
+constexpr char32_t invalidCodePoint = 0xFFFFFFFF;
+
+// The code point at the start of text and its length in bytes; an invalid or
+// truncated sequence, an overlong form or a surrogate gives invalidCodePoint
+// and a length of 1.
+std::pair<char32_t, std::size_t> decodeUtf8(std::string_view text)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80)
+        return {lead, 1};
+    std::size_t length = 0;
+    char32_t cp = 0;
+    char32_t minimum = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2, cp = lead & 0x1F, minimum = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, cp = lead & 0x0F, minimum = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4, cp = lead & 0x07, minimum = 0x10000;
+    } else {
+        return {invalidCodePoint, 1};
+    }
+    if (text.size() < length)
+        return {invalidCodePoint, 1};
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80)
+            return {invalidCodePoint, 1};
+        cp = (cp << 6) | (byte(i) & 0x3F);
+    }
+    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return {invalidCodePoint, 1};
+    return {cp, length};
+}
+
+bool isWide(char32_t cp)
+{
+    return (cp >= 0x1100 && cp <= 0x115F) || (cp >= 0x2E80 && cp <= 0xA4CF && cp != 0x303F)
+        || (cp >= 0xAC00 && cp <= 0xD7A3) || (cp >= 0xF900 && cp <= 0xFAFF) || (cp >= 0xFE30 && cp <= 0xFE4F)
+        || (cp >= 0xFF00 && cp <= 0xFF60) || (cp >= 0xFFE0 && cp <= 0xFFE6) || (cp >= 0x1F300 && cp <= 0x1F64F)
+        || (cp >= 0x1F900 && cp <= 0x1F9FF) || (cp >= 0x20000 && cp <= 0x3FFFD);
+}
+
+bool isCombining(char32_t cp)
+{
+    return (cp >= 0x0300 && cp <= 0x036F) || (cp >= 0x1AB0 && cp <= 0x1AFF) || (cp >= 0x1DC0 && cp <= 0x1DFF)
+        || (cp >= 0x20D0 && cp <= 0x20FF) || (cp >= 0xFE20 && cp <= 0xFE2F) || cp == 0x200B || cp == 0x200D;
+}
+
+std::string systemError(int error)
+{
+    return std::strerror(error);
+}
+
+// A fresh, unique file beside target, for the workbook to be written into.
+// Empty, with errno set, when the folder does not take new files.
+std::string createTemporarySibling(const std::string &target)
+{
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    std::string pattern = folder + "." + name + ".XXXXXX";
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0)
+        return {};
+    // mkstemp makes the file private; a saved workbook gets the usual mode.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+    ::close(fd);
+    return pattern;
+}
+
+} // namespace
+
+std::string validUtf8(std::string_view text)
+{
+    std::string valid;
+    valid.reserve(text.size());
+    while (!text.empty()) {
+        const auto [cp, length] = decodeUtf8(text);
+        if (cp == invalidCodePoint)
+            valid += "\xEF\xBF\xBD";
+        else
+            valid.append(text.substr(0, length));
+        text.remove_prefix(length);
+    }
+    return valid;
+}
+
+std::size_t displayWidth(std::string_view utf8)
+{
+    std::size_t width = 0;
+    while (!utf8.empty()) {
+        const auto [cp, length] = decodeUtf8(utf8);
+        if (cp == invalidCodePoint)
+            width += 1;
+        else if (isWide(cp))
+            width += 2;
+        else if (!isCombining(cp))
+            width += 1;
+        utf8.remove_prefix(length);
+    }
+    return width;
+}
+
+double fittedColumnWidth(std::size_t displayWidth, double fontPoints)
+{
+    // A monospaced font advances 0.6 em per character; at 96 dots per inch a
+    // point is 4/3 pixel. Column widths count digits of the workbook's
+    // default font, 7 pixels each, and the cell's margins take about 7 more.
+    constexpr double advancePerEm = 0.6;
+    constexpr double pixelsPerPoint = 96.0 / 72.0;
+    constexpr double digitPixels = 7.0;
+    constexpr double paddingPixels = 7.0;
+    constexpr double maxWidth = 255.0;
+    const double textPixels = std::ceil(static_cast<double>(displayWidth) * advancePerEm * fontPoints * pixelsPerPoint);
+    const double width = (textPixels + paddingPixels) / digitPixels;
+    return std::min(std::round(width * 100.0) / 100.0, maxWidth);
+}
+
+std::string XlsxApplication::addWorkbook()
+{
+    m_open = true;
+    m_rows.clear();
+    m_rowFormats.clear();
+    m_fontName.clear();
+    m_fontPoints = 0;
+    m_columnWidths.clear();
+    return {};
+}
+
+std::string_view XlsxApplication::cell(std::size_t row, std::size_t column) const
+{
+    if (row == 0 || row > m_rows.size())
+        return {};
+    std::string_view cells = m_rows[row - 1];
+    for (std::size_t c = 1; c < column; ++c) {
+        const std::size_t nul = cells.find('\0');
+        if (nul == std::string_view::npos)
+            return {};
+        cells.remove_prefix(nul + 1);
+    }
+    return cells.substr(0, cells.find('\0'));
+}
+
+bool XlsxApplication::setCell(std::size_t row, std::size_t column, std::string_view text)
+{
+    if (!m_open || row == 0 || column == 0 || row > maxRows || column > maxColumns)
+        return false;
+    if (m_rows.size() < row)
+        m_rows.resize(row);
+    std::string &cells = m_rows[row - 1];
+    const std::size_t present = cells.empty() ? 0 : std::count(cells.begin(), cells.end(), '\0') + 1;
+
+    if (column > present) {
+        // The usual case: cells arrive left to right.
+        if (present > 0 || column > 1)
+            cells.append(column - std::max<std::size_t>(present, 1), '\0');
+        cells.append(text);
+        return true;
+    }
+    std::size_t begin = 0;
+    for (std::size_t c = 1; c < column; ++c)
+        begin = cells.find('\0', begin) + 1;
+    std::size_t end = cells.find('\0', begin);
+    if (end == std::string::npos)
+        end = cells.size();
+    cells.replace(begin, end - begin, text);
+    return true;
+}
+
+void XlsxApplication::setRowAlignment(std::size_t row, int horizontal, int vertical)
+{
+    RowFormat &format = m_rowFormats[row];
+    format.horizontal = horizontal;
+    format.vertical = vertical;
+}
+
+void XlsxApplication::setRowBold(std::size_t row, bool bold)
+{
+    m_rowFormats[row].bold = bold;
+}
+
+void XlsxApplication::setFont(const std::string &name, double points)
+{
+    m_fontName = name;
+    m_fontPoints = points;
+}
+
+void XlsxApplication::autoFitColumns(std::size_t firstColumn, std::size_t lastColumn)
+{
+    const double points = m_fontPoints > 0 ? m_fontPoints : 11.0;
+    for (std::size_t c = firstColumn; c <= lastColumn; ++c) {
+        std::size_t widest = 0;
+        for (std::size_t r = 1; r <= m_rows.size(); ++r)
+            widest = std::max(widest, displayWidth(cell(r, c)));
+        // As in the spreadsheet program, an empty column keeps its width.
+        if (widest > 0)
+            m_columnWidths[c] = fittedColumnWidth(widest, points);
+    }
+}
+
+std::string XlsxApplication::saveAs(const std::string &fileName)
+{
+    if (!m_open)
+        return "no workbook is open";
+    const std::string temporary = createTemporarySibling(fileName);
+    if (temporary.empty())
+        return systemError(errno);
+
+    lxw_workbook *workbook = workbook_new(temporary.c_str());
+    if (!workbook) {
+        ::unlink(temporary.c_str());
+        return "the workbook cannot be created";
+    }
+    lxw_worksheet *sheet = workbook_add_worksheet(workbook, nullptr);
+
+    const auto makeFormat = [&](const RowFormat *row) -> lxw_format * {
+        if (m_fontName.empty() && !row)
+            return nullptr;
+        lxw_format *format = workbook_add_format(workbook);
+        if (!m_fontName.empty()) {
+            format_set_font_name(format, m_fontName.c_str());
+            format_set_font_size(format, m_fontPoints);
+        }
+        if (row) {
+            if (row->horizontal == alignCentre)
+                format_set_align(format, LXW_ALIGN_CENTER);
+            if (row->vertical == alignCentre)
+                format_set_align(format, LXW_ALIGN_VERTICAL_CENTER);
+            if (row->bold)
+                format_set_bold(format);
+        }
+        return format;
+    };
+    lxw_format *cellFormat = makeFormat(nullptr);
+    std::map<std::size_t, lxw_format *> rowFormats;
+    for (const auto &[row, format] : m_rowFormats) {
+        if (row == 0 || row > maxRows)
+            continue;
+        rowFormats[row] = makeFormat(&format);
+        worksheet_set_row(sheet, static_cast<lxw_row_t>(row - 1), LXW_DEF_ROW_HEIGHT, rowFormats[row]);
+    }
+
+    std::string failure;
+    for (std::size_t r = 1; r <= m_rows.size() && failure.empty(); ++r) {
+        const auto special = rowFormats.find(r);
+        lxw_format *format = special != rowFormats.end() ? special->second : cellFormat;
+        std::string_view cells = m_rows[r - 1];
+        if (cells.empty() && r > 1 && special == rowFormats.end())
+            continue; // a row never written to
+        for (std::size_t c = 1;; ++c) {
+            const std::size_t nul = cells.find('\0');
+            const std::string text = validUtf8(cells.substr(0, nul));
+            const lxw_error error = worksheet_write_string(
+                sheet, static_cast<lxw_row_t>(r - 1), static_cast<lxw_col_t>(c - 1), text.c_str(), format);
+            if (error != LXW_NO_ERROR) {
+                failure = lxw_strerror(error);
+                break;
+            }
+            if (nul == std::string_view::npos)
+                break;
+            cells.remove_prefix(nul + 1);
+        }
+    }
+    for (const auto &[column, width] : m_columnWidths)
+        worksheet_set_column(
+            sheet, static_cast<lxw_col_t>(column - 1), static_cast<lxw_col_t>(column - 1), width, nullptr);
+
+    // workbook_close frees the workbook whatever happens, so it is always called.
+    const lxw_error closed = workbook_close(workbook);
+    if (failure.empty() && closed != LXW_NO_ERROR)
+        failure = lxw_strerror(closed);
+    if (failure.empty() && ::rename(temporary.c_str(), fileName.c_str()) != 0)
+        failure = systemError(errno);
+    if (!failure.empty())
+        ::unlink(temporary.c_str());
+    return failure;
+}
+
+void XlsxApplication::quit()
+{
+    m_open = false;
+    m_rows.clear();
+    m_rows.shrink_to_fit();
+    m_rowFormats.clear();
+    m_columnWidths.clear();
+}
+
+SpreadsheetLauncher XlsxApplication::launcher()
+{
+    return [] { return std::make_unique<XlsxApplication>(); };
+}
+
+} // namespace mrb::core
