@@ -7,9 +7,11 @@
 
 #include <utility>
 
-namespace mrb::core {
+namespace mrb::core
+{
 
-namespace {
+namespace
+{
 
 constexpr int firstUnitOption = OptionsModel::BytesOption;
 constexpr int firstItemOption = OptionsModel::FilesOption;
@@ -17,8 +19,8 @@ constexpr int addAllLabel = 11;
 constexpr int underFolderLabel = 10;
 
 // Stored values of the three option groups, by option index.
-constexpr std::array<const char *, OptionsModel::optionCount> optionValues
-    = {"Playlist", "PBR", "Customize", "Bytes", "KB", "MB", "GB", "Files", "Folders", "FF"};
+constexpr std::array<const char *, OptionsModel::optionCount> optionValues = {
+    "Playlist", "PBR", "Customize", "Bytes", "KB", "MB", "GB", "Files", "Folders", "FF"};
 
 // The check boxes that count for the display, with their settings, in the
 // order the change test looks at them.
@@ -79,10 +81,10 @@ const char *trueFalse(bool on)
 } // namespace
 
 OptionsModel::OptionsModel(SettingsStore &store,
-                           ApiFuns &api,
-                           platform::FileSystem &fs,
-                           std::function<void()> applyDisplaySettings,
-                           std::function<void()> openRegionSettings)
+    ApiFuns &api,
+    platform::FileSystem &fs,
+    std::function<void()> applyDisplaySettings,
+    std::function<void()> openRegionSettings)
     : m_store(store)
     , m_api(api)
     , m_fs(fs)

@@ -10,24 +10,26 @@
 #include <string>
 #include <string_view>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 class FileSystem;
 }
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 class SettingsStore;
 
 // What OK asks the form to do.
 enum class OkOutcome {
-    Closed,           // everything was written and reloaded: hide the dialog
+    Closed, // everything was written and reloaded: hide the dialog
     ValidationFailed, // show message() with the exclamation icon, then select the
                       // whole text of text box focusTextBox and focus it; the dialog stays open
 };
 
 struct OkResult {
     OkOutcome outcome = OkOutcome::Closed;
-    std::string message;   // only for ValidationFailed
+    std::string message; // only for ValidationFailed
     int focusTextBox = -1; // txt index to select and focus, only for ValidationFailed
 };
 
@@ -47,21 +49,22 @@ struct OkResult {
 // One object serves every opening of the dialog: open() starts the controls
 // afresh from the settings record, while dateFormatVisited() stays set for the
 // object's whole life once the date-format button was used.
-class OptionsModel {
+class OptionsModel
+{
 public:
     // Check box indexes.
-    static constexpr int StandardBox = 0;  // Output.Standard
-    static constexpr int HeaderBox = 1;    // Output.Header
-    static constexpr int DeleteBox = 2;    // Output.Delete
-    static constexpr int SubBox = 3;       // Common.Sub
-    static constexpr int NameBox = 5;      // always ticked and disabled, never stored
-    static constexpr int PathBox = 6;      // Common.Path
-    static constexpr int SizeBox = 7;      // Common.Size
-    static constexpr int TypeBox = 8;      // Common.Type
-    static constexpr int ModifiedBox = 9;  // Common.Modified
-    static constexpr int CreatedBox = 10;  // Common.Created
+    static constexpr int StandardBox = 0; // Output.Standard
+    static constexpr int HeaderBox = 1; // Output.Header
+    static constexpr int DeleteBox = 2; // Output.Delete
+    static constexpr int SubBox = 3; // Common.Sub
+    static constexpr int NameBox = 5; // always ticked and disabled, never stored
+    static constexpr int PathBox = 6; // Common.Path
+    static constexpr int SizeBox = 7; // Common.Size
+    static constexpr int TypeBox = 8; // Common.Type
+    static constexpr int ModifiedBox = 9; // Common.Modified
+    static constexpr int CreatedBox = 10; // Common.Created
     static constexpr int AccessedBox = 11; // Common.Accessed
-    static constexpr int DialogBox = 12;   // System.Dialog
+    static constexpr int DialogBox = 12; // System.Dialog
     static constexpr int checkBoxCount = 13;
 
     // Option button indexes.
@@ -71,8 +74,8 @@ public:
     static constexpr int optionCount = 10;
 
     // Text box indexes.
-    static constexpr int RepeatText = 0;    // Output.Repeat, one digit
-    static constexpr int PathText = 1;      // Output.Path
+    static constexpr int RepeatText = 0; // Output.Repeat, one digit
+    static constexpr int PathText = 1; // Output.Path
     static constexpr int PrecisionText = 3; // Common.Precision, one digit
     static constexpr int textBoxCount = 4;
 
@@ -84,8 +87,8 @@ public:
 
     // The list of the separator combo box, in display order; any other text
     // may be typed.
-    static constexpr std::array<std::string_view, 8> separatorChoices
-        = {"{Tab}", "{Spaces}", "{New Line}", ";", ",", ".", "|", ":"};
+    static constexpr std::array<std::string_view, 8> separatorChoices = {
+        "{Tab}", "{Spaces}", "{New Line}", ";", ",", ".", "|", ":"};
 
     static constexpr std::string_view chooseFolderPrompt = "Please choose an output folder.";
 
@@ -93,10 +96,10 @@ public:
     // listing; openRegionSettings opens the desktop's date and time format
     // settings without waiting (either may be empty: nothing is called).
     OptionsModel(SettingsStore &store,
-                 ApiFuns &api,
-                 platform::FileSystem &fs,
-                 std::function<void()> applyDisplaySettings,
-                 std::function<void()> openRegionSettings);
+        ApiFuns &api,
+        platform::FileSystem &fs,
+        std::function<void()> applyDisplaySettings,
+        std::function<void()> openRegionSettings);
 
     // Opening the dialog: every control back to its initial state, then the
     // loading steps from the settings record.

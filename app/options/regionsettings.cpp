@@ -13,9 +13,11 @@
 
 extern char **environ;
 
-namespace mrb::core {
+namespace mrb::core
+{
 
-namespace {
+namespace
+{
 
 struct Candidate {
     const char *desktop; // as named in XDG_CURRENT_DESKTOP
@@ -69,7 +71,8 @@ std::optional<std::string> findProgram(std::string_view searchPath, std::string_
             if (full.back() != '/')
                 full += '/';
             full += name;
-            struct stat st {};
+            struct stat st {
+            };
             if (::stat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(full.c_str(), X_OK) == 0)
                 return full;
         }

@@ -7,7 +7,8 @@
 #include <string_view>
 #include <vector>
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 // A program to start (its full path) and its arguments.
 struct LaunchCommand {

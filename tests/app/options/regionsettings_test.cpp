@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "app/options/regionsettings.h"
-
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>
@@ -17,14 +16,15 @@ using mrb::core::LaunchCommand;
 using mrb::test::ScopedEnv;
 using mrb::test::TempTree;
 
-namespace {
+namespace
+{
 
 // A stand-in settings program that records its arguments in a file.
 std::string fakeProgram(TempTree &tree, const std::string &relative, const std::string &recordFile = "/dev/null")
 {
-    const std::string path
-        = tree.fileWith(relative, "#!/bin/sh\nprintf '%s|' \"$@\" > '" + recordFile + ".part'\nmv '" + recordFile
-                                      + ".part' '" + recordFile + "'\n");
+    const std::string path = tree.fileWith(relative,
+        "#!/bin/sh\nprintf '%s|' \"$@\" > '" + recordFile + ".part'\nmv '" + recordFile + ".part' '" + recordFile
+            + "'\n");
     ::chmod(path.c_str(), 0755);
     return path;
 }
@@ -103,8 +103,10 @@ TEST(RegionSettingsLaunch, StartsTheProgramWithoutWaiting)
     const std::string go = tree.path("go");
     // The program only finishes once the test lets it: were it waited for,
     // openRegionSettings would never return.
-    const std::string script = "#!/bin/sh\nn=0\nwhile [ ! -e '" + go + "' ] && [ $n -lt 600 ]; do\n"
-                               "  sleep 0.05; n=$((n+1))\ndone\nprintf '%s|' \"$@\" > '" + record + "'\n";
+    const std::string script = "#!/bin/sh\nn=0\nwhile [ ! -e '" + go
+        + "' ] && [ $n -lt 600 ]; do\n"
+          "  sleep 0.05; n=$((n+1))\ndone\nprintf '%s|' \"$@\" > '"
+        + record + "'\n";
     const std::string program = tree.fileWith("bin/gnome-control-center", script);
     ::chmod(program.c_str(), 0755);
     ScopedEnv path("PATH", tree.path("bin") + ":/usr/bin:/bin");
