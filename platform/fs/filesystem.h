@@ -73,6 +73,7 @@ struct WalkResult {
     bool rootReadable = false;
     std::uint64_t total = 0;            // the root folder's total size
     std::size_t unreadableFolders = 0;
+    bool stopped = false;               // keepGoing() answered false; totals are incomplete
 };
 
 enum class WriteMode {
@@ -149,5 +150,22 @@ public:
 // The full path of an item named name inside folder: one "/" between them
 // unless folder already ends with one.
 std::string joinPath(std::string_view folder, std::string_view name);
+
+// The path with repeated "/" collapsed and without a trailing "/" (except for
+// "/" itself). "." and ".." are kept as they are: they are resolved only by the
+// file system, where symbolic links decide what ".." means.
+std::string normalizePath(std::string_view path);
+
+// The last element of a normalized path ("" for "/").
+std::string_view nameOf(std::string_view path);
+
+// The folder holding the item at a normalized path: "/" for items at the root,
+// "" for "/" itself and for a relative path of one element.
+std::string parentPathOf(std::string_view path);
+
+// The order of every sorted list of names: bytes compared after folding the
+// ASCII letters A-Z to lower case; names that differ only in case are then
+// ordered by their raw bytes, so the order is total and repeatable.
+bool nameLess(std::string_view a, std::string_view b);
 
 } // namespace mrb::platform

@@ -1,0 +1,30 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mrb::platform {
+
+// A file-name filter such as "*.mp3;*.wma": one or more wildcard patterns
+// separated by ";", blanks around each trimmed. "*" matches any run of bytes,
+// "?" exactly one character (one UTF-8 sequence, or one byte where the name is
+// not valid UTF-8). ASCII letters match without regard to case; other bytes
+// must be equal. A pattern ending in ".*" also matches the names that match it
+// without that ending, so "*.*" matches every name, names without a dot
+// included, and "read.*" matches "read". An empty filter (or one made only of
+// blanks and ";") matches nothing.
+class FileNamePattern {
+public:
+    explicit FileNamePattern(std::string_view filter);
+
+    bool matches(std::string_view name) const;
+    bool isEmpty() const { return m_patterns.empty(); }
+
+private:
+    std::vector<std::string> m_patterns; // ASCII letters already folded to lower case
+};
+
+} // namespace mrb::platform

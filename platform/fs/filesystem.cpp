@@ -1,0 +1,79 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "platform/fs/filesystem.h"
+
+#include <algorithm>
+
+namespace mrb::platform {
+
+namespace {
+
+unsigned char foldAscii(char c)
+{
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u - 'A' + 'a') : u;
+}
+
+} // namespace
+
+std::string joinPath(std::string_view folder, std::string_view name)
+{
+    std::string result;
+    result.reserve(folder.size() + 1 + name.size());
+    result.append(folder);
+    if (result.empty() || result.back() != '/')
+        result.push_back('/');
+    result.append(name);
+    return result;
+}
+
+std::string normalizePath(std::string_view path)
+{
+    std::string result;
+    result.reserve(path.size());
+    for (const char c : path) {
+        if (c == '/' && !result.empty() && result.back() == '/')
+            continue;
+        result.push_back(c);
+    }
+    if (result.size() > 1 && result.back() == '/')
+        result.pop_back();
+    return result;
+}
+
+std::string_view nameOf(std::string_view path)
+{
+    if (path == "/")
+        return {};
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string parentPathOf(std::string_view path)
+{
+    if (path == "/")
+        return {};
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string_view::npos)
+        return {};
+    if (slash == 0)
+        return "/";
+    return std::string(path.substr(0, slash));
+}
+
+bool nameLess(std::string_view a, std::string_view b)
+{
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const unsigned char x = foldAscii(a[i]);
+        const unsigned char y = foldAscii(b[i]);
+        if (x != y)
+            return x < y;
+    }
+    if (a.size() != b.size())
+        return a.size() < b.size();
+    // Same name but for case: the raw bytes decide ("A" before "a").
+    return a < b;
+}
+
+} // namespace mrb::platform

@@ -1,0 +1,195 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "platform/fs/mountinfo.h"
+
+#include "platform/fs/posixio_p.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+
+namespace mrb::platform::posix {
+
+namespace {
+
+constexpr std::array kPseudoTypes = {
+    "proc",        "sysfs",      "cgroup",  "cgroup2",     "devpts",     "devtmpfs",  "mqueue",
+    "debugfs",     "tracefs",    "securityfs", "pstore",   "bpf",        "autofs",    "fusectl",
+    "configfs",    "hugetlbfs",  "binfmt_misc", "nsfs",    "efivarfs",   "rpc_pipefs", "nfsd",
+    "selinuxfs",   "ramfs",      "squashfs", "fuse.lxcfs", "fuse.portal", "fuse.snapfuse",
+};
+
+constexpr std::array kNetworkTypes = {
+    "nfs", "nfs4", "cifs", "smb3", "smbfs", "sshfs", "fuse.sshfs", "davfs", "fuse.davfs2", "fuse.gvfsd-fuse", "9p",
+};
+
+template<std::size_t N>
+bool isOneOf(std::string_view value, const std::array<const char *, N> &list)
+{
+    return std::any_of(list.begin(), list.end(), [value](const char *item) { return value == item; });
+}
+
+bool isBelow(std::string_view path, std::string_view folder)
+{
+    return path == folder || (path.size() > folder.size() && path.substr(0, folder.size()) == folder
+                              && path[folder.size()] == '/');
+}
+
+// mountinfo writes blanks, tabs, new lines and backslashes as \ooo.
+std::string unescapeOctal(std::string_view text)
+{
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 3 < text.size()) {
+            const char a = text[i + 1], b = text[i + 2], c = text[i + 3];
+            if (a >= '0' && a <= '3' && b >= '0' && b <= '7' && c >= '0' && c <= '7') {
+                result.push_back(static_cast<char>((a - '0') * 64 + (b - '0') * 8 + (c - '0')));
+                i += 3;
+                continue;
+            }
+        }
+        result.push_back(text[i]);
+    }
+    return result;
+}
+
+// udev writes unsafe bytes of a label as \xHH.
+std::string unescapeHex(std::string_view text)
+{
+    const auto hex = [](char c) -> int {
+        if (c >= '0' && c <= '9')
+            return c - '0';
+        if (c >= 'a' && c <= 'f')
+            return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F')
+            return c - 'A' + 10;
+        return -1;
+    };
+    std::string result;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x' && hex(text[i + 2]) >= 0
+            && hex(text[i + 3]) >= 0) {
+            result.push_back(static_cast<char>(hex(text[i + 2]) * 16 + hex(text[i + 3])));
+            i += 3;
+            continue;
+        }
+        result.push_back(text[i]);
+    }
+    return result;
+}
+
+std::vector<std::string_view> splitFields(std::string_view line)
+{
+    std::vector<std::string_view> fields;
+    std::size_t pos = 0;
+    while (pos < line.size()) {
+        while (pos < line.size() && line[pos] == ' ')
+            ++pos;
+        if (pos >= line.size())
+            break;
+        const std::size_t end = std::min(line.find(' ', pos), line.size());
+        fields.push_back(line.substr(pos, end - pos));
+        pos = end;
+    }
+    return fields;
+}
+
+bool isMemoryType(std::string_view type)
+{
+    return type == "tmpfs" || type == "ramfs" || type == "devtmpfs";
+}
+
+bool leftOut(const std::string &mountPath, std::string_view type)
+{
+    if (isOneOf(type, kPseudoTypes))
+        return true;
+    if (isBelow(mountPath, "/proc") || isBelow(mountPath, "/sys") || isBelow(mountPath, "/dev"))
+        return true;
+    if (isBelow(mountPath, "/run") && !isBelow(mountPath, "/run/media") && !isOneOf(type, kNetworkTypes))
+        return true;
+    if (isMemoryType(type) && isBelow(mountPath, "/run"))
+        return true;
+    if (type == "overlay" && mountPath != "/")
+        return true;
+    return false;
+}
+
+} // namespace
+
+std::vector<Drive> drivesFromMountInfo(std::string_view mountInfo,
+                                       const std::function<bool(const std::string &)> &isFolder,
+                                       const std::function<std::string(const std::string &)> &labelOf)
+{
+    struct Mount {
+        std::string path;
+        std::string type;
+        std::string source;
+    };
+    std::vector<Mount> mounts;
+    std::size_t pos = 0;
+    while (pos < mountInfo.size()) {
+        std::size_t end = mountInfo.find('\n', pos);
+        if (end == std::string_view::npos)
+            end = mountInfo.size();
+        const std::string_view line = mountInfo.substr(pos, end - pos);
+        pos = end + 1;
+        // id parent major:minor root mount-point options [optional...] - type source super-options
+        const std::vector<std::string_view> fields = splitFields(line);
+        const auto separator = std::find(fields.begin(), fields.end(), std::string_view("-"));
+        if (fields.size() < 5 || separator == fields.end() || fields.end() - separator < 3
+            || separator - fields.begin() < 6)
+            continue;
+        Mount mount{unescapeOctal(fields[4]), unescapeOctal(separator[1]), unescapeOctal(separator[2])};
+        // A later mount on the same path hides the earlier one.
+        mounts.erase(std::remove_if(mounts.begin(), mounts.end(), [&](const Mount &m) { return m.path == mount.path; }),
+                     mounts.end());
+        mounts.push_back(std::move(mount));
+    }
+
+    std::vector<Drive> drives;
+    for (const Mount &mount : mounts) {
+        if (leftOut(mount.path, mount.type) || !isFolder(mount.path))
+            continue;
+        Drive drive;
+        drive.path = mount.path;
+        drive.isNetwork = isOneOf(std::string_view(mount.type), kNetworkTypes);
+        if (drive.isNetwork)
+            drive.shareName = mount.source;
+        drive.label = labelOf ? labelOf(mount.source) : std::string();
+        if (drive.label.empty())
+            drive.label = std::string(nameOf(mount.path));
+        drives.push_back(std::move(drive));
+    }
+    std::sort(drives.begin(), drives.end(), [](const Drive &a, const Drive &b) {
+        if ((a.path == "/") != (b.path == "/"))
+            return a.path == "/";
+        return a.path < b.path;
+    });
+    return drives;
+}
+
+std::map<std::string, std::string> volumeLabels()
+{
+    std::map<std::string, std::string> labels;
+    int err = 0;
+    const std::string folder = "/dev/disk/by-label";
+    const UniqueFd fd = openFolder(folder, O_RDONLY, err);
+    if (!fd.isValid())
+        return labels;
+    std::vector<DirEntry> entries;
+    readEntries(fd.get(), entries);
+    for (const DirEntry &entry : entries) {
+        const std::string link = folder + "/" + entry.name;
+        char *device = ::realpath(link.c_str(), nullptr);
+        if (!device)
+            continue;
+        labels[device] = unescapeHex(entry.name);
+        std::free(device);
+    }
+    return labels;
+}
+
+} // namespace mrb::platform::posix

@@ -1,0 +1,32 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "platform/fs/filesystem.h"
+
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mrb::platform::posix {
+
+// The drives a user browses, from the text of /proc/self/mountinfo: "/" first,
+// then by mount path. Left out: pseudo and kernel file systems (proc, sysfs,
+// cgroup, devpts, ...), everything mounted below /proc, /sys and /dev, memory
+// file systems below /run (except removable media under /run/media), overlays
+// other than "/", snap images, and mount points that are not folders (files
+// bound into a container such as /etc/hosts). When a path is mounted several
+// times only the last (visible) mount counts. isFolder says whether a mount
+// point is a folder; labelOf gives the volume label of a mount source ("" for
+// none), else a drive's label is the last element of its path.
+std::vector<Drive> drivesFromMountInfo(std::string_view mountInfo,
+                                       const std::function<bool(const std::string &)> &isFolder,
+                                       const std::function<std::string(const std::string &)> &labelOf = {});
+
+// Volume labels of the block devices, from /dev/disk/by-label (empty when
+// the machine has none), keyed by the device path ("/dev/sda1").
+std::map<std::string, std::string> volumeLabels();
+
+} // namespace mrb::platform::posix

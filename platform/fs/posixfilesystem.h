@@ -1,0 +1,60 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "platform/fs/filesystem.h"
+
+#include <memory>
+
+namespace mrb::platform {
+
+namespace posix {
+class TypeDescriber;
+}
+
+// The file system of a POSIX machine (Linux).
+//
+// Every folder is read through an open descriptor and every entry looked at
+// relative to it, so paths longer than PATH_MAX and folders of any size work.
+//
+// How entries are described:
+// - hidden: the name begins with "."; system: a FIFO, socket or device (never
+//   a folder, never a symbolic link); read-only: the owner may not write;
+//   directory 16. The archive bit is never set, so a hidden folder is 18.
+// - A symbolic link is described as what it leads to (isSymlink set): a link
+//   to a folder is a folder, listed by subFolders and walk but never entered
+//   below the folder asked for. A link that leads nowhere (dangling, a loop)
+//   is a file described by the link itself.
+// - Folder totals count a file's length and a symbolic link's own length
+//   (like du), never what a link leads to, so nothing is counted twice.
+// - Dates: created is the birth time where the file system keeps one.
+// - Type descriptions come from the MIME database by extension (see
+//   posix::TypeDescriber): "Folder" for folders.
+// - fileList/files use FileNamePattern; a file that is hidden or system is
+//   left out unless its switch is on. Lists have no length limit.
+// - createFolder creates missing parent folders too.
+class PosixFileSystem final : public FileSystem {
+public:
+    PosixFileSystem();
+    ~PosixFileSystem() override;
+
+    std::vector<Drive> drives() override;
+    std::optional<FsItem> folder(const std::string &path) override;
+    std::optional<FsItem> file(const std::string &path) override;
+    std::optional<std::uint64_t> folderSize(const std::string &path) override;
+    SubFolders subFolders(const std::string &path) override;
+    FileList fileList(const std::string &path, const FileListQuery &query) override;
+    std::vector<FsItem> files(const std::string &path, const FileListQuery &query) override;
+    WalkResult walk(const std::string &root, TreeVisitor &visitor) override;
+    bool folderExists(const std::string &path) override;
+    bool fileExists(const std::string &path) override;
+    bool createFolder(const std::string &path) override;
+    bool deleteFile(const std::string &path) override;
+    bool removeEmptyFolder(const std::string &path) override;
+    std::unique_ptr<TextWriter> openTextWriter(const std::string &path, WriteMode mode, std::string *error) override;
+
+private:
+    std::unique_ptr<posix::TypeDescriber> m_types;
+};
+
+} // namespace mrb::platform

@@ -1,0 +1,263 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "platform/fs/posixio_p.h"
+
+#include "platform/fs/typedescriber.h"
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstddef>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+namespace mrb::platform::posix {
+
+namespace {
+
+// Paths up to this length go to the kernel in one piece; longer ones are
+// opened in pieces of at most this many bytes.
+constexpr std::size_t kPieceLength = 3072;
+
+std::atomic<bool> g_statxMissing{false};
+
+void fromStatx(const struct statx &sx, Stat &out)
+{
+    out.mode = sx.stx_mode;
+    out.size = sx.stx_size;
+    out.modified = sx.stx_mtime.tv_sec;
+    out.accessed = sx.stx_atime.tv_sec;
+    if (sx.stx_mask & STATX_BTIME)
+        out.created = sx.stx_btime.tv_sec;
+    else
+        out.created.reset();
+    out.device = makedev(sx.stx_dev_major, sx.stx_dev_minor);
+    out.inode = sx.stx_ino;
+}
+
+void fromStat(const struct stat &st, Stat &out)
+{
+    out.mode = st.st_mode;
+    out.size = static_cast<std::uint64_t>(st.st_size);
+    out.modified = st.st_mtim.tv_sec;
+    out.accessed = st.st_atim.tv_sec;
+    out.created.reset();
+    out.device = st.st_dev;
+    out.inode = st.st_ino;
+}
+
+int statxOrFallback(int dirfd, const char *name, int flags, Stat &out)
+{
+    if (!g_statxMissing.load(std::memory_order_relaxed)) {
+        struct statx sx;
+        if (::statx(dirfd, name, flags, STATX_BASIC_STATS | STATX_BTIME, &sx) == 0) {
+            fromStatx(sx, out);
+            return 0;
+        }
+        if (errno != ENOSYS)
+            return errno;
+        g_statxMissing.store(true, std::memory_order_relaxed);
+    }
+    struct stat st;
+    if (::fstatat(dirfd, name, &st, flags) != 0)
+        return errno;
+    fromStat(st, out);
+    return 0;
+}
+
+// The kernel's record layout for getdents64.
+struct KernelDirent {
+    std::uint64_t inode;
+    std::int64_t offset;
+    unsigned short length;
+    unsigned char type;
+    char name[1];
+};
+
+} // namespace
+
+UniqueFd &UniqueFd::operator=(UniqueFd &&other) noexcept
+{
+    if (this != &other)
+        reset(other.release());
+    return *this;
+}
+
+int UniqueFd::release()
+{
+    const int fd = m_fd;
+    m_fd = -1;
+    return fd;
+}
+
+void UniqueFd::reset(int fd)
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = fd;
+}
+
+int statAt(int dirfd, const char *name, Follow follow, Stat &out)
+{
+    return statxOrFallback(dirfd, name, follow == Follow::Yes ? 0 : AT_SYMLINK_NOFOLLOW, out);
+}
+
+int statFd(int fd, Stat &out)
+{
+    return statxOrFallback(fd, "", AT_EMPTY_PATH, out);
+}
+
+UniqueFd openFolder(const std::string &path, int flags, int &err)
+{
+    err = 0;
+    flags |= O_DIRECTORY | O_CLOEXEC;
+    if (path.empty()) {
+        err = ENOENT;
+        return {};
+    }
+    if (path.size() < kPieceLength) {
+        const int fd = ::open(path.c_str(), flags);
+        if (fd < 0)
+            err = errno;
+        return UniqueFd(fd);
+    }
+    // Open the path piece by piece, each piece ending at a "/" so that every
+    // element is resolved exactly as the kernel would resolve the whole path.
+    UniqueFd current;
+    std::size_t pos = 0;
+    while (pos < path.size()) {
+        std::size_t end = path.size();
+        if (end - pos > kPieceLength) {
+            end = path.rfind('/', pos + kPieceLength);
+            if (end == std::string::npos || end <= pos) {
+                err = ENAMETOOLONG; // one element longer than any file system allows
+                return {};
+            }
+        }
+        std::string piece = path.substr(pos, end - pos);
+        if (piece.empty())
+            piece = "/";
+        const bool last = end >= path.size();
+        const int fd = ::openat(current.isValid() ? current.get() : AT_FDCWD,
+                                piece.c_str(),
+                                last ? flags : (O_PATH | O_DIRECTORY | O_CLOEXEC));
+        if (fd < 0) {
+            err = errno;
+            return {};
+        }
+        current.reset(fd);
+        pos = end + 1;
+    }
+    return current;
+}
+
+PathRef::PathRef(const std::string &path) : m_dir(AT_FDCWD)
+{
+    if (path.empty()) {
+        m_error = ENOENT;
+        return;
+    }
+    if (path.size() < kPieceLength) {
+        m_leaf = path;
+        return;
+    }
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == 0 ? std::string("/") : path.substr(0, slash);
+    m_leaf = path.substr(slash + 1);
+    m_held = openFolder(folder, O_PATH, m_error);
+    m_dir = m_held.get();
+}
+
+int readEntries(int fd, std::vector<DirEntry> &out)
+{
+    constexpr std::size_t kBufferSize = 64 * 1024;
+    const auto buffer = std::make_unique<char[]>(kBufferSize);
+    for (;;) {
+        const ssize_t got = ::getdents64(fd, buffer.get(), kBufferSize);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (got == 0)
+            return 0;
+        for (std::size_t at = 0; at < static_cast<std::size_t>(got);) {
+            const char *record = buffer.get() + at;
+            unsigned short length = 0;
+            std::memcpy(&length, record + offsetof(KernelDirent, length), sizeof length);
+            const unsigned char type = static_cast<unsigned char>(record[offsetof(KernelDirent, type)]);
+            const char *name = record + offsetof(KernelDirent, name);
+            at += length;
+            if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+                continue;
+            out.push_back(DirEntry{std::string(name), type});
+        }
+    }
+}
+
+std::string errorText(int err)
+{
+    char buffer[256];
+    // GNU strerror_r: returns the text, not necessarily in buffer.
+    return ::strerror_r(err, buffer, sizeof buffer);
+}
+
+std::uint32_t attributesOf(std::string_view name, const Stat &lst, const Stat &described, bool isFolder)
+{
+    std::uint32_t attributes = 0;
+    if (isFolder)
+        attributes |= Directory;
+    if (!name.empty() && name.front() == '.')
+        attributes |= Hidden;
+    // FIFOs, sockets and devices; a symbolic link never is one, whatever it points to.
+    if (!isFolder && !S_ISREG(lst.mode) && !S_ISDIR(lst.mode) && !S_ISLNK(lst.mode))
+        attributes |= System;
+    if (!(described.mode & S_IWUSR))
+        attributes |= ReadOnly;
+    return attributes;
+}
+
+FsItem describeFolder(std::string name, std::string path, std::string parentPath, const Stat &lst, const Stat &target)
+{
+    FsItem item;
+    item.attributes = attributesOf(name, lst, target, true);
+    item.name = std::move(name);
+    item.path = std::move(path);
+    item.parentPath = std::move(parentPath);
+    item.type = "Folder";
+    item.created = target.created;
+    item.modified = target.modified;
+    item.accessed = target.accessed;
+    item.isFolder = true;
+    item.isSymlink = S_ISLNK(lst.mode);
+    return item;
+}
+
+FsItem describeFile(std::string name,
+                    std::string path,
+                    std::string parentPath,
+                    const Stat &lst,
+                    const Stat *target,
+                    TypeDescriber &types)
+{
+    const Stat &described = target ? *target : lst;
+    FsItem item;
+    item.attributes = attributesOf(name, lst, described, false);
+    item.type = types.describe(name);
+    item.name = std::move(name);
+    item.path = std::move(path);
+    item.parentPath = std::move(parentPath);
+    item.created = described.created;
+    item.modified = described.modified;
+    item.accessed = described.accessed;
+    item.size = described.size;
+    item.isSymlink = S_ISLNK(lst.mode);
+    return item;
+}
+
+} // namespace mrb::platform::posix

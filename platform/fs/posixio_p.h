@@ -1,0 +1,109 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "platform/fs/filesystem.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+#include <vector>
+
+// Low-level helpers shared by the POSIX file-system pieces: owned descriptors,
+// stat results, paths longer than PATH_MAX, and the description of one entry.
+namespace mrb::platform::posix {
+
+class TypeDescriber;
+
+// An owned file descriptor, closed when the object goes.
+class UniqueFd {
+public:
+    UniqueFd() = default;
+    explicit UniqueFd(int fd) : m_fd(fd) { }
+    ~UniqueFd() { reset(); }
+    UniqueFd(UniqueFd &&other) noexcept : m_fd(other.release()) { }
+    UniqueFd &operator=(UniqueFd &&other) noexcept;
+    UniqueFd(const UniqueFd &) = delete;
+    UniqueFd &operator=(const UniqueFd &) = delete;
+
+    int get() const { return m_fd; }
+    bool isValid() const { return m_fd >= 0; }
+    int release();
+    void reset(int fd = -1);
+
+private:
+    int m_fd = -1;
+};
+
+// What one stat call says about an entry.
+struct Stat {
+    mode_t mode = 0; // file type and permission bits
+    std::uint64_t size = 0;
+    std::int64_t modified = 0;
+    std::int64_t accessed = 0;
+    std::optional<std::int64_t> created; // only where the file system keeps a birth time
+    dev_t device = 0;
+    ino_t inode = 0;
+};
+
+enum class Follow { No, Yes };
+
+// stat of name relative to the folder dirfd (statx where the kernel has it).
+// Returns 0 or the errno value.
+int statAt(int dirfd, const char *name, Follow follow, Stat &out);
+// stat of an open descriptor.
+int statFd(int fd, Stat &out);
+
+// A path made ready for the *at() calls: a folder descriptor and the name of
+// the last element inside it. A path shorter than PATH_MAX is used whole with
+// AT_FDCWD; a longer one has its folder part opened a few thousand bytes at a
+// time, so no call ever sees a path the kernel would refuse as too long.
+class PathRef {
+public:
+    explicit PathRef(const std::string &normalizedPath);
+
+    int error() const { return m_error; } // 0 when dir() and leaf() can be used
+    int dir() const { return m_dir; }
+    const char *leaf() const { return m_leaf.c_str(); }
+
+private:
+    UniqueFd m_held;
+    int m_dir;
+    std::string m_leaf;
+    int m_error = 0;
+};
+
+// Opens the folder at a normalized path of any length (following symbolic
+// links, as path resolution does). flags are added to O_DIRECTORY|O_CLOEXEC.
+// Returns an invalid descriptor and sets err on failure.
+UniqueFd openFolder(const std::string &normalizedPath, int flags, int &err);
+
+// One entry of a folder as readdir gives it.
+struct DirEntry {
+    std::string name;
+    unsigned char type = 0; // DT_* value; DT_UNKNOWN when the file system does not say
+};
+
+// All entries of the open folder fd except "." and "..". The descriptor stays
+// open and owned by the caller. Returns 0 or the errno value.
+int readEntries(int fd, std::vector<DirEntry> &out);
+
+// The text of an errno value ("No space left on device").
+std::string errorText(int err);
+
+// Attribute bits of an entry: lst is what the entry itself is, described what
+// it is described as (the target of a working symbolic link, else lst).
+std::uint32_t attributesOf(std::string_view name, const Stat &lst, const Stat &described, bool isFolder);
+
+FsItem describeFolder(std::string name, std::string path, std::string parentPath, const Stat &lst, const Stat &target);
+// target null: a symbolic link that leads nowhere, described by the link itself.
+FsItem describeFile(std::string name,
+                    std::string path,
+                    std::string parentPath,
+                    const Stat &lst,
+                    const Stat *target,
+                    TypeDescriber &types);
+
+} // namespace mrb::platform::posix

@@ -1,0 +1,226 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "platform/fs/posixwalker.h"
+
+#include "platform/fs/typedescriber.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace mrb::platform::posix {
+
+namespace {
+
+// Folders kept open at once; deeper ancestors are closed and found again
+// through ".." on the way back up, so a tree of any depth stays within the
+// process's descriptor limit.
+constexpr std::size_t kMaxOpenFolders = 32;
+
+struct FileEntry {
+    std::string name;
+    Stat link;   // the entry itself
+    Stat target; // what a symbolic link leads to
+    bool leadsSomewhere = false;
+};
+
+} // namespace
+
+PosixWalker::PosixWalker(TypeDescriber &types, TreeVisitor *visitor) : m_types(types), m_visitor(visitor) { }
+
+bool PosixWalker::keepGoing()
+{
+    return !m_visitor || m_visitor->keepGoing();
+}
+
+void PosixWalker::reportUnreadable(const std::string &path)
+{
+    ++m_result.unreadableFolders;
+    if (m_visitor)
+        m_visitor->unreadableFolder(path);
+}
+
+bool PosixWalker::load(Frame &frame)
+{
+    const int fd = frame.fd.get();
+    std::vector<DirEntry> entries;
+    if (readEntries(fd, entries) != 0)
+        return false;
+
+    std::vector<FileEntry> files;
+    std::uint64_t total = 0;
+    for (DirEntry &entry : entries) {
+        if (entry.type == DT_DIR) {
+            frame.subFolders.push_back(SubFolder{std::move(entry.name), false, {}, {}});
+            continue;
+        }
+        FileEntry file;
+        const int err = statAt(fd, entry.name.c_str(), Follow::No, file.link);
+        if (err == EACCES) {
+            // Names can be read but not looked at (no search permission).
+            frame.subFolders.clear();
+            return false;
+        }
+        if (err != 0)
+            continue; // gone since it was listed
+        if (S_ISDIR(file.link.mode)) {
+            frame.subFolders.push_back(SubFolder{std::move(entry.name), false, {}, {}});
+            continue;
+        }
+        total += file.link.size;
+        if (!m_visitor)
+            continue;
+        if (S_ISLNK(file.link.mode)) {
+            file.leadsSomewhere = statAt(fd, entry.name.c_str(), Follow::Yes, file.target) == 0;
+            if (file.leadsSomewhere && S_ISDIR(file.target.mode)) {
+                // Counted when its turn among the sub-folders comes.
+                total -= file.link.size;
+                frame.subFolders.push_back(SubFolder{std::move(entry.name), true, file.link, file.target});
+                continue;
+            }
+        }
+        file.name = std::move(entry.name);
+        files.push_back(std::move(file));
+    }
+    frame.total += total;
+    if (!m_visitor)
+        return true;
+
+    const auto byName = [](const auto &a, const auto &b) { return nameLess(a.name, b.name); };
+    std::sort(files.begin(), files.end(), byName);
+    std::sort(frame.subFolders.begin(), frame.subFolders.end(), byName);
+    m_visitor->enterFolder(frame.item);
+    for (FileEntry &file : files) {
+        const Stat *described = &file.link;
+        if (S_ISLNK(file.link.mode))
+            described = file.leadsSomewhere ? &file.target : nullptr;
+        std::string path = joinPath(frame.path, file.name);
+        const FsItem item = describeFile(std::move(file.name), std::move(path), frame.path, file.link, described, m_types);
+        m_visitor->file(item);
+    }
+    return true;
+}
+
+void PosixWalker::park()
+{
+    if (m_stack.size() <= kMaxOpenFolders)
+        return;
+    m_stack[m_stack.size() - 1 - kMaxOpenFolders].fd.reset();
+}
+
+bool PosixWalker::unpark(Frame &frame, const Frame &child)
+{
+    const int fd = ::openat(child.fd.get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    UniqueFd reopened(fd);
+    Stat now;
+    // The folder may have been moved away meanwhile: only the same folder will do.
+    if (statFd(fd, now) != 0 || now.device != frame.self.device || now.inode != frame.self.inode)
+        return false;
+    frame.fd = std::move(reopened);
+    return true;
+}
+
+WalkResult PosixWalker::run(const std::string &rawRoot)
+{
+    m_result = {};
+    m_stack.clear();
+    const std::string root = normalizePath(rawRoot);
+    if (!keepGoing()) {
+        m_result.stopped = true;
+        return m_result;
+    }
+    int err = 0;
+    UniqueFd rootFd = openFolder(root, O_RDONLY, err);
+    if (!rootFd.isValid())
+        return m_result;
+    {
+        Frame frame;
+        frame.path = root;
+        if (statFd(rootFd.get(), frame.self) != 0)
+            return m_result;
+        if (m_visitor) {
+            Stat link = frame.self;
+            const PathRef ref(root);
+            if (ref.error() == 0 && statAt(ref.dir(), ref.leaf(), Follow::No, link) != 0)
+                link = frame.self;
+            frame.item = describeFolder(std::string(nameOf(root)), root, parentPathOf(root), link, frame.self);
+        }
+        frame.fd = std::move(rootFd);
+        m_stack.push_back(std::move(frame));
+    }
+    if (!load(m_stack.back())) {
+        m_stack.clear();
+        return m_result;
+    }
+    m_result.rootReadable = true;
+
+    while (!m_stack.empty()) {
+        Frame &top = m_stack.back();
+        if (top.next < top.subFolders.size()) {
+            SubFolder &sub = top.subFolders[top.next++];
+            std::string path = joinPath(top.path, sub.name);
+            if (!keepGoing()) {
+                m_result.stopped = true;
+                break;
+            }
+            if (sub.isLink) {
+                // Described as the folder it leads to, never entered.
+                top.total += sub.link.size;
+                const FsItem item = describeFolder(std::move(sub.name), std::move(path), top.path, sub.link, sub.target);
+                m_visitor->enterFolder(item);
+                m_visitor->leaveFolder(item, 0);
+                continue;
+            }
+            const int fd = ::openat(top.fd.get(), sub.name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (fd < 0) {
+                // Gone, or replaced by something that is not a folder, since it was listed: nothing to report.
+                if (errno != ENOENT && errno != ENOTDIR && errno != ELOOP)
+                    reportUnreadable(path);
+                continue;
+            }
+            Frame child;
+            child.fd.reset(fd);
+            child.path = std::move(path);
+            if (statFd(fd, child.self) != 0) {
+                reportUnreadable(child.path);
+                continue;
+            }
+            if (m_visitor)
+                child.item = describeFolder(std::move(sub.name), child.path, top.path, child.self, child.self);
+            m_stack.push_back(std::move(child)); // top is invalid from here on
+            if (!load(m_stack.back())) {
+                reportUnreadable(m_stack.back().path);
+                m_stack.pop_back();
+                continue;
+            }
+            park();
+            continue;
+        }
+
+        const std::uint64_t total = top.total;
+        if (m_visitor)
+            m_visitor->leaveFolder(top.item, total);
+        if (m_stack.size() == 1) {
+            m_result.total = total;
+            m_stack.pop_back();
+            break;
+        }
+        Frame &parent = m_stack[m_stack.size() - 2];
+        parent.total += total;
+        if (!parent.fd.isValid() && !unpark(parent, top)) {
+            for (std::size_t i = parent.next; i < parent.subFolders.size(); ++i)
+                reportUnreadable(joinPath(parent.path, parent.subFolders[i].name));
+            parent.next = parent.subFolders.size();
+        }
+        m_stack.pop_back();
+    }
+    m_stack.clear();
+    return m_result;
+}
+
+} // namespace mrb::platform::posix

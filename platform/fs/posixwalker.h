@@ -1,0 +1,63 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "platform/fs/filesystem.h"
+#include "platform/fs/posixio_p.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace mrb::platform::posix {
+
+class TypeDescriber;
+
+// One depth-first walk below a folder with an explicit stack of open folder
+// descriptors: every entry is looked at relative to its open folder, so the
+// depth and the length of the paths do not matter. Without a visitor it only
+// adds up the lengths (no sorting, no descriptions).
+//
+// Counting rules: a file counts its length; a symbolic link counts its own
+// length (as du does), whatever it points to, and is never followed below the
+// root; the root itself is followed when it is a link. Folders count nothing
+// themselves. A folder that cannot be read counts nothing.
+class PosixWalker {
+public:
+    PosixWalker(TypeDescriber &types, TreeVisitor *visitor);
+
+    WalkResult run(const std::string &root);
+
+private:
+    struct SubFolder {
+        std::string name;
+        bool isLink = false;
+        Stat link;   // the link itself (isLink)
+        Stat target; // what it leads to (isLink)
+    };
+    struct Frame {
+        FsItem item;
+        std::string path;
+        UniqueFd fd;               // closed ("parked") for deep ancestors
+        Stat self;                 // identity, to check a re-opened parked folder
+        std::vector<SubFolder> subFolders;
+        std::size_t next = 0;
+        std::uint64_t total = 0;
+    };
+
+    // Reads the folder: reports its files, keeps its sub-folders for later.
+    // False when its entries cannot be looked at (then nothing was reported).
+    bool load(Frame &frame);
+    void park();
+    bool unpark(Frame &frame, const Frame &child);
+    void reportUnreadable(const std::string &path);
+    bool keepGoing();
+
+    TypeDescriber &m_types;
+    TreeVisitor *m_visitor;
+    std::vector<Frame> m_stack;
+    WalkResult m_result;
+};
+
+} // namespace mrb::platform::posix
