@@ -1,0 +1,163 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "app/browse/sourcelisting.h"
+
+#include "app/browse/foldertree.h"
+#include "app/browse/listeditem.h"
+#include "platform/variant/value.h"
+
+#include <vector>
+
+namespace mrb::core {
+
+namespace {
+
+const std::string readyPrompt = " Ready.";
+
+bool isBlank(const std::string &text)
+{
+    return text.find_first_not_of(' ') == std::string::npos;
+}
+
+} // namespace
+
+SourceListing::SourceListing(platform::ListModel &listing,
+                             platform::TreeModel &tree,
+                             platform::StatusBarModel &status,
+                             platform::FileSystem &fs,
+                             const SettingsRecord &settings,
+                             GenFuns *genFuns,
+                             ApiFuns *apiFuns,
+                             UserInterface *ui,
+                             const platform::LocaleFormat &locale)
+    : m_listing(listing)
+    , m_tree(tree)
+    , m_status(status)
+    , m_fs(fs)
+    , m_settings(settings)
+    , m_genFuns(genFuns)
+    , m_apiFuns(apiFuns)
+    , m_ui(ui)
+    , m_locale(locale)
+{
+}
+
+void SourceListing::changeFilter(const SourceFilter &filter)
+{
+    m_filter = filter;
+    ShowFolder(m_tree.selectedKey());
+}
+
+void SourceListing::ShowFolder(const std::string &key)
+{
+    m_listing.clear();
+    ListSubfolders(key);
+    ListFiles(key);
+    if (!key.empty())
+        m_tree.expand(key);
+}
+
+bool SourceListing::inList(std::uint32_t attributes, std::int64_t first, std::int64_t second) const
+{
+    const platform::Value value = std::int64_t(attributes);
+    const std::vector<platform::Value> list = {first, second};
+    return m_genFuns ? m_genFuns->inVar(value, list) : platform::inVar(value, list);
+}
+
+// The whole attribute value is compared with fixed lists, not single bits: a
+// hidden folder that also carries the archive bit (50) is always listed.
+bool SourceListing::isListed(std::uint32_t attributes) const
+{
+    if (!m_filter.includeHidden && inList(attributes, 18, 19))
+        return false;
+    if (!m_filter.includeSystem && inList(attributes, 20, 21))
+        return false;
+    if (!m_filter.includeHidden && !m_filter.includeSystem && inList(attributes, 22, 23))
+        return false;
+    return true;
+}
+
+void SourceListing::showLastRowPrompt(std::size_t firstNewRow)
+{
+    const std::size_t last = m_listing.rowCount();
+    if (last >= firstNewRow && last > 0)
+        m_status.setPrompt(" Displaying " + rowFullPath(m_listing, last) + "...");
+}
+
+void SourceListing::ListSubfolders(const std::string &key)
+{
+    // A blank key would name the working folder; it is no folder of the tree.
+    if (!isBlank(key)) {
+        platform::FileSystem::SubFolders subFolders = m_fs.subFolders(key);
+        std::vector<platform::ListRow> rows;
+        rows.reserve(subFolders.folders.size());
+        for (const platform::FsItem &folder : subFolders.folders) {
+            if (!isListed(folder.attributes))
+                continue;
+            // fails when the node is already there (the folder shown before, or a
+            // volume mounted here that has its own drive node): the node stays
+            m_tree.add(folderNode(key, folder));
+            rows.push_back(toListRow(MakeFolderRow(folder, m_locale)));
+        }
+        const std::size_t first = m_listing.rowCount() + 1;
+        m_listing.append(std::move(rows));
+        showLastRowPrompt(first);
+    }
+    m_status.setPrompt(readyPrompt);
+}
+
+void SourceListing::ListFiles(const std::string &key)
+{
+    if (isBlank(key))
+        return;
+    platform::FileListQuery query;
+    query.pattern = m_filter.pattern;
+    query.includeHidden = m_filter.includeHidden;
+    query.includeSystem = m_filter.includeSystem;
+    const std::vector<platform::FsItem> files = m_fs.files(key, query);
+    std::vector<platform::ListRow> rows;
+    rows.reserve(files.size());
+    for (const platform::FsItem &file : files)
+        rows.push_back(toListRow(MakeFileRow(file, m_settings, m_locale)));
+    const std::size_t first = m_listing.rowCount() + 1;
+    m_listing.append(std::move(rows));
+    showLastRowPrompt(first);
+    m_status.setPrompt(readyPrompt);
+}
+
+FocusTarget SourceListing::SelectAllSource()
+{
+    m_listing.setAllSelected(true);
+    return FocusTarget::SourceListing;
+}
+
+FocusTarget SourceListing::SelectNoneSource()
+{
+    m_listing.setAllSelected(false);
+    return FocusTarget::SourceListing;
+}
+
+void SourceListing::OpenSourceItems()
+{
+    if (m_listing.empty()) {
+        if (m_ui)
+            m_ui->showMessage("No item to open!", MessageIcon::Information);
+        return;
+    }
+    if (m_ui)
+        m_ui->setBusy(true);
+    for (std::size_t r = 1; r <= m_listing.rowCount(); ++r) {
+        if (!m_listing.isSelected(r))
+            continue;
+        const std::string fullPath = rowFullPath(m_listing, r);
+        // a failed open is silent and the next selected row is still opened
+        if (m_apiFuns)
+            m_apiFuns->execFile(fullPath, WindowState::MaximizedFocus);
+        m_status.setPrompt(" Opening " + fullPath + "...");
+    }
+    m_status.setPrompt(readyPrompt);
+    if (m_ui)
+        m_ui->setBusy(false);
+}
+
+} // namespace mrb::core

@@ -1,0 +1,92 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "app/library/libraryfunctions.h"
+#include "app/library/userinterface.h"
+#include "app/settings/settings.h"
+#include "platform/controls/listmodel.h"
+#include "platform/controls/statusbarmodel.h"
+#include "platform/controls/treemodel.h"
+#include "platform/fs/filesystem.h"
+#include "platform/locale/localeformat.h"
+
+#include <cstdint>
+#include <string>
+
+namespace mrb::core {
+
+// What the filter box and the Hidden and System boxes beside the source
+// listing say.
+struct SourceFilter {
+    std::string pattern = "*.*";
+    bool includeHidden = false;
+    bool includeSystem = false;
+};
+
+// Where the window should put the keyboard focus after a command.
+enum class FocusTarget { Unchanged, SourceListing };
+
+// The source listing's commands: filling it with one folder's sub-folders and
+// matching files, the tree nodes that come with that, and selecting and
+// opening its rows. The window gathers input and calls these; it shows the
+// models, it holds no rules.
+//
+// A folder is listed in two batches (sub-folders, then files), each appended
+// to the listing at once. The prompt panel shows " Displaying " and the last
+// row's full path once per batch, then " Ready.": nothing in between is ever
+// visible, since filling does not let the window repaint.
+class SourceListing {
+public:
+    // genFuns and apiFuns may be missing when the library could not be
+    // created: the folder test then uses the same membership rule directly and
+    // Open opens nothing. ui may be missing where nobody watches (mrb-list).
+    SourceListing(platform::ListModel &listing,
+                  platform::TreeModel &tree,
+                  platform::StatusBarModel &status,
+                  platform::FileSystem &fs,
+                  const SettingsRecord &settings,
+                  GenFuns *genFuns,
+                  ApiFuns *apiFuns,
+                  UserInterface *ui,
+                  const platform::LocaleFormat &locale = platform::LocaleFormat::user());
+
+    const SourceFilter &filter() const { return m_filter; }
+    // The filter box or a check box changed: keeps the new filter and shows the
+    // tree's selected folder again (no node selected: an empty listing).
+    void changeFilter(const SourceFilter &filter);
+
+    // Clears the listing, lists the sub-folders and then the matching files of
+    // the folder whose tree key is key, and expands its node.
+    void ShowFolder(const std::string &key);
+    // Adds a child node (once) and a folder row without size for each
+    // sub-folder that the Hidden and System boxes let through.
+    void ListSubfolders(const std::string &key);
+    // Adds a row for each file matching the filter, by name. A blank key adds
+    // nothing and leaves the prompt alone.
+    void ListFiles(const std::string &key);
+
+    FocusTarget SelectAllSource();
+    FocusTarget SelectNoneSource();
+    // Opens every selected row with its associated program; with no rows at
+    // all it says "No item to open!".
+    void OpenSourceItems();
+
+private:
+    bool isListed(std::uint32_t attributes) const;
+    bool inList(std::uint32_t attributes, std::int64_t first, std::int64_t second) const;
+    void showLastRowPrompt(std::size_t firstNewRow);
+
+    platform::ListModel &m_listing;
+    platform::TreeModel &m_tree;
+    platform::StatusBarModel &m_status;
+    platform::FileSystem &m_fs;
+    const SettingsRecord &m_settings;
+    GenFuns *m_genFuns;
+    ApiFuns *m_apiFuns;
+    UserInterface *m_ui;
+    const platform::LocaleFormat &m_locale;
+    SourceFilter m_filter;
+};
+
+} // namespace mrb::core
