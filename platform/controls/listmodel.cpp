@@ -1,0 +1,646 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "platform/controls/listmodel.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <stdexcept>
+
+namespace mrb::platform {
+
+namespace {
+
+// A row's eight texts, in this order, live in one heap block after a small
+// header: the item text, the six sub-items, then the tag.
+constexpr int fieldCount = 8;
+constexpr int tagField = 7;
+
+struct RowHeader {
+    std::int32_t icon;
+    std::int32_t smallIcon;
+    std::uint32_t end[fieldCount]; // end of each text, counted from the first text byte
+};
+
+std::uint32_t hashTag(std::string_view tag)
+{
+    const std::size_t h = std::hash<std::string_view>{}(tag);
+    return static_cast<std::uint32_t>(h ^ (h >> 32));
+}
+
+unsigned char lowerAscii(unsigned char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
+}
+
+// Texts that are equal without regard to ASCII case: the raw bytes decide
+// (upper case before lower case), so the order is total.
+int compareRaw(std::string_view a, std::string_view b)
+{
+    const int raw = std::memcmp(a.data(), b.data(), std::min(a.size(), b.size()));
+    if (raw != 0)
+        return raw < 0 ? -1 : 1;
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+// Letters without regard to ASCII case, looking from byte `from` on (the bytes
+// before it are known to agree), then the raw bytes.
+int compareTexts(std::string_view a, std::string_view b, std::size_t from)
+{
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = from; i < n; ++i) {
+        const unsigned char x = lowerAscii(static_cast<unsigned char>(a[i]));
+        const unsigned char y = lowerAscii(static_cast<unsigned char>(b[i]));
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    if (a.size() != b.size())
+        return a.size() < b.size() ? -1 : 1;
+    return compareRaw(a, b);
+}
+
+// The prepared sort key of a text at one depth: sixteen bytes from `depth` on,
+// lower-cased, as two big-endian numbers. Keys that agree there and whose
+// texts go on past those sixteen bytes need the next sixteen; keys that agree
+// and end there belong to texts equal without regard to case.
+struct SortKey {
+    std::uint64_t high;
+    std::uint64_t low;
+    const char *text; // the row's text, so a pass touches only the text itself
+    std::uint32_t size;
+    std::uint32_t row; // 0-based position before the sort
+};
+
+constexpr std::size_t chunkBytes = 16;
+
+std::uint64_t packLowered(const char *p, std::size_t available)
+{
+    std::uint64_t v = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        v <<= 8;
+        if (i < available)
+            v |= lowerAscii(static_cast<unsigned char>(p[i]));
+    }
+    return v;
+}
+
+void prepareKey(SortKey &key, std::size_t depth)
+{
+    const std::size_t available = key.size > depth ? key.size - depth : 0;
+    const char *p = key.text + depth;
+    key.high = available > 0 ? packLowered(p, available) : 0;
+    key.low = available > 8 ? packLowered(p + 8, available - 8) : 0;
+}
+
+// Bytes left after depth, capped at one more than a chunk ("more follows").
+std::uint32_t bytesLeft(const SortKey &key, std::size_t depth)
+{
+    return key.size > depth ? static_cast<std::uint32_t>(std::min<std::size_t>(key.size - depth, chunkBytes + 1)) : 0;
+}
+
+const ListColumn &emptyColumn()
+{
+    static const ListColumn column;
+    return column;
+}
+
+} // namespace
+
+struct ListModel::Impl {
+    struct Slot {
+        char *block = nullptr;
+        std::uint32_t tagHash = 0;
+        bool selected = false;
+
+        const RowHeader &header() const { return *reinterpret_cast<const RowHeader *>(block); }
+        std::string_view field(int f) const
+        {
+            const RowHeader &h = header();
+            const std::uint32_t begin = f == 0 ? 0 : h.end[f - 1];
+            return {block + sizeof(RowHeader) + begin, h.end[f] - begin};
+        }
+    };
+
+    // Open addressing with linear probing. The table only ever holds the first
+    // row of each tag; it is rebuilt after anything that moves rows.
+    struct IndexEntry {
+        std::uint32_t hash;
+        std::uint32_t rowPlusOne; // 0: free
+    };
+
+    std::vector<Slot> rows;
+    std::vector<IndexEntry> index;
+    bool indexValid = true;
+    std::size_t selectedCount = 0;
+    std::vector<ListColumn> columns;
+    int sortColumn = 0;
+    SortOrder sortOrder = SortOrder::Ascending;
+    std::string stamp;
+    std::vector<ListObserver *> observers;
+
+    ~Impl() { freeAll(); }
+
+    void freeAll()
+    {
+        for (Slot &s : rows)
+            std::free(s.block);
+        rows.clear();
+        selectedCount = 0;
+    }
+
+    static char *makeBlock(const std::array<std::string_view, fieldCount> &texts, int icon, int smallIcon)
+    {
+        std::size_t total = 0;
+        for (const auto &t : texts)
+            total += t.size();
+        // Offsets are 32-bit; a row of 4 GiB of text is not a row.
+        if (total > UINT32_MAX)
+            throw std::length_error("list row too long");
+        char *block = static_cast<char *>(std::malloc(sizeof(RowHeader) + total));
+        if (!block)
+            throw std::bad_alloc();
+        RowHeader header{};
+        header.icon = icon;
+        header.smallIcon = smallIcon;
+        char *out = block + sizeof(RowHeader);
+        std::uint32_t at = 0;
+        for (int f = 0; f < fieldCount; ++f) {
+            const auto &t = texts[static_cast<std::size_t>(f)];
+            if (!t.empty())
+                std::memcpy(out + at, t.data(), t.size());
+            at += static_cast<std::uint32_t>(t.size());
+            header.end[f] = at;
+        }
+        std::memcpy(block, &header, sizeof header);
+        return block;
+    }
+
+    static Slot makeSlot(const ListRow &row)
+    {
+        std::array<std::string_view, fieldCount> texts;
+        texts[0] = row.text;
+        for (int k = 0; k < 6; ++k)
+            texts[static_cast<std::size_t>(k + 1)] = row.subItems[static_cast<std::size_t>(k)];
+        texts[tagField] = row.tag;
+        Slot s;
+        s.block = makeBlock(texts, row.icon, row.smallIcon);
+        s.tagHash = hashTag(row.tag);
+        s.selected = row.selected;
+        return s;
+    }
+
+    bool valid(std::size_t r) const { return r >= 1 && r <= rows.size(); }
+
+    std::size_t capacityFor(std::size_t count) const
+    {
+        // Load kept at or below 0.7.
+        std::size_t cap = 16;
+        while (cap * 7 < count * 10)
+            cap *= 2;
+        return cap;
+    }
+
+    // Inserts row number r (1-based) unless an earlier row holds the same tag.
+    void indexInsert(std::size_t r)
+    {
+        const Slot &s = rows[r - 1];
+        const std::size_t mask = index.size() - 1;
+        std::size_t i = (s.tagHash * 0x9E3779B1u) & mask;
+        while (index[i].rowPlusOne != 0) {
+            const IndexEntry &e = index[i];
+            if (e.hash == s.tagHash && rows[e.rowPlusOne - 1].field(tagField) == s.field(tagField))
+                return;
+            i = (i + 1) & mask;
+        }
+        index[i] = {s.tagHash, static_cast<std::uint32_t>(r)};
+    }
+
+    void rebuildIndex()
+    {
+        index.assign(capacityFor(rows.size()), IndexEntry{0, 0});
+        for (std::size_t r = 1; r <= rows.size(); ++r)
+            indexInsert(r);
+        indexValid = true;
+    }
+
+    // Keeps the index current for rows appended from number first on.
+    void indexAppended(std::size_t first)
+    {
+        if (!indexValid)
+            return;
+        if (capacityFor(rows.size()) > index.size()) {
+            indexValid = false; // rebuilt, larger, at the next look-up
+            return;
+        }
+        for (std::size_t r = first; r <= rows.size(); ++r)
+            indexInsert(r);
+    }
+
+    std::size_t find(std::string_view tag)
+    {
+        if (rows.empty())
+            return 0;
+        if (!indexValid)
+            rebuildIndex();
+        const std::uint32_t h = hashTag(tag);
+        const std::size_t mask = index.size() - 1;
+        for (std::size_t i = (h * 0x9E3779B1u) & mask; index[i].rowPlusOne != 0; i = (i + 1) & mask) {
+            const IndexEntry &e = index[i];
+            if (e.hash == h && rows[e.rowPlusOne - 1].field(tagField) == tag)
+                return e.rowPlusOne;
+        }
+        return 0;
+    }
+
+    template<typename F>
+    void notify(F &&f)
+    {
+        // A copy, so an observer may remove itself while being told.
+        const auto copy = observers;
+        for (ListObserver *o : copy)
+            f(*o);
+    }
+};
+
+ListModel::ListModel()
+    : d(std::make_unique<Impl>())
+{
+}
+
+ListModel::~ListModel() = default;
+
+std::size_t ListModel::rowCount() const
+{
+    return d->rows.size();
+}
+
+std::size_t ListModel::append(const ListRow &row)
+{
+    // Room first, so the push below cannot fail and leak the row's block.
+    if (d->rows.size() == d->rows.capacity())
+        d->rows.reserve(std::max<std::size_t>(16, d->rows.capacity() * 2));
+    d->rows.push_back(Impl::makeSlot(row));
+    const std::size_t r = d->rows.size();
+    if (row.selected)
+        ++d->selectedCount;
+    d->indexAppended(r);
+    d->notify([r](ListObserver &o) { o.rowsAppended(r, 1); });
+    return r;
+}
+
+void ListModel::append(std::vector<ListRow> &&rows)
+{
+    if (rows.empty())
+        return;
+    const std::size_t first = d->rows.size() + 1;
+    d->rows.reserve(d->rows.size() + rows.size());
+    for (const ListRow &row : rows) {
+        d->rows.push_back(Impl::makeSlot(row));
+        if (row.selected)
+            ++d->selectedCount;
+    }
+    rows.clear();
+    d->indexAppended(first);
+    const std::size_t count = d->rows.size() - first + 1;
+    d->notify([first, count](ListObserver &o) { o.rowsAppended(first, count); });
+}
+
+ListRow ListModel::row(std::size_t r) const
+{
+    ListRow out;
+    if (!d->valid(r))
+        return out;
+    const Impl::Slot &s = d->rows[r - 1];
+    out.text = s.field(0);
+    for (int k = 0; k < 6; ++k)
+        out.subItems[static_cast<std::size_t>(k)] = s.field(k + 1);
+    out.tag = s.field(tagField);
+    out.icon = s.header().icon;
+    out.smallIcon = s.header().smallIcon;
+    out.selected = s.selected;
+    return out;
+}
+
+std::string_view ListModel::text(std::size_t r) const
+{
+    return d->valid(r) ? d->rows[r - 1].field(0) : std::string_view{};
+}
+
+std::string_view ListModel::subItem(std::size_t r, int k) const
+{
+    if (!d->valid(r) || k < 1 || k > 6)
+        return {};
+    return d->rows[r - 1].field(k);
+}
+
+std::string_view ListModel::tag(std::size_t r) const
+{
+    return d->valid(r) ? d->rows[r - 1].field(tagField) : std::string_view{};
+}
+
+int ListModel::icon(std::size_t r) const
+{
+    return d->valid(r) ? d->rows[r - 1].header().icon : 0;
+}
+
+int ListModel::smallIcon(std::size_t r) const
+{
+    return d->valid(r) ? d->rows[r - 1].header().smallIcon : 0;
+}
+
+bool ListModel::isSelected(std::size_t r) const
+{
+    return d->valid(r) && d->rows[r - 1].selected;
+}
+
+void ListModel::setRow(std::size_t r, const ListRow &row)
+{
+    if (!d->valid(r))
+        return;
+    Impl::Slot &s = d->rows[r - 1];
+    Impl::Slot fresh = Impl::makeSlot(row);
+    if (fresh.tagHash != s.tagHash || fresh.field(tagField) != s.field(tagField))
+        d->indexValid = false;
+    d->selectedCount = d->selectedCount - (s.selected ? 1 : 0) + (fresh.selected ? 1 : 0);
+    std::free(s.block);
+    s = fresh;
+    d->notify([r](ListObserver &o) { o.rowChanged(r); });
+}
+
+void ListModel::setSubItem(std::size_t r, int k, std::string_view value)
+{
+    if (!d->valid(r) || k < 1 || k > 6)
+        return;
+    Impl::Slot &s = d->rows[r - 1];
+    std::array<std::string_view, fieldCount> texts;
+    for (int f = 0; f < fieldCount; ++f)
+        texts[static_cast<std::size_t>(f)] = f == k ? value : s.field(f);
+    char *block = Impl::makeBlock(texts, s.header().icon, s.header().smallIcon);
+    std::free(s.block);
+    s.block = block;
+    d->notify([r](ListObserver &o) { o.rowChanged(r); });
+}
+
+void ListModel::setSelected(std::size_t r, bool selected)
+{
+    if (!d->valid(r))
+        return;
+    Impl::Slot &s = d->rows[r - 1];
+    if (s.selected == selected)
+        return;
+    s.selected = selected;
+    if (selected)
+        ++d->selectedCount;
+    else
+        --d->selectedCount;
+    d->notify([r](ListObserver &o) { o.rowChanged(r); });
+}
+
+void ListModel::setAllSelected(bool selected)
+{
+    for (Impl::Slot &s : d->rows)
+        s.selected = selected;
+    d->selectedCount = selected ? d->rows.size() : 0;
+    d->notify([](ListObserver &o) { o.selectionReset(); });
+}
+
+std::size_t ListModel::selectedCount() const
+{
+    return d->selectedCount;
+}
+
+std::size_t ListModel::findByTag(std::string_view tag) const
+{
+    return d->find(tag);
+}
+
+void ListModel::remove(std::size_t r)
+{
+    if (!d->valid(r))
+        return;
+    Impl::Slot &s = d->rows[r - 1];
+    if (s.selected)
+        --d->selectedCount;
+    std::free(s.block);
+    d->rows.erase(d->rows.begin() + static_cast<std::ptrdiff_t>(r - 1));
+    // Rebuilt at the next look-up, so removing many rows one by one costs one
+    // rebuild, not one per row.
+    d->indexValid = false;
+    d->notify([r](ListObserver &o) { o.rowsRemoved(r, 1); });
+}
+
+std::size_t ListModel::removeIf(const std::function<bool(std::size_t)> &shouldRemove)
+{
+    // Ask about every row first, while the numbers still mean what the caller
+    // expects, then compact in one pass.
+    std::vector<bool> doomed(d->rows.size());
+    for (std::size_t r = 1; r <= d->rows.size(); ++r)
+        doomed[r - 1] = shouldRemove(r);
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < d->rows.size(); ++i) {
+        Impl::Slot &s = d->rows[i];
+        if (doomed[i]) {
+            if (s.selected)
+                --d->selectedCount;
+            std::free(s.block);
+        } else {
+            d->rows[kept++] = s;
+        }
+    }
+    const std::size_t removed = d->rows.size() - kept;
+    d->rows.resize(kept);
+    if (removed > 0) {
+        d->indexValid = false;
+        d->notify([](ListObserver &o) { o.rowsReset(); });
+    }
+    return removed;
+}
+
+void ListModel::clear()
+{
+    d->freeAll();
+    d->rows.shrink_to_fit();
+    d->index.clear();
+    d->index.shrink_to_fit();
+    d->indexValid = false;
+    d->notify([](ListObserver &o) { o.rowsReset(); });
+}
+
+void ListModel::setColumns(std::vector<ListColumn> columns)
+{
+    d->columns = std::move(columns);
+    d->notify([](ListObserver &o) { o.columnsChanged(); });
+}
+
+std::size_t ListModel::columnCount() const
+{
+    return d->columns.size();
+}
+
+const ListColumn &ListModel::column(std::size_t c) const
+{
+    return (c >= 1 && c <= d->columns.size()) ? d->columns[c - 1] : emptyColumn();
+}
+
+void ListModel::setColumnWidth(std::size_t c, double twips)
+{
+    if (c < 1 || c > d->columns.size())
+        return;
+    d->columns[c - 1].widthTwips = twips;
+    d->notify([](ListObserver &o) { o.columnsChanged(); });
+}
+
+void ListModel::setColumnHeaderIcon(std::size_t c, int icon)
+{
+    if (c < 1 || c > d->columns.size())
+        return;
+    d->columns[c - 1].headerIcon = icon;
+    d->notify([](ListObserver &o) { o.columnsChanged(); });
+}
+
+int ListModel::sortColumn() const
+{
+    return d->sortColumn;
+}
+
+SortOrder ListModel::sortOrder() const
+{
+    return d->sortOrder;
+}
+
+void ListModel::setSortColumn(int column)
+{
+    d->sortColumn = column;
+}
+
+void ListModel::setSortOrder(SortOrder order)
+{
+    d->sortOrder = order;
+}
+
+void ListModel::sort()
+{
+    const int field = d->sortColumn;
+    if (field < 0 || field > 6 || d->rows.size() < 2)
+        return;
+    const auto &rows = d->rows;
+    const bool ascending = d->sortOrder == SortOrder::Ascending;
+    const auto textOf = [](const SortKey &k) { return std::string_view(k.text, k.size); };
+
+    // A multi-key sort on sixteen-byte chunks: each pass sorts plain numbers
+    // in one contiguous array, and only groups that still agree go on to the
+    // next chunk. Comparing whole texts instead would chase a pointer into a
+    // row for every comparison. The old position is the last key everywhere,
+    // so equal texts keep their order in either direction: the sort is stable.
+    std::vector<SortKey> keys(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::string_view text = rows[i].field(field);
+        keys[i].text = text.data();
+        keys[i].size = static_cast<std::uint32_t>(text.size());
+        keys[i].row = static_cast<std::uint32_t>(i);
+        prepareKey(keys[i], 0);
+    }
+    const auto byRaw = [&textOf, ascending](const SortKey &a, const SortKey &b) {
+        const int c = compareRaw(textOf(a), textOf(b));
+        if (c != 0)
+            return ascending ? c < 0 : c > 0;
+        return a.row < b.row;
+    };
+
+    struct Range {
+        std::size_t begin, end, depth;
+    };
+    // An explicit stack: a text of megabytes must not mean a deep recursion.
+    std::vector<Range> pending{{0, keys.size(), 0}};
+    while (!pending.empty()) {
+        const Range range = pending.back();
+        pending.pop_back();
+        const std::size_t depth = range.depth;
+        const auto first = keys.begin() + static_cast<std::ptrdiff_t>(range.begin);
+        const auto last = keys.begin() + static_cast<std::ptrdiff_t>(range.end);
+        if (depth > 0) {
+            for (auto it = first; it != last; ++it)
+                prepareKey(*it, depth);
+        }
+        if (range.end - range.begin <= 16) {
+            // Small groups: whole comparisons are cheaper than more passes.
+            std::sort(first, last, [&textOf, ascending, depth](const SortKey &a, const SortKey &b) {
+                const int c = compareTexts(textOf(a), textOf(b), depth);
+                if (c != 0)
+                    return ascending ? c < 0 : c > 0;
+                return a.row < b.row;
+            });
+            continue;
+        }
+        const auto byChunk = [ascending, depth](const SortKey &a, const SortKey &b) {
+            if (a.high != b.high)
+                return ascending ? a.high < b.high : a.high > b.high;
+            if (a.low != b.low)
+                return ascending ? a.low < b.low : a.low > b.low;
+            const std::uint32_t x = bytesLeft(a, depth);
+            const std::uint32_t y = bytesLeft(b, depth);
+            if (x != y)
+                return ascending ? x < y : x > y;
+            return a.row < b.row;
+        };
+        // Long shared beginnings (a common parent folder) leave a group in
+        // order already; checking is much cheaper than sorting.
+        if (!std::is_sorted(first, last, byChunk))
+            std::sort(first, last, byChunk);
+        for (auto run = first; run != last;) {
+            const std::uint32_t left = bytesLeft(*run, depth);
+            auto runEnd = run + 1;
+            while (runEnd != last && runEnd->high == run->high && runEnd->low == run->low
+                   && bytesLeft(*runEnd, depth) == left)
+                ++runEnd;
+            if (runEnd - run > 1) {
+                if (left > chunkBytes) {
+                    pending.push_back({static_cast<std::size_t>(run - keys.begin()),
+                                       static_cast<std::size_t>(runEnd - keys.begin()),
+                                       depth + chunkBytes});
+                } else {
+                    // Equal without regard to case; already in old order, which
+                    // is final unless the group mixes letter cases.
+                    const std::string_view lead = textOf(*run);
+                    const bool allSame = std::all_of(run + 1, runEnd, [&](const SortKey &k) { return textOf(k) == lead; });
+                    if (!allSame)
+                        std::sort(run, runEnd, byRaw);
+                }
+            }
+            run = runEnd;
+        }
+    }
+
+    std::vector<Impl::Slot> sorted;
+    sorted.reserve(rows.size());
+    for (const SortKey &k : keys)
+        sorted.push_back(rows[k.row]);
+    d->rows.swap(sorted);
+    d->indexValid = false;
+    d->notify([](ListObserver &o) { o.rowsReset(); });
+}
+
+const std::string &ListModel::stamp() const
+{
+    return d->stamp;
+}
+
+void ListModel::setStamp(std::string stamp)
+{
+    d->stamp = std::move(stamp);
+}
+
+void ListModel::addObserver(ListObserver *observer)
+{
+    if (observer && std::find(d->observers.begin(), d->observers.end(), observer) == d->observers.end())
+        d->observers.push_back(observer);
+}
+
+void ListModel::removeObserver(ListObserver *observer)
+{
+    d->observers.erase(std::remove(d->observers.begin(), d->observers.end(), observer), d->observers.end());
+}
+
+} // namespace mrb::platform

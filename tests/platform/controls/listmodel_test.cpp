@@ -1,0 +1,423 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "platform/controls/listmodel.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+using mrb::platform::ListColumn;
+using mrb::platform::ListModel;
+using mrb::platform::ListObserver;
+using mrb::platform::ListRow;
+using mrb::platform::SortOrder;
+
+namespace {
+
+ListRow makeRow(std::string name, std::string tag, std::string size = {})
+{
+    ListRow row;
+    row.text = std::move(name);
+    row.subItems[0] = "/music";
+    row.subItems[1] = std::move(size);
+    row.tag = std::move(tag);
+    return row;
+}
+
+std::vector<std::string> texts(const ListModel &list)
+{
+    std::vector<std::string> out;
+    for (std::size_t r = 1; r <= list.rowCount(); ++r)
+        out.emplace_back(list.text(r));
+    return out;
+}
+
+std::vector<std::string> tags(const ListModel &list)
+{
+    std::vector<std::string> out;
+    for (std::size_t r = 1; r <= list.rowCount(); ++r)
+        out.emplace_back(list.tag(r));
+    return out;
+}
+
+class RecordingObserver : public ListObserver {
+public:
+    void rowsAppended(std::size_t first, std::size_t count) override
+    {
+        events.push_back("appended " + std::to_string(first) + "+" + std::to_string(count));
+    }
+    void rowsRemoved(std::size_t first, std::size_t count) override
+    {
+        events.push_back("removed " + std::to_string(first) + "+" + std::to_string(count));
+    }
+    void rowsReset() override { events.push_back("reset"); }
+    void rowChanged(std::size_t row) override { events.push_back("changed " + std::to_string(row)); }
+    void selectionReset() override { events.push_back("selection"); }
+    void columnsChanged() override { events.push_back("columns"); }
+    std::vector<std::string> events;
+};
+
+} // namespace
+
+TEST(ListRows, NumberedFromOneInDisplayOrder)
+{
+    ListModel list;
+    EXPECT_TRUE(list.empty());
+    EXPECT_EQ(list.append(makeRow("a.mp3", "/music/a.mp3")), 1u);
+    EXPECT_EQ(list.append(makeRow("b.mp3", "/music/b.mp3")), 2u);
+    EXPECT_EQ(list.rowCount(), 2u);
+    EXPECT_EQ(list.text(1), "a.mp3");
+    EXPECT_EQ(list.subItem(1, 1), "/music");
+    EXPECT_EQ(list.tag(2), "/music/b.mp3");
+    // Out of range reads give empty values, never a crash.
+    EXPECT_EQ(list.text(0), "");
+    EXPECT_EQ(list.text(3), "");
+    EXPECT_EQ(list.subItem(1, 0), "");
+    EXPECT_EQ(list.subItem(1, 7), "");
+    EXPECT_EQ(list.row(9).tag, "");
+}
+
+TEST(ListRows, StoresEveryFieldAsGiven)
+{
+    ListModel list;
+    ListRow row;
+    row.text = "name";
+    row.subItems = {"path", "", "type", "created", "modified", "accessed"};
+    row.tag = "<D>/path/name";
+    row.icon = 3;
+    row.smallIcon = 4;
+    row.selected = true;
+    list.append(row);
+    const ListRow back = list.row(1);
+    EXPECT_EQ(back.text, "name");
+    EXPECT_EQ(back.subItems, row.subItems);
+    EXPECT_EQ(back.tag, "<D>/path/name");
+    EXPECT_EQ(back.icon, 3);
+    EXPECT_EQ(back.smallIcon, 4);
+    EXPECT_TRUE(back.selected);
+    EXPECT_EQ(list.selectedCount(), 1u);
+
+    list.setSubItem(1, 2, "1.50 KB");
+    EXPECT_EQ(list.subItem(1, 2), "1.50 KB");
+    EXPECT_EQ(list.subItem(1, 3), "type");
+    EXPECT_EQ(list.tag(1), "<D>/path/name");
+    EXPECT_EQ(list.smallIcon(1), 4);
+}
+
+TEST(ListRows, RemovingLastToFirstKeepsUnvisitedNumbersValid)
+{
+    ListModel list;
+    for (int i = 1; i <= 6; ++i) {
+        ListRow row = makeRow("r" + std::to_string(i), "/t" + std::to_string(i));
+        row.selected = i % 2 == 0;
+        list.append(row);
+    }
+    for (std::size_t r = list.rowCount(); r >= 1; --r) {
+        if (list.isSelected(r))
+            list.remove(r);
+    }
+    EXPECT_EQ(texts(list), (std::vector<std::string>{"r1", "r3", "r5"}));
+    EXPECT_EQ(list.selectedCount(), 0u);
+    EXPECT_EQ(list.findByTag("/t5"), 3u);
+    EXPECT_EQ(list.findByTag("/t4"), 0u);
+}
+
+TEST(ListRows, RemoveIfCompactsInOnePass)
+{
+    ListModel list;
+    for (int i = 1; i <= 10; ++i)
+        list.append(makeRow("r" + std::to_string(i), "/t" + std::to_string(i)));
+    list.setSelected(4, true);
+    list.setSelected(5, true);
+    std::vector<std::size_t> asked;
+    const std::size_t removed = list.removeIf([&](std::size_t r) {
+        asked.push_back(r);
+        return r % 3 == 0 || list.isSelected(r);
+    });
+    EXPECT_EQ(removed, 5u);
+    EXPECT_EQ(asked, (std::vector<std::size_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(texts(list), (std::vector<std::string>{"r1", "r2", "r7", "r8", "r10"}));
+    EXPECT_EQ(list.selectedCount(), 0u);
+    EXPECT_EQ(list.findByTag("/t10"), 5u);
+    EXPECT_EQ(list.findByTag("/t9"), 0u);
+}
+
+TEST(ListRows, OutOfRangeChangesAreIgnored)
+{
+    ListModel list;
+    list.append(makeRow("a", "/a"));
+    list.remove(0);
+    list.remove(2);
+    list.setSelected(5, true);
+    list.setSubItem(2, 1, "x");
+    list.setRow(3, makeRow("z", "/z"));
+    EXPECT_EQ(texts(list), std::vector<std::string>{"a"});
+    EXPECT_EQ(list.selectedCount(), 0u);
+}
+
+TEST(ListSelection, CountsFollowEveryChange)
+{
+    ListModel list;
+    for (int i = 0; i < 5; ++i)
+        list.append(makeRow("r", "/t" + std::to_string(i)));
+    list.setAllSelected(true);
+    EXPECT_EQ(list.selectedCount(), 5u);
+    list.setSelected(2, false);
+    list.setSelected(2, false);
+    EXPECT_EQ(list.selectedCount(), 4u);
+    ListRow replacement = makeRow("new", "/new");
+    replacement.selected = false;
+    list.setRow(1, replacement);
+    EXPECT_EQ(list.selectedCount(), 3u);
+    list.remove(3);
+    EXPECT_EQ(list.selectedCount(), 2u);
+    list.clear();
+    EXPECT_EQ(list.selectedCount(), 0u);
+    EXPECT_EQ(list.rowCount(), 0u);
+}
+
+TEST(ListFindByTag, FirstRowWithExactTag)
+{
+    ListModel list;
+    list.append(makeRow("a", "/x/a"));
+    list.append(makeRow("b", "<D>/x/b"));
+    list.append(makeRow("a again", "/x/a"));
+    EXPECT_EQ(list.findByTag("/x/a"), 1u);
+    EXPECT_EQ(list.findByTag("<D>/x/b"), 2u);
+    EXPECT_EQ(list.findByTag("/X/A"), 0u);
+    EXPECT_EQ(list.findByTag("/x/"), 0u);
+    EXPECT_EQ(list.findByTag(""), 0u);
+    EXPECT_TRUE(list.containsTag("/x/a"));
+    ListModel empty;
+    EXPECT_EQ(empty.findByTag("/x/a"), 0u);
+}
+
+TEST(ListFindByTag, DuplicateFoundAfterTheFirstGoes)
+{
+    ListModel list;
+    list.append(makeRow("a", "/dup"));
+    list.append(makeRow("b", "/other"));
+    list.append(makeRow("c", "/dup"));
+    list.remove(1);
+    EXPECT_EQ(list.findByTag("/dup"), 2u);
+    list.removeIf([&](std::size_t r) { return r == 2; });
+    EXPECT_EQ(list.findByTag("/dup"), 0u);
+    EXPECT_EQ(list.findByTag("/other"), 1u);
+}
+
+TEST(ListFindByTag, DuplicateOrderFollowsSort)
+{
+    ListModel list;
+    list.append(makeRow("zeta", "/dup"));
+    list.append(makeRow("alpha", "/dup"));
+    list.append(makeRow("mid", "/m"));
+    EXPECT_EQ(list.findByTag("/dup"), 1u);
+    list.sort();
+    EXPECT_EQ(texts(list), (std::vector<std::string>{"alpha", "mid", "zeta"}));
+    EXPECT_EQ(list.findByTag("/dup"), 1u);
+    EXPECT_EQ(list.text(list.findByTag("/dup")), "alpha");
+    EXPECT_EQ(list.findByTag("/m"), 2u);
+}
+
+TEST(ListFindByTag, FollowsTagChangesAndGrowth)
+{
+    ListModel list;
+    for (int i = 0; i < 5000; ++i) {
+        const std::string tag = "/folder/file" + std::to_string(i);
+        ASSERT_EQ(list.findByTag(tag), 0u);
+        list.append(makeRow("f", tag));
+    }
+    for (int i = 0; i < 5000; i += 499)
+        EXPECT_EQ(list.findByTag("/folder/file" + std::to_string(i)), static_cast<std::size_t>(i + 1));
+    list.setRow(10, makeRow("renamed", "/elsewhere"));
+    EXPECT_EQ(list.findByTag("/folder/file9"), 0u);
+    EXPECT_EQ(list.findByTag("/elsewhere"), 10u);
+
+    std::vector<ListRow> batch;
+    batch.push_back(makeRow("x", "/batch/1"));
+    batch.push_back(makeRow("y", "/elsewhere"));
+    list.append(std::move(batch));
+    EXPECT_EQ(list.findByTag("/batch/1"), 5001u);
+    EXPECT_EQ(list.findByTag("/elsewhere"), 10u);
+}
+
+TEST(ListSort, ComparesTextsWithoutRegardToCase)
+{
+    ListModel list;
+    for (const char *name : {"banana", "Apple", "cherry", "apple", "APPLE", "_under", "Zed", "1st"})
+        list.append(makeRow(name, std::string("/") + name));
+    list.setSortColumn(0);
+    list.sort();
+    // Case-insensitive; raw bytes break ties (upper case before lower case).
+    EXPECT_EQ(texts(list),
+              (std::vector<std::string>{"1st", "_under", "APPLE", "Apple", "apple", "banana", "cherry", "Zed"}));
+    EXPECT_EQ(list.findByTag("/cherry"), 7u);
+}
+
+TEST(ListSort, SizeTextsSortAsText)
+{
+    ListModel list;
+    list.append(makeRow("small", "/s", "9.00 KB"));
+    list.append(makeRow("large", "/l", "10.00 KB"));
+    list.append(makeRow("none", "/n", ""));
+    list.setSortColumn(2);
+    list.sort();
+    // Texts, not numbers: "9.00 KB" comes after "10.00 KB".
+    EXPECT_EQ(texts(list), (std::vector<std::string>{"none", "large", "small"}));
+    list.setSortOrder(SortOrder::Descending);
+    list.sort();
+    EXPECT_EQ(texts(list), (std::vector<std::string>{"small", "large", "none"}));
+}
+
+TEST(ListSort, StableInBothDirections)
+{
+    ListModel list;
+    const std::vector<std::pair<std::string, std::string>> rows = {
+        {"b", "/1"}, {"a", "/2"}, {"b", "/3"}, {"a", "/4"}, {"c", "/5"}, {"a", "/6"}};
+    for (const auto &[name, tag] : rows)
+        list.append(makeRow(name, tag));
+    list.setSortColumn(0);
+    list.setSortOrder(SortOrder::Ascending);
+    list.sort();
+    EXPECT_EQ(tags(list), (std::vector<std::string>{"/2", "/4", "/6", "/1", "/3", "/5"}));
+    list.setSortOrder(SortOrder::Descending);
+    list.sort();
+    // Equal texts keep their previous order.
+    EXPECT_EQ(tags(list), (std::vector<std::string>{"/5", "/1", "/3", "/2", "/4", "/6"}));
+}
+
+TEST(ListSort, LongCommonPrefixesAndSubItemColumns)
+{
+    ListModel list;
+    // The first eight bytes agree; the rest decides.
+    for (const char *path : {"/home/user/b", "/home/user/a", "/home/USER/c", "/home/use", "/home/user/a/"}) {
+        ListRow row = makeRow("n", std::string("t") + path);
+        row.subItems[0] = path;
+        list.append(row);
+    }
+    list.setSortColumn(1);
+    list.sort();
+    std::vector<std::string> paths;
+    for (std::size_t r = 1; r <= list.rowCount(); ++r)
+        paths.emplace_back(list.subItem(r, 1));
+    EXPECT_EQ(paths,
+              (std::vector<std::string>{"/home/use", "/home/user/a", "/home/user/a/", "/home/user/b", "/home/USER/c"}));
+    list.setSortColumn(7);
+    list.sort(); // no such column: nothing moves
+    EXPECT_EQ(list.subItem(1, 1), "/home/use");
+}
+
+// Large groups take the chunked path; a plain stable sort with a whole-text
+// comparison is the oracle. Texts share long beginnings, differ in case and
+// length, and hold bytes above 127 and NULs.
+TEST(ListSort, AgreesWithAPlainStableSortOnManyRows)
+{
+    const auto lower = [](unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; };
+    const auto less = [&](const std::string &a, const std::string &b) {
+        const bool folded = std::lexicographical_compare(
+            a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) {
+                return lower(static_cast<unsigned char>(x)) < lower(static_cast<unsigned char>(y));
+            });
+        const bool foldedBack = std::lexicographical_compare(
+            b.begin(), b.end(), a.begin(), a.end(), [&](char x, char y) {
+                return lower(static_cast<unsigned char>(x)) < lower(static_cast<unsigned char>(y));
+            });
+        if (folded != foldedBack)
+            return folded;
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+            return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+        });
+    };
+    std::mt19937 rng(7);
+    const std::string alphabet = std::string("aAbB/ \xC3\x80z") + '\0';
+    const std::vector<std::string> stems = {"", "/home/alice/Music/", "/home/alice/Music/The Beatles/Abbey Road/"};
+    std::vector<std::pair<std::string, std::string>> rows; // text, tag
+    for (int i = 0; i < 3000; ++i) {
+        std::string text = stems[rng() % stems.size()];
+        const int extra = static_cast<int>(rng() % 24);
+        for (int k = 0; k < extra; ++k)
+            text.push_back(alphabet[rng() % alphabet.size()]);
+        rows.emplace_back(text, std::to_string(i));
+    }
+    for (const SortOrder order : {SortOrder::Ascending, SortOrder::Descending}) {
+        ListModel list;
+        for (const auto &[text, tag] : rows)
+            list.append(makeRow(text, tag));
+        list.setSortOrder(order);
+        list.sort();
+        auto expected = rows;
+        std::stable_sort(expected.begin(), expected.end(), [&](const auto &a, const auto &b) {
+            return order == SortOrder::Ascending ? less(a.first, b.first) : less(b.first, a.first);
+        });
+        std::vector<std::string> expectedTags;
+        for (const auto &row : expected)
+            expectedTags.push_back(row.second);
+        EXPECT_EQ(tags(list), expectedTags);
+    }
+}
+
+TEST(ListSort, SelectionTravelsWithTheRow)
+{
+    ListModel list;
+    list.append(makeRow("b", "/b"));
+    ListRow a = makeRow("a", "/a");
+    a.selected = true;
+    list.append(a);
+    list.sort();
+    EXPECT_TRUE(list.isSelected(1));
+    EXPECT_FALSE(list.isSelected(2));
+}
+
+TEST(ListColumns, NumberedFromOneAndStoredAsGiven)
+{
+    ListModel list;
+    list.setColumns({{"Name", 2000, "name", 0}, {"Path", 0, "path", 2}});
+    EXPECT_EQ(list.columnCount(), 2u);
+    EXPECT_EQ(list.column(1).header, "Name");
+    list.setColumnWidth(2, 1500);
+    list.setColumnHeaderIcon(1, 5);
+    EXPECT_EQ(list.column(2).widthTwips, 1500);
+    EXPECT_EQ(list.column(1).headerIcon, 5);
+    EXPECT_EQ(list.column(3).header, "");
+    list.setColumnWidth(3, 10); // ignored
+    EXPECT_EQ(list.columnCount(), 2u);
+    list.setStamp("True,True,KB,2");
+    EXPECT_EQ(list.stamp(), "True,True,KB,2");
+}
+
+TEST(ListObservers, ToldAboutEveryKindOfChange)
+{
+    ListModel list;
+    RecordingObserver seen;
+    list.addObserver(&seen);
+    list.addObserver(&seen); // once only
+    list.append(makeRow("a", "/a"));
+    std::vector<ListRow> two = {makeRow("b", "/b"), makeRow("c", "/c")};
+    list.append(std::move(two));
+    list.setSelected(2, true);
+    list.setSelected(2, true); // no change, no event
+    list.setSubItem(1, 1, "x");
+    list.setAllSelected(false);
+    list.remove(3);
+    list.sort();
+    list.removeIf([](std::size_t) { return false; }); // nothing removed, no event
+    list.removeIf([](std::size_t r) { return r == 1; });
+    list.setColumns({});
+    list.clear();
+    list.removeObserver(&seen);
+    list.append(makeRow("d", "/d"));
+    EXPECT_EQ(seen.events,
+              (std::vector<std::string>{"appended 1+1",
+                                        "appended 2+2",
+                                        "changed 2",
+                                        "changed 1",
+                                        "selection",
+                                        "removed 3+1",
+                                        "reset",
+                                        "reset",
+                                        "columns",
+                                        "reset"}));
+}
