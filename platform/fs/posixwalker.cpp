@@ -52,6 +52,7 @@ bool PosixWalker::load(Frame &frame)
 
     std::vector<FileEntry> files;
     std::uint64_t total = 0;
+    bool lookedAtAny = false;
     for (DirEntry &entry : entries) {
         if (entry.type == DT_DIR) {
             frame.subFolders.push_back(SubFolder{std::move(entry.name), false, {}, {}});
@@ -66,6 +67,7 @@ bool PosixWalker::load(Frame &frame)
         }
         if (err != 0)
             continue; // gone since it was listed
+        lookedAtAny = true;
         if (S_ISDIR(file.link.mode)) {
             frame.subFolders.push_back(SubFolder{std::move(entry.name), false, {}, {}});
             continue;
@@ -86,6 +88,14 @@ bool PosixWalker::load(Frame &frame)
         files.push_back(std::move(file));
     }
     frame.total += total;
+    if (!lookedAtAny && !frame.subFolders.empty()) {
+        // Nothing was looked at yet: make sure the folder may be searched at all.
+        Stat probe;
+        if (statAt(fd, frame.subFolders.front().name.c_str(), Follow::No, probe) == EACCES) {
+            frame.subFolders.clear();
+            return false;
+        }
+    }
     if (!m_visitor)
         return true;
 
