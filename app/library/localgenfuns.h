@@ -1,0 +1,16 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "app/library/libraryfunctions.h"
+
+namespace mrb::core {
+
+// GenFuns without the component library: InVar with the automation rules of
+// platform::inVar. For mrb-list and for tests.
+class LocalGenFuns : public GenFuns {
+public:
+    bool inVar(const platform::Value &target, const std::vector<platform::Value> &list) override;
+};
+
+} // namespace mrb::core
