@@ -20,6 +20,13 @@ class GenFuns;
 class SettingsStore {
 public:
     SettingsStore(ApiFuns &api, GenFuns &gen, platform::FileSystem &fs, std::string programFolder);
+    // With the settings file named explicitly (mrb-list --settings FILE); the
+    // program folder is then normally the folder of that file.
+    SettingsStore(ApiFuns &api,
+                  GenFuns &gen,
+                  platform::FileSystem &fs,
+                  std::string programFolder,
+                  std::string settingsFile);
 
     // Reads the 18 keys into the record, in record order.
     void loadSettings();
@@ -32,7 +39,7 @@ public:
     const SettingsRecord &record() const { return m_record; }
     SettingsRecord &record() { return m_record; }
     const std::string &programFolder() const { return m_programFolder; }
-    std::string settingsFilePath() const; // programFolder + "/options.dll"
+    std::string settingsFilePath() const; // programFolder + "/options.dll", or the file named explicitly
     std::string outputFolder() const;     // programFolder + "/output"
 
 private:
@@ -40,6 +47,7 @@ private:
     GenFuns &m_gen;
     platform::FileSystem &m_fs;
     std::string m_programFolder;
+    std::string m_settingsFile; // empty: "options.dll" in the program folder
     SettingsRecord m_record;
 };
 

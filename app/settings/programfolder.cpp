@@ -1,0 +1,58 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "app/settings/settingsstore.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// The one place of the settings code that asks the operating system directly:
+// where the settings live is decided before any file-system object exists.
+
+namespace mrb::core {
+
+namespace {
+
+std::string configHome()
+{
+    // A relative XDG_CONFIG_HOME is invalid and ignored, as the XDG rules say.
+    if (const char *xdg = std::getenv("XDG_CONFIG_HOME"); xdg && xdg[0] == '/')
+        return xdg;
+    std::string home;
+    if (const char *h = std::getenv("HOME"); h && *h) {
+        home = h;
+    } else if (const passwd *pw = ::getpwuid(::getuid()); pw && pw->pw_dir) {
+        home = pw->pw_dir;
+    }
+    if (home.empty())
+        home = "/";
+    return home + (home.back() == '/' ? ".config" : "/.config");
+}
+
+// Creates path and its missing parents, private to the user as the XDG
+// folders are. Failure is left to the writes that follow, which fail silently.
+void makeFolders(const std::string &path)
+{
+    for (std::size_t at = 1; at <= path.size(); ++at) {
+        if (at == path.size() || path[at] == '/') {
+            const std::string prefix = path.substr(0, at);
+            if (::mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST)
+                return;
+        }
+    }
+}
+
+} // namespace
+
+std::string resolveProgramFolder(const std::string &executableFolder)
+{
+    if (!executableFolder.empty() && ::access(executableFolder.c_str(), W_OK | X_OK) == 0)
+        return executableFolder;
+    const std::string folder = configHome() + "/marrowby";
+    makeFolders(folder);
+    return folder;
+}
+
+} // namespace mrb::core

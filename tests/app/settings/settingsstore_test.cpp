@@ -1,0 +1,347 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "app/settings/settingsstore.h"
+
+#include "app/library/localapifuns.h"
+#include "app/library/localgenfuns.h"
+#include "platform/fs/posixfilesystem.h"
+#include "tests/support/temptree.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+using mrb::core::LocalApiFuns;
+using mrb::core::LocalGenFuns;
+using mrb::core::Setting;
+using mrb::core::settingByName;
+using mrb::core::settingCount;
+using mrb::core::SettingsStore;
+using mrb::test::ScopedEnv;
+using mrb::test::TempTree;
+
+namespace {
+
+bool isFolder(const std::string &path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The file as written for a program in folder, key by key.
+std::string freshFile(const std::string &folder)
+{
+    return "[Common]\r\n"
+           "Path=True\r\n"
+           "Size=True\r\n"
+           "Unit=KB\r\n"
+           "Precision=2\r\n"
+           "Type=True\r\n"
+           "Modified=True\r\n"
+           "Created=True\r\n"
+           "Accessed=True\r\n"
+           "Sub=False\r\n"
+           "Item=Files\r\n"
+           "[Output]\r\n"
+           "FileType=Playlist\r\n"
+           "Separator={Tab}\r\n"
+           "Repeat=0\r\n"
+           "Standard=True\r\n"
+           "Path="
+        + folder
+        + "/output\r\n"
+          "Header=False\r\n"
+          "Delete=False\r\n"
+          "[System]\r\n"
+          "Dialog=False\r\n";
+}
+
+// Notes each library call, and for writes whether the output folder exists at
+// that moment.
+class RecordingApi : public LocalApiFuns {
+public:
+    explicit RecordingApi(std::string outputFolder)
+        : m_outputFolder(std::move(outputFolder))
+    {
+    }
+    std::string readIni(const std::string &file, const std::string &section, const std::string &key) override
+    {
+        calls.push_back("read " + section + "." + key);
+        return LocalApiFuns::readIni(file, section, key);
+    }
+    void writeIni(const std::string &file, const std::string &section, const std::string &key, const std::string &value) override
+    {
+        calls.push_back("write " + section + "." + key + (isFolder(m_outputFolder) ? " (output exists)" : ""));
+        LocalApiFuns::writeIni(file, section, key, value);
+    }
+    std::vector<std::string> calls;
+
+private:
+    std::string m_outputFolder;
+};
+
+class SettingsStoreTest : public ::testing::Test {
+protected:
+    TempTree tree;
+    LocalApiFuns api;
+    LocalGenFuns gen;
+    mrb::platform::PosixFileSystem fs;
+};
+
+} // namespace
+
+TEST_F(SettingsStoreTest, MissingFileGetsDefaultsAndOutputFolder)
+{
+    const std::string folder = tree.dir("prog");
+    SettingsStore store(api, gen, fs, folder);
+    store.ensureSettings();
+    EXPECT_EQ(TempTree::read(folder + "/options.dll"), freshFile(folder));
+    EXPECT_TRUE(isFolder(folder + "/output"));
+    const auto &record = store.record();
+    EXPECT_EQ(record.filePath(), folder + "/options.dll");
+    EXPECT_EQ(record.value(Setting::CommonPath), "True");
+    EXPECT_EQ(record.value(Setting::CommonUnit), "KB");
+    EXPECT_EQ(record.value(Setting::CommonItem), "Files");
+    EXPECT_EQ(record.value(Setting::OutputSeparator), "{Tab}");
+    EXPECT_EQ(record.value(Setting::OutputPath), folder + "/output");
+    EXPECT_EQ(record.value(Setting::SystemDialog), "False");
+    EXPECT_TRUE(record.isOn(Setting::OutputStandard));
+    EXPECT_FALSE(record.isOn(Setting::CommonSub));
+}
+
+TEST_F(SettingsStoreTest, LowerCaseTrueRewritesAllDefaultsAndKeepsForeignSections)
+{
+    const std::string folder = tree.dir("prog");
+    tree.fileWith("prog/options.dll",
+                  "[Common]\r\n"
+                  "Path=true\r\n"
+                  "Unit=GB\r\n"
+                  "Extra=mine\r\n"
+                  "[Mine]\r\n"
+                  "Colour=blue ; not a comment\r\n"
+                  "\r\n"
+                  "[System]\r\n"
+                  "Dialog=True\r\n");
+    SettingsStore store(api, gen, fs, folder);
+    store.ensureSettings();
+    EXPECT_EQ(TempTree::read(folder + "/options.dll"),
+              "[Common]\r\n"
+              "Path=True\r\n"
+              "Unit=KB\r\n"
+              "Extra=mine\r\n"
+              "Size=True\r\n"
+              "Precision=2\r\n"
+              "Type=True\r\n"
+              "Modified=True\r\n"
+              "Created=True\r\n"
+              "Accessed=True\r\n"
+              "Sub=False\r\n"
+              "Item=Files\r\n"
+              "[Mine]\r\n"
+              "Colour=blue ; not a comment\r\n"
+              "\r\n"
+              "[System]\r\n"
+              "Dialog=False\r\n"
+              "[Output]\r\n"
+              "FileType=Playlist\r\n"
+              "Separator={Tab}\r\n"
+              "Repeat=0\r\n"
+              "Standard=True\r\n"
+              "Path="
+                  + folder
+                  + "/output\r\n"
+                    "Header=False\r\n"
+                    "Delete=False\r\n");
+    EXPECT_EQ(store.record().value(Setting::CommonPath), "True");
+    EXPECT_EQ(store.record().value(Setting::CommonUnit), "KB");
+    EXPECT_EQ(store.record().value(Setting::SystemDialog), "False");
+}
+
+TEST_F(SettingsStoreTest, ValidPathAloneIsUsedUnchanged)
+{
+    const std::string folder = tree.dir("prog");
+    const std::string content = "[Common]\r\nPath=False\r\n";
+    tree.fileWith("prog/options.dll", content);
+    SettingsStore store(api, gen, fs, folder);
+    store.ensureSettings();
+    EXPECT_EQ(TempTree::read(folder + "/options.dll"), content);
+    EXPECT_FALSE(isFolder(folder + "/output"));
+    EXPECT_EQ(store.record().value(Setting::CommonPath), "False");
+    for (std::size_t i = 1; i < settingCount; ++i)
+        EXPECT_EQ(store.record().value(static_cast<Setting>(i)), "") << "setting " << i;
+}
+
+TEST_F(SettingsStoreTest, ValuesStayTextExactlyAsRead)
+{
+    const std::string folder = tree.dir("prog");
+    tree.fileWith("prog/options.dll",
+                  "[common]\n"
+                  "PATH=True\n"
+                  "Precision=7\n"
+                  "Unit=  MB  \n"
+                  "Sub=maybe\n"
+                  "[Output]\n"
+                  "Separator=\" | \"\n"
+                  "Path=/somewhere else\n");
+    SettingsStore store(api, gen, fs, folder);
+    store.ensureSettings();
+    const auto &record = store.record();
+    EXPECT_EQ(record.value(Setting::CommonPrecision), "7");
+    EXPECT_EQ(record.value(Setting::CommonUnit), "MB");
+    EXPECT_EQ(record.value(Setting::CommonSub), "maybe");
+    EXPECT_FALSE(record.isOn(Setting::CommonSub));
+    // Quotes kept the blank after the bar; the leading one goes, as ReadIni trims.
+    EXPECT_EQ(record.value(Setting::OutputSeparator), "| ");
+    EXPECT_EQ(record.value(Setting::OutputPath), "/somewhere else");
+}
+
+TEST_F(SettingsStoreTest, WritesAndReadsInTheFixedOrder)
+{
+    const std::string folder = tree.dir("prog");
+    RecordingApi recording(folder + "/output");
+    SettingsStore store(recording, gen, fs, folder);
+    store.ensureSettings();
+    std::vector<std::string> reads;
+    for (const auto &k : mrb::core::settingKeys)
+        reads.push_back("read " + std::string(k.section) + "." + k.key);
+    std::vector<std::string> expected = reads;
+    for (const char *key : {"Common.Path",
+                            "Common.Size",
+                            "Common.Unit",
+                            "Common.Precision",
+                            "Common.Type",
+                            "Common.Modified",
+                            "Common.Created",
+                            "Common.Accessed",
+                            "Common.Sub",
+                            "Common.Item",
+                            "Output.FileType",
+                            "Output.Separator",
+                            "Output.Repeat",
+                            "Output.Standard"})
+        expected.push_back(std::string("write ") + key);
+    // The output folder is made between Output.Standard and Output.Path.
+    for (const char *key : {"Output.Path", "Output.Header", "Output.Delete", "System.Dialog"})
+        expected.push_back(std::string("write ") + key + " (output exists)");
+    expected.insert(expected.end(), reads.begin(), reads.end());
+    EXPECT_EQ(recording.calls, expected);
+}
+
+TEST_F(SettingsStoreTest, WriteDefaultsDoesNotReload)
+{
+    const std::string folder = tree.dir("prog");
+    SettingsStore store(api, gen, fs, folder);
+    store.writeDefaultSettings();
+    EXPECT_EQ(store.record().value(Setting::CommonPath), "");
+    EXPECT_EQ(store.record().filePath(), folder + "/options.dll");
+    store.loadSettings();
+    EXPECT_EQ(store.record().value(Setting::CommonPath), "True");
+}
+
+TEST_F(SettingsStoreTest, OutputPathWrittenWhenItsFolderCannotBeMade)
+{
+    const std::string folder = tree.dir("prog");
+    tree.fileWith("prog/output", "a file in the way");
+    SettingsStore store(api, gen, fs, folder);
+    store.ensureSettings();
+    EXPECT_EQ(store.record().value(Setting::OutputPath), folder + "/output");
+    EXPECT_EQ(TempTree::read(folder + "/output"), "a file in the way");
+}
+
+TEST_F(SettingsStoreTest, JunkFileIsRepairedAroundItsBytes)
+{
+    const std::string folder = tree.dir("prog");
+    const std::string junk = std::string("\x00\xff\xfe garbage\x01", 13);
+    tree.fileWith("prog/options.dll", junk);
+    SettingsStore store(api, gen, fs, folder);
+    store.ensureSettings();
+    EXPECT_EQ(TempTree::read(folder + "/options.dll"), junk + "\r\n" + freshFile(folder));
+    EXPECT_EQ(store.record().value(Setting::CommonPath), "True");
+}
+
+TEST_F(SettingsStoreTest, ExplicitFileAndFolderEndingInSlash)
+{
+    const std::string folder = tree.dir("prog");
+    SettingsStore store(api, gen, fs, folder, folder + "/my.ini");
+    store.ensureSettings();
+    EXPECT_EQ(store.settingsFilePath(), folder + "/my.ini");
+    EXPECT_EQ(TempTree::read(folder + "/my.ini"), freshFile(folder));
+    EXPECT_FALSE(isFolder(folder + "/options.dll"));
+
+    SettingsStore slash(api, gen, fs, folder + "/");
+    EXPECT_EQ(slash.settingsFilePath(), folder + "/options.dll");
+    EXPECT_EQ(slash.outputFolder(), folder + "/output");
+}
+
+TEST_F(SettingsStoreTest, UnwritableFolderGivesEmptyValuesSilently)
+{
+    if (mrb::test::runningAsRoot())
+        GTEST_SKIP() << "root writes into read-only folders";
+    const std::string folder = tree.dir("prog");
+    tree.chmod("prog", 0555);
+    SettingsStore store(api, gen, fs, folder);
+    store.ensureSettings();
+    EXPECT_EQ(store.record().value(Setting::CommonPath), "");
+    EXPECT_FALSE(isFolder(folder + "/output"));
+}
+
+TEST_F(SettingsStoreTest, MissingFolderGivesEmptyValuesSilently)
+{
+    const std::string folder = tree.path("not/there");
+    SettingsStore store(api, gen, fs, folder);
+    store.ensureSettings();
+    // Making the output folder must not bring the missing program folder into
+    // being (after which the later keys alone would land in a new file).
+    EXPECT_EQ(store.record().value(Setting::CommonPath), "");
+    EXPECT_EQ(store.record().value(Setting::OutputPath), "");
+    EXPECT_FALSE(isFolder(tree.path("not")));
+}
+
+TEST(SettingNames, ExactSectionDotKey)
+{
+    EXPECT_EQ(settingByName("Common.Path"), Setting::CommonPath);
+    EXPECT_EQ(settingByName("Output.Path"), Setting::OutputPath);
+    EXPECT_EQ(settingByName("Output.FileType"), Setting::OutputFileType);
+    EXPECT_EQ(settingByName("System.Dialog"), Setting::SystemDialog);
+    for (const char *bad : {"common.path", "Common.Path ", "Common", "Path", "", ".", "Common.", "Common..Path",
+                            "System.Path", "CommonXPath", "Common.Paths"})
+        EXPECT_FALSE(settingByName(bad).has_value()) << bad;
+}
+
+TEST(ProgramFolder, WritableExecutableFolderIsTheProgramFolder)
+{
+    TempTree tree;
+    const std::string bin = tree.dir("bin");
+    EXPECT_EQ(mrb::core::resolveProgramFolder(bin), bin);
+}
+
+TEST(ProgramFolder, OtherwiseTheUsersConfigFolder)
+{
+    TempTree tree;
+    {
+        ScopedEnv xdg("XDG_CONFIG_HOME", tree.path("xdg"));
+        const std::string folder = mrb::core::resolveProgramFolder(tree.path("missing-bin"));
+        EXPECT_EQ(folder, tree.path("xdg/marrowby"));
+        EXPECT_TRUE(isFolder(folder));
+    }
+    for (const char *unusable : {"", "relative/config"}) {
+        ScopedEnv xdg("XDG_CONFIG_HOME", unusable);
+        ScopedEnv home("HOME", tree.path("home"));
+        const std::string folder = mrb::core::resolveProgramFolder("");
+        EXPECT_EQ(folder, tree.path("home/.config/marrowby"));
+        EXPECT_TRUE(isFolder(folder));
+    }
+}
+
+TEST(ProgramFolder, ReadOnlyExecutableFolderFallsBack)
+{
+    if (mrb::test::runningAsRoot())
+        GTEST_SKIP() << "root writes into read-only folders";
+    TempTree tree;
+    const std::string bin = tree.dir("bin");
+    tree.chmod("bin", 0555);
+    ScopedEnv xdg("XDG_CONFIG_HOME", tree.path("xdg"));
+    EXPECT_EQ(mrb::core::resolveProgramFolder(bin), tree.path("xdg/marrowby"));
+}
