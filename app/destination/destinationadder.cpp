@@ -1,0 +1,370 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "app/destination/destinationadder.h"
+
+#include "app/browse/listeditem.h"
+#include "app/destination/destinationactivity.h"
+#include "app/destination/destinationcommands.h"
+
+#include <utility>
+#include <vector>
+
+namespace mrb::core {
+
+namespace {
+
+// What Common.Item asks a deep add for; any text but "Files" and "Folders"
+// means both.
+enum class ItemChoice { Files, Folders, Both };
+
+ItemChoice itemChoice(const SettingsRecord &settings)
+{
+    const std::string &item = settings.value(Setting::CommonItem);
+    if (item == "Files")
+        return ItemChoice::Files;
+    if (item == "Folders")
+        return ItemChoice::Folders;
+    return ItemChoice::Both;
+}
+
+// Rows gathered before they are moved into the destination in one batch; a
+// folder with very many files is moved in several.
+constexpr std::size_t maxPendingRows = 4096;
+
+// Turns one walk into destination rows in the deep add's order. The walk
+// reports a folder, its files, then its sub-folders' walks, then the folder's
+// total. The folder's row belongs after its files and before the first
+// sub-folder's rows, so it is placed (without a size) as soon as the files are
+// over, and its size is filled in when the walk leaves the folder: in the
+// pending batch if the row is still there, else in the destination, found by
+// tag (never by a row number, which a sort could have changed meanwhile).
+class DeepAddWalk final : public platform::TreeVisitor {
+public:
+    DeepAddWalk(platform::ListModel &destination,
+                platform::StatusBarModel &status,
+                const SettingsRecord &settings,
+                const platform::LocaleFormat &locale,
+                ItemChoice choice,
+                UserInterface *ui,
+                const DestinationActivity *activity)
+        : m_destination(destination)
+        , m_status(status)
+        , m_settings(settings)
+        , m_locale(locale)
+        , m_choice(choice)
+        , m_ui(ui)
+        , m_activity(activity)
+    {
+    }
+
+    void enterFolder(const platform::FsItem &folder) override
+    {
+        // a sub-folder begins: its parent's files are over
+        if (!m_frames.empty())
+            placeOwnRow(m_frames.back());
+        m_frames.push_back(Frame{folder});
+    }
+
+    void file(const platform::FsItem &file) override
+    {
+        if (m_choice == ItemChoice::Folders)
+            return;
+        m_pending.push_back(toListRow(MakeFileRow(file, m_settings, m_locale)));
+        if (m_pending.size() >= maxPendingRows)
+            flush();
+    }
+
+    void leaveFolder(const platform::FsItem &, std::uint64_t total) override
+    {
+        if (m_frames.empty())
+            return;
+        Frame &frame = m_frames.back();
+        placeOwnRow(frame);
+        fillSize(frame, total);
+        m_frames.pop_back();
+    }
+
+    // Counted by the walk's result; the folder gets no row.
+    void unreadableFolder(const std::string &) override { }
+
+    // Once per folder: move what is ready, then let the window run.
+    bool keepGoing() override
+    {
+        if (!m_frames.empty())
+            placeOwnRow(m_frames.back());
+        flush();
+        if (m_ui)
+            m_ui->processEvents();
+        return !(m_activity && m_activity->stopRequested());
+    }
+
+    // Moves the rest; rows of folders whose walk did not end keep an empty size.
+    std::size_t finish()
+    {
+        flush();
+        return m_appended;
+    }
+
+private:
+    enum class RowState { NotPlaced, Pending, Appended, Dropped };
+    struct Frame {
+        platform::FsItem item;
+        RowState state = RowState::NotPlaced;
+        std::size_t pendingIndex = 0;
+    };
+
+    void placeOwnRow(Frame &frame)
+    {
+        if (m_choice == ItemChoice::Files || frame.state != RowState::NotPlaced)
+            return;
+        frame.state = RowState::Pending;
+        frame.pendingIndex = m_pending.size();
+        m_pending.push_back(toListRow(MakeFolderRow(frame.item, std::nullopt, m_settings, m_locale)));
+    }
+
+    void fillSize(const Frame &frame, std::uint64_t total)
+    {
+        if (frame.state == RowState::Pending) {
+            m_pending[frame.pendingIndex].subItems[1] = FormatSize(total, m_settings, m_locale);
+        } else if (frame.state == RowState::Appended) {
+            if (const std::size_t r = m_destination.findByTag(folderTag(frame.item.path)))
+                m_destination.setSubItem(r, 2, FormatSize(total, m_settings, m_locale));
+        }
+    }
+
+    // Moves the pending rows whose tags the destination does not hold yet.
+    void flush()
+    {
+        if (m_pending.empty())
+            return;
+        std::vector<bool> kept(m_pending.size());
+        std::vector<platform::ListRow> batch;
+        batch.reserve(m_pending.size());
+        for (std::size_t i = 0; i < m_pending.size(); ++i) {
+            // match on the tag: two rows may share a name, never a tag
+            kept[i] = !m_destination.containsTag(m_pending[i].tag);
+            if (kept[i])
+                batch.push_back(std::move(m_pending[i]));
+        }
+        for (Frame &frame : m_frames) {
+            if (frame.state == RowState::Pending)
+                frame.state = kept[frame.pendingIndex] ? RowState::Appended : RowState::Dropped;
+        }
+        m_pending.clear();
+        if (batch.empty())
+            return;
+        // Only the last prompt of a batch could ever be seen.
+        const platform::ListRow &last = batch.back();
+        m_status.setPrompt(" Adding " + rowFullPath(last.subItems[0], last.text) + "...");
+        m_appended += batch.size();
+        m_destination.append(std::move(batch));
+    }
+
+    platform::ListModel &m_destination;
+    platform::StatusBarModel &m_status;
+    const SettingsRecord &m_settings;
+    const platform::LocaleFormat &m_locale;
+    const ItemChoice m_choice;
+    UserInterface *m_ui;
+    const DestinationActivity *m_activity;
+    std::vector<Frame> m_frames; // the folders being walked, outermost first
+    std::vector<platform::ListRow> m_pending;
+    std::size_t m_appended = 0;
+};
+
+DeepAddResult deepAdd(platform::ListModel &destination,
+                      platform::StatusBarModel &status,
+                      platform::FileSystem &fs,
+                      const SettingsRecord &settings,
+                      const platform::LocaleFormat &locale,
+                      ItemChoice choice,
+                      UserInterface *ui,
+                      const DestinationActivity *activity,
+                      const std::string &folderPath)
+{
+    DeepAddResult result;
+    if (!fs.folderExists(folderPath))
+        return result;
+    DeepAddWalk visitor(destination, status, settings, locale, choice, ui, activity);
+    const platform::WalkResult walked = fs.walk(folderPath, visitor);
+    result.rowsAppended = visitor.finish();
+    result.unreadableFolders = walked.unreadableFolders;
+    result.stopped = walked.stopped;
+    if (!walked.rootReadable && !walked.stopped)
+        ++result.unreadableFolders; // it exists, so it could not be read
+    if (walked.rootReadable && !walked.stopped)
+        result.total = walked.total;
+    return result;
+}
+
+} // namespace
+
+// Marks a command as running for its whole length (busy pointer aside).
+struct DestinationAdder::Command {
+    explicit Command(DestinationAdder &adder)
+        : m_adder(adder)
+    {
+        m_adder.m_running = true;
+        if (m_adder.m_activity)
+            m_scope.emplace(*m_adder.m_activity);
+    }
+    ~Command() { m_adder.m_running = false; }
+    Command(const Command &) = delete;
+    Command &operator=(const Command &) = delete;
+
+    DestinationAdder &m_adder;
+    std::optional<DestinationActivity::Scope> m_scope;
+};
+
+DestinationAdder::DestinationAdder(platform::ListModel &destination,
+                                   platform::ListModel &source,
+                                   platform::TreeModel &tree,
+                                   platform::StatusBarModel &status,
+                                   platform::FileSystem &fs,
+                                   const SettingsRecord &settings,
+                                   UserInterface *ui,
+                                   DestinationActivity *activity,
+                                   const platform::LocaleFormat &locale)
+    : m_destination(destination)
+    , m_source(source)
+    , m_tree(tree)
+    , m_status(status)
+    , m_fs(fs)
+    , m_settings(settings)
+    , m_ui(ui)
+    , m_activity(activity)
+    , m_locale(locale)
+{
+}
+
+bool DestinationAdder::isBusy() const
+{
+    return m_running || (m_activity && m_activity->isBusy());
+}
+
+std::string DestinationAdder::endPrompt(std::size_t unreadableFolders) const
+{
+    if (unreadableFolders == 0)
+        return " Ready.";
+    return " Ready. " + std::to_string(unreadableFolders) + " folder(s) could not be read.";
+}
+
+std::size_t DestinationAdder::AddToDestination()
+{
+    if (isBusy())
+        return 0;
+    if (m_source.empty()) {
+        if (m_ui)
+            m_ui->showMessage("No item to add!", MessageIcon::Information);
+        return 0;
+    }
+    Command command(*this);
+    std::optional<BusyPointer> busy;
+    if (m_ui)
+        busy.emplace(*m_ui);
+
+    // The window may re-list the source while a deep add lets it run: work on
+    // the rows that were selected when the command began.
+    std::vector<platform::ListRow> selected;
+    for (std::size_t r = 1; r <= m_source.rowCount(); ++r) {
+        if (m_source.isSelected(r))
+            selected.push_back(m_source.row(r));
+    }
+    const bool withContents = m_settings.isOn(Setting::CommonSub);
+    const ItemChoice choice = itemChoice(m_settings);
+
+    std::size_t appended = 0;
+    std::size_t unreadable = 0;
+    for (platform::ListRow &row : selected) {
+        if (m_activity && m_activity->stopRequested())
+            break;
+        if (m_destination.containsTag(row.tag))
+            continue;
+        row.selected = false;
+        const bool isFolder = isFolderTag(row.tag);
+        const std::string folderPath = isFolder ? row.tag.substr(folderMarker.size()) : std::string();
+        const std::string fullPath = rowFullPath(row.subItems[0], row.text);
+        if (isFolder && !withContents) {
+            // an unreadable folder keeps the source's Size text
+            if (const std::optional<std::uint64_t> total = m_fs.folderSize(folderPath))
+                row.subItems[1] = FormatSize(*total, m_settings, m_locale);
+        }
+        m_destination.append(row);
+        ++appended;
+        if (isFolder && withContents) {
+            const DeepAddResult result
+                = deepAdd(m_destination, m_status, m_fs, m_settings, m_locale, choice, m_ui, m_activity, folderPath);
+            appended += result.rowsAppended;
+            unreadable += result.unreadableFolders;
+        }
+        m_status.setPrompt(" Adding " + fullPath + "...");
+    }
+    if (appended > 0)
+        core::UpdateCounters(m_destination, m_status);
+    m_status.setPrompt(endPrompt(unreadable));
+    return appended;
+}
+
+std::size_t DestinationAdder::AddTreeFolderToDestination()
+{
+    if (isBusy())
+        return 0;
+    const std::string key = m_tree.selectedKey();
+    const platform::TreeNode *node = m_tree.node(key);
+    // drive nodes, the top-level ones, are never added this way
+    if (!node || node->parentKey.empty())
+        return 0;
+    const std::string nodeText = node->text;
+
+    Command command(*this);
+    std::optional<BusyPointer> busy;
+    if (m_ui)
+        busy.emplace(*m_ui);
+
+    const std::string tag = folderTag(key);
+    if (m_destination.containsTag(tag))
+        return 0;
+
+    // A folder that cannot be read any more still gets its row, with what is known.
+    platform::FsItem folder;
+    if (std::optional<platform::FsItem> found = m_fs.folder(key)) {
+        folder = std::move(*found);
+    } else {
+        folder.path = key;
+        folder.parentPath = platform::parentPathOf(key);
+        folder.isFolder = true;
+    }
+    folder.name = nodeText;
+    folder.path = key;
+
+    const bool withContents = m_settings.isOn(Setting::CommonSub);
+    // With its contents, the size comes from the deep add's own walk.
+    const std::optional<std::uint64_t> total = withContents ? std::nullopt : m_fs.folderSize(key);
+    m_destination.append(toListRow(MakeFolderRow(folder, total, m_settings, m_locale)));
+    std::size_t appended = 1;
+    std::size_t unreadable = 0;
+    if (withContents) {
+        const DeepAddResult result
+            = deepAdd(m_destination, m_status, m_fs, m_settings, m_locale, itemChoice(m_settings), m_ui, m_activity, key);
+        appended += result.rowsAppended;
+        unreadable = result.unreadableFolders;
+        if (result.total) {
+            if (const std::size_t r = m_destination.findByTag(tag))
+                m_destination.setSubItem(r, 2, FormatSize(*result.total, m_settings, m_locale));
+        }
+    }
+    core::UpdateCounters(m_destination, m_status);
+    m_status.setPrompt(endPrompt(unreadable));
+    return appended;
+}
+
+DeepAddResult DestinationAdder::AddFolderContents(const std::string &folderPath)
+{
+    if (isBusy())
+        return {};
+    Command command(*this);
+    return deepAdd(
+        m_destination, m_status, m_fs, m_settings, m_locale, itemChoice(m_settings), m_ui, m_activity, folderPath);
+}
+
+} // namespace mrb::core
