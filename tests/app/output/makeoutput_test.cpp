@@ -1,0 +1,440 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "app/output/makeoutput.h"
+#include "app/output/xlsxapplication.h"
+#include "platform/controls/listmodel.h"
+#include "platform/controls/statusbarmodel.h"
+#include "platform/fs/posixfilesystem.h"
+#include "tests/app/output/outputfakes.h"
+#include "tests/support/temptree.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+using namespace mrb;
+using namespace mrb::core;
+using mrb::test::fileRow;
+using mrb::test::folderRow;
+using Icon = mrb::core::MessageIcon;
+using namespace std::string_literals;
+
+namespace {
+
+class MakeTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        record = test::defaultSettings();
+        record.setValue(Setting::SystemDialog, "True");
+        record.setValue(Setting::OutputPath, tree.path("out"));
+        status.addListener([this](int panel) {
+            if (panel == platform::StatusBarModel::promptPanel)
+                prompts.push_back(status.prompt());
+        });
+    }
+
+    MakeContext context()
+    {
+        return MakeContext {rows,
+            status,
+            [this]() -> const SettingsRecord & { return *current; },
+            fs,
+            api,
+            ui,
+            XlsxApplication::launcher()};
+    }
+
+    // Runs Make with the save dialog answering name (a path below the tree).
+    void make(const std::string &answer)
+    {
+        api.answer = answer;
+        MakeOutputFile(context());
+    }
+
+    void useType(const char *fileType, const char *standard = "False")
+    {
+        record.setValue(Setting::OutputFileType, fileType);
+        record.setValue(Setting::OutputStandard, standard);
+    }
+
+    std::vector<std::string> folderEntries(const std::string &folder)
+    {
+        std::vector<std::string> names;
+        for (const auto &entry : std::filesystem::directory_iterator(folder))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    test::TempTree tree;
+    platform::PosixFileSystem realFs;
+    test::FaultyFileSystem fs {realFs};
+    platform::ListModel rows;
+    platform::StatusBarModel status;
+    SettingsRecord record;
+    const SettingsRecord *current = &record;
+    test::RecordingUi ui;
+    test::ScriptedApi api;
+    std::vector<std::string> prompts;
+};
+
+} // namespace
+
+TEST_F(MakeTest, EmptyListingShowsOnlyTheMessage)
+{
+    record.setValue(Setting::SystemDialog, "False");
+    make(tree.path("x.m3u"));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "No available item for outputting!");
+    EXPECT_EQ(ui.messages[0].icon, Icon::Information);
+    EXPECT_EQ(ui.optionsShown, 0);
+    EXPECT_TRUE(api.requests.empty());
+    EXPECT_FALSE(realFs.fileExists(tree.path("x.m3u")));
+}
+
+TEST_F(MakeTest, SaveDialogIsAskedWithTheTypesTitleFilterAndFolder)
+{
+    rows.append(fileRow("/m", "a.mp3"));
+    make("");
+    ASSERT_EQ(api.requests.size(), 1u);
+    const auto &request = api.requests[0];
+    EXPECT_EQ(request.owner, 42);
+    EXPECT_EQ(request.title, "Specify A Playlist File");
+    EXPECT_EQ(request.fileName, "");
+    EXPECT_EQ(request.filter, "M3U Playlist (*.m3u)\0*.m3u\0PLS Playlist (*.pls)\0*.pls\0All Files (*.*)\0*.*"s);
+    EXPECT_EQ(request.defDir, tree.path("out"));
+    EXPECT_EQ(request.defExt, "m3u");
+}
+
+TEST_F(MakeTest, CancelEndsSilentlyAndKeepsThePrompt)
+{
+    rows.append(fileRow("/m", "a.mp3"));
+    status.setPrompt(" Adding /m/a.mp3...");
+    prompts.clear();
+    make("");
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(prompts.empty());
+    EXPECT_EQ(status.prompt(), " Adding /m/a.mp3...");
+    EXPECT_TRUE(folderEntries(tree.root()).empty());
+}
+
+TEST_F(MakeTest, UnknownFileTypeAsksNothingAndEndsSilently)
+{
+    rows.append(fileRow("/m", "a.mp3"));
+    useType("playlist");
+    make(tree.path("x.m3u"));
+    EXPECT_TRUE(api.requests.empty());
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(realFs.fileExists(tree.path("x.m3u")));
+}
+
+TEST_F(MakeTest, OptionsDialogComesFirstOnlyWhenDialogIsExactlyFalse)
+{
+    rows.append(fileRow("/m", "a.mp3"));
+    for (const char *value : {"True", "false", ""}) {
+        record.setValue(Setting::SystemDialog, value);
+        make("");
+        EXPECT_EQ(ui.optionsShown, 0) << value;
+    }
+    record.setValue(Setting::SystemDialog, "False");
+    make("");
+    EXPECT_EQ(ui.optionsShown, 1);
+}
+
+TEST_F(MakeTest, SettingsChosenInTheOptionsDialogApply)
+{
+    rows.append(fileRow("/m", "a.mp3", "3 MB"));
+    record.setValue(Setting::SystemDialog, "False");
+    // The dialog reloads the record; Make must not hold on to the old one.
+    SettingsRecord reloaded = record;
+    reloaded.setValue(Setting::OutputFileType, "Customize");
+    reloaded.setValue(Setting::OutputStandard, "False");
+    reloaded.setValue(Setting::OutputHeader, "True");
+    reloaded.setValue(Setting::OutputSeparator, ";");
+    for (Setting s : {Setting::CommonPath,
+             Setting::CommonType,
+             Setting::CommonModified,
+             Setting::CommonCreated,
+             Setting::CommonAccessed})
+        reloaded.setValue(s, "False");
+    ui.onOptionsDialog = [&] { current = &reloaded; };
+    make(tree.path("list.txt"));
+    ASSERT_EQ(api.requests.size(), 1u);
+    EXPECT_EQ(api.requests[0].title, "Specify An Output File");
+    EXPECT_EQ(test::TempTree::read(tree.path("list.txt")), "Name;Size\r\na.mp3;3 MB\r\n");
+}
+
+TEST_F(MakeTest, PlaylistNamedTxtGetsM3uAndPlsNameGetsPls)
+{
+    rows.append(fileRow("/music", "a.mp3"));
+    rows.append(folderRow("/music", "live"));
+    rows.append(fileRow("/", "b.mp3"));
+    make(tree.path("list.txt"));
+    EXPECT_EQ(test::TempTree::read(tree.path("list.txt")), "/music/a.mp3\r\n/music/live\r\n/b.mp3\r\n");
+    make(tree.path("LIST.PLS"));
+    EXPECT_EQ(test::TempTree::read(tree.path("LIST.PLS")),
+        "[playlist]\r\nNumberOfEntries=2\r\nFile1=/music/a.mp3\r\nFile2=/b.mp3\r\n");
+}
+
+TEST_F(MakeTest, WebWrapperOnlyForCustomizeStandardMode)
+{
+    rows.append(fileRow("/d", "a&b.txt"));
+    useType("Customize", "True");
+    make(tree.path("list.html"));
+    EXPECT_EQ(test::TempTree::read(tree.path("list.html")), "<PRE>\r\n/d/a&amp;b.txt\r\n</PRE>\r\n");
+    useType("PBR");
+    make(tree.path("res.html"));
+    EXPECT_EQ(test::TempTree::read(tree.path("res.html")), "/d/a&b.txt\r\n");
+    useType("Playlist");
+    make(tree.path("pl.html"));
+    EXPECT_EQ(test::TempTree::read(tree.path("pl.html")), "/d/a&b.txt\r\n");
+}
+
+TEST_F(MakeTest, StandardModeWithXlsNameWritesAPathList)
+{
+    rows.append(fileRow("/d", "a.txt"));
+    useType("Customize", "True");
+    make(tree.path("list.xls"));
+    EXPECT_EQ(test::TempTree::read(tree.path("list.xls")), "/d/a.txt\r\n");
+}
+
+TEST_F(MakeTest, FieldTableWrappedForHtmlAndPlainForShtml)
+{
+    rows.append(fileRow("/d", "<x>.txt", "1 KB", "Text", "C", "M", "A"));
+    useType("Customize");
+    record.setValue(Setting::CommonPath, "False");
+    make(tree.path("page.HTML"));
+    EXPECT_EQ(
+        test::TempTree::read(tree.path("page.HTML")), "<PRE>\r\n&lt;x&gt;.txt\t1 KB\tText\tM\tC\tA\r\n</PRE>\r\n");
+    make(tree.path("page.shtml"));
+    EXPECT_EQ(test::TempTree::read(tree.path("page.shtml")), "<x>.txt\t1 KB\tText\tM\tC\tA\r\n");
+}
+
+TEST_F(MakeTest, ClosingMessageCountsFoldersToo)
+{
+    rows.append(folderRow("/m", "f1"));
+    rows.append(folderRow("/m", "f2"));
+    rows.append(fileRow("/m", "a.mp3"));
+    rows.append(folderRow("/m", "f3"));
+    rows.append(fileRow("/m", "b.mp3"));
+    const std::string name = tree.path("five.pls");
+    make(name);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Outputted 5 items to '" + name + "' successfully!");
+    EXPECT_EQ(ui.messages[0].icon, Icon::Information);
+    EXPECT_EQ(status.prompt(), " Ready.");
+    EXPECT_EQ(test::TempTree::read(name), "[playlist]\r\nNumberOfEntries=2\r\nFile1=/m/a.mp3\r\nFile2=/m/b.mp3\r\n");
+}
+
+TEST_F(MakeTest, ReplacesAnExistingFileAndLeavesNoTemporary)
+{
+    const std::string name = tree.fileWith("out/list.m3u", "old content that is longer than the new\r\n");
+    rows.append(fileRow("/m", "a.mp3"));
+    make(name);
+    EXPECT_EQ(test::TempTree::read(name), "/m/a.mp3\r\n");
+    EXPECT_EQ(folderEntries(tree.path("out")), std::vector<std::string> {"list.m3u"});
+}
+
+TEST_F(MakeTest, DeleteStepRemovesFilesBeforeTheirFolder)
+{
+    const std::string a = tree.dir("data/A");
+    tree.file("data/A/one.txt", 10);
+    tree.file("data/A/two.txt", 10);
+    rows.append(folderRow(tree.path("data"), "A"));
+    rows.append(fileRow(a, "one.txt"));
+    rows.append(fileRow(a, "two.txt"));
+    record.setValue(Setting::OutputDelete, "True");
+    prompts.clear();
+    make(tree.path("out.m3u"));
+    EXPECT_FALSE(realFs.folderExists(a));
+    EXPECT_EQ(
+        fs.deleted, (std::vector<std::string> {"file " + a + "/two.txt", "file " + a + "/one.txt", "folder " + a}));
+    EXPECT_EQ(std::vector<std::string>(prompts.end() - 4, prompts.end()),
+        (std::vector<std::string> {
+            " Deleting " + a + "/two.txt...", " Deleting " + a + "/one.txt...", " Deleting " + a + "...", " Ready."}));
+    // The rows stay in the listing whatever happened on disk.
+    EXPECT_EQ(rows.rowCount(), 3u);
+    EXPECT_EQ(ui.messages.back().text, "Outputted 3 items to '" + tree.path("out.m3u") + "' successfully!");
+}
+
+TEST_F(MakeTest, DeleteStepLeavesFoldersThatStillHoldSomething)
+{
+    // Deep-add order with folders after their files: the reverse visit meets
+    // sub before its file, finds it not empty and leaves it.
+    const std::string a = tree.dir("A");
+    tree.file("A/x.txt", 1);
+    tree.file("A/sub/f.txt", 1);
+    rows.append(folderRow(tree.root(), "A"));
+    rows.append(fileRow(a, "x.txt"));
+    rows.append(fileRow(a + "/sub", "f.txt"));
+    rows.append(folderRow(a, "sub"));
+    record.setValue(Setting::OutputDelete, "True");
+    make(tree.path("list.m3u"));
+    EXPECT_TRUE(realFs.folderExists(a + "/sub"));
+    EXPECT_FALSE(realFs.fileExists(a + "/sub/f.txt"));
+    EXPECT_FALSE(realFs.fileExists(a + "/x.txt"));
+    EXPECT_TRUE(realFs.folderExists(a));
+}
+
+TEST_F(MakeTest, DeleteStepLeavesReadOnlyAndVanishedFilesAlone)
+{
+    tree.file("d/locked.txt", 1);
+    tree.chmod("d/locked.txt", 0444);
+    rows.append(fileRow(tree.path("d"), "locked.txt"));
+    rows.append(fileRow(tree.path("d"), "gone.txt"));
+    record.setValue(Setting::OutputDelete, "True");
+    make(tree.path("list.m3u"));
+    EXPECT_TRUE(realFs.fileExists(tree.path("d/locked.txt")));
+    EXPECT_EQ(ui.messages.back().icon, Icon::Information);
+}
+
+TEST_F(MakeTest, DeleteStepRemovesLinksNeverWhatTheyPointTo)
+{
+    tree.file("keep/file.txt", 5);
+    tree.file("keep/dir/inner.txt", 5);
+    tree.symlink("links/file-link", tree.path("keep/file.txt"));
+    tree.symlink("links/dir-link", tree.path("keep/dir"));
+    rows.append(fileRow(tree.path("links"), "file-link"));
+    rows.append(folderRow(tree.path("links"), "dir-link"));
+    record.setValue(Setting::OutputDelete, "True");
+    make(tree.path("list.m3u"));
+    EXPECT_TRUE(folderEntries(tree.path("links")).empty());
+    EXPECT_TRUE(realFs.fileExists(tree.path("keep/file.txt")));
+    EXPECT_TRUE(realFs.fileExists(tree.path("keep/dir/inner.txt")));
+}
+
+TEST_F(MakeTest, SpreadsheetRouteNeverDeletes)
+{
+    tree.file("d/a.txt", 3);
+    rows.append(fileRow(tree.path("d"), "a.txt"));
+    useType("Customize");
+    record.setValue(Setting::OutputDelete, "True");
+    make(tree.path("book.xls"));
+    EXPECT_TRUE(realFs.fileExists(tree.path("d/a.txt")));
+    EXPECT_TRUE(fs.deleted.empty());
+    EXPECT_EQ(test::TempTree::read(tree.path("book.xls")).substr(0, 2), "PK");
+    EXPECT_EQ(ui.messages.back().text, "Outputted 1 items to '" + tree.path("book.xls") + "' successfully!");
+}
+
+TEST_F(MakeTest, XlsxNameGetsAWorkbookToo)
+{
+    rows.append(fileRow("/d", "a.txt"));
+    useType("Customize");
+    make(tree.path("book.XLSX"));
+    EXPECT_EQ(test::TempTree::read(tree.path("book.XLSX")).substr(0, 2), "PK");
+}
+
+// Every failure below used to end with the success message, and the delete
+// step then removed the very files the lost output should have listed.
+class MakeFailureTest : public MakeTest
+{
+protected:
+    void SetUp() override
+    {
+        MakeTest::SetUp();
+        tree.file("data/a.txt", 7);
+        rows.append(fileRow(tree.path("data"), "a.txt"));
+        record.setValue(Setting::OutputDelete, "True");
+        existing = tree.fileWith("out/list.m3u", "previous\r\n");
+    }
+
+    void expectFailureReported(const std::string &name, const std::string &reason)
+    {
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].icon, Icon::Exclamation);
+        EXPECT_NE(ui.messages[0].text.find("'" + name + "'"), std::string::npos) << ui.messages[0].text;
+        EXPECT_NE(ui.messages[0].text.find(reason), std::string::npos) << ui.messages[0].text;
+        EXPECT_EQ(ui.messages[0].text.find("successfully"), std::string::npos);
+        EXPECT_TRUE(fs.deleted.empty());
+        EXPECT_TRUE(realFs.fileExists(tree.path("data/a.txt")));
+        EXPECT_EQ(status.prompt(), " Ready.");
+    }
+
+    std::string existing;
+};
+
+TEST_F(MakeFailureTest, ReadOnlyOutputFolder)
+{
+    if (test::runningAsRoot())
+        GTEST_SKIP() << "running as root: a read-only folder still takes new files";
+    tree.chmod("out", 0555);
+    make(existing);
+    expectFailureReported(existing, "Permission denied");
+    EXPECT_EQ(test::TempTree::read(existing), "previous\r\n");
+    tree.chmod("out", 0755);
+    EXPECT_EQ(folderEntries(tree.path("out")), std::vector<std::string> {"list.m3u"});
+}
+
+TEST_F(MakeFailureTest, ReadOnlyOutputFolderForAWorkbook)
+{
+    if (test::runningAsRoot())
+        GTEST_SKIP() << "running as root: a read-only folder still takes new files";
+    useType("Customize");
+    const std::string book = tree.fileWith("out/book.xls", "previous");
+    tree.chmod("out", 0555);
+    make(book);
+    expectFailureReported(book, "Permission denied");
+    EXPECT_EQ(test::TempTree::read(book), "previous");
+}
+
+TEST_F(MakeFailureTest, FileThatCannotBeCreated)
+{
+    fs.fault = test::FaultyFileSystem::Fault::CannotOpen;
+    make(existing);
+    expectFailureReported(existing, "Read-only file system");
+    EXPECT_EQ(test::TempTree::read(existing), "previous\r\n");
+}
+
+TEST_F(MakeFailureTest, WriteFailsPartWay)
+{
+    fs.fault = test::FaultyFileSystem::Fault::WriteFails; // from the second line on
+    useType("Customize");
+    record.setValue(Setting::OutputHeader, "True");
+    make(existing);
+    expectFailureReported(existing, "No space left on device");
+    EXPECT_EQ(test::TempTree::read(existing), "previous\r\n");
+    EXPECT_EQ(folderEntries(tree.path("out")), std::vector<std::string> {"list.m3u"});
+}
+
+TEST_F(MakeFailureTest, VanishedFolder)
+{
+    const std::string name = tree.path("gone/list.pls");
+    make(name);
+    expectFailureReported(name, "No such file or directory");
+}
+
+TEST_F(MakeFailureTest, WorkbookThatCannotBeSaved)
+{
+    // A folder of that name exists: the finished workbook cannot take its place.
+    useType("Customize");
+    const std::string name = tree.dir("out/book.xls");
+    tree.file("out/book.xls/inside", 1);
+    make(name);
+    expectFailureReported(name, "");
+    EXPECT_TRUE(realFs.fileExists(name + "/inside"));
+    EXPECT_EQ(folderEntries(tree.path("out")), (std::vector<std::string> {"book.xls", "list.m3u"}));
+}
+
+TEST_F(MakeFailureTest, SpreadsheetApplicationMissing)
+{
+    useType("Customize");
+    MakeContext ctx = context();
+    ctx.spreadsheet = [] { return std::unique_ptr<SpreadsheetApplication>(); };
+    const OutputResult result = writeOutputFile(ctx, tree.path("out/book.xls"));
+    ASSERT_TRUE(result.error);
+    EXPECT_EQ(result.rowsWritten, 0u);
+    expectFailureReported(tree.path("out/book.xls"), "cannot be started");
+}
+
+TEST_F(MakeFailureTest, WriteOutputFileReportsWhatHappened)
+{
+    const OutputResult ok = writeOutputFile(context(), tree.path("out/new.m3u"));
+    EXPECT_FALSE(ok.error);
+    EXPECT_EQ(ok.rowsWritten, 1u);
+    EXPECT_EQ(closingMessage(1, "x"), "Outputted 1 items to 'x' successfully!");
+}

@@ -1,0 +1,186 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "app/library/libraryfunctions.h"
+#include "app/library/userinterface.h"
+#include "app/output/spreadsheetapplication.h"
+#include "app/settings/settings.h"
+#include "platform/controls/listmodel.h"
+#include "platform/fs/filesystem.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace mrb::test {
+
+// A settings record holding every default, Output.Path pointing nowhere.
+core::SettingsRecord defaultSettings();
+
+// Rows as the listings make them: the tag is the full path, "<D>" first for a folder.
+platform::ListRow fileRow(const std::string &folder,
+    const std::string &name,
+    const std::string &size = "1 KB",
+    const std::string &type = "Text",
+    const std::string &created = "c",
+    const std::string &modified = "m",
+    const std::string &accessed = "a");
+platform::ListRow folderRow(const std::string &folder, const std::string &name);
+
+// Collects the message boxes and can act as the options dialog.
+class RecordingUi : public core::UserInterface
+{
+public:
+    struct Message {
+        std::string text;
+        core::MessageIcon icon;
+    };
+    std::vector<Message> messages;
+    int optionsShown = 0;
+    std::function<void()> onOptionsDialog;
+
+    void showMessage(const std::string &text, core::MessageIcon icon) override { messages.push_back({text, icon}); }
+    void setBusy(bool) override { }
+    void processEvents() override { }
+    core::WinHandle ownerWindow() const override { return 42; }
+    void showOptionsDialog() override
+    {
+        ++optionsShown;
+        if (onOptionsDialog)
+            onOptionsDialog();
+    }
+};
+
+// Answers the save dialog with a fixed name and remembers how it was asked.
+class ScriptedApi : public core::ApiFuns
+{
+public:
+    struct SaveRequest {
+        core::WinHandle owner;
+        std::string title, fileName, filter, defDir, defExt;
+    };
+    std::string answer;
+    std::vector<SaveRequest> requests;
+
+    std::string readIni(const std::string &, const std::string &, const std::string &) override { return {}; }
+    void writeIni(const std::string &, const std::string &, const std::string &, const std::string &) override { }
+    void mapNetDrive(core::WinHandle, std::int32_t) override { }
+    void disconnectNetDrive(core::WinHandle, std::int32_t) override { }
+    std::string getFileSaveName(core::WinHandle owner,
+        const std::string &title,
+        const std::string &fileName,
+        const std::string &filter,
+        const std::string &defDir,
+        const std::string &defExt) override
+    {
+        requests.push_back({owner, title, fileName, filter, defDir, defExt});
+        return answer;
+    }
+    void execFile(const std::string &, core::WindowState) override { }
+    void execCmd(const std::string &, core::WindowState) override { }
+    std::string chooseFolder(core::WinHandle, const std::string &) override { return {}; }
+};
+
+// Keeps what is written in memory; can fail from a given write on, as a full disk does.
+class MemoryWriter : public platform::TextWriter
+{
+public:
+    std::string bytes;
+    int failFromWrite = -1; // 0-based index of the first write that fails; -1 never
+    std::string failure = "No space left on device";
+
+    bool writeLine(std::string_view line) override { return write(std::string(line) + "\r\n"); }
+    bool write(std::string_view data) override
+    {
+        if (failFromWrite >= 0 && m_writes++ >= failFromWrite) {
+            m_failed = true;
+            return false;
+        }
+        bytes.append(data);
+        return true;
+    }
+    std::string finish() override { return m_failed ? failure : std::string(); }
+
+private:
+    int m_writes = 0;
+    bool m_failed = false;
+};
+
+// A file system that hands every call to a real one, except that files
+// opened for writing can be made to fail, and deletions are recorded.
+class FaultyFileSystem : public platform::FileSystem
+{
+public:
+    explicit FaultyFileSystem(platform::FileSystem &real)
+        : m_real(real)
+    {
+    }
+    enum class Fault { None, CannotOpen, WriteFails };
+    Fault fault = Fault::None;
+    std::vector<std::string> deleted; // deleteFile and removeEmptyFolder calls, in order
+
+    std::vector<platform::Drive> drives() override { return m_real.drives(); }
+    std::optional<platform::FsItem> folder(const std::string &p) override { return m_real.folder(p); }
+    std::optional<platform::FsItem> file(const std::string &p) override { return m_real.file(p); }
+    std::optional<std::uint64_t> folderSize(const std::string &p) override { return m_real.folderSize(p); }
+    SubFolders subFolders(const std::string &p) override { return m_real.subFolders(p); }
+    FileList fileList(const std::string &p, const platform::FileListQuery &q) override { return m_real.fileList(p, q); }
+    std::vector<platform::FsItem> files(const std::string &p, const platform::FileListQuery &q) override
+    {
+        return m_real.files(p, q);
+    }
+    platform::WalkResult walk(const std::string &root, platform::TreeVisitor &v) override
+    {
+        return m_real.walk(root, v);
+    }
+    bool folderExists(const std::string &p) override { return m_real.folderExists(p); }
+    bool fileExists(const std::string &p) override { return m_real.fileExists(p); }
+    bool createFolder(const std::string &p) override { return m_real.createFolder(p); }
+    bool deleteFile(const std::string &p) override
+    {
+        deleted.push_back("file " + p);
+        return m_real.deleteFile(p);
+    }
+    bool removeEmptyFolder(const std::string &p) override
+    {
+        deleted.push_back("folder " + p);
+        return m_real.removeEmptyFolder(p);
+    }
+    std::unique_ptr<platform::TextWriter> openTextWriter(
+        const std::string &p, platform::WriteMode mode, std::string *error) override;
+
+private:
+    platform::FileSystem &m_real;
+};
+
+// Records the spreadsheet calls, one line each, and can refuse to save.
+class RecordingSpreadsheet : public core::SpreadsheetApplication
+{
+public:
+    explicit RecordingSpreadsheet(std::vector<std::string> &log, std::string saveError = {})
+        : m_log(log)
+        , m_saveError(std::move(saveError))
+    {
+    }
+    std::string addWorkbook() override;
+    bool setCell(std::size_t row, std::size_t column, std::string_view text) override;
+    void setRowAlignment(std::size_t row, int horizontal, int vertical) override;
+    void setRowBold(std::size_t row, bool bold) override;
+    void setFont(const std::string &name, double points) override;
+    void autoFitColumns(std::size_t firstColumn, std::size_t lastColumn) override;
+    std::string saveAs(const std::string &fileName) override;
+    void quit() override;
+
+private:
+    std::vector<std::string> &m_log;
+    std::string m_saveError;
+};
+
+// Runs a command through the shell; its standard output, and its exit status in *status.
+std::string runCommand(const std::string &command, int *status = nullptr);
+
+// Whether an executable file exists at path.
+bool haveProgram(const std::string &path);
+
+} // namespace mrb::test
