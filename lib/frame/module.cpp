@@ -1,0 +1,55 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "lib/frame/module.h"
+
+#include <atomic>
+#include <dlfcn.h>
+#include <filesystem>
+
+namespace qfc {
+
+namespace {
+
+std::atomic<long> liveObjects{0};
+std::atomic<long> serverLocks{0};
+
+} // namespace
+
+void objectCreated()
+{
+    liveObjects.fetch_add(1);
+}
+
+void objectDestroyed()
+{
+    liveObjects.fetch_sub(1);
+}
+
+void lockServer(bool lock)
+{
+    if (lock) {
+        serverLocks.fetch_add(1);
+    } else {
+        // An unbalanced unlock never drives the count below zero.
+        long current = serverLocks.load();
+        while (current > 0 && !serverLocks.compare_exchange_weak(current, current - 1)) {
+        }
+    }
+}
+
+bool canUnloadNow()
+{
+    return liveObjects.load() == 0 && serverLocks.load() == 0;
+}
+
+std::string libraryPath()
+{
+    Dl_info info{};
+    if (::dladdr(reinterpret_cast<void *>(&libraryPath), &info) == 0 || !info.dli_fname)
+        return {};
+    std::error_code ec;
+    const auto absolute = std::filesystem::absolute(info.dli_fname, ec);
+    return ec ? std::string(info.dli_fname) : absolute.lexically_normal().string();
+}
+
+} // namespace qfc

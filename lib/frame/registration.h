@@ -1,0 +1,40 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "lib/frame/classfactory.h"
+
+#include <span>
+#include <string>
+#include <vector>
+
+namespace qfc {
+
+// One value that registration writes under HKEY_CLASSES_ROOT ("" names a
+// key's default value).
+struct RegistrationEntry {
+    std::string key;
+    std::string name;
+    std::string value;
+    bool operator==(const RegistrationEntry &) const = default;
+};
+
+// Everything registration writes, in order: per class
+//   CLSID\{clsid}\InprocServer32   @ = the library path, ThreadingModel = Apartment
+//   CLSID\{clsid}\ProgID           @ = QFC_MRB.<class>
+//   QFC_MRB.<class>\CLSID          @ = {clsid}
+// and for the type library
+//   TypeLib\{libid}\1.0            @ = QARN Foundation Classes for Marrowby.
+//   TypeLib\{libid}\1.0\409\linux64 @ = the library path (the library describes its own types)
+std::vector<RegistrationEntry> registrationEntries(std::span<const ClassInfo> classes, const std::string &libraryPath);
+
+// Writes the entries in one change of the registry store; SELFREG_E_CLASS
+// when the store cannot be written.
+HRESULT registerServer(std::span<const ClassInfo> classes, const std::string &libraryPath);
+
+// Removes exactly those values, then each of the keys above that is left
+// empty (the shared CLSID and TypeLib keys stay). Nothing registered is not a
+// failure.
+HRESULT unregisterServer(std::span<const ClassInfo> classes);
+
+} // namespace qfc

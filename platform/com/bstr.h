@@ -1,0 +1,93 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "platform/com/abi.h"
+
+#include <string>
+#include <string_view>
+
+namespace mrb::platform {
+
+// UTF-8 and UTF-16 conversions that keep every byte: a byte that is not part of
+// a valid UTF-8 sequence becomes the lone surrogate U+DC80..U+DCFF and turns
+// back into the same byte, so file names that are not valid UTF-8 survive a
+// trip through an automation string. Other lone surrogates become U+FFFD.
+// Embedded NULs are kept.
+std::u16string utf8ToUtf16(std::string_view utf8);
+std::string utf16ToUtf8(std::u16string_view utf16);
+
+// The units of a BSTR (a NULL BSTR is empty).
+inline std::u16string_view viewOf(BSTR s)
+{
+    return s ? std::u16string_view(s, SysStringLen(s)) : std::u16string_view();
+}
+inline std::string toUtf8(BSTR s)
+{
+    return utf16ToUtf8(viewOf(s));
+}
+
+// A newly allocated BSTR (the caller owns it); nullptr only when memory ran out.
+BSTR allocBstr(std::string_view utf8);
+BSTR allocBstr16(std::u16string_view utf16);
+
+// An owned BSTR, freed with the object.
+class Bstr {
+public:
+    Bstr() = default;
+    explicit Bstr(std::string_view utf8)
+        : m_s(allocBstr(utf8))
+    {
+    }
+    static Bstr fromUtf16(std::u16string_view utf16)
+    {
+        Bstr b;
+        b.m_s = allocBstr16(utf16);
+        return b;
+    }
+    // Takes ownership of a BSTR someone handed over.
+    static Bstr adopt(BSTR s)
+    {
+        Bstr b;
+        b.m_s = s;
+        return b;
+    }
+    ~Bstr() { SysFreeString(m_s); }
+    Bstr(Bstr &&other) noexcept
+        : m_s(other.release())
+    {
+    }
+    Bstr &operator=(Bstr &&other) noexcept
+    {
+        if (this != &other) {
+            SysFreeString(m_s);
+            m_s = other.release();
+        }
+        return *this;
+    }
+    Bstr(const Bstr &) = delete;
+    Bstr &operator=(const Bstr &) = delete;
+
+    BSTR get() const { return m_s; }
+    // For an out parameter: frees the current string and returns its slot.
+    BSTR *out()
+    {
+        SysFreeString(m_s);
+        m_s = nullptr;
+        return &m_s;
+    }
+    // Hands ownership to the caller.
+    BSTR release()
+    {
+        BSTR s = m_s;
+        m_s = nullptr;
+        return s;
+    }
+    std::u16string_view view() const { return viewOf(m_s); }
+    std::string utf8() const { return toUtf8(m_s); }
+
+private:
+    BSTR m_s = nullptr;
+};
+
+} // namespace mrb::platform
