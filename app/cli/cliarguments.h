@@ -1,0 +1,53 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "app/settings/settings.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace mrb::cli {
+
+// What mrb-list was asked to do; exactly one mode per run.
+enum class CliMode {
+    PrintSettings, // --print-settings
+    Show,          // --show FOLDER
+    Make,          // -o OUTPUT PATH...
+};
+
+struct SettingOverride {
+    core::Setting setting;
+    std::string value;
+};
+
+struct CliOptions {
+    CliMode mode = CliMode::PrintSettings;
+    std::optional<std::string> settingsFile;  // --settings FILE
+    std::vector<SettingOverride> overrides;   // --set Section.Key=Value, in order given
+    // --show
+    std::string showFolder;
+    std::optional<std::string> filter;        // --filter PATTERN
+    bool includeHidden = false;               // --hidden
+    bool includeSystem = false;               // --system
+    // -o
+    std::string output;
+    std::vector<std::string> paths;
+};
+
+struct ParsedArguments {
+    std::optional<CliOptions> options; // set when the arguments make a run
+    bool helpRequested = false;        // --help or -h
+    std::string error;                 // a usage error, when neither of the above
+};
+
+// Parses the arguments after the program name. "--opt VALUE" and
+// "--opt=VALUE" both work for the long options that take a value; "--" ends
+// the options (the rest are PATHs).
+ParsedArguments parseArguments(const std::vector<std::string> &args);
+
+// The short usage text, lines ending with LF.
+std::string usageText();
+
+} // namespace mrb::cli

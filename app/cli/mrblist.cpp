@@ -1,0 +1,72 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "app/cli/mrblist.h"
+
+#include "app/cli/clicontext.h"
+#include "app/library/localapifuns.h"
+#include "app/library/localgenfuns.h"
+#include "app/settings/settingsstore.h"
+#include "platform/fs/posixfilesystem.h"
+
+#include <ostream>
+
+namespace mrb::cli {
+
+namespace {
+
+// The settings file and the folder that plays the program folder's part.
+struct SettingsLocation {
+    std::string programFolder;
+    std::string file; // empty: options.dll in the program folder
+};
+
+SettingsLocation locateSettings(const CliOptions &options, const RunEnvironment &env)
+{
+    if (!options.settingsFile)
+        return {core::resolveProgramFolder(env.executableFolder), {}};
+    std::string file = *options.settingsFile;
+    if (file.front() != '/' && !env.workingFolder.empty())
+        file = platform::joinPath(env.workingFolder, file);
+    const auto slash = file.rfind('/');
+    std::string folder = slash == 0 ? std::string("/") : file.substr(0, slash);
+    return {std::move(folder), std::move(file)};
+}
+
+} // namespace
+
+int runMrbList(const std::vector<std::string> &args, const RunEnvironment &env, std::ostream &out, std::ostream &err)
+{
+    const ParsedArguments parsed = parseArguments(args);
+    if (parsed.helpRequested) {
+        out << usageText();
+        return ExitOk;
+    }
+    if (!parsed.options) {
+        err << "mrb-list: " << parsed.error << '\n' << usageText();
+        return ExitUsage;
+    }
+    const CliOptions &options = *parsed.options;
+
+    core::LocalApiFuns api;
+    core::LocalGenFuns gen;
+    platform::PosixFileSystem fs;
+    const SettingsLocation where = locateSettings(options, env);
+    core::SettingsStore settings(api, gen, fs, where.programFolder, where.file);
+    settings.ensureSettings();
+    // For this run only: the record changes, the file never does.
+    for (const SettingOverride &o : options.overrides)
+        settings.record().setValue(o.setting, o.value);
+
+    CliContext context{options, settings, api, gen, fs, out, err, env.errIsTerminal};
+    switch (options.mode) {
+    case CliMode::PrintSettings:
+        return runPrintSettings(context);
+    case CliMode::Show:
+        return runShow(context);
+    case CliMode::Make:
+        return runMake(context);
+    }
+    return ExitUsage;
+}
+
+} // namespace mrb::cli

@@ -1,0 +1,251 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "app/cli/mrblist.h"
+
+#include "tests/support/temptree.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+using mrb::cli::runMrbList;
+using mrb::cli::RunEnvironment;
+using mrb::test::ScopedEnv;
+using mrb::test::TempTree;
+
+namespace {
+
+// The 18 lines printed for the defaults of a program in folder.
+std::string defaultLines(const std::string &folder)
+{
+    return "Common.Path=True\n"
+           "Common.Size=True\n"
+           "Common.Unit=KB\n"
+           "Common.Precision=2\n"
+           "Common.Type=True\n"
+           "Common.Modified=True\n"
+           "Common.Created=True\n"
+           "Common.Accessed=True\n"
+           "Common.Sub=False\n"
+           "Common.Item=Files\n"
+           "Output.FileType=Playlist\n"
+           "Output.Separator={Tab}\n"
+           "Output.Repeat=0\n"
+           "Output.Standard=True\n"
+           "Output.Path="
+        + folder
+        + "/output\n"
+          "Output.Header=False\n"
+          "Output.Delete=False\n"
+          "System.Dialog=False\n";
+}
+
+std::string defaultFile(const std::string &folder)
+{
+    return "[Common]\r\nPath=True\r\nSize=True\r\nUnit=KB\r\nPrecision=2\r\nType=True\r\nModified=True\r\n"
+           "Created=True\r\nAccessed=True\r\nSub=False\r\nItem=Files\r\n"
+           "[Output]\r\nFileType=Playlist\r\nSeparator={Tab}\r\nRepeat=0\r\nStandard=True\r\nPath="
+        + folder + "/output\r\nHeader=False\r\nDelete=False\r\n[System]\r\nDialog=False\r\n";
+}
+
+bool isFolder(const std::string &path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+struct ProgramRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs a program with the given arguments, in folder cwd, capturing both streams.
+ProgramRun runProgram(const std::string &program, const std::vector<std::string> &args, const std::string &scratch)
+{
+    const std::string outFile = scratch + "/.stdout";
+    const std::string errFile = scratch + "/.stderr";
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0)
+            ::_exit(127);
+        std::vector<char *> argv;
+        argv.push_back(const_cast<char *>(program.c_str()));
+        for (const auto &a : args)
+            argv.push_back(const_cast<char *>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(program.c_str(), argv.data());
+        ::_exit(127);
+    }
+    ProgramRun run;
+    int status = 0;
+    if (pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status))
+        run.exitCode = WEXITSTATUS(status);
+    run.out = TempTree::read(outFile);
+    run.err = TempTree::read(errFile);
+    std::filesystem::remove(outFile);
+    std::filesystem::remove(errFile);
+    return run;
+}
+
+// MRB_BIN_DIR when the test runner sets it; otherwise the test's own folder,
+// where the build puts every executable.
+std::string binFolder()
+{
+    if (const char *bin = std::getenv("MRB_BIN_DIR"); bin && *bin)
+        return bin;
+    std::error_code ec;
+    return std::filesystem::read_symlink("/proc/self/exe", ec).parent_path().string();
+}
+
+class MrbListBinary : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        program = binFolder() + "/mrb-list";
+        if (::access(program.c_str(), X_OK) != 0)
+            GTEST_SKIP() << program << " is not built";
+    }
+    ProgramRun run(const std::vector<std::string> &args) { return runProgram(program, args, scratch.root()); }
+
+    std::string program;
+    TempTree tree;
+    TempTree scratch;
+};
+
+} // namespace
+
+TEST_F(MrbListBinary, MissingFileIsCreatedWithDefaultsAndPrinted)
+{
+    const std::string dir = tree.root();
+    const ProgramRun r = run({"--settings", dir + "/options.dll", "--print-settings"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, defaultLines(dir));
+    EXPECT_EQ(TempTree::read(dir + "/options.dll"), defaultFile(dir));
+    EXPECT_TRUE(isFolder(dir + "/output"));
+}
+
+TEST_F(MrbListBinary, LowerCasePathRewritesDefaultsAndKeepsOwnSection)
+{
+    const std::string dir = tree.root();
+    tree.fileWith("options.dll", "[Common]\r\nPath=true\r\nUnit=MB\r\n[Mine]\r\nKeep=this ; and this\r\n");
+    const ProgramRun r = run({"--settings", dir + "/options.dll", "--print-settings"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, defaultLines(dir));
+    const std::string file = TempTree::read(dir + "/options.dll");
+    EXPECT_EQ(file,
+              "[Common]\r\nPath=True\r\nUnit=KB\r\nSize=True\r\nPrecision=2\r\nType=True\r\nModified=True\r\n"
+              "Created=True\r\nAccessed=True\r\nSub=False\r\nItem=Files\r\n"
+              "[Mine]\r\nKeep=this ; and this\r\n"
+              "[Output]\r\nFileType=Playlist\r\nSeparator={Tab}\r\nRepeat=0\r\nStandard=True\r\nPath="
+                  + dir + "/output\r\nHeader=False\r\nDelete=False\r\n[System]\r\nDialog=False\r\n");
+}
+
+TEST_F(MrbListBinary, ValidPathAloneIsLeftAloneAndMissingKeysPrintEmpty)
+{
+    const std::string dir = tree.root();
+    tree.fileWith("options.dll", "[Common]\r\nPath=False\r\n");
+    const ProgramRun r = run({"--settings", dir + "/options.dll", "--print-settings"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out,
+              "Common.Path=False\nCommon.Size=\nCommon.Unit=\nCommon.Precision=\nCommon.Type=\nCommon.Modified=\n"
+              "Common.Created=\nCommon.Accessed=\nCommon.Sub=\nCommon.Item=\nOutput.FileType=\nOutput.Separator=\n"
+              "Output.Repeat=\nOutput.Standard=\nOutput.Path=\nOutput.Header=\nOutput.Delete=\nSystem.Dialog=\n");
+    EXPECT_EQ(TempTree::read(dir + "/options.dll"), "[Common]\r\nPath=False\r\n");
+    EXPECT_FALSE(isFolder(dir + "/output"));
+}
+
+TEST_F(MrbListBinary, UsageErrorExitsTwoAndTouchesNothing)
+{
+    const std::string dir = tree.root();
+    const ProgramRun r = run({"--settings", dir + "/options.dll", "--set", "Common.Colour=red", "--print-settings"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("mrb-list: unknown setting 'Common.Colour'\nusage: mrb-list", 0), 0u) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(dir + "/options.dll"));
+    EXPECT_EQ(run({}).exitCode, 2);
+}
+
+TEST_F(MrbListBinary, WithoutSettingsUsesTheExecutablesFolder)
+{
+    const std::string dir = tree.dir("installed");
+    const std::string copy = dir + "/mrb-list";
+    std::filesystem::copy_file(program, copy);
+    ::chmod(copy.c_str(), 0755);
+    const ProgramRun r = runProgram(copy, {"--print-settings"}, scratch.root());
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, defaultLines(dir));
+    EXPECT_EQ(TempTree::read(dir + "/options.dll"), defaultFile(dir));
+}
+
+TEST(MrbListRun, OverridesHoldForThisRunOnly)
+{
+    TempTree tree;
+    const std::string dir = tree.root();
+    tree.fileWith("options.dll", "[Common]\r\nPath=True\r\nUnit=KB\r\n");
+    std::ostringstream out, err;
+    const int rc = runMrbList({"--settings",
+                               dir + "/options.dll",
+                               "--set",
+                               "Common.Unit=GB",
+                               "--set",
+                               "Output.Separator= | ",
+                               "--set",
+                               "Common.Unit=MB",
+                               "--print-settings"},
+                              RunEnvironment{},
+                              out,
+                              err);
+    EXPECT_EQ(rc, 0);
+    EXPECT_NE(out.str().find("\nCommon.Unit=MB\n"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("\nOutput.Separator= | \n"), std::string::npos) << out.str();
+    EXPECT_EQ(TempTree::read(dir + "/options.dll"), "[Common]\r\nPath=True\r\nUnit=KB\r\n");
+}
+
+TEST(MrbListRun, RelativeSettingsFileIsTakenFromTheWorkingFolder)
+{
+    TempTree tree;
+    RunEnvironment env;
+    env.workingFolder = tree.root();
+    std::ostringstream out, err;
+    EXPECT_EQ(runMrbList({"--settings", "sub/my.ini", "--print-settings"}, env, out, err), 0);
+    // The settings file has no folder yet: nothing is written and every value is empty.
+    EXPECT_NE(out.str().find("\nOutput.Path=\n"), std::string::npos);
+
+    tree.dir("sub");
+    std::ostringstream again, errAgain;
+    EXPECT_EQ(runMrbList({"--settings", "sub/my.ini", "--print-settings"}, env, again, errAgain), 0);
+    EXPECT_EQ(again.str(), defaultLines(tree.path("sub")));
+    EXPECT_EQ(TempTree::read(tree.path("sub/my.ini")), defaultFile(tree.path("sub")));
+}
+
+TEST(MrbListRun, UnusableExecutableFolderFallsBackToTheConfigFolder)
+{
+    TempTree tree;
+    ScopedEnv xdg("XDG_CONFIG_HOME", tree.path("config"));
+    RunEnvironment env;
+    env.executableFolder = tree.path("no/such/bin");
+    std::ostringstream out, err;
+    EXPECT_EQ(runMrbList({"--print-settings"}, env, out, err), 0);
+    EXPECT_EQ(out.str(), defaultLines(tree.path("config/marrowby")));
+    EXPECT_TRUE(isFolder(tree.path("config/marrowby/output")));
+}
+
+TEST(MrbListRun, HelpGoesToStandardOutput)
+{
+    std::ostringstream out, err;
+    EXPECT_EQ(runMrbList({"--help"}, RunEnvironment{}, out, err), 0);
+    EXPECT_EQ(out.str().rfind("usage: mrb-list", 0), 0u);
+    EXPECT_EQ(err.str(), "");
+}
