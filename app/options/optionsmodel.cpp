@@ -229,10 +229,12 @@ bool OptionsModel::selectOption(int opt)
     return true;
 }
 
-void OptionsModel::setSeparatorText(std::string text)
+bool OptionsModel::setSeparatorText(std::string text)
 {
-    if (m_separatorEnabled)
-        m_separator = std::move(text);
+    if (!m_separatorEnabled)
+        return false;
+    m_separator = std::move(text);
+    return true;
 }
 
 bool OptionsModel::acceptsKey(int txt, char32_t key)

@@ -121,7 +121,7 @@ public:
     // User actions. A click on a disabled control is ignored (false).
     bool clickCheckBox(int cbx);
     bool selectOption(int opt);
-    void setSeparatorText(std::string text);
+    bool setSeparatorText(std::string text);
 
     // Key filter of the one-digit boxes txt 0 and txt 3: only the digits and
     // Backspace get through. Every character passes in txt 1.
