@@ -321,6 +321,16 @@ TEST_F(MakeTest, SpreadsheetRouteNeverDeletes)
     EXPECT_EQ(ui.messages.back().text, "Outputted 1 items to '" + tree.path("book.xls") + "' successfully!");
 }
 
+TEST_F(MakeTest, ExistingWorkbookIsReplacedOnlyWhenTheNewOneIsSaved)
+{
+    const std::string book = tree.fileWith("out/book.xls", "old workbook");
+    rows.append(fileRow("/d", "a.txt"));
+    useType("Customize");
+    make(book);
+    EXPECT_EQ(test::TempTree::read(book).substr(0, 2), "PK");
+    EXPECT_EQ(folderEntries(tree.path("out")), std::vector<std::string>{"book.xls"});
+}
+
 TEST_F(MakeTest, XlsxNameGetsAWorkbookToo)
 {
     rows.append(fileRow("/d", "a.txt"));
