@@ -122,7 +122,7 @@ constexpr StatusPanel panels[] = {
 
 } // namespace
 
-std::span<const Menu> menuBar()
+std::span<const Menu> menuTable()
 {
     return menus;
 }

@@ -53,7 +53,7 @@ struct Menu {
 };
 
 // The menu bar, left to right.
-std::span<const Menu> menuBar();
+std::span<const Menu> menuTable();
 // The menu item with this object name, or nullptr.
 const MenuItem *findMenuItem(std::string_view name);
 

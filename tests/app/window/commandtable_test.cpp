@@ -25,7 +25,7 @@ TEST(CommandTable, NamesAreUniqueAndEveryCommandItemHasABlankLedPrompt)
 {
     std::set<std::string_view> names;
     int separators = 0;
-    for (const Menu &menu : menuBar()) {
+    for (const Menu &menu : menuTable()) {
         EXPECT_TRUE(names.insert(menu.name).second) << menu.name;
         for (const MenuItem &item : menu.items) {
             EXPECT_TRUE(names.insert(item.name).second) << item.name;
@@ -57,7 +57,7 @@ TEST(CommandTable, ShortcutsBelongToTheirItems)
         {"menhh", "F1"},
     };
     int withShortcut = 0;
-    for (const Menu &menu : menuBar())
+    for (const Menu &menu : menuTable())
         for (const MenuItem &item : menu.items)
             withShortcut += item.shortcut.empty() ? 0 : 1;
     EXPECT_EQ(withShortcut, 8);

@@ -1,0 +1,139 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "app/window/frmPubAbout.h"
+
+#include "app/window/icons.h"
+#include "app/window/mainlayout.h"
+#include "app/window/weblinks.h"
+
+#include <QEvent>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace mrb::ui {
+
+namespace {
+
+// The box is drawn in an 8-point sans face; Tahoma where it exists, else the
+// closest one installed.
+QFont aboutFont()
+{
+    const QStringList families = QFontDatabase::families();
+    for (const char *candidate : {"Tahoma", "Verdana", "DejaVu Sans", "Liberation Sans"}) {
+        if (families.contains(QString::fromLatin1(candidate))) {
+            QFont font(QString::fromLatin1(candidate));
+            font.setPointSizeF(candidate == std::string_view("Tahoma") ? 8.25 : 8);
+            return font;
+        }
+    }
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPointSizeF(8);
+    return font;
+}
+
+} // namespace
+
+frmPubAbout::frmPubAbout(LinkOpener openLink, QWidget *parent)
+    : QDialog(parent)
+    , m_openLink(std::move(openLink))
+{
+    setObjectName(QStringLiteral("frmPubAbout"));
+    setWindowTitle(QStringLiteral("About Marrowby"));
+    setModal(true);
+    setFont(aboutFont());
+    const PixelGrid grid = PixelGrid::forDpi(logicalDpiX());
+    const auto rect = [&grid](const TwipRect &r) {
+        return QRect(grid.toPixels(r.left), grid.toPixels(r.top), grid.toPixels(r.width), grid.toPixels(r.height));
+    };
+    // a label never narrower than its text needs
+    const auto place = [&rect](QWidget *w, const TwipRect &r) {
+        QRect g = rect(r);
+        g.setWidth(std::max(g.width(), w->sizeHint().width()));
+        g.setHeight(std::max(g.height(), w->sizeHint().height()));
+        w->setGeometry(g);
+    };
+
+    auto *fra = new QFrame(this);
+    fra->setObjectName(QStringLiteral("fra"));
+    fra->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    fra->setGeometry(rect(AboutGeometry::fra));
+
+    m_productLogo = new QLabel(fra);
+    m_productLogo->setObjectName(QStringLiteral("imgProdLogo"));
+    m_productLogo->setPixmap(icons::productLogo(72));
+    m_productLogo->setAlignment(Qt::AlignCenter);
+    m_productLogo->setToolTip(QStringLiteral("Opens Marrowby's homepage."));
+    m_productLogo->setCursor(Qt::PointingHandCursor);
+    m_productLogo->setGeometry(rect({90, 180, 1110, 1110}));
+    m_productLogo->installEventFilter(this);
+
+    auto *name = new QLabel(QStringLiteral("Marrowby"), fra);
+    name->setObjectName(QStringLiteral("Label1_0"));
+    QFont bold = font();
+    bold.setBold(true);
+    name->setFont(bold);
+    place(name, {1320, 180, 1560, 195});
+
+    auto *family = new QLabel(QStringLiteral("Free tools for files and folders"), fra);
+    family->setObjectName(QStringLiteral("Label1_1"));
+    place(family, {1320, 465, 3915, 195});
+
+    auto *version = new QLabel(QStringLiteral("Version 2.1 (Build 014)"), fra);
+    version->setObjectName(QStringLiteral("Label2"));
+    place(version, {1320, 750, 1620, 195});
+
+    auto *legal = new QLabel(QStringLiteral("Copyright \u00A9 2026 The Marrowby developers. MIT licence."), fra);
+    legal->setObjectName(QStringLiteral("Label3"));
+    place(legal, {1320, 1170, 4935, 195});
+
+    m_makerLogo = new QLabel(fra);
+    m_makerLogo->setObjectName(QStringLiteral("imgCompLogo"));
+    m_makerLogo->setToolTip(QStringLiteral("Visits our homepage."));
+    m_makerLogo->setCursor(Qt::PointingHandCursor);
+    const QRect makerRect = rect({AboutGeometry::compLogoLeft(),
+                                  AboutGeometry::compLogoTop,
+                                  AboutGeometry::compLogoWidth,
+                                  AboutGeometry::compLogoHeight});
+    m_makerLogo->setPixmap(icons::makerLogo(makerRect.width(), makerRect.height()));
+    m_makerLogo->setGeometry(makerRect);
+    m_makerLogo->installEventFilter(this);
+
+    auto *line = new QFrame(fra);
+    line->setObjectName(QStringLiteral("Line1"));
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setGeometry(0, grid.toPixels(1410) - 1, grid.toPixels(7600), 2);
+
+    auto *donate = new QPushButton(
+        QStringLiteral("It's 100% Freeware, welcome your donation with any amount as you like."), fra);
+    donate->setObjectName(QStringLiteral("cmbDonate"));
+    donate->setFont(bold);
+    donate->setAutoDefault(false);
+    donate->setGeometry(rect({90, 1501, 7445, 360}));
+    connect(donate, &QPushButton::clicked, this, [this] { m_openLink(weblinks::donationPage); });
+
+    // the client area ends 90 twips beyond the frame
+    setFixedSize(grid.toPixels(AboutGeometry::clientWidth()), grid.toPixels(AboutGeometry::clientHeight()));
+}
+
+bool frmPubAbout::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        if (watched == m_productLogo) {
+            m_openLink(weblinks::productHomepage);
+            return true;
+        }
+        if (watched == m_makerLogo) {
+            m_openLink(weblinks::makerHomepage);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace mrb::ui

@@ -1,0 +1,541 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "app/window/frmPubMain.h"
+
+#include "app/browse/foldertree.h"
+#include "app/browse/listeditem.h"
+#include "app/browse/sourcelisting.h"
+#include "app/library/localapifuns.h"
+#include "app/library/localgenfuns.h"
+#include "app/settings/settingsstore.h"
+#include "app/window/frmPubAbout.h"
+#include "app/window/icons.h"
+#include "app/window/listingadapter.h"
+#include "app/window/prompttracker.h"
+#include "app/window/splitterbar.h"
+#include "app/window/treeadapter.h"
+#include "app/window/weblinks.h"
+#include "platform/fs/filesystem.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFrame>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeView>
+
+namespace mrb::ui {
+
+namespace {
+
+QString qs(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string tipPrompt(std::string_view control)
+{
+    return " " + std::string(tipOf(control));
+}
+
+} // namespace
+
+frmPubMain::frmPubMain(StartupObjects objects, QWidget *parent)
+    : QMainWindow(parent)
+    , m_objects(std::move(objects))
+{
+    setObjectName(QStringLiteral("frmPubMain"));
+    setWindowTitle(qs(programTitle));
+    setWindowIcon(icons::windowIcon());
+    m_grid = PixelGrid::forDpi(logicalDpiX());
+
+    m_source.setColumns(core::listingColumns(core::Listing::Source));
+    m_target.setColumns(core::listingColumns(core::Listing::Destination));
+    m_swap.setColumns(core::listingColumns(core::Listing::Destination));
+
+    m_prompts = new PromptTracker(m_status, this);
+    buildStatusBar();
+    buildPanes();
+    buildToolbar();
+    buildMenus();
+    load();
+    // the client area's resizes run the layout from now on
+    centralWidget()->installEventFilter(this);
+
+    // the design size; the layout works for any other
+    resize(m_grid.toPixels(designClientWidth),
+           menuBar()->sizeHint().height() + m_grid.toPixels(designClientHeight));
+}
+
+frmPubMain::~frmPubMain()
+{
+    // the adapters watch the models, which go after the widgets
+    delete m_sourceAdapter;
+    delete m_targetAdapter;
+    delete m_treeAdapter;
+}
+
+const core::SettingsRecord &frmPubMain::settings() const
+{
+    return m_settings->record();
+}
+
+QAction *frmPubMain::action(std::string_view name) const
+{
+    return m_actions.value(qs(name));
+}
+
+void frmPubMain::buildStatusBar()
+{
+    QStatusBar *stb = statusBar();
+    stb->setObjectName(QStringLiteral("stb"));
+    const auto panels = statusPanels();
+    for (int i = 0; i < platform::StatusBarModel::panelCount; ++i) {
+        auto *label = new QLabel(stb);
+        label->setObjectName(QStringLiteral("stbPanel%1").arg(i + 1));
+        label->setToolTip(qs(panels[static_cast<std::size_t>(i)].tip));
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setMinimumWidth(i < 2 ? m_grid.toPixels(1800) : 0);
+        // added as normal widgets: a permanent one would hide behind temporary messages
+        stb->addWidget(label, i == 2 ? 1 : 0);
+        m_panels[i] = label;
+    }
+    m_status.addListener([this](int panel) {
+        if (panel >= 1 && panel <= platform::StatusBarModel::panelCount)
+            m_panels[panel - 1]->setText(qs(m_status.text(panel)));
+    });
+    for (int i = 0; i < platform::StatusBarModel::panelCount; ++i)
+        m_status.setText(i + 1, std::string(panels[static_cast<std::size_t>(i)].startText));
+}
+
+void frmPubMain::buildPanes()
+{
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client);
+
+    trv = new QTreeView(client);
+    trv->setObjectName(QStringLiteral("trv"));
+    m_treeAdapter = new TreeAdapter(m_tree);
+    m_treeAdapter->attachView(trv);
+    connect(trv, &QTreeView::clicked, this, &frmPubMain::onTreeClicked);
+
+    lsvSource = new QTreeView(client);
+    lsvSource->setObjectName(QStringLiteral("lsvSource"));
+    m_sourceAdapter = new ListingAdapter(m_source);
+    m_sourceAdapter->attachView(lsvSource, m_grid);
+    connect(m_sourceAdapter, &ListingAdapter::headerClicked, this, [this](int column) {
+        core::SortByColumn(m_source, column);
+    });
+
+    lsvTarget = new QTreeView(client);
+    lsvTarget->setObjectName(QStringLiteral("lsvTarget"));
+    m_targetAdapter = new ListingAdapter(m_target);
+    m_targetAdapter->attachView(lsvTarget, m_grid);
+    connect(m_targetAdapter, &ListingAdapter::headerClicked, this, [this](int column) {
+        core::SortByColumn(m_target, column);
+    });
+
+    for (QTreeView *view : {trv, lsvSource, lsvTarget}) {
+        view->installEventFilter(this);
+        view->viewport()->installEventFilter(this);
+    }
+
+    lblVSplitter = new SplitterBar(Qt::Horizontal, client);
+    lblVSplitter->setObjectName(QStringLiteral("lblVSplitter"));
+    lblHSplitter = new SplitterBar(Qt::Vertical, client);
+    lblHSplitter->setObjectName(QStringLiteral("lblHSplitter"));
+    for (auto [bar, which] : {std::pair{lblVSplitter, SplitterDrag::Bar::Vertical},
+                              std::pair{lblHSplitter, SplitterDrag::Bar::Horizontal}}) {
+        connect(bar, &SplitterBar::pressed, this, [this, bar, which] {
+            bar->setDragLook(true);
+            m_drag.press(which);
+        });
+        connect(bar, &SplitterBar::released, this, [this, bar, which] {
+            bar->setDragLook(false);
+            m_drag.release(which);
+        });
+        connect(bar, &SplitterBar::moved, this, [this, which](QPoint position) { onSplitterMoved(which, position); });
+    }
+}
+
+void frmPubMain::buildToolbar()
+{
+    tlb = new QToolBar(centralWidget());
+    tlb->setObjectName(QStringLiteral("tlb"));
+    tlb->setMovable(false);
+    tlb->setFloatable(false);
+    tlb->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    tlb->setIconSize(QSize(m_grid.toPixels(240), m_grid.toPixels(240)));
+    for (const ToolbarButton &button : toolbarButtons()) {
+        if (button.caption.empty()) {
+            tlb->addSeparator();
+            continue;
+        }
+        QAction *a = tlb->addAction(icons::toolbarImage(button.icon, button.tag), qs(button.caption));
+        a->setObjectName(QStringLiteral("tlb_") + qs(button.tag));
+        a->setData(qs(button.tag));
+        a->setToolTip(qs(button.tip));
+    }
+    connect(tlb, &QToolBar::actionTriggered, this, &frmPubMain::onToolbarAction);
+
+    // the filter group sits in the toolbar band at a fixed place
+    Frame1 = new QFrame(centralWidget());
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setFrameShape(QFrame::NoFrame);
+    cbxHidden = new QCheckBox(QStringLiteral("Hidden"), Frame1);
+    cbxHidden->setObjectName(QStringLiteral("cbxHidden"));
+    cbxHidden->setToolTip(qs(tipOf("cbxHidden")));
+    cbxSystem = new QCheckBox(QStringLiteral("System"), Frame1);
+    cbxSystem->setObjectName(QStringLiteral("cbxSystem"));
+    cbxSystem->setToolTip(qs(tipOf("cbxSystem")));
+    txtFilter = new QLineEdit(QStringLiteral("*.*"), Frame1);
+    txtFilter->setObjectName(QStringLiteral("txtFilter"));
+    txtFilter->setToolTip(qs(tipOf("txtFilter")));
+    connect(txtFilter, &QLineEdit::textChanged, this, &frmPubMain::onFilterChanged);
+    connect(cbxHidden, &QCheckBox::toggled, this, &frmPubMain::onFilterChanged);
+    connect(cbxSystem, &QCheckBox::toggled, this, &frmPubMain::onFilterChanged);
+    for (QWidget *control : {static_cast<QWidget *>(cbxHidden), static_cast<QWidget *>(cbxSystem), static_cast<QWidget *>(txtFilter)})
+        control->installEventFilter(this);
+    placeFilterGroup();
+}
+
+void frmPubMain::buildMenus()
+{
+    for (const Menu &menu : menuTable()) {
+        QMenu *m = menuBar()->addMenu(qs(menu.caption));
+        m->setObjectName(qs(menu.name));
+        m_menus.insert(qs(menu.name), m);
+        for (const MenuItem &item : menu.items) {
+            QAction *a = item.isSeparator() ? m->addSeparator() : m->addAction(qs(item.caption));
+            a->setObjectName(qs(item.name));
+            m_actions.insert(qs(item.name), a);
+            if (item.isSeparator())
+                continue;
+            if (!item.shortcut.empty())
+                a->setShortcut(QKeySequence(qs(item.shortcut), QKeySequence::PortableText));
+            PromptTracker::setPrompt(a, std::string(item.prompt));
+            connect(a, &QAction::triggered, this, [this, &item] { runCommand(item.command, item.name); });
+        }
+    }
+}
+
+void frmPubMain::trackPrompts()
+{
+    m_prompts->track(centralWidget(), std::string(readyPrompt));
+    m_prompts->track(statusBar(), std::string(readyPrompt));
+    m_prompts->track(tlb, std::string(toolbarPrompt));
+    // the filter group's own background and the splitter bars show nothing
+    m_prompts->track(Frame1, {});
+    m_prompts->track(lblVSplitter, {});
+    m_prompts->track(lblHSplitter, {});
+    m_prompts->track(cbxHidden, tipPrompt("cbxHidden"));
+    m_prompts->track(cbxSystem, tipPrompt("cbxSystem"));
+    m_prompts->track(txtFilter, tipPrompt("txtFilter"));
+    m_prompts->track(lsvSource, tipPrompt("lsvSource"));
+    m_prompts->track(lsvTarget, tipPrompt("lsvTarget"));
+    m_prompts->track(trv, tipPrompt("trv"));
+    for (QMenu *menu : std::as_const(m_menus))
+        m_prompts->trackMenu(menu);
+}
+
+void frmPubMain::load()
+{
+    platform::FileSystem &fs = *m_objects.fs;
+    core::ApiFuns *settingsApi = m_objects.api.get();
+    core::GenFuns *settingsGen = m_objects.gen.get();
+    if (!settingsApi || !settingsGen) {
+        // Without the library the settings file is still read and written, by the
+        // program's own profile functions; they stand in for ReadIni, WriteIni and
+        // InVar only, and every other library command stays unavailable.
+        m_localApi = std::make_unique<core::LocalApiFuns>();
+        m_localGen = std::make_unique<core::LocalGenFuns>();
+        settingsApi = m_localApi.get();
+        settingsGen = m_localGen.get();
+    }
+    m_settings = std::make_unique<core::SettingsStore>(*settingsApi, *settingsGen, fs, m_objects.programFolder);
+    m_settings->ensureSettings();
+    m_target.setStamp(core::displayStamp(settings()));
+    trackPrompts();
+    core::ApplyDisplaySettings(m_target, settings(), fs);
+    m_targetAdapter->applyColumnWidths();
+    core::FillDrives(m_tree, fs);
+
+    m_sourceCommands = std::make_unique<core::SourceListing>(
+        m_source, m_tree, m_status, fs, settings(), m_objects.gen.get(), m_objects.api.get(), this);
+
+    if (!m_objects.api || !m_objects.gen) {
+        // said once, after the window is up
+        const std::string message = libraryMissingMessage(m_objects.libraryProblem);
+        QTimer::singleShot(0, this, [this, message] { showMessage(message, core::MessageIcon::Exclamation); });
+    }
+}
+
+void frmPubMain::runCommand(Command command, std::string_view menuItem)
+{
+    Q_EMIT commandRun(qs(menuItem));
+    core::ApiFuns *api = m_objects.api.get();
+    switch (command) {
+    case Command::SelectAllSource:
+        if (m_sourceCommands->SelectAllSource() == core::FocusTarget::SourceListing)
+            lsvSource->setFocus();
+        break;
+    case Command::SelectNoneSource:
+        if (m_sourceCommands->SelectNoneSource() == core::FocusTarget::SourceListing)
+            lsvSource->setFocus();
+        break;
+    case Command::OpenSource:
+        m_sourceCommands->OpenSourceItems();
+        break;
+    case Command::Exit:
+        close();
+        break;
+    case Command::Options:
+        showOptionsDialog();
+        break;
+    case Command::MapNetworkDrive:
+        if (api)
+            api->mapNetDrive(ownerWindow(), 1);
+        break;
+    case Command::DisconnectNetworkDrive:
+        if (api)
+            api->disconnectNetDrive(ownerWindow(), 1);
+        break;
+    case Command::Homepage:
+        openWebLink(weblinks::productHomepage);
+        break;
+    case Command::Freeware:
+        openWebLink(weblinks::freewareList);
+        break;
+    case Command::Facebook:
+        openWebLink(weblinks::facebookPage);
+        break;
+    case Command::Donate:
+        openWebLink(weblinks::donationPage);
+        break;
+    case Command::Recommend:
+        openWebLink(weblinks::recommendPage);
+        break;
+    case Command::About:
+        showAbout();
+        break;
+    default:
+        // TODO: the destination commands
+        break;
+    }
+}
+
+void frmPubMain::onToolbarAction(QAction *button)
+{
+    if (const MenuItem *item = toolbarMenuItem(button->data().toString().toStdString()))
+        if (QAction *target = action(item->name))
+            target->trigger();
+}
+
+void frmPubMain::onTreeClicked(const QModelIndex &index)
+{
+    const std::string key = m_treeAdapter->keyOf(index);
+    if (key.empty())
+        return;
+    core::BusyPointer busy(*this);
+    m_tree.select(key);
+    m_sourceCommands->ShowFolder(key);
+}
+
+void frmPubMain::onFilterChanged()
+{
+    core::BusyPointer busy(*this);
+    m_sourceCommands->changeFilter(
+        core::SourceFilter{txtFilter->text().toStdString(), cbxHidden->isChecked(), cbxSystem->isChecked()});
+}
+
+void frmPubMain::openWebLink(std::string_view address)
+{
+    // a link that cannot be opened fails silently
+    if (m_objects.api)
+        m_objects.api->execCmd(std::string(address), core::WindowState::MaximizedFocus);
+}
+
+void frmPubMain::showAbout()
+{
+    if (!m_about)
+        m_about = new frmPubAbout([this](std::string_view address) { openWebLink(address); }, this);
+    m_about->exec();
+}
+
+void frmPubMain::showMessage(const std::string &text, core::MessageIcon icon)
+{
+    if (m_objects.messageSink) {
+        m_objects.messageSink(text, icon);
+        return;
+    }
+    const QMessageBox::Icon boxIcon = icon == core::MessageIcon::Critical      ? QMessageBox::Critical
+                                      : icon == core::MessageIcon::Exclamation ? QMessageBox::Warning
+                                                                               : QMessageBox::Information;
+    QMessageBox box(boxIcon, qs(programTitle), QString::fromStdString(text), QMessageBox::Ok, this);
+    box.exec();
+}
+
+void frmPubMain::setBusy(bool busy)
+{
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void frmPubMain::processEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+core::WinHandle frmPubMain::ownerWindow() const
+{
+    return static_cast<core::WinHandle>(winId());
+}
+
+void frmPubMain::showOptionsDialog()
+{
+    // TODO: the options dialog
+}
+
+double frmPubMain::clientHeightTwips() const
+{
+    const int statusHeight = statusBar()->isVisible() ? statusBar()->height() : 0;
+    return m_grid.toTwips(centralWidget()->height() + statusHeight);
+}
+
+void frmPubMain::layoutPanes()
+{
+    QWidget *client = centralWidget();
+    // The toolbar band is 600 twips unless the toolbar needs more (large fonts
+    // or a high resolution); the panes start 90 twips below the band.
+    const double band = std::max(toolbarBandHeight, m_grid.snap(m_grid.toTwips(tlb->sizeHint().height())));
+    tlb->setGeometry(0, 0, client->width(), m_grid.toPixels(band));
+    m_layout.trv.top = band + paneMargin;
+    m_layout.lsvSource.top = band + paneMargin;
+    const double statusHeight = statusBar()->isVisible() ? m_grid.toTwips(statusBar()->height()) : 0;
+    LayoutMainWindow(m_layout, m_grid.toTwips(client->width()), clientHeightTwips(), statusHeight, m_grid);
+    for (auto [adapter, rect] : {std::pair{m_sourceAdapter, m_layout.lsvSource}, std::pair{m_targetAdapter, m_layout.lsvTarget}}) {
+        std::array<double, 7> widths = adapter->columnWidths();
+        if (BalanceNameColumns(widths, rect.width))
+            adapter->setColumnWidths(widths);
+    }
+    placePanes();
+    placeFilterGroup();
+}
+
+void frmPubMain::placePanes()
+{
+    const auto place = [this](QWidget *widget, const TwipRect &r) {
+        const int left = m_grid.toPixels(r.left);
+        const int top = m_grid.toPixels(r.top);
+        widget->setGeometry(left, top, m_grid.toPixels(r.right()) - left, m_grid.toPixels(r.bottom()) - top);
+    };
+    place(trv, m_layout.trv);
+    place(lsvSource, m_layout.lsvSource);
+    place(lsvTarget, m_layout.lsvTarget);
+    place(lblVSplitter, m_layout.lblVSplitter);
+    place(lblHSplitter, m_layout.lblHSplitter);
+}
+
+void frmPubMain::placeFilterGroup()
+{
+    // Each control keeps its place but grows to what its font needs, centred
+    // on its designed middle, so nothing is cut off with wider fonts.
+    int right = 0;
+    int bottom = 0;
+    const auto place = [&](QWidget *control, const TwipRect &r) {
+        const QSize hint = control->sizeHint();
+        const int width = std::max(m_grid.toPixels(r.width), hint.width());
+        const int height = std::max(m_grid.toPixels(r.height), hint.height());
+        const int left = std::max(m_grid.toPixels(r.left), right == 0 ? 0 : right + 4);
+        const int top = std::max(0, m_grid.toPixels(r.top + r.height / 2) - height / 2);
+        control->setGeometry(left, top, width, height);
+        right = left + width;
+        bottom = std::max(bottom, top + height);
+    };
+    place(cbxHidden, cbxHiddenRect);
+    place(cbxSystem, cbxSystemRect);
+    place(txtFilter, txtFilterRect);
+    Frame1->setGeometry(m_grid.toPixels(frame1Rect.left),
+                        m_grid.toPixels(frame1Rect.top),
+                        std::max(right + 2, m_grid.toPixels(frame1Rect.width)),
+                        std::max(bottom, m_grid.toPixels(frame1Rect.height)));
+    Frame1->raise();
+}
+
+void frmPubMain::onSplitterMoved(SplitterDrag::Bar bar, QPoint position)
+{
+    const double offset = m_grid.toTwips(bar == SplitterDrag::Bar::Vertical ? position.x() : position.y());
+    if (m_drag.move(bar, m_layout, offset, m_grid.toTwips(centralWidget()->width()), clientHeightTwips(), m_grid))
+        placePanes();
+}
+
+bool frmPubMain::handleListingEvent(QTreeView *view, QObject *watched, QEvent *event)
+{
+    const bool isSource = view == lsvSource;
+    if (watched == view->viewport()) {
+        if (event->type() == QEvent::MouseButtonDblClick && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            action(isSource ? "mensa" : "mendo")->trigger();
+            return false;
+        }
+        if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(event)->button() == Qt::RightButton) {
+            m_menus.value(isSource ? QStringLiteral("mens") : QStringLiteral("mend"))
+                ->popup(static_cast<QMouseEvent *>(event)->globalPosition().toPoint());
+            return true;
+        }
+        return false;
+    }
+    if (watched == view && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            action(isSource ? "mensa" : "mendo")->trigger();
+            return true;
+        }
+        if (!isSource && key == Qt::Key_Delete) {
+            action("mendr")->trigger();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool frmPubMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == centralWidget() && event->type() == QEvent::Resize) {
+        layoutPanes();
+        return false;
+    }
+    if (event->type() == QEvent::ShortcutOverride) {
+        // the menu's shortcut keys win over a control's own use of the key
+        // (Ctrl+A in the filter box selects the source rows, not the text)
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const QKeySequence pressed(key->keyCombination());
+        for (QAction *a : std::as_const(m_actions)) {
+            if (!a->shortcut().isEmpty() && a->shortcut() == pressed) {
+                event->ignore();
+                return true;
+            }
+        }
+        return false;
+    }
+    if (watched == trv->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        // TODO: add the tree's selected folder to the destination
+        return false;
+    }
+    for (QTreeView *view : {lsvSource, lsvTarget})
+        if (watched == view || watched == view->viewport())
+            return handleListingEvent(view, watched, event);
+    return false;
+}
+
+} // namespace mrb::ui

@@ -1,0 +1,134 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "app/library/userinterface.h"
+#include "app/settings/settings.h"
+#include "app/window/commandtable.h"
+#include "app/window/mainlayout.h"
+#include "app/window/startup.h"
+#include "platform/controls/listmodel.h"
+#include "platform/controls/statusbarmodel.h"
+#include "platform/controls/treemodel.h"
+
+#include <QHash>
+#include <QMainWindow>
+
+#include <memory>
+#include <string_view>
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QToolBar;
+class QTreeView;
+
+namespace mrb::core {
+class SettingsStore;
+class SourceListing;
+} // namespace mrb::core
+
+namespace mrb::ui {
+
+class ListingAdapter;
+class PromptTracker;
+class SplitterBar;
+class TreeAdapter;
+class frmPubAbout;
+
+// The main window: its creation is the program's start-up and its closing the
+// end. It shows the folder tree, the two listings and the status bar as views
+// of plain models, and routes every menu item, toolbar button, shortcut and
+// listing event to the core command that carries it out.
+class frmPubMain : public QMainWindow, public core::UserInterface {
+    Q_OBJECT
+public:
+    explicit frmPubMain(StartupObjects objects, QWidget *parent = nullptr);
+    ~frmPubMain() override;
+
+    platform::ListModel &sourceListing() { return m_source; }
+    platform::ListModel &targetListing() { return m_target; }
+    platform::TreeModel &folderTree() { return m_tree; }
+    platform::StatusBarModel &statusBarModel() { return m_status; }
+    const core::SettingsRecord &settings() const;
+    const PaneLayout &paneLayout() const { return m_layout; }
+    PixelGrid pixelGrid() const { return m_grid; }
+    QAction *action(std::string_view name) const;
+
+    // core::UserInterface
+    void showMessage(const std::string &text, core::MessageIcon icon) override;
+    void setBusy(bool busy) override;
+    void processEvents() override;
+    core::WinHandle ownerWindow() const override;
+    void showOptionsDialog() override;
+
+Q_SIGNALS:
+    // Every routed command, by its menu item's name, before it runs.
+    void commandRun(const QString &menuItem);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildToolbar();
+    void buildPanes();
+    void buildStatusBar();
+    void trackPrompts();
+    void load();
+
+    void runCommand(Command command, std::string_view menuItem);
+    void onToolbarAction(QAction *button);
+    void onTreeClicked(const QModelIndex &index);
+    void onFilterChanged();
+    void onSplitterMoved(SplitterDrag::Bar bar, QPoint position);
+    void openWebLink(std::string_view address);
+    void showAbout();
+
+    void layoutPanes();
+    void placePanes();
+    void placeFilterGroup();
+    double clientHeightTwips() const;
+    bool handleListingEvent(QTreeView *view, QObject *watched, QEvent *event);
+
+    StartupObjects m_objects;
+    std::unique_ptr<core::ApiFuns> m_localApi; // settings access while the library is missing
+    std::unique_ptr<core::GenFuns> m_localGen;
+    std::unique_ptr<core::SettingsStore> m_settings;
+
+    platform::ListModel m_source;
+    platform::ListModel m_target;
+    platform::ListModel m_swap; // the deep add's scratch rows
+    platform::TreeModel m_tree;
+    platform::StatusBarModel m_status;
+    std::unique_ptr<core::SourceListing> m_sourceCommands;
+
+    PaneLayout m_layout;
+    SplitterDrag m_drag;
+    PixelGrid m_grid;
+
+    QHash<QString, QAction *> m_actions;
+    QHash<QString, QMenu *> m_menus;
+    QToolBar *tlb = nullptr;
+    QTreeView *trv = nullptr;
+    QTreeView *lsvSource = nullptr;
+    QTreeView *lsvTarget = nullptr;
+    QFrame *Frame1 = nullptr;
+    QCheckBox *cbxHidden = nullptr;
+    QCheckBox *cbxSystem = nullptr;
+    QLineEdit *txtFilter = nullptr;
+    SplitterBar *lblVSplitter = nullptr;
+    SplitterBar *lblHSplitter = nullptr;
+    QLabel *m_panels[platform::StatusBarModel::panelCount] = {};
+
+    TreeAdapter *m_treeAdapter = nullptr;
+    ListingAdapter *m_sourceAdapter = nullptr;
+    ListingAdapter *m_targetAdapter = nullptr;
+    PromptTracker *m_prompts = nullptr;
+    frmPubAbout *m_about = nullptr;
+};
+
+} // namespace mrb::ui

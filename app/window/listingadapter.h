@@ -1,0 +1,70 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "app/window/mainlayout.h"
+#include "platform/controls/listmodel.h"
+
+#include <QAbstractTableModel>
+
+#include <array>
+
+class QItemSelection;
+class QTreeView;
+
+namespace mrb::ui {
+
+// Shows a plain ListModel in a Qt item view: rows and columns map one to one
+// (row r of the model is view row r - 1), texts and icons are read from the
+// model on demand, so a listing of any size costs no widget per row. The
+// selection lives in the model: the view's selection is copied into it as
+// the user clicks, and the model's changes (select all, none) show in the view.
+class ListingAdapter : public QAbstractTableModel, private platform::ListObserver {
+    Q_OBJECT
+public:
+    explicit ListingAdapter(platform::ListModel &listing, QObject *parent = nullptr);
+    ~ListingAdapter() override;
+
+    platform::ListModel &listing() { return m_listing; }
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // Connects a view: selection in both directions, column widths from the
+    // model (in twips, on the given grid), header clicks, user-dragged widths
+    // back into the model.
+    void attachView(QTreeView *view, const PixelGrid &grid);
+    void setGrid(const PixelGrid &grid);
+    // Puts the model's column widths on the view (0 hides a column).
+    void applyColumnWidths();
+    // The widths of columns 1..7 in twips, as the model holds them.
+    std::array<double, 7> columnWidths() const;
+    void setColumnWidths(const std::array<double, 7> &twips);
+
+Q_SIGNALS:
+    // A click on a column header; column 0 is the name column.
+    void headerClicked(int column);
+
+private:
+    void rowsAppended(std::size_t first, std::size_t count) override;
+    void rowsRemoved(std::size_t first, std::size_t count) override;
+    void rowsReset() override;
+    void rowChanged(std::size_t row) override;
+    void selectionReset() override;
+    void columnsChanged() override;
+
+    void onViewSelectionChanged(const QItemSelection &selected, const QItemSelection &deselected);
+    void onSectionResized(int section, int oldSize, int newSize);
+    void copySelectionToView();
+
+    platform::ListModel &m_listing;
+    int m_rows = 0;
+    int m_columns = 0;
+    QTreeView *m_view = nullptr;
+    PixelGrid m_grid;
+    bool m_syncing = false;
+};
+
+} // namespace mrb::ui

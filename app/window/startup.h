@@ -1,0 +1,37 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "app/library/libraryfunctions.h"
+#include "app/library/userinterface.h"
+#include "platform/fs/filesystem.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace mrb::ui {
+
+// What the main window creates at start-up and holds until it closes.
+struct StartupObjects {
+    // The library's APIFuns and GenFuns objects; both missing when the library
+    // could not be created, and libraryProblem then says why.
+    std::unique_ptr<core::ApiFuns> api;
+    std::unique_ptr<core::GenFuns> gen;
+    std::string libraryProblem;
+    std::unique_ptr<platform::FileSystem> fs;
+    // The folder holding the settings file.
+    std::string programFolder;
+    // When set, messages go here instead of message boxes (tests).
+    std::function<void(const std::string &text, core::MessageIcon icon)> messageSink;
+};
+
+// Creates the library objects by class id through the component runtime, the
+// file-system access object, and finds the program folder for the executable
+// in executableFolder.
+StartupObjects createStartupObjects(const std::string &executableFolder);
+
+// The message shown once at start-up when the library could not be created.
+std::string libraryMissingMessage(const std::string &problem);
+
+} // namespace mrb::ui

@@ -1,0 +1,397 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "app/window/frmPubMain.h"
+
+#include "app/library/localapifuns.h"
+#include "app/library/localgenfuns.h"
+#include "app/window/weblinks.h"
+#include "platform/fs/posixfilesystem.h"
+#include "tests/support/temptree.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+using namespace mrb;
+using mrb::test::TempTree;
+using mrb::ui::frmPubMain;
+
+namespace {
+
+// The settings functions of the real profile code; the shell operations only
+// record what they were asked to open.
+class RecordingApi : public core::LocalApiFuns {
+public:
+    explicit RecordingApi(std::vector<std::pair<std::string, core::WindowState>> &commands)
+        : m_commands(commands)
+    {
+    }
+    void execCmd(const std::string &command, core::WindowState state) override { m_commands.emplace_back(command, state); }
+
+private:
+    std::vector<std::pair<std::string, core::WindowState>> &m_commands;
+};
+
+struct Message {
+    std::string text;
+    core::MessageIcon icon;
+};
+
+enum class Library { Present, Missing };
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        programFolder = tree.dir("program");
+    }
+
+    frmPubMain &open(Library library = Library::Present)
+    {
+        ui::StartupObjects objects;
+        if (library == Library::Present) {
+            objects.api = std::make_unique<RecordingApi>(commands);
+            objects.gen = std::make_unique<core::LocalGenFuns>();
+        } else {
+            objects.libraryProblem = "no such class";
+        }
+        objects.fs = std::make_unique<platform::PosixFileSystem>();
+        objects.programFolder = programFolder;
+        objects.messageSink = [this](const std::string &text, core::MessageIcon icon) {
+            messages.push_back({text, icon});
+        };
+        window = std::make_unique<frmPubMain>(std::move(objects));
+        spy = std::make_unique<QSignalSpy>(window.get(), &frmPubMain::commandRun);
+        QCoreApplication::processEvents();
+        return *window;
+    }
+
+    void showActive()
+    {
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    template<typename T>
+    T *child(const char *name) const
+    {
+        return window->findChild<T *>(QString::fromLatin1(name));
+    }
+
+    std::string prompt() const { return window->statusBarModel().prompt(); }
+    QString panelText(int panel) const
+    {
+        return child<QLabel>(("stbPanel" + std::to_string(panel)).c_str())->text();
+    }
+
+    std::vector<QString> commandsRun() const
+    {
+        std::vector<QString> names;
+        for (const QList<QVariant> &call : *spy)
+            names.push_back(call.at(0).toString());
+        return names;
+    }
+
+    // A mouse movement delivered to the widget the pointer is over.
+    static void moveOver(QWidget *widget, QPoint at = {2, 2})
+    {
+        QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(widget, &move);
+    }
+
+    void highlight(const char *menuName, const char *itemName)
+    {
+        QMenu *menu = child<QMenu>(menuName);
+        menu->popup(window->mapToGlobal(QPoint(10, 10)));
+        menu->setActiveAction(window->action(itemName));
+    }
+
+    QModelIndex treeIndexOf(const std::string &key) const
+    {
+        QTreeView *trv = child<QTreeView>("trv");
+        const QModelIndexList found = trv->model()->match(trv->model()->index(0, 0),
+                                                          Qt::ToolTipRole,
+                                                          QString::fromStdString(key),
+                                                          1,
+                                                          Qt::MatchExactly | Qt::MatchRecursive);
+        return found.isEmpty() ? QModelIndex() : found.first();
+    }
+
+    // Clicks the node with this key, as the user would.
+    void clickNode(const std::string &key)
+    {
+        QTreeView *trv = child<QTreeView>("trv");
+        const QModelIndex index = treeIndexOf(key);
+        ASSERT_TRUE(index.isValid()) << key;
+        trv->scrollTo(index);
+        QTest::mouseClick(trv->viewport(), Qt::LeftButton, Qt::NoModifier, trv->visualRect(index).center());
+    }
+
+    // Clicks from the drive that holds path down to path itself.
+    void browseTo(const std::string &path)
+    {
+        std::string drive;
+        for (const std::string &key : window->folderTree().topLevelKeys()) {
+            const bool holds = key == "/" || path == key || path.starts_with(key + "/");
+            if (holds && key.size() > drive.size())
+                drive = key;
+        }
+        ASSERT_FALSE(drive.empty());
+        clickNode(drive);
+        std::string key = drive;
+        std::size_t from = drive == "/" ? 1 : drive.size() + 1;
+        while (key != path) {
+            const std::size_t slash = path.find('/', from);
+            key = path.substr(0, slash);
+            clickNode(key);
+            from = slash == std::string::npos ? path.size() : slash + 1;
+        }
+    }
+
+    std::vector<std::string> sourceNames() const
+    {
+        std::vector<std::string> names;
+        platform::ListModel &listing = window->sourceListing();
+        for (std::size_t r = 1; r <= listing.rowCount(); ++r)
+            names.emplace_back(listing.text(r));
+        return names;
+    }
+
+    std::vector<std::string> childTexts(const std::string &key) const
+    {
+        std::vector<std::string> texts;
+        for (const std::string &childKey : window->folderTree().childKeys(key))
+            texts.push_back(window->folderTree().node(childKey)->text);
+        return texts;
+    }
+
+    TempTree tree;
+    std::string programFolder;
+    std::vector<std::pair<std::string, core::WindowState>> commands;
+    std::vector<Message> messages;
+    std::unique_ptr<frmPubMain> window;
+    std::unique_ptr<QSignalSpy> spy;
+};
+
+using Names = std::vector<std::string>;
+
+} // namespace
+
+TEST_F(MainWindowTest, StartsWithDrivesEmptyListingsAndReady)
+{
+    open();
+    EXPECT_EQ(window->windowTitle(), "Marrowby");
+    QTreeView *trv = child<QTreeView>("trv");
+    ASSERT_NE(trv, nullptr);
+    EXPECT_GT(trv->model()->rowCount(), 0);
+    EXPECT_EQ(static_cast<std::size_t>(trv->model()->rowCount()), window->folderTree().nodeCount());
+    EXPECT_TRUE(window->folderTree().selectedKey().empty());
+    EXPECT_EQ(child<QTreeView>("lsvSource")->model()->rowCount(), 0);
+    EXPECT_EQ(child<QTreeView>("lsvTarget")->model()->rowCount(), 0);
+    EXPECT_EQ(child<QLineEdit>("txtFilter")->text(), "*.*");
+    EXPECT_FALSE(child<QCheckBox>("cbxHidden")->isChecked());
+    EXPECT_FALSE(child<QCheckBox>("cbxSystem")->isChecked());
+    EXPECT_EQ(child<QCheckBox>("cbxHidden")->text(), "Hidden");
+    EXPECT_EQ(child<QCheckBox>("cbxSystem")->text(), "System");
+    // the start texts carry no leading blank
+    EXPECT_EQ(panelText(1), "Folders: 0");
+    EXPECT_EQ(panelText(2), "Files: 0");
+    EXPECT_EQ(panelText(3), "Ready.");
+    EXPECT_EQ(child<QLabel>("stbPanel3")->toolTip(), "System prompts.");
+    // the destination headers and the settings written on first start
+    EXPECT_EQ(child<QTreeView>("lsvTarget")->model()->headerData(5, Qt::Horizontal).toString(), "Midified Date");
+    EXPECT_FALSE(TempTree::read(programFolder + "/options.dll").empty());
+    EXPECT_EQ(window->settings().value(core::Setting::CommonPath), "True");
+    EXPECT_EQ(window->targetListing().stamp(), "KB2");
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(commandsRun().empty());
+}
+
+TEST_F(MainWindowTest, MissingLibraryIsToldOnceAndSettingsStillLoad)
+{
+    tree.fileWith("program/options.dll", "[Common]\r\nPath=False\r\nUnit=MB\r\nPrecision=1\r\n");
+    open(Library::Missing);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].text.find("libQFC_MRB.so"), std::string::npos);
+    EXPECT_NE(messages[0].text.find("mrb-register"), std::string::npos);
+    EXPECT_NE(messages[0].text.find("scripts/run.sh"), std::string::npos);
+    EXPECT_EQ(window->settings().value(core::Setting::CommonUnit), "MB");
+    EXPECT_EQ(window->targetListing().stamp(), "MB1");
+    // the Path switch is off: the destination's path column is hidden
+    EXPECT_TRUE(child<QTreeView>("lsvTarget")->header()->isSectionHidden(1));
+    // links need the library: nothing happens, nothing is said
+    window->action("menhh")->trigger();
+    EXPECT_EQ(messages.size(), 1u);
+}
+
+TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcuts)
+{
+    open();
+    const std::vector<std::pair<const char *, const char *>> titles = {
+        {"mens", "&Source"}, {"mend", "&Destination"}, {"ment", "&Tools"}, {"menh", "&Help"}};
+    QList<QAction *> bar = window->menuBar()->actions();
+    ASSERT_EQ(bar.size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(bar[i]->text(), titles[static_cast<std::size_t>(i)].second);
+        EXPECT_EQ(bar[i]->menu()->objectName(), titles[static_cast<std::size_t>(i)].first);
+    }
+    EXPECT_EQ(window->action("mento")->text(), "&Options...");
+    EXPECT_EQ(window->action("mento")->shortcut(), QKeySequence(Qt::Key_F4));
+    EXPECT_EQ(window->action("mendc")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
+    EXPECT_TRUE(window->action("mendsa")->isSeparator());
+    EXPECT_EQ(child<QMenu>("mend")->actions().size(), 6);
+    EXPECT_EQ(window->action("mentf")->text(), "Size Of The Destination &File(s)...");
+}
+
+TEST_F(MainWindowTest, MenuPromptsTellSharedCaptionsApart)
+{
+    open();
+    highlight("mend", "mendn");
+    EXPECT_EQ(prompt(), " Do not select any item in the destination listing.");
+    child<QMenu>("mend")->hide();
+    highlight("mens", "mensn");
+    EXPECT_EQ(prompt(), " Do not select any item in the source listing <Ctrl+N>.");
+    child<QMenu>("mens")->hide();
+    highlight("mend", "mendo");
+    EXPECT_EQ(prompt(), " Runs/opens the selected items in the destination listing.");
+    child<QMenu>("mend")->hide();
+    highlight("mens", "menso");
+    EXPECT_EQ(prompt(), " Runs/opens the selected items in the source listing.");
+    child<QMenu>("mens")->hide();
+    // the menu closing leaves the prompt
+    EXPECT_EQ(prompt(), " Runs/opens the selected items in the source listing.");
+}
+
+TEST_F(MainWindowTest, MenuTitleAfterMakeKeepsTheMakePrompt)
+{
+    open();
+    showActive();
+    highlight("ment", "mentm");
+    const std::string make = " Outputs the destination items to a file using current settings <F5>.";
+    EXPECT_EQ(prompt(), make);
+    child<QMenu>("ment")->hide();
+    window->menuBar()->setActiveAction(child<QMenu>("ment")->menuAction());
+    EXPECT_EQ(prompt(), make);
+    // a sub-menu title inside a menu changes nothing either
+    Q_EMIT child<QMenu>("ment")->hovered(child<QMenu>("menh")->menuAction());
+    EXPECT_EQ(prompt(), make);
+    Q_EMIT child<QMenu>("ment")->hovered(window->action("mentsa"));
+    EXPECT_EQ(prompt(), make);
+    window->menuBar()->setActiveAction(nullptr);
+    EXPECT_EQ(prompt(), make);
+}
+
+TEST_F(MainWindowTest, MouseMovementShowsControlTipsAndReady)
+{
+    open();
+    showActive();
+    moveOver(child<QTreeView>("lsvSource")->viewport());
+    EXPECT_EQ(prompt(), " Source listing.");
+    moveOver(child<QTreeView>("lsvTarget")->viewport());
+    EXPECT_EQ(prompt(), " Destination listing.");
+    moveOver(child<QTreeView>("trv")->viewport());
+    EXPECT_EQ(prompt(), " System resources.");
+    moveOver(child<QToolBar>("tlb"), {child<QToolBar>("tlb")->width() / 2, 2});
+    EXPECT_EQ(prompt(), " Toolbar.");
+    moveOver(child<QCheckBox>("cbxHidden"));
+    EXPECT_EQ(prompt(), " Checks it to show the hidden items.");
+    moveOver(child<QCheckBox>("cbxSystem"));
+    EXPECT_EQ(prompt(), " Checks it to show the system items.");
+    moveOver(child<QLineEdit>("txtFilter"));
+    EXPECT_EQ(prompt(), " Changes it to filter items.");
+    moveOver(window->statusBar());
+    EXPECT_EQ(prompt(), " Ready.");
+    moveOver(child<QLineEdit>("txtFilter"));
+    // the window background: the left margin beside the tree
+    QWidget *client = window->centralWidget();
+    moveOver(client, {1, child<QTreeView>("trv")->geometry().center().y()});
+    EXPECT_EQ(prompt(), " Ready.");
+    EXPECT_EQ(panelText(3), " Ready.");
+}
+
+TEST_F(MainWindowTest, ShortcutsRouteToTheirMenuItems)
+{
+    open();
+    showActive();
+    child<QTreeView>("lsvSource")->setFocus();
+    QTest::keyClick(window.get(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(window.get(), Qt::Key_T, Qt::ControlModifier);
+    QTest::keyClick(window.get(), Qt::Key_F4);
+    QTest::keyClick(window.get(), Qt::Key_F5);
+    EXPECT_EQ(commandsRun(), (std::vector<QString>{"menss", "mensa", "mento", "mentm"}));
+}
+
+TEST_F(MainWindowTest, CtrlAInTheFilterBoxSelectsTheSourceRows)
+{
+    open();
+    showActive();
+    QLineEdit *filter = child<QLineEdit>("txtFilter");
+    filter->setFocus();
+    QTest::keyClick(filter, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(commandsRun(), (std::vector<QString>{"menss"}));
+    EXPECT_EQ(filter->text(), "*.*");
+}
+
+TEST_F(MainWindowTest, F1OpensTheHomepageNotTheAboutBox)
+{
+    open();
+    showActive();
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    ASSERT_EQ(commands.size(), 1u);
+    EXPECT_EQ(commands[0].first, ui::weblinks::productHomepage);
+    EXPECT_EQ(commands[0].second, core::WindowState::MaximizedFocus);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(MainWindowTest, ToolbarButtonsRunTheirMenuItems)
+{
+    open();
+    const char *buttons[] = {"tlb_all", "tlb_add", "tlb_remove", "tlb_clear", "tlb_options", "tlb_donate"};
+    for (const char *name : buttons)
+        child<QAction>(name)->trigger();
+    EXPECT_EQ(commandsRun(), (std::vector<QString>{"menss", "mensa", "mendr", "mendc", "mento", "menhd"}));
+    EXPECT_EQ(child<QAction>("tlb_make")->toolTip(), "Outputs the destination items to a file.");
+    EXPECT_EQ(child<QAction>("tlb_options")->text(), "Options");
+}
+
+TEST_F(MainWindowTest, EveryDonationEntryOpensTheSameAddress)
+{
+    open();
+    child<QAction>("tlb_donate")->trigger();
+    window->action("menhd")->trigger();
+    ASSERT_EQ(commands.size(), 2u);
+    EXPECT_EQ(commands[0].first, ui::weblinks::donationPage);
+    EXPECT_EQ(commands[1].first, ui::weblinks::donationPage);
+}
+
+TEST_F(MainWindowTest, RightClickPopsUpTheListingsMenu)
+{
+    open();
+    showActive();
+    for (auto [listing, menu] : {std::pair{"lsvSource", "mens"}, std::pair{"lsvTarget", "mend"}}) {
+        QWidget *viewport = child<QTreeView>(listing)->viewport();
+        QTest::mouseRelease(viewport, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+        EXPECT_TRUE(child<QMenu>(menu)->isVisible()) << menu;
+        child<QMenu>(menu)->hide();
+    }
+}
