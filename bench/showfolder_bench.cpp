@@ -28,7 +28,8 @@
 
 using namespace mrb;
 
-namespace {
+namespace
+{
 
 double secondsOf(const std::function<void()> &work)
 {

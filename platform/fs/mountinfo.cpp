@@ -179,14 +179,14 @@ std::map<std::string, std::string> volumeLabels()
     const UniqueFd fd = openFolder(folder, O_RDONLY, err);
     if (!fd.isValid())
         return labels;
-    std::vector<DirEntry> entries;
+    EntryList entries;
     readEntries(fd.get(), entries);
-    for (const DirEntry &entry : entries) {
-        const std::string link = folder + "/" + entry.name;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string link = folder + "/" + std::string(entries.name(i));
         char *device = ::realpath(link.c_str(), nullptr);
         if (!device)
             continue;
-        labels[device] = unescapeHex(entry.name);
+        labels[device] = unescapeHex(entries.name(i));
         std::free(device);
     }
     return labels;

@@ -57,56 +57,47 @@ Lookup lookUp(const std::string &path)
     return result;
 }
 
-// The files of one open folder that a query selects, sorted by name; with
-// describe, each with all its fields.
-struct Selected {
-    std::string name;
-    Stat link;
-    Stat target;
-    bool leadsSomewhere = false;
-};
-
-std::vector<Selected> selectFiles(int fd, const FileListQuery &query, bool describe, bool &ok)
+// The entries of one folder that a query selects as files, in name order
+// (indexes into entries). Only entries whose kind the folder listing leaves
+// open (links, unknown kinds, special files) are looked at here.
+std::vector<std::uint32_t> selectFiles(int fd, const EntryList &entries, const FileListQuery &query)
 {
-    std::vector<Selected> selected;
-    std::vector<DirEntry> entries;
-    ok = readEntries(fd, entries) == 0;
-    if (!ok)
-        return selected;
+    std::vector<std::uint32_t> selected;
     const FileNamePattern pattern(query.pattern);
     if (pattern.isEmpty())
         return selected;
-    for (DirEntry &entry : entries) {
-        if (entry.type == DT_DIR)
-            continue;
-        if (!query.includeHidden && entry.name.front() == '.')
-            continue;
-        if (!pattern.matches(entry.name))
-            continue;
-        Selected file;
-        unsigned char type = entry.type;
-        // The entry type from the folder is enough for a plain file when no details are asked for.
-        if (describe || type != DT_REG) {
-            if (statAt(fd, entry.name.c_str(), Follow::No, file.link) != 0)
-                continue; // gone since it was listed, or not to be looked at
-            type = IFTODT(file.link.mode);
-        }
+    for (std::uint32_t i = 0; i < entries.size(); ++i) {
+        unsigned char type = entries.type(i);
         if (type == DT_DIR)
             continue;
-        if (type == DT_LNK) {
-            file.leadsSomewhere = statAt(fd, entry.name.c_str(), Follow::Yes, file.target) == 0;
-            if (file.leadsSomewhere && S_ISDIR(file.target.mode))
-                continue;
-        } else if (type != DT_REG && !query.includeSystem) {
+        const std::string_view name = entries.name(i);
+        if (!query.includeHidden && name.front() == '.')
             continue;
+        if (!pattern.matches(name))
+            continue;
+        if (type != DT_REG) {
+            Stat link;
+            if (statAt(fd, entries.cName(i), Follow::No, link) != 0)
+                continue; // gone since it was listed, or not to be looked at
+            type = IFTODT(link.mode);
+            if (type == DT_DIR)
+                continue;
+            if (type == DT_LNK) {
+                Stat target;
+                if (statAt(fd, entries.cName(i), Follow::Yes, target) == 0 && S_ISDIR(target.mode))
+                    continue; // a link to a folder is a folder
+            } else if (type != DT_REG && !query.includeSystem) {
+                continue;
+            }
         }
-        file.name = std::move(entry.name);
-        selected.push_back(std::move(file));
+        selected.push_back(i);
     }
-    std::sort(selected.begin(), selected.end(), [](const Selected &a, const Selected &b) {
-        return nameLess(a.name, b.name);
-    });
-    return selected;
+    const std::vector<std::uint32_t> order = entries.orderByName(selected);
+    std::vector<std::uint32_t> sorted;
+    sorted.reserve(order.size());
+    for (const std::uint32_t position : order)
+        sorted.push_back(selected[position]);
+    return sorted;
 }
 
 std::string readWholeFile(const char *path)
@@ -180,31 +171,34 @@ FileSystem::SubFolders PosixFileSystem::subFolders(const std::string &rawPath)
     const UniqueFd fd = openFolder(path, O_RDONLY, err);
     if (!fd.isValid())
         return result;
-    std::vector<DirEntry> entries;
+    EntryList entries;
     if (readEntries(fd.get(), entries) != 0)
         return result;
     result.ok = true;
-    for (DirEntry &entry : entries) {
-        if (entry.type != DT_DIR && entry.type != DT_LNK && entry.type != DT_UNKNOWN)
-            continue;
+    std::vector<std::uint32_t> candidates;
+    for (std::uint32_t i = 0; i < entries.size(); ++i) {
+        const unsigned char type = entries.type(i);
+        if (type == DT_DIR || type == DT_LNK || type == DT_UNKNOWN)
+            candidates.push_back(i);
+    }
+    for (const std::uint32_t position : entries.orderByName(candidates)) {
+        const std::uint32_t i = candidates[position];
         Stat link;
         Stat target;
-        if (statAt(fd.get(), entry.name.c_str(), Follow::No, link) != 0)
+        if (statAt(fd.get(), entries.cName(i), Follow::No, link) != 0)
             continue;
         if (S_ISLNK(link.mode)) {
-            if (statAt(fd.get(), entry.name.c_str(), Follow::Yes, target) != 0)
+            if (statAt(fd.get(), entries.cName(i), Follow::Yes, target) != 0)
                 continue;
         } else {
             target = link;
         }
         if (!S_ISDIR(target.mode))
             continue;
-        std::string itemPath = joinPath(path, entry.name);
-        result.folders.push_back(describeFolder(std::move(entry.name), std::move(itemPath), path, link, target));
+        std::string name(entries.name(i));
+        std::string itemPath = joinPath(path, name);
+        result.folders.push_back(describeFolder(std::move(name), std::move(itemPath), path, link, target));
     }
-    std::sort(result.folders.begin(), result.folders.end(), [](const FsItem &a, const FsItem &b) {
-        return nameLess(a.name, b.name);
-    });
     return result;
 }
 
@@ -215,10 +209,14 @@ FileSystem::FileList PosixFileSystem::fileList(const std::string &rawPath, const
     const UniqueFd fd = openFolder(normalizePath(rawPath), O_RDONLY, err);
     if (!fd.isValid())
         return result;
-    std::vector<Selected> selected = selectFiles(fd.get(), query, false, result.ok);
+    EntryList entries;
+    if (readEntries(fd.get(), entries) != 0)
+        return result;
+    result.ok = true;
+    const std::vector<std::uint32_t> selected = selectFiles(fd.get(), entries, query);
     result.names.reserve(selected.size());
-    for (Selected &file : selected)
-        result.names.push_back(std::move(file.name));
+    for (const std::uint32_t i : selected)
+        result.names.emplace_back(entries.name(i));
     return result;
 }
 
@@ -230,15 +228,22 @@ std::vector<FsItem> PosixFileSystem::files(const std::string &rawPath, const Fil
     const UniqueFd fd = openFolder(path, O_RDONLY, err);
     if (!fd.isValid())
         return items;
-    bool ok = false;
-    std::vector<Selected> selected = selectFiles(fd.get(), query, true, ok);
+    EntryList entries;
+    if (readEntries(fd.get(), entries) != 0)
+        return items;
+    const std::vector<std::uint32_t> selected = selectFiles(fd.get(), entries, query);
     items.reserve(selected.size());
-    for (Selected &file : selected) {
-        const Stat *described = &file.link;
-        if (S_ISLNK(file.link.mode))
-            described = file.leadsSomewhere ? &file.target : nullptr;
-        std::string itemPath = joinPath(path, file.name);
-        items.push_back(describeFile(std::move(file.name), std::move(itemPath), path, file.link, described, *m_types));
+    for (const std::uint32_t i : selected) {
+        Stat link;
+        Stat target;
+        if (statAt(fd.get(), entries.cName(i), Follow::No, link) != 0 || S_ISDIR(link.mode))
+            continue;
+        const Stat *described = &link;
+        if (S_ISLNK(link.mode))
+            described = statAt(fd.get(), entries.cName(i), Follow::Yes, target) == 0 ? &target : nullptr;
+        std::string name(entries.name(i));
+        std::string itemPath = joinPath(path, name);
+        items.push_back(describeFile(std::move(name), std::move(itemPath), path, link, described, *m_types));
     }
     return items;
 }

@@ -4,6 +4,7 @@
 
 #include "platform/fs/typedescriber.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -173,10 +174,52 @@ PathRef::PathRef(const std::string &path) : m_dir(AT_FDCWD)
     m_dir = m_held.get();
 }
 
-int readEntries(int fd, std::vector<DirEntry> &out)
+void EntryList::add(std::string_view name, unsigned char type)
 {
+    m_entries.push_back(Entry{static_cast<std::uint32_t>(m_names.size()), static_cast<std::uint32_t>(name.size()), type});
+    m_names.append(name);
+    m_names.push_back('\0');
+}
+
+void EntryList::clear()
+{
+    m_names.clear();
+    m_entries.clear();
+}
+
+std::vector<std::uint32_t> EntryList::orderByName(const std::vector<std::uint32_t> &indexes) const
+{
+    // Fold the whole name buffer once, then compare with memcmp: much cheaper
+    // than folding byte by byte in every comparison.
+    std::string folded = m_names;
+    for (char &c : folded) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    std::vector<std::uint32_t> order(indexes.size());
+    for (std::uint32_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    const auto view = [this](const std::string &buffer, std::uint32_t entry) {
+        return std::string_view(buffer.data() + m_entries[entry].offset, m_entries[entry].length);
+    };
+    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        const std::uint32_t x = indexes[a];
+        const std::uint32_t y = indexes[b];
+        const int byFolded = view(folded, x).compare(view(folded, y));
+        if (byFolded != 0)
+            return byFolded < 0;
+        return view(m_names, x) < view(m_names, y);
+    });
+    return order;
+}
+
+int readEntries(int fd, EntryList &out)
+{
+    out.clear();
     constexpr std::size_t kBufferSize = 64 * 1024;
-    const auto buffer = std::make_unique<char[]>(kBufferSize);
+    thread_local std::unique_ptr<char[]> buffer;
+    if (!buffer)
+        buffer = std::make_unique<char[]>(kBufferSize);
     for (;;) {
         const ssize_t got = ::getdents64(fd, buffer.get(), kBufferSize);
         if (got < 0) {
@@ -195,7 +238,7 @@ int readEntries(int fd, std::vector<DirEntry> &out)
             at += length;
             if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
                 continue;
-            out.push_back(DirEntry{std::string(name), type});
+            out.add(name, type);
         }
     }
 }

@@ -80,15 +80,35 @@ private:
 // Returns an invalid descriptor and sets err on failure.
 UniqueFd openFolder(const std::string &normalizedPath, int flags, int &err);
 
-// One entry of a folder as readdir gives it.
-struct DirEntry {
-    std::string name;
-    unsigned char type = 0; // DT_* value; DT_UNKNOWN when the file system does not say
+// The entries of one folder as the kernel lists them, except "." and "..":
+// names kept in one buffer (one allocation for a folder of any size), each
+// ending with a NUL so it can be passed to the *at() calls.
+class EntryList {
+public:
+    std::size_t size() const { return m_entries.size(); }
+    std::string_view name(std::size_t i) const { return {m_names.data() + m_entries[i].offset, m_entries[i].length}; }
+    const char *cName(std::size_t i) const { return m_names.data() + m_entries[i].offset; }
+    unsigned char type(std::size_t i) const { return m_entries[i].type; } // DT_*; DT_UNKNOWN when not said
+    void add(std::string_view name, unsigned char type);
+    void clear();
+
+    // The positions 0..indexes.size()-1 of indexes, ordered by the names of
+    // the entries they hold (nameLess order).
+    std::vector<std::uint32_t> orderByName(const std::vector<std::uint32_t> &indexes) const;
+
+private:
+    struct Entry {
+        std::uint32_t offset;
+        std::uint32_t length;
+        unsigned char type;
+    };
+    std::string m_names;
+    std::vector<Entry> m_entries;
 };
 
-// All entries of the open folder fd except "." and "..". The descriptor stays
-// open and owned by the caller. Returns 0 or the errno value.
-int readEntries(int fd, std::vector<DirEntry> &out);
+// Reads all entries of the open folder fd into out (cleared first). The
+// descriptor stays open and owned by the caller. Returns 0 or the errno value.
+int readEntries(int fd, EntryList &out);
 
 // The text of an errno value ("No space left on device").
 std::string errorText(int err);

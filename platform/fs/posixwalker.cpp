@@ -20,13 +20,6 @@ namespace {
 // process's descriptor limit.
 constexpr std::size_t kMaxOpenFolders = 32;
 
-struct FileEntry {
-    std::string name;
-    Stat link;   // the entry itself
-    Stat target; // what a symbolic link leads to
-    bool leadsSomewhere = false;
-};
-
 } // namespace
 
 PosixWalker::PosixWalker(TypeDescriber &types, TreeVisitor *visitor) : m_types(types), m_visitor(visitor) { }
@@ -46,71 +39,71 @@ void PosixWalker::reportUnreadable(const std::string &path)
 bool PosixWalker::load(Frame &frame)
 {
     const int fd = frame.fd.get();
-    std::vector<DirEntry> entries;
+    EntryList &entries = m_entries;
     if (readEntries(fd, entries) != 0)
         return false;
 
-    std::vector<FileEntry> files;
-    std::uint64_t total = 0;
-    bool lookedAtAny = false;
-    for (DirEntry &entry : entries) {
-        if (entry.type == DT_DIR) {
-            frame.subFolders.push_back(SubFolder{std::move(entry.name), false, {}, {}});
-            continue;
-        }
-        FileEntry file;
-        const int err = statAt(fd, entry.name.c_str(), Follow::No, file.link);
-        if (err == EACCES) {
-            // Names can be read but not looked at (no search permission).
+    std::vector<std::uint32_t> others;
+    for (std::uint32_t i = 0; i < entries.size(); ++i) {
+        if (entries.type(i) == DT_DIR)
+            frame.subFolders.push_back(SubFolder{std::string(entries.name(i)), -1});
+        else
+            others.push_back(i);
+    }
+    if (entries.size() > 0) {
+        // Names may be readable while the entries may not be looked at (no
+        // search permission): then the folder counts as unreadable.
+        Stat probe;
+        const char *first = others.empty() ? frame.subFolders.front().name.c_str() : entries.cName(others.front());
+        if (statAt(fd, first, Follow::No, probe) == EACCES) {
             frame.subFolders.clear();
             return false;
         }
-        if (err != 0)
-            continue; // gone since it was listed
-        lookedAtAny = true;
-        if (S_ISDIR(file.link.mode)) {
-            frame.subFolders.push_back(SubFolder{std::move(entry.name), false, {}, {}});
+    }
+
+    if (!m_visitor) {
+        for (const std::uint32_t i : others) {
+            Stat link;
+            if (statAt(fd, entries.cName(i), Follow::No, link) != 0)
+                continue; // gone since it was listed
+            if (S_ISDIR(link.mode))
+                frame.subFolders.push_back(SubFolder{std::string(entries.name(i)), -1});
+            else
+                frame.total += link.size;
+        }
+        return true;
+    }
+
+    m_visitor->enterFolder(frame.item);
+    for (const std::uint32_t position : entries.orderByName(others)) {
+        const std::uint32_t i = others[position];
+        Stat link;
+        if (statAt(fd, entries.cName(i), Follow::No, link) != 0)
+            continue;
+        if (S_ISDIR(link.mode)) {
+            frame.subFolders.push_back(SubFolder{std::string(entries.name(i)), -1});
             continue;
         }
-        total += file.link.size;
-        if (!m_visitor)
-            continue;
-        if (S_ISLNK(file.link.mode)) {
-            file.leadsSomewhere = statAt(fd, entry.name.c_str(), Follow::Yes, file.target) == 0;
-            if (file.leadsSomewhere && S_ISDIR(file.target.mode)) {
+        Stat target;
+        const Stat *described = &link;
+        if (S_ISLNK(link.mode)) {
+            described = statAt(fd, entries.cName(i), Follow::Yes, target) == 0 ? &target : nullptr;
+            if (described && S_ISDIR(target.mode)) {
                 // Counted when its turn among the sub-folders comes.
-                total -= file.link.size;
-                frame.subFolders.push_back(SubFolder{std::move(entry.name), true, file.link, file.target});
+                frame.subFolders.push_back(SubFolder{std::string(entries.name(i)), static_cast<int>(frame.links.size())});
+                frame.links.push_back(LinkedFolder{link, target});
                 continue;
             }
         }
-        file.name = std::move(entry.name);
-        files.push_back(std::move(file));
-    }
-    frame.total += total;
-    if (!lookedAtAny && !frame.subFolders.empty()) {
-        // Nothing was looked at yet: make sure the folder may be searched at all.
-        Stat probe;
-        if (statAt(fd, frame.subFolders.front().name.c_str(), Follow::No, probe) == EACCES) {
-            frame.subFolders.clear();
-            return false;
-        }
-    }
-    if (!m_visitor)
-        return true;
-
-    const auto byName = [](const auto &a, const auto &b) { return nameLess(a.name, b.name); };
-    std::sort(files.begin(), files.end(), byName);
-    std::sort(frame.subFolders.begin(), frame.subFolders.end(), byName);
-    m_visitor->enterFolder(frame.item);
-    for (FileEntry &file : files) {
-        const Stat *described = &file.link;
-        if (S_ISLNK(file.link.mode))
-            described = file.leadsSomewhere ? &file.target : nullptr;
-        std::string path = joinPath(frame.path, file.name);
-        const FsItem item = describeFile(std::move(file.name), std::move(path), frame.path, file.link, described, m_types);
+        frame.total += link.size;
+        std::string name(entries.name(i));
+        std::string path = joinPath(frame.path, name);
+        const FsItem item = describeFile(std::move(name), std::move(path), frame.path, link, described, m_types);
         m_visitor->file(item);
     }
+    std::sort(frame.subFolders.begin(), frame.subFolders.end(), [](const SubFolder &a, const SubFolder &b) {
+        return nameLess(a.name, b.name);
+    });
     return true;
 }
 
@@ -178,10 +171,11 @@ WalkResult PosixWalker::run(const std::string &rawRoot)
                 m_result.stopped = true;
                 break;
             }
-            if (sub.isLink) {
+            if (sub.link >= 0) {
                 // Described as the folder it leads to, never entered.
-                top.total += sub.link.size;
-                const FsItem item = describeFolder(std::move(sub.name), std::move(path), top.path, sub.link, sub.target);
+                const LinkedFolder &linked = top.links[static_cast<std::size_t>(sub.link)];
+                top.total += linked.link.size;
+                const FsItem item = describeFolder(std::move(sub.name), std::move(path), top.path, linked.link, linked.target);
                 m_visitor->enterFolder(item);
                 m_visitor->leaveFolder(item, 0);
                 continue;

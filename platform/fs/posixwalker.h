@@ -32,9 +32,11 @@ public:
 private:
     struct SubFolder {
         std::string name;
-        bool isLink = false;
-        Stat link;   // the link itself (isLink)
-        Stat target; // what it leads to (isLink)
+        int link = -1; // index into Frame::links for a symbolic link to a folder
+    };
+    struct LinkedFolder {
+        Stat link;   // the link itself
+        Stat target; // the folder it leads to
     };
     struct Frame {
         FsItem item;
@@ -42,6 +44,7 @@ private:
         UniqueFd fd;               // closed ("parked") for deep ancestors
         Stat self;                 // identity, to check a re-opened parked folder
         std::vector<SubFolder> subFolders;
+        std::vector<LinkedFolder> links;
         std::size_t next = 0;
         std::uint64_t total = 0;
     };
@@ -56,6 +59,7 @@ private:
 
     TypeDescriber &m_types;
     TreeVisitor *m_visitor;
+    EntryList m_entries; // reused for every folder
     std::vector<Frame> m_stack;
     WalkResult m_result;
 };
