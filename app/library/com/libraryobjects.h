@@ -1,0 +1,26 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "app/library/libraryfunctions.h"
+
+#include <memory>
+#include <string>
+
+namespace mrb::core {
+
+// The two objects of the component library that the program holds for its
+// whole run, created by class identifier through the component runtime.
+struct LibraryObjects {
+    std::unique_ptr<ApiFuns> apiFuns;
+    std::unique_ptr<GenFuns> genFuns;
+    // Empty when both were created; otherwise which library and class failed
+    // and why, in words for a message box or a log.
+    std::string error;
+
+    bool ok() const { return apiFuns && genFuns; }
+};
+
+LibraryObjects createLibraryObjects();
+
+} // namespace mrb::core
