@@ -4,7 +4,8 @@
 
 #include "app/browse/listeditem.h"
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 std::string driveText(const platform::Drive &drive)
 {

@@ -8,7 +8,8 @@
 #include <string>
 #include <string_view>
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 // The folder tree's nodes: one top-level node per drive, keyed by its mount
 // path, and folder nodes keyed by their full paths, added under the folder

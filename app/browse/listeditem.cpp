@@ -8,9 +8,11 @@
 #include <cmath>
 #include <cstdio>
 
-namespace mrb::core {
+namespace mrb::core
+{
 
-namespace {
+namespace
+{
 
 struct ColumnDefault {
     const char *header;
@@ -48,10 +50,8 @@ void appendGrouped(std::string &out, std::string_view digits, const std::string 
     }
 }
 
-std::string assemble(std::string_view integerDigits,
-                     std::string_view decimals,
-                     bool negative,
-                     const platform::LocaleFormat &locale)
+std::string assemble(
+    std::string_view integerDigits, std::string_view decimals, bool negative, const platform::LocaleFormat &locale)
 {
     std::string out;
     out.reserve(integerDigits.size() * 2 + decimals.size() + 4);
@@ -81,10 +81,8 @@ int unitShift(std::string_view unit)
 // FormatSize without floating point: the count is below 2^53 and so exact as a
 // double, and dividing by a power of two leaves at most 30 binary decimals, so
 // integer arithmetic gives the exactly rounded digits.
-std::optional<std::string> fastSizeNumber(std::uint64_t bytes,
-                                          int shift,
-                                          int decimals,
-                                          const platform::LocaleFormat &locale)
+std::optional<std::string> fastSizeNumber(
+    std::uint64_t bytes, int shift, int decimals, const platform::LocaleFormat &locale)
 {
     constexpr std::uint64_t exactLimit = std::uint64_t(1) << 53;
     if (decimals > 9 || bytes > exactLimit)
@@ -115,9 +113,9 @@ std::optional<std::string> fastSizeNumber(std::uint64_t bytes,
         fraction /= 10;
     }
     return assemble(std::string_view(integerDigits, static_cast<std::size_t>(intEnd - integerDigits)),
-                    std::string_view(fractionDigits, static_cast<std::size_t>(decimals)),
-                    false,
-                    locale);
+        std::string_view(fractionDigits, static_cast<std::size_t>(decimals)),
+        false,
+        locale);
 }
 
 } // namespace
@@ -145,11 +143,11 @@ platform::ListRow toListRow(ListedItem &&item)
     platform::ListRow row;
     row.text = std::move(item.name);
     row.subItems = {std::move(item.path),
-                    std::move(item.size),
-                    std::move(item.type),
-                    std::move(item.created),
-                    std::move(item.modified),
-                    std::move(item.accessed)};
+        std::move(item.size),
+        std::move(item.type),
+        std::move(item.created),
+        std::move(item.modified),
+        std::move(item.accessed)};
     row.tag = std::move(item.tag);
     row.smallIcon = item.smallIcon;
     return row;
@@ -263,7 +261,8 @@ std::string FormatSize(std::uint64_t bytes, const SettingsRecord &settings, cons
     const std::string &unit = settings.value(Setting::CommonUnit);
     const int decimals = sizeDecimals(settings.value(Setting::CommonPrecision));
     std::optional<std::string> number = fastSizeNumber(bytes, unitShift(unit), decimals, locale);
-    std::string text = number ? std::move(*number) : formatNumber(ConvertSize(bytes, settings), decimals, decimals, locale);
+    std::string text =
+        number ? std::move(*number) : formatNumber(ConvertSize(bytes, settings), decimals, decimals, locale);
     text += ' ';
     text += unit;
     return text;
@@ -279,7 +278,8 @@ std::string FormatDate(const platform::Timestamp &time, const platform::LocaleFo
     return time ? locale.formatDateTime(*time) : std::string();
 }
 
-ListedItem MakeFileRow(const platform::FsItem &file, const SettingsRecord &settings, const platform::LocaleFormat &locale)
+ListedItem MakeFileRow(
+    const platform::FsItem &file, const SettingsRecord &settings, const platform::LocaleFormat &locale)
 {
     ListedItem item;
     item.name = file.name;
@@ -310,9 +310,9 @@ ListedItem MakeFolderRow(const platform::FsItem &folder, const platform::LocaleF
 }
 
 ListedItem MakeFolderRow(const platform::FsItem &folder,
-                         std::optional<std::uint64_t> total,
-                         const SettingsRecord &settings,
-                         const platform::LocaleFormat &locale)
+    std::optional<std::uint64_t> total,
+    const SettingsRecord &settings,
+    const platform::LocaleFormat &locale)
 {
     ListedItem item = MakeFolderRow(folder, locale);
     item.size = total ? FormatSize(*total, settings, locale) : std::string();
@@ -325,9 +325,9 @@ std::string displayStamp(const SettingsRecord &settings)
 }
 
 void ApplyDisplaySettings(platform::ListModel &destination,
-                          const SettingsRecord &settings,
-                          platform::FileSystem &fs,
-                          const platform::LocaleFormat &locale)
+    const SettingsRecord &settings,
+    platform::FileSystem &fs,
+    const platform::LocaleFormat &locale)
 {
     struct Switch {
         Column column;
@@ -378,7 +378,8 @@ void SortByColumn(platform::ListModel &listing, int column)
         listing.setColumnHeaderIcon(c, 0);
     const auto clicked = static_cast<std::size_t>(column) + 1;
     if (column >= 0 && clicked <= listing.columnCount())
-        listing.setColumnHeaderIcon(clicked, order == platform::SortOrder::Ascending ? ascendingHeaderIcon : descendingHeaderIcon);
+        listing.setColumnHeaderIcon(
+            clicked, order == platform::SortOrder::Ascending ? ascendingHeaderIcon : descendingHeaderIcon);
     listing.sort();
 }
 

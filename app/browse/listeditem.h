@@ -13,20 +13,21 @@
 #include <string_view>
 #include <vector>
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 // One row of a listing with its texts already made: the shared row of the
 // source and destination listings. A row is a folder row exactly when its tag
 // begins with the folder marker.
 struct ListedItem {
-    std::string name;     // column 1, the item text
-    std::string path;     // the folder holding the item
-    std::string size;     // size text; " " for a folder listed without its size
+    std::string name; // column 1, the item text
+    std::string path; // the folder holding the item
+    std::string size; // size text; " " for a folder listed without its size
     std::string type;
-    std::string created;  // date texts; empty when the time is unknown
+    std::string created; // date texts; empty when the time is unknown
     std::string modified;
     std::string accessed;
-    std::string tag;      // full path of a file; folderMarker + full path of a folder
+    std::string tag; // full path of a file; folderMarker + full path of a folder
     int smallIcon = 0;
 };
 
@@ -78,36 +79,36 @@ double ConvertSize(std::uint64_t bytes, const SettingsRecord &settings);
 // decimals, rounded to the nearest with halves away from zero. The decimal
 // separator is always written, even with no decimal after it.
 std::string formatNumber(double value,
-                         int minDecimals,
-                         int maxDecimals,
-                         const platform::LocaleFormat &locale = platform::LocaleFormat::user());
+    int minDecimals,
+    int maxDecimals,
+    const platform::LocaleFormat &locale = platform::LocaleFormat::user());
 
 // ConvertSize of the count with as many decimals as Common.Precision says, a
 // blank and the Common.Unit text as stored: "1.50 KB", "2,048. Bytes".
 std::string FormatSize(std::uint64_t bytes,
-                       const SettingsRecord &settings,
-                       const platform::LocaleFormat &locale = platform::LocaleFormat::user());
+    const SettingsRecord &settings,
+    const platform::LocaleFormat &locale = platform::LocaleFormat::user());
 
 // A total in the form of the destination's size totals: at most one decimal
 // ("1,234.", "1,234.5").
 std::string formatTotal(double value, const platform::LocaleFormat &locale = platform::LocaleFormat::user());
 
 // The general date-and-time text of the locale; empty for an unknown time.
-std::string FormatDate(const platform::Timestamp &time,
-                       const platform::LocaleFormat &locale = platform::LocaleFormat::user());
+std::string FormatDate(
+    const platform::Timestamp &time, const platform::LocaleFormat &locale = platform::LocaleFormat::user());
 
 ListedItem MakeFileRow(const platform::FsItem &file,
-                       const SettingsRecord &settings,
-                       const platform::LocaleFormat &locale = platform::LocaleFormat::user());
+    const SettingsRecord &settings,
+    const platform::LocaleFormat &locale = platform::LocaleFormat::user());
 
 // A folder row without its size: the Size text is " ".
-ListedItem MakeFolderRow(const platform::FsItem &folder,
-                         const platform::LocaleFormat &locale = platform::LocaleFormat::user());
+ListedItem MakeFolderRow(
+    const platform::FsItem &folder, const platform::LocaleFormat &locale = platform::LocaleFormat::user());
 // A folder row with its total size; an unknown total leaves the Size text empty.
 ListedItem MakeFolderRow(const platform::FsItem &folder,
-                         std::optional<std::uint64_t> total,
-                         const SettingsRecord &settings,
-                         const platform::LocaleFormat &locale = platform::LocaleFormat::user());
+    std::optional<std::uint64_t> total,
+    const SettingsRecord &settings,
+    const platform::LocaleFormat &locale = platform::LocaleFormat::user());
 
 // Common.Unit followed by Common.Precision: what the destination's size texts
 // were made with.
@@ -118,9 +119,9 @@ std::string displayStamp(const SettingsRecord &settings);
 // the file system (a row whose item cannot be read keeps its text) and renews
 // the stamp. Date texts are never remade.
 void ApplyDisplaySettings(platform::ListModel &destination,
-                          const SettingsRecord &settings,
-                          platform::FileSystem &fs,
-                          const platform::LocaleFormat &locale = platform::LocaleFormat::user());
+    const SettingsRecord &settings,
+    platform::FileSystem &fs,
+    const platform::LocaleFormat &locale = platform::LocaleFormat::user());
 
 // A column-header click: the clicked column (0 for Name) becomes the sort
 // column, the order flips (the first click sorts descending), the header marks

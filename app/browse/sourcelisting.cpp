@@ -8,9 +8,11 @@
 
 #include <vector>
 
-namespace mrb::core {
+namespace mrb::core
+{
 
-namespace {
+namespace
+{
 
 const std::string readyPrompt = " Ready.";
 
@@ -22,14 +24,14 @@ bool isBlank(const std::string &text)
 } // namespace
 
 SourceListing::SourceListing(platform::ListModel &listing,
-                             platform::TreeModel &tree,
-                             platform::StatusBarModel &status,
-                             platform::FileSystem &fs,
-                             const SettingsRecord &settings,
-                             GenFuns *genFuns,
-                             ApiFuns *apiFuns,
-                             UserInterface *ui,
-                             const platform::LocaleFormat &locale)
+    platform::TreeModel &tree,
+    platform::StatusBarModel &status,
+    platform::FileSystem &fs,
+    const SettingsRecord &settings,
+    GenFuns *genFuns,
+    ApiFuns *apiFuns,
+    UserInterface *ui,
+    const platform::LocaleFormat &locale)
     : m_listing(listing)
     , m_tree(tree)
     , m_status(status)

@@ -14,7 +14,8 @@
 #include <cstdint>
 #include <string>
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 // What the filter box and the Hidden and System boxes beside the source
 // listing say.
@@ -36,20 +37,21 @@ enum class FocusTarget { Unchanged, SourceListing };
 // to the listing at once. The prompt panel shows " Displaying " and the last
 // row's full path once per batch, then " Ready.": nothing in between is ever
 // visible, since filling does not let the window repaint.
-class SourceListing {
+class SourceListing
+{
 public:
     // genFuns and apiFuns may be missing when the library could not be
     // created: the folder test then uses the same membership rule directly and
     // Open opens nothing. ui may be missing where nobody watches (mrb-list).
     SourceListing(platform::ListModel &listing,
-                  platform::TreeModel &tree,
-                  platform::StatusBarModel &status,
-                  platform::FileSystem &fs,
-                  const SettingsRecord &settings,
-                  GenFuns *genFuns,
-                  ApiFuns *apiFuns,
-                  UserInterface *ui,
-                  const platform::LocaleFormat &locale = platform::LocaleFormat::user());
+        platform::TreeModel &tree,
+        platform::StatusBarModel &status,
+        platform::FileSystem &fs,
+        const SettingsRecord &settings,
+        GenFuns *genFuns,
+        ApiFuns *apiFuns,
+        UserInterface *ui,
+        const platform::LocaleFormat &locale = platform::LocaleFormat::user());
 
     const SourceFilter &filter() const { return m_filter; }
     // The filter box or a check box changed: keeps the new filter and shows the

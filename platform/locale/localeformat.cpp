@@ -9,9 +9,11 @@
 #include <ctime>
 #include <vector>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
-namespace {
+namespace
+{
 
 enum class Field {
     Literal,
@@ -254,9 +256,10 @@ Tokens withoutTimeZone(Tokens tokens)
         if (fieldBefore && fieldAfter)
             joined += ' ';
         joined += right;
-        tokens.erase(tokens.begin() + static_cast<std::ptrdiff_t>(first), tokens.begin() + static_cast<std::ptrdiff_t>(last));
+        tokens.erase(
+            tokens.begin() + static_cast<std::ptrdiff_t>(first), tokens.begin() + static_cast<std::ptrdiff_t>(last));
         if (!joined.empty()) {
-            tokens.insert(tokens.begin() + static_cast<std::ptrdiff_t>(first), Token{Field::Literal, joined});
+            tokens.insert(tokens.begin() + static_cast<std::ptrdiff_t>(first), Token {Field::Literal, joined});
             ++first;
         }
         i = first;
@@ -466,7 +469,8 @@ std::string LocaleFormat::formatDateTime(std::int64_t secondsSinceEpoch) const
     return out;
 }
 
-namespace {
+namespace
+{
 
 LocaleFormat &userInstance()
 {

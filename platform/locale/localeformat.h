@@ -7,7 +7,8 @@
 #include <string>
 #include <string_view>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
 // A locale's number separators and its general date-and-time text, read once
 // when the object is made. All texts are UTF-8.
@@ -16,7 +17,8 @@ namespace mrb::platform {
 // time-zone name, in the local time zone; at exactly midnight the time is left
 // out. Each call converts the time once (localtime_r), with no locale or
 // time-zone look-up per call, so listing many files stays cheap.
-class LocaleFormat {
+class LocaleFormat
+{
 public:
     // The named locale ("en_US", "de_DE"); an empty name means the user's own
     // locale, as the environment sets it. The time zone (TZ) is read here too.

@@ -12,7 +12,8 @@
 #include <utility>
 #include <vector>
 
-namespace mrb::test {
+namespace mrb::test
+{
 
 inline core::SettingsRecord defaultSettings()
 {
@@ -32,7 +33,8 @@ inline std::vector<std::string> columnTexts(const platform::ListModel &listing, 
 }
 
 // Answers with the real membership rule and keeps every list it was asked about.
-class RecordingGenFuns final : public core::GenFuns {
+class RecordingGenFuns final : public core::GenFuns
+{
 public:
     bool inVar(const platform::Value &target, const std::vector<platform::Value> &list) override
     {
@@ -42,18 +44,19 @@ public:
     std::vector<std::vector<platform::Value>> lists;
 };
 
-class RecordingApiFuns final : public core::ApiFuns {
+class RecordingApiFuns final : public core::ApiFuns
+{
 public:
     std::string readIni(const std::string &, const std::string &, const std::string &) override { return {}; }
     void writeIni(const std::string &, const std::string &, const std::string &, const std::string &) override { }
     void mapNetDrive(core::WinHandle, std::int32_t) override { }
     void disconnectNetDrive(core::WinHandle, std::int32_t) override { }
     std::string getFileSaveName(core::WinHandle,
-                                const std::string &,
-                                const std::string &,
-                                const std::string &,
-                                const std::string &,
-                                const std::string &) override
+        const std::string &,
+        const std::string &,
+        const std::string &,
+        const std::string &,
+        const std::string &) override
     {
         return {};
     }
@@ -64,7 +67,8 @@ public:
     std::vector<std::pair<std::string, core::WindowState>> opened;
 };
 
-class RecordingUi final : public core::UserInterface {
+class RecordingUi final : public core::UserInterface
+{
 public:
     void showMessage(const std::string &text, core::MessageIcon icon) override { messages.emplace_back(text, icon); }
     void setBusy(bool busy) override { busyChanges.push_back(busy); }

@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "app/browse/foldertree.h"
-
 #include "app/browse/listeditem.h"
 #include "platform/fs/fakefilesystem.h"
 #include "platform/fs/posixfilesystem.h"
@@ -16,7 +15,8 @@ using mrb::platform::Drive;
 using mrb::platform::FakeFileSystem;
 using mrb::platform::TreeModel;
 
-namespace {
+namespace
+{
 
 Drive drive(std::string path, std::string label, std::string share = {})
 {

@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "app/browse/listeditem.h"
-
 #include "platform/fs/fakefilesystem.h"
 #include "platform/fs/posixfilesystem.h"
 #include "tests/app/browse/browsefixtures.h"
@@ -25,7 +24,8 @@ using mrb::test::defaultSettings;
 using mrb::test::ScopedEnv;
 using mrb::test::TempTree;
 
-namespace {
+namespace
+{
 
 SettingsRecord sizeSettings(const char *unit, const char *precision)
 {
@@ -87,7 +87,10 @@ TEST(SizeText, SeparatorsComeFromTheLocale)
 {
     EXPECT_EQ(FormatSize(1234567, sizeSettings("Bytes", "2"), LocaleFormat("de_DE")), "1.234.567,00 Bytes");
     EXPECT_EQ(FormatSize(1536, sizeSettings("KB", "0"), LocaleFormat("de_DE")), "2, KB");
-    EXPECT_EQ(FormatSize(1234567, sizeSettings("Bytes", "0"), LocaleFormat("de_CH")), "1\xE2\x80\x99" "234\xE2\x80\x99" "567. Bytes");
+    EXPECT_EQ(FormatSize(1234567, sizeSettings("Bytes", "0"), LocaleFormat("de_CH")),
+        "1\xE2\x80\x99"
+        "234\xE2\x80\x99"
+        "567. Bytes");
 }
 
 TEST(SizeText, PrecisionThatIsNotADigitGivesNoDecimals)
@@ -108,9 +111,9 @@ TEST(SizeText, CountsBeyondDoublePrecision)
     const LocaleFormat us("en_US");
     // taken as a double: 2^64 - 1 becomes 2^64
     EXPECT_EQ(FormatSize(std::numeric_limits<std::uint64_t>::max(), sizeSettings("Bytes", "0"), us),
-              "18,446,744,073,709,551,616. Bytes");
-    EXPECT_EQ(FormatSize(std::numeric_limits<std::uint64_t>::max(), sizeSettings("GB", "2"), us),
-              "17,179,869,184.00 GB");
+        "18,446,744,073,709,551,616. Bytes");
+    EXPECT_EQ(
+        FormatSize(std::numeric_limits<std::uint64_t>::max(), sizeSettings("GB", "2"), us), "17,179,869,184.00 GB");
 }
 
 // Sizes below 2^53 take an integer path; it must give what the general
@@ -132,7 +135,7 @@ TEST(SizeText, IntegerPathAgreesWithDecimalPath)
             for (const std::uint64_t bytes : counts) {
                 SCOPED_TRACE(std::to_string(bytes) + " " + unit + " " + std::to_string(decimals));
                 ASSERT_EQ(FormatSize(bytes, settings, us),
-                          formatNumber(ConvertSize(bytes, settings), decimals, decimals, us) + " " + unit);
+                    formatNumber(ConvertSize(bytes, settings), decimals, decimals, us) + " " + unit);
             }
         }
     }
@@ -192,7 +195,8 @@ TEST(RowPath, OneSeparatorBetweenPathAndName)
     EXPECT_FALSE(isFolderTag("<d>/home"));
 }
 
-class RowsFromDisk : public ::testing::Test {
+class RowsFromDisk : public ::testing::Test
+{
 protected:
     ScopedEnv tz {"TZ", "Europe/Berlin"};
     LocaleFormat us {"en_US"};
@@ -262,7 +266,8 @@ TEST(DateText, FolderAtTheRootJoinsWithOneSeparator)
     EXPECT_EQ(row.tag, "<D>/srv");
 }
 
-class DisplaySettings : public ::testing::Test {
+class DisplaySettings : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -347,7 +352,8 @@ TEST_F(DisplaySettings, UnreadableTagWidthHidesTheColumn)
     EXPECT_EQ(destination.column(4).widthTwips, 0);
 }
 
-class Sorting : public ::testing::Test {
+class Sorting : public ::testing::Test
+{
 protected:
     void SetUp() override
     {

@@ -1,8 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "app/browse/sourcelisting.h"
-
 #include "app/browse/listeditem.h"
+#include "app/browse/sourcelisting.h"
 #include "platform/fs/fakefilesystem.h"
 #include "platform/fs/posixfilesystem.h"
 #include "tests/app/browse/browsefixtures.h"
@@ -30,7 +29,8 @@ using mrb::test::RecordingUi;
 using mrb::test::ScopedEnv;
 using mrb::test::TempTree;
 
-namespace {
+namespace
+{
 
 using Names = std::vector<std::string>;
 
@@ -72,7 +72,8 @@ struct Browser {
     SourceListing listing;
 };
 
-class ShowFolderOnDisk : public ::testing::Test {
+class ShowFolderOnDisk : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -119,10 +120,10 @@ TEST_F(ShowFolderOnDisk, PromptsEndWithReady)
 {
     browser.listing.ShowFolder(tree.root());
     EXPECT_EQ(browser.prompts,
-              (Names {" Displaying " + tree.path("beta") + "...",
-                      " Ready.",
-                      " Displaying " + tree.path("noext") + "...",
-                      " Ready."}));
+        (Names {" Displaying " + tree.path("beta") + "...",
+            " Ready.",
+            " Displaying " + tree.path("noext") + "...",
+            " Ready."}));
     EXPECT_EQ(browser.status.prompt(), " Ready.");
 }
 
@@ -169,7 +170,8 @@ TEST_F(ShowFolderOnDisk, HiddenBoxShowsAndHidesHiddenItems)
     SourceFilter filter;
     filter.includeHidden = true;
     browser.listing.changeFilter(filter);
-    EXPECT_EQ(columnTexts(browser.list), (Names {".hidden", "Alpha", "beta", ".dot.txt", "a.txt", "b.txt", "c.t", "noext"}));
+    EXPECT_EQ(
+        columnTexts(browser.list), (Names {".hidden", "Alpha", "beta", ".dot.txt", "a.txt", "b.txt", "c.t", "noext"}));
 
     filter.includeHidden = false;
     browser.listing.changeFilter(filter);
@@ -231,7 +233,7 @@ TEST_F(ShowFolderOnDisk, OpenPassesSelectedFullPathsMaximised)
     EXPECT_EQ(browser.api.opened[1].first, tree.path("b.txt"));
     EXPECT_EQ(browser.api.opened[0].second, WindowState::MaximizedFocus);
     EXPECT_EQ(browser.prompts,
-              (Names {" Opening " + tree.path("Alpha") + "...", " Opening " + tree.path("b.txt") + "...", " Ready."}));
+        (Names {" Opening " + tree.path("Alpha") + "...", " Opening " + tree.path("b.txt") + "...", " Ready."}));
     EXPECT_EQ(browser.ui.busyChanges, (std::vector<bool> {true, false}));
     EXPECT_TRUE(browser.ui.messages.empty());
 }
@@ -273,12 +275,19 @@ TEST(OpenSourceItems, WithoutTheLibraryOpensNothingButFinishes)
     EXPECT_EQ(status.prompt(), " Ready.");
 }
 
-class FolderAttributes : public ::testing::Test {
+class FolderAttributes : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
-        for (const auto &[name, attributes] : std::vector<std::pair<std::string, std::uint32_t>> {
-                 {"a50", 50}, {"h18", 18}, {"h19", 19}, {"hs22", 22}, {"hs23", 23}, {"plain", 16}, {"s20", 20}, {"s21", 21}})
+        for (const auto &[name, attributes] : std::vector<std::pair<std::string, std::uint32_t>> {{"a50", 50},
+                 {"h18", 18},
+                 {"h19", 19},
+                 {"hs22", 22},
+                 {"hs23", 23},
+                 {"plain", 16},
+                 {"s20", 20},
+                 {"s21", 21}})
             fs.addFolder("/data/" + name, attributes);
         browser.addRootNode("/data");
     }

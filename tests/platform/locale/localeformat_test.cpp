@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "platform/locale/localeformat.h"
-
 #include "tests/support/temptree.h"
 
 #include <QDateTime>
@@ -16,14 +15,16 @@
 using mrb::platform::LocaleFormat;
 using mrb::test::ScopedEnv;
 
-namespace {
+namespace
+{
 
-constexpr std::int64_t nov14Utc221320 = 1700000000;  // 2023-11-14 22:13:20 UTC
+constexpr std::int64_t nov14Utc221320 = 1700000000; // 2023-11-14 22:13:20 UTC
 constexpr std::int64_t berlinMidnightNov14 = 1699916400; // 2023-11-14 00:00:00 CET
-constexpr std::int64_t jul1Utc1200 = 1688212800;     // 2023-07-01 12:00:00 UTC
+constexpr std::int64_t jul1Utc1200 = 1688212800; // 2023-07-01 12:00:00 UTC
 
 // Every test here runs in Berlin time unless it says otherwise.
-class LocaleFormatTest : public ::testing::Test {
+class LocaleFormatTest : public ::testing::Test
+{
 protected:
     ScopedEnv tz {"TZ", "Europe/Berlin"};
 };
@@ -84,8 +85,24 @@ TEST_F(LocaleFormatTest, DatesBeforeTheEpochAndLeapDays)
 // name is taken out of the time format by plain text replacement here.
 TEST_F(LocaleFormatTest, MatchesQtFormattingAcrossLocales)
 {
-    const char *const names[] = {"C",     "en_US", "en_GB", "de_DE", "fr_FR", "ar_EG", "fa_IR", "ja_JP", "ko_KR",
-                                 "zh_CN", "es_ES", "bn_BD", "bg_BG", "hu_HU", "ta_IN", "th_TH", "he_IL", "my_MM"};
+    const char *const names[] = {"C",
+        "en_US",
+        "en_GB",
+        "de_DE",
+        "fr_FR",
+        "ar_EG",
+        "fa_IR",
+        "ja_JP",
+        "ko_KR",
+        "zh_CN",
+        "es_ES",
+        "bn_BD",
+        "bg_BG",
+        "hu_HU",
+        "ta_IN",
+        "th_TH",
+        "he_IL",
+        "my_MM"};
     const std::int64_t times[] = {nov14Utc221320, jul1Utc1200, berlinMidnightNov14 + 5, 946684799, 0, 1234567890};
     for (const char *name : names) {
         const QLocale qt(QString::fromLatin1(name));
@@ -96,7 +113,8 @@ TEST_F(LocaleFormatTest, MatchesQtFormattingAcrossLocales)
         for (const std::int64_t t : times) {
             SCOPED_TRACE(std::string(name) + " at " + std::to_string(t));
             const QDateTime dt = QDateTime::fromSecsSinceEpoch(t);
-            const QString expected = qt.toString(dt.date(), QLocale::ShortFormat) + u' ' + qt.toString(dt.time(), timeFormat);
+            const QString expected =
+                qt.toString(dt.date(), QLocale::ShortFormat) + u' ' + qt.toString(dt.time(), timeFormat);
             EXPECT_EQ(ours.formatDateTime(t), expected.toStdString());
         }
     }
