@@ -1,0 +1,194 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+// Deep-adds a large generated tree into the destination listing and, in the
+// same run, times `find DIR -printf '%p %s\n'` over the same tree. Goals: the
+// deep add takes at most twice as long as find, and the listing holds at most
+// 400 bytes per row at its peak.
+//
+// usage: deepadd_bench [FILES] [FOLDERS] [FOLDER]
+//   FILES    files to create (default 200000)
+//   FOLDERS  folders to spread them over (default 20000)
+//   FOLDER   deep-add this existing folder instead of generating one
+#include "app/browse/listeditem.h"
+#include "app/destination/destinationactivity.h"
+#include "app/destination/destinationadder.h"
+#include "app/settings/settings.h"
+#include "platform/controls/listmodel.h"
+#include "platform/controls/statusbarmodel.h"
+#include "platform/controls/treemodel.h"
+#include "platform/fs/posixfilesystem.h"
+#include "platform/locale/localeformat.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace mrb;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+long peakKilobytes()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+class QuietUi final : public core::UserInterface {
+public:
+    void showMessage(const std::string &, core::MessageIcon) override { }
+    void setBusy(bool) override { }
+    void processEvents() override { ++rounds; }
+    core::WinHandle ownerWindow() const override { return 0; }
+    void showOptionsDialog() override { }
+    long rounds = 0;
+};
+
+// Folders three levels deep (a few top folders, some middle ones, many
+// leaves), files spread evenly with a mix of extensions and lengths.
+void generate(const std::string &root, long files, long folders)
+{
+    const char *extensions[] = {".txt", ".mp3", ".jpg", ".pdf", ".cpp", ".html", ".png", ""};
+    std::vector<std::string> all;
+    const long top = std::max(1L, folders / 1000);
+    const long middle = std::max(1L, folders / 100);
+    for (long i = 0; i < top; ++i)
+        all.push_back(root + "/top" + std::to_string(i));
+    for (long i = 0; i < middle && long(all.size()) < folders; ++i)
+        all.push_back(all[std::size_t(i % top)] + "/middle " + std::to_string(i));
+    for (long i = 0; long(all.size()) < folders; ++i)
+        all.push_back(all[std::size_t(top + i % middle)] + "/Leaf_" + std::to_string(i));
+    for (const std::string &folder : all)
+        ::mkdir(folder.c_str(), 0755);
+    for (long i = 0; i < files; ++i) {
+        const std::string &folder = all[std::size_t(i % folders)];
+        const std::string path = folder + "/file " + std::to_string(i) + extensions[i % 8];
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd < 0)
+            continue;
+        // sparse lengths: a total without writing the data
+        if (::ftruncate(fd, (i * 7919) % 100000) != 0)
+            std::perror("ftruncate");
+        ::close(fd);
+    }
+}
+
+double timeFind(const std::string &root)
+{
+    const std::string command = "find '" + root + "' -printf '%p %s\\n' > /dev/null";
+    const auto start = Clock::now();
+    if (std::system(command.c_str()) != 0)
+        std::fprintf(stderr, "find failed\n");
+    return secondsSince(start);
+}
+
+struct AddRun {
+    double seconds = 0;
+    std::size_t rows = 0;
+    long peakBefore = 0;
+    long peakAfter = 0;
+    long eventRounds = 0;
+};
+
+AddRun deepAdd(const std::string &root)
+{
+    platform::PosixFileSystem fs;
+    core::SettingsRecord settings;
+    for (std::size_t i = 0; i < core::settingCount; ++i)
+        settings.setValue(static_cast<core::Setting>(i), core::settingKeys[i].defaultText);
+    settings.setValue(core::Setting::CommonSub, "True");
+    settings.setValue(core::Setting::CommonItem, "FF");
+    platform::ListModel source;
+    platform::TreeModel tree;
+    platform::StatusBarModel status;
+    QuietUi ui;
+    core::DestinationActivity activity;
+    const std::string parent = platform::parentPathOf(root);
+    tree.add({parent, parent, "", core::driveImage, core::driveImage, false});
+    tree.add({root, std::string(platform::nameOf(root)), parent, core::folderImage, core::openFolderImage, false});
+    tree.select(root);
+
+    AddRun run;
+    auto destination = std::make_unique<platform::ListModel>();
+    destination->setColumns(core::listingColumns(core::Listing::Destination));
+    core::DestinationAdder adder(*destination, source, tree, status, fs, settings, &ui, &activity);
+    run.peakBefore = peakKilobytes();
+    const auto start = Clock::now();
+    run.rows = adder.AddTreeFolderToDestination();
+    run.seconds = secondsSince(start);
+    run.peakAfter = peakKilobytes();
+    run.eventRounds = ui.rounds;
+    return run;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const long files = argc > 1 ? std::atol(argv[1]) : 200000;
+    const long folders = argc > 2 ? std::max(1L, std::atol(argv[2])) : 20000;
+    std::string root;
+    bool generated = false;
+    if (argc > 3) {
+        root = platform::normalizePath(argv[3]);
+    } else {
+        const char *tmp = std::getenv("TMPDIR");
+        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/mrb-deepadd-XXXXXX";
+        if (!::mkdtemp(pattern.data())) {
+            std::perror("mkdtemp");
+            return 1;
+        }
+        root = pattern;
+        generated = true;
+        const auto start = Clock::now();
+        generate(root, files, folders);
+        std::printf("generated %ld files in %ld folders under %s in %.1f s\n", files, folders, root.c_str(),
+                    secondsSince(start));
+    }
+
+    // Warm the page cache and the one-time set-ups (type database, locale) on
+    // a small branch, so both sides read the same cached tree.
+    timeFind(root);
+    {
+        std::error_code error;
+        for (const auto &entry : std::filesystem::directory_iterator(root, error)) {
+            if (entry.is_directory()) {
+                deepAdd(entry.path().string());
+                break;
+            }
+        }
+    }
+
+    const AddRun add = deepAdd(root);
+    double find = timeFind(root);
+    find = std::min(find, timeFind(root));
+    const double ratio = find > 0 ? add.seconds / find : 0;
+    const double perRow = add.rows ? double(add.peakAfter - add.peakBefore) * 1024.0 / double(add.rows) : 0;
+    std::printf("deep add: %zu rows in %.3f s (%ld event rounds)\n", add.rows, add.seconds, add.eventRounds);
+    std::printf("find -printf: %.3f s\n", find);
+    std::printf("ratio: %.2f (goal: at most 2.00) %s\n", ratio, ratio <= 2.0 ? "ok" : "MISSED");
+    std::printf("peak memory: %ld KB before, %ld KB after, %.0f bytes per row (goal: at most 400) %s\n",
+                add.peakBefore, add.peakAfter, perRow, perRow <= 400 ? "ok" : "MISSED");
+
+    if (generated) {
+        std::error_code error;
+        std::filesystem::remove_all(root, error);
+    }
+    return ratio <= 2.0 && perRow <= 400 ? 0 : 1;
+}
