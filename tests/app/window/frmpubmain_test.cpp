@@ -19,7 +19,9 @@
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
 
@@ -393,5 +395,207 @@ TEST_F(MainWindowTest, RightClickPopsUpTheListingsMenu)
         QTest::mouseRelease(viewport, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
         EXPECT_TRUE(child<QMenu>(menu)->isVisible()) << menu;
         child<QMenu>(menu)->hide();
+    }
+}
+
+TEST_F(MainWindowTest, FolderClickListsSubFoldersFirstThenFilesByName)
+{
+    tree.file("shown/z.txt", 3);
+    tree.file("shown/a.log", 1);
+    tree.file("shown/M.txt", 2);
+    tree.dir("shown/b-dir");
+    tree.dir("shown/a-dir");
+    tree.dir("shown/.secret");
+    open();
+    showActive();
+    const std::string shown = tree.path("shown");
+    browseTo(shown);
+    EXPECT_EQ(window->folderTree().selectedKey(), shown);
+    EXPECT_EQ(sourceNames(), (Names{"a-dir", "b-dir", "a.log", "M.txt", "z.txt"}));
+    EXPECT_EQ(childTexts(shown), (Names{"a-dir", "b-dir"}));
+    EXPECT_TRUE(child<QTreeView>("trv")->isExpanded(treeIndexOf(shown)));
+    EXPECT_EQ(prompt(), " Ready.");
+    EXPECT_EQ(child<QTreeView>("lsvSource")->model()->rowCount(), 5);
+
+    // the same node again: the same rows and no second set of child nodes
+    clickNode(shown);
+    EXPECT_EQ(sourceNames(), (Names{"a-dir", "b-dir", "a.log", "M.txt", "z.txt"}));
+    EXPECT_EQ(childTexts(shown), (Names{"a-dir", "b-dir"}));
+}
+
+TEST_F(MainWindowTest, FilterAndBoxesRelistTheFolder)
+{
+    tree.file("f/song.mp3");
+    tree.file("f/notes.txt");
+    tree.file("f/.hidden.txt");
+    tree.dir("f/sub");
+    tree.dir("f/.cache");
+    open();
+    showActive();
+    const std::string folder = tree.path("f");
+    browseTo(folder);
+    EXPECT_EQ(sourceNames(), (Names{"sub", "notes.txt", "song.mp3"}));
+
+    QLineEdit *filter = child<QLineEdit>("txtFilter");
+    filter->setFocus();
+    filter->selectAll();
+    QTest::keyClicks(filter, "*.t");
+    EXPECT_EQ(sourceNames(), (Names{"sub"}));
+    QTest::keyClicks(filter, "xt");
+    EXPECT_EQ(sourceNames(), (Names{"sub", "notes.txt"}));
+
+    QTest::mouseClick(child<QCheckBox>("cbxHidden"), Qt::LeftButton);
+    EXPECT_EQ(sourceNames(), (Names{".cache", "sub", ".hidden.txt", "notes.txt"}));
+    // the new node comes after the nodes already there
+    EXPECT_EQ(childTexts(folder), (Names{"sub", ".cache"}));
+
+    QTest::mouseClick(child<QCheckBox>("cbxHidden"), Qt::LeftButton);
+    EXPECT_EQ(sourceNames(), (Names{"sub", "notes.txt"}));
+    // a node once made stays
+    EXPECT_EQ(childTexts(folder), (Names{"sub", ".cache"}));
+}
+
+TEST_F(MainWindowTest, TwoHeaderClicksSortDescendingThenAscending)
+{
+    tree.file("s/b.txt");
+    tree.file("s/A.txt");
+    tree.file("s/c.txt");
+    open();
+    showActive();
+    browseTo(tree.path("s"));
+    QHeaderView *header = child<QTreeView>("lsvSource")->header();
+    const QPoint nameHeader(header->sectionViewportPosition(0) + 10, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, nameHeader);
+    EXPECT_EQ(sourceNames(), (Names{"c.txt", "b.txt", "A.txt"}));
+    EXPECT_EQ(window->sourceListing().column(1).headerIcon, 2);
+    EXPECT_FALSE(header->model()->headerData(0, Qt::Horizontal, Qt::DecorationRole).isNull());
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, nameHeader);
+    EXPECT_EQ(sourceNames(), (Names{"A.txt", "b.txt", "c.txt"}));
+    EXPECT_EQ(window->sourceListing().column(1).headerIcon, 1);
+}
+
+TEST_F(MainWindowTest, SelectionLivesInTheModel)
+{
+    tree.file("sel/one");
+    tree.file("sel/two");
+    tree.file("sel/three");
+    open();
+    showActive();
+    browseTo(tree.path("sel"));
+    QTreeView *view = child<QTreeView>("lsvSource");
+    // a click in the view selects the model's row
+    view->setFocus();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->visualRect(view->model()->index(1, 0)).center());
+    EXPECT_EQ(window->sourceListing().selectedCount(), 1u);
+    EXPECT_TRUE(window->sourceListing().isSelected(2));
+    // the core's select all shows in the view
+    window->action("menss")->trigger();
+    EXPECT_EQ(view->selectionModel()->selectedRows().size(), 3);
+    window->action("mensn")->trigger();
+    EXPECT_TRUE(view->selectionModel()->selectedRows().isEmpty());
+    EXPECT_EQ(window->sourceListing().selectedCount(), 0u);
+}
+
+TEST_F(MainWindowTest, DesignClientAreaGivesTheDesignedPanes)
+{
+    open();
+    window->show();
+    const ui::PixelGrid grid = window->pixelGrid();
+    QWidget *client = window->centralWidget();
+    // the client area is the central widget and the status bar below it
+    const QSize target(grid.toPixels(12345), grid.toPixels(9150));
+    window->resize(window->size() + target - QSize(client->width(), client->height() + window->statusBar()->height()));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(client->width(), target.width());
+    const ui::PaneLayout &layout = window->paneLayout();
+    EXPECT_EQ(layout.trv.left, 90);
+    EXPECT_EQ(layout.trv.width, 2415);
+    EXPECT_EQ(layout.lsvSource.left, 2595);
+    EXPECT_EQ(layout.lsvSource.width, 9660);
+    EXPECT_EQ(layout.lsvTarget.left, 2595);
+    EXPECT_EQ(layout.lsvTarget.top, layout.lsvSource.bottom() + 90);
+    // the toolbar fits its 600-twip band, so the panes start at 690
+    EXPECT_EQ(layout.trv.top, 690);
+    EXPECT_EQ(child<QTreeView>("trv")->geometry(), QRect(grid.toPixels(90), grid.toPixels(690), grid.toPixels(2415), child<QTreeView>("trv")->height()));
+    EXPECT_EQ(child<QTreeView>("lsvSource")->x(), grid.toPixels(2595));
+    EXPECT_EQ(child<QTreeView>("lsvTarget")->geometry().bottom(), child<QTreeView>("trv")->geometry().bottom());
+    // the filter group keeps its place in the toolbar band
+    EXPECT_EQ(child<QWidget>("Frame1")->pos(), QPoint(grid.toPixels(9645), grid.toPixels(30)));
+    EXPECT_LE(child<QToolBar>("tlb")->height(), grid.toPixels(600));
+}
+
+TEST_F(MainWindowTest, SplitterDragFollowsTheMouseWithinItsLimits)
+{
+    open();
+    window->show();
+    QCoreApplication::processEvents();
+    auto *bar = child<QLabel>("lblVSplitter");
+    const QColor face = bar->palette().color(QPalette::Window);
+    QTest::mousePress(bar, Qt::LeftButton, Qt::NoModifier, QPoint(2, 10));
+    EXPECT_EQ(bar->palette().color(QPalette::Window), QColor(128, 128, 128));
+    QMouseEvent move(QEvent::MouseMove, QPointF(-2000, 10), bar->mapToGlobal(QPointF(-2000, 10)), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(bar, &move);
+    const ui::PixelGrid grid = window->pixelGrid();
+    const ui::PaneLayout &layout = window->paneLayout();
+    EXPECT_EQ(layout.lblVSplitter.left, grid.snap(2000));
+    EXPECT_EQ(layout.trv.width, grid.snap(2000) - 90);
+    EXPECT_EQ(child<QTreeView>("lsvSource")->x(), grid.toPixels(layout.lblVSplitter.left + 90));
+    QTest::mouseRelease(bar, Qt::LeftButton, Qt::NoModifier, QPoint(2, 10));
+    EXPECT_EQ(bar->palette().color(QPalette::Window), face);
+
+    // a resize brings back the proportional layout
+    window->resize(window->width() + 30, window->height());
+    QCoreApplication::processEvents();
+    const double clientWidth = grid.toTwips(window->centralWidget()->width());
+    EXPECT_EQ(layout.trv.width, grid.snap((clientWidth - 270) / 5));
+}
+
+TEST_F(MainWindowTest, AboutBoxIsModalWithItsLinks)
+{
+    open();
+    showActive();
+    QString caption;
+    QSize clientSize;
+    bool stayedOpen = false;
+    QTimer::singleShot(0, [&] {
+        QWidget *about = QApplication::activeModalWidget();
+        if (!about)
+            return;
+        caption = about->windowTitle();
+        clientSize = about->size();
+        about->findChild<QPushButton *>("cmbDonate")->click();
+        auto *logo = about->findChild<QLabel *>("imgProdLogo");
+        QTest::mouseClick(logo, Qt::LeftButton);
+        QTest::mouseClick(about->findChild<QLabel *>("imgCompLogo"), Qt::LeftButton);
+        stayedOpen = about->isVisible();
+        EXPECT_EQ(about->findChild<QLabel *>("Label2")->text(), "Version 2.1 (Build 014)");
+        EXPECT_EQ(logo->cursor().shape(), Qt::PointingHandCursor);
+        about->close();
+    });
+    window->action("menha")->trigger();
+    EXPECT_EQ(caption, "About Marrowby");
+    const ui::PixelGrid grid = window->pixelGrid();
+    EXPECT_EQ(clientSize, QSize(grid.toPixels(7805), grid.toPixels(2041)));
+    EXPECT_TRUE(stayedOpen);
+    ASSERT_EQ(commands.size(), 3u);
+    EXPECT_EQ(commands[0].first, ui::weblinks::donationPage);
+    EXPECT_EQ(commands[1].first, ui::weblinks::productHomepage);
+    EXPECT_EQ(commands[2].first, ui::weblinks::makerHomepage);
+}
+
+TEST_F(MainWindowTest, HelpMenuOpensEachPageMaximised)
+{
+    open();
+    for (const char *item : {"menhh", "menhv", "menhl", "menhd", "menhr"})
+        window->action(item)->trigger();
+    const std::vector<std::string_view> expected = {ui::weblinks::productHomepage,
+                                                    ui::weblinks::freewareList,
+                                                    ui::weblinks::facebookPage,
+                                                    ui::weblinks::donationPage,
+                                                    ui::weblinks::recommendPage};
+    ASSERT_EQ(commands.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(commands[i].first, expected[i]);
+        EXPECT_EQ(commands[i].second, core::WindowState::MaximizedFocus);
     }
 }
