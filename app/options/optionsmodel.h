@@ -23,7 +23,7 @@ class SettingsStore;
 // What OK asks the form to do.
 enum class OkOutcome {
     Closed, // everything was written and reloaded: hide the dialog
-    ValidationFailed, // show message() with the exclamation icon, then select the
+    ValidationFailed, // show message with the exclamation icon, then select the
                       // whole text of text box focusTextBox and focus it; the dialog stays open
 };
 
