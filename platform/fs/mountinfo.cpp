@@ -102,8 +102,26 @@ bool isMemoryType(std::string_view type)
     return type == "tmpfs" || type == "ramfs" || type == "devtmpfs";
 }
 
-bool leftOut(const std::string &mountPath, std::string_view type)
+bool hasOption(std::string_view options, std::string_view wanted)
 {
+    std::size_t pos = 0;
+    while (pos <= options.size()) {
+        std::size_t end = options.find(',', pos);
+        if (end == std::string_view::npos)
+            end = options.size();
+        if (options.substr(pos, end - pos) == wanted)
+            return true;
+        pos = end + 1;
+    }
+    return false;
+}
+
+bool leftOut(const std::string &mountPath, std::string_view type, std::string_view options)
+{
+    // An empty read-only memory file system is how containers and sandboxes
+    // mask a folder; nothing is there to browse.
+    if (isMemoryType(type) && hasOption(options, "ro"))
+        return true;
     if (isOneOf(type, kPseudoTypes))
         return true;
     if (isBelow(mountPath, "/proc") || isBelow(mountPath, "/sys") || isBelow(mountPath, "/dev"))
@@ -127,6 +145,7 @@ std::vector<Drive> drivesFromMountInfo(std::string_view mountInfo,
         std::string path;
         std::string type;
         std::string source;
+        std::string options;
     };
     std::vector<Mount> mounts;
     std::size_t pos = 0;
@@ -142,7 +161,8 @@ std::vector<Drive> drivesFromMountInfo(std::string_view mountInfo,
         if (fields.size() < 5 || separator == fields.end() || fields.end() - separator < 3
             || separator - fields.begin() < 6)
             continue;
-        Mount mount{unescapeOctal(fields[4]), unescapeOctal(separator[1]), unescapeOctal(separator[2])};
+        Mount mount{unescapeOctal(fields[4]), unescapeOctal(separator[1]), unescapeOctal(separator[2]),
+                    std::string(fields[5])};
         // A later mount on the same path hides the earlier one.
         mounts.erase(std::remove_if(mounts.begin(), mounts.end(), [&](const Mount &m) { return m.path == mount.path; }),
                      mounts.end());
@@ -151,7 +171,7 @@ std::vector<Drive> drivesFromMountInfo(std::string_view mountInfo,
 
     std::vector<Drive> drives;
     for (const Mount &mount : mounts) {
-        if (leftOut(mount.path, mount.type) || !isFolder(mount.path))
+        if (leftOut(mount.path, mount.type, mount.options) || !isFolder(mount.path))
             continue;
         Drive drive;
         drive.path = mount.path;

@@ -16,7 +16,8 @@ namespace mrb::platform::posix {
 // then by mount path. Left out: pseudo and kernel file systems (proc, sysfs,
 // cgroup, devpts, ...), everything mounted below /proc, /sys and /dev, memory
 // file systems below /run (except removable media under /run/media), overlays
-// other than "/", snap images, and mount points that are not folders (files
+// other than "/", snap images, read-only memory file systems (the masks of
+// containers and sandboxes), and mount points that are not folders (files
 // bound into a container such as /etc/hosts). When a path is mounted several
 // times only the last (visible) mount counts. isFolder says whether a mount
 // point is a folder; labelOf gives the volume label of a mount source ("" for

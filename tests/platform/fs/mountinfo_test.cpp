@@ -31,16 +31,18 @@ const char kDesktop[] = R"(22 1 8:2 / / rw,relatime shared:1 - ext4 /dev/sda2 rw
 37 22 0:63 / /mnt/nfs rw - nfs4 host:/export rw
 )";
 
-// A container: overlay root, files bound in from the host, a later mount hiding an earlier one.
+// A container: overlay root, files bound in from the host, a later mount
+// hiding an earlier one, a folder masked by an empty read-only tmpfs.
 const char kContainer[] = R"(500 400 0:90 / / rw - overlay overlay rw,lowerdir=/a
 501 500 0:91 / /proc rw - proc proc rw
 502 500 254:0 /etc/hosts /etc/hosts rw - ext4 /dev/vda rw
 503 500 254:0 /data /data rw - ext4 /dev/vda rw
 504 500 0:92 / /data rw - tmpfs tmpfs rw
+505 500 0:93 / /mnt/masked ro,nosuid,relatime - tmpfs placeholder ro,size=4k
 )";
 
 std::set<std::string> folders = {"/", "/home", "/run/media/me/MY STICK", "/mnt/share", "/tmp", "/mnt/nfs",
-                                 "/run/user/1000/gvfs", "/data"};
+                                 "/run/user/1000/gvfs", "/data", "/mnt/masked"};
 
 bool isFolder(const std::string &path)
 {
