@@ -1,0 +1,206 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "platform/registry/registrystore.h"
+
+#include "tests/support/temptree.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using namespace mrb::platform;
+using mrb::test::ScopedEnv;
+using mrb::test::TempTree;
+
+class Store : public ::testing::Test {
+protected:
+    TempTree tree;
+    RegistryStore store{tree.path("reg")};
+};
+
+TEST_F(Store, AMissingFolderReadsAsEmptyRootsAndIsNotCreatedByReading)
+{
+    const auto root = store.load(RegistryRoot::CurrentUser);
+    ASSERT_TRUE(root.has_value());
+    EXPECT_FALSE(root->hasSubKeys());
+    EXPECT_FALSE(store.value(RegistryRoot::CurrentUser, "Software", "").has_value());
+    EXPECT_FALSE(std::filesystem::exists(tree.path("reg")));
+}
+
+TEST_F(Store, KeepsOneFilePerRoot)
+{
+    ASSERT_TRUE(store.setValue(RegistryRoot::ClassesRoot, "CLSID\\{X}\\InprocServer32", "", RegValue::string("/lib/x.so")));
+    ASSERT_TRUE(store.setValue(RegistryRoot::LocalMachine, "Software\\Y", "Count", RegValue::dword(10)));
+    EXPECT_EQ(TempTree::read(tree.path("reg/HKEY_CLASSES_ROOT.reg")),
+              "QFC-REGISTRY 1\n\n[CLSID]\n\n[CLSID\\{X}]\n\n[CLSID\\{X}\\InprocServer32]\n@=\"/lib/x.so\"\n\n");
+    EXPECT_EQ(TempTree::read(tree.path("reg/HKEY_LOCAL_MACHINE.reg")),
+              "QFC-REGISTRY 1\n\n[Software]\n\n[Software\\Y]\n\"Count\"=dword:0000000a\n\n");
+    EXPECT_FALSE(std::filesystem::exists(tree.path("reg/HKEY_CURRENT_USER.reg")));
+}
+
+TEST_F(Store, MatchesNamesWithoutRegardToCaseAndKeepsTheFirstSpelling)
+{
+    ASSERT_TRUE(store.setValue(RegistryRoot::CurrentUser, "Software\\Marrowby", "Path", RegValue::string("a")));
+    ASSERT_TRUE(store.setValue(RegistryRoot::CurrentUser, "SOFTWARE\\marrowby", "PATH", RegValue::string("b")));
+    const auto root = store.load(RegistryRoot::CurrentUser);
+    ASSERT_TRUE(root);
+    EXPECT_EQ(root->subKeyNames(), std::vector<std::string>{"Software"});
+    const RegistryKey *key = root->find("software\\MARROWBY");
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->name(), "Marrowby");
+    ASSERT_EQ(key->values().size(), 1u);
+    EXPECT_EQ(key->values()[0].first, "Path");
+    EXPECT_EQ(key->values()[0].second, RegValue::string("b"));
+    // Doubled and outer separators are ignored.
+    EXPECT_NE(root->find("\\Software\\\\Marrowby\\"), nullptr);
+}
+
+TEST_F(Store, KeepsValuesInTheOrderTheyWereFirstSetAndSubKeysSorted)
+{
+    RegistryKey root;
+    RegistryKey &key = root.create("K");
+    key.setValue("b", RegValue::string("1"));
+    key.setValue("a", RegValue::string("2"));
+    key.setValue("B", RegValue::string("3"));
+    root.create("K\\zeta");
+    root.create("K\\Alpha");
+    root.create("K\\beta");
+    EXPECT_EQ(key.values()[0].first, "b");
+    EXPECT_EQ(key.values()[1].first, "a");
+    EXPECT_EQ(key.subKeyNames(), (std::vector<std::string>{"Alpha", "beta", "zeta"}));
+}
+
+TEST_F(Store, StoresEveryValueTypeAndAwkwardTextExactly)
+{
+    RegistryKey root;
+    root.setValue("", RegValue::string("root default"));
+    RegistryKey &key = root.create("Odd [key] 100%\\name\twith\ncontrol");
+    key.setValue("", RegValue::string("quote \" backslash \\ newline \n cr \r tab \t bell \a"));
+    key.setValue("@", RegValue::string("a value named @, not the default"));
+    key.setValue("bytes", RegValue::binary(std::string("\0\xff\x10 ", 4)));
+    key.setValue("empty bytes", RegValue::binary(""));
+    key.setValue("max", RegValue::dword(0xFFFFFFFFu));
+    key.setValue("expand", RegValue::expandString("%HOME%/x"));
+    key.setValue("bytes of any kind", RegValue::string(std::string("caf\xe9 \xf0\x9f\x8e\xb5 \0 end", 14)));
+    root.create("Empty");
+
+    const std::string text = RegistryStore::serialize(root);
+    std::string error;
+    const auto back = RegistryStore::parse(text, &error);
+    ASSERT_TRUE(back.has_value()) << error << "\n" << text;
+    EXPECT_TRUE(*back == root) << text;
+    EXPECT_EQ(RegistryStore::serialize(*back), text);
+}
+
+TEST_F(Store, RefusesTextThatIsNoRegistryFile)
+{
+    for (const char *bad : {"hello\n",
+                            "QFC-REGISTRY 1\n@=\"outside a key\"\n",
+                            "QFC-REGISTRY 1\n[Key\n",
+                            "QFC-REGISTRY 1\n[Key]\n\"open=\"x\"\n",
+                            "QFC-REGISTRY 1\n[Key]\n\"n\"=dword:123\n",
+                            "QFC-REGISTRY 1\n[Key]\n\"n\"=hex:0g\n",
+                            "QFC-REGISTRY 1\n[Key]\n\"n\"=\"bad \\q escape\"\n",
+                            "QFC-REGISTRY 1\n[Key%2]\n"}) {
+        SCOPED_TRACE(bad);
+        std::string error;
+        EXPECT_FALSE(RegistryStore::parse(bad, &error).has_value());
+        EXPECT_FALSE(error.empty());
+    }
+    EXPECT_TRUE(RegistryStore::parse("").has_value());
+    EXPECT_TRUE(RegistryStore::parse("QFC-REGISTRY 1\r\n; a comment\r\n[K]\r\n@=\"v\"\r\n").has_value());
+}
+
+TEST_F(Store, NeverOverwritesAFileItCannotRead)
+{
+    const std::string file = tree.fileWith("reg/HKEY_CURRENT_USER.reg", "[Software]\nnot our format\n");
+    std::string error;
+    EXPECT_FALSE(store.update(RegistryRoot::CurrentUser, [](RegistryKey &) { return true; }, &error));
+    EXPECT_NE(error.find("HKEY_CURRENT_USER.reg"), std::string::npos) << error;
+    EXPECT_FALSE(store.setValue(RegistryRoot::CurrentUser, "Software", "x", RegValue::dword(1)));
+    EXPECT_FALSE(store.load(RegistryRoot::CurrentUser).has_value());
+    EXPECT_EQ(TempTree::read(file), "[Software]\nnot our format\n");
+}
+
+TEST_F(Store, DeletesKeysWithEverythingBelowAndSingleValues)
+{
+    ASSERT_TRUE(store.setValue(RegistryRoot::CurrentUser, "A\\B\\C", "v", RegValue::string("1")));
+    ASSERT_TRUE(store.setValue(RegistryRoot::CurrentUser, "A", "keep", RegValue::string("2")));
+    EXPECT_TRUE(store.deleteKey(RegistryRoot::CurrentUser, "a\\b"));
+    EXPECT_FALSE(store.keyExists(RegistryRoot::CurrentUser, "A\\B\\C"));
+    EXPECT_TRUE(store.keyExists(RegistryRoot::CurrentUser, "A"));
+    EXPECT_FALSE(store.deleteKey(RegistryRoot::CurrentUser, "A\\B"));
+    EXPECT_FALSE(store.deleteKey(RegistryRoot::CurrentUser, ""));
+    EXPECT_TRUE(store.deleteValue(RegistryRoot::CurrentUser, "A", "KEEP"));
+    EXPECT_FALSE(store.deleteValue(RegistryRoot::CurrentUser, "A", "keep"));
+}
+
+TEST_F(Store, LeavesNoTemporaryFilesBehind)
+{
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(store.setValue(RegistryRoot::Users, "K", "n" + std::to_string(i), RegValue::dword(i)));
+    std::vector<std::string> names;
+    for (const auto &entry : std::filesystem::directory_iterator(tree.path("reg")))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{".lock", "HKEY_USERS.reg"}));
+}
+
+TEST_F(Store, LosesNoChangeWhenProcessesWriteAtOnce)
+{
+    constexpr int writers = 4;
+    constexpr int perWriter = 25;
+    std::vector<pid_t> children;
+    for (int w = 0; w < writers; ++w) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            RegistryStore mine(tree.path("reg"));
+            bool ok = true;
+            for (int i = 0; i < perWriter; ++i)
+                ok = mine.setValue(RegistryRoot::CurrentUser, "Shared", "w" + std::to_string(w) + "_" + std::to_string(i), RegValue::dword(i)) && ok;
+            ::_exit(ok ? 0 : 1);
+        }
+        children.push_back(pid);
+    }
+    for (const pid_t pid : children) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const auto root = store.load(RegistryRoot::CurrentUser);
+    ASSERT_TRUE(root);
+    EXPECT_EQ(root->find("Shared")->values().size(), static_cast<std::size_t>(writers * perWriter));
+}
+
+TEST(StoreFolder, ComesFromTheOverrideThenTheConfigurationFolder)
+{
+    {
+        ScopedEnv a("QFC_REGISTRY_DIR", "/tmp/private-registry");
+        EXPECT_EQ(RegistryStore::defaultFolder(), "/tmp/private-registry");
+    }
+    ScopedEnv none("QFC_REGISTRY_DIR", "");
+    {
+        ScopedEnv config("XDG_CONFIG_HOME", "/home/u/.cfg");
+        EXPECT_EQ(RegistryStore::defaultFolder(), "/home/u/.cfg/qfc-registry");
+    }
+    ScopedEnv noConfig("XDG_CONFIG_HOME", "");
+    ScopedEnv home("HOME", "/home/u");
+    EXPECT_EQ(RegistryStore::defaultFolder(), "/home/u/.config/qfc-registry");
+}
+
+TEST(RegistryRoots, AreKnownByTheirHandleValues)
+{
+    EXPECT_EQ(registryRootOf(0x80000000u), RegistryRoot::ClassesRoot);
+    EXPECT_EQ(registryRootOf(0x80000005u), RegistryRoot::CurrentConfig);
+    EXPECT_FALSE(registryRootOf(0x80000004u).has_value());
+    EXPECT_EQ(registryRootName(RegistryRoot::Users), "HKEY_USERS");
+}
+
+} // namespace
