@@ -102,12 +102,15 @@ public:
     virtual std::vector<Drive> drives() = 0;
 
     // The item at path (following a final symbolic link), or nothing when it
-    // does not exist or is of the other kind.
+    // does not exist or is of the other kind. A symbolic link that leads
+    // nowhere is a file, described by the link itself.
     virtual std::optional<FsItem> folder(const std::string &path) = 0;
     virtual std::optional<FsItem> file(const std::string &path) = 0;
 
     // Total length of everything below the folder, hidden and system files
-    // included, in one walk; never descends through a symbolic link.
+    // included, in one walk; never descends through a symbolic link below the
+    // folder (a link counts its own length). The folder asked for is followed
+    // when it is itself a link. Sub-folders that cannot be read count nothing.
     // Nothing when the folder itself cannot be read.
     virtual std::optional<std::uint64_t> folderSize(const std::string &path) = 0;
 
@@ -119,7 +122,9 @@ public:
     };
     virtual SubFolders subFolders(const std::string &path) = 0;
 
-    // The names of the files in path matching the query, sorted by name.
+    // The names of the files in path matching the query, sorted by name
+    // (nameLess). Pattern rules: platform/fs/filenamepattern.h; an empty
+    // pattern matches nothing. No limit on the number of names.
     struct FileList {
         std::vector<std::string> names;
         bool ok = false;
@@ -137,6 +142,7 @@ public:
 
     virtual bool folderExists(const std::string &path) = 0;
     virtual bool fileExists(const std::string &path) = 0;
+    // Creates the folder and any missing folders above it; true when it exists afterwards.
     virtual bool createFolder(const std::string &path) = 0;
     // Removes a file, or the symbolic link itself (never what it points to).
     virtual bool deleteFile(const std::string &path) = 0;

@@ -95,6 +95,10 @@ std::unique_ptr<TextWriter> PosixTextWriter::open(const std::string &rawPath, Wr
     const bool exists = statAt(folder.get(), finalName.c_str(), Follow::Yes, existing) == 0;
     if (exists && S_ISDIR(existing.mode))
         return report(EISDIR);
+    // Renaming over a file we may not write would bypass its protection;
+    // refuse as a plain open for writing would.
+    if (exists && ::faccessat(folder.get(), finalName.c_str(), W_OK, AT_EACCESS) != 0)
+        return report(errno);
 
     const std::string stem = "." + finalName.substr(0, kTemporaryStemLength) + ".";
     for (int attempt = 0; attempt < 100; ++attempt) {

@@ -174,6 +174,22 @@ TEST_F(TextWriting, ReadOnlyFolderRefusesEveryMode)
         "");
 }
 
+TEST_F(TextWriting, ReplacementRespectsAReadOnlyFile)
+{
+    tree.fileWith("ro.txt", "old\r\n");
+    tree.chmod("ro.txt", 0444);
+    EXPECT_EXIT(
+        {
+            mrb::test::becomeUnprivileged(tree);
+            PosixFileSystem other;
+            std::string error;
+            const bool opened = other.openTextWriter(tree.path("ro.txt"), WriteMode::ReplaceAtomically, &error) != nullptr;
+            std::_Exit(!opened && error == "Permission denied" && TempTree::read(tree.path("ro.txt")) == "old\r\n" ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0),
+        "");
+}
+
 TEST_F(TextWriting, ReplacementKeepsPermissionsAndLinks)
 {
     tree.fileWith("real.txt", "old\r\n");
