@@ -75,15 +75,25 @@ struct SortKey {
 
 constexpr std::size_t chunkBytes = 16;
 
+// Up to eight bytes from p, ASCII letters lower-cased, first byte most
+// significant, missing bytes zero. Eight bytes at a time: this runs once per
+// row and pass of a sort.
 std::uint64_t packLowered(const char *p, std::size_t available)
 {
+    unsigned char bytes[8] = {};
+    std::memcpy(bytes, p, std::min<std::size_t>(available, 8));
     std::uint64_t v = 0;
-    for (std::size_t i = 0; i < 8; ++i) {
-        v <<= 8;
-        if (i < available)
-            v |= lowerAscii(static_cast<unsigned char>(p[i]));
-    }
-    return v;
+    for (const unsigned char b : bytes)
+        v = (v << 8) | b;
+    constexpr std::uint64_t ones = 0x0101010101010101ull;
+    constexpr std::uint64_t highs = 0x8080808080808080ull;
+    // Per byte: high bit set when the byte is 'A' to 'Z'. Adding to the low
+    // seven bits never carries into the next byte.
+    const std::uint64_t low7 = v & ~highs;
+    const std::uint64_t atLeastA = low7 + (0x80 - 'A') * ones;
+    const std::uint64_t aboveZ = low7 + (0x80 - 'Z' - 1) * ones;
+    const std::uint64_t upper = atLeastA & ~aboveZ & ~v & highs;
+    return v | (upper >> 2); // 0x80 >> 2 is the case bit 0x20
 }
 
 void prepareKey(SortKey &key, std::size_t depth)

@@ -332,7 +332,7 @@ TEST(ListSort, AgreesWithAPlainStableSortOnManyRows)
         });
     };
     std::mt19937 rng(7);
-    const std::string alphabet = std::string("aAbB/ \xC3\x80z") + '\0';
+    const std::string alphabet = std::string("aAbB/ \xC3\x80\xC1\xDAzZ@[`{") + '\0';
     const std::vector<std::string> stems = {"", "/home/alice/Music/", "/home/alice/Music/The Beatles/Abbey Road/"};
     std::vector<std::pair<std::string, std::string>> rows; // text, tag
     for (int i = 0; i < 3000; ++i) {
