@@ -5,6 +5,9 @@
 #include "app/browse/foldertree.h"
 #include "app/browse/listeditem.h"
 #include "app/browse/sourcelisting.h"
+#include "app/destination/destinationactivity.h"
+#include "app/destination/destinationadder.h"
+#include "app/destination/destinationcommands.h"
 #include "app/library/localapifuns.h"
 #include "app/library/localgenfuns.h"
 #include "app/settings/settingsstore.h"
@@ -19,6 +22,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QFrame>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -59,7 +63,6 @@ frmPubMain::frmPubMain(StartupObjects objects, QWidget *parent)
 
     m_source.setColumns(core::listingColumns(core::Listing::Source));
     m_target.setColumns(core::listingColumns(core::Listing::Destination));
-    m_swap.setColumns(core::listingColumns(core::Listing::Destination));
 
     m_prompts = new PromptTracker(m_status, this);
     buildStatusBar();
@@ -271,6 +274,12 @@ void frmPubMain::load()
 
     m_sourceCommands = std::make_unique<core::SourceListing>(
         m_source, m_tree, m_status, fs, settings(), m_objects.gen.get(), m_objects.api.get(), this);
+    m_activity = std::make_unique<core::DestinationActivity>();
+    m_activity->addBusyListener([this](bool busy) { onActivityChanged(busy); });
+    m_adder = std::make_unique<core::DestinationAdder>(
+        m_target, m_source, m_tree, m_status, fs, settings(), this, m_activity.get());
+    m_destinationCommands = std::make_unique<core::DestinationCommands>(
+        m_target, m_status, fs, settings(), m_objects.api.get(), this, m_activity.get());
 
     if (!m_objects.api || !m_objects.gen) {
         // said once, after the window is up
@@ -282,7 +291,6 @@ void frmPubMain::load()
 void frmPubMain::runCommand(Command command, std::string_view menuItem)
 {
     Q_EMIT commandRun(qs(menuItem));
-    core::ApiFuns *api = m_objects.api.get();
     switch (command) {
     case Command::SelectAllSource:
         if (m_sourceCommands->SelectAllSource() == core::FocusTarget::SourceListing)
@@ -295,19 +303,43 @@ void frmPubMain::runCommand(Command command, std::string_view menuItem)
     case Command::OpenSource:
         m_sourceCommands->OpenSourceItems();
         break;
+    case Command::AddToDestination:
+        m_adder->AddToDestination();
+        break;
     case Command::Exit:
         close();
         break;
-    case Command::Options:
-        showOptionsDialog();
+    case Command::SelectAllDestination:
+        if (m_destinationCommands->SelectAllDestination() == core::DestinationFocus::DestinationListing)
+            lsvTarget->setFocus();
+        break;
+    case Command::SelectNoneDestination:
+        if (m_destinationCommands->SelectNoneDestination() == core::DestinationFocus::DestinationListing)
+            lsvTarget->setFocus();
+        break;
+    case Command::RemoveDestination:
+        m_destinationCommands->RemoveSelectedDestination();
+        break;
+    case Command::ClearDestination:
+        m_destinationCommands->ClearDestination();
+        break;
+    case Command::OpenDestination:
+        m_destinationCommands->OpenDestinationItems();
+        break;
+    case Command::SizeOfDestinationFolders:
+        m_destinationCommands->SizeOfDestinationFolders();
+        break;
+    case Command::SizeOfDestinationFiles:
+        m_destinationCommands->SizeOfDestinationFiles();
         break;
     case Command::MapNetworkDrive:
-        if (api)
-            api->mapNetDrive(ownerWindow(), 1);
+        m_destinationCommands->MapNetworkDrive();
         break;
     case Command::DisconnectNetworkDrive:
-        if (api)
-            api->disconnectNetDrive(ownerWindow(), 1);
+        m_destinationCommands->DisconnectNetworkDrive();
+        break;
+    case Command::Options:
+        showOptionsDialog();
         break;
     case Command::Homepage:
         openWebLink(weblinks::productHomepage);
@@ -328,7 +360,7 @@ void frmPubMain::runCommand(Command command, std::string_view menuItem)
         showAbout();
         break;
     default:
-        // TODO: the destination commands
+        // TODO: Make, once the output library links beside the browsing one
         break;
     }
 }
@@ -369,6 +401,30 @@ void frmPubMain::showAbout()
     if (!m_about)
         m_about = new frmPubAbout([this](std::string_view address) { openWebLink(address); }, this);
     m_about->exec();
+}
+
+void frmPubMain::onActivityChanged(bool busy)
+{
+    // while a deep add serves the window's events, nothing else may change the destination
+    for (const char *name : {"mensa", "mendr", "mendc", "mentm"})
+        action(name)->setEnabled(!busy);
+    for (const char *tag : {"tlb_add", "tlb_remove", "tlb_clear", "tlb_make"})
+        if (QAction *button = tlb->findChild<QAction *>(QString::fromLatin1(tag)))
+            button->setEnabled(!busy);
+    if (!busy && m_closeWhenIdle)
+        QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void frmPubMain::closeEvent(QCloseEvent *event)
+{
+    if (m_activity && m_activity->isBusy()) {
+        // the running add ends at its next folder; the window closes after it
+        m_activity->requestStop();
+        m_closeWhenIdle = true;
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void frmPubMain::showMessage(const std::string &text, core::MessageIcon icon)
@@ -528,9 +584,11 @@ bool frmPubMain::eventFilter(QObject *watched, QEvent *event)
         }
         return false;
     }
-    if (watched == trv->viewport() && event->type() == QEvent::MouseButtonDblClick) {
-        // TODO: add the tree's selected folder to the destination
-        return false;
+    if (watched == trv->viewport() && event->type() == QEvent::MouseButtonDblClick
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        // anywhere in the tree: the selected folder, whatever lies under the pointer
+        m_adder->AddTreeFolderToDestination();
+        return true;
     }
     for (QTreeView *view : {lsvSource, lsvTarget})
         if (watched == view || watched == view->viewport())

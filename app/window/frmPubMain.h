@@ -27,6 +27,9 @@ class QToolBar;
 class QTreeView;
 
 namespace mrb::core {
+class DestinationActivity;
+class DestinationAdder;
+class DestinationCommands;
 class SettingsStore;
 class SourceListing;
 } // namespace mrb::core
@@ -71,6 +74,7 @@ Q_SIGNALS:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildMenus();
@@ -87,6 +91,7 @@ private:
     void onSplitterMoved(SplitterDrag::Bar bar, QPoint position);
     void openWebLink(std::string_view address);
     void showAbout();
+    void onActivityChanged(bool busy);
 
     void layoutPanes();
     void placePanes();
@@ -101,10 +106,13 @@ private:
 
     platform::ListModel m_source;
     platform::ListModel m_target;
-    platform::ListModel m_swap; // the deep add's scratch rows
     platform::TreeModel m_tree;
     platform::StatusBarModel m_status;
     std::unique_ptr<core::SourceListing> m_sourceCommands;
+    std::unique_ptr<core::DestinationActivity> m_activity;
+    std::unique_ptr<core::DestinationAdder> m_adder;
+    std::unique_ptr<core::DestinationCommands> m_destinationCommands;
+    bool m_closeWhenIdle = false;
 
     PaneLayout m_layout;
     SplitterDrag m_drag;

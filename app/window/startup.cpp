@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/window/startup.h"
 
+#include "app/library/com/libraryobjects.h"
 #include "app/settings/settingsstore.h"
 #include "platform/fs/posixfilesystem.h"
 
@@ -10,8 +11,14 @@ namespace mrb::ui {
 StartupObjects createStartupObjects(const std::string &executableFolder)
 {
     StartupObjects objects;
-    // TODO: create APIFuns and GenFuns by class id once the runtime client is in
-    objects.libraryProblem = "the component runtime client is not built in";
+    core::LibraryObjects library = core::createLibraryObjects();
+    if (library.ok()) {
+        objects.api = std::move(library.apiFuns);
+        objects.gen = std::move(library.genFuns);
+    } else {
+        // the commands that need the library then do nothing; the window says so once
+        objects.libraryProblem = library.error;
+    }
     objects.fs = std::make_unique<platform::PosixFileSystem>();
     objects.programFolder = core::resolveProgramFolder(executableFolder);
     return objects;

@@ -599,3 +599,69 @@ TEST_F(MainWindowTest, HelpMenuOpensEachPageMaximised)
         EXPECT_EQ(commands[i].second, core::WindowState::MaximizedFocus);
     }
 }
+
+TEST_F(MainWindowTest, CtrlTAddsTheSelectedSourceRowsAndCounts)
+{
+    tree.file("d/a.txt", 10);
+    tree.file("d/b.txt", 20);
+    tree.dir("d/sub");
+    open();
+    showActive();
+    browseTo(tree.path("d"));
+    child<QTreeView>("lsvSource")->setFocus();
+    QTest::keyClick(window.get(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(window.get(), Qt::Key_T, Qt::ControlModifier);
+    platform::ListModel &target = window->targetListing();
+    ASSERT_EQ(target.rowCount(), 3u);
+    EXPECT_EQ(target.tag(1), "<D>" + tree.path("d/sub"));
+    EXPECT_EQ(target.tag(2), tree.path("d/a.txt"));
+    EXPECT_EQ(child<QTreeView>("lsvTarget")->model()->rowCount(), 3);
+    EXPECT_EQ(panelText(1), " Folders: 1 ");
+    EXPECT_EQ(panelText(2), " Files: 2 ");
+    EXPECT_EQ(panelText(3), " Ready.");
+
+    // the same rows again add nothing
+    QTest::keyClick(window.get(), Qt::Key_T, Qt::ControlModifier);
+    EXPECT_EQ(target.rowCount(), 3u);
+
+    // Delete in the destination removes its selected rows
+    window->action("menda")->trigger();
+    QTreeView *destination = child<QTreeView>("lsvTarget");
+    EXPECT_EQ(destination->selectionModel()->selectedRows().size(), 3);
+    QTest::keyClick(destination, Qt::Key_Delete);
+    EXPECT_EQ(target.rowCount(), 0u);
+    EXPECT_EQ(destination->model()->rowCount(), 0);
+    EXPECT_EQ(panelText(1), " Folders: 0 ");
+    EXPECT_EQ(panelText(2), " Files: 0 ");
+}
+
+TEST_F(MainWindowTest, TreeDoubleClickAddsTheSelectedFolderOnce)
+{
+    tree.file("t/inner/x.bin", 5);
+    open();
+    showActive();
+    const std::string folder = tree.path("t/inner");
+    browseTo(folder);
+    QTreeView *trv = child<QTreeView>("trv");
+    const QPoint at = trv->visualRect(treeIndexOf(folder)).center();
+    QTest::mouseDClick(trv->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(trv->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    platform::ListModel &target = window->targetListing();
+    ASSERT_EQ(target.rowCount(), 1u);
+    EXPECT_EQ(target.tag(1), "<D>" + folder);
+    EXPECT_EQ(target.text(1), "inner");
+    EXPECT_EQ(panelText(1), " Folders: 1 ");
+}
+
+TEST_F(MainWindowTest, EmptyListingsSayTheirMessages)
+{
+    open();
+    window->action("menso")->trigger();
+    window->action("mensa")->trigger();
+    window->action("mendo")->trigger();
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages[0].text, "No item to open!");
+    EXPECT_EQ(messages[1].text, "No item to add!");
+    EXPECT_EQ(messages[2].text, "No item to open!");
+    EXPECT_EQ(messages[0].icon, core::MessageIcon::Information);
+}
