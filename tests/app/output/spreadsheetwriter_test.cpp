@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -127,16 +128,23 @@ TEST(XlsxApplication, CellsOutsideTheSheetAreRefused)
 
 TEST_F(SpreadsheetTest, TooManyRowsForAWorksheetIsAFailure)
 {
-    // The header row plus as many rows as the sheet holds overflows it.
-    std::vector<platform::ListRow> many(XlsxApplication::maxRows, fileRow("/d", "f"));
-    rows.append(std::move(many));
+    // A sheet of three rows stands in for the format's limit.
+    struct SmallSheet : test::RecordingSpreadsheet {
+        using RecordingSpreadsheet::RecordingSpreadsheet;
+        bool setCell(std::size_t row, std::size_t column, std::string_view text) override
+        {
+            return row <= 3 && RecordingSpreadsheet::setCell(row, column, text);
+        }
+    };
+    for (int i = 0; i < 3; ++i)
+        rows.append(fileRow("/d", "f" + std::to_string(i)));
     onlyPath();
     settings.setValue(Setting::OutputHeader, "True");
-    test::TempTree tree;
-    const std::string target = tree.path("big.xls");
-    EXPECT_EQ(WriteSpreadsheet(XlsxApplication::launcher(), target, rows, settings, status),
+    const SpreadsheetLauncher small = [this] { return std::make_unique<SmallSheet>(calls); };
+    EXPECT_EQ(WriteSpreadsheet(small, "/o/big.xls", rows, settings, status),
         "the listing has more rows than a worksheet holds");
-    EXPECT_FALSE(test::TempTree::read(target).size());
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "saveAs /o/big.xls"), 0);
+    EXPECT_EQ(calls.back(), "quit");
 }
 
 TEST(ColumnFit, MeasuresCharacterCells)
