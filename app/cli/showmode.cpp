@@ -1,16 +1,72 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
+#include "app/browse/listeditem.h"
+#include "app/browse/sourcelisting.h"
 #include "app/cli/clicontext.h"
+#include "app/settings/settingsstore.h"
+#include "platform/controls/listmodel.h"
+#include "platform/controls/statusbarmodel.h"
+#include "platform/controls/treemodel.h"
+#include "platform/fs/filesystem.h"
 
+#include <filesystem>
 #include <ostream>
+#include <string>
 
-namespace mrb::cli {
+namespace mrb::cli
+{
 
-// TODO: the source listing of context.options.showFolder, one row a line.
+// The source listing that a click on the folder's tree node fills (sub-folders
+// first, then the matching files), one row a line: the seven column texts and
+// the tag, separated by TAB.
 int runShow(CliContext &context)
 {
-    context.err << "mrb-list: --show is not available in this build\n";
-    return ExitFailed;
+    const CliOptions &options = context.options;
+    std::string folder = options.showFolder;
+    if (!folder.starts_with('/')) {
+        std::error_code ec;
+        folder = std::filesystem::absolute(folder, ec).string();
+    }
+    folder = platform::normalizePath(folder);
+    // The window would show an empty listing; here the caller learns why.
+    if (!context.fs.folderExists(folder)) {
+        context.err << "mrb-list: " << options.showFolder << ": no such folder\n";
+        return ExitFailed;
+    }
+
+    platform::ListModel list;
+    platform::TreeModel tree;
+    platform::StatusBarModel status;
+    // the folder stands as the tree's selected node, as after a click on it
+    tree.add({folder, folder, "", core::driveImage, core::driveImage, false});
+    tree.select(folder);
+    core::SourceListing listing(
+        list, tree, status, context.fs, context.settings.record(), &context.gen, &context.api, nullptr);
+    core::SourceFilter filter;
+    if (options.filter)
+        filter.pattern = *options.filter;
+    filter.includeHidden = options.includeHidden;
+    filter.includeSystem = options.includeSystem;
+    listing.changeFilter(filter);
+
+    std::string line;
+    for (std::size_t r = 1; r <= list.rowCount(); ++r) {
+        line = list.text(r);
+        for (int k = 1; k <= 6; ++k) {
+            line += '\t';
+            line += list.subItem(r, k);
+        }
+        line += '\t';
+        line += list.tag(r);
+        line += '\n';
+        context.out << line;
+    }
+    context.out.flush();
+    if (!context.out) {
+        context.err << "mrb-list: the listing could not be written\n";
+        return ExitFailed;
+    }
+    return ExitOk;
 }
 
 } // namespace mrb::cli
