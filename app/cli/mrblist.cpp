@@ -28,7 +28,9 @@ SettingsLocation locateSettings(const CliOptions &options, const RunEnvironment 
     if (file.front() != '/' && !env.workingFolder.empty())
         file = platform::joinPath(env.workingFolder, file);
     const auto slash = file.rfind('/');
-    std::string folder = slash == 0 ? std::string("/") : file.substr(0, slash);
+    std::string folder = slash == std::string::npos ? std::string(".")
+        : slash == 0                                ? std::string("/")
+                                                    : file.substr(0, slash);
     return {std::move(folder), std::move(file)};
 }
 

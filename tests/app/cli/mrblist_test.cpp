@@ -230,6 +230,20 @@ TEST(MrbListRun, RelativeSettingsFileIsTakenFromTheWorkingFolder)
     EXPECT_EQ(TempTree::read(tree.path("sub/my.ini")), defaultFile(tree.path("sub")));
 }
 
+TEST(MrbListRun, BareFileNameWithoutWorkingFolderStaysRelative)
+{
+    TempTree tree;
+    const std::string previous = std::filesystem::current_path().string();
+    std::filesystem::current_path(tree.root());
+    std::ostringstream out, err;
+    const int rc = runMrbList({"--settings", "my.ini", "--print-settings"}, RunEnvironment{}, out, err);
+    std::filesystem::current_path(previous);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(out.str(), defaultLines("."));
+    EXPECT_EQ(TempTree::read(tree.path("my.ini")), defaultFile("."));
+    EXPECT_TRUE(isFolder(tree.path("output")));
+}
+
 TEST(MrbListRun, UnusableExecutableFolderFallsBackToTheConfigFolder)
 {
     TempTree tree;
