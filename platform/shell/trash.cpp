@@ -1,0 +1,398 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "platform/shell/trash.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace mrb::platform {
+
+namespace {
+
+bool isRealDirectory(const std::string &path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool deviceOf(const std::string &path, dev_t *dev)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return false;
+    *dev = st.st_dev;
+    return true;
+}
+
+// The device of a path that may not exist yet: its nearest existing ancestor.
+bool deviceOfNearest(std::string path, dev_t *dev)
+{
+    while (!path.empty()) {
+        if (deviceOf(path, dev))
+            return true;
+        const auto slash = path.rfind('/');
+        if (slash == std::string::npos)
+            return false;
+        path = slash == 0 ? (path == "/" ? std::string() : std::string("/")) : path.substr(0, slash);
+    }
+    return false;
+}
+
+std::string absolutePath(const std::string &path)
+{
+    std::error_code ec;
+    auto p = fs::absolute(path, ec);
+    return ec ? path : p.lexically_normal().string();
+}
+
+// Mount info fields escape blanks and backslashes as octal.
+std::string unescapeMountField(const std::string &field)
+{
+    std::string out;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        if (field[i] == '\\' && i + 3 < field.size()) {
+            const std::string digits = field.substr(i + 1, 3);
+            if (digits.size() == 3 && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '7'; })) {
+                out += static_cast<char>(std::strtol(digits.c_str(), nullptr, 8));
+                i += 3;
+                continue;
+            }
+        }
+        out += field[i];
+    }
+    return out;
+}
+
+bool isPseudoFileSystem(const std::string &type)
+{
+    static const std::set<std::string> pseudo = {"proc",       "sysfs",     "cgroup",     "cgroup2",  "devpts",
+                                                 "devtmpfs",   "mqueue",    "debugfs",    "tracefs",  "securityfs",
+                                                 "pstore",     "bpf",       "configfs",   "fusectl",  "hugetlbfs",
+                                                 "autofs",     "binfmt_misc", "efivarfs", "rpc_pipefs", "nsfs",
+                                                 "overlay_internal"};
+    return pseudo.count(type) > 0;
+}
+
+// The mount path that holds path (the longest matching prefix).
+std::string mountOf(const std::string &path)
+{
+    std::string best = "/";
+    for (const std::string &mount : mountPoints()) {
+        const bool inside = mount == "/" || path == mount || (path.size() > mount.size() && path.compare(0, mount.size(), mount) == 0 && path[mount.size()] == '/');
+        if (inside && mount.size() > best.size())
+            best = mount;
+    }
+    return best;
+}
+
+std::string joinPath(const std::string &folder, const std::string &name)
+{
+    return folder.size() > 0 && folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+// The trash folders on a mounted file system other than the home trash.
+std::vector<std::string> topdirTrashes(const std::string &topdir)
+{
+    std::vector<std::string> out;
+    const std::string uid = std::to_string(::getuid());
+    const std::string shared = joinPath(topdir, ".Trash");
+    struct stat st {};
+    // A shared .Trash counts only when it is a real, sticky folder.
+    if (::lstat(shared.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX)) {
+        const std::string mine = joinPath(shared, uid);
+        if (isRealDirectory(mine))
+            out.push_back(mine);
+    }
+    const std::string own = joinPath(topdir, ".Trash-" + uid);
+    if (isRealDirectory(own))
+        out.push_back(own);
+    return out;
+}
+
+void addUnique(std::vector<std::string> &folders, const std::string &folder)
+{
+    std::error_code ec;
+    for (const std::string &f : folders) {
+        if (fs::equivalent(f, folder, ec))
+            return;
+    }
+    folders.push_back(folder);
+}
+
+std::uint64_t regularFileBytes(const std::string &folder)
+{
+    std::uint64_t total = 0;
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(folder, fs::directory_options::skip_permission_denied, ec);
+         it != fs::recursive_directory_iterator();
+         it.increment(ec)) {
+        if (ec)
+            break;
+        struct stat st {};
+        if (::lstat(it->path().c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            total += static_cast<std::uint64_t>(st.st_size);
+    }
+    return total;
+}
+
+// Removes a tree even where folders lack write permission.
+void removeTree(const fs::path &path)
+{
+    std::error_code ec;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::chmod(path.c_str(), st.st_mode | S_IRWXU);
+        for (auto it = fs::directory_iterator(path, ec); !ec && it != fs::directory_iterator(); it.increment(ec))
+            removeTree(it->path());
+    }
+    fs::remove(path, ec);
+}
+
+// Percent-encodes a path for the Path= line (unreserved characters and "/" stay).
+std::string encodePath(const std::string &path)
+{
+    std::string out;
+    static constexpr char hex[] = "0123456789ABCDEF";
+    for (const char ch : path) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (std::isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
+            out += ch;
+        } else {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 0xF];
+        }
+    }
+    return out;
+}
+
+bool makeFolder(const std::string &path, mode_t mode)
+{
+    if (isRealDirectory(path))
+        return true;
+    return ::mkdir(path.c_str(), mode) == 0 || (errno == EEXIST && isRealDirectory(path));
+}
+
+bool makeFolders(const std::string &path)
+{
+    std::error_code ec;
+    if (isRealDirectory(path))
+        return true;
+    fs::create_directories(path, ec);
+    if (!ec)
+        ::chmod(path.c_str(), 0700);
+    return isRealDirectory(path);
+}
+
+void fail(std::string *error, const std::string &text)
+{
+    if (error)
+        *error = text;
+}
+
+} // namespace
+
+std::vector<std::string> mountPoints()
+{
+    std::vector<std::string> out;
+    std::ifstream in("/proc/self/mountinfo");
+    std::string line;
+    while (std::getline(in, line)) {
+        // id parent major:minor root mountpoint options ... - type source superoptions
+        std::istringstream fields(line);
+        std::string id, parent, devno, root, mountPoint;
+        fields >> id >> parent >> devno >> root >> mountPoint;
+        const auto dash = line.find(" - ");
+        if (dash == std::string::npos || mountPoint.empty())
+            continue;
+        std::istringstream tail(line.substr(dash + 3));
+        std::string type;
+        tail >> type;
+        if (isPseudoFileSystem(type))
+            continue;
+        mountPoint = unescapeMountField(mountPoint);
+        if (std::find(out.begin(), out.end(), mountPoint) == out.end())
+            out.push_back(mountPoint);
+    }
+    std::sort(out.begin(), out.end(), [](const std::string &a, const std::string &b) {
+        if (a == "/" || b == "/")
+            return a == "/" && b != "/";
+        return a < b;
+    });
+    if (out.empty())
+        out.push_back("/");
+    return out;
+}
+
+std::string homeTrashFolder()
+{
+    if (const char *data = std::getenv("XDG_DATA_HOME"); data && *data == '/')
+        return joinPath(data, "Trash");
+    const char *home = std::getenv("HOME");
+    return std::string(home && *home ? home : "") + "/.local/share/Trash";
+}
+
+std::vector<std::string> trashFoldersFor(const std::string &drive)
+{
+    std::vector<std::string> folders;
+    const std::string home = homeTrashFolder();
+    if (drive.empty()) {
+        if (isRealDirectory(home))
+            folders.push_back(home);
+        for (const std::string &mount : mountPoints()) {
+            for (const std::string &t : topdirTrashes(mount))
+                addUnique(folders, t);
+        }
+        return folders;
+    }
+    const std::string where = absolutePath(drive);
+    dev_t driveDevice{};
+    if (!deviceOf(where, &driveDevice))
+        return folders;
+    dev_t homeDevice{};
+    if (isRealDirectory(home) && deviceOf(home, &homeDevice) && homeDevice == driveDevice)
+        folders.push_back(home);
+    for (const std::string &t : topdirTrashes(mountOf(where)))
+        addUnique(folders, t);
+    return folders;
+}
+
+TrashSummary queryTrash(const std::string &drive)
+{
+    TrashSummary summary;
+    for (const std::string &trash : trashFoldersFor(drive)) {
+        const std::string files = trash + "/files";
+        std::error_code ec;
+        for (auto it = fs::directory_iterator(files, ec); !ec && it != fs::directory_iterator(); it.increment(ec))
+            ++summary.items;
+        summary.bytes += regularFileBytes(files);
+    }
+    return summary;
+}
+
+void emptyTrash(const std::string &drive)
+{
+    for (const std::string &trash : trashFoldersFor(drive)) {
+        for (const char *part : {"/files", "/info"}) {
+            std::error_code ec;
+            for (auto it = fs::directory_iterator(trash + part, ec); !ec && it != fs::directory_iterator(); it.increment(ec))
+                removeTree(it->path());
+        }
+        ::unlink((trash + "/directorysizes").c_str());
+    }
+}
+
+bool moveToTrash(const std::string &path, std::string *error)
+{
+    if (path.empty()) {
+        fail(error, "no path");
+        return false;
+    }
+    std::string item = absolutePath(path);
+    while (item.size() > 1 && item.back() == '/')
+        item.pop_back();
+    struct stat st {};
+    if (::lstat(item.c_str(), &st) != 0) {
+        fail(error, item + ": " + std::strerror(errno));
+        return false;
+    }
+    if (item == "/") {
+        fail(error, "the root folder cannot be trashed");
+        return false;
+    }
+
+    // The home trash when the item lives on its file system; otherwise the
+    // trash at the top of the item's own file system.
+    const std::string home = homeTrashFolder();
+    dev_t homeDevice{};
+    std::string trash;
+    std::string recordedPath = item;
+    if (deviceOfNearest(home, &homeDevice) && homeDevice == st.st_dev) {
+        trash = home;
+        if (!makeFolders(home + "/files") || !makeFolders(home + "/info")) {
+            fail(error, "cannot make the trash folder " + home);
+            return false;
+        }
+    } else {
+        const std::string topdir = mountOf(item);
+        const std::string uid = std::to_string(::getuid());
+        const std::string shared = joinPath(topdir, ".Trash");
+        struct stat sharedSt {};
+        if (::lstat(shared.c_str(), &sharedSt) == 0 && S_ISDIR(sharedSt.st_mode) && (sharedSt.st_mode & S_ISVTX)
+            && makeFolder(joinPath(shared, uid), 0700)) {
+            trash = joinPath(shared, uid);
+        } else {
+            trash = joinPath(topdir, ".Trash-" + uid);
+            if (!makeFolder(trash, 0700)) {
+                fail(error, "cannot make the trash folder " + trash);
+                return false;
+            }
+        }
+        if (!makeFolder(trash + "/files", 0700) || !makeFolder(trash + "/info", 0700)) {
+            fail(error, "cannot make the trash folder " + trash);
+            return false;
+        }
+        // On such a file system the recorded path is relative to its top.
+        recordedPath = topdir == "/" ? item.substr(1) : item.substr(topdir.size() + 1);
+    }
+    if (item == trash || item.compare(0, trash.size() + 1, trash + "/") == 0) {
+        fail(error, "the item is in the trash already");
+        return false;
+    }
+
+    // Reserve a name by creating its description exclusively.
+    const std::string base = fs::path(item).filename().string();
+    std::string name;
+    std::string infoFile;
+    int fd = -1;
+    for (int n = 1; n < 100000 && fd < 0; ++n) {
+        name = n == 1 ? base : base + "." + std::to_string(n);
+        infoFile = trash + "/info/" + name + ".trashinfo";
+        fd = ::open(infoFile.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0 && errno != EEXIST) {
+            fail(error, infoFile + ": " + std::strerror(errno));
+            return false;
+        }
+        if (fd >= 0 && ::access((trash + "/files/" + name).c_str(), F_OK) == 0) {
+            // A leftover item without its description: keep looking.
+            ::close(fd);
+            ::unlink(infoFile.c_str());
+            fd = -1;
+        }
+    }
+    if (fd < 0) {
+        fail(error, "no free name in the trash");
+        return false;
+    }
+    char date[32];
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
+    const std::string info = "[Trash Info]\nPath=" + encodePath(recordedPath) + "\nDeletionDate=" + date + "\n";
+    const bool written = ::write(fd, info.data(), info.size()) == static_cast<ssize_t>(info.size());
+    ::close(fd);
+    if (!written || ::rename(item.c_str(), (trash + "/files/" + name).c_str()) != 0) {
+        fail(error, item + ": " + std::strerror(errno));
+        ::unlink(infoFile.c_str());
+        return false;
+    }
+    ::unlink((trash + "/directorysizes").c_str()); // its cached sizes are stale now
+    return true;
+}
+
+} // namespace mrb::platform

@@ -1,0 +1,117 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "platform/shell/trash.h"
+
+#include "tests/support/temptree.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+
+namespace {
+
+using namespace mrb::platform;
+using mrb::test::ScopedEnv;
+using mrb::test::TempTree;
+
+class TrashTest : public ::testing::Test {
+protected:
+    TempTree tree;
+    ScopedEnv data{"XDG_DATA_HOME", tree.path("data")};
+    std::string trash() const { return tree.path("data/Trash"); }
+};
+
+TEST_F(TrashTest, LivesInTheDataFolder)
+{
+    EXPECT_EQ(homeTrashFolder(), tree.path("data/Trash"));
+    ScopedEnv noData("XDG_DATA_HOME", "");
+    ScopedEnv home("HOME", "/home/someone");
+    EXPECT_EQ(homeTrashFolder(), "/home/someone/.local/share/Trash");
+}
+
+TEST_F(TrashTest, AnEmptyOrMissingTrashHoldsNothing)
+{
+    const TrashSummary none = queryTrash(tree.root());
+    EXPECT_EQ(none.items, 0u);
+    EXPECT_EQ(none.bytes, 0u);
+    tree.dir("data/Trash/files");
+    tree.dir("data/Trash/info");
+    EXPECT_EQ(queryTrash(tree.root()).items, 0u);
+}
+
+TEST_F(TrashTest, MovesAFileInWithItsDescription)
+{
+    const std::string file = tree.file("docs/my report 100%.txt", 1234);
+    std::string error;
+    ASSERT_TRUE(moveToTrash(file, &error)) << error;
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_EQ(std::filesystem::file_size(trash() + "/files/my report 100%.txt"), 1234u);
+    const std::string info = TempTree::read(trash() + "/info/my report 100%.txt.trashinfo");
+    const std::string encoded = std::regex_replace(tree.path("docs"), std::regex(" "), "%20");
+    EXPECT_TRUE(std::regex_match(info,
+                                 std::regex("\\[Trash Info\\]\nPath=" + encoded
+                                            + "/my%20report%20100%25.txt\nDeletionDate=\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\n")))
+        << info;
+}
+
+TEST_F(TrashTest, GivesASecondItemOfTheSameNameAnotherName)
+{
+    ASSERT_TRUE(moveToTrash(tree.file("a/x.log", 1)));
+    ASSERT_TRUE(moveToTrash(tree.file("b/x.log", 2)));
+    ASSERT_TRUE(moveToTrash(tree.file("c/x.log", 3)));
+    EXPECT_EQ(std::filesystem::file_size(trash() + "/files/x.log"), 1u);
+    EXPECT_EQ(std::filesystem::file_size(trash() + "/files/x.log.2"), 2u);
+    EXPECT_EQ(std::filesystem::file_size(trash() + "/files/x.log.3"), 3u);
+    EXPECT_TRUE(std::filesystem::exists(trash() + "/info/x.log.3.trashinfo"));
+}
+
+TEST_F(TrashTest, CountsTopLevelItemsAndAllTheirBytes)
+{
+    tree.file("f/one.bin", 100);
+    tree.file("f/sub/two.bin", 20);
+    tree.file("f/sub/three.bin", 3);
+    tree.file("single.bin", 4000);
+    ASSERT_TRUE(moveToTrash(tree.path("f")));
+    ASSERT_TRUE(moveToTrash(tree.path("single.bin")));
+    const TrashSummary summary = queryTrash("");
+    EXPECT_EQ(summary.items, 2u);
+    EXPECT_EQ(summary.bytes, 4123u);
+    EXPECT_EQ(queryTrash(tree.root()).items, 2u);
+}
+
+TEST_F(TrashTest, EmptyingRemovesItemsAndDescriptionsEvenReadOnlyOnes)
+{
+    tree.file("locked/inner.txt", 10);
+    ASSERT_TRUE(moveToTrash(tree.path("locked")));
+    tree.chmod("data/Trash/files/locked", 0500);
+    emptyTrash("");
+    EXPECT_EQ(queryTrash("").items, 0u);
+    EXPECT_TRUE(std::filesystem::is_empty(trash() + "/files"));
+    EXPECT_TRUE(std::filesystem::is_empty(trash() + "/info"));
+}
+
+TEST_F(TrashTest, RefusesWhatItCannotMoveAndChangesNothing)
+{
+    std::string error;
+    EXPECT_FALSE(moveToTrash(tree.path("nothing-here"), &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(moveToTrash("", &error));
+    EXPECT_FALSE(moveToTrash("/", &error));
+    ASSERT_TRUE(moveToTrash(tree.file("t.txt", 1)));
+    EXPECT_FALSE(moveToTrash(trash() + "/files/t.txt", &error));
+    EXPECT_TRUE(std::filesystem::exists(trash() + "/files/t.txt"));
+}
+
+TEST(MountPoints, StartWithTheRootAndLeaveOutPseudoFileSystems)
+{
+    const auto mounts = mountPoints();
+    ASSERT_FALSE(mounts.empty());
+    EXPECT_EQ(mounts.front(), "/");
+    for (const std::string &m : mounts) {
+        EXPECT_NE(m, "/proc");
+        EXPECT_NE(m, "/sys");
+    }
+}
+
+} // namespace
