@@ -68,25 +68,6 @@ TEST(WriteIni, CreatesFileAndReplacesInPlace)
     EXPECT_EQ(TempTree::read(other), "[Common]\r\nPath=False\r\n; note\r\nSize=False\r\n[Mine]\r\nx=1\r\n");
 }
 
-TEST(WriteIni, RefusedWriteIsSilent)
-{
-    TempTree tree;
-    LocalApiFuns api;
-    api.writeIni(tree.path("no/folder/options.dll"), "Common", "Path", "True");
-    EXPECT_EQ(TempTree::read(tree.path("no/folder/options.dll")), "");
-}
-
-TEST(LocalShellOperations, DoNothingAndGiveEmptyResults)
-{
-    LocalApiFuns api;
-    EXPECT_EQ(api.getFileSaveName(0, "Save", "list.txt", std::string("Text\0*.txt\0", 11), "/tmp", "txt"), "");
-    EXPECT_EQ(api.chooseFolder(0, "Choose"), "");
-    api.execFile("/nonexistent", mrb::core::WindowState::NormalFocus);
-    api.execCmd("false", mrb::core::WindowState::Hidden);
-    api.mapNetDrive(0, 0);
-    api.disconnectNetDrive(0, 0);
-}
-
 TEST(LocalInVar, SettingsCheckAndAttributePairs)
 {
     LocalGenFuns gen;
