@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/output/linewriters.h"
 
+#include "app/browse/listeditem.h"
 #include "app/output/outputfields.h"
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"

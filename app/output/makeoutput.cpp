@@ -5,6 +5,7 @@
 #include "app/library/libraryfunctions.h"
 #include "app/library/userinterface.h"
 #include "app/output/linewriters.h"
+#include "app/browse/listeditem.h"
 #include "app/output/outputfields.h"
 #include "app/output/outputroute.h"
 #include "app/output/spreadsheetwriter.h"

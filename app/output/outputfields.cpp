@@ -3,23 +3,12 @@
 #include "app/output/outputfields.h"
 
 #include "platform/controls/listmodel.h"
-#include "platform/fs/filesystem.h"
 
 namespace mrb::core {
 
 std::string_view fieldValue(const platform::ListModel &rows, std::size_t r, const OutputField &field)
 {
     return field.subItem == 0 ? rows.text(r) : rows.subItem(r, field.subItem);
-}
-
-bool isFolderTag(std::string_view tag)
-{
-    return tag.starts_with("<D>");
-}
-
-std::string rowFullPath(const platform::ListModel &rows, std::size_t r)
-{
-    return platform::joinPath(rows.subItem(r, 1), rows.text(r));
 }
 
 } // namespace mrb::core

@@ -40,14 +40,8 @@ inline bool isWritten(const OutputField &field, const SettingsRecord &settings)
     return !field.toggle || settings.isOn(*field.toggle);
 }
 
-// The value a field takes from row r (1-based) of the listing.
+// The value a field takes from row r (1-based) of the listing. The row's full
+// path and the folder test are the listed item's (app/browse/listeditem.h).
 std::string_view fieldValue(const platform::ListModel &rows, std::size_t r, const OutputField &field);
-
-// A row is a folder row exactly when its tag begins with the folder marker.
-bool isFolderTag(std::string_view tag);
-
-// The item's full path: its parent path, one separator unless the parent
-// already ends with one, and its name.
-std::string rowFullPath(const platform::ListModel &rows, std::size_t r);
 
 } // namespace mrb::core

@@ -3,6 +3,7 @@
 #include "app/output/spreadsheetwriter.h"
 
 #include "app/output/linewriters.h"
+#include "app/browse/listeditem.h"
 #include "app/output/outputfields.h"
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"
