@@ -12,23 +12,51 @@
 
 namespace mrb::bench {
 
-// Seconds taken by f().
-template<typename F>
-double timed(F &&f)
+// Wall-clock and processor seconds (user + system) of one measurement. On a
+// busy machine the processor time is the steadier figure.
+struct Timing {
+    double wall = 0;
+    double cpu = 0;
+};
+
+inline double cpuSeconds(int who)
 {
-    const auto start = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    rusage usage{};
+    ::getrusage(who, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+        + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-// Seconds taken by a shell command (its output is the command's business).
-inline double timedCommand(const std::string &command)
+// Time taken by f() in this process.
+template<typename F>
+Timing timed(F &&f)
+{
+    const double cpuBefore = cpuSeconds(RUSAGE_SELF);
+    const auto start = std::chrono::steady_clock::now();
+    f();
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return Timing{wall, cpuSeconds(RUSAGE_SELF) - cpuBefore};
+}
+
+// Time taken by a shell command and its children.
+inline Timing timedCommand(const std::string &command)
 {
     int status = 0;
-    const double seconds = timed([&] { status = std::system(command.c_str()); });
+    const double cpuBefore = cpuSeconds(RUSAGE_CHILDREN);
+    const auto start = std::chrono::steady_clock::now();
+    status = std::system(command.c_str());
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (status != 0)
         std::fprintf(stderr, "warning: '%s' exited with %d\n", command.c_str(), status);
-    return seconds;
+    return Timing{wall, cpuSeconds(RUSAGE_CHILDREN) - cpuBefore};
+}
+
+// "1.234 s (cpu 0.987 s)"
+inline std::string describe(const Timing &timing)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.3f s (cpu %.3f s)", timing.wall, timing.cpu);
+    return text;
 }
 
 // Peak resident memory of this process so far, in MiB.

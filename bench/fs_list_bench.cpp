@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 using namespace mrb::platform;
+using mrb::bench::describe;
 using mrb::bench::timed;
 
 int main(int argc, char **argv)
@@ -32,19 +33,21 @@ int main(int argc, char **argv)
             }
         }
         ::close(dir);
-    });
+    }).wall;
     std::printf("folder of %d files made in %.2f s: %s\n", count, made, folder.c_str());
 
     PosixFileSystem fs;
     for (int round = 1; round <= 3; ++round) {
         std::size_t described = 0;
         std::size_t listed = 0;
-        const double filesSeconds = timed([&] { described = fs.files(folder, FileListQuery{"*.*", true, true}).size(); });
-        const double listSeconds = timed([&] { listed = fs.fileList(folder, FileListQuery{"*.*", true, true}).names.size(); });
-        const double filteredSeconds = timed([&] { fs.files(folder, FileListQuery{"*.mp3;*.jpg", false, false}); });
-        const double lsSeconds = mrb::bench::timedCommand("ls -l '" + folder + "' >/dev/null");
-        std::printf("round %d: files() %zu items %.3f s | fileList() %zu names %.3f s | files(\"*.mp3;*.jpg\") %.3f s | ls -l %.3f s\n",
-                    round, described, filesSeconds, listed, listSeconds, filteredSeconds, lsSeconds);
+        const auto filesTime = timed([&] { described = fs.files(folder, FileListQuery{"*.*", true, true}).size(); });
+        const auto listTime = timed([&] { listed = fs.fileList(folder, FileListQuery{"*.*", true, true}).names.size(); });
+        const auto filteredTime = timed([&] { fs.files(folder, FileListQuery{"*.mp3;*.jpg", false, false}); });
+        const auto lsTime = mrb::bench::timedCommand("ls -l '" + folder + "' >/dev/null");
+        std::printf("round %d:\n  files()    %zu items  %s\n  fileList() %zu names  %s\n"
+                    "  files(\"*.mp3;*.jpg\")     %s\n  ls -l                   %s\n",
+                    round, described, describe(filesTime).c_str(), listed, describe(listTime).c_str(),
+                    describe(filteredTime).c_str(), describe(lsTime).c_str());
     }
     std::printf("peak memory %.1f MiB\n", mrb::bench::peakMemoryMiB());
     return 0;

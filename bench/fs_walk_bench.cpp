@@ -14,6 +14,7 @@
 #include <vector>
 
 using namespace mrb::platform;
+using mrb::bench::describe;
 using mrb::bench::timed;
 
 namespace {
@@ -87,7 +88,7 @@ int main(int argc, char **argv)
     const int filesPerLeaf = 10;
     mrb::bench::ScratchFolder scratch("walk");
     const std::string root = scratch.path();
-    const double made = timed([&] { makeTree(root, top, middle, leaves, filesPerLeaf); });
+    const double made = timed([&] { makeTree(root, top, middle, leaves, filesPerLeaf); }).wall;
     std::printf("tree of %d files in %d leaf folders made in %.2f s: %s\n",
                 top * middle * leaves * filesPerLeaf, top * middle * leaves, made, root.c_str());
     std::printf("peak memory after making the tree %.1f MiB\n", mrb::bench::peakMemoryMiB());
@@ -96,22 +97,24 @@ int main(int argc, char **argv)
     for (int round = 1; round <= 3; ++round) {
         Counter counter(false);
         WalkResult result;
-        const double walkSeconds = timed([&] { result = fs.walk(root, counter); });
+        const auto walkTime = timed([&] { result = fs.walk(root, counter); });
         std::optional<std::uint64_t> size;
-        const double sizeSeconds = timed([&] { size = fs.folderSize(root); });
-        const double findSeconds = mrb::bench::timedCommand("find '" + root + "' -printf '%p %s\\n' >/dev/null");
-        const double duSeconds = mrb::bench::timedCommand("du -sb '" + root + "' >/dev/null");
-        std::printf("round %d: walk() %zu files %zu folders %llu bytes %.3f s | folderSize() %.3f s | find -printf %.3f s | du -sb %.3f s\n",
-                    round, counter.files, counter.folders, static_cast<unsigned long long>(result.total), walkSeconds,
-                    sizeSeconds, findSeconds, duSeconds);
+        const auto sizeTime = timed([&] { size = fs.folderSize(root); });
+        const auto findTime = mrb::bench::timedCommand("find '" + root + "' -printf '%p %s\\n' >/dev/null");
+        const auto duTime = mrb::bench::timedCommand("du -sb '" + root + "' >/dev/null");
+        std::printf("round %d: %zu files, %zu folders, %llu bytes\n  walk()        %s\n  folderSize()  %s\n"
+                    "  find -printf  %s\n  du -sb        %s\n",
+                    round, counter.files, counter.folders, static_cast<unsigned long long>(result.total),
+                    describe(walkTime).c_str(), describe(sizeTime).c_str(), describe(findTime).c_str(),
+                    describe(duTime).c_str());
         if (!size || *size != result.total || counter.bytes != result.total)
             std::printf("warning: totals disagree\n");
     }
     std::printf("peak memory after the walks %.1f MiB\n", mrb::bench::peakMemoryMiB());
 
     Counter keeper(true);
-    const double keepSeconds = timed([&] { fs.walk(root, keeper); });
-    std::printf("walk() keeping all %zu items %.3f s, peak memory %.1f MiB\n", keeper.kept.size(), keepSeconds,
+    const auto keepTime = timed([&] { fs.walk(root, keeper); });
+    std::printf("walk() keeping all %zu items %s, peak memory %.1f MiB\n", keeper.kept.size(), describe(keepTime).c_str(),
                 mrb::bench::peakMemoryMiB());
     return 0;
 }

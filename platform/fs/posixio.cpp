@@ -140,9 +140,8 @@ UniqueFd openFolder(const std::string &path, int flags, int &err)
                 return {};
             }
         }
-        std::string piece = path.substr(pos, end - pos);
-        if (piece.empty())
-            piece = "/";
+        // An empty first piece is the root itself ("/" followed by a very long name).
+        const std::string piece = end > pos ? path.substr(pos, end - pos) : std::string(1, '/');
         const bool last = end >= path.size();
         const int fd = ::openat(current.isValid() ? current.get() : AT_FDCWD,
                                 piece.c_str(),

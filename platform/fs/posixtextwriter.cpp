@@ -100,7 +100,9 @@ std::unique_ptr<TextWriter> PosixTextWriter::open(const std::string &rawPath, Wr
     if (exists && ::faccessat(folder.get(), finalName.c_str(), W_OK, AT_EACCESS) != 0)
         return report(errno);
 
-    const std::string stem = "." + finalName.substr(0, kTemporaryStemLength) + ".";
+    std::string stem(1, '.');
+    stem.append(finalName, 0, kTemporaryStemLength);
+    stem.push_back('.');
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string temporaryName = stem + randomSuffix();
         const int fd = ::openat(folder.get(), temporaryName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
