@@ -259,22 +259,6 @@ TEST(OpenSourceItems, EmptyListingSaysSo)
     EXPECT_TRUE(browser.prompts.empty());
 }
 
-TEST(OpenSourceItems, WithoutTheLibraryOpensNothingButFinishes)
-{
-    FakeFileSystem fs;
-    fs.addFile("/x.txt");
-    ScopedEnv tz("TZ", "Europe/Berlin");
-    SettingsRecord settings = defaultSettings();
-    ListModel list;
-    TreeModel tree;
-    StatusBarModel status;
-    SourceListing listing(list, tree, status, fs, settings, nullptr, nullptr, nullptr);
-    listing.ShowFolder("/");
-    list.setAllSelected(true);
-    listing.OpenSourceItems();
-    EXPECT_EQ(status.prompt(), " Ready.");
-}
-
 class FolderAttributes : public ::testing::Test
 {
 protected:

@@ -131,12 +131,3 @@ TEST(LocaleFormatUser, SetUserChangesTheSharedInstanceInPlace)
     EXPECT_EQ(user.name(), "en_US");
     LocaleFormat::setUser("");
 }
-
-TEST(LocaleFormatUser, CopiesAreIndependent)
-{
-    LocaleFormat a("de_DE");
-    const LocaleFormat b(a);
-    a = LocaleFormat("en_US");
-    EXPECT_EQ(a.groupSeparator(), ",");
-    EXPECT_EQ(b.groupSeparator(), ".");
-}
