@@ -2,8 +2,26 @@
 // SPDX-License-Identifier: MIT
 #include "lib/apifuns/apifuns.h"
 
+#include "lib/apifuns/dropfiles.h"
+#include "lib/apifuns/filedialogs.h"
+#include "lib/apifuns/netdrivedialogs.h"
+#include "lib/apifuns/openwithdialog.h"
+#include "lib/apifuns/propertieswindow.h"
+#include "lib/apifuns/specialfolders.h"
+#include "lib/apifuns/widgets.h"
 #include "lib/frame/identities.h"
 #include "platform/profile/profilefile.h"
+#include "platform/shell/launcher.h"
+#include "platform/shell/trash.h"
+
+#include <QAbstractButton>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QIcon>
+#include <QLabel>
+#include <QUrl>
 
 namespace qfc {
 
@@ -35,10 +53,10 @@ constexpr Param writeIni[] = {required("FileName"), required("Segment"), require
 constexpr Param menuPos[] = {required("MenuHandle"), required("Pos")};
 constexpr Param sysPath[] = {required("Class")};
 constexpr Param title[] = {required("Title")};
-constexpr Param chooseFolder[] = {required("WinHandle"), required("Prompt")};
+constexpr Param folderPrompt[] = {required("WinHandle"), required("Prompt")};
 constexpr Param drop[] = {required("hDrop")};
 constexpr Param wait[] = {required("Milliseconds")};
-constexpr Param specialFolder[] = {required("ID")};
+constexpr Param folderId[] = {required("ID")};
 constexpr Param drive[] = {optional("Drive")};
 constexpr Param fileName[] = {required("FileName")};
 constexpr Param treeColor[] = {required("TvHandle"), required("BgColor")};
@@ -73,10 +91,10 @@ const Operation table[] = {
     operation<&ApiFuns::GetSubMenuHandle>("GetSubMenuHandle", id(18), menuPos),
     operation<&ApiFuns::GetSysPath>("GetSysPath", id(19), sysPath),
     operation<&ApiFuns::FindWindowTitle>("FindWindowTitle", id(20), title),
-    operation<&ApiFuns::ChooseFolder>("ChooseFolder", id(21), chooseFolder),
+    operation<&ApiFuns::ChooseFolder>("ChooseFolder", id(21), folderPrompt),
     operation<&ApiFuns::DropFiles>("DropFiles", id(22), drop),
     operation<&ApiFuns::Wait>("Wait", id(23), wait),
-    operation<&ApiFuns::GetSpecialFolder>("GetSpecialFolder", id(24), specialFolder),
+    operation<&ApiFuns::GetSpecialFolder>("GetSpecialFolder", id(24), folderId),
     operation<&ApiFuns::QueryRecycleBin>("QueryRecycleBin", id(25), drive),
     operation<&ApiFuns::GetUserTempPath>("GetUserTempPath", id(26)),
     operation<&ApiFuns::DelUntilReboot>("DelUntilReboot", id(27), fileName),
@@ -239,48 +257,156 @@ std::string ApiFuns::GetClipboardText()
     return {};
 }
 
-// ---- dialogs and shell actions (being filled in) ----------------------------
+// ---- dialogs and shell actions ----------------------------------------------
 
-void ApiFuns::AcceptDragFiles(std::int32_t, std::int32_t) {}
-void ApiFuns::MapNetDrive(std::int32_t, std::int32_t) {}
-void ApiFuns::DisconnectNetDrive(std::int32_t, std::int32_t) {}
-StringArray ApiFuns::GetFilesOpenName(std::int32_t, std::string, std::string, StrRef, BoolRef)
+void ApiFuns::MapNetDrive(std::int32_t WinHandle, std::int32_t)
 {
-    return {};
+    if (widgetsAvailable())
+        mapNetworkDrive(ownerOf(WinHandle));
 }
-std::string ApiFuns::GetFileSaveName(std::int32_t, std::string, std::string, std::string, std::string, std::string)
+
+void ApiFuns::DisconnectNetDrive(std::int32_t WinHandle, std::int32_t)
 {
-    return {};
+    if (widgetsAvailable())
+        disconnectNetworkDrive(ownerOf(WinHandle));
 }
-void ApiFuns::GetFileIcon(std::string, std::int32_t, std::int32_t) {}
-void ApiFuns::ExecFile(std::string, std::int32_t) {}
-void ApiFuns::ExecCmd(std::string, std::int32_t) {}
-std::int32_t ApiFuns::SelectColor(std::int32_t)
+
+std::string ApiFuns::GetFileSaveName(std::int32_t WinHandle,
+                                     std::string Title,
+                                     std::string FileName,
+                                     std::string Filter,
+                                     std::string DefDir,
+                                     std::string DefExt)
 {
-    return -1;
+    if (!widgetsAvailable())
+        return {};
+    return saveFileName(ownerOf(WinHandle), Title, FileName, Filter, DefDir, DefExt);
 }
-std::string ApiFuns::ChooseFolder(std::int32_t, std::string)
+
+StringArray ApiFuns::GetFilesOpenName(std::int32_t WinHandle, std::string Title, std::string Filter, StrRef DefDir, BoolRef MultiSel)
 {
-    return {};
+    if (!widgetsAvailable())
+        return {};
+    return openFileNames(ownerOf(WinHandle), Title, Filter, DefDir.get(), MultiSel.get());
 }
-std::string ApiFuns::DropFiles(std::int32_t)
+
+std::string ApiFuns::ChooseFolder(std::int32_t WinHandle, std::string Prompt)
 {
-    return {};
+    if (!widgetsAvailable())
+        return {};
+    return chooseFolder(ownerOf(WinHandle), Prompt);
 }
-std::string ApiFuns::GetSpecialFolder(std::int16_t)
+
+std::int32_t ApiFuns::SelectColor(std::int32_t WinHandle)
 {
-    return {};
+    if (!widgetsAvailable())
+        return -1;
+    return selectColor(ownerOf(WinHandle));
 }
-std::string ApiFuns::QueryRecycleBin(std::string)
+
+void ApiFuns::ExecFile(std::string FileName, std::int32_t)
 {
-    return {};
+    // The window state is the opened program's own business here.
+    switch (mrb::platform::openFile(FileName)) {
+    case mrb::platform::OpenResult::Opened:
+    case mrb::platform::OpenResult::Missing:
+        return;
+    case mrb::platform::OpenResult::NoApplication:
+        if (widgetsAvailable())
+            chooseApplicationFor(nullptr, FileName);
+        return;
+    case mrb::platform::OpenResult::Failed:
+        if (widgetsAvailable())
+            QDesktopServices::openUrl(QUrl::fromLocalFile(toQPath(FileName)));
+        return;
+    }
 }
+
+void ApiFuns::ExecCmd(std::string Command, std::int32_t)
+{
+    if (mrb::platform::runCommand(Command))
+        return;
+    const auto plan = mrb::platform::planCommand(Command);
+    if (plan.action == mrb::platform::CommandAction::OpenWithDefault && widgetsAvailable())
+        QDesktopServices::openUrl(QUrl::fromUserInput(QString::fromStdString(plan.target)));
+}
+
+void ApiFuns::AcceptDragFiles(std::int32_t CtrHandle, std::int32_t Accept)
+{
+    acceptDroppedFiles(widgetOf(CtrHandle), Accept != 0);
+}
+
+std::string ApiFuns::DropFiles(std::int32_t hDrop)
+{
+    return takeDroppedFile(hDrop);
+}
+
+void ApiFuns::GetFileIcon(std::string FileName, std::int32_t SmallPicDC, std::int32_t BigPicDC)
+{
+    if (!widgetsAvailable())
+        return;
+    const QFileInfo info(toQPath(FileName));
+    if (!info.exists())
+        return;
+    const QIcon icon = QFileIconProvider().icon(info);
+    // The picture handles are the ids of the widgets that show the icons.
+    const std::pair<std::int32_t, int> targets[] = {{SmallPicDC, 16}, {BigPicDC, 32}};
+    for (const auto &[handle, size] : targets) {
+        QWidget *widget = widgetOf(handle);
+        if (auto *label = qobject_cast<QLabel *>(widget))
+            label->setPixmap(icon.pixmap(size, size));
+        else if (auto *button = qobject_cast<QAbstractButton *>(widget))
+            button->setIcon(icon);
+    }
+}
+
+std::string ApiFuns::GetSpecialFolder(std::int16_t ID)
+{
+    return specialFolder(ID);
+}
+
+namespace {
+
+// A count as the operation reports it: its digits, or "Over 2147483647".
+std::string countText(std::uint64_t n)
+{
+    return n > 2147483647u ? std::string("Over 2147483647") : std::to_string(n);
+}
+
+} // namespace
+
+std::string ApiFuns::QueryRecycleBin(std::string Drive)
+{
+    const mrb::platform::TrashSummary summary = mrb::platform::queryTrash(Drive);
+    return countText(summary.items) + "|" + countText(summary.bytes);
+}
+
 std::string ApiFuns::GetUserTempPath()
 {
-    return {};
+    QString folder = QDir::tempPath();
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    if (!canonical.isEmpty())
+        folder = canonical;
+    std::string path = fromQPath(folder);
+    if (path.empty() || path.back() != '/')
+        path += '/';
+    return path;
 }
-void ApiFuns::EmptyRecycleBin(std::int32_t, std::string) {}
-void ApiFuns::DelToRecycled(std::string) {}
-void ApiFuns::ShowFileFolderProperties(std::int32_t, std::string) {}
+
+void ApiFuns::EmptyRecycleBin(std::int32_t, std::string Drive)
+{
+    mrb::platform::emptyTrash(Drive);
+}
+
+void ApiFuns::DelToRecycled(std::string FileName)
+{
+    mrb::platform::moveToTrash(FileName);
+}
+
+void ApiFuns::ShowFileFolderProperties(std::int32_t Handle, std::string FileFolderName)
+{
+    if (widgetsAvailable())
+        showProperties(ownerOf(Handle), FileFolderName);
+}
 
 } // namespace qfc
