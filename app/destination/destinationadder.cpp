@@ -6,6 +6,7 @@
 #include "app/destination/destinationactivity.h"
 #include "app/destination/destinationcommands.h"
 
+#include <chrono>
 #include <utility>
 #include <vector>
 
@@ -17,9 +18,8 @@ namespace {
 // means both.
 enum class ItemChoice { Files, Folders, Both };
 
-ItemChoice itemChoice(const SettingsRecord &settings)
+ItemChoice itemChoice(const std::string &item)
 {
-    const std::string &item = settings.value(Setting::CommonItem);
     if (item == "Files")
         return ItemChoice::Files;
     if (item == "Folders")
@@ -27,8 +27,11 @@ ItemChoice itemChoice(const SettingsRecord &settings)
     return ItemChoice::Both;
 }
 
-// Rows gathered before they are moved into the destination in one batch; a
-// folder with very many files is moved in several.
+// Rows are moved into the destination in batches: when this many are
+// gathered, or at the first folder after the move interval since the last
+// move. Each move is one notification to the view and may grow the listing's
+// storage, so one move per folder would cost more than the walk itself on
+// trees of many small folders.
 constexpr std::size_t maxPendingRows = 4096;
 
 // Turns one walk into destination rows in the deep add's order. The walk
@@ -45,6 +48,7 @@ public:
                 const SettingsRecord &settings,
                 const platform::LocaleFormat &locale,
                 ItemChoice choice,
+                std::chrono::milliseconds moveInterval,
                 UserInterface *ui,
                 const DestinationActivity *activity)
         : m_destination(destination)
@@ -52,6 +56,7 @@ public:
         , m_settings(settings)
         , m_locale(locale)
         , m_choice(choice)
+        , m_moveInterval(moveInterval)
         , m_ui(ui)
         , m_activity(activity)
     {
@@ -87,12 +92,13 @@ public:
     // Counted by the walk's result; the folder gets no row.
     void unreadableFolder(const std::string &) override { }
 
-    // Once per folder: move what is ready, then let the window run.
+    // Once per folder: move what is ready when it is time, then let the window run.
     bool keepGoing() override
     {
         if (!m_frames.empty())
             placeOwnRow(m_frames.back());
-        flush();
+        if (std::chrono::steady_clock::now() - m_lastMove >= m_moveInterval)
+            flush();
         if (m_ui)
             m_ui->processEvents();
         return !(m_activity && m_activity->stopRequested());
@@ -135,6 +141,7 @@ private:
     // Moves the pending rows whose tags the destination does not hold yet.
     void flush()
     {
+        m_lastMove = std::chrono::steady_clock::now();
         if (m_pending.empty())
             return;
         std::vector<bool> kept(m_pending.size());
@@ -165,28 +172,25 @@ private:
     const SettingsRecord &m_settings;
     const platform::LocaleFormat &m_locale;
     const ItemChoice m_choice;
+    const std::chrono::milliseconds m_moveInterval;
     UserInterface *m_ui;
     const DestinationActivity *m_activity;
     std::vector<Frame> m_frames; // the folders being walked, outermost first
     std::vector<platform::ListRow> m_pending;
     std::size_t m_appended = 0;
+    std::chrono::steady_clock::time_point m_lastMove = std::chrono::steady_clock::now();
 };
 
-DeepAddResult deepAdd(platform::ListModel &destination,
-                      platform::StatusBarModel &status,
-                      platform::FileSystem &fs,
-                      const SettingsRecord &settings,
-                      const platform::LocaleFormat &locale,
-                      ItemChoice choice,
-                      UserInterface *ui,
-                      const DestinationActivity *activity,
-                      const std::string &folderPath)
+} // namespace
+
+DeepAddResult DestinationAdder::deepAdd(const std::string &folderPath, const std::string &item)
 {
     DeepAddResult result;
-    if (!fs.folderExists(folderPath))
+    if (!m_fs.folderExists(folderPath))
         return result;
-    DeepAddWalk visitor(destination, status, settings, locale, choice, ui, activity);
-    const platform::WalkResult walked = fs.walk(folderPath, visitor);
+    DeepAddWalk visitor(
+        m_destination, m_status, m_settings, m_locale, itemChoice(item), m_moveInterval, m_ui, m_activity);
+    const platform::WalkResult walked = m_fs.walk(folderPath, visitor);
     result.rowsAppended = visitor.finish();
     result.unreadableFolders = walked.unreadableFolders;
     result.stopped = walked.stopped;
@@ -196,8 +200,6 @@ DeepAddResult deepAdd(platform::ListModel &destination,
         result.total = walked.total;
     return result;
 }
-
-} // namespace
 
 // Marks a command as running for its whole length (busy pointer aside).
 struct DestinationAdder::Command {
@@ -271,7 +273,8 @@ std::size_t DestinationAdder::AddToDestination()
             selected.push_back(m_source.row(r));
     }
     const bool withContents = m_settings.isOn(Setting::CommonSub);
-    const ItemChoice choice = itemChoice(m_settings);
+    // the options dialog may change the record while a deep add runs
+    const std::string item = m_settings.value(Setting::CommonItem);
 
     std::size_t appended = 0;
     std::size_t unreadable = 0;
@@ -292,8 +295,7 @@ std::size_t DestinationAdder::AddToDestination()
         m_destination.append(row);
         ++appended;
         if (isFolder && withContents) {
-            const DeepAddResult result
-                = deepAdd(m_destination, m_status, m_fs, m_settings, m_locale, choice, m_ui, m_activity, folderPath);
+            const DeepAddResult result = deepAdd(folderPath, item);
             appended += result.rowsAppended;
             unreadable += result.unreadableFolders;
         }
@@ -344,8 +346,7 @@ std::size_t DestinationAdder::AddTreeFolderToDestination()
     std::size_t appended = 1;
     std::size_t unreadable = 0;
     if (withContents) {
-        const DeepAddResult result
-            = deepAdd(m_destination, m_status, m_fs, m_settings, m_locale, itemChoice(m_settings), m_ui, m_activity, key);
+        const DeepAddResult result = deepAdd(key, m_settings.value(Setting::CommonItem));
         appended += result.rowsAppended;
         unreadable = result.unreadableFolders;
         if (result.total) {
@@ -363,8 +364,7 @@ DeepAddResult DestinationAdder::AddFolderContents(const std::string &folderPath)
     if (isBusy())
         return {};
     Command command(*this);
-    return deepAdd(
-        m_destination, m_status, m_fs, m_settings, m_locale, itemChoice(m_settings), m_ui, m_activity, folderPath);
+    return deepAdd(folderPath, m_settings.value(Setting::CommonItem));
 }
 
 } // namespace mrb::core

@@ -10,6 +10,7 @@
 #include "platform/fs/filesystem.h"
 #include "platform/locale/localeformat.h"
 
+#include <chrono>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -69,11 +70,18 @@ public:
 
     bool isBusy() const;
 
+    // How often a deep add moves the rows it gathered into the destination,
+    // so the view shows them (at most; also every few thousand rows).
+    std::chrono::milliseconds moveInterval() const { return m_moveInterval; }
+    void setMoveInterval(std::chrono::milliseconds interval) { m_moveInterval = interval; }
+
 private:
     struct Command;
     // The prompt that ends a command: " Ready.", plus how many folders could
     // not be read when there were any.
     std::string endPrompt(std::size_t unreadableFolders) const;
+    // The deep add with the Common.Item text read when the command began.
+    DeepAddResult deepAdd(const std::string &folderPath, const std::string &item);
 
     platform::ListModel &m_destination;
     platform::ListModel &m_source;
@@ -84,6 +92,7 @@ private:
     UserInterface *m_ui;
     DestinationActivity *m_activity;
     const platform::LocaleFormat &m_locale;
+    std::chrono::milliseconds m_moveInterval {100};
     bool m_running = false; // also guards re-entry when no activity is shared
 };
 

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
@@ -118,6 +120,29 @@ TEST(DeepAddOrder, FilesOnlyBelowAnEmptyTreeGivesTheFolderAlone)
     desk.selectInTree(tree.root(), tree.path("A"));
     EXPECT_EQ(desk.adder.AddTreeFolderToDestination(), 1u);
     EXPECT_EQ(desk.column(), (Texts{"A"}));
+}
+
+TEST(DeepAdd, FolderOfManyFilesArrivesInOrderOverSeveralMoves)
+{
+    FakeFileSystem fs;
+    std::vector<std::string> names;
+    for (int i = 0; i < 10000; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "f%05d", i);
+        fs.addFile(std::string("/r/A/") + name, 1);
+        names.emplace_back(name);
+    }
+    fs.addFile("/r/A/B/b", 1);
+    Desk desk(fs);
+    desk.set(Setting::CommonSub, "True");
+    desk.set(Setting::CommonItem, "FF");
+    desk.selectInTree("/r", "/r/A");
+    EXPECT_EQ(desk.adder.AddTreeFolderToDestination(), 10003u);
+    Texts expected {"A"};
+    expected.insert(expected.end(), names.begin(), names.end());
+    expected.insert(expected.end(), {"b", "B"});
+    EXPECT_EQ(desk.column(), expected);
+    EXPECT_EQ(desk.destination.subItem(1, 2), "9.77 KB");
 }
 
 TEST(DeepAdd, HiddenItemsBelowAFolderAreAlwaysAdded)
@@ -344,6 +369,8 @@ protected:
         desk.set(Setting::CommonPrecision, "0");
         desk.selectInSource("/r/A");
         desk.selectInSource("/r/z.txt");
+        // rows reach the listing at every folder, so the commands below meet them
+        desk.adder.setMoveInterval(std::chrono::milliseconds(0));
     }
     Texts expectedNames() const { return {"A", "top", "x", "y", "F0", "x", "y", "F1", "x", "y", "F2", "x", "y", "F3", "z.txt"}; }
 
