@@ -11,6 +11,7 @@
 #include "app/library/localapifuns.h"
 #include "app/library/localgenfuns.h"
 #include "app/settings/settingsstore.h"
+#include "app/options/frmPubOptions.h"
 #include "app/window/frmPubAbout.h"
 #include "app/window/icons.h"
 #include "app/window/listingadapter.h"
@@ -458,9 +459,22 @@ core::WinHandle frmPubMain::ownerWindow() const
     return static_cast<core::WinHandle>(winId());
 }
 
+core::ApiFuns &frmPubMain::settingsApi()
+{
+    return m_objects.api ? *m_objects.api : *m_localApi;
+}
+
 void frmPubMain::showOptionsDialog()
 {
-    // TODO: the options dialog
+    if (!m_options) {
+        m_options = new frmPubOptions(
+            *m_settings,
+            settingsApi(),
+            *m_objects.fs,
+            [this] { core::ApplyDisplaySettings(m_target, settings(), *m_objects.fs); },
+            this);
+    }
+    m_options->showModal();
 }
 
 double frmPubMain::clientHeightTwips() const

@@ -41,6 +41,7 @@ class PromptTracker;
 class SplitterBar;
 class TreeAdapter;
 class frmPubAbout;
+class frmPubOptions;
 
 // The main window: its creation is the program's start-up and its closing the
 // end. It shows the folder tree, the two listings and the status bar as views
@@ -92,6 +93,7 @@ private:
     void openWebLink(std::string_view address);
     void showAbout();
     void onActivityChanged(bool busy);
+    core::ApiFuns &settingsApi();
 
     void layoutPanes();
     void placePanes();
@@ -137,6 +139,7 @@ private:
     ListingAdapter *m_targetAdapter = nullptr;
     PromptTracker *m_prompts = nullptr;
     frmPubAbout *m_about = nullptr;
+    frmPubOptions *m_options = nullptr;
 };
 
 } // namespace mrb::ui

@@ -98,6 +98,17 @@ protected:
         return window->findChild<T *>(QString::fromLatin1(name));
     }
 
+    // Closes every modal dialog as soon as it is up, for tests that only route commands.
+    void closeDialogsWhenShown()
+    {
+        auto *timer = new QTimer(window.get());
+        QObject::connect(timer, &QTimer::timeout, [] {
+            if (QWidget *dialog = QApplication::activeModalWidget())
+                dialog->close();
+        });
+        timer->start(20);
+    }
+
     std::string prompt() const { return window->statusBarModel().prompt(); }
     QString panelText(int panel) const
     {
@@ -338,9 +349,27 @@ TEST_F(MainWindowTest, ShortcutsRouteToTheirMenuItems)
     child<QTreeView>("lsvSource")->setFocus();
     QTest::keyClick(window.get(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(window.get(), Qt::Key_T, Qt::ControlModifier);
-    QTest::keyClick(window.get(), Qt::Key_F4);
+    QTest::keyClick(window.get(), Qt::Key_R, Qt::ControlModifier);
+    QTest::keyClick(window.get(), Qt::Key_L, Qt::ControlModifier);
+    QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
     QTest::keyClick(window.get(), Qt::Key_F5);
-    EXPECT_EQ(commandsRun(), (std::vector<QString>{"menss", "mensa", "mento", "mentm"}));
+    EXPECT_EQ(commandsRun(), (std::vector<QString>{"menss", "mensa", "mendr", "mendc", "mensn", "mentm"}));
+}
+
+TEST_F(MainWindowTest, F4OpensTheOptionsDialogModally)
+{
+    open();
+    showActive();
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        if (QWidget *dialog = QApplication::activeModalWidget()) {
+            shown = dialog->objectName();
+            dialog->close();
+        }
+    });
+    QTest::keyClick(window.get(), Qt::Key_F4);
+    EXPECT_EQ(shown, "frmPubOptions");
+    EXPECT_EQ(commandsRun(), (std::vector<QString>{"mento"}));
 }
 
 TEST_F(MainWindowTest, CtrlAInTheFilterBoxSelectsTheSourceRows)
@@ -368,6 +397,7 @@ TEST_F(MainWindowTest, F1OpensTheHomepageNotTheAboutBox)
 TEST_F(MainWindowTest, ToolbarButtonsRunTheirMenuItems)
 {
     open();
+    closeDialogsWhenShown();
     const char *buttons[] = {"tlb_all", "tlb_add", "tlb_remove", "tlb_clear", "tlb_options", "tlb_donate"};
     for (const char *name : buttons)
         child<QAction>(name)->trigger();
