@@ -299,7 +299,7 @@ ListedItem MakeFolderRow(const platform::FsItem &folder, const platform::LocaleF
     ListedItem item;
     item.name = folder.name;
     item.path = folder.parentPath;
-    item.size = " ";
+    item.size.assign(1, ' '); // a blank, not empty: the folder was listed without its size
     item.type = folder.type;
     item.created = FormatDate(folder.created, locale);
     item.modified = FormatDate(folder.modified, locale);
