@@ -1,0 +1,229 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "app/browse/sourcelisting.h"
+#include "app/cli/mrblist.h"
+#include "app/destination/destinationadder.h"
+#include "app/library/localgenfuns.h"
+#include "app/output/makeoutput.h"
+#include "app/output/xlsxapplication.h"
+#include "platform/controls/listmodel.h"
+#include "platform/controls/statusbarmodel.h"
+#include "platform/controls/treemodel.h"
+#include "platform/fs/posixfilesystem.h"
+#include "tests/app/output/outputfakes.h"
+#include "tests/support/temptree.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace mrb;
+using mrb::cli::RunEnvironment;
+using mrb::cli::runMrbList;
+using mrb::platform::LocaleFormat;
+using mrb::test::ScopedEnv;
+using mrb::test::TempTree;
+
+namespace
+{
+
+struct Override {
+    core::Setting setting;
+    const char *name;
+    const char *value;
+};
+
+class MakeMode : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        LocaleFormat::setUser("en_US");
+        tree.file("music/b.mp3", 3000, 1700000000);
+        tree.file("music/a.mp3", 1536, 1700000000);
+        tree.file("music/live/c & d.ogg", 2048, 1700000000);
+        tree.file("music/live/deeper/e.ogg", 10, 1700000000);
+        tree.file("top.txt", 5, 1700000000);
+        tree.dir("out");
+        // The first read of a new folder moves its access time; read them all
+        // now, so that both runs list the same date texts.
+        for (const auto &entry : std::filesystem::recursive_directory_iterator(tree.root()))
+            (void)entry;
+    }
+    void TearDown() override { LocaleFormat::setUser(""); }
+
+    int run(const std::string &output, const std::vector<std::string> &paths)
+    {
+        std::vector<std::string> args = {"--settings", settingsFolder.path("options.dll")};
+        for (const Override &o : overrides) {
+            args.push_back("--set");
+            args.push_back(std::string(o.name) + "=" + o.value);
+        }
+        args.push_back("-o");
+        args.push_back(output);
+        args.insert(args.end(), paths.begin(), paths.end());
+        std::ostringstream outStream;
+        std::ostringstream errStream;
+        RunEnvironment env;
+        env.executableFolder = settingsFolder.root();
+        env.workingFolder = settingsFolder.root();
+        const int rc = runMrbList(args, env, outStream, errStream);
+        out = outStream.str();
+        err = errStream.str();
+        return rc;
+    }
+
+    // What the window writes when the rows named are selected in the source
+    // listing of the tree's root, added, and made into output.
+    void runWindow(const std::string &output, const std::vector<std::string> &names)
+    {
+        core::SettingsRecord settings = test::defaultSettings();
+        settings.setValue(core::Setting::SystemDialog, "True");
+        for (const Override &o : overrides)
+            settings.setValue(o.setting, o.value);
+        platform::PosixFileSystem fs;
+        core::LocalGenFuns gen;
+        platform::ListModel source;
+        platform::ListModel destination;
+        platform::TreeModel treeModel;
+        platform::StatusBarModel status;
+        test::RecordingUi ui;
+        test::ScriptedApi api;
+        core::SourceListing listing(source, treeModel, status, fs, settings, &gen, &api, &ui);
+        listing.ShowFolder(tree.root());
+        for (const std::string &name : names) {
+            for (std::size_t r = 1; r <= source.rowCount(); ++r) {
+                if (source.text(r) == name)
+                    source.setSelected(r, true);
+            }
+        }
+        core::DestinationAdder adder(destination, source, treeModel, status, fs, settings, &ui);
+        adder.AddToDestination();
+        api.answer = output;
+        core::MakeOutputFile({destination,
+            status,
+            [&]() -> const core::SettingsRecord & { return settings; },
+            fs,
+            api,
+            ui,
+            core::XlsxApplication::launcher()});
+        ASSERT_FALSE(ui.messages.empty());
+        EXPECT_EQ(ui.messages.back().icon, core::MessageIcon::Information) << ui.messages.back().text;
+    }
+
+    ScopedEnv tz {"TZ", "Europe/Berlin"};
+    TempTree tree;
+    TempTree settingsFolder;
+    std::vector<Override> overrides;
+    std::string out;
+    std::string err;
+};
+
+const Override customize = {core::Setting::OutputFileType, "Output.FileType", "Customize"};
+const Override notStandard = {core::Setting::OutputStandard, "Output.Standard", "False"};
+const Override header = {core::Setting::OutputHeader, "Output.Header", "True"};
+const Override withContents = {core::Setting::CommonSub, "Common.Sub", "True"};
+const Override filesAndFolders = {core::Setting::CommonItem, "Common.Item", "FF"};
+const Override deleteAfter = {core::Setting::OutputDelete, "Output.Delete", "True"};
+
+} // namespace
+
+TEST_F(MakeMode, TextTableIsByteIdenticalToTheWindows)
+{
+    overrides = {customize, notStandard, header, withContents, filesAndFolders};
+    const std::string cliFile = tree.path("out/cli.txt");
+    ASSERT_EQ(run(cliFile, {tree.path("music"), tree.path("top.txt"), tree.path("music")}), 0) << err;
+    // music, its two files, live and its file, deeper and its file, top.txt
+    EXPECT_EQ(out, "Outputted 8 items to '" + cliFile + "' successfully!\n");
+    EXPECT_EQ(err, "");
+    const std::string windowFile = tree.path("out/window.txt");
+    runWindow(windowFile, {"music", "top.txt"});
+    const std::string written = TempTree::read(cliFile);
+    EXPECT_EQ(written.substr(0, 10), "Name\tPath\t");
+    EXPECT_NE(written.find("\r\nc & d.ogg\t" + tree.path("music/live") + "\t"), std::string::npos);
+    EXPECT_EQ(written, TempTree::read(windowFile));
+}
+
+TEST_F(MakeMode, PlsIsByteIdenticalToTheWindows)
+{
+    overrides = {withContents};
+    const std::string cliFile = tree.path("out/cli.pls");
+    ASSERT_EQ(run(cliFile, {tree.path("music"), tree.path("top.txt")}), 0) << err;
+    runWindow(tree.path("out/window.pls"), {"music", "top.txt"});
+    EXPECT_EQ(TempTree::read(cliFile),
+        "[playlist]\r\nNumberOfEntries=5\r\nFile1=" + tree.path("music/a.mp3") + "\r\nFile2=" + tree.path("music/b.mp3")
+            + "\r\nFile3=" + tree.path("music/live/c & d.ogg") + "\r\nFile4=" + tree.path("music/live/deeper/e.ogg")
+            + "\r\nFile5=" + tree.path("top.txt") + "\r\n");
+    EXPECT_EQ(TempTree::read(cliFile), TempTree::read(tree.path("out/window.pls")));
+}
+
+TEST_F(MakeMode, WorkbookHoldsTheSameSheetAsTheWindows)
+{
+    if (test::runCommand("/usr/bin/python3 -c 'import zipfile' 2>/dev/null && echo yes") != "yes\n")
+        GTEST_SKIP() << "/usr/bin/python3 is missing: no way to compare the workbooks' parts";
+    overrides = {customize, notStandard, header};
+    const std::string cliFile = tree.path("out/cli.xls");
+    ASSERT_EQ(run(cliFile, {tree.path("music"), tree.path("top.txt")}), 0) << err;
+    const std::string windowFile = tree.path("out/window.xls");
+    runWindow(windowFile, {"music", "top.txt"});
+    // Every part but the document properties, which carry the time of saving.
+    const std::string script = tree.fileWith("parts.py",
+        "import sys, zipfile\n"
+        "z = zipfile.ZipFile(sys.argv[1])\n"
+        "for n in sorted(z.namelist()):\n"
+        "    if n != 'docProps/core.xml':\n"
+        "        print(n, z.read(n).hex())\n");
+    const auto parts = [&](const std::string &file) {
+        return test::runCommand("/usr/bin/python3 '" + script + "' '" + file + "'");
+    };
+    const std::string cliParts = parts(cliFile);
+    EXPECT_NE(cliParts.find("xl/worksheets/sheet1.xml"), std::string::npos);
+    EXPECT_EQ(cliParts, parts(windowFile));
+}
+
+TEST_F(MakeMode, OutputThatCannotBeWrittenExitsOneAndDeletesNothing)
+{
+    overrides = {deleteAfter};
+    const std::string target = tree.path("missing/list.m3u");
+    EXPECT_EQ(run(target, {tree.path("top.txt")}), 1);
+    EXPECT_EQ(out, "");
+    EXPECT_NE(err.find(target), std::string::npos) << err;
+    EXPECT_NE(err.find("No such file or directory"), std::string::npos) << err;
+    EXPECT_EQ(TempTree::read(tree.path("top.txt")).size(), 5u);
+}
+
+TEST_F(MakeMode, DeletesTheListedItemsAfterACompleteOutput)
+{
+    overrides = {deleteAfter};
+    EXPECT_EQ(run(tree.path("out/list.m3u"), {tree.path("top.txt")}), 0) << err;
+    EXPECT_EQ(TempTree::read(tree.path("out/list.m3u")), tree.path("top.txt") + "\r\n");
+    EXPECT_EQ(TempTree::read(tree.path("top.txt")), "");
+}
+
+TEST_F(MakeMode, PathThatDoesNotExistExitsOne)
+{
+    EXPECT_EQ(run(tree.path("out/list.m3u"), {tree.path("top.txt"), tree.path("nothing")}), 1);
+    EXPECT_NE(err.find(tree.path("nothing") + ": no such file or folder"), std::string::npos) << err;
+    EXPECT_EQ(TempTree::read(tree.path("out/list.m3u")), "");
+}
+
+TEST_F(MakeMode, BuiltProgramPrintsTheClosingMessage)
+{
+    const char *bin = std::getenv("MRB_BIN_DIR");
+    if (!bin)
+        GTEST_SKIP() << "MRB_BIN_DIR is not set (run through ctest)";
+    const std::string errFile = tree.path("stderr");
+    int status = -1;
+    const std::string printed =
+        test::runCommand(std::string(bin) + "/mrb-list --settings '" + settingsFolder.path("options.dll") + "' -o '"
+                + tree.path("out/a.m3u") + "' '" + tree.path("music/a.mp3") + "' 2>'" + errFile + "'",
+            &status);
+    EXPECT_EQ(status, 0) << TempTree::read(errFile);
+    EXPECT_EQ(printed, "Outputted 1 items to '" + tree.path("out/a.m3u") + "' successfully!\n");
+    EXPECT_EQ(TempTree::read(tree.path("out/a.m3u")), tree.path("music/a.mp3") + "\r\n");
+    EXPECT_EQ(TempTree::read(errFile), "");
+}
