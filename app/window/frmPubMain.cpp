@@ -12,6 +12,8 @@
 #include "app/library/localgenfuns.h"
 #include "app/settings/settingsstore.h"
 #include "app/options/frmPubOptions.h"
+#include "app/output/makeoutput.h"
+#include "app/output/xlsxapplication.h"
 #include "app/window/frmPubAbout.h"
 #include "app/window/icons.h"
 #include "app/window/listingadapter.h"
@@ -339,6 +341,18 @@ void frmPubMain::runCommand(Command command, std::string_view menuItem)
     case Command::DisconnectNetworkDrive:
         m_destinationCommands->DisconnectNetworkDrive();
         break;
+    case Command::Make:
+        // the save dialog is the library's: without it Make does nothing
+        if (m_objects.api) {
+            core::MakeOutputFile(core::MakeContext{m_target,
+                                                   m_status,
+                                                   [this]() -> const core::SettingsRecord & { return settings(); },
+                                                   *m_objects.fs,
+                                                   *m_objects.api,
+                                                   *this,
+                                                   core::XlsxApplication::launcher()});
+        }
+        break;
     case Command::Options:
         showOptionsDialog();
         break;
@@ -360,8 +374,7 @@ void frmPubMain::runCommand(Command command, std::string_view menuItem)
     case Command::About:
         showAbout();
         break;
-    default:
-        // TODO: Make, once the output library links beside the browsing one
+    case Command::None:
         break;
     }
 }

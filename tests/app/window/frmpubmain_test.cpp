@@ -46,6 +46,17 @@ public:
     {
     }
     void execCmd(const std::string &command, core::WindowState state) override { m_commands.emplace_back(command, state); }
+    std::string getFileSaveName(core::WinHandle,
+                                const std::string &,
+                                const std::string &,
+                                const std::string &,
+                                const std::string &,
+                                const std::string &) override
+    {
+        return saveName;
+    }
+
+    std::string saveName; // the file the save dialog answers with
 
 private:
     std::vector<std::pair<std::string, core::WindowState>> &m_commands;
@@ -69,7 +80,9 @@ protected:
     {
         ui::StartupObjects objects;
         if (library == Library::Present) {
-            objects.api = std::make_unique<RecordingApi>(commands);
+            auto recording = std::make_unique<RecordingApi>(commands);
+            api = recording.get();
+            objects.api = std::move(recording);
             objects.gen = std::make_unique<core::LocalGenFuns>();
         } else {
             objects.libraryProblem = "no such class";
@@ -200,6 +213,7 @@ protected:
     std::string programFolder;
     std::vector<std::pair<std::string, core::WindowState>> commands;
     std::vector<Message> messages;
+    RecordingApi *api = nullptr;
     std::unique_ptr<frmPubMain> window;
     std::unique_ptr<QSignalSpy> spy;
 };
@@ -694,4 +708,26 @@ TEST_F(MainWindowTest, EmptyListingsSayTheirMessages)
     EXPECT_EQ(messages[1].text, "No item to add!");
     EXPECT_EQ(messages[2].text, "No item to open!");
     EXPECT_EQ(messages[0].icon, core::MessageIcon::Information);
+}
+
+TEST_F(MainWindowTest, F5WritesTheDestinationListing)
+{
+    // no options dialog first, a text table without optional fields
+    tree.fileWith("program/options.dll",
+                  "[Common]\r\nPath=False\r\nSize=False\r\nType=False\r\nModified=False\r\nCreated=False\r\n"
+                  "Accessed=False\r\n[Output]\r\nFileType=Customize\r\nStandard=False\r\n[System]\r\nDialog=True\r\n");
+    tree.file("m/one.txt", 1);
+    open();
+    showActive();
+    browseTo(tree.path("m"));
+    window->action("menss")->trigger();
+    window->action("mensa")->trigger();
+    ASSERT_EQ(window->targetListing().rowCount(), 1u);
+    const std::string output = tree.path("list.txt");
+    api->saveName = output;
+    QTest::keyClick(window.get(), Qt::Key_F5);
+    EXPECT_FALSE(TempTree::read(output).empty());
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back().text, "Outputted 1 items to '" + output + "' successfully!");
+    EXPECT_EQ(prompt(), " Ready.");
 }
