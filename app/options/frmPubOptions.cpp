@@ -17,6 +17,9 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
+#include <QStylePainter>
 #include <QToolButton>
 
 #include <algorithm>
@@ -46,8 +49,9 @@ constexpr int clientWidthTwips = closeButtonPlace.left + closeButtonPlace.width 
 constexpr int clientHeightTwips = closeButtonPlace.top + closeButtonPlace.height + 90;
 
 // The dialog is laid out for an 8.25-point Tahoma. Where that face is missing
-// the nearest sans face takes its place at 8 points; a caption that then
-// needs more room than its place gives is widened (see placeCaptioned).
+// the installed sans face nearest to it in width takes its place; a caption
+// that then needs more room than its place gives is widened (see
+// placeCaptioned).
 QFont dialogFont()
 {
     const QStringList families = QFontDatabase::families();
@@ -55,7 +59,10 @@ QFont dialogFont()
         const char *family;
         double points;
     };
-    for (const Candidate &c : {Candidate {"Tahoma", 8.25}, Candidate {"DejaVu Sans", 8}, Candidate {"Liberation Sans", 8}}) {
+    // In order of likeness in width, which is what the layout depends on.
+    const Candidate candidates[] = {
+        {"Tahoma", 8.25}, {"DejaVu Sans Condensed", 8}, {"Liberation Sans", 8}, {"Arial", 8}, {"DejaVu Sans", 7.5}};
+    for (const Candidate &c : candidates) {
         if (families.contains(QString::fromLatin1(c.family))) {
             QFont font(QString::fromLatin1(c.family));
             font.setPointSizeF(c.points);
@@ -79,19 +86,22 @@ public:
 
     QRect rect(const Twips &t) const { return {pixels(t.left), pixels(t.top), pixels(t.width), pixels(t.height)}; }
 
-    // A control with a caption: never narrower or lower than its caption
-    // needs, so no text is cut. Extra height is shared above and below so
-    // the caption stays on the line the place gives.
+    // A control with a caption: never narrower than its caption needs, so
+    // no text is cut. It only grows taller when the text or the indicator
+    // would not fit, and then by the same amount above and below, so the
+    // caption stays on the line its place gives.
     void placeCaptioned(QWidget *w, const Twips &t) const
     {
         QRect r = rect(t);
-        const QSize hint = w->sizeHint();
-        if (hint.width() > r.width())
-            r.setWidth(hint.width());
-        if (hint.height() > r.height()) {
-            const int extra = hint.height() - r.height();
-            r.translate(0, -(extra / 2));
-            r.setHeight(hint.height());
+        r.setWidth(std::max(r.width(), w->sizeHint().width()));
+        int needed = w->fontMetrics().height();
+        if (qobject_cast<QCheckBox *>(w))
+            needed = std::max(needed, w->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, w));
+        else if (qobject_cast<QRadioButton *>(w))
+            needed = std::max(needed, w->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight, nullptr, w));
+        if (needed > r.height()) {
+            r.translate(0, -((needed - r.height()) / 2));
+            r.setHeight(needed);
         }
         w->setGeometry(r);
     }
@@ -108,6 +118,36 @@ void setTextColour(QWidget *w, const QColor &colour)
     p.setColor(QPalette::Inactive, QPalette::WindowText, colour);
     w->setPalette(p);
 }
+
+// A frame whose caption alone has its own colour: a palette would pass the
+// colour on to every control inside, and a style sheet their fonts.
+class CaptionFrame : public QGroupBox
+{
+public:
+    CaptionFrame(const QString &caption, const QColor &colour, QWidget *parent)
+        : QGroupBox(caption, parent)
+        , m_colour(colour)
+    {
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionGroupBox option;
+        initStyleOption(&option);
+        if (isEnabled()) {
+            // some styles take the caption's colour from the option, others
+            // from its palette
+            option.textColor = m_colour;
+            option.palette.setColor(QPalette::WindowText, m_colour);
+        }
+        painter.drawComplexControl(QStyle::CC_GroupBox, option);
+    }
+
+private:
+    QColor m_colour;
+};
 
 // The small pictures of the two picture buttons, drawn where the icon theme
 // has none.
@@ -238,23 +278,22 @@ void frmPubOptions::buildControls()
         return w;
     };
     const auto frame = [&](int index, const char *caption, const Twips &place) {
-        auto *w = new QGroupBox(QString::fromLatin1(caption), this);
+        auto *w = new CaptionFrame(QString::fromLatin1(caption), blue, this);
         w->setObjectName(QStringLiteral("fra%1").arg(index));
-        // the caption alone is blue; the controls inside keep their colours
-        w->setStyleSheet(QStringLiteral("QGroupBox#fra%1::title { color: rgb(0, 0, 255); }").arg(index));
         w->setGeometry(layout.rect(place));
         fra[index] = w;
         return w;
     };
-    const auto pictureButton = [&](const char *name, const char *tip, const QIcon &icon, QWidget *parent, const Twips &place) {
-        auto *w = new QToolButton(parent);
-        w->setObjectName(QString::fromLatin1(name));
-        w->setToolTip(QString::fromLatin1(tip));
-        w->setIcon(icon);
-        w->setIconSize(QSize(16, 16));
-        w->setGeometry(layout.rect(place));
-        return w;
-    };
+    const auto pictureButton =
+        [&](const char *name, const char *tip, const QIcon &icon, QWidget *parent, const Twips &place) {
+            auto *w = new QToolButton(parent);
+            w->setObjectName(QString::fromLatin1(name));
+            w->setToolTip(QString::fromLatin1(tip));
+            w->setIcon(icon);
+            w->setIconSize(QSize(16, 16));
+            w->setGeometry(layout.rect(place));
+            return w;
+        };
     const auto button = [&](const char *name, const char *caption, const char *tip, const Twips &place) {
         auto *w = new QPushButton(QString::fromLatin1(caption), this);
         w->setObjectName(QString::fromLatin1(name));
@@ -286,7 +325,8 @@ void frmPubOptions::buildControls()
     label(0, "Times", output, {8280, 615, 405, 195});
     checkBox(0, "Standard mode (full path and name).", output, {90, 960, 2955, 195});
     checkBox(1, "Output headers.", output, {3135, 960, 1500, 195});
-    setTextColour(checkBox(2, "Delete files/folders really after outputted listing.", output, {4725, 960, 3765, 195}), red);
+    setTextColour(
+        checkBox(2, "Delete files/folders really after outputted listing.", output, {4725, 960, 3765, 195}), red);
     label(4, "Output Path", output, {90, 1305, 885, 195});
     textBox(OptionsModel::PathText, output, {1065, 1245, 7335, 300});
     sbtChoose = pictureButton("sbtChoose",
@@ -334,10 +374,7 @@ void frmPubOptions::buildControls()
     checkBox(12, "Do not show this dialog box when perform the <Make> command.", this, {90, 4073, 5145, 195});
     sbtOK = button("sbtOK", "OK", "Confirms your changes and closes this dialog box.", {5820, 3990, 990, 360});
     sbtRestore = button("sbtRestore", "Restore", "Restores the default settings.", {6900, 3990, 990, 360});
-    sbtClose = button("sbtClose",
-        "Close",
-        "Cancels your changes and closes this dialog box <Esc>.",
-        closeButtonPlace);
+    sbtClose = button("sbtClose", "Close", "Cancels your changes and closes this dialog box <Esc>.", closeButtonPlace);
 
     for (int index : {OptionsModel::RepeatText, OptionsModel::PrecisionText})
         txt[index]->installEventFilter(this);
