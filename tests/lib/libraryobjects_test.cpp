@@ -67,6 +67,13 @@ TEST_F(RegisteredLibrary, WritesAndReadsTheSettingsFile)
     EXPECT_EQ(objects.apiFuns->readIni(tree.path("missing.dll"), "Common", "Path"), "");
 }
 
+TEST_F(RegisteredLibrary, ReplacesAValueInPlaceAndLeavesEveryOtherLineAlone)
+{
+    const std::string file = tree.fileWith("options.dll", "; settings\r\n[Common]\r\nPath=True\r\nSub = False\r\n\r\n[Output]\r\nPath=/x\r\n");
+    objects.apiFuns->writeIni(file, "common", "SUB", "True");
+    EXPECT_EQ(TempTree::read(file), "; settings\r\n[Common]\r\nPath=True\r\nSub=True\r\n\r\n[Output]\r\nPath=/x\r\n");
+}
+
 TEST_F(RegisteredLibrary, KeepsNonUtf8BytesAndQuotedBlanks)
 {
     const std::string file = tree.fileWith("odd.ini", "[S]\r\nName=\"  caf\xe9 \"\r\n");
