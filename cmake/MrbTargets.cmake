@@ -64,9 +64,17 @@ function(mrb_add_test name)
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 300)
     endif()
+    # The folders reach the test through its main() (tests/support/testmain.cpp):
+    # gtest_discover_tests cannot hand several environment variables on here.
+    target_compile_definitions(${name} PRIVATE
+        MRB_BIN_DIR_DEFAULT="${PROJECT_BINARY_DIR}/bin"
+        MRB_SOURCE_DIR_DEFAULT="${PROJECT_SOURCE_DIR}")
+    set(properties TIMEOUT ${ARG_TIMEOUT})
+    if(ARG_LABELS)
+        list(APPEND properties LABELS "${ARG_LABELS}")
+    endif()
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
-        PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}"
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;MRB_BIN_DIR=${PROJECT_BINARY_DIR}/bin;MRB_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+        PROPERTIES ${properties})
 endfunction()

@@ -19,6 +19,10 @@ int main(int argc, char **argv)
     ::setenv("XDG_CONFIG_HOME", (base + "/config").c_str(), 0);
     ::setenv("QFC_REGISTRY_DIR", (base + "/registry").c_str(), 0);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+#ifdef MRB_BIN_DIR_DEFAULT
+    ::setenv("MRB_BIN_DIR", MRB_BIN_DIR_DEFAULT, 0);
+    ::setenv("MRB_SOURCE_DIR", MRB_SOURCE_DIR_DEFAULT, 0);
+#endif
     ::testing::InitGoogleTest(&argc, argv);
     const int rc = RUN_ALL_TESTS();
     std::system(("rm -rf '" + base + "'").c_str());
