@@ -34,7 +34,8 @@
 
 using namespace mrb;
 
-namespace {
+namespace
+{
 
 using Clock = std::chrono::steady_clock;
 
@@ -50,7 +51,8 @@ long peakKilobytes()
     return usage.ru_maxrss;
 }
 
-class QuietUi final : public core::UserInterface {
+class QuietUi final : public core::UserInterface
+{
 public:
     void showMessage(const std::string &, core::MessageIcon) override { }
     void setBusy(bool) override { }
@@ -158,8 +160,11 @@ int main(int argc, char **argv)
         generated = true;
         const auto start = Clock::now();
         generate(root, files, folders);
-        std::printf("generated %ld files in %ld folders under %s in %.1f s\n", files, folders, root.c_str(),
-                    secondsSince(start));
+        std::printf("generated %ld files in %ld folders under %s in %.1f s\n",
+            files,
+            folders,
+            root.c_str(),
+            secondsSince(start));
     }
 
     // Warm the page cache and the one-time set-ups (type database, locale) on
@@ -184,7 +189,10 @@ int main(int argc, char **argv)
     std::printf("find -printf: %.3f s\n", find);
     std::printf("ratio: %.2f (goal: at most 2.00) %s\n", ratio, ratio <= 2.0 ? "ok" : "MISSED");
     std::printf("peak memory: %ld KB before, %ld KB after, %.0f bytes per row (goal: at most 400) %s\n",
-                add.peakBefore, add.peakAfter, perRow, perRow <= 400 ? "ok" : "MISSED");
+        add.peakBefore,
+        add.peakAfter,
+        perRow,
+        perRow <= 400 ? "ok" : "MISSED");
 
     if (generated) {
         std::error_code error;

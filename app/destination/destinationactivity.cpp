@@ -4,7 +4,8 @@
 
 #include <utility>
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 void DestinationActivity::addBusyListener(Listener listener)
 {

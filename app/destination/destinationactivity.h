@@ -5,7 +5,8 @@
 #include <functional>
 #include <vector>
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 // Whether a command is working on the destination listing while it lets the
 // window serve its events (the deep add). The adder and the destination
@@ -13,7 +14,8 @@ namespace mrb::core {
 // while it is busy, and the window greys out what cannot run (Clear, Remove,
 // Make, the add commands) by listening to busy changes. Closing the window
 // asks a running command to stop and waits for it to return.
-class DestinationActivity {
+class DestinationActivity
+{
 public:
     bool isBusy() const { return m_depth > 0; }
 
@@ -28,7 +30,8 @@ public:
 
     // Marks the activity busy for its lifetime; the first scope to begin
     // clears an old stop request and the last to end tells the listeners.
-    class Scope {
+    class Scope
+    {
     public:
         explicit Scope(DestinationActivity &activity);
         ~Scope();

@@ -10,9 +10,11 @@
 #include <utility>
 #include <vector>
 
-namespace mrb::core {
+namespace mrb::core
+{
 
-namespace {
+namespace
+{
 
 // What Common.Item asks a deep add for; any text but "Files" and "Folders"
 // means both.
@@ -41,16 +43,17 @@ constexpr std::size_t maxPendingRows = 4096;
 // over, and its size is filled in when the walk leaves the folder: in the
 // pending batch if the row is still there, else in the destination, found by
 // tag (never by a row number, which a sort could have changed meanwhile).
-class DeepAddWalk final : public platform::TreeVisitor {
+class DeepAddWalk final : public platform::TreeVisitor
+{
 public:
     DeepAddWalk(platform::ListModel &destination,
-                platform::StatusBarModel &status,
-                const SettingsRecord &settings,
-                const platform::LocaleFormat &locale,
-                ItemChoice choice,
-                std::chrono::milliseconds moveInterval,
-                UserInterface *ui,
-                const DestinationActivity *activity)
+        platform::StatusBarModel &status,
+        const SettingsRecord &settings,
+        const platform::LocaleFormat &locale,
+        ItemChoice choice,
+        std::chrono::milliseconds moveInterval,
+        UserInterface *ui,
+        const DestinationActivity *activity)
         : m_destination(destination)
         , m_status(status)
         , m_settings(settings)
@@ -67,7 +70,7 @@ public:
         // a sub-folder begins: its parent's files are over
         if (!m_frames.empty())
             placeOwnRow(m_frames.back());
-        m_frames.push_back(Frame{folder});
+        m_frames.push_back(Frame {folder});
     }
 
     void file(const platform::FsItem &file) override
@@ -219,14 +222,14 @@ struct DestinationAdder::Command {
 };
 
 DestinationAdder::DestinationAdder(platform::ListModel &destination,
-                                   platform::ListModel &source,
-                                   platform::TreeModel &tree,
-                                   platform::StatusBarModel &status,
-                                   platform::FileSystem &fs,
-                                   const SettingsRecord &settings,
-                                   UserInterface *ui,
-                                   DestinationActivity *activity,
-                                   const platform::LocaleFormat &locale)
+    platform::ListModel &source,
+    platform::TreeModel &tree,
+    platform::StatusBarModel &status,
+    platform::FileSystem &fs,
+    const SettingsRecord &settings,
+    UserInterface *ui,
+    DestinationActivity *activity,
+    const platform::LocaleFormat &locale)
     : m_destination(destination)
     , m_source(source)
     , m_tree(tree)

@@ -15,15 +15,16 @@
 #include <optional>
 #include <string>
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 class DestinationActivity;
 
 // What one deep add did.
 struct DeepAddResult {
-    std::size_t rowsAppended = 0;      // rows that reached the destination
+    std::size_t rowsAppended = 0; // rows that reached the destination
     std::size_t unreadableFolders = 0; // folders skipped because they could not be read
-    bool stopped = false;              // ended early on a stop request
+    bool stopped = false; // ended early on a stop request
     // The folder's total size when the whole tree below it was read.
     std::optional<std::uint64_t> total;
 };
@@ -44,19 +45,20 @@ struct DeepAddResult {
 // next folder. Nothing here keeps a row number or a reference into a listing
 // across the window's events; the source rows are copied when the command
 // starts, and folder sizes that arrive later are matched by tag.
-class DestinationAdder {
+class DestinationAdder
+{
 public:
     // ui may be missing where nobody watches (mrb-list); activity may be
     // missing where nothing else can run meanwhile.
     DestinationAdder(platform::ListModel &destination,
-                     platform::ListModel &source,
-                     platform::TreeModel &tree,
-                     platform::StatusBarModel &status,
-                     platform::FileSystem &fs,
-                     const SettingsRecord &settings,
-                     UserInterface *ui,
-                     DestinationActivity *activity = nullptr,
-                     const platform::LocaleFormat &locale = platform::LocaleFormat::user());
+        platform::ListModel &source,
+        platform::TreeModel &tree,
+        platform::StatusBarModel &status,
+        platform::FileSystem &fs,
+        const SettingsRecord &settings,
+        UserInterface *ui,
+        DestinationActivity *activity = nullptr,
+        const platform::LocaleFormat &locale = platform::LocaleFormat::user());
 
     // Copies the selected source rows, in listing order. An empty source says
     // "No item to add!". Returns the number of rows appended.

@@ -7,20 +7,22 @@
 
 #include <optional>
 
-namespace mrb::core {
+namespace mrb::core
+{
 
-namespace {
+namespace
+{
 
 const std::string readyPrompt = " Ready.";
 constexpr int foldersPanel = 1;
 constexpr int filesPanel = 2;
 
 std::string totalMessage(std::string_view what,
-                         std::uint64_t bytes,
-                         std::uint64_t count,
-                         std::string_view countedNoun,
-                         const SettingsRecord &settings,
-                         const platform::LocaleFormat &locale)
+    std::uint64_t bytes,
+    std::uint64_t count,
+    std::string_view countedNoun,
+    const SettingsRecord &settings,
+    const platform::LocaleFormat &locale)
 {
     std::string text = "The size of the destination ";
     text += what;
@@ -50,30 +52,26 @@ void UpdateCounters(const platform::ListModel &destination, platform::StatusBarM
     status.setText(filesPanel, " Files: " + std::to_string(rows - folders) + " ");
 }
 
-std::string folderTotalMessage(std::uint64_t bytes,
-                               std::uint64_t count,
-                               const SettingsRecord &settings,
-                               const platform::LocaleFormat &locale)
+std::string folderTotalMessage(
+    std::uint64_t bytes, std::uint64_t count, const SettingsRecord &settings, const platform::LocaleFormat &locale)
 {
     return totalMessage("folder(s)", bytes, count, "folder(s)", settings, locale);
 }
 
-std::string fileTotalMessage(std::uint64_t bytes,
-                             std::uint64_t count,
-                             const SettingsRecord &settings,
-                             const platform::LocaleFormat &locale)
+std::string fileTotalMessage(
+    std::uint64_t bytes, std::uint64_t count, const SettingsRecord &settings, const platform::LocaleFormat &locale)
 {
     return totalMessage("file(s)", bytes, count, "file(s)", settings, locale);
 }
 
 DestinationCommands::DestinationCommands(platform::ListModel &destination,
-                                         platform::StatusBarModel &status,
-                                         platform::FileSystem &fs,
-                                         const SettingsRecord &settings,
-                                         ApiFuns *apiFuns,
-                                         UserInterface *ui,
-                                         DestinationActivity *activity,
-                                         const platform::LocaleFormat &locale)
+    platform::StatusBarModel &status,
+    platform::FileSystem &fs,
+    const SettingsRecord &settings,
+    ApiFuns *apiFuns,
+    UserInterface *ui,
+    DestinationActivity *activity,
+    const platform::LocaleFormat &locale)
     : m_destination(destination)
     , m_status(status)
     , m_fs(fs)

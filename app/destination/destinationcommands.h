@@ -13,7 +13,8 @@
 #include <cstdint>
 #include <string>
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 class DestinationActivity;
 
@@ -28,13 +29,13 @@ void UpdateCounters(const platform::ListModel &destination, platform::StatusBarM
 // folder(s) is:", CR LF, CR LF, the total in Common.Unit ("#,##0.#"), the unit,
 // " in ", the count and " folder(s)!" (" file(s)!" for files).
 std::string folderTotalMessage(std::uint64_t bytes,
-                               std::uint64_t count,
-                               const SettingsRecord &settings,
-                               const platform::LocaleFormat &locale = platform::LocaleFormat::user());
+    std::uint64_t count,
+    const SettingsRecord &settings,
+    const platform::LocaleFormat &locale = platform::LocaleFormat::user());
 std::string fileTotalMessage(std::uint64_t bytes,
-                             std::uint64_t count,
-                             const SettingsRecord &settings,
-                             const platform::LocaleFormat &locale = platform::LocaleFormat::user());
+    std::uint64_t count,
+    const SettingsRecord &settings,
+    const platform::LocaleFormat &locale = platform::LocaleFormat::user());
 
 // The commands of the destination listing once rows are in it: select, remove,
 // clear, open, the counters, the size totals and the network-drive dialogs.
@@ -42,19 +43,20 @@ std::string fileTotalMessage(std::uint64_t bytes,
 //
 // While a deep add is running (activity busy), Remove and Clear do nothing:
 // the add is still appending to the listing.
-class DestinationCommands {
+class DestinationCommands
+{
 public:
     // apiFuns may be missing when the library could not be created (Open and
     // the drive commands then do nothing); ui may be missing where nobody
     // watches; activity may be missing where nothing runs concurrently.
     DestinationCommands(platform::ListModel &destination,
-                        platform::StatusBarModel &status,
-                        platform::FileSystem &fs,
-                        const SettingsRecord &settings,
-                        ApiFuns *apiFuns,
-                        UserInterface *ui,
-                        DestinationActivity *activity = nullptr,
-                        const platform::LocaleFormat &locale = platform::LocaleFormat::user());
+        platform::StatusBarModel &status,
+        platform::FileSystem &fs,
+        const SettingsRecord &settings,
+        ApiFuns *apiFuns,
+        UserInterface *ui,
+        DestinationActivity *activity = nullptr,
+        const platform::LocaleFormat &locale = platform::LocaleFormat::user());
 
     void UpdateCounters();
 

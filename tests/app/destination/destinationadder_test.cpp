@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "app/destination/destinationadder.h"
-
 #include "platform/fs/fakefilesystem.h"
 #include "platform/fs/posixfilesystem.h"
 #include "tests/app/destination/destinationfixtures.h"
@@ -22,7 +21,8 @@ using mrb::platform::PosixFileSystem;
 using mrb::test::Desk;
 using mrb::test::TempTree;
 
-namespace {
+namespace
+{
 
 using Texts = std::vector<std::string>;
 
@@ -81,11 +81,20 @@ TEST(DeepAddOrder, FilesThenOwnRowThenSubFoldersDepthFirst)
     desk.set(Setting::CommonPrecision, "0");
     desk.selectInSource(tree.path("A"));
     desk.adder.AddToDestination();
-    EXPECT_EQ(desk.column(), (Texts{"A", "z", "b1", "B", "c1", "c2", "C", "D", "e1", "E"}));
+    EXPECT_EQ(desk.column(), (Texts {"A", "z", "b1", "B", "c1", "c2", "C", "D", "e1", "E"}));
     // Every folder below the top gets its own total, bottom-up; the top row
     // keeps the source's blank.
-    EXPECT_EQ(desk.column(2), (Texts{" ", "1. Bytes", "10. Bytes", "70. Bytes", "20. Bytes", "40. Bytes", "60. Bytes",
-                                     "0. Bytes", "5. Bytes", "5. Bytes"}));
+    EXPECT_EQ(desk.column(2),
+        (Texts {" ",
+            "1. Bytes",
+            "10. Bytes",
+            "70. Bytes",
+            "20. Bytes",
+            "40. Bytes",
+            "60. Bytes",
+            "0. Bytes",
+            "5. Bytes",
+            "5. Bytes"}));
     EXPECT_EQ(desk.destination.tag(7), folderTag(tree.path("A/B/C")));
     EXPECT_EQ(desk.status.text(1), " Folders: 5 ");
     EXPECT_EQ(desk.status.text(2), " Files: 5 ");
@@ -102,7 +111,7 @@ TEST(DeepAddOrder, TreeFolderRowComesFirstWithItsTotal)
     desk.set(Setting::CommonPrecision, "1");
     desk.selectInTree(small.tree.root(), small.tree.path("A"));
     EXPECT_EQ(desk.adder.AddTreeFolderToDestination(), 4u);
-    EXPECT_EQ(desk.column(), (Texts{"A", "a1", "a2", "b1"}));
+    EXPECT_EQ(desk.column(), (Texts {"A", "a1", "a2", "b1"}));
     EXPECT_EQ(desk.destination.subItem(1, 2), "60.0 Bytes");
     EXPECT_EQ(desk.destination.tag(1), folderTag(small.tree.path("A")));
     EXPECT_EQ(desk.status.text(1), " Folders: 1 ");
@@ -119,7 +128,7 @@ TEST(DeepAddOrder, FilesOnlyBelowAnEmptyTreeGivesTheFolderAlone)
     desk.set(Setting::CommonItem, "Files");
     desk.selectInTree(tree.root(), tree.path("A"));
     EXPECT_EQ(desk.adder.AddTreeFolderToDestination(), 1u);
-    EXPECT_EQ(desk.column(), (Texts{"A"}));
+    EXPECT_EQ(desk.column(), (Texts {"A"}));
 }
 
 TEST(DeepAdd, FolderOfManyFilesArrivesInOrderOverSeveralMoves)
@@ -157,7 +166,7 @@ TEST(DeepAdd, HiddenItemsBelowAFolderAreAlwaysAdded)
     desk.set(Setting::CommonItem, "FF");
     desk.selectInSource(tree.path("A"));
     desk.adder.AddToDestination();
-    EXPECT_EQ(desk.column(), (Texts{"A", ".hidden", "shown", "x", ".cache"}));
+    EXPECT_EQ(desk.column(), (Texts {"A", ".hidden", "shown", "x", ".cache"}));
 }
 
 TEST(DeepAdd, SkipsUnreadableFolderAndGoesOn)
@@ -178,7 +187,7 @@ TEST(DeepAdd, SkipsUnreadableFolderAndGoesOn)
     desk.selectInSource(tree.path("A/D/d1")); // already added by the deep add
     EXPECT_EQ(desk.adder.AddToDestination(), 6u);
     // The folder that could not be read gets no row; what follows it still comes.
-    EXPECT_EQ(desk.column(), (Texts{"A", "a1", "b1", "B", "d1", "D"}));
+    EXPECT_EQ(desk.column(), (Texts {"A", "a1", "b1", "B", "d1", "D"}));
     EXPECT_EQ(desk.status.prompt(), " Ready. 1 folder(s) could not be read.");
     EXPECT_EQ(desk.status.text(2), " Files: 3 ");
 }
@@ -199,7 +208,7 @@ TEST(DeepAdd, SkipsUnreadableFolderOfTheFakeFileSystem)
     desk.set(Setting::CommonItem, "FF");
     desk.selectInTree("/r", "/r/A");
     EXPECT_EQ(desk.adder.AddTreeFolderToDestination(), 4u);
-    EXPECT_EQ(desk.column(), (Texts{"A", "a1", "b1", "B"}));
+    EXPECT_EQ(desk.column(), (Texts {"A", "a1", "b1", "B"}));
     EXPECT_EQ(desk.status.prompt(), " Ready. 2 folder(s) could not be read.");
     EXPECT_EQ(desk.status.text(1), " Folders: 2 ");
 }
@@ -213,7 +222,7 @@ TEST(DeepAdd, UnreadableTopFolderStillGetsItsRowAndIsCounted)
     desk.set(Setting::CommonSub, "True");
     desk.selectInTree("/r", "/r/A");
     EXPECT_EQ(desk.adder.AddTreeFolderToDestination(), 1u);
-    EXPECT_EQ(desk.column(), (Texts{"A"}));
+    EXPECT_EQ(desk.column(), (Texts {"A"}));
     EXPECT_EQ(desk.destination.subItem(1, 2), "");
     EXPECT_EQ(desk.status.prompt(), " Ready. 1 folder(s) could not be read.");
 }
@@ -233,7 +242,7 @@ TEST(DeepAdd, SymbolicLinkLoopIsListedOnceAndNeverEntered)
     desk.set(Setting::CommonPrecision, "0");
     desk.selectInSource(tree.path("A"));
     desk.adder.AddToDestination();
-    EXPECT_EQ(desk.column(), (Texts{"A", "a1", "b1", "B", "up", "self"}));
+    EXPECT_EQ(desk.column(), (Texts {"A", "a1", "b1", "B", "up", "self"}));
     std::set<std::string> tags;
     for (std::size_t r = 1; r <= desk.destination.rowCount(); ++r)
         tags.insert(std::string(desk.destination.tag(r)));
@@ -265,8 +274,8 @@ TEST(AddToDestination, SameFileTwiceLeavesTheCountersAlone)
     desk.selectInSource(song);
     EXPECT_EQ(desk.adder.AddToDestination(), 1u);
     EXPECT_EQ(desk.status.text(2), " Files: 1 ");
-    EXPECT_EQ(desk.prompts(), (Texts{" Adding " + song + "...", " Ready."}));
-    EXPECT_EQ(desk.ui.busyChanges, (std::vector<bool>{true, false}));
+    EXPECT_EQ(desk.prompts(), (Texts {" Adding " + song + "...", " Ready."}));
+    EXPECT_EQ(desk.ui.busyChanges, (std::vector<bool> {true, false}));
 
     desk.panelChanges.clear();
     EXPECT_EQ(desk.adder.AddToDestination(), 0u);
@@ -285,7 +294,7 @@ TEST(AddToDestination, FolderAloneGetsItsTotalInTheCurrentUnit)
     desk.selectInSource(tree.path("A"));
     EXPECT_EQ(desk.source.subItem(1, 2), " ");
     desk.adder.AddToDestination();
-    EXPECT_EQ(desk.column(), (Texts{"A"}));
+    EXPECT_EQ(desk.column(), (Texts {"A"}));
     EXPECT_EQ(desk.destination.subItem(1, 2), "1.50 KB");
     EXPECT_EQ(desk.source.subItem(1, 2), " "); // the source row is left as it was
     EXPECT_EQ(desk.status.text(1), " Folders: 1 ");
@@ -301,10 +310,10 @@ TEST(AddToDestination, EveryLaterSelectedRowIsStillVisited)
     desk.set(Setting::CommonSub, "True");
     desk.set(Setting::CommonItem, "Folders");
     desk.selectInSource(small.tree.path("A"));
-    desk.source.append(mrb::platform::ListRow{"unselected", {}, "/nowhere", 0, 0, false});
+    desk.source.append(mrb::platform::ListRow {"unselected", {}, "/nowhere", 0, 0, false});
     desk.selectInSource(other);
     EXPECT_EQ(desk.adder.AddToDestination(), 3u);
-    EXPECT_EQ(desk.column(), (Texts{"A", "B", "other.txt"}));
+    EXPECT_EQ(desk.column(), (Texts {"A", "B", "other.txt"}));
     EXPECT_EQ(desk.prompts().back(), " Ready.");
     EXPECT_EQ(desk.prompts()[desk.prompts().size() - 2], " Adding " + other + "...");
 }
@@ -344,14 +353,15 @@ TEST(AddTreeFolder, FolderGoneFromDiskStillGetsARow)
     Desk desk(fs);
     desk.selectInTree(tree.root(), tree.path("A/gone"));
     EXPECT_EQ(desk.adder.AddTreeFolderToDestination(), 1u);
-    EXPECT_EQ(desk.column(), (Texts{"gone"}));
+    EXPECT_EQ(desk.column(), (Texts {"gone"}));
     EXPECT_EQ(desk.destination.subItem(1, 1), tree.path("A"));
     EXPECT_EQ(desk.destination.subItem(1, 2), "");
     EXPECT_EQ(desk.destination.tag(1), folderTag(tree.path("A/gone")));
 }
 
 // While the deep add lets the window run, the user's commands reach the core.
-class DuringDeepAdd : public ::testing::Test {
+class DuringDeepAdd : public ::testing::Test
+{
 protected:
     DuringDeepAdd()
         : desk(fs)
@@ -372,7 +382,10 @@ protected:
         // rows reach the listing at every folder, so the commands below meet them
         desk.adder.setMoveInterval(std::chrono::milliseconds(0));
     }
-    Texts expectedNames() const { return {"A", "top", "x", "y", "F0", "x", "y", "F1", "x", "y", "F2", "x", "y", "F3", "z.txt"}; }
+    Texts expectedNames() const
+    {
+        return {"A", "top", "x", "y", "F0", "x", "y", "F1", "x", "y", "F2", "x", "y", "F3", "z.txt"};
+    }
 
     FakeFileSystem fs;
     Desk desk;
@@ -399,7 +412,7 @@ TEST_F(DuringDeepAdd, OtherCommandsAreRefusedAndTheListingStaysWhole)
     EXPECT_GE(desk.ui.eventRounds, 4);
     EXPECT_EQ(refusedAdds, 0u);
     EXPECT_EQ(desk.column(), expectedNames());
-    EXPECT_EQ(busySeen, (std::vector<bool>{true, false}));
+    EXPECT_EQ(busySeen, (std::vector<bool> {true, false}));
     EXPECT_FALSE(desk.activity.isBusy());
     EXPECT_EQ(desk.status.text(2), " Files: 10 ");
 }
@@ -448,11 +461,12 @@ TEST_F(DuringDeepAdd, StopRequestEndsTheWalkAndKeepsWhatCame)
 
 TEST_F(DuringDeepAdd, RowsAlreadyListedAreNotAddedAgain)
 {
-    desk.destination.append(mrb::platform::ListRow{"F2", {"/r/A", "kept"}, "<D>/r/A/F2", 0, folderImage, false});
-    desk.destination.append(mrb::platform::ListRow{"x", {"/r/A/F1"}, "/r/A/F1/x", 0, fileImage, false});
+    desk.destination.append(mrb::platform::ListRow {"F2", {"/r/A", "kept"}, "<D>/r/A/F2", 0, folderImage, false});
+    desk.destination.append(mrb::platform::ListRow {"x", {"/r/A/F1"}, "/r/A/F1/x", 0, fileImage, false});
     EXPECT_EQ(desk.adder.AddToDestination(), expectedNames().size() - 2);
     EXPECT_EQ(desk.destination.subItem(1, 2), "kept"); // an existing row is never remade
-    EXPECT_EQ(desk.column(), (Texts{"F2", "x", "A", "top", "x", "y", "F0", "y", "F1", "x", "y", "x", "y", "F3", "z.txt"}));
+    EXPECT_EQ(
+        desk.column(), (Texts {"F2", "x", "A", "top", "x", "y", "F0", "y", "F1", "x", "y", "x", "y", "F3", "z.txt"}));
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "app/destination/destinationcommands.h"
-
 #include "platform/fs/fakefilesystem.h"
 #include "platform/fs/posixfilesystem.h"
 #include "tests/app/destination/destinationfixtures.h"
@@ -19,18 +18,19 @@ using mrb::platform::PosixFileSystem;
 using mrb::test::Desk;
 using mrb::test::TempTree;
 
-namespace {
+namespace
+{
 
 using Texts = std::vector<std::string>;
 
 ListRow fileRow(const std::string &folder, const std::string &name, bool selected = false)
 {
-    return ListRow{name, {folder}, folder + "/" + name, 0, fileImage, selected};
+    return ListRow {name, {folder}, folder + "/" + name, 0, fileImage, selected};
 }
 
 ListRow folderRow(const std::string &folder, const std::string &name, bool selected = false)
 {
-    return ListRow{name, {folder}, "<D>" + folder + "/" + name, 0, folderImage, selected};
+    return ListRow {name, {folder}, "<D>" + folder + "/" + name, 0, folderImage, selected};
 }
 
 TEST(Counters, CountFolderAndFileRowsByTag)
@@ -73,12 +73,12 @@ TEST(RemoveSelected, TwoSelectedRowsGoAndTheCountersDrop)
     desk.commands.UpdateCounters();
     desk.panelChanges.clear();
     EXPECT_EQ(desk.commands.RemoveSelectedDestination(), 2u);
-    EXPECT_EQ(desk.column(), (Texts{"A", "c"}));
+    EXPECT_EQ(desk.column(), (Texts {"A", "c"}));
     EXPECT_EQ(desk.status.text(1), " Folders: 1 ");
     EXPECT_EQ(desk.status.text(2), " Files: 1 ");
     // last to first: the first selected row is the last one named
-    EXPECT_EQ(desk.prompts(), (Texts{" Removing /m/b...", " Ready."}));
-    EXPECT_EQ(desk.ui.busyChanges, (std::vector<bool>{true, false}));
+    EXPECT_EQ(desk.prompts(), (Texts {" Removing /m/b...", " Ready."}));
+    EXPECT_EQ(desk.ui.busyChanges, (std::vector<bool> {true, false}));
 }
 
 TEST(RemoveSelected, NothingSelectedOnlySaysReady)
@@ -89,7 +89,7 @@ TEST(RemoveSelected, NothingSelectedOnlySaysReady)
     EXPECT_EQ(desk.commands.RemoveSelectedDestination(), 0u);
     EXPECT_EQ(desk.destination.rowCount(), 1u);
     EXPECT_EQ(desk.counterChanges(), 0);
-    EXPECT_EQ(desk.prompts(), (Texts{" Ready."}));
+    EXPECT_EQ(desk.prompts(), (Texts {" Ready."}));
 }
 
 TEST(RemoveSelected, ManyRowsInOnePass)
@@ -151,14 +151,14 @@ TEST(OpenDestination, OpensSelectedRowsMaximisedInOrder)
     Desk desk(fs);
     desk.destination.append(fileRow("/m", "a", true));
     desk.destination.append(fileRow("/m", "b"));
-    desk.destination.append(ListRow{"Music", {"/"}, "<D>/Music", 0, folderImage, true});
+    desk.destination.append(ListRow {"Music", {"/"}, "<D>/Music", 0, folderImage, true});
     desk.commands.OpenDestinationItems();
     ASSERT_EQ(desk.api.opened.size(), 2u);
     EXPECT_EQ(desk.api.opened[0].first, "/m/a");
     EXPECT_EQ(desk.api.opened[1].first, "/Music"); // one separator after the root
     EXPECT_EQ(desk.api.opened[1].second, WindowState::MaximizedFocus);
-    EXPECT_EQ(desk.prompts(), (Texts{" Opening /m/a...", " Opening /Music...", " Ready."}));
-    EXPECT_EQ(desk.ui.busyChanges, (std::vector<bool>{true, false}));
+    EXPECT_EQ(desk.prompts(), (Texts {" Opening /m/a...", " Opening /Music...", " Ready."}));
+    EXPECT_EQ(desk.ui.busyChanges, (std::vector<bool> {true, false}));
 }
 
 TEST(NetworkDrives, AskTheLibraryWithTheMainWindow)
@@ -167,8 +167,8 @@ TEST(NetworkDrives, AskTheLibraryWithTheMainWindow)
     Desk desk(fs);
     desk.commands.MapNetworkDrive();
     desk.commands.DisconnectNetworkDrive();
-    EXPECT_EQ(desk.api.mapped, (std::vector<std::pair<WinHandle, std::int32_t>>{{4711, 1}}));
-    EXPECT_EQ(desk.api.disconnected, (std::vector<std::pair<WinHandle, std::int32_t>>{{4711, 1}}));
+    EXPECT_EQ(desk.api.mapped, (std::vector<std::pair<WinHandle, std::int32_t>> {{4711, 1}}));
+    EXPECT_EQ(desk.api.disconnected, (std::vector<std::pair<WinHandle, std::int32_t>> {{4711, 1}}));
 }
 
 TEST(SizeTotals, EmptyListingSaysThereIsNothingToCount)
@@ -180,7 +180,7 @@ TEST(SizeTotals, EmptyListingSaysThereIsNothingToCount)
     ASSERT_EQ(desk.ui.messages.size(), 2u);
     EXPECT_EQ(desk.ui.messages[0].first, "No folder to count!");
     EXPECT_EQ(desk.ui.messages[1].first, "No file to count!");
-    EXPECT_EQ(desk.prompts(), (Texts{" Ready.", " Ready."}));
+    EXPECT_EQ(desk.prompts(), (Texts {" Ready.", " Ready."}));
 }
 
 TEST(SizeTotals, MeasuredOnDiskAtTheTimeOfTheCommand)
@@ -206,11 +206,12 @@ TEST(SizeTotals, MeasuredOnDiskAtTheTimeOfTheCommand)
     EXPECT_EQ(desk.ui.messages.back().first, "The size of the destination folder(s) is:\r\n\r\n7. KB in 2 folder(s)!");
     EXPECT_EQ(desk.ui.messages.back().second, MessageIcon::Information);
     EXPECT_EQ(desk.prompts(),
-              (Texts{" Counting " + tree.path("A") + "...", " Counting " + tree.path("A/B") + "...", " Ready."}));
+        (Texts {" Counting " + tree.path("A") + "...", " Counting " + tree.path("A/B") + "...", " Ready."}));
 
     desk.set(Setting::CommonUnit, "Bytes");
     desk.commands.SizeOfDestinationFiles();
-    EXPECT_EQ(desk.ui.messages.back().first, "The size of the destination file(s) is:\r\n\r\n4,096. Bytes in 2 file(s)!");
+    EXPECT_EQ(
+        desk.ui.messages.back().first, "The size of the destination file(s) is:\r\n\r\n4,096. Bytes in 2 file(s)!");
 
     // A file that is gone adds nothing but still counts.
     std::remove(loose.c_str());
@@ -228,11 +229,11 @@ TEST(SizeTotals, OneDecimalRoundedHalfAway)
     desk.commands.SizeOfDestinationFiles();
     EXPECT_EQ(desk.ui.messages.back().first, "The size of the destination file(s) is:\r\n\r\n2. KB in 1 file(s)!");
     EXPECT_EQ(fileTotalMessage(1024 * 1234 + 512, 3, desk.settings, desk.locale),
-              "The size of the destination file(s) is:\r\n\r\n1,234.5 KB in 3 file(s)!");
+        "The size of the destination file(s) is:\r\n\r\n1,234.5 KB in 3 file(s)!");
     EXPECT_EQ(folderTotalMessage(1024 * 1234 + 461, 1, desk.settings, desk.locale),
-              "The size of the destination folder(s) is:\r\n\r\n1,234.5 KB in 1 folder(s)!");
+        "The size of the destination folder(s) is:\r\n\r\n1,234.5 KB in 1 folder(s)!");
     EXPECT_EQ(folderTotalMessage(1024 * 1234 + 460, 1, desk.settings, desk.locale),
-              "The size of the destination folder(s) is:\r\n\r\n1,234.4 KB in 1 folder(s)!");
+        "The size of the destination folder(s) is:\r\n\r\n1,234.4 KB in 1 folder(s)!");
 }
 
 TEST(SizeTotals, FileCountGoesPast32767)
@@ -245,7 +246,7 @@ TEST(SizeTotals, FileCountGoesPast32767)
         desk.destination.append(fileRow("/m", "f" + std::to_string(i)));
     desk.commands.SizeOfDestinationFiles();
     EXPECT_EQ(desk.ui.messages.back().first, "The size of the destination file(s) is:\r\n\r\n1. KB in 40000 file(s)!");
-    EXPECT_EQ(desk.prompts(), (Texts{" Counting /m/f39999...", " Ready."}));
+    EXPECT_EQ(desk.prompts(), (Texts {" Counting /m/f39999...", " Ready."}));
 }
 
 } // namespace

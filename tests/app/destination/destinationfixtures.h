@@ -20,7 +20,8 @@
 #include <utility>
 #include <vector>
 
-namespace mrb::test {
+namespace mrb::test
+{
 
 inline core::SettingsRecord defaultDestinationSettings()
 {
@@ -32,7 +33,8 @@ inline core::SettingsRecord defaultDestinationSettings()
 
 // A window stand-in: keeps messages and busy changes, and runs onEvents each
 // time a command lets the window serve its events.
-class FakeUi final : public core::UserInterface {
+class FakeUi final : public core::UserInterface
+{
 public:
     void showMessage(const std::string &text, core::MessageIcon icon) override { messages.emplace_back(text, icon); }
     void setBusy(bool busy) override { busyChanges.push_back(busy); }
@@ -51,7 +53,8 @@ public:
     std::function<void()> onEvents;
 };
 
-class FakeApiFuns final : public core::ApiFuns {
+class FakeApiFuns final : public core::ApiFuns
+{
 public:
     std::string readIni(const std::string &, const std::string &, const std::string &) override { return {}; }
     void writeIni(const std::string &, const std::string &, const std::string &, const std::string &) override { }
@@ -61,11 +64,11 @@ public:
         disconnected.emplace_back(owner, action);
     }
     std::string getFileSaveName(core::WinHandle,
-                                const std::string &,
-                                const std::string &,
-                                const std::string &,
-                                const std::string &,
-                                const std::string &) override
+        const std::string &,
+        const std::string &,
+        const std::string &,
+        const std::string &,
+        const std::string &) override
     {
         return {};
     }
