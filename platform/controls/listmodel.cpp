@@ -305,7 +305,8 @@ void ListModel::append(std::vector<ListRow> &&rows)
     if (rows.empty())
         return;
     const std::size_t first = d->rows.size() + 1;
-    d->rows.reserve(d->rows.size() + rows.size());
+    // Grow geometrically: many small batches must not copy the whole store each time.
+    d->rows.reserve(std::max(d->rows.size() + rows.size(), d->rows.capacity() * 2));
     for (const ListRow &row : rows) {
         d->rows.push_back(Impl::makeSlot(row));
         if (row.selected)
