@@ -306,7 +306,8 @@ void ListModel::append(std::vector<ListRow> &&rows)
         return;
     const std::size_t first = d->rows.size() + 1;
     // Grow geometrically: many small batches must not copy the whole store each time.
-    d->rows.reserve(std::max(d->rows.size() + rows.size(), d->rows.capacity() * 2));
+    if (d->rows.size() + rows.size() > d->rows.capacity())
+        d->rows.reserve(std::max(d->rows.size() + rows.size(), d->rows.capacity() * 2));
     for (const ListRow &row : rows) {
         d->rows.push_back(Impl::makeSlot(row));
         if (row.selected)
