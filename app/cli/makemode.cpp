@@ -16,9 +16,11 @@
 #include <ostream>
 #include <string>
 
-namespace mrb::cli {
+namespace mrb::cli
+{
 
-namespace {
+namespace
+{
 
 // The window's message boxes as lines: the closing message on the standard
 // output, a warning on the error stream. There are no dialogs to show.

@@ -11,9 +11,11 @@
 #include <algorithm>
 #include <vector>
 
-namespace mrb::core {
+namespace mrb::core
+{
 
-namespace {
+namespace
+{
 
 // The options dialog allows a single digit; a hand-edited file may hold more,
 // which is honoured up to a bound that keeps a typo from filling the disk.

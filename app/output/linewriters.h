@@ -8,13 +8,15 @@
 #include <string>
 #include <string_view>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 class ListModel;
 class StatusBarModel;
 class TextWriter;
 } // namespace mrb::platform
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 // The line writers put every row of the listing, in listing order, into an
 // open output file; each line ends with CR LF (the writer adds it). They set

@@ -2,10 +2,10 @@
 // SPDX-License-Identifier: MIT
 #include "app/output/makeoutput.h"
 
+#include "app/browse/listeditem.h"
 #include "app/library/libraryfunctions.h"
 #include "app/library/userinterface.h"
 #include "app/output/linewriters.h"
-#include "app/browse/listeditem.h"
 #include "app/output/outputfields.h"
 #include "app/output/outputroute.h"
 #include "app/output/spreadsheetwriter.h"
@@ -13,9 +13,11 @@
 #include "platform/controls/statusbarmodel.h"
 #include "platform/fs/filesystem.h"
 
-namespace mrb::core {
+namespace mrb::core
+{
 
-namespace {
+namespace
+{
 
 // Writes one of the line outputs through a temporary file that replaces
 // fileName only when every line got there. Returns the reason of a failure.

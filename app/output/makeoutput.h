@@ -10,13 +10,15 @@
 #include <optional>
 #include <string>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 class FileSystem;
 class ListModel;
 class StatusBarModel;
 } // namespace mrb::platform
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 class ApiFuns;
 class UserInterface;

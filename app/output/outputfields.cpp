@@ -4,7 +4,8 @@
 
 #include "platform/controls/listmodel.h"
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 std::string_view fieldValue(const platform::ListModel &rows, std::size_t r, const OutputField &field)
 {

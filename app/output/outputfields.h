@@ -9,11 +9,13 @@
 #include <string>
 #include <string_view>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 class ListModel;
 }
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 // One column of a field table or a workbook. The name is always written and
 // always first; the others only when their switch is on.

@@ -4,9 +4,11 @@
 
 #include <initializer_list>
 
-namespace mrb::core {
+namespace mrb::core
+{
 
-namespace {
+namespace
+{
 
 std::string joinWithNul(std::initializer_list<std::string_view> parts)
 {

@@ -6,7 +6,8 @@
 #include <string>
 #include <string_view>
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 // What the save dialog looks like for one output file type.
 struct SaveDialogSpec {

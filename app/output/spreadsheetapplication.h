@@ -8,7 +8,8 @@
 #include <string>
 #include <string_view>
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 // A spreadsheet program driven call by call, the way its automation interface
 // is: a new workbook, cells of its first worksheet addressed by row and column

@@ -2,15 +2,17 @@
 // SPDX-License-Identifier: MIT
 #include "app/output/spreadsheetwriter.h"
 
-#include "app/output/linewriters.h"
 #include "app/browse/listeditem.h"
+#include "app/output/linewriters.h"
 #include "app/output/outputfields.h"
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"
 
-namespace mrb::core {
+namespace mrb::core
+{
 
-namespace {
+namespace
+{
 
 constexpr std::size_t lastFittedColumn = 7; // G: at most seven fields
 

@@ -7,12 +7,14 @@
 
 #include <string>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 class ListModel;
 class StatusBarModel;
 } // namespace mrb::platform
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 // Has the spreadsheet application make a workbook of the listing: the name
 // and every field whose switch is on, one column each, one worksheet row per

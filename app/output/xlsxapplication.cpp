@@ -11,9 +11,11 @@
 #include <unistd.h>
 #include <xlsxwriter.h>
 
-namespace mrb::core {
+namespace mrb::core
+{
 
-namespace {
+namespace
+{
 
 constexpr char32_t invalidCodePoint = 0xFFFFFFFF;
 

@@ -9,7 +9,8 @@
 #include <string_view>
 #include <vector>
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 // The spreadsheet application on Linux: keeps the sheet in memory and writes
 // an Office Open XML workbook with libxlsxwriter when asked to save. The file

@@ -15,7 +15,8 @@ using namespace mrb::core;
 using mrb::test::fileRow;
 using mrb::test::folderRow;
 
-namespace {
+namespace
+{
 
 class LineWriterTest : public ::testing::Test
 {

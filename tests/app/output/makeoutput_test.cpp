@@ -22,7 +22,8 @@ using mrb::test::folderRow;
 using Icon = mrb::core::MessageIcon;
 using namespace std::string_literals;
 
-namespace {
+namespace
+{
 
 class MakeTest : public ::testing::Test
 {
@@ -203,18 +204,6 @@ TEST_F(MakeTest, StandardModeWithXlsNameWritesAPathList)
     EXPECT_EQ(test::TempTree::read(tree.path("list.xls")), "/d/a.txt\r\n");
 }
 
-TEST_F(MakeTest, FieldTableWrappedForHtmlAndPlainForShtml)
-{
-    rows.append(fileRow("/d", "<x>.txt", "1 KB", "Text", "C", "M", "A"));
-    useType("Customize");
-    record.setValue(Setting::CommonPath, "False");
-    make(tree.path("page.HTML"));
-    EXPECT_EQ(
-        test::TempTree::read(tree.path("page.HTML")), "<PRE>\r\n&lt;x&gt;.txt\t1 KB\tText\tM\tC\tA\r\n</PRE>\r\n");
-    make(tree.path("page.shtml"));
-    EXPECT_EQ(test::TempTree::read(tree.path("page.shtml")), "<x>.txt\t1 KB\tText\tM\tC\tA\r\n");
-}
-
 TEST_F(MakeTest, ClosingMessageCountsFoldersToo)
 {
     rows.append(folderRow("/m", "f1"));
@@ -328,7 +317,7 @@ TEST_F(MakeTest, ExistingWorkbookIsReplacedOnlyWhenTheNewOneIsSaved)
     useType("Customize");
     make(book);
     EXPECT_EQ(test::TempTree::read(book).substr(0, 2), "PK");
-    EXPECT_EQ(folderEntries(tree.path("out")), std::vector<std::string>{"book.xls"});
+    EXPECT_EQ(folderEntries(tree.path("out")), std::vector<std::string> {"book.xls"});
 }
 
 TEST_F(MakeTest, XlsxNameGetsAWorkbookToo)
@@ -439,12 +428,4 @@ TEST_F(MakeFailureTest, SpreadsheetApplicationMissing)
     ASSERT_TRUE(result.error);
     EXPECT_EQ(result.rowsWritten, 0u);
     expectFailureReported(tree.path("out/book.xls"), "cannot be started");
-}
-
-TEST_F(MakeFailureTest, WriteOutputFileReportsWhatHappened)
-{
-    const OutputResult ok = writeOutputFile(context(), tree.path("out/new.m3u"));
-    EXPECT_FALSE(ok.error);
-    EXPECT_EQ(ok.rowsWritten, 1u);
-    EXPECT_EQ(closingMessage(1, "x"), "Outputted 1 items to 'x' successfully!");
 }

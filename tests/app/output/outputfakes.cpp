@@ -7,7 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace mrb::test {
+namespace mrb::test
+{
 
 core::SettingsRecord defaultSettings()
 {

@@ -13,7 +13,8 @@
 #include <string>
 #include <vector>
 
-namespace mrb::test {
+namespace mrb::test
+{
 
 // A settings record holding every default, Output.Path pointing nowhere.
 core::SettingsRecord defaultSettings();

@@ -9,7 +9,8 @@
 using namespace mrb::core;
 using namespace std::string_literals;
 
-namespace {
+namespace
+{
 
 struct RouteCase {
     const char *name;

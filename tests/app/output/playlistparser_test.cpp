@@ -23,7 +23,8 @@ using namespace mrb::core;
 using mrb::test::fileRow;
 using mrb::test::folderRow;
 
-namespace {
+namespace
+{
 
 #ifdef MRB_HAVE_TOTEM_PLPARSER
 void collectEntry(TotemPlParser *, const char *uri, GHashTable *, gpointer data)

@@ -18,7 +18,8 @@ using namespace mrb::core;
 using mrb::test::fileRow;
 using mrb::test::folderRow;
 
-namespace {
+namespace
+{
 
 class SpreadsheetTest : public ::testing::Test
 {

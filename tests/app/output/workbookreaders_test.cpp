@@ -17,7 +17,8 @@ using namespace mrb::core;
 using mrb::test::fileRow;
 using mrb::test::folderRow;
 
-namespace {
+namespace
+{
 
 const char *const python = "/usr/bin/python3";
 const char *const soffice = "/usr/bin/soffice";
