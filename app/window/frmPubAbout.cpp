@@ -2,12 +2,12 @@
 // SPDX-License-Identifier: MIT
 #include "app/window/frmPubAbout.h"
 
+#include "app/window/designfont.h"
 #include "app/window/icons.h"
 #include "app/window/mainlayout.h"
 #include "app/window/weblinks.h"
 
 #include <QEvent>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
@@ -17,27 +17,6 @@
 
 namespace mrb::ui {
 
-namespace {
-
-// The box is drawn in an 8-point sans face; Tahoma where it exists, else the
-// closest one installed.
-QFont aboutFont()
-{
-    const QStringList families = QFontDatabase::families();
-    for (const char *candidate : {"Tahoma", "Verdana", "DejaVu Sans", "Liberation Sans"}) {
-        if (families.contains(QString::fromLatin1(candidate))) {
-            QFont font(QString::fromLatin1(candidate));
-            font.setPointSizeF(candidate == std::string_view("Tahoma") ? 8.25 : 8);
-            return font;
-        }
-    }
-    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    font.setPointSizeF(8);
-    return font;
-}
-
-} // namespace
-
 frmPubAbout::frmPubAbout(LinkOpener openLink, QWidget *parent)
     : QDialog(parent)
     , m_openLink(std::move(openLink))
@@ -45,7 +24,7 @@ frmPubAbout::frmPubAbout(LinkOpener openLink, QWidget *parent)
     setObjectName(QStringLiteral("frmPubAbout"));
     setWindowTitle(QStringLiteral("About Marrowby"));
     setModal(true);
-    setFont(aboutFont());
+    setFont(designFont());
     const PixelGrid grid = PixelGrid::forDpi(logicalDpiX());
     const auto rect = [&grid](const TwipRect &r) {
         return QRect(grid.toPixels(r.left), grid.toPixels(r.top), grid.toPixels(r.width), grid.toPixels(r.height));

@@ -14,6 +14,7 @@
 #include "app/options/frmPubOptions.h"
 #include "app/output/makeoutput.h"
 #include "app/output/xlsxapplication.h"
+#include "app/window/designfont.h"
 #include "app/window/frmPubAbout.h"
 #include "app/window/icons.h"
 #include "app/window/listingadapter.h"
@@ -62,6 +63,8 @@ frmPubMain::frmPubMain(StartupObjects objects, QWidget *parent)
     setObjectName(QStringLiteral("frmPubMain"));
     setWindowTitle(qs(programTitle));
     setWindowIcon(icons::windowIcon());
+    // the twips layout and the default column widths are measured for the small design face
+    setFont(designFont());
     m_grid = PixelGrid::forDpi(logicalDpiX());
 
     m_source.setColumns(core::listingColumns(core::Listing::Source));
@@ -532,23 +535,24 @@ void frmPubMain::placePanes()
 
 void frmPubMain::placeFilterGroup()
 {
-    // Each control keeps its place but grows to what its font needs, centred
-    // on its designed middle, so nothing is cut off with wider fonts.
+    // The check boxes keep their places but grow to what their captions need
+    // (a face wider than the design one), each pushing the next one right; the
+    // filter box keeps its right edge, so the group never grows past it.
     int right = 0;
     int bottom = 0;
-    const auto place = [&](QWidget *control, const TwipRect &r) {
-        const QSize hint = control->sizeHint();
-        const int width = std::max(m_grid.toPixels(r.width), hint.width());
-        const int height = std::max(m_grid.toPixels(r.height), hint.height());
-        const int left = std::max(m_grid.toPixels(r.left), right == 0 ? 0 : right + 4);
+    const auto place = [&](QWidget *control, const TwipRect &r, bool keepRightEdge) {
+        const int height = std::max(m_grid.toPixels(r.height), control->sizeHint().height());
+        const int left = std::max(m_grid.toPixels(r.left), right == 0 ? 0 : right + 2);
+        const int width = keepRightEdge ? std::max(m_grid.toPixels(r.right()) - left, m_grid.toPixels(540))
+                                        : std::max(m_grid.toPixels(r.width), control->sizeHint().width());
         const int top = std::max(0, m_grid.toPixels(r.top + r.height / 2) - height / 2);
         control->setGeometry(left, top, width, height);
         right = left + width;
         bottom = std::max(bottom, top + height);
     };
-    place(cbxHidden, cbxHiddenRect);
-    place(cbxSystem, cbxSystemRect);
-    place(txtFilter, txtFilterRect);
+    place(cbxHidden, cbxHiddenRect, false);
+    place(cbxSystem, cbxSystemRect, false);
+    place(txtFilter, txtFilterRect, true);
     Frame1->setGeometry(m_grid.toPixels(frame1Rect.left),
                         m_grid.toPixels(frame1Rect.top),
                         std::max(right + 2, m_grid.toPixels(frame1Rect.width)),

@@ -4,6 +4,7 @@
 
 #include "app/window/icons.h"
 
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QTreeView>
 
@@ -110,6 +111,9 @@ void TreeAdapter::attachView(QTreeView *view)
     m_view = view;
     view->setModel(this);
     view->setHeaderHidden(true);
+    // deep folders scroll sideways instead of being cut short
+    view->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    view->header()->setStretchLastSection(false);
     view->setUniformRowHeights(true);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setExpandsOnDoubleClick(false); // a double-click adds the folder instead
