@@ -37,6 +37,9 @@
 extern "C" {
 #endif
 
+/* Laid out by hand: a binary interface reads best that way. */
+/* clang-format off */
+
 /* Type library QFC_MRB 1.0, locale 1033: {9505D27B-17A9-4F1B-AE6F-4972AF601C5A} */
 #define QFC_LIBID_INIT {0x9505D27Bu, 0x17A9u, 0x4F1Bu, {0xAE, 0x6F, 0x49, 0x72, 0xAF, 0x60, 0x1C, 0x5A}}
 /* GenFuns {82C12EAA-540A-47C9-A0A0-BCD046E588CA}, _GenFuns {278124B4-3C23-4060-A642-A7401F259255} */
@@ -272,5 +275,7 @@ typedef struct QfcRegistry {
 #ifdef __cplusplus
 } /* extern "C" */
 #endif
+
+/* clang-format on */
 
 #endif /* QFC_MRB_INTERFACES_H */

@@ -33,6 +33,9 @@
 extern "C" {
 #endif
 
+/* Laid out by hand: a binary interface reads best that way. */
+/* clang-format off */
+
 typedef int32_t HRESULT;
 typedef int32_t SCODE;
 typedef int32_t DISPID;
@@ -347,5 +350,7 @@ _Static_assert(sizeof(GUID) == 16, "GUID is 16 bytes");
 _Static_assert(sizeof(VARIANT) == 24, "VARIANT is 24 bytes");
 _Static_assert(offsetof(VARIANT, lVal) == 8, "the VARIANT union starts at byte 8");
 #endif
+
+/* clang-format on */
 
 #endif /* MRB_PLATFORM_COM_ABI_H */

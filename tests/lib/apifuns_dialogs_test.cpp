@@ -35,6 +35,7 @@
 namespace {
 
 using namespace mrb::platform;
+using namespace std::string_literals;
 using mrb::test::ScopedEnv;
 using mrb::test::TempTree;
 
@@ -101,7 +102,7 @@ protected:
     {
         Bstr title("Save Listing As");
         Bstr name(fileName);
-        Bstr filter(std::string("Playlist\0*.m3u\0All files\0*.*", 30)); // no NUL after the last pattern
+        Bstr filter("Playlist\0*.m3u\0All files\0*.*"s); // no NUL after the last pattern
         Bstr dir(defDir);
         Bstr ext(defExt);
         Bstr result;
@@ -212,7 +213,7 @@ TEST_F(Dialogs, OpenGivesOnePathOrTheFolderAndTheNames)
     tree.file("songs/b.mp3", 1);
     tree.file("songs/c.mp3", 1);
     Bstr title("Open");
-    Bstr filter(std::string("Songs\0*.mp3\0\0", 13));
+    Bstr filter("Songs\0*.mp3\0\0"s);
     BSTR defDir = allocBstr(dir);
     auto open = [&](bool multi) {
         VARIANT_BOOL multiSel = multi ? VARIANT_TRUE : VARIANT_FALSE;

@@ -15,6 +15,7 @@ using mrb::core::LibraryObjects;
 using mrb::platform::Value;
 using mrb::test::ScopedEnv;
 using mrb::test::TempTree;
+using namespace std::string_literals;
 
 class LibraryObjectsTest : public ::testing::Test {
 protected:
@@ -95,7 +96,7 @@ TEST_F(RegisteredLibrary, TestsListMembershipByAutomationRules)
 
 TEST_F(RegisteredLibrary, DialogsWithoutAnApplicationGiveEmptyResults)
 {
-    EXPECT_EQ(objects.apiFuns->getFileSaveName(0, "Save", "", std::string("Lists\0*.m3u", 11), tree.root(), "m3u"), "");
+    EXPECT_EQ(objects.apiFuns->getFileSaveName(0, "Save", "", "Lists\0*.m3u"s, tree.root(), "m3u"), "");
     EXPECT_EQ(objects.apiFuns->chooseFolder(0, "Please choose an output folder."), "");
 }
 

@@ -15,6 +15,7 @@
 namespace {
 
 using namespace mrb::platform;
+using namespace std::string_literals;
 using mrb::test::ScopedEnv;
 using mrb::test::TempTree;
 
@@ -83,11 +84,11 @@ TEST_F(Store, StoresEveryValueTypeAndAwkwardTextExactly)
     RegistryKey &key = root.create("Odd [key] 100%\\name\twith\ncontrol");
     key.setValue("", RegValue::string("quote \" backslash \\ newline \n cr \r tab \t bell \a"));
     key.setValue("@", RegValue::string("a value named @, not the default"));
-    key.setValue("bytes", RegValue::binary(std::string("\0\xff\x10 ", 4)));
+    key.setValue("bytes", RegValue::binary("\0\xff\x10 "s));
     key.setValue("empty bytes", RegValue::binary(""));
     key.setValue("max", RegValue::dword(0xFFFFFFFFu));
     key.setValue("expand", RegValue::expandString("%HOME%/x"));
-    key.setValue("bytes of any kind", RegValue::string(std::string("caf\xe9 \xf0\x9f\x8e\xb5 \0 end", 14)));
+    key.setValue("bytes of any kind", RegValue::string("caf\xe9 \xf0\x9f\x8e\xb5 \0 end"s));
     root.create("Empty");
 
     const std::string text = RegistryStore::serialize(root);
