@@ -15,6 +15,7 @@
 #include "app/output/makeoutput.h"
 #include "app/output/xlsxapplication.h"
 #include "app/window/designfont.h"
+#include "app/window/filtergroup.h"
 #include "app/window/frmPubAbout.h"
 #include "app/window/icons.h"
 #include "app/window/listingadapter.h"
@@ -27,7 +28,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFrame>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -197,24 +197,13 @@ void frmPubMain::buildToolbar()
     connect(tlb, &QToolBar::actionTriggered, this, &frmPubMain::onToolbarAction);
 
     // the filter group sits in the toolbar band at a fixed place
-    Frame1 = new QFrame(centralWidget());
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setFrameShape(QFrame::NoFrame);
-    cbxHidden = new QCheckBox(QStringLiteral("Hidden"), Frame1);
-    cbxHidden->setObjectName(QStringLiteral("cbxHidden"));
-    cbxHidden->setToolTip(qs(tipOf("cbxHidden")));
-    cbxSystem = new QCheckBox(QStringLiteral("System"), Frame1);
-    cbxSystem->setObjectName(QStringLiteral("cbxSystem"));
-    cbxSystem->setToolTip(qs(tipOf("cbxSystem")));
-    txtFilter = new QLineEdit(QStringLiteral("*.*"), Frame1);
-    txtFilter->setObjectName(QStringLiteral("txtFilter"));
-    txtFilter->setToolTip(qs(tipOf("txtFilter")));
-    connect(txtFilter, &QLineEdit::textChanged, this, &frmPubMain::onFilterChanged);
-    connect(cbxHidden, &QCheckBox::toggled, this, &frmPubMain::onFilterChanged);
-    connect(cbxSystem, &QCheckBox::toggled, this, &frmPubMain::onFilterChanged);
-    for (QWidget *control : {static_cast<QWidget *>(cbxHidden), static_cast<QWidget *>(cbxSystem), static_cast<QWidget *>(txtFilter)})
+    Frame1 = new FilterGroup(centralWidget());
+    connect(Frame1, &FilterGroup::changed, this, &frmPubMain::onFilterChanged);
+    for (QWidget *control : {static_cast<QWidget *>(Frame1->hiddenBox()),
+                             static_cast<QWidget *>(Frame1->systemBox()),
+                             static_cast<QWidget *>(Frame1->filterBox())})
         control->installEventFilter(this);
-    placeFilterGroup();
+    Frame1->place(m_grid);
 }
 
 void frmPubMain::buildMenus()
@@ -246,9 +235,9 @@ void frmPubMain::trackPrompts()
     m_prompts->track(Frame1, {});
     m_prompts->track(lblVSplitter, {});
     m_prompts->track(lblHSplitter, {});
-    m_prompts->track(cbxHidden, tipPrompt("cbxHidden"));
-    m_prompts->track(cbxSystem, tipPrompt("cbxSystem"));
-    m_prompts->track(txtFilter, tipPrompt("txtFilter"));
+    m_prompts->track(Frame1->hiddenBox(), tipPrompt("cbxHidden"));
+    m_prompts->track(Frame1->systemBox(), tipPrompt("cbxSystem"));
+    m_prompts->track(Frame1->filterBox(), tipPrompt("txtFilter"));
     m_prompts->track(lsvSource, tipPrompt("lsvSource"));
     m_prompts->track(lsvTarget, tipPrompt("lsvTarget"));
     m_prompts->track(trv, tipPrompt("trv"));
@@ -402,8 +391,7 @@ void frmPubMain::onTreeClicked(const QModelIndex &index)
 void frmPubMain::onFilterChanged()
 {
     core::BusyPointer busy(*this);
-    m_sourceCommands->changeFilter(
-        core::SourceFilter{txtFilter->text().toStdString(), cbxHidden->isChecked(), cbxSystem->isChecked()});
+    m_sourceCommands->changeFilter(Frame1->filter());
 }
 
 void frmPubMain::openWebLink(std::string_view address)
@@ -516,7 +504,7 @@ void frmPubMain::layoutPanes()
             adapter->setColumnWidths(widths);
     }
     placePanes();
-    placeFilterGroup();
+    Frame1->place(m_grid);
 }
 
 void frmPubMain::placePanes()
@@ -531,33 +519,6 @@ void frmPubMain::placePanes()
     place(lsvTarget, m_layout.lsvTarget);
     place(lblVSplitter, m_layout.lblVSplitter);
     place(lblHSplitter, m_layout.lblHSplitter);
-}
-
-void frmPubMain::placeFilterGroup()
-{
-    // The check boxes keep their places but grow to what their captions need
-    // (a face wider than the design one), each pushing the next one right; the
-    // filter box keeps its right edge, so the group never grows past it.
-    int right = 0;
-    int bottom = 0;
-    const auto place = [&](QWidget *control, const TwipRect &r, bool keepRightEdge) {
-        const int height = std::max(m_grid.toPixels(r.height), control->sizeHint().height());
-        const int left = std::max(m_grid.toPixels(r.left), right == 0 ? 0 : right + 2);
-        const int width = keepRightEdge ? std::max(m_grid.toPixels(r.right()) - left, m_grid.toPixels(540))
-                                        : std::max(m_grid.toPixels(r.width), control->sizeHint().width());
-        const int top = std::max(0, m_grid.toPixels(r.top + r.height / 2) - height / 2);
-        control->setGeometry(left, top, width, height);
-        right = left + width;
-        bottom = std::max(bottom, top + height);
-    };
-    place(cbxHidden, cbxHiddenRect, false);
-    place(cbxSystem, cbxSystemRect, false);
-    place(txtFilter, txtFilterRect, true);
-    Frame1->setGeometry(m_grid.toPixels(frame1Rect.left),
-                        m_grid.toPixels(frame1Rect.top),
-                        std::max(right + 2, m_grid.toPixels(frame1Rect.width)),
-                        std::max(bottom, m_grid.toPixels(frame1Rect.height)));
-    Frame1->raise();
 }
 
 void frmPubMain::onSplitterMoved(SplitterDrag::Bar bar, QPoint position)

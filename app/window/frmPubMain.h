@@ -18,10 +18,7 @@
 #include <string_view>
 
 class QAction;
-class QCheckBox;
-class QFrame;
 class QLabel;
-class QLineEdit;
 class QMenu;
 class QToolBar;
 class QTreeView;
@@ -40,6 +37,7 @@ class ListingAdapter;
 class PromptTracker;
 class SplitterBar;
 class TreeAdapter;
+class FilterGroup;
 class frmPubAbout;
 class frmPubOptions;
 
@@ -97,7 +95,6 @@ private:
 
     void layoutPanes();
     void placePanes();
-    void placeFilterGroup();
     double clientHeightTwips() const;
     bool handleListingEvent(QTreeView *view, QObject *watched, QEvent *event);
 
@@ -126,10 +123,7 @@ private:
     QTreeView *trv = nullptr;
     QTreeView *lsvSource = nullptr;
     QTreeView *lsvTarget = nullptr;
-    QFrame *Frame1 = nullptr;
-    QCheckBox *cbxHidden = nullptr;
-    QCheckBox *cbxSystem = nullptr;
-    QLineEdit *txtFilter = nullptr;
+    FilterGroup *Frame1 = nullptr; // the filter box and the Hidden and System boxes
     SplitterBar *lblVSplitter = nullptr;
     SplitterBar *lblHSplitter = nullptr;
     QLabel *m_panels[platform::StatusBarModel::panelCount] = {};
