@@ -737,3 +737,31 @@ TEST_F(MainWindowTest, F5WritesTheDestinationListing)
     EXPECT_EQ(messages.back().text, "Outputted 1 items to '" + output + "' successfully!");
     EXPECT_EQ(prompt(), " Ready.");
 }
+
+TEST_F(MainWindowTest, LargeListingIsShownThroughTheModel)
+{
+    open();
+    window->show();
+    constexpr std::size_t rows = 100000;
+    std::vector<platform::ListRow> batch(rows);
+    for (std::size_t i = 0; i < rows; ++i) {
+        batch[i].text = "file" + std::to_string(i);
+        batch[i].tag = "/big/file" + std::to_string(i);
+        batch[i].smallIcon = 4;
+    }
+    window->sourceListing().append(std::move(batch));
+    QTreeView *view = child<QTreeView>("lsvSource");
+    EXPECT_EQ(view->model()->rowCount(), static_cast<int>(rows));
+    // rows are painted from the model: no widget per row
+    EXPECT_LT(view->viewport()->findChildren<QWidget *>().size(), 5);
+    view->scrollToBottom();
+    QCoreApplication::processEvents();
+    const QModelIndex last = view->model()->index(static_cast<int>(rows) - 1, 0);
+    EXPECT_TRUE(view->viewport()->rect().contains(view->visualRect(last).center()));
+    EXPECT_EQ(view->model()->data(last).toString(), "file99999");
+    window->action("menss")->trigger();
+    EXPECT_EQ(window->sourceListing().selectedCount(), rows);
+    EXPECT_TRUE(view->selectionModel()->isRowSelected(static_cast<int>(rows) - 1, {}));
+    window->action("mensn")->trigger();
+    EXPECT_EQ(window->sourceListing().selectedCount(), 0u);
+}
