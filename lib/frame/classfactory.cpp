@@ -15,7 +15,13 @@ namespace {
 using mrb::platform::IID_IClassFactory;
 using mrb::platform::IID_IUnknown;
 
+// A class factory, created with one reference.
 struct Factory {
+    Factory(const IClassFactoryVtbl *table, const ClassInfo *classInfo)
+        : iface{table}
+        , info(classInfo)
+    {
+    }
     IClassFactory iface;
     std::atomic<std::uint32_t> refs{1};
     const ClassInfo *info;
@@ -101,10 +107,9 @@ HRESULT classObject(std::span<const ClassInfo> classes, const CLSID &clsid, cons
     for (const ClassInfo &info : classes) {
         if (!(*info.clsid == clsid))
             continue;
-        auto *factory = new (std::nothrow) Factory{{&factoryTable}, {}, &info};
+        auto *factory = new (std::nothrow) Factory(&factoryTable, &info);
         if (!factory)
             return E_OUTOFMEMORY;
-        factory->refs.store(1);
         objectCreated();
         const HRESULT hr = factoryQueryInterface(&factory->iface, &iid, out);
         factoryRelease(&factory->iface);

@@ -14,8 +14,13 @@ namespace mrb::platform {
 
 namespace {
 
-// A small immutable IErrorInfo object.
+// A small immutable IErrorInfo object, created with one reference.
 struct ErrorInfoObject {
+    ErrorInfoObject(const IErrorInfoVtbl *table, ErrorInfo record)
+        : iface{table}
+        , info(std::move(record))
+    {
+    }
     IErrorInfo iface;
     std::atomic<std::uint32_t> refs{1};
     ErrorInfo info;
@@ -136,7 +141,7 @@ ErrorInfo takeExcepInfo(EXCEPINFO *record)
 
 IErrorInfo *makeErrorInfo(const ErrorInfo &info)
 {
-    auto *object = new (std::nothrow) ErrorInfoObject{{&errorInfoTable}, {}, info};
+    auto *object = new (std::nothrow) ErrorInfoObject(&errorInfoTable, info);
     return object ? &object->iface : nullptr;
 }
 

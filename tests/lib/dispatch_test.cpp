@@ -316,6 +316,14 @@ TEST(EarlyBound, AFailureIsPassedOnWithItsRecordAndClearedByTheNextCall)
     EXPECT_EQ(info->source, "Probe.Fail");
     EXPECT_EQ(info->description, "File already exists: out.bin");
 
+    // The record is an object of its own that goes with its last reference
+    // (it used to start with none, and leaked).
+    IErrorInfo *record = nullptr;
+    ASSERT_EQ(probe->lpVtbl->QueryInterface(probe.get(), &IID_IErrorInfo, reinterpret_cast<void **>(&record)), S_OK);
+    EXPECT_EQ(record->lpVtbl->AddRef(record), 2u);
+    EXPECT_EQ(record->lpVtbl->Release(record), 1u);
+    EXPECT_EQ(record->lpVtbl->Release(record), 0u);
+
     Bstr echoed;
     ASSERT_EQ(probe->lpVtbl->Echo(probe.get(), name.get(), 1, echoed.out()), S_OK);
     EXPECT_FALSE(lastErrorOf(reinterpret_cast<IUnknown *>(probe.get()), S_OK).has_value());
