@@ -194,7 +194,7 @@ TEST_F(Dialogs, ChooseFolderGivesTheChosenFolderOrEmptyText)
         EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Please choose an output folder."));
         EXPECT_EQ(dialog->fileMode(), QFileDialog::Directory);
         dialog->setDirectory(QString::fromStdString(tree.root()));
-        dialog->selectFile(QString::fromStdString(pick));
+        typeFileName(dialog, QString::fromStdString(pick));
         static_cast<QDialog *>(dialog)->accept();
     });
     Bstr result;
