@@ -86,6 +86,9 @@ frmPubMain::frmPubMain(StartupObjects objects, QWidget *parent)
 
 frmPubMain::~frmPubMain()
 {
+    // the dialogs hold on to the settings store, which goes before the child widgets
+    delete m_options;
+    delete m_about;
     // the adapters watch the models, which go after the widgets
     delete m_sourceAdapter;
     delete m_targetAdapter;
