@@ -701,6 +701,16 @@ TEST_F(MainWindowTest, TreeDoubleClickAddsTheSelectedFolderOnce)
     EXPECT_EQ(target.tag(1), "<D>" + folder);
     EXPECT_EQ(target.text(1), "inner");
     EXPECT_EQ(panelText(1), " Folders: 1 ");
+
+    // a drive node is never added by a double-click
+    const std::string drive = window->folderTree().topLevelKeys().front();
+    trv->scrollTo(treeIndexOf(drive));
+    const QRect driveRect = trv->visualRect(treeIndexOf(drive));
+    const QPoint onDrive(driveRect.left() + 8, driveRect.center().y());
+    QTest::mouseClick(trv->viewport(), Qt::LeftButton, Qt::NoModifier, onDrive);
+    QTest::mouseDClick(trv->viewport(), Qt::LeftButton, Qt::NoModifier, onDrive);
+    EXPECT_EQ(window->folderTree().selectedKey(), drive);
+    EXPECT_EQ(target.rowCount(), 1u);
 }
 
 TEST_F(MainWindowTest, EmptyListingsSayTheirMessages)
