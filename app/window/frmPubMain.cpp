@@ -391,6 +391,14 @@ void frmPubMain::onTreeClicked(const QModelIndex &index)
     m_sourceCommands->ShowFolder(key);
 }
 
+void frmPubMain::onTreeKeyboardMoved()
+{
+    const QModelIndex current = trv->currentIndex();
+    const std::string key = m_treeAdapter->keyOf(current);
+    if (!key.empty() && key != m_tree.selectedKey())
+        onTreeClicked(current);
+}
+
 void frmPubMain::onFilterChanged()
 {
     core::BusyPointer busy(*this);
@@ -584,6 +592,12 @@ bool frmPubMain::eventFilter(QObject *watched, QEvent *event)
         // anywhere in the tree: the selected folder, whatever lies under the pointer
         m_adder->AddTreeFolderToDestination();
         return true;
+    }
+    if (watched == trv && event->type() == QEvent::KeyPress) {
+        // moving through the tree with the keyboard shows the folder reached, as
+        // a click does, once the view has moved its current node
+        QMetaObject::invokeMethod(this, &frmPubMain::onTreeKeyboardMoved, Qt::QueuedConnection);
+        return false;
     }
     for (QTreeView *view : {lsvSource, lsvTarget})
         if (watched == view || watched == view->viewport())

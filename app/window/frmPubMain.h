@@ -86,6 +86,7 @@ private:
     void runCommand(Command command, std::string_view menuItem);
     void onToolbarAction(QAction *button);
     void onTreeClicked(const QModelIndex &index);
+    void onTreeKeyboardMoved();
     void onFilterChanged();
     void onSplitterMoved(SplitterDrag::Bar bar, QPoint position);
     void openWebLink(std::string_view address);

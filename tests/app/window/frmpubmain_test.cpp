@@ -505,6 +505,23 @@ TEST_F(MainWindowTest, FilterAndBoxesRelistTheFolder)
     EXPECT_EQ(childTexts(folder), (Names{"sub", ".cache"}));
 }
 
+TEST_F(MainWindowTest, MovingThroughTheTreeWithKeysShowsTheFolderReached)
+{
+    tree.file("k/first/one.txt", 1);
+    tree.file("k/second/two.txt", 2);
+    open();
+    showActive();
+    browseTo(tree.path("k/first"));
+    QTreeView *trv = child<QTreeView>("trv");
+    trv->setFocus();
+    QTest::keyClick(trv, Qt::Key_Down);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->folderTree().selectedKey(), tree.path("k/second"));
+    const platform::ListModel &source = window->sourceListing();
+    ASSERT_EQ(source.rowCount(), 1u);
+    EXPECT_EQ(source.text(1), "two.txt");
+}
+
 TEST_F(MainWindowTest, TwoHeaderClicksSortDescendingThenAscending)
 {
     tree.file("s/b.txt");
