@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/options/frmPubOptions.h"
 
+#include "app/options/designfont.h"
+
 #include "app/options/optionsmodel.h"
 #include "app/options/regionsettings.h"
 
@@ -47,32 +49,6 @@ struct Twips {
 constexpr Twips closeButtonPlace {7980, 3990, 990, 360};
 constexpr int clientWidthTwips = closeButtonPlace.left + closeButtonPlace.width + 90;
 constexpr int clientHeightTwips = closeButtonPlace.top + closeButtonPlace.height + 90;
-
-// The dialog is laid out for an 8.25-point Tahoma. Where that face is missing
-// the installed sans face nearest to it in width takes its place; a caption
-// that then needs more room than its place gives is widened (see
-// placeCaptioned).
-QFont dialogFont()
-{
-    const QStringList families = QFontDatabase::families();
-    struct Candidate {
-        const char *family;
-        double points;
-    };
-    // In order of likeness in width, which is what the layout depends on.
-    const Candidate candidates[] = {
-        {"Tahoma", 8.25}, {"DejaVu Sans Condensed", 8}, {"Liberation Sans", 8}, {"Arial", 8}, {"DejaVu Sans", 7.5}};
-    for (const Candidate &c : candidates) {
-        if (families.contains(QString::fromLatin1(c.family))) {
-            QFont font(QString::fromLatin1(c.family));
-            font.setPointSizeF(c.points);
-            return font;
-        }
-    }
-    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    font.setPointSizeF(8);
-    return font;
-}
 
 class Layout
 {
@@ -231,7 +207,7 @@ frmPubOptions::frmPubOptions(core::SettingsStore &store,
     setObjectName(QStringLiteral("frmPubOptions"));
     setWindowTitle(QStringLiteral("Options"));
     setModal(true);
-    setFont(dialogFont());
+    setFont(designFont());
     buildControls();
     connectControls();
     refresh();

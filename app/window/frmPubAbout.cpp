@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/window/frmPubAbout.h"
 
-#include "app/window/designfont.h"
+#include "app/options/designfont.h"
 #include "app/window/icons.h"
 #include "app/window/mainlayout.h"
 #include "app/window/weblinks.h"

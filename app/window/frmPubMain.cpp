@@ -14,7 +14,7 @@
 #include "app/options/frmPubOptions.h"
 #include "app/output/makeoutput.h"
 #include "app/output/xlsxapplication.h"
-#include "app/window/designfont.h"
+#include "app/options/designfont.h"
 #include "app/window/filtergroup.h"
 #include "app/window/frmPubAbout.h"
 #include "app/window/icons.h"

@@ -7,7 +7,8 @@
 namespace mrb::ui {
 
 // The small sans face the fixed-size parts of the forms are measured for:
-// Tahoma 8.25 pt where it is installed, else the closest installed face at 8 pt.
+// Tahoma 8.25 pt where it is installed, else the installed face nearest to it
+// in width.
 QFont designFont();
 
 } // namespace mrb::ui
