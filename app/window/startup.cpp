@@ -29,7 +29,9 @@ std::string libraryMissingMessage(const std::string &problem)
     std::string text = "The component library QFC_MRB (libQFC_MRB.so) could not be loaded";
     if (!problem.empty())
         text += ": " + problem;
-    text += ".\n\nMarrowby goes on without it, but opening items, web pages, network drives and the "
+    if (text.back() != '.')
+        text += '.';
+    text += "\n\nMarrowby goes on without it, but opening items, web pages, network drives and the "
             "save dialog of Make do nothing until it is registered. scripts/run.sh registers it before "
             "it starts the program, or run:\n\n    build/bin/mrb-register build/bin/libQFC_MRB.so";
     return text;
