@@ -6,7 +6,6 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace mrb::core
 {
@@ -230,10 +229,13 @@ std::string formatNumber(double value, int minDecimals, int maxDecimals, const p
         value = 0;
     // Far more digits than any size can have, so the digit after the last kept
     // one is exact and decides the rounding (printf alone rounds halves to even).
+    // to_chars, not printf: the C library's locale (which the toolkit sets from
+    // the user's) could make the decimal point a comma.
     const int printed = maxDecimals + 64;
     char buffer[512];
-    std::snprintf(buffer, sizeof buffer, "%.*f", printed, std::fabs(value));
-    std::string_view text(buffer);
+    const auto printedEnd =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::fixed, printed).ptr;
+    std::string_view text(buffer, static_cast<std::size_t>(printedEnd - buffer));
     const std::size_t point = text.find('.');
     std::string digits(text.substr(0, point));
     digits += text.substr(point + 1, static_cast<std::size_t>(maxDecimals));

@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <string>
 #include <unistd.h>
@@ -160,6 +162,29 @@ TEST(SizeText, TotalsShowAtMostOneDecimal)
     EXPECT_EQ(formatTotal(0.04, us), "0.");
     EXPECT_EQ(formatTotal(999.96, us), "1,000.");
     EXPECT_EQ(formatTotal(0.5, LocaleFormat("de_DE")), "0,5");
+}
+
+// The toolkit hands the user's locale to the C library at start-up; a decimal
+// comma there must not reach the numbers, whose separators come from LocaleFormat.
+TEST(SizeText, NumbersIgnoreTheCLibraryLocale)
+{
+    TempTree tree;
+    // glibc finds compiled locales in LOCPATH: compile one with a decimal comma
+    const std::string compiled = tree.path("de_DE.UTF-8");
+    const std::string command = "localedef -i de_DE -f UTF-8 '" + compiled + "' >/dev/null 2>&1";
+    [[maybe_unused]] const int status = std::system(command.c_str());
+    const ScopedEnv locpath("LOCPATH", tree.root());
+    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+        GTEST_SKIP() << "no C library locale with a decimal comma";
+    const LocaleFormat us("en_US");
+    const std::string total = formatTotal(1234.25, us);
+    const std::string precise = formatNumber(1.5, 10, 10, us);
+    const std::string huge = FormatSize(std::numeric_limits<std::uint64_t>::max(), sizeSettings("GB", "2"), us);
+    std::setlocale(LC_NUMERIC, previous.c_str());
+    EXPECT_EQ(total, "1,234.3");
+    EXPECT_EQ(precise, "1.5000000000");
+    EXPECT_EQ(huge, "17,179,869,184.00 GB");
 }
 
 TEST(Columns, HeaderTextsAndDefaultWidths)
