@@ -113,6 +113,8 @@ void frmPubMain::buildStatusBar()
     for (int i = 0; i < platform::StatusBarModel::panelCount; ++i) {
         auto *label = new QLabel(stb);
         label->setObjectName(QStringLiteral("stbPanel%1").arg(i + 1));
+        // prompts carry paths, which may look like markup ("<b>", "&lt;")
+        label->setTextFormat(Qt::PlainText);
         label->setToolTip(qs(panels[static_cast<std::size_t>(i)].tip));
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setMinimumWidth(i < 2 ? m_grid.toPixels(1800) : 0);
@@ -453,6 +455,7 @@ void frmPubMain::showMessage(const std::string &text, core::MessageIcon icon)
                                       : icon == core::MessageIcon::Exclamation ? QMessageBox::Warning
                                                                                : QMessageBox::Information;
     QMessageBox box(boxIcon, qs(programTitle), QString::fromStdString(text), QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText); // a file name in the text may look like markup
     box.exec();
 }
 

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -89,9 +90,10 @@ protected:
         }
         objects.fs = std::make_unique<platform::PosixFileSystem>();
         objects.programFolder = programFolder;
-        objects.messageSink = [this](const std::string &text, core::MessageIcon icon) {
-            messages.push_back({text, icon});
-        };
+        if (!realMessageBoxes)
+            objects.messageSink = [this](const std::string &text, core::MessageIcon icon) {
+                messages.push_back({text, icon});
+            };
         window = std::make_unique<frmPubMain>(std::move(objects));
         spy = std::make_unique<QSignalSpy>(window.get(), &frmPubMain::commandRun);
         QCoreApplication::processEvents();
@@ -219,6 +221,7 @@ protected:
     std::string programFolder;
     std::vector<std::pair<std::string, core::WindowState>> commands;
     std::vector<Message> messages;
+    bool realMessageBoxes = false; // show QMessageBox instead of recording
     RecordingApi *api = nullptr;
     std::unique_ptr<frmPubMain> window;
     std::unique_ptr<QSignalSpy> spy;
@@ -763,6 +766,53 @@ TEST_F(MainWindowTest, F5WritesTheDestinationListing)
     ASSERT_FALSE(messages.empty());
     EXPECT_EQ(messages.back().text, "Outputted 1 items to '" + output + "' successfully!");
     EXPECT_EQ(prompt(), " Ready.");
+}
+
+TEST_F(MainWindowTest, PathsThatLookLikeMarkupAreShownAsTyped)
+{
+    tree.fileWith("program/options.dll",
+                  "[Common]\r\nPath=False\r\nSize=False\r\nType=False\r\nModified=False\r\nCreated=False\r\n"
+                  "Accessed=False\r\n[Output]\r\nFileType=Customize\r\nStandard=False\r\n[System]\r\nDialog=True\r\n");
+    tree.file("m/one.txt", 1);
+    realMessageBoxes = true;
+    open();
+    showActive();
+
+    // the prompt panel shows a path with tags as it is, not as bold text
+    const std::string prompt = " Displaying " + tree.path("<b>m") + "/&lt;i&gt;.txt...";
+    window->statusBarModel().setPrompt(prompt);
+    QLabel *panel = child<QLabel>("stbPanel3");
+    EXPECT_EQ(panel->text().toStdString(), prompt);
+    for (int p = 1; p <= 3; ++p)
+        EXPECT_EQ(child<QLabel>(("stbPanel" + std::to_string(p)).c_str())->textFormat(), Qt::PlainText) << p;
+
+    browseTo(tree.path("m"));
+    window->action("menss")->trigger();
+    window->action("mensa")->trigger();
+    ASSERT_EQ(window->targetListing().rowCount(), 1u);
+    const std::string output = tree.path("<i>list.txt");
+    api->saveName = output;
+
+    QString title, text;
+    Qt::TextFormat format = Qt::AutoText;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    auto *timer = new QTimer(window.get());
+    QObject::connect(timer, &QTimer::timeout, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            title = box->windowTitle();
+            text = box->text();
+            format = box->textFormat();
+            icon = box->icon();
+            box->accept();
+        }
+    });
+    timer->start(20);
+    QTest::keyClick(window.get(), Qt::Key_F5);
+    timer->stop();
+    EXPECT_EQ(title, "Marrowby");
+    EXPECT_EQ(text.toStdString(), "Outputted 1 items to '" + output + "' successfully!");
+    EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_EQ(icon, QMessageBox::Information);
 }
 
 TEST_F(MainWindowTest, LargeListingIsShownThroughTheModel)
