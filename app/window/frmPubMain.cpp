@@ -423,10 +423,11 @@ void frmPubMain::showAbout()
 
 void frmPubMain::onActivityChanged(bool busy)
 {
-    // while a deep add serves the window's events, nothing else may change the destination
-    for (const char *name : {"mensa", "mendr", "mendc", "mentm"})
+    // while a deep add serves the window's events, nothing else may change the
+    // destination, nor its unit (Options would remake the sizes under the add)
+    for (const char *name : {"mensa", "mendr", "mendc", "mentm", "mento"})
         action(name)->setEnabled(!busy);
-    for (const char *tag : {"tlb_add", "tlb_remove", "tlb_clear", "tlb_make"})
+    for (const char *tag : {"tlb_add", "tlb_remove", "tlb_clear", "tlb_make", "tlb_options"})
         if (QAction *button = tlb->findChild<QAction *>(QString::fromLatin1(tag)))
             button->setEnabled(!busy);
     if (!busy && m_closeWhenIdle)

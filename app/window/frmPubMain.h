@@ -55,6 +55,8 @@ public:
     platform::ListModel &targetListing() { return m_target; }
     platform::TreeModel &folderTree() { return m_tree; }
     platform::StatusBarModel &statusBarModel() { return m_status; }
+    // Busy while a deep add serves the window's events.
+    core::DestinationActivity &destinationActivity() { return *m_activity; }
     const core::SettingsRecord &settings() const;
     const PaneLayout &paneLayout() const { return m_layout; }
     PixelGrid pixelGrid() const { return m_grid; }

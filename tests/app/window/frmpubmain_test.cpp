@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/window/frmPubMain.h"
 
+#include "app/destination/destinationactivity.h"
 #include "app/library/localapifuns.h"
 #include "app/library/localgenfuns.h"
 #include "app/window/weblinks.h"
@@ -731,6 +732,22 @@ TEST_F(MainWindowTest, TreeDoubleClickAddsTheSelectedFolderOnce)
     QTest::mouseDClick(trv->viewport(), Qt::LeftButton, Qt::NoModifier, onDrive);
     EXPECT_EQ(window->folderTree().selectedKey(), drive);
     EXPECT_EQ(target.rowCount(), 1u);
+}
+
+TEST_F(MainWindowTest, CommandsThatWouldDisturbADeepAddWaitForItsEnd)
+{
+    open();
+    const char *guarded[] = {"mensa", "mendr", "mendc", "mentm", "mento"};
+    {
+        core::DestinationActivity::Scope running(window->destinationActivity());
+        for (const char *name : guarded)
+            EXPECT_FALSE(window->action(name)->isEnabled()) << name;
+        for (const char *tag : {"tlb_add", "tlb_remove", "tlb_clear", "tlb_make", "tlb_options"})
+            EXPECT_FALSE(child<QToolBar>("tlb")->findChild<QAction *>(tag)->isEnabled()) << tag;
+        EXPECT_TRUE(window->action("menss")->isEnabled());
+    }
+    for (const char *name : guarded)
+        EXPECT_TRUE(window->action(name)->isEnabled()) << name;
 }
 
 TEST_F(MainWindowTest, EmptyListingsSayTheirMessages)
