@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMessageBox>
 
 namespace qfc {
 
@@ -39,10 +38,11 @@ public:
         if (!files.isEmpty()) {
             const QFileInfo info(files.first());
             if (!info.isDir() && !info.absoluteDir().exists()) {
-                QMessageBox::warning(this,
-                                     windowTitle(),
-                                     QStringLiteral("%1\nThe path does not exist. Check the path and try again.")
-                                         .arg(QDir::toNativeSeparators(info.absolutePath())));
+                showPlainMessage(this,
+                    windowTitle(),
+                    QStringLiteral("%1\nThe path does not exist. Check the path and try again.")
+                        .arg(QDir::toNativeSeparators(info.absolutePath())),
+                    MessageKind::Warning);
                 return;
             }
         }

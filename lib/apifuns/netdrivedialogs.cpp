@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "lib/apifuns/netdrivedialogs.h"
 
+#include "lib/apifuns/widgets.h"
 #include "platform/shell/networkmounts.h"
 
 #include <QApplication>
@@ -12,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -26,11 +26,12 @@ const QString disconnectTitle = QStringLiteral("Disconnect Network Drive");
 
 void sayGioIsMissing(QWidget *owner, const QString &title)
 {
-    QMessageBox::warning(owner,
-                         title,
-                         QStringLiteral("Network locations cannot be connected or disconnected because the program "
-                                        "\"gio\" is not installed.\n\nInstall the package libglib2.0-bin (and "
-                                        "gvfs-backends for smb, sftp and dav locations), then try again."));
+    showPlainMessage(owner,
+        title,
+        QStringLiteral("Network locations cannot be connected or disconnected because the program "
+                       "\"gio\" is not installed.\n\nInstall the package libglib2.0-bin (and "
+                       "gvfs-backends for smb, sftp and dav locations), then try again."),
+        MessageKind::Warning);
 }
 
 struct GioAnswers {
@@ -136,14 +137,18 @@ public:
     {
         const QString address = m_address->text().trimmed();
         if (!mrb::platform::isMountableAddress(address.toStdString())) {
-            QMessageBox::warning(this,
-                                 connectTitle,
-                                 QStringLiteral("Enter an address such as smb://server/share or sftp://host/folder."));
+            showPlainMessage(this,
+                connectTitle,
+                QStringLiteral("Enter an address such as smb://server/share or sftp://host/folder."),
+                MessageKind::Warning);
             return;
         }
         QString error;
         if (!runGio(m_gio, {QStringLiteral("mount"), address}, {m_user->text(), m_domain->text(), m_password->text()}, &error)) {
-            QMessageBox::warning(this, connectTitle, QStringLiteral("%1 could not be connected:\n%2").arg(address, error));
+            showPlainMessage(this,
+                connectTitle,
+                QStringLiteral("%1 could not be connected:\n%2").arg(address, error),
+                MessageKind::Warning);
             return;
         }
         QDialog::accept();
@@ -190,7 +195,10 @@ public:
         const QString uri = item->data(Qt::UserRole).toString();
         QString error;
         if (!runGio(m_gio, {QStringLiteral("mount"), QStringLiteral("-u"), uri}, {}, &error)) {
-            QMessageBox::warning(this, disconnectTitle, QStringLiteral("%1 could not be disconnected:\n%2").arg(uri, error));
+            showPlainMessage(this,
+                disconnectTitle,
+                QStringLiteral("%1 could not be disconnected:\n%2").arg(uri, error),
+                MessageKind::Warning);
             return;
         }
         QDialog::accept();
@@ -224,7 +232,10 @@ void disconnectNetworkDrive(QWidget *owner)
     }
     const auto mounts = mrb::platform::networkMounts();
     if (mounts.empty()) {
-        QMessageBox::information(owner, disconnectTitle, QStringLiteral("There are no connected network locations."));
+        showPlainMessage(owner,
+            disconnectTitle,
+            QStringLiteral("There are no connected network locations."),
+            MessageKind::Information);
         return;
     }
     DisconnectDialog dialog(owner, gio, mounts);

@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -32,9 +31,12 @@ public:
     {
         setWindowTitle(title);
         auto *layout = new QVBoxLayout(this);
-        layout->addWidget(new QLabel(QStringLiteral("No program is set to open \"%1\".\nChoose the program to open it with:")
-                                         .arg(QFileInfo(toQPath(m_path)).fileName()),
-                                     this));
+        auto *question =
+            new QLabel(QStringLiteral("No program is set to open \"%1\".\nChoose the program to open it with:")
+                           .arg(QFileInfo(toQPath(m_path)).fileName()),
+                this);
+        question->setTextFormat(Qt::PlainText); // the name is shown as typed, never as markup
+        layout->addWidget(question);
         m_list = new QListWidget(this);
         m_list->setObjectName(QStringLiteral("applications"));
         layout->addWidget(m_list);
@@ -66,7 +68,10 @@ public:
             return;
         const std::string program = mrb::platform::findProgram(command.front());
         if (program.empty() || !mrb::platform::startDetached(program, {command.begin() + 1, command.end()})) {
-            QMessageBox::warning(this, title, QStringLiteral("The program \"%1\" could not be started.").arg(QString::fromStdString(command.front())));
+            showPlainMessage(this,
+                title,
+                QStringLiteral("The program \"%1\" could not be started.").arg(QString::fromStdString(command.front())),
+                MessageKind::Warning);
             return;
         }
         QDialog::accept();

@@ -92,6 +92,7 @@ QLabel *value(QWidget *parent, const QString &text, const char *name)
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText); // names may hold what reads as markup
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     label->setWordWrap(true);
     return label;

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QMessageBox>
 #include <QThread>
 #include <QWidget>
 
@@ -13,6 +14,17 @@ bool widgetsAvailable()
 {
     auto *app = qobject_cast<QApplication *>(QCoreApplication::instance());
     return app && QThread::currentThread() == app->thread();
+}
+
+void showPlainMessage(QWidget *owner, const QString &title, const QString &text, MessageKind kind)
+{
+    QMessageBox box(kind == MessageKind::Warning ? QMessageBox::Warning : QMessageBox::Information,
+        title,
+        text,
+        QMessageBox::Ok,
+        owner);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 QWidget *widgetOf(std::int32_t handle)
