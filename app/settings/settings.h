@@ -83,4 +83,13 @@ private:
     std::string m_filePath;
 };
 
+// A record holding every default text (Output.Path, which is computed, empty).
+inline SettingsRecord recordOfDefaults()
+{
+    SettingsRecord record;
+    for (std::size_t i = 0; i < settingCount; ++i)
+        record.setValue(static_cast<Setting>(i), settingKeys[i].defaultText);
+    return record;
+}
+
 } // namespace mrb::core

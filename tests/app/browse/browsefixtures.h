@@ -17,10 +17,7 @@ namespace mrb::test
 
 inline core::SettingsRecord defaultSettings()
 {
-    core::SettingsRecord settings;
-    for (std::size_t i = 0; i < core::settingCount; ++i)
-        settings.setValue(static_cast<core::Setting>(i), core::settingKeys[i].defaultText);
-    return settings;
+    return core::recordOfDefaults();
 }
 
 // Column k of every row (0 for the name), in display order.

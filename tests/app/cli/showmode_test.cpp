@@ -116,9 +116,7 @@ TEST_F(ShowMode, PrintsExactlyWhatTheSourceListingHolds)
 
     mrb::platform::PosixFileSystem fs;
     mrb::core::LocalGenFuns gen;
-    mrb::core::SettingsRecord settings;
-    for (std::size_t i = 0; i < mrb::core::settingCount; ++i)
-        settings.setValue(static_cast<mrb::core::Setting>(i), mrb::core::settingKeys[i].defaultText);
+    const mrb::core::SettingsRecord settings = mrb::core::recordOfDefaults();
     mrb::platform::ListModel list;
     mrb::platform::TreeModel treeModel;
     mrb::platform::StatusBarModel status;

@@ -25,10 +25,7 @@ namespace mrb::test
 
 inline core::SettingsRecord defaultDestinationSettings()
 {
-    core::SettingsRecord settings;
-    for (std::size_t i = 0; i < core::settingCount; ++i)
-        settings.setValue(static_cast<core::Setting>(i), core::settingKeys[i].defaultText);
-    return settings;
+    return core::recordOfDefaults();
 }
 
 // A window stand-in: keeps messages and busy changes, and runs onEvents each

@@ -12,9 +12,7 @@ namespace mrb::test
 
 core::SettingsRecord defaultSettings()
 {
-    core::SettingsRecord settings;
-    for (std::size_t i = 0; i < core::settingCount; ++i)
-        settings.setValue(static_cast<core::Setting>(i), core::settingKeys[i].defaultText);
+    core::SettingsRecord settings = core::recordOfDefaults();
     settings.setValue(core::Setting::OutputPath, "/nonexistent/output");
     return settings;
 }
