@@ -10,7 +10,8 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-namespace mrb::bench {
+namespace mrb::bench
+{
 
 // Wall-clock and processor seconds (user + system) of one measurement. On a
 // busy machine the processor time is the steadier figure.
@@ -21,21 +22,20 @@ struct Timing {
 
 inline double cpuSeconds(int who)
 {
-    rusage usage{};
+    rusage usage {};
     ::getrusage(who, &usage);
     return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
         + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 // Time taken by f() in this process.
-template<typename F>
-Timing timed(F &&f)
+template <typename F> Timing timed(F &&f)
 {
     const double cpuBefore = cpuSeconds(RUSAGE_SELF);
     const auto start = std::chrono::steady_clock::now();
     f();
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    return Timing{wall, cpuSeconds(RUSAGE_SELF) - cpuBefore};
+    return Timing {wall, cpuSeconds(RUSAGE_SELF) - cpuBefore};
 }
 
 // Time taken by a shell command and its children.
@@ -48,7 +48,7 @@ inline Timing timedCommand(const std::string &command)
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (status != 0)
         std::fprintf(stderr, "warning: '%s' exited with %d\n", command.c_str(), status);
-    return Timing{wall, cpuSeconds(RUSAGE_CHILDREN) - cpuBefore};
+    return Timing {wall, cpuSeconds(RUSAGE_CHILDREN) - cpuBefore};
 }
 
 // "1.234 s (cpu 0.987 s)"
@@ -62,13 +62,14 @@ inline std::string describe(const Timing &timing)
 // Peak resident memory of this process so far, in MiB.
 inline double peakMemoryMiB()
 {
-    rusage usage{};
+    rusage usage {};
     ::getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) / 1024.0; // Linux reports KiB
 }
 
 // A scratch folder under $TMPDIR (or /tmp), removed when the object goes.
-class ScratchFolder {
+class ScratchFolder
+{
 public:
     explicit ScratchFolder(const char *tag)
     {

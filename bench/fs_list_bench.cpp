@@ -40,14 +40,21 @@ int main(int argc, char **argv)
     for (int round = 1; round <= 3; ++round) {
         std::size_t described = 0;
         std::size_t listed = 0;
-        const auto filesTime = timed([&] { described = fs.files(folder, FileListQuery{"*.*", true, true}).size(); });
-        const auto listTime = timed([&] { listed = fs.fileList(folder, FileListQuery{"*.*", true, true}).names.size(); });
-        const auto filteredTime = timed([&] { fs.files(folder, FileListQuery{"*.mp3;*.jpg", false, false}); });
+        const auto filesTime = timed([&] { described = fs.files(folder, FileListQuery {"*.*", true, true}).size(); });
+        const auto listTime = timed([&] {
+            listed = fs.fileList(folder, FileListQuery {"*.*", true, true}).names.size();
+        });
+        const auto filteredTime = timed([&] { fs.files(folder, FileListQuery {"*.mp3;*.jpg", false, false}); });
         const auto lsTime = mrb::bench::timedCommand("ls -l '" + folder + "' >/dev/null");
         std::printf("round %d:\n  files()    %zu items  %s\n  fileList() %zu names  %s\n"
                     "  files(\"*.mp3;*.jpg\")     %s\n  ls -l                   %s\n",
-                    round, described, describe(filesTime).c_str(), listed, describe(listTime).c_str(),
-                    describe(filteredTime).c_str(), describe(lsTime).c_str());
+            round,
+            described,
+            describe(filesTime).c_str(),
+            listed,
+            describe(listTime).c_str(),
+            describe(filteredTime).c_str(),
+            describe(lsTime).c_str());
     }
     std::printf("peak memory %.1f MiB\n", mrb::bench::peakMemoryMiB());
     return 0;

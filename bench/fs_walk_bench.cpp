@@ -17,13 +17,18 @@ using namespace mrb::platform;
 using mrb::bench::describe;
 using mrb::bench::timed;
 
-namespace {
+namespace
+{
 
 // Counts what the walk reports, optionally keeping every item as a deep add
 // keeps its rows.
-class Counter : public TreeVisitor {
+class Counter : public TreeVisitor
+{
 public:
-    explicit Counter(bool keep) : m_keep(keep) { }
+    explicit Counter(bool keep)
+        : m_keep(keep)
+    {
+    }
     void enterFolder(const FsItem &) override { }
     void file(const FsItem &item) override
     {
@@ -90,7 +95,10 @@ int main(int argc, char **argv)
     const std::string root = scratch.path();
     const double made = timed([&] { makeTree(root, top, middle, leaves, filesPerLeaf); }).wall;
     std::printf("tree of %d files in %d leaf folders made in %.2f s: %s\n",
-                top * middle * leaves * filesPerLeaf, top * middle * leaves, made, root.c_str());
+        top * middle * leaves * filesPerLeaf,
+        top * middle * leaves,
+        made,
+        root.c_str());
     std::printf("peak memory after making the tree %.1f MiB\n", mrb::bench::peakMemoryMiB());
 
     PosixFileSystem fs;
@@ -104,9 +112,14 @@ int main(int argc, char **argv)
         const auto duTime = mrb::bench::timedCommand("du -sb '" + root + "' >/dev/null");
         std::printf("round %d: %zu files, %zu folders, %llu bytes\n  walk()        %s\n  folderSize()  %s\n"
                     "  find -printf  %s\n  du -sb        %s\n",
-                    round, counter.files, counter.folders, static_cast<unsigned long long>(result.total),
-                    describe(walkTime).c_str(), describe(sizeTime).c_str(), describe(findTime).c_str(),
-                    describe(duTime).c_str());
+            round,
+            counter.files,
+            counter.folders,
+            static_cast<unsigned long long>(result.total),
+            describe(walkTime).c_str(),
+            describe(sizeTime).c_str(),
+            describe(findTime).c_str(),
+            describe(duTime).c_str());
         if (!size || *size != result.total || counter.bytes != result.total)
             std::printf("warning: totals disagree\n");
     }
@@ -114,7 +127,9 @@ int main(int argc, char **argv)
 
     Counter keeper(true);
     const auto keepTime = timed([&] { fs.walk(root, keeper); });
-    std::printf("walk() keeping all %zu items %s, peak memory %.1f MiB\n", keeper.kept.size(), describe(keepTime).c_str(),
-                mrb::bench::peakMemoryMiB());
+    std::printf("walk() keeping all %zu items %s, peak memory %.1f MiB\n",
+        keeper.kept.size(),
+        describe(keepTime).c_str(),
+        mrb::bench::peakMemoryMiB());
     return 0;
 }

@@ -4,9 +4,11 @@
 
 #include <string_view>
 
-namespace mrb::cli {
+namespace mrb::cli
+{
 
-namespace {
+namespace
+{
 
 ParsedArguments failure(std::string message)
 {

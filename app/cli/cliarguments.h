@@ -8,13 +8,14 @@
 #include <string>
 #include <vector>
 
-namespace mrb::cli {
+namespace mrb::cli
+{
 
 // What mrb-list was asked to do; exactly one mode per run.
 enum class CliMode {
     PrintSettings, // --print-settings
-    Show,          // --show FOLDER
-    Make,          // -o OUTPUT PATH...
+    Show, // --show FOLDER
+    Make, // -o OUTPUT PATH...
 };
 
 struct SettingOverride {
@@ -24,13 +25,13 @@ struct SettingOverride {
 
 struct CliOptions {
     CliMode mode = CliMode::PrintSettings;
-    std::optional<std::string> settingsFile;  // --settings FILE
-    std::vector<SettingOverride> overrides;   // --set Section.Key=Value, in order given
+    std::optional<std::string> settingsFile; // --settings FILE
+    std::vector<SettingOverride> overrides; // --set Section.Key=Value, in order given
     // --show
     std::string showFolder;
-    std::optional<std::string> filter;        // --filter PATTERN
-    bool includeHidden = false;               // --hidden
-    bool includeSystem = false;               // --system
+    std::optional<std::string> filter; // --filter PATTERN
+    bool includeHidden = false; // --hidden
+    bool includeSystem = false; // --system
     // -o
     std::string output;
     std::vector<std::string> paths;
@@ -38,8 +39,8 @@ struct CliOptions {
 
 struct ParsedArguments {
     std::optional<CliOptions> options; // set when the arguments make a run
-    bool helpRequested = false;        // --help or -h
-    std::string error;                 // a usage error, when neither of the above
+    bool helpRequested = false; // --help or -h
+    std::string error; // a usage error, when neither of the above
 };
 
 // Parses the arguments after the program name. "--opt VALUE" and

@@ -6,17 +6,20 @@
 
 #include <iosfwd>
 
-namespace mrb::core {
+namespace mrb::core
+{
 class ApiFuns;
 class GenFuns;
 class SettingsStore;
 } // namespace mrb::core
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 class FileSystem;
 }
 
-namespace mrb::cli {
+namespace mrb::cli
+{
 
 // Exit codes of mrb-list.
 enum ExitCode : int {
@@ -41,7 +44,7 @@ struct CliContext {
 
 // One function per mode, each in its own file.
 int runPrintSettings(CliContext &context); // printsettingsmode.cpp
-int runShow(CliContext &context);          // showmode.cpp
-int runMake(CliContext &context);          // makemode.cpp
+int runShow(CliContext &context); // showmode.cpp
+int runMake(CliContext &context); // makemode.cpp
 
 } // namespace mrb::cli

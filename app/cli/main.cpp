@@ -8,7 +8,8 @@
 #include <unistd.h>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // The folder of the running executable; argv[0]'s folder when /proc is missing.
 std::string executableFolder(const char *argv0)

@@ -10,9 +10,11 @@
 
 #include <ostream>
 
-namespace mrb::cli {
+namespace mrb::cli
+{
 
-namespace {
+namespace
+{
 
 // The settings file and the folder that plays the program folder's part.
 struct SettingsLocation {
@@ -59,7 +61,7 @@ int runMrbList(const std::vector<std::string> &args, const RunEnvironment &env, 
     for (const SettingOverride &o : options.overrides)
         settings.record().setValue(o.setting, o.value);
 
-    CliContext context{options, settings, api, gen, fs, out, err, env.errIsTerminal};
+    CliContext context {options, settings, api, gen, fs, out, err, env.errIsTerminal};
     switch (options.mode) {
     case CliMode::PrintSettings:
         return runPrintSettings(context);

@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
-namespace mrb::cli {
+namespace mrb::cli
+{
 
 struct RunEnvironment {
     std::string executableFolder; // where the settings are found without --settings
-    std::string workingFolder;    // makes a relative --settings FILE absolute
+    std::string workingFolder; // makes a relative --settings FILE absolute
     bool errIsTerminal = false;
 };
 

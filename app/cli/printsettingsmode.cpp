@@ -5,7 +5,8 @@
 
 #include <ostream>
 
-namespace mrb::cli {
+namespace mrb::cli
+{
 
 int runPrintSettings(CliContext &context)
 {

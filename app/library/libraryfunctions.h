@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 // Window-state codes handed on to ExecFile and ExecCmd.
 enum class WindowState : std::int32_t {
@@ -27,22 +28,23 @@ using WinHandle = std::int32_t;
 // window talks to the real library through the component runtime; tests and
 // mrb-list hand in other implementations. No operation reports an error: a
 // failure gives the empty result.
-class ApiFuns {
+class ApiFuns
+{
 public:
     virtual ~ApiFuns() = default;
     virtual std::string readIni(const std::string &file, const std::string &section, const std::string &key) = 0;
-    virtual void writeIni(const std::string &file, const std::string &section, const std::string &key, const std::string &value) = 0;
+    virtual void writeIni(
+        const std::string &file, const std::string &section, const std::string &key, const std::string &value) = 0;
     virtual void mapNetDrive(WinHandle owner, std::int32_t action) = 0;
     virtual void disconnectNetDrive(WinHandle owner, std::int32_t action) = 0;
     // filter: description and pattern pairs separated by NUL characters.
     // Returns the chosen full file name, or "" on cancel.
     virtual std::string getFileSaveName(WinHandle owner,
-                                        const std::string &title,
-                                        const std::string &fileName,
-                                        const std::string &filter,
-                                        const std::string &defDir,
-                                        const std::string &defExt)
-        = 0;
+        const std::string &title,
+        const std::string &fileName,
+        const std::string &filter,
+        const std::string &defDir,
+        const std::string &defExt) = 0;
     virtual void execFile(const std::string &path, WindowState state) = 0;
     virtual void execCmd(const std::string &command, WindowState state) = 0;
     // The chosen folder, or "" on cancel.
@@ -50,7 +52,8 @@ public:
 };
 
 // The operation of the library's GenFuns class that the program calls.
-class GenFuns {
+class GenFuns
+{
 public:
     virtual ~GenFuns() = default;
     virtual bool inVar(const platform::Value &target, const std::vector<platform::Value> &list) = 0;

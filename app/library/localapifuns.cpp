@@ -4,9 +4,11 @@
 
 #include "platform/profile/profilefile.h"
 
-namespace mrb::core {
+namespace mrb::core
+{
 
-namespace {
+namespace
+{
 
 // The library reads into a buffer of 65,535 bytes that ends with a NUL.
 constexpr std::size_t readBufferValueBytes = 65534;
@@ -26,29 +28,34 @@ std::string LocalApiFuns::readIni(const std::string &file, const std::string &se
     return value;
 }
 
-void LocalApiFuns::writeIni(const std::string &file, const std::string &section, const std::string &key, const std::string &value)
+void LocalApiFuns::writeIni(
+    const std::string &file, const std::string &section, const std::string &key, const std::string &value)
 {
     // WriteIni reports nothing: a refused write is lost, as the library's is.
     platform::writeProfileString(file, section, key, value);
 }
 
-void LocalApiFuns::mapNetDrive(WinHandle, std::int32_t) {}
+void LocalApiFuns::mapNetDrive(WinHandle, std::int32_t)
+{
+}
 
-void LocalApiFuns::disconnectNetDrive(WinHandle, std::int32_t) {}
+void LocalApiFuns::disconnectNetDrive(WinHandle, std::int32_t)
+{
+}
 
-std::string LocalApiFuns::getFileSaveName(WinHandle,
-                                          const std::string &,
-                                          const std::string &,
-                                          const std::string &,
-                                          const std::string &,
-                                          const std::string &)
+std::string LocalApiFuns::getFileSaveName(
+    WinHandle, const std::string &, const std::string &, const std::string &, const std::string &, const std::string &)
 {
     return {};
 }
 
-void LocalApiFuns::execFile(const std::string &, WindowState) {}
+void LocalApiFuns::execFile(const std::string &, WindowState)
+{
+}
 
-void LocalApiFuns::execCmd(const std::string &, WindowState) {}
+void LocalApiFuns::execCmd(const std::string &, WindowState)
+{
+}
 
 std::string LocalApiFuns::chooseFolder(WinHandle, const std::string &)
 {

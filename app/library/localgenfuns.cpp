@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/library/localgenfuns.h"
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 bool LocalGenFuns::inVar(const platform::Value &target, const std::vector<platform::Value> &list)
 {

@@ -4,11 +4,13 @@
 
 #include "app/library/libraryfunctions.h"
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 // GenFuns without the component library: InVar with the automation rules of
 // platform::inVar. For mrb-list and for tests.
-class LocalGenFuns : public GenFuns {
+class LocalGenFuns : public GenFuns
+{
 public:
     bool inVar(const platform::Value &target, const std::vector<platform::Value> &list) override;
 };

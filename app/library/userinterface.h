@@ -6,7 +6,8 @@
 
 #include <string>
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 enum class MessageIcon { Information, Exclamation, Critical };
 
@@ -14,7 +15,8 @@ enum class MessageIcon { Information, Exclamation, Critical };
 // "Marrowby", one OK button), the busy pointer, serving pending window events
 // during a long command, the owner window for dialogs, and the options dialog
 // for Make. The window implements it; tests and mrb-list hand in their own.
-class UserInterface {
+class UserInterface
+{
 public:
     virtual ~UserInterface() = default;
     virtual void showMessage(const std::string &text, MessageIcon icon) = 0;
@@ -26,7 +28,8 @@ public:
 };
 
 // Shows the busy pointer for the life of the object.
-class BusyPointer {
+class BusyPointer
+{
 public:
     explicit BusyPointer(UserInterface &ui)
         : m_ui(ui)

@@ -5,8 +5,8 @@
 #include <QFontDatabase>
 #include <QStringList>
 
-
-namespace mrb::ui {
+namespace mrb::ui
+{
 
 QFont designFont()
 {

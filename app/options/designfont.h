@@ -4,7 +4,8 @@
 
 #include <QFont>
 
-namespace mrb::ui {
+namespace mrb::ui
+{
 
 // The small sans face the fixed-size parts of the forms are measured for:
 // Tahoma 8.25 pt where it is installed, else the installed face nearest to it

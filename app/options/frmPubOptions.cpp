@@ -3,7 +3,6 @@
 #include "app/options/frmPubOptions.h"
 
 #include "app/options/designfont.h"
-
 #include "app/options/optionsmodel.h"
 #include "app/options/regionsettings.h"
 

@@ -11,9 +11,11 @@
 // The one place of the settings code that asks the operating system directly:
 // where the settings live is decided before any file-system object exists.
 
-namespace mrb::core {
+namespace mrb::core
+{
 
-namespace {
+namespace
+{
 
 std::string configHome()
 {

@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/settings/settings.h"
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 std::optional<Setting> settingByName(std::string_view sectionDotKey)
 {

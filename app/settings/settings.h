@@ -8,7 +8,8 @@
 #include <string>
 #include <string_view>
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 // The 18 settings, in the record's order.
 enum class Setting : std::size_t {
@@ -61,13 +62,17 @@ inline constexpr std::array<SettingKey, settingCount> settingKeys = {{
     {"System", "Dialog", "False"},
 }};
 
-inline const SettingKey &keyOf(Setting s) { return settingKeys[static_cast<std::size_t>(s)]; }
+inline const SettingKey &keyOf(Setting s)
+{
+    return settingKeys[static_cast<std::size_t>(s)];
+}
 
 // "Section.Key" -> setting; nothing for an unknown name (exact spelling).
 std::optional<Setting> settingByName(std::string_view sectionDotKey);
 
 // The in-memory record: every value as text, exactly as read.
-class SettingsRecord {
+class SettingsRecord
+{
 public:
     const std::string &value(Setting s) const { return m_values[static_cast<std::size_t>(s)]; }
     void setValue(Setting s, std::string v) { m_values[static_cast<std::size_t>(s)] = std::move(v); }

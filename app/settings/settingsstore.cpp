@@ -5,18 +5,16 @@
 #include "app/library/libraryfunctions.h"
 #include "platform/fs/filesystem.h"
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 SettingsStore::SettingsStore(ApiFuns &api, GenFuns &gen, platform::FileSystem &fs, std::string programFolder)
     : SettingsStore(api, gen, fs, std::move(programFolder), std::string())
 {
 }
 
-SettingsStore::SettingsStore(ApiFuns &api,
-                             GenFuns &gen,
-                             platform::FileSystem &fs,
-                             std::string programFolder,
-                             std::string settingsFile)
+SettingsStore::SettingsStore(
+    ApiFuns &api, GenFuns &gen, platform::FileSystem &fs, std::string programFolder, std::string settingsFile)
     : m_api(api)
     , m_gen(gen)
     , m_fs(fs)
@@ -76,9 +74,9 @@ void SettingsStore::writeDefaultSettings()
 void SettingsStore::ensureSettings()
 {
     loadSettings();
-    const std::vector<platform::Value> valid = {platform::Value{std::string("True")},
-                                                platform::Value{std::string("False")}};
-    if (m_gen.inVar(platform::Value{m_record.value(Setting::CommonPath)}, valid))
+    const std::vector<platform::Value> valid = {
+        platform::Value {std::string("True")}, platform::Value {std::string("False")}};
+    if (m_gen.inVar(platform::Value {m_record.value(Setting::CommonPath)}, valid))
         return;
     writeDefaultSettings();
     loadSettings();

@@ -6,27 +6,27 @@
 
 #include <string>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 class FileSystem;
 }
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 class ApiFuns;
 class GenFuns;
 
 // Owns the settings file "options.dll" in the program folder and the record
 // that mirrors it. Reads and writes go through the library's ReadIni/WriteIni.
-class SettingsStore {
+class SettingsStore
+{
 public:
     SettingsStore(ApiFuns &api, GenFuns &gen, platform::FileSystem &fs, std::string programFolder);
     // With the settings file named explicitly (mrb-list --settings FILE); the
     // program folder is then normally the folder of that file.
-    SettingsStore(ApiFuns &api,
-                  GenFuns &gen,
-                  platform::FileSystem &fs,
-                  std::string programFolder,
-                  std::string settingsFile);
+    SettingsStore(
+        ApiFuns &api, GenFuns &gen, platform::FileSystem &fs, std::string programFolder, std::string settingsFile);
 
     // Reads the 18 keys into the record, in record order.
     void loadSettings();
@@ -40,7 +40,7 @@ public:
     SettingsRecord &record() { return m_record; }
     const std::string &programFolder() const { return m_programFolder; }
     std::string settingsFilePath() const; // programFolder + "/options.dll", or the file named explicitly
-    std::string outputFolder() const;     // programFolder + "/output"
+    std::string outputFolder() const; // programFolder + "/output"
 
 private:
     ApiFuns &m_api;

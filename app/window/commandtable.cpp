@@ -2,26 +2,48 @@
 // SPDX-License-Identifier: MIT
 #include "app/window/commandtable.h"
 
-namespace mrb::ui {
+namespace mrb::ui
+{
 
-namespace {
+namespace
+{
 
 constexpr MenuItem sourceItems[] = {
     {"menss", "&Select All", "Ctrl+A", " Selects all items in the source listing <Ctrl+A>.", Command::SelectAllSource},
-    {"mensn", "Select &None", "Ctrl+N", " Do not select any item in the source listing <Ctrl+N>.", Command::SelectNoneSource},
+    {"mensn",
+        "Select &None",
+        "Ctrl+N",
+        " Do not select any item in the source listing <Ctrl+N>.",
+        Command::SelectNoneSource},
     {"menssa", "-", "", "", Command::None},
     {"menso", "&Open", "", " Runs/opens the selected items in the source listing.", Command::OpenSource},
-    {"mensa", "&Add To Destination", "Ctrl+T", " Adds the selected items to the destination listing.", Command::AddToDestination},
+    {"mensa",
+        "&Add To Destination",
+        "Ctrl+T",
+        " Adds the selected items to the destination listing.",
+        Command::AddToDestination},
     {"menssb", "-", "", "", Command::None},
     {"mensx", "E&xit", "", " Quits Marrowby.", Command::Exit},
 };
 
 constexpr MenuItem destinationItems[] = {
     {"menda", "Select &All", "", " Selects all items in the destination listing.", Command::SelectAllDestination},
-    {"mendn", "Select &None", "", " Do not select any item in the destination listing.", Command::SelectNoneDestination},
+    {"mendn",
+        "Select &None",
+        "",
+        " Do not select any item in the destination listing.",
+        Command::SelectNoneDestination},
     {"mendsa", "-", "", "", Command::None},
-    {"mendr", "&Remove", "Ctrl+R", " Removes the selected items from the destination listing <Ctrl+R>.", Command::RemoveDestination},
-    {"mendc", "&Clear", "Ctrl+L", " Removes all items from the destination listing <Ctrl+L>.", Command::ClearDestination},
+    {"mendr",
+        "&Remove",
+        "Ctrl+R",
+        " Removes the selected items from the destination listing <Ctrl+R>.",
+        Command::RemoveDestination},
+    {"mendc",
+        "&Clear",
+        "Ctrl+L",
+        " Removes all items from the destination listing <Ctrl+L>.",
+        Command::ClearDestination},
     {"mendo", "&Open", "", " Runs/opens the selected items in the destination listing.", Command::OpenDestination},
 };
 
@@ -31,26 +53,26 @@ constexpr MenuItem toolsItems[] = {
     {"mento", "&Options...", "F4", " Displays and sets ptions <F4>.", Command::Options},
     {"mentsb", "-", "", "", Command::None},
     {"menta",
-     "M&ap Network Drive...",
-     "",
-     " Maps a network drive, so as to output the items on the remote hosts.",
-     Command::MapNetworkDrive},
+        "M&ap Network Drive...",
+        "",
+        " Maps a network drive, so as to output the items on the remote hosts.",
+        Command::MapNetworkDrive},
     {"mentd",
-     "&Disconnect Network Drive...",
-     "",
-     " Disconnects a network drive (if you no longer need it).",
-     Command::DisconnectNetworkDrive},
+        "&Disconnect Network Drive...",
+        "",
+        " Disconnects a network drive (if you no longer need it).",
+        Command::DisconnectNetworkDrive},
     {"mentsc", "-", "", "", Command::None},
     {"ments",
-     "&Size Of The Destination Folder(s)...",
-     "",
-     " Computes the size of all destination folder(s).",
-     Command::SizeOfDestinationFolders},
+        "&Size Of The Destination Folder(s)...",
+        "",
+        " Computes the size of all destination folder(s).",
+        Command::SizeOfDestinationFolders},
     {"mentf",
-     "Size Of The Destination &File(s)...",
-     "",
-     " Computes the size of all destination file(s).",
-     Command::SizeOfDestinationFiles},
+        "Size Of The Destination &File(s)...",
+        "",
+        " Computes the size of all destination file(s).",
+        Command::SizeOfDestinationFiles},
 };
 
 constexpr MenuItem helpItems[] = {
@@ -59,17 +81,17 @@ constexpr MenuItem helpItems[] = {
     {"menhl", "&Find Us on Facebook", "", " Likes us on facebook.", Command::Facebook},
     {"menhsa", "-", "", "", Command::None},
     {"menhd",
-     "&Donate to Marrowby",
-     "",
-     " It's 100% Freeware, welcome your donation with any amount as you like.",
-     Command::Donate},
+        "&Donate to Marrowby",
+        "",
+        " It's 100% Freeware, welcome your donation with any amount as you like.",
+        Command::Donate},
     {"menhr", "&Recommend to Friends", "", " Recommends it to your friends by email.", Command::Recommend},
     {"menhsb", "-", "", "", Command::None},
     {"menha",
-     "&About Marrowby",
-     "",
-     " Displays program information, version number and copyright information.",
-     Command::About},
+        "&About Marrowby",
+        "",
+        " Displays program information, version number and copyright information.",
+        Command::About},
 };
 
 constexpr Menu menus[] = {

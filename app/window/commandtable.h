@@ -6,7 +6,8 @@
 #include <span>
 #include <string_view>
 
-namespace mrb::ui {
+namespace mrb::ui
+{
 
 // Every command the main window routes, whatever started it (menu item,
 // toolbar button, shortcut key, listing event).
@@ -38,10 +39,10 @@ enum class Command {
 
 // One entry of a menu: a command item, or a separator (caption "-").
 struct MenuItem {
-    std::string_view name;     // object name of the action
-    std::string_view caption;  // "&" marks the access key
+    std::string_view name; // object name of the action
+    std::string_view caption; // "&" marks the access key
     std::string_view shortcut; // portable key text ("Ctrl+A", "F5"), or empty
-    std::string_view prompt;   // prompt panel text while highlighted
+    std::string_view prompt; // prompt panel text while highlighted
     Command command = Command::None;
     bool isSeparator() const { return caption == "-"; }
 };
@@ -61,7 +62,7 @@ struct ToolbarButton {
     std::string_view caption; // empty for a separator
     std::string_view tag;
     std::string_view tip;
-    std::string_view icon;    // desktop icon-theme name
+    std::string_view icon; // desktop icon-theme name
 };
 std::span<const ToolbarButton> toolbarButtons();
 // The menu item a toolbar tag runs: the tags are compared in a fixed order

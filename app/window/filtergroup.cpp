@@ -9,9 +9,11 @@
 
 #include <algorithm>
 
-namespace mrb::ui {
+namespace mrb::ui
+{
 
-namespace {
+namespace
+{
 
 QString tip(std::string_view control)
 {
@@ -67,9 +69,9 @@ void FilterGroup::place(const PixelGrid &grid)
     put(cbxSystem, cbxSystemRect, false);
     put(txtFilter, txtFilterRect, true);
     setGeometry(grid.toPixels(frame1Rect.left),
-                grid.toPixels(frame1Rect.top),
-                std::max(right + 2, grid.toPixels(frame1Rect.width)),
-                std::max(bottom, grid.toPixels(frame1Rect.height)));
+        grid.toPixels(frame1Rect.top),
+        std::max(right + 2, grid.toPixels(frame1Rect.width)),
+        std::max(bottom, grid.toPixels(frame1Rect.height)));
     raise();
 }
 

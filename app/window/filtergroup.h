@@ -10,11 +10,13 @@
 class QCheckBox;
 class QLineEdit;
 
-namespace mrb::ui {
+namespace mrb::ui
+{
 
 // The borderless group in the toolbar band that shapes the source listing:
 // the Hidden and System boxes and the file-name filter box ("*.*" at start).
-class FilterGroup : public QFrame {
+class FilterGroup : public QFrame
+{
     Q_OBJECT
 public:
     explicit FilterGroup(QWidget *parent = nullptr);

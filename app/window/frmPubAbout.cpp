@@ -15,7 +15,8 @@
 
 #include <algorithm>
 
-namespace mrb::ui {
+namespace mrb::ui
+{
 
 frmPubAbout::frmPubAbout(LinkOpener openLink, QWidget *parent)
     : QDialog(parent)
@@ -75,9 +76,9 @@ frmPubAbout::frmPubAbout(LinkOpener openLink, QWidget *parent)
     m_makerLogo->setToolTip(QStringLiteral("Visits our homepage."));
     m_makerLogo->setCursor(Qt::PointingHandCursor);
     const QRect makerRect = rect({AboutGeometry::compLogoLeft(),
-                                  AboutGeometry::compLogoTop,
-                                  AboutGeometry::compLogoWidth,
-                                  AboutGeometry::compLogoHeight});
+        AboutGeometry::compLogoTop,
+        AboutGeometry::compLogoWidth,
+        AboutGeometry::compLogoHeight});
     m_makerLogo->setPixmap(icons::makerLogo(makerRect.width(), makerRect.height()));
     m_makerLogo->setGeometry(makerRect);
     m_makerLogo->installEventFilter(this);
@@ -88,8 +89,8 @@ frmPubAbout::frmPubAbout(LinkOpener openLink, QWidget *parent)
     line->setFrameShadow(QFrame::Sunken);
     line->setGeometry(0, grid.toPixels(1410) - 1, grid.toPixels(7600), 2);
 
-    auto *donate = new QPushButton(
-        QStringLiteral("It's 100% Freeware, welcome your donation with any amount as you like."), fra);
+    auto *donate =
+        new QPushButton(QStringLiteral("It's 100% Freeware, welcome your donation with any amount as you like."), fra);
     donate->setObjectName(QStringLiteral("cmbDonate"));
     donate->setFont(bold);
     donate->setAutoDefault(false);

@@ -10,12 +10,14 @@
 class QLabel;
 class QPushButton;
 
-namespace mrb::ui {
+namespace mrb::ui
+{
 
 // The About box: product name, version text, two logos that open web pages,
 // and the donation button. Links are handed to openLink; the box stays open.
 // It has a fixed size and no button of its own for closing.
-class frmPubAbout : public QDialog {
+class frmPubAbout : public QDialog
+{
     Q_OBJECT
 public:
     using LinkOpener = std::function<void(std::string_view address)>;

@@ -10,11 +10,11 @@
 #include "app/destination/destinationcommands.h"
 #include "app/library/localapifuns.h"
 #include "app/library/localgenfuns.h"
-#include "app/settings/settingsstore.h"
+#include "app/options/designfont.h"
 #include "app/options/frmPubOptions.h"
 #include "app/output/makeoutput.h"
 #include "app/output/xlsxapplication.h"
-#include "app/options/designfont.h"
+#include "app/settings/settingsstore.h"
 #include "app/window/filtergroup.h"
 #include "app/window/frmPubAbout.h"
 #include "app/window/icons.h"
@@ -40,9 +40,11 @@
 #include <QToolBar>
 #include <QTreeView>
 
-namespace mrb::ui {
+namespace mrb::ui
+{
 
-namespace {
+namespace
+{
 
 QString qs(std::string_view text)
 {
@@ -80,8 +82,7 @@ frmPubMain::frmPubMain(StartupObjects objects, QWidget *parent)
     centralWidget()->installEventFilter(this);
 
     // the design size; the layout works for any other
-    resize(m_grid.toPixels(designClientWidth),
-           menuBar()->sizeHint().height() + m_grid.toPixels(designClientHeight));
+    resize(m_grid.toPixels(designClientWidth), menuBar()->sizeHint().height() + m_grid.toPixels(designClientHeight));
 }
 
 frmPubMain::~frmPubMain()
@@ -167,8 +168,8 @@ void frmPubMain::buildPanes()
     lblVSplitter->setObjectName(QStringLiteral("lblVSplitter"));
     lblHSplitter = new SplitterBar(Qt::Vertical, client);
     lblHSplitter->setObjectName(QStringLiteral("lblHSplitter"));
-    for (auto [bar, which] : {std::pair{lblVSplitter, SplitterDrag::Bar::Vertical},
-                              std::pair{lblHSplitter, SplitterDrag::Bar::Horizontal}}) {
+    for (auto [bar, which] : {std::pair {lblVSplitter, SplitterDrag::Bar::Vertical},
+             std::pair {lblHSplitter, SplitterDrag::Bar::Horizontal}}) {
         connect(bar, &SplitterBar::pressed, this, [this, bar, which] {
             bar->setDragLook(true);
             m_drag.press(which);
@@ -205,8 +206,8 @@ void frmPubMain::buildToolbar()
     Frame1 = new FilterGroup(centralWidget());
     connect(Frame1, &FilterGroup::changed, this, &frmPubMain::onFilterChanged);
     for (QWidget *control : {static_cast<QWidget *>(Frame1->hiddenBox()),
-                             static_cast<QWidget *>(Frame1->systemBox()),
-                             static_cast<QWidget *>(Frame1->filterBox())})
+             static_cast<QWidget *>(Frame1->systemBox()),
+             static_cast<QWidget *>(Frame1->filterBox())})
         control->installEventFilter(this);
     Frame1->place(m_grid);
 }
@@ -341,13 +342,13 @@ void frmPubMain::runCommand(Command command, std::string_view menuItem)
     case Command::Make:
         // the save dialog is the library's: without it Make does nothing
         if (m_objects.api) {
-            core::MakeOutputFile(core::MakeContext{m_target,
-                                                   m_status,
-                                                   [this]() -> const core::SettingsRecord & { return settings(); },
-                                                   *m_objects.fs,
-                                                   *m_objects.api,
-                                                   *this,
-                                                   core::XlsxApplication::launcher()});
+            core::MakeOutputFile(core::MakeContext {m_target,
+                m_status,
+                [this]() -> const core::SettingsRecord & { return settings(); },
+                *m_objects.fs,
+                *m_objects.api,
+                *this,
+                core::XlsxApplication::launcher()});
         }
         break;
     case Command::Options:
@@ -452,9 +453,9 @@ void frmPubMain::showMessage(const std::string &text, core::MessageIcon icon)
         m_objects.messageSink(text, icon);
         return;
     }
-    const QMessageBox::Icon boxIcon = icon == core::MessageIcon::Critical      ? QMessageBox::Critical
-                                      : icon == core::MessageIcon::Exclamation ? QMessageBox::Warning
-                                                                               : QMessageBox::Information;
+    const QMessageBox::Icon boxIcon = icon == core::MessageIcon::Critical ? QMessageBox::Critical
+        : icon == core::MessageIcon::Exclamation                          ? QMessageBox::Warning
+                                                                          : QMessageBox::Information;
     QMessageBox box(boxIcon, qs(programTitle), QString::fromStdString(text), QMessageBox::Ok, this);
     box.setTextFormat(Qt::PlainText); // a file name in the text may look like markup
     box.exec();
@@ -513,7 +514,8 @@ void frmPubMain::layoutPanes()
     m_layout.lsvSource.top = band + paneMargin;
     const double statusHeight = statusBar()->isVisible() ? m_grid.toTwips(statusBar()->height()) : 0;
     LayoutMainWindow(m_layout, m_grid.toTwips(client->width()), clientHeightTwips(), statusHeight, m_grid);
-    for (auto [adapter, rect] : {std::pair{m_sourceAdapter, m_layout.lsvSource}, std::pair{m_targetAdapter, m_layout.lsvTarget}}) {
+    for (auto [adapter, rect] :
+        {std::pair {m_sourceAdapter, m_layout.lsvSource}, std::pair {m_targetAdapter, m_layout.lsvTarget}}) {
         std::array<double, 7> widths = adapter->columnWidths();
         if (BalanceNameColumns(widths, rect.width))
             adapter->setColumnWidths(widths);
@@ -547,11 +549,13 @@ bool frmPubMain::handleListingEvent(QTreeView *view, QObject *watched, QEvent *e
 {
     const bool isSource = view == lsvSource;
     if (watched == view->viewport()) {
-        if (event->type() == QEvent::MouseButtonDblClick && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        if (event->type() == QEvent::MouseButtonDblClick
+            && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
             action(isSource ? "mensa" : "mendo")->trigger();
             return false;
         }
-        if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(event)->button() == Qt::RightButton) {
+        if (event->type() == QEvent::MouseButtonRelease
+            && static_cast<QMouseEvent *>(event)->button() == Qt::RightButton) {
             m_menus.value(isSource ? QStringLiteral("mens") : QStringLiteral("mend"))
                 ->popup(static_cast<QMouseEvent *>(event)->globalPosition().toPoint());
             return true;

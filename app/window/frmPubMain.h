@@ -23,7 +23,8 @@ class QMenu;
 class QToolBar;
 class QTreeView;
 
-namespace mrb::core {
+namespace mrb::core
+{
 class DestinationActivity;
 class DestinationAdder;
 class DestinationCommands;
@@ -31,7 +32,8 @@ class SettingsStore;
 class SourceListing;
 } // namespace mrb::core
 
-namespace mrb::ui {
+namespace mrb::ui
+{
 
 class ListingAdapter;
 class PromptTracker;
@@ -45,7 +47,8 @@ class frmPubOptions;
 // end. It shows the folder tree, the two listings and the status bar as views
 // of plain models, and routes every menu item, toolbar button, shortcut and
 // listing event to the core command that carries it out.
-class frmPubMain : public QMainWindow, public core::UserInterface {
+class frmPubMain : public QMainWindow, public core::UserInterface
+{
     Q_OBJECT
 public:
     explicit frmPubMain(StartupObjects objects, QWidget *parent = nullptr);

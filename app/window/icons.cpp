@@ -12,9 +12,11 @@
 #include <algorithm>
 #include <string>
 
-namespace mrb::ui::icons {
+namespace mrb::ui::icons
+{
 
-namespace {
+namespace
+{
 
 constexpr int side = 32;
 
@@ -31,8 +33,7 @@ QIcon themed(const char *name)
     return QIcon::fromTheme(QString::fromLatin1(name));
 }
 
-template<typename Draw>
-QIcon drawn(Draw draw)
+template <typename Draw> QIcon drawn(Draw draw)
 {
     QPixmap pixmap(side, side);
     pixmap.fill(Qt::transparent);

@@ -7,7 +7,8 @@
 
 #include <string_view>
 
-namespace mrb::ui::icons {
+namespace mrb::ui::icons
+{
 
 // Pictures come from the desktop's icon theme; where the theme has none, a
 // simple picture of our own stands in, so the window never shows blanks.

@@ -8,9 +8,11 @@
 #include <QItemSelectionModel>
 #include <QTreeView>
 
-namespace mrb::ui {
+namespace mrb::ui
+{
 
-namespace {
+namespace
+{
 
 QString fromBytes(std::string_view text)
 {
@@ -19,7 +21,8 @@ QString fromBytes(std::string_view text)
 
 // Sets a flag for the life of the object, so changes we make ourselves are not
 // copied back where they came from.
-class SyncGuard {
+class SyncGuard
+{
 public:
     explicit SyncGuard(bool &flag)
         : m_flag(flag)
@@ -102,7 +105,7 @@ void ListingAdapter::attachView(QTreeView *view, const PixelGrid &grid)
     view->setUniformRowHeights(true); // the view then never measures every row
     view->setItemsExpandable(false);
     view->setAllColumnsShowFocus(true);
-    view->setSortingEnabled(false);   // sorting is the model's, on header clicks
+    view->setSortingEnabled(false); // sorting is the model's, on header clicks
     view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setTextElideMode(Qt::ElideRight);
@@ -113,7 +116,8 @@ void ListingAdapter::attachView(QTreeView *view, const PixelGrid &grid)
     header->setMinimumSectionSize(1);
     connect(header, &QHeaderView::sectionClicked, this, &ListingAdapter::headerClicked);
     connect(header, &QHeaderView::sectionResized, this, &ListingAdapter::onSectionResized);
-    connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, &ListingAdapter::onViewSelectionChanged);
+    connect(
+        view->selectionModel(), &QItemSelectionModel::selectionChanged, this, &ListingAdapter::onViewSelectionChanged);
     applyColumnWidths();
     copySelectionToView();
 }
@@ -140,7 +144,7 @@ void ListingAdapter::applyColumnWidths()
 
 std::array<double, 7> ListingAdapter::columnWidths() const
 {
-    std::array<double, 7> widths{};
+    std::array<double, 7> widths {};
     for (std::size_t c = 1; c <= widths.size() && c <= m_listing.columnCount(); ++c)
         widths[c - 1] = m_listing.column(c).widthTwips;
     return widths;

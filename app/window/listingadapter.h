@@ -12,14 +12,16 @@
 class QItemSelection;
 class QTreeView;
 
-namespace mrb::ui {
+namespace mrb::ui
+{
 
 // Shows a plain ListModel in a Qt item view: rows and columns map one to one
 // (row r of the model is view row r - 1), texts and icons are read from the
 // model on demand, so a listing of any size costs no widget per row. The
 // selection lives in the model: the view's selection is copied into it as
 // the user clicks, and the model's changes (select all, none) show in the view.
-class ListingAdapter : public QAbstractTableModel, private platform::ListObserver {
+class ListingAdapter : public QAbstractTableModel, private platform::ListObserver
+{
     Q_OBJECT
 public:
     explicit ListingAdapter(platform::ListModel &listing, QObject *parent = nullptr);

@@ -5,7 +5,8 @@
 #include <cfenv>
 #include <cmath>
 
-namespace mrb::ui {
+namespace mrb::ui
+{
 
 PixelGrid PixelGrid::forDpi(double dotsPerInch)
 {
@@ -34,7 +35,8 @@ double PixelGrid::toTwips(int pixels) const
     return pixels * (isExact() ? 15.0 : m_twipsPerPixel);
 }
 
-namespace {
+namespace
+{
 
 // A control refuses a negative size and keeps the one it has.
 void setLength(double &target, double value, const PixelGrid &grid)
@@ -113,7 +115,8 @@ void SplitterDrag::release(Bar bar)
     (bar == Bar::Vertical ? VSplitterDragging : HSplitterDragging) = false;
 }
 
-bool SplitterDrag::move(Bar bar, PaneLayout &layout, double offset, double clientWidth, double clientHeight, const PixelGrid &grid) const
+bool SplitterDrag::move(
+    Bar bar, PaneLayout &layout, double offset, double clientWidth, double clientHeight, const PixelGrid &grid) const
 {
     if (!isDragging(bar))
         return false;

@@ -4,7 +4,8 @@
 
 #include <array>
 
-namespace mrb::ui {
+namespace mrb::ui
+{
 
 // Window geometry is worked out in twips (1/1440 inch) and only turned into
 // pixels at the last moment, so the layout is the same at every resolution.
@@ -13,7 +14,8 @@ inline constexpr double twipsPerInch = 1440.0;
 // Controls can only take whole pixels: a length set on a control reads back
 // as the nearest whole number of pixels. PixelGrid does that rounding; the
 // exact grid (no screen) keeps every twip as computed.
-class PixelGrid {
+class PixelGrid
+{
 public:
     PixelGrid() = default; // exact: no rounding
     static PixelGrid forDpi(double dotsPerInch);
@@ -41,30 +43,30 @@ struct TwipRect {
 
 // The three panes and the two bars between them, relative to the client area.
 struct PaneLayout {
-    TwipRect trv{90, 690, 0, 0};
-    TwipRect lsvSource{0, 690, 0, 0};
+    TwipRect trv {90, 690, 0, 0};
+    TwipRect lsvSource {0, 690, 0, 0};
     TwipRect lsvTarget;
     TwipRect lblVSplitter;
     TwipRect lblHSplitter;
 };
 
 // The window's fixed metrics.
-inline constexpr double paneMargin = 90;      // outer margins and the gaps (= bar thickness)
+inline constexpr double paneMargin = 90; // outer margins and the gaps (= bar thickness)
 inline constexpr double toolbarBandHeight = 600;
-inline constexpr double paneTop = 690;        // tree and source listing
+inline constexpr double paneTop = 690; // tree and source listing
 inline constexpr double designClientWidth = 12345;
 inline constexpr double designClientHeight = 9150;
 inline constexpr double vSplitterMinLeft = 2000;
 inline constexpr double vSplitterRightReserve = 5000;
 inline constexpr double hSplitterMinTop = 2000;
 inline constexpr double hSplitterBottomReserve = 2000;
-inline constexpr double columnSlack = 400;    // left free for the scroll bar and borders
+inline constexpr double columnSlack = 400; // left free for the scroll bar and borders
 
 // The filter group in the toolbar band, and its controls relative to it.
-inline constexpr TwipRect frame1Rect{9645, 30, 2580, 510};
-inline constexpr TwipRect cbxHiddenRect{30, 210, 795, 195};
-inline constexpr TwipRect cbxSystemRect{915, 210, 825, 195};
-inline constexpr TwipRect txtFilterRect{1830, 150, 720, 300};
+inline constexpr TwipRect frame1Rect {9645, 30, 2580, 510};
+inline constexpr TwipRect cbxHiddenRect {30, 210, 795, 195};
+inline constexpr TwipRect cbxSystemRect {915, 210, 825, 195};
+inline constexpr TwipRect txtFilterRect {1830, 150, 720, 300};
 
 // Proportional layout for a client area of width by height whose status bar is
 // statusHeight high. A length that comes out negative (a tiny or minimised
@@ -80,7 +82,8 @@ bool BalanceNameColumns(std::array<double, 7> &widths, double listingWidth);
 
 // Splitter dragging: the bars follow the mouse (offset in twips relative to the
 // bar) within their limits, and the panes follow the bars.
-class SplitterDrag {
+class SplitterDrag
+{
 public:
     enum class Bar { Vertical, Horizontal };
 
@@ -90,7 +93,12 @@ public:
     bool isDragging(Bar bar) const { return bar == Bar::Vertical ? VSplitterDragging : HSplitterDragging; }
 
     // Returns true when the layout changed (the bar's drag flag is set).
-    bool move(Bar bar, PaneLayout &layout, double offset, double clientWidth, double clientHeight, const PixelGrid &grid) const;
+    bool move(Bar bar,
+        PaneLayout &layout,
+        double offset,
+        double clientWidth,
+        double clientHeight,
+        const PixelGrid &grid) const;
 
 private:
     bool VSplitterDragging = false;
@@ -99,7 +107,7 @@ private:
 
 // The About box: its frame and the derived client size and logo position.
 struct AboutGeometry {
-    static constexpr TwipRect fra{90, 0, 7625, 1951};
+    static constexpr TwipRect fra {90, 0, 7625, 1951};
     static constexpr double compLogoWidth = 2340;
     static constexpr double compLogoHeight = 1080;
     static constexpr double compLogoTop = 90;

@@ -10,9 +10,11 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-namespace mrb::ui {
+namespace mrb::ui
+{
 
-namespace {
+namespace
+{
 
 constexpr const char *promptProperty = "mrbPrompt";
 

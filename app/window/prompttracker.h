@@ -11,18 +11,21 @@ class QAction;
 class QMenu;
 class QWidget;
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 class StatusBarModel;
 }
 
-namespace mrb::ui {
+namespace mrb::ui
+{
 
 // Writes the window's own prompts into the status bar's prompt panel: a
 // control's prompt while the mouse moves over it, and a menu item's prompt
 // while it is highlighted. Menu items are told apart by the action object
 // itself, never by caption. A highlighted sub-menu title or separator, and the
 // menu closing, leave the panel as it is.
-class PromptTracker : public QObject {
+class PromptTracker : public QObject
+{
     Q_OBJECT
 public:
     explicit PromptTracker(platform::StatusBarModel &status, QObject *parent = nullptr);

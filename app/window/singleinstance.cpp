@@ -9,7 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace mrb::ui {
+namespace mrb::ui
+{
 
 SingleInstance::SingleInstance(const std::string &lockPath)
 {
@@ -34,7 +35,8 @@ SingleInstance::~SingleInstance()
 std::string SingleInstance::defaultLockPath()
 {
     const char *runtime = std::getenv("XDG_RUNTIME_DIR");
-    struct stat info {};
+    struct stat info {
+    };
     if (runtime && *runtime && ::stat(runtime, &info) == 0 && S_ISDIR(info.st_mode))
         return std::string(runtime) + "/marrowby.lock";
     return "/tmp/marrowby-" + std::to_string(::getuid()) + ".lock";

@@ -4,12 +4,14 @@
 
 #include <string>
 
-namespace mrb::ui {
+namespace mrb::ui
+{
 
 // A per-user lock that only one running program holds. The lock is an
 // advisory file lock, so the system drops it when the holder ends, however
 // it ends; a stale lock file never blocks a later start.
-class SingleInstance {
+class SingleInstance
+{
 public:
     explicit SingleInstance(const std::string &lockPath = defaultLockPath());
     ~SingleInstance();

@@ -4,7 +4,8 @@
 
 #include <QMouseEvent>
 
-namespace mrb::ui {
+namespace mrb::ui
+{
 
 SplitterBar::SplitterBar(Qt::Orientation movesAlong, QWidget *parent)
     : QLabel(parent)

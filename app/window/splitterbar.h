@@ -4,11 +4,13 @@
 
 #include <QLabel>
 
-namespace mrb::ui {
+namespace mrb::ui
+{
 
 // A plain bar between two panes that the user drags. It only reports the
 // mouse; the window decides where the bar and the panes go.
-class SplitterBar : public QLabel {
+class SplitterBar : public QLabel
+{
     Q_OBJECT
 public:
     explicit SplitterBar(Qt::Orientation movesAlong, QWidget *parent = nullptr);

@@ -6,7 +6,8 @@
 #include "app/settings/settingsstore.h"
 #include "platform/fs/posixfilesystem.h"
 
-namespace mrb::ui {
+namespace mrb::ui
+{
 
 StartupObjects createStartupObjects(const std::string &executableFolder)
 {

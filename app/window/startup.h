@@ -10,7 +10,8 @@
 #include <memory>
 #include <string>
 
-namespace mrb::ui {
+namespace mrb::ui
+{
 
 // What the main window creates at start-up and holds until it closes.
 struct StartupObjects {

@@ -8,9 +8,11 @@
 #include <QItemSelectionModel>
 #include <QTreeView>
 
-namespace mrb::ui {
+namespace mrb::ui
+{
 
-namespace {
+namespace
+{
 
 QString keyText(const std::string &key)
 {

@@ -12,12 +12,14 @@
 
 class QTreeView;
 
-namespace mrb::ui {
+namespace mrb::ui
+{
 
 // Shows a plain TreeModel in a QTreeView. Nodes are only ever added (or all
 // cleared), so the adapter keeps a flat table of the nodes it has announced,
 // each with its parent and children, and answers the view from it.
-class TreeAdapter : public QAbstractItemModel, private platform::TreeObserver {
+class TreeAdapter : public QAbstractItemModel, private platform::TreeObserver
+{
     Q_OBJECT
 public:
     explicit TreeAdapter(platform::TreeModel &tree, QObject *parent = nullptr);
@@ -39,7 +41,7 @@ private:
     struct Entry {
         std::string key;
         int parent = -1; // entry number, -1 for top level
-        int row = 0;     // position among its siblings
+        int row = 0; // position among its siblings
         std::vector<int> children;
     };
 

@@ -6,7 +6,8 @@
 
 // Every web address the program opens, in one place. The query parts tell the
 // site where a visit came from and are fixed.
-namespace mrb::ui::weblinks {
+namespace mrb::ui::weblinks
+{
 
 inline constexpr std::string_view site = "https://marrowby.org/";
 

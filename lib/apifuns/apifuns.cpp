@@ -23,9 +23,11 @@
 #include <QLabel>
 #include <QUrl>
 
-namespace qfc {
+namespace qfc
+{
 
-namespace {
+namespace
+{
 
 constexpr DISPID id(int n)
 {
@@ -35,13 +37,14 @@ constexpr DISPID id(int n)
 constexpr Param handleAccept[] = {required("CtrHandle"), required("Accept")};
 constexpr Param winAction[] = {required("WinHandle"), required("Action")};
 constexpr Param message[] = {required("Handle"), required("msg"), required("ParamA"), required("ParamB")};
-constexpr Param openName[] = {required("WinHandle"), required("Title"), required("Filter"), optional("DefDir"), optional("MultiSel")};
+constexpr Param openName[] = {
+    required("WinHandle"), required("Title"), required("Filter"), optional("DefDir"), optional("MultiSel")};
 constexpr Param saveName[] = {required("WinHandle"),
-                              required("Title"),
-                              required("FileName"),
-                              required("Filter"),
-                              optional("DefDir"),
-                              optional("DefExt")};
+    required("Title"),
+    required("FileName"),
+    required("Filter"),
+    optional("DefDir"),
+    optional("DefExt")};
 constexpr Param fileIcon[] = {required("FileName"), required("SmallPicDC"), required("BigPicDC")};
 constexpr Param fileState[] = {required("FileName"), required("WinState")};
 constexpr Param commandState[] = {required("Command"), required("WinState")};
@@ -198,15 +201,25 @@ std::int32_t ApiFuns::GetWindowsVersion()
     return 0;
 }
 
-void ApiFuns::SendMsg(std::int32_t, std::int32_t, std::int32_t, VariantArg) {}
+void ApiFuns::SendMsg(std::int32_t, std::int32_t, std::int32_t, VariantArg)
+{
+}
 
-void ApiFuns::PostMsg(std::int32_t, std::int32_t, std::int32_t, VariantArg) {}
+void ApiFuns::PostMsg(std::int32_t, std::int32_t, std::int32_t, VariantArg)
+{
+}
 
-void ApiFuns::TxtOperate(std::int32_t, StrRef) {}
+void ApiFuns::TxtOperate(std::int32_t, StrRef)
+{
+}
 
-void ApiFuns::AddHScrollToListBox(std::int32_t, std::int32_t) {}
+void ApiFuns::AddHScrollToListBox(std::int32_t, std::int32_t)
+{
+}
 
-void ApiFuns::SetRadioMenu(std::int32_t, std::int32_t) {}
+void ApiFuns::SetRadioMenu(std::int32_t, std::int32_t)
+{
+}
 
 std::int32_t ApiFuns::GetMenuHandle(std::int32_t)
 {
@@ -228,13 +241,21 @@ std::int32_t ApiFuns::FindWindowTitle(std::string)
     return 0;
 }
 
-void ApiFuns::Wait(std::int32_t) {}
+void ApiFuns::Wait(std::int32_t)
+{
+}
 
-void ApiFuns::DelUntilReboot(std::string) {}
+void ApiFuns::DelUntilReboot(std::string)
+{
+}
 
-void ApiFuns::SetTreeViewBgColor(std::int32_t, std::int32_t) {}
+void ApiFuns::SetTreeViewBgColor(std::int32_t, std::int32_t)
+{
+}
 
-void ApiFuns::SetLVHeaderColor(std::int32_t, bool, std::int32_t, std::int32_t) {}
+void ApiFuns::SetLVHeaderColor(std::int32_t, bool, std::int32_t, std::int32_t)
+{
+}
 
 std::int32_t ApiFuns::LoadDLL(std::string)
 {
@@ -246,11 +267,17 @@ std::string ApiFuns::GetDLLString(std::int32_t, std::int32_t)
     return {};
 }
 
-void ApiFuns::UnloadDLL(std::int32_t) {}
+void ApiFuns::UnloadDLL(std::int32_t)
+{
+}
 
-void ApiFuns::KillProcess(std::string) {}
+void ApiFuns::KillProcess(std::string)
+{
+}
 
-void ApiFuns::SetClipboardText(std::string) {}
+void ApiFuns::SetClipboardText(std::string)
+{
+}
 
 std::string ApiFuns::GetClipboardText()
 {
@@ -272,18 +299,19 @@ void ApiFuns::DisconnectNetDrive(std::int32_t WinHandle, std::int32_t)
 }
 
 std::string ApiFuns::GetFileSaveName(std::int32_t WinHandle,
-                                     std::string Title,
-                                     std::string FileName,
-                                     std::string Filter,
-                                     std::string DefDir,
-                                     std::string DefExt)
+    std::string Title,
+    std::string FileName,
+    std::string Filter,
+    std::string DefDir,
+    std::string DefExt)
 {
     if (!widgetsAvailable())
         return {};
     return saveFileName(ownerOf(WinHandle), Title, FileName, Filter, DefDir, DefExt);
 }
 
-StringArray ApiFuns::GetFilesOpenName(std::int32_t WinHandle, std::string Title, std::string Filter, StrRef DefDir, BoolRef MultiSel)
+StringArray ApiFuns::GetFilesOpenName(
+    std::int32_t WinHandle, std::string Title, std::string Filter, StrRef DefDir, BoolRef MultiSel)
 {
     if (!widgetsAvailable())
         return {};
@@ -365,7 +393,8 @@ std::string ApiFuns::GetSpecialFolder(std::int16_t ID)
     return specialFolder(ID);
 }
 
-namespace {
+namespace
+{
 
 // A count as the operation reports it: its digits, or "Over 2147483647".
 std::string countText(std::uint64_t n)

@@ -9,12 +9,14 @@
 #include <span>
 #include <string>
 
-namespace qfc {
+namespace qfc
+{
 
 // The class APIFuns: thin operating-system helpers (dialogs, shell actions,
 // profile files, special folders, the trash). Operations keep their published
 // names; the interface table in apifuns.cpp lists them in slot order.
-class ApiFuns final : public DispatchObject<ApiFuns, QfcAPIFuns> {
+class ApiFuns final : public DispatchObject<ApiFuns, QfcAPIFuns>
+{
 public:
     ApiFuns();
 
@@ -27,13 +29,14 @@ public:
     void DisconnectNetDrive(std::int32_t WinHandle, std::int32_t Action);
     void SendMsg(std::int32_t Handle, std::int32_t msg, std::int32_t ParamA, VariantArg ParamB);
     void PostMsg(std::int32_t Handle, std::int32_t msg, std::int32_t ParamA, VariantArg ParamB);
-    StringArray GetFilesOpenName(std::int32_t WinHandle, std::string Title, std::string Filter, StrRef DefDir, BoolRef MultiSel);
+    StringArray GetFilesOpenName(
+        std::int32_t WinHandle, std::string Title, std::string Filter, StrRef DefDir, BoolRef MultiSel);
     std::string GetFileSaveName(std::int32_t WinHandle,
-                                std::string Title,
-                                std::string FileName,
-                                std::string Filter,
-                                std::string DefDir,
-                                std::string DefExt);
+        std::string Title,
+        std::string FileName,
+        std::string Filter,
+        std::string DefDir,
+        std::string DefExt);
     void GetFileIcon(std::string FileName, std::int32_t SmallPicDC, std::int32_t BigPicDC);
     void ExecFile(std::string FileName, std::int32_t WinState);
     void ExecCmd(std::string Command, std::int32_t WinState);

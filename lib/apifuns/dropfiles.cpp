@@ -14,9 +14,11 @@
 
 #include <map>
 
-namespace qfc {
+namespace qfc
+{
 
-namespace {
+namespace
+{
 
 std::map<std::int32_t, std::vector<std::string>> &drops()
 {
@@ -37,7 +39,8 @@ std::vector<std::string> localFilesOf(const QMimeData *data)
 }
 
 // Accepts drags of local files and records their drops.
-class DropFilter : public QObject {
+class DropFilter : public QObject
+{
 public:
     using QObject::QObject;
 

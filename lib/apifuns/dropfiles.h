@@ -10,7 +10,8 @@
 
 class QWidget;
 
-namespace qfc {
+namespace qfc
+{
 
 // Files dropped on a widget. Once a widget accepts drops, each drop of local
 // files is kept under a new drop handle; the widget then gets an event of

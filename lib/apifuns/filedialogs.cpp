@@ -9,9 +9,11 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-namespace qfc {
+namespace qfc
+{
 
-namespace {
+namespace
+{
 
 QString patternsOf(const std::string &patterns)
 {
@@ -28,7 +30,8 @@ QString patternsOf(const std::string &patterns)
 
 // A save dialog that also refuses a folder that does not exist, as the
 // caller asks that the path exist.
-class SaveDialog : public QFileDialog {
+class SaveDialog : public QFileDialog
+{
 public:
     using QFileDialog::QFileDialog;
 
@@ -99,11 +102,11 @@ QStringList nameFiltersOf(const std::string &filter)
 }
 
 std::string saveFileName(QWidget *owner,
-                         const std::string &title,
-                         const std::string &fileName,
-                         const std::string &filter,
-                         const std::string &defDir,
-                         const std::string &defExt)
+    const std::string &title,
+    const std::string &fileName,
+    const std::string &filter,
+    const std::string &defDir,
+    const std::string &defExt)
 {
     SaveDialog dialog(owner, title.empty() ? QStringLiteral("Save As") : QString::fromStdString(title));
     prepare(dialog, owner, filter, defDir);
@@ -121,11 +124,8 @@ std::string saveFileName(QWidget *owner,
     return fromQPath(dialog.selectedFiles().first());
 }
 
-std::vector<std::string> openFileNames(QWidget *owner,
-                                       const std::string &title,
-                                       const std::string &filter,
-                                       const std::string &defDir,
-                                       bool multiSel)
+std::vector<std::string> openFileNames(
+    QWidget *owner, const std::string &title, const std::string &filter, const std::string &defDir, bool multiSel)
 {
     QFileDialog dialog(owner, title.empty() ? QStringLiteral("Open") : QString::fromStdString(title));
     prepare(dialog, owner, filter, defDir);
@@ -172,7 +172,7 @@ std::int32_t selectColor(QWidget *owner)
         return -1;
     const QColor c = dialog.selectedColor();
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(c.red()) | (static_cast<std::uint32_t>(c.green()) << 8)
-                                     | (static_cast<std::uint32_t>(c.blue()) << 16));
+        | (static_cast<std::uint32_t>(c.blue()) << 16));
 }
 
 } // namespace qfc

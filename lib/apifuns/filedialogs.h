@@ -10,7 +10,8 @@
 
 class QWidget;
 
-namespace qfc {
+namespace qfc
+{
 
 // The file, folder and colour dialogs. Each needs widgetsAvailable(); owner
 // may be nullptr. The dialogs are Qt's own (never the desktop's native ones),
@@ -26,19 +27,16 @@ QStringList nameFiltersOf(const std::string &filter);
 // added when the typed name has none; "" when cancelled. Asks before an
 // existing file is replaced and refuses a folder that does not exist.
 std::string saveFileName(QWidget *owner,
-                         const std::string &title,
-                         const std::string &fileName,
-                         const std::string &filter,
-                         const std::string &defDir,
-                         const std::string &defExt);
+    const std::string &title,
+    const std::string &fileName,
+    const std::string &filter,
+    const std::string &defDir,
+    const std::string &defExt);
 
 // The open dialog: one element (the full path) for one file; with multiSel
 // and several files the folder followed by the names; none when cancelled.
-std::vector<std::string> openFileNames(QWidget *owner,
-                                       const std::string &title,
-                                       const std::string &filter,
-                                       const std::string &defDir,
-                                       bool multiSel);
+std::vector<std::string> openFileNames(
+    QWidget *owner, const std::string &title, const std::string &filter, const std::string &defDir, bool multiSel);
 
 // The folder dialog with prompt as its title: the chosen folder, or "".
 std::string chooseFolder(QWidget *owner, const std::string &prompt);

@@ -17,9 +17,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace qfc {
+namespace qfc
+{
 
-namespace {
+namespace
+{
 
 const QString connectTitle = QStringLiteral("Connect Network Drive");
 const QString disconnectTitle = QStringLiteral("Disconnect Network Drive");
@@ -99,7 +101,8 @@ bool runGio(const QString &gio, const QStringList &args, const GioAnswers &answe
     return false;
 }
 
-class ConnectDialog : public QDialog {
+class ConnectDialog : public QDialog
+{
 public:
     ConnectDialog(QWidget *owner, QString gio)
         : QDialog(owner)
@@ -109,7 +112,7 @@ public:
         auto *layout = new QVBoxLayout(this);
         layout->addWidget(new QLabel(QStringLiteral("Enter the address of a remote location, for example "
                                                     "smb://server/share, sftp://host/folder or dav://host/path."),
-                                     this));
+            this));
         auto *form = new QFormLayout;
         m_address = new QLineEdit(this);
         m_address->setObjectName(QStringLiteral("address"));
@@ -144,7 +147,10 @@ public:
             return;
         }
         QString error;
-        if (!runGio(m_gio, {QStringLiteral("mount"), address}, {m_user->text(), m_domain->text(), m_password->text()}, &error)) {
+        if (!runGio(m_gio,
+                {QStringLiteral("mount"), address},
+                {m_user->text(), m_domain->text(), m_password->text()},
+                &error)) {
             showPlainMessage(this,
                 connectTitle,
                 QStringLiteral("%1 could not be connected:\n%2").arg(address, error),
@@ -162,7 +168,8 @@ private:
     QLineEdit *m_password;
 };
 
-class DisconnectDialog : public QDialog {
+class DisconnectDialog : public QDialog
+{
 public:
     DisconnectDialog(QWidget *owner, QString gio, const std::vector<mrb::platform::NetworkMount> &mounts)
         : QDialog(owner)
@@ -175,7 +182,8 @@ public:
         m_list->setObjectName(QStringLiteral("mounts"));
         for (const auto &mount : mounts) {
             auto *item = new QListWidgetItem(
-                QStringLiteral("%1 (%2)").arg(QString::fromStdString(mount.name), QString::fromStdString(mount.uri)), m_list);
+                QStringLiteral("%1 (%2)").arg(QString::fromStdString(mount.name), QString::fromStdString(mount.uri)),
+                m_list);
             item->setData(Qt::UserRole, QString::fromStdString(mount.uri));
         }
         m_list->setCurrentRow(0);

@@ -4,7 +4,8 @@
 
 class QWidget;
 
-namespace qfc {
+namespace qfc
+{
 
 // The network-drive dialogs: connecting (mounting) a remote location such as
 // smb://server/share or sftp://host/folder, and disconnecting one, through

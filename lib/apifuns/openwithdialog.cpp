@@ -17,13 +17,16 @@
 
 #include <algorithm>
 
-namespace qfc {
+namespace qfc
+{
 
-namespace {
+namespace
+{
 
 const QString title = QStringLiteral("Open With");
 
-class OpenWithDialog : public QDialog {
+class OpenWithDialog : public QDialog
+{
 public:
     OpenWithDialog(QWidget *owner, std::string path)
         : QDialog(owner)
@@ -42,7 +45,7 @@ public:
         layout->addWidget(m_list);
         layout->addWidget(new QLabel(QStringLiteral("Or type a program (the file is added as its last argument, or "
                                                     "where %f stands):"),
-                                     this));
+            this));
         m_command = new QLineEdit(this);
         m_command->setObjectName(QStringLiteral("command"));
         layout->addWidget(m_command);

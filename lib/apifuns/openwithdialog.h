@@ -6,7 +6,8 @@
 
 class QWidget;
 
-namespace qfc {
+namespace qfc
+{
 
 // Offers a choice of program for a file no application is associated with:
 // the installed applications (those that declare the file's type first) or a

@@ -21,9 +21,11 @@
 #include <pwd.h>
 #include <sys/stat.h>
 
-namespace qfc {
+namespace qfc
+{
 
-namespace {
+namespace
+{
 
 struct FolderContents {
     std::uint64_t bytes = 0;
@@ -40,12 +42,14 @@ FolderContents contentsOf(const std::string &folder)
     QElapsedTimer clock;
     clock.start();
     std::error_code ec;
-    for (auto it = std::filesystem::recursive_directory_iterator(folder, std::filesystem::directory_options::skip_permission_denied, ec);
+    for (auto it = std::filesystem::recursive_directory_iterator(
+             folder, std::filesystem::directory_options::skip_permission_denied, ec);
          it != std::filesystem::recursive_directory_iterator();
          it.increment(ec)) {
         if (ec)
             break;
-        struct stat st {};
+        struct stat st {
+        };
         if (::lstat(it->path().c_str(), &st) != 0)
             continue;
         if (S_ISDIR(st.st_mode))
@@ -66,7 +70,8 @@ FolderContents contentsOf(const std::string &folder)
 QString sizeText(std::uint64_t bytes)
 {
     const QLocale locale;
-    return QStringLiteral("%1 (%2 bytes)").arg(locale.formattedDataSize(static_cast<qint64>(bytes)), locale.toString(static_cast<qulonglong>(bytes)));
+    return QStringLiteral("%1 (%2 bytes)")
+        .arg(locale.formattedDataSize(static_cast<qint64>(bytes)), locale.toString(static_cast<qulonglong>(bytes)));
 }
 
 QString dateText(const QDateTime &when)
@@ -84,8 +89,8 @@ QString permissionText(const struct stat &st)
     const group *grp = ::getgrgid(st.st_gid);
     return QStringLiteral("%1 (owner %2, group %3)")
         .arg(mode,
-             user ? QString::fromLocal8Bit(user->pw_name) : QString::number(st.st_uid),
-             grp ? QString::fromLocal8Bit(grp->gr_name) : QString::number(st.st_gid));
+            user ? QString::fromLocal8Bit(user->pw_name) : QString::number(st.st_uid),
+            grp ? QString::fromLocal8Bit(grp->gr_name) : QString::number(st.st_gid));
 }
 
 QLabel *value(QWidget *parent, const QString &text, const char *name)
@@ -102,7 +107,8 @@ QLabel *value(QWidget *parent, const QString &text, const char *name)
 
 QWidget *showProperties(QWidget *owner, const std::string &path)
 {
-    struct stat st {};
+    struct stat st {
+    };
     if (path.empty() || ::lstat(path.c_str(), &st) != 0)
         return nullptr;
     const QFileInfo info(toQPath(path));
@@ -124,9 +130,14 @@ QWidget *showProperties(QWidget *owner, const std::string &path)
     form->addRow(QStringLiteral("Location:"), value(window, info.absolutePath(), "location"));
     if (isFolder) {
         const FolderContents c = contentsOf(path);
-        form->addRow(QStringLiteral("Size:"), value(window, sizeText(c.bytes) + (c.complete ? QString() : QStringLiteral(" or more")), "size"));
+        form->addRow(QStringLiteral("Size:"),
+            value(window, sizeText(c.bytes) + (c.complete ? QString() : QStringLiteral(" or more")), "size"));
         form->addRow(QStringLiteral("Contains:"),
-                     value(window, QStringLiteral("%1 files, %2 folders").arg(QLocale().toString(static_cast<qulonglong>(c.files)), QLocale().toString(static_cast<qulonglong>(c.folders))), "contains"));
+            value(window,
+                QStringLiteral("%1 files, %2 folders")
+                    .arg(QLocale().toString(static_cast<qulonglong>(c.files)),
+                        QLocale().toString(static_cast<qulonglong>(c.folders))),
+                "contains"));
     } else {
         form->addRow(QStringLiteral("Size:"), value(window, sizeText(static_cast<std::uint64_t>(info.size())), "size"));
     }

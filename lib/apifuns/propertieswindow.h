@@ -6,7 +6,8 @@
 
 class QWidget;
 
-namespace qfc {
+namespace qfc
+{
 
 // Opens a window that describes a file or folder (name, type, location, size,
 // dates, permissions) and stays open after the call; nothing for a path that

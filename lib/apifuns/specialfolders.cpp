@@ -6,9 +6,11 @@
 #include <fstream>
 #include <sys/stat.h>
 
-namespace qfc {
+namespace qfc
+{
 
-namespace {
+namespace
+{
 
 std::string env(const char *name)
 {
@@ -37,7 +39,8 @@ std::string firstOf(const char *variable, const std::string &fallback)
 
 bool isFolder(const std::string &path)
 {
-    struct stat st {};
+    struct stat st {
+    };
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -62,13 +65,13 @@ std::string dataHome()
 std::string folderFor(int id)
 {
     switch (id) {
-    case 0:  // desktop
+    case 0: // desktop
     case 16: // desktop folder
         return userDir("DESKTOP");
-    case 2:  // programs (start menu entries)
+    case 2: // programs (start menu entries)
     case 11: // start menu
         return dataHome() + "/applications";
-    case 5:  // documents
+    case 5: // documents
     case 12: // my documents
         return userDir("DOCUMENTS");
     case 7: // startup
@@ -96,7 +99,7 @@ std::string folderFor(int id)
         return "/var/lib";
     case 36: // the system's own folder
         return "/usr";
-    case 37:   // system
+    case 37: // system
     case 9966: // the system directory
         return "/usr/bin";
     case 38: // program files

@@ -4,7 +4,8 @@
 
 #include <string>
 
-namespace qfc {
+namespace qfc
+{
 
 // The folder a special-folder code names on this system (the table is in
 // lib/README.md), without a trailing "/"; "" for a code without an equivalent

@@ -8,7 +8,8 @@
 #include <QThread>
 #include <QWidget>
 
-namespace qfc {
+namespace qfc
+{
 
 bool widgetsAvailable()
 {

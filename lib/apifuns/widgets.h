@@ -8,7 +8,8 @@
 class QString;
 class QWidget;
 
-namespace qfc {
+namespace qfc
+{
 
 // Whether dialogs can be shown: a QApplication exists in the process and this
 // is its thread. Without one every dialog operation gives its empty result.

@@ -4,9 +4,11 @@
 
 #include "lib/frame/identities.h"
 
-namespace qfc {
+namespace qfc
+{
 
-namespace {
+namespace
+{
 
 constexpr Param encode[] = {required("Source"), optional("CharSet", "utf-8")};
 constexpr Param encodeFile[] = {required("astrFile")};
@@ -63,6 +65,8 @@ std::string Base64::Decode(StrRef, std::string)
     return {};
 }
 
-void Base64::DecodeToFile(StrRef, StrRef) {}
+void Base64::DecodeToFile(StrRef, StrRef)
+{
+}
 
 } // namespace qfc

@@ -8,10 +8,12 @@
 #include <span>
 #include <string>
 
-namespace qfc {
+namespace qfc
+{
 
 // The class Base64: encoding and decoding of text and files.
-class Base64 final : public DispatchObject<Base64, QfcBase64> {
+class Base64 final : public DispatchObject<Base64, QfcBase64>
+{
 public:
     Base64();
 

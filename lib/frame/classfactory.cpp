@@ -8,9 +8,11 @@
 #include <atomic>
 #include <new>
 
-namespace qfc {
+namespace qfc
+{
 
-namespace {
+namespace
+{
 
 using mrb::platform::IID_IClassFactory;
 using mrb::platform::IID_IUnknown;
@@ -18,12 +20,12 @@ using mrb::platform::IID_IUnknown;
 // A class factory, created with one reference.
 struct Factory {
     Factory(const IClassFactoryVtbl *table, const ClassInfo *classInfo)
-        : iface{table}
+        : iface {table}
         , info(classInfo)
     {
     }
     IClassFactory iface;
-    std::atomic<std::uint32_t> refs{1};
+    std::atomic<std::uint32_t> refs {1};
     const ClassInfo *info;
 };
 

@@ -6,13 +6,14 @@
 
 #include <span>
 
-namespace qfc {
+namespace qfc
+{
 
 // One public class of the library.
 struct ClassInfo {
     const CLSID *clsid;
     const IID *iid;
-    const char *name;       // "APIFuns"
+    const char *name; // "APIFuns"
     ObjectBase *(*create)(); // a new object holding one reference, or nullptr
 };
 

@@ -9,12 +9,13 @@
 #include "lib/registry/registry.h"
 #include "lib/txtfile/txtfile.h"
 
-namespace qfc {
+namespace qfc
+{
 
-namespace {
+namespace
+{
 
-template <class T>
-ObjectBase *make()
+template <class T> ObjectBase *make()
 {
     return new T();
 }

@@ -6,7 +6,8 @@
 
 #include <span>
 
-namespace qfc {
+namespace qfc
+{
 
 // The library's five public classes: GenFuns, APIFuns, TxtFile, Base64, Registry.
 std::span<const ClassInfo> libraryClasses();

@@ -8,11 +8,13 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace qfc {
+namespace qfc
+{
 
 using mrb::platform::Bstr;
 
-namespace {
+namespace
+{
 
 constexpr VARTYPE byRef(VARTYPE vt)
 {
@@ -42,7 +44,7 @@ VARIANT flatten(const VARIANT &v)
 {
     if (!(v.vt & VT_BYREF) || (v.vt & VT_ARRAY) || !v.byref)
         return v;
-    VARIANT flat{};
+    VARIANT flat {};
     flat.vt = static_cast<VARTYPE>(v.vt & ~VT_BYREF);
     switch (flat.vt) {
     case VT_I1:
@@ -185,7 +187,8 @@ const Operation *findOperation(std::span<const Operation> operations, DISPID id)
 
 } // namespace
 
-namespace detail {
+namespace detail
+{
 
 const VARIANT *unwrapVia(const VARIANT *v, bool *viaRef)
 {
@@ -434,21 +437,21 @@ ObjectHolder::ObjectHolder(const VARIANT *arg, const Param &param)
 } // namespace detail
 
 HRESULT dispatchInvoke(ObjectBase *object,
-                       std::span<const Operation> operations,
-                       DISPID member,
-                       const IID *iid,
-                       std::uint16_t flags,
-                       DISPPARAMS *params,
-                       VARIANT *result,
-                       EXCEPINFO *exception,
-                       std::uint32_t *argError)
+    std::span<const Operation> operations,
+    DISPID member,
+    const IID *iid,
+    std::uint16_t flags,
+    DISPPARAMS *params,
+    VARIANT *result,
+    EXCEPINFO *exception,
+    std::uint32_t *argError)
 {
     if (iid && !(*iid == mrb::platform::IID_NULL))
         return DISP_E_UNKNOWNINTERFACE;
     const Operation *op = findOperation(operations, member);
     if (!op || !(flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET)))
         return DISP_E_MEMBERNOTFOUND;
-    DISPPARAMS none{};
+    DISPPARAMS none {};
     if (!params)
         params = &none;
     if ((params->cArgs > 0 && !params->rgvarg) || params->cNamedArgs > params->cArgs
@@ -496,11 +499,8 @@ HRESULT dispatchInvoke(ObjectBase *object,
     return status;
 }
 
-HRESULT dispatchIdsOfNames(std::span<const Operation> operations,
-                           const IID *iid,
-                           OLECHAR **names,
-                           std::uint32_t count,
-                           DISPID *ids)
+HRESULT dispatchIdsOfNames(
+    std::span<const Operation> operations, const IID *iid, OLECHAR **names, std::uint32_t count, DISPID *ids)
 {
     if (!names || !ids)
         return E_POINTER;

@@ -49,13 +49,15 @@
 // is the empty value. Failure sets a failing status and the object's error
 // record.
 
-namespace qfc {
+namespace qfc
+{
 
 using StringArray = std::vector<std::string>;
 
 // A string argument passed by reference; a NULL pointer reads as "" and
 // ignores assignments.
-class StrRef {
+class StrRef
+{
 public:
     explicit StrRef(BSTR *p)
         : m_p(p)
@@ -76,14 +78,14 @@ private:
     BSTR *m_p;
 };
 
-template <class T>
-class ScalarRef {
+template <class T> class ScalarRef
+{
 public:
     explicit ScalarRef(T *p)
         : m_p(p)
     {
     }
-    T get() const { return m_p ? *m_p : T{}; }
+    T get() const { return m_p ? *m_p : T {}; }
     void set(T value)
     {
         if (m_p)
@@ -96,7 +98,8 @@ private:
 
 using Int32Ref = ScalarRef<std::int32_t>;
 
-class BoolRef {
+class BoolRef
+{
 public:
     explicit BoolRef(VARIANT_BOOL *p)
         : m_p(p)
@@ -114,13 +117,14 @@ private:
 };
 
 // A variant argument; a NULL pointer reads as Empty.
-class VariantArg {
+class VariantArg
+{
 public:
     explicit VariantArg(VARIANT *p)
         : m_p(p)
     {
     }
-    mrb::platform::Value value() const { return m_p ? mrb::platform::toValue(*m_p) : mrb::platform::Value{}; }
+    mrb::platform::Value value() const { return m_p ? mrb::platform::toValue(*m_p) : mrb::platform::Value {}; }
     VARIANT *get() const { return m_p; }
 
 private:
@@ -128,7 +132,8 @@ private:
 };
 
 // An array argument passed by reference (NULL or an empty slot: no array).
-class ArrayRef {
+class ArrayRef
+{
 public:
     explicit ArrayRef(SAFEARRAY **p)
         : m_p(p)
@@ -141,7 +146,8 @@ private:
 };
 
 // An object argument passed by reference.
-class ObjectRef {
+class ObjectRef
+{
 public:
     explicit ObjectRef(IDispatch **p)
         : m_p(p)
@@ -160,28 +166,25 @@ private:
 struct Param {
     const char *name;
     bool optional = false;
-    const char *text = "";    // default of an optional string
-    std::int32_t number = 0;  // default of an optional number; -1 or 0 for a bool
+    const char *text = ""; // default of an optional string
+    std::int32_t number = 0; // default of an optional number; -1 or 0 for a bool
 };
 
 constexpr Param required(const char *name)
 {
-    return Param{name, false, "", 0};
+    return Param {name, false, "", 0};
 }
 constexpr Param optional(const char *name, const char *text = "", std::int32_t number = 0)
 {
-    return Param{name, true, text, number};
+    return Param {name, true, text, number};
 }
 constexpr Param optional(const char *name, std::int32_t number)
 {
-    return Param{name, true, "", number};
+    return Param {name, true, "", number};
 }
 
-using Invoker = HRESULT (*)(ObjectBase *object,
-                            std::span<const Param> params,
-                            VARIANT *const *args,
-                            VARIANT *result,
-                            std::uint32_t *badArg);
+using Invoker = HRESULT (*)(
+    ObjectBase *object, std::span<const Param> params, VARIANT *const *args, VARIANT *result, std::uint32_t *badArg);
 
 struct Operation {
     const char *name;
@@ -194,21 +197,19 @@ inline constexpr DISPID firstDispid = 0x60030000;
 
 // The Invoke and GetIDsOfNames of every class (see dispatch.cpp).
 HRESULT dispatchInvoke(ObjectBase *object,
-                       std::span<const Operation> operations,
-                       DISPID member,
-                       const IID *iid,
-                       std::uint16_t flags,
-                       DISPPARAMS *params,
-                       VARIANT *result,
-                       EXCEPINFO *exception,
-                       std::uint32_t *argError);
-HRESULT dispatchIdsOfNames(std::span<const Operation> operations,
-                           const IID *iid,
-                           OLECHAR **names,
-                           std::uint32_t count,
-                           DISPID *ids);
+    std::span<const Operation> operations,
+    DISPID member,
+    const IID *iid,
+    std::uint16_t flags,
+    DISPPARAMS *params,
+    VARIANT *result,
+    EXCEPINFO *exception,
+    std::uint32_t *argError);
+HRESULT dispatchIdsOfNames(
+    std::span<const Operation> operations, const IID *iid, OLECHAR **names, std::uint32_t count, DISPID *ids);
 
-namespace detail {
+namespace detail
+{
 
 // ---- conversions of late-bound arguments (dispatch.cpp) -------------------------
 
@@ -223,7 +224,8 @@ HRESULT toBool(const VARIANT &v, bool *out);
 
 // Holders turn one late-bound argument (nullptr when left out) into the ABI
 // value the slot takes, keeping any temporary alive for the call.
-class StringHolder {
+class StringHolder
+{
 public:
     StringHolder(const VARIANT *arg, const Param &param);
     HRESULT status() const { return m_status; }
@@ -235,8 +237,8 @@ private:
     BSTR m_borrowed = nullptr;
 };
 
-template <class T>
-class IntegerHolder {
+template <class T> class IntegerHolder
+{
 public:
     IntegerHolder(const VARIANT *arg, const Param &param)
     {
@@ -258,7 +260,8 @@ private:
     T m_value = 0;
 };
 
-class BoolHolder {
+class BoolHolder
+{
 public:
     BoolHolder(const VARIANT *arg, const Param &param);
     HRESULT status() const { return m_status; }
@@ -272,7 +275,8 @@ private:
 // By-reference arguments: a by-reference variant of the same type passes its
 // own storage (so the caller sees assignments); anything else passes a
 // converted copy.
-class StringRefHolder {
+class StringRefHolder
+{
 public:
     StringRefHolder(const VARIANT *arg, const Param &param);
     HRESULT status() const { return m_status; }
@@ -294,7 +298,8 @@ private:
     BSTR m_temp = nullptr;
 };
 
-class Int32RefHolder {
+class Int32RefHolder
+{
 public:
     Int32RefHolder(const VARIANT *arg, const Param &param);
     HRESULT status() const { return m_status; }
@@ -312,7 +317,8 @@ private:
     std::int32_t m_temp = 0;
 };
 
-class BoolRefHolder {
+class BoolRefHolder
+{
 public:
     BoolRefHolder(const VARIANT *arg, const Param &param);
     HRESULT status() const { return m_status; }
@@ -330,7 +336,8 @@ private:
     VARIANT_BOOL m_temp = VARIANT_FALSE;
 };
 
-class VariantHolder {
+class VariantHolder
+{
 public:
     VariantHolder(const VARIANT *arg, const Param &param);
     HRESULT status() const { return m_status; }
@@ -345,10 +352,11 @@ public:
 private:
     HRESULT m_status = S_OK;
     VARIANT *m_target = nullptr;
-    VARIANT m_empty{};
+    VARIANT m_empty {};
 };
 
-class ArrayHolder {
+class ArrayHolder
+{
 public:
     ArrayHolder(const VARIANT *arg, const Param &param);
     HRESULT status() const { return m_status; }
@@ -366,7 +374,8 @@ private:
     SAFEARRAY *m_temp = nullptr; // borrowed from the caller's by-value array
 };
 
-class ObjectHolder {
+class ObjectHolder
+{
 public:
     ObjectHolder(const VARIANT *arg, const Param &param);
     HRESULT status() const { return m_status; }
@@ -388,75 +397,62 @@ private:
 
 // ---- argument and result kinds ---------------------------------------------------
 
-template <class P>
-struct Arg;
+template <class P> struct Arg;
 
-template <>
-struct Arg<std::string> {
+template <> struct Arg<std::string> {
     using Abi = BSTR;
     using Holder = detail::StringHolder;
     static std::string fromAbi(BSTR b) { return mrb::platform::toUtf8(b); }
 };
-template <>
-struct Arg<std::int32_t> {
+template <> struct Arg<std::int32_t> {
     using Abi = std::int32_t;
     using Holder = detail::IntegerHolder<std::int32_t>;
     static std::int32_t fromAbi(std::int32_t v) { return v; }
 };
-template <>
-struct Arg<std::int16_t> {
+template <> struct Arg<std::int16_t> {
     using Abi = std::int16_t;
     using Holder = detail::IntegerHolder<std::int16_t>;
     static std::int16_t fromAbi(std::int16_t v) { return v; }
 };
-template <>
-struct Arg<bool> {
+template <> struct Arg<bool> {
     using Abi = VARIANT_BOOL;
     using Holder = detail::BoolHolder;
     static bool fromAbi(VARIANT_BOOL v) { return v != 0; }
 };
-template <>
-struct Arg<StrRef> {
+template <> struct Arg<StrRef> {
     using Abi = BSTR *;
     using Holder = detail::StringRefHolder;
     static StrRef fromAbi(BSTR *p) { return StrRef(p); }
 };
-template <>
-struct Arg<Int32Ref> {
+template <> struct Arg<Int32Ref> {
     using Abi = std::int32_t *;
     using Holder = detail::Int32RefHolder;
     static Int32Ref fromAbi(std::int32_t *p) { return Int32Ref(p); }
 };
-template <>
-struct Arg<BoolRef> {
+template <> struct Arg<BoolRef> {
     using Abi = VARIANT_BOOL *;
     using Holder = detail::BoolRefHolder;
     static BoolRef fromAbi(VARIANT_BOOL *p) { return BoolRef(p); }
 };
-template <>
-struct Arg<VariantArg> {
+template <> struct Arg<VariantArg> {
     using Abi = VARIANT *;
     using Holder = detail::VariantHolder;
     static VariantArg fromAbi(VARIANT *p) { return VariantArg(p); }
 };
-template <>
-struct Arg<ArrayRef> {
+template <> struct Arg<ArrayRef> {
     using Abi = SAFEARRAY **;
     using Holder = detail::ArrayHolder;
     static ArrayRef fromAbi(SAFEARRAY **p) { return ArrayRef(p); }
 };
-template <>
-struct Arg<ObjectRef> {
+template <> struct Arg<ObjectRef> {
     using Abi = IDispatch **;
     using Holder = detail::ObjectHolder;
     static ObjectRef fromAbi(IDispatch **p) { return ObjectRef(p); }
 };
 
-template <class R>
-struct Res;
+template <class R> struct Res;
 
-template <>
-struct Res<std::string> {
+template <> struct Res<std::string> {
     using Abi = BSTR;
     static BSTR toAbi(const std::string &s) { return mrb::platform::allocBstr(s); }
     static BSTR empty() { return mrb::platform::allocBstr({}); }
@@ -467,8 +463,7 @@ struct Res<std::string> {
     }
     static void dispose(BSTR v) { SysFreeString(v); }
 };
-template <>
-struct Res<std::int32_t> {
+template <> struct Res<std::int32_t> {
     using Abi = std::int32_t;
     static std::int32_t toAbi(std::int32_t v) { return v; }
     static std::int32_t empty() { return 0; }
@@ -477,10 +472,9 @@ struct Res<std::int32_t> {
         out->vt = VT_I4;
         out->lVal = v;
     }
-    static void dispose(std::int32_t) {}
+    static void dispose(std::int32_t) { }
 };
-template <>
-struct Res<std::int16_t> {
+template <> struct Res<std::int16_t> {
     using Abi = std::int16_t;
     static std::int16_t toAbi(std::int16_t v) { return v; }
     static std::int16_t empty() { return 0; }
@@ -489,10 +483,9 @@ struct Res<std::int16_t> {
         out->vt = VT_I2;
         out->iVal = v;
     }
-    static void dispose(std::int16_t) {}
+    static void dispose(std::int16_t) { }
 };
-template <>
-struct Res<bool> {
+template <> struct Res<bool> {
     using Abi = VARIANT_BOOL;
     static VARIANT_BOOL toAbi(bool v) { return v ? VARIANT_TRUE : VARIANT_FALSE; }
     static VARIANT_BOOL empty() { return VARIANT_FALSE; }
@@ -501,10 +494,9 @@ struct Res<bool> {
         out->vt = VT_BOOL;
         out->boolVal = v;
     }
-    static void dispose(VARIANT_BOOL) {}
+    static void dispose(VARIANT_BOOL) { }
 };
-template <>
-struct Res<StringArray> {
+template <> struct Res<StringArray> {
     using Abi = SAFEARRAY *;
     static SAFEARRAY *toAbi(const StringArray &v) { return mrb::platform::makeStringArray(v).release(); }
     static SAFEARRAY *empty() { return SafeArrayCreateVector(VT_BSTR, 0, 0); }
@@ -518,20 +510,16 @@ struct Res<StringArray> {
 
 // ---- calls -------------------------------------------------------------------
 
-template <class T>
-struct MethodTraits;
-template <class C, class R, class... P>
-struct MethodTraits<R (C::*)(P...)> {
+template <class T> struct MethodTraits;
+template <class C, class R, class... P> struct MethodTraits<R (C::*)(P...)> {
     using Object = C;
     using Result = R;
     static constexpr std::size_t arity = sizeof...(P);
 };
 
-template <auto M, class = decltype(M)>
-struct Call;
+template <auto M, class = decltype(M)> struct Call;
 
-template <auto M, class C, class R, class... P>
-struct Call<M, R (C::*)(P...)> {
+template <auto M, class C, class R, class... P> struct Call<M, R (C::*)(P...)> {
     static HRESULT run(C *object, typename Arg<P>::Abi... args, typename Res<R>::Abi *out)
     {
         if (!out)
@@ -552,8 +540,7 @@ struct Call<M, R (C::*)(P...)> {
     }
 };
 
-template <auto M, class C, class... P>
-struct Call<M, void (C::*)(P...)> {
+template <auto M, class C, class... P> struct Call<M, void (C::*)(P...)> {
     static HRESULT run(C *object, typename Arg<P>::Abi... args)
     {
         CallGuard guard(object);
@@ -571,24 +558,20 @@ struct Call<M, void (C::*)(P...)> {
 };
 
 // Where an interface pointer lives inside its object.
-template <class Iface>
-struct Face {
+template <class Iface> struct Face {
     Iface iface;
     ObjectBase *owner;
 };
 
-template <class C, class Iface>
-C *objectOf(Iface *self)
+template <class C, class Iface> C *objectOf(Iface *self)
 {
     return static_cast<C *>(reinterpret_cast<Face<Iface> *>(self)->owner);
 }
 
 // The function that fills an operation's slot of the interface table.
-template <class Iface, auto M, class = decltype(M)>
-struct Slot;
+template <class Iface, auto M, class = decltype(M)> struct Slot;
 
-template <class Iface, auto M, class C, class R, class... P>
-struct Slot<Iface, M, R (C::*)(P...)> {
+template <class Iface, auto M, class C, class R, class... P> struct Slot<Iface, M, R (C::*)(P...)> {
     static HRESULT call(Iface *self, typename Arg<P>::Abi... args, typename Res<R>::Abi *out)
     {
         if (!self)
@@ -597,8 +580,7 @@ struct Slot<Iface, M, R (C::*)(P...)> {
     }
 };
 
-template <class Iface, auto M, class C, class... P>
-struct Slot<Iface, M, void (C::*)(P...)> {
+template <class Iface, auto M, class C, class... P> struct Slot<Iface, M, void (C::*)(P...)> {
     static HRESULT call(Iface *self, typename Arg<P>::Abi... args)
     {
         if (!self)
@@ -608,41 +590,37 @@ struct Slot<Iface, M, void (C::*)(P...)> {
 };
 
 // The late-bound call of an operation.
-template <auto M, class = decltype(M)>
-struct LateCall;
+template <auto M, class = decltype(M)> struct LateCall;
 
-template <auto M, class C, class R, class... P>
-struct LateCall<M, R (C::*)(P...)> {
-    static HRESULT run(ObjectBase *object,
-                       std::span<const Param> params,
-                       VARIANT *const *args,
-                       VARIANT *result,
-                       std::uint32_t *badArg)
+template <auto M, class C, class R, class... P> struct LateCall<M, R (C::*)(P...)> {
+    static HRESULT run(
+        ObjectBase *object, std::span<const Param> params, VARIANT *const *args, VARIANT *result, std::uint32_t *badArg)
     {
-        return runWith(static_cast<C *>(object), params, args, result, badArg, std::index_sequence_for<P...>{});
+        return runWith(static_cast<C *>(object), params, args, result, badArg, std::index_sequence_for<P...> {});
     }
 
 private:
     template <std::size_t... I>
     static HRESULT runWith(C *object,
-                           [[maybe_unused]] std::span<const Param> params,
-                           [[maybe_unused]] VARIANT *const *args,
-                           VARIANT *result,
-                           [[maybe_unused]] std::uint32_t *badArg,
-                           std::index_sequence<I...>)
+        [[maybe_unused]] std::span<const Param> params,
+        [[maybe_unused]] VARIANT *const *args,
+        VARIANT *result,
+        [[maybe_unused]] std::uint32_t *badArg,
+        std::index_sequence<I...>)
     {
-        [[maybe_unused]] auto holders = std::tuple<typename Arg<P>::Holder...>(typename Arg<P>::Holder(args[I], params[I])...);
+        [[maybe_unused]] auto holders =
+            std::tuple<typename Arg<P>::Holder...>(typename Arg<P>::Holder(args[I], params[I])...);
         HRESULT status = S_OK;
         ((status == S_OK && FAILED(std::get<I>(holders).status())
-              ? (status = std::get<I>(holders).status(), *badArg = static_cast<std::uint32_t>(I), 0)
-              : 0),
-         ...);
+                 ? (status = std::get<I>(holders).status(), *badArg = static_cast<std::uint32_t>(I), 0)
+                 : 0),
+            ...);
         if (FAILED(status))
             return status;
         if constexpr (std::is_void_v<R>) {
             status = Call<M>::run(object, std::get<I>(holders).abi()...);
         } else {
-            typename Res<R>::Abi value{};
+            typename Res<R>::Abi value {};
             status = Call<M>::run(object, std::get<I>(holders).abi()..., &value);
             if (result)
                 Res<R>::toVariant(value, result);
@@ -658,13 +636,12 @@ template <auto M, std::size_t N>
 constexpr Operation operation(const char *name, DISPID dispid, const Param (&params)[N])
 {
     static_assert(N == MethodTraits<decltype(M)>::arity, "one Param per argument");
-    return Operation{name, dispid, std::span<const Param>(params, N), &LateCall<M>::run};
+    return Operation {name, dispid, std::span<const Param>(params, N), &LateCall<M>::run};
 }
-template <auto M>
-constexpr Operation operation(const char *name, DISPID dispid)
+template <auto M> constexpr Operation operation(const char *name, DISPID dispid)
 {
     static_assert(MethodTraits<decltype(M)>::arity == 0, "one Param per argument");
-    return Operation{name, dispid, std::span<const Param>(), &LateCall<M>::run};
+    return Operation {name, dispid, std::span<const Param>(), &LateCall<M>::run};
 }
 
 // ---- the object ----------------------------------------------------------------------
@@ -673,8 +650,8 @@ constexpr Operation operation(const char *name, DISPID dispid)
 // Derived provides: static const IID &interfaceId(); static
 // std::span<const Operation> operations(); and its interface table, whose
 // first seven slots are the static members below.
-template <class Derived, class Iface>
-class DispatchObject : public ObjectBase {
+template <class Derived, class Iface> class DispatchObject : public ObjectBase
+{
 public:
     Iface *iface() { return &m_face.iface; }
 
@@ -683,7 +660,8 @@ public:
         if (!out)
             return E_POINTER;
         *out = nullptr;
-        if (iid == mrb::platform::IID_IUnknown || iid == mrb::platform::IID_IDispatch || iid == Derived::interfaceId()) {
+        if (iid == mrb::platform::IID_IUnknown || iid == mrb::platform::IID_IDispatch
+            || iid == Derived::interfaceId()) {
             addRef();
             *out = iface();
             return S_OK;
@@ -724,14 +702,14 @@ public:
         return dispatchIdsOfNames(Derived::operations(), iid, names, count, ids);
     }
     static HRESULT Invoke(Iface *self,
-                          DISPID member,
-                          const IID *iid,
-                          LCID,
-                          std::uint16_t flags,
-                          DISPPARAMS *params,
-                          VARIANT *result,
-                          EXCEPINFO *exception,
-                          std::uint32_t *argError)
+        DISPID member,
+        const IID *iid,
+        LCID,
+        std::uint16_t flags,
+        DISPPARAMS *params,
+        VARIANT *result,
+        EXCEPINFO *exception,
+        std::uint32_t *argError)
     {
         if (!self)
             return E_POINTER;
@@ -742,7 +720,7 @@ public:
 protected:
     template <class Vtbl>
     explicit DispatchObject(const Vtbl *table)
-        : m_face{Iface{table}, this}
+        : m_face {Iface {table}, this}
     {
     }
 

@@ -6,7 +6,8 @@
 
 #include <cstdint>
 
-namespace qfc {
+namespace qfc
+{
 
 inline constexpr GUID LIBID_QFC_MRB = QFC_LIBID_INIT;
 inline constexpr CLSID CLSID_GenFuns = QFC_CLSID_GENFUNS_INIT;

@@ -6,12 +6,14 @@
 #include <dlfcn.h>
 #include <filesystem>
 
-namespace qfc {
+namespace qfc
+{
 
-namespace {
+namespace
+{
 
-std::atomic<long> liveObjects{0};
-std::atomic<long> serverLocks{0};
+std::atomic<long> liveObjects {0};
+std::atomic<long> serverLocks {0};
 
 } // namespace
 
@@ -32,8 +34,7 @@ void lockServer(bool lock)
     } else {
         // An unbalanced unlock never drives the count below zero.
         long current = serverLocks.load();
-        while (current > 0 && !serverLocks.compare_exchange_weak(current, current - 1)) {
-        }
+        while (current > 0 && !serverLocks.compare_exchange_weak(current, current - 1)) { }
     }
 }
 
@@ -44,7 +45,7 @@ bool canUnloadNow()
 
 std::string libraryPath()
 {
-    Dl_info info{};
+    Dl_info info {};
     if (::dladdr(reinterpret_cast<void *>(&libraryPath), &info) == 0 || !info.dli_fname)
         return {};
     std::error_code ec;

@@ -4,7 +4,8 @@
 
 #include <string>
 
-namespace qfc {
+namespace qfc
+{
 
 // Live objects (class objects and factories) and server locks: the library
 // may be unloaded only when both are zero.

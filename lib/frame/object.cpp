@@ -4,7 +4,8 @@
 
 #include "lib/frame/module.h"
 
-namespace qfc {
+namespace qfc
+{
 
 ObjectBase::ObjectBase()
 {

@@ -10,11 +10,13 @@
 #include <exception>
 #include <optional>
 
-namespace qfc {
+namespace qfc
+{
 
 // Thrown by an operation that passes a failure on to its caller instead of
 // following the continue-on-error convention; number must be a failure code.
-class Failure : public std::exception {
+class Failure : public std::exception
+{
 public:
     explicit Failure(mrb::platform::ErrorInfo info)
         : m_info(std::move(info))
@@ -29,7 +31,8 @@ private:
 
 // Reference counting, the module's object count and the record of the last
 // failure that every class object shares. An object starts with one reference.
-class ObjectBase {
+class ObjectBase
+{
 public:
     ObjectBase(const ObjectBase &) = delete;
     ObjectBase &operator=(const ObjectBase &) = delete;
@@ -49,13 +52,14 @@ protected:
     virtual ~ObjectBase();
 
 private:
-    std::atomic<std::uint32_t> m_refs{1};
+    std::atomic<std::uint32_t> m_refs {1};
     std::optional<mrb::platform::ErrorInfo> m_error;
 };
 
 // Takes a reference for the life of a call, so an object cannot disappear
 // while one of its operations runs.
-class CallGuard {
+class CallGuard
+{
 public:
     explicit CallGuard(ObjectBase *object)
         : m_object(object)

@@ -9,9 +9,11 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace qfc {
+namespace qfc
+{
 
-namespace {
+namespace
+{
 
 using mrb::platform::formatGuid;
 using mrb::platform::RegistryKey;

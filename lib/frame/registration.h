@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-namespace qfc {
+namespace qfc
+{
 
 // One value that registration writes under HKEY_CLASSES_ROOT ("" names a
 // key's default value).

@@ -5,9 +5,11 @@
 #include "lib/frame/identities.h"
 #include "platform/variant/value.h"
 
-namespace qfc {
+namespace qfc
+{
 
-namespace {
+namespace
+{
 
 constexpr DISPID id(int n)
 {
@@ -87,11 +89,17 @@ std::string GenFuns::LongToHTMLColor(std::int32_t)
     return {};
 }
 
-void GenFuns::SetMenuCaption(ObjectRef, std::string) {}
+void GenFuns::SetMenuCaption(ObjectRef, std::string)
+{
+}
 
-void GenFuns::SetTip(ObjectRef, std::string) {}
+void GenFuns::SetTip(ObjectRef, std::string)
+{
+}
 
-void GenFuns::AdjListColWid(ObjectRef) {}
+void GenFuns::AdjListColWid(ObjectRef)
+{
+}
 
 std::int32_t GenFuns::GetFilesQty(std::string)
 {

@@ -9,11 +9,13 @@
 #include <span>
 #include <string>
 
-namespace qfc {
+namespace qfc
+{
 
 // The class GenFuns: general helpers, among them the list-membership test
 // InVar that the program uses.
-class GenFuns final : public DispatchObject<GenFuns, QfcGenFuns> {
+class GenFuns final : public DispatchObject<GenFuns, QfcGenFuns>
+{
 public:
     GenFuns();
 

@@ -4,9 +4,11 @@
 
 #include "lib/frame/identities.h"
 
-namespace qfc {
+namespace qfc
+{
 
-namespace {
+namespace
+{
 
 constexpr Param keyFile[] = {required("KeyRoot"), required("KeyPath"), required("FileName")};
 constexpr Param readKey[] = {required("KeyRoot"), required("KeyPath"), required("SubKey"), optional("NoKeyFoundValue")};
@@ -92,7 +94,9 @@ std::string Registry::EnumerateRegKeyValues(Int32Ref, StrRef)
     return {};
 }
 
-void Registry::DeleteRegKey(Int32Ref, StrRef) {}
+void Registry::DeleteRegKey(Int32Ref, StrRef)
+{
+}
 
 bool Registry::DeleteRegKeyValue(Int32Ref, StrRef, StrRef)
 {

@@ -9,11 +9,13 @@
 #include <span>
 #include <string>
 
-namespace qfc {
+namespace qfc
+{
 
 // The class Registry: keys and values of the registry store. Every argument
 // is passed by reference.
-class Registry final : public DispatchObject<Registry, QfcRegistry> {
+class Registry final : public DispatchObject<Registry, QfcRegistry>
+{
 public:
     Registry();
 

@@ -24,7 +24,8 @@ int main(int argc, char **argv)
         } else if (library.empty() && argv[i][0] != '-') {
             library = argv[i];
         } else {
-            std::fprintf(stderr, "mrb-register: unexpected argument %s\nusage: mrb-register LIBRARY [--unregister]\n", argv[i]);
+            std::fprintf(
+                stderr, "mrb-register: unexpected argument %s\nusage: mrb-register LIBRARY [--unregister]\n", argv[i]);
             return 2;
         }
     }
@@ -39,14 +40,16 @@ int main(int argc, char **argv)
         library = absolute.lexically_normal().string();
 
     std::string why;
-    const HRESULT hr = unregister ? mrb::platform::unregisterLibrary(library, &why) : mrb::platform::registerLibrary(library, &why);
+    const HRESULT hr =
+        unregister ? mrb::platform::unregisterLibrary(library, &why) : mrb::platform::registerLibrary(library, &why);
     if (FAILED(hr)) {
-        std::fprintf(stderr, "mrb-register: %s\n", why.empty() ? mrb::platform::describeStatus(hr).c_str() : why.c_str());
+        std::fprintf(
+            stderr, "mrb-register: %s\n", why.empty() ? mrb::platform::describeStatus(hr).c_str() : why.c_str());
         return 1;
     }
     std::printf("%s %s in %s\n",
-                unregister ? "Unregistered" : "Registered",
-                library.c_str(),
-                mrb::platform::RegistryStore::defaultFolder().c_str());
+        unregister ? "Unregistered" : "Registered",
+        library.c_str(),
+        mrb::platform::RegistryStore::defaultFolder().c_str());
     return 0;
 }

@@ -4,9 +4,11 @@
 
 #include "lib/frame/identities.h"
 
-namespace qfc {
+namespace qfc
+{
 
-namespace {
+namespace
+{
 
 constexpr DISPID id(int n)
 {
@@ -73,7 +75,9 @@ std::span<const Operation> TxtFile::operations()
 
 // ---- every operation answers with the empty result until it is built ----------
 
-void TxtFile::AppendLine(std::string, StrRef) {}
+void TxtFile::AppendLine(std::string, StrRef)
+{
+}
 
 std::string TxtFile::ReadLastLine(std::string)
 {
@@ -85,9 +89,13 @@ std::int32_t TxtFile::GetLineQty(std::string)
     return 0;
 }
 
-void TxtFile::DeleteLine(std::string, std::string, std::string, std::int16_t) {}
+void TxtFile::DeleteLine(std::string, std::string, std::string, std::int16_t)
+{
+}
 
-void TxtFile::ModifyLine(std::string, std::string, std::string, std::string, std::int16_t) {}
+void TxtFile::ModifyLine(std::string, std::string, std::string, std::string, std::int16_t)
+{
+}
 
 bool TxtFile::FindLine(std::string, std::string)
 {
@@ -104,7 +112,9 @@ std::string TxtFile::GetLineStrByFind(std::string, std::string, bool)
     return {};
 }
 
-void TxtFile::WriteByCharset(std::string, std::string, std::string) {}
+void TxtFile::WriteByCharset(std::string, std::string, std::string)
+{
+}
 
 std::string TxtFile::ReadByCharset(std::string, std::string)
 {

@@ -9,11 +9,13 @@
 #include <span>
 #include <string>
 
-namespace qfc {
+namespace qfc
+{
 
 // The class TxtFile: line operations on text files and text in named
 // character sets.
-class TxtFile final : public DispatchObject<TxtFile, QfcTxtFile> {
+class TxtFile final : public DispatchObject<TxtFile, QfcTxtFile>
+{
 public:
     TxtFile();
 
@@ -24,7 +26,11 @@ public:
     std::string ReadLastLine(std::string FileName);
     std::int32_t GetLineQty(std::string FileName);
     void DeleteLine(std::string FileName, std::string Content, std::string Separator, std::int16_t FieldNo);
-    void ModifyLine(std::string FileName, std::string OldString, std::string NewString, std::string Separator, std::int16_t FieldNo);
+    void ModifyLine(std::string FileName,
+        std::string OldString,
+        std::string NewString,
+        std::string Separator,
+        std::int16_t FieldNo);
     bool FindLine(std::string FileName, std::string Line);
     std::int32_t GetLineNoByFind(std::string FileName, std::string FindString, bool MatchCase);
     std::string GetLineStrByFind(std::string FileName, std::string FindString, bool MatchCase);

@@ -9,7 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 constexpr std::size_t prefixBytes = sizeof(std::uint32_t);
 
@@ -316,10 +317,12 @@ HRESULT SafeArrayCopy(SAFEARRAY *array, SAFEARRAY **out)
         return E_INVALIDARG;
     *out = nullptr;
     std::size_t count = 0;
-    if (array->cDims == 0 || !elementCount(array, &count) || (array->cbElements && count > SIZE_MAX / array->cbElements))
+    if (array->cDims == 0 || !elementCount(array, &count)
+        || (array->cbElements && count > SIZE_MAX / array->cbElements))
         return E_INVALIDARG;
     const std::size_t descriptorBytes = offsetof(SAFEARRAY, rgsabound) + array->cDims * sizeof(SAFEARRAYBOUND);
-    auto *copy = static_cast<SAFEARRAY *>(std::calloc(1, descriptorBytes < sizeof(SAFEARRAY) ? sizeof(SAFEARRAY) : descriptorBytes));
+    auto *copy = static_cast<SAFEARRAY *>(
+        std::calloc(1, descriptorBytes < sizeof(SAFEARRAY) ? sizeof(SAFEARRAY) : descriptorBytes));
     if (!copy)
         return E_OUTOFMEMORY;
     std::memcpy(copy, array, descriptorBytes);

@@ -4,9 +4,11 @@
 
 #include <cstdint>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
-namespace {
+namespace
+{
 
 constexpr char16_t escapeBase = 0xDC00;
 

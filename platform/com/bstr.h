@@ -7,7 +7,8 @@
 #include <string>
 #include <string_view>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
 // UTF-8 and UTF-16 conversions that keep every byte: a byte that is not part of
 // a valid UTF-8 sequence becomes the lone surrogate U+DC80..U+DCFF and turns
@@ -32,7 +33,8 @@ BSTR allocBstr(std::string_view utf8);
 BSTR allocBstr16(std::u16string_view utf16);
 
 // An owned BSTR, freed with the object.
-class Bstr {
+class Bstr
+{
 public:
     Bstr() = default;
     explicit Bstr(std::string_view utf8)

@@ -6,7 +6,8 @@
 
 #include <utility>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
 // Whether a ComPtr takes over the reference it is given or adds one of its own.
 enum class Ref { Adopt, AddRef };
@@ -14,8 +15,8 @@ enum class Ref { Adopt, AddRef };
 // Holds one reference to an interface (any struct whose table starts with the
 // three IUnknown slots) and releases it when it goes, so nobody calls Release()
 // by hand.
-template <class T>
-class ComPtr {
+template <class T> class ComPtr
+{
 public:
     ComPtr() = default;
     ComPtr(T *p, Ref how)
@@ -68,8 +69,7 @@ public:
     void swap(ComPtr &other) noexcept { std::swap(m_p, other.m_p); }
 
     // Asks the object for another of its interfaces.
-    template <class U>
-    ComPtr<U> query(const IID &iid, HRESULT *status = nullptr) const
+    template <class U> ComPtr<U> query(const IID &iid, HRESULT *status = nullptr) const
     {
         ComPtr<U> other;
         HRESULT hr = E_POINTER;

@@ -10,19 +10,21 @@
 #include <cstdio>
 #include <new>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
-namespace {
+namespace
+{
 
 // A small immutable IErrorInfo object, created with one reference.
 struct ErrorInfoObject {
     ErrorInfoObject(const IErrorInfoVtbl *table, ErrorInfo record)
-        : iface{table}
+        : iface {table}
         , info(std::move(record))
     {
     }
     IErrorInfo iface;
-    std::atomic<std::uint32_t> refs{1};
+    std::atomic<std::uint32_t> refs {1};
     ErrorInfo info;
 };
 
@@ -116,7 +118,7 @@ void fillExcepInfo(const ErrorInfo &info, EXCEPINFO *out)
 {
     if (!out)
         return;
-    *out = EXCEPINFO{};
+    *out = EXCEPINFO {};
     out->bstrSource = allocBstr(info.source);
     out->bstrDescription = allocBstr(info.description);
     out->scode = info.number;
@@ -135,7 +137,7 @@ ErrorInfo takeExcepInfo(EXCEPINFO *record)
     SysFreeString(record->bstrSource);
     SysFreeString(record->bstrDescription);
     SysFreeString(record->bstrHelpFile);
-    *record = EXCEPINFO{};
+    *record = EXCEPINFO {};
     return info;
 }
 

@@ -7,7 +7,8 @@
 #include <optional>
 #include <string>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
 // What an operation that fails on purpose tells its caller.
 struct ErrorInfo {

@@ -4,9 +4,11 @@
 
 #include <cstdint>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
-namespace {
+namespace
+{
 
 int hexValue(char c)
 {
@@ -69,7 +71,7 @@ std::optional<GUID> parseGuid(std::string_view text)
     }
     if (text.size() != 36 || text[8] != '-' || text[13] != '-' || text[18] != '-' || text[23] != '-')
         return std::nullopt;
-    GUID id{};
+    GUID id {};
     std::uint64_t v = 0;
     if (!readHex(text, 0, 8, &v))
         return std::nullopt;

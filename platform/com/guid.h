@@ -14,7 +14,8 @@ inline bool operator==(const GUID &a, const GUID &b)
     return std::memcmp(&a, &b, sizeof(GUID)) == 0;
 }
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
 inline constexpr IID IID_IUnknown = MRB_IID_IUNKNOWN_INIT;
 inline constexpr IID IID_IDispatch = MRB_IID_IDISPATCH_INIT;

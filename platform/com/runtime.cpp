@@ -11,9 +11,11 @@
 #include <memory>
 #include <mutex>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
-namespace {
+namespace
+{
 
 std::mutex &libraryMutex()
 {
@@ -29,8 +31,7 @@ std::map<std::string, std::unique_ptr<ComponentLibrary>> &loadedLibraries()
     return libraries;
 }
 
-template <class Fn>
-Fn entryPoint(void *handle, const char *name)
+template <class Fn> Fn entryPoint(void *handle, const char *name)
 {
     return reinterpret_cast<Fn>(::dlsym(handle, name));
 }
@@ -131,7 +132,9 @@ HRESULT createInstance(const CLSID &clsid, const IID &iid, void **out, std::stri
     HRESULT hr = library->getClassObject(&clsid, &IID_IClassFactory, factory.put());
     if (FAILED(hr) || !factory) {
         factory.detach();
-        say(why, entry->serverPath + " has no class " + formatGuid(clsid) + ": " + describeStatus(FAILED(hr) ? hr : E_POINTER));
+        say(why,
+            entry->serverPath + " has no class " + formatGuid(clsid) + ": "
+                + describeStatus(FAILED(hr) ? hr : E_POINTER));
         return FAILED(hr) ? hr : E_POINTER;
     }
     hr = factory->lpVtbl->CreateInstance(factory.get(), nullptr, &iid, out);

@@ -9,7 +9,8 @@
 #include <string>
 #include <string_view>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
 // Creating objects of in-process component libraries by class identifier.
 // A class is found in the registry store (HKEY_CLASSES_ROOT\CLSID\{id}\InprocServer32),
@@ -18,9 +19,9 @@ namespace mrb::platform {
 // creation.
 
 struct ClassEntry {
-    std::string serverPath;     // the library file
+    std::string serverPath; // the library file
     std::string threadingModel; // "Apartment"
-    std::string progId;         // "QFC_MRB.APIFuns"
+    std::string progId; // "QFC_MRB.APIFuns"
 };
 
 // The registration of a class, or nothing when it has no server path.
@@ -40,7 +41,8 @@ struct ComponentLibrary {
 // Loads a library (once per path) and finds its four entry points. Nothing
 // (and the reason in *why, CO_E_DLLNOTFOUND or CO_E_ERRORINDLL in *status)
 // when it cannot be loaded or lacks DllGetClassObject.
-const ComponentLibrary *loadComponentLibrary(const std::string &path, std::string *why = nullptr, HRESULT *status = nullptr);
+const ComponentLibrary *loadComponentLibrary(
+    const std::string &path, std::string *why = nullptr, HRESULT *status = nullptr);
 
 // Makes a new object of a registered class and asks it for iid. Failures:
 // REGDB_E_CLASSNOTREG (not in the store), CO_E_DLLNOTFOUND (library not

@@ -9,9 +9,11 @@
 #include <limits>
 #include <type_traits>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
-namespace {
+namespace
+{
 
 // Number of elements over all dimensions, or 0 when it cannot be read.
 std::size_t totalElements(const SAFEARRAY *array)
@@ -35,8 +37,7 @@ std::size_t totalElements(const SAFEARRAY *array)
     return total;
 }
 
-template <class T>
-T readAt(const void *data, std::size_t index)
+template <class T> T readAt(const void *data, std::size_t index)
 {
     T value;
     std::memcpy(&value, static_cast<const char *>(data) + index * sizeof(T), sizeof(T));
@@ -177,10 +178,10 @@ Value toValue(const VARIANT &v)
 {
     const VARTYPE type = v.vt & VT_TYPEMASK;
     if (v.vt & VT_ARRAY)
-        return ArrayRef{};
+        return ArrayRef {};
     if (v.vt & VT_BYREF) {
         if (!v.byref)
-            return std::monostate{};
+            return std::monostate {};
         switch (type) {
         case VT_VARIANT:
             return toValue(*v.pvarVal);
@@ -214,14 +215,14 @@ Value toValue(const VARIANT &v)
         case VT_BSTR:
             return toUtf8(*v.pbstrVal);
         default:
-            return ObjectRef{};
+            return ObjectRef {};
         }
     }
     switch (type) {
     case VT_EMPTY:
-        return std::monostate{};
+        return std::monostate {};
     case VT_NULL:
-        return Null{};
+        return Null {};
     case VT_I1:
         return static_cast<std::int64_t>(v.cVal);
     case VT_UI1:
@@ -253,7 +254,7 @@ Value toValue(const VARIANT &v)
         return toUtf8(v.bstrVal);
     default:
         // Objects, error values and anything unknown compare with nothing.
-        return ObjectRef{};
+        return ObjectRef {};
     }
 }
 

@@ -10,10 +10,12 @@
 #include <string_view>
 #include <vector>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
 // An owned VARIANT, cleared with the object.
-class Variant {
+class Variant
+{
 public:
     Variant() { VariantInit(&m_v); }
     ~Variant() { VariantClear(&m_v); }
@@ -61,7 +63,8 @@ private:
 };
 
 // An owned SAFEARRAY, destroyed with the object.
-class SafeArrayPtr {
+class SafeArrayPtr
+{
 public:
     SafeArrayPtr() = default;
     explicit SafeArrayPtr(SAFEARRAY *array)

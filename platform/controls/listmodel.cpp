@@ -9,9 +9,11 @@
 #include <new>
 #include <stdexcept>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
-namespace {
+namespace
+{
 
 // A row's eight texts, in this order, live in one heap block after a small
 // header: the item text, the six sub-items, then the tag.
@@ -26,7 +28,7 @@ struct RowHeader {
 
 std::uint32_t hashTag(std::string_view tag)
 {
-    const std::size_t h = std::hash<std::string_view>{}(tag);
+    const std::size_t h = std::hash<std::string_view> {}(tag);
     return static_cast<std::uint32_t>(h ^ (h >> 32));
 }
 
@@ -171,7 +173,7 @@ struct ListModel::Impl {
         char *block = static_cast<char *>(std::malloc(sizeof(RowHeader) + total));
         if (!block)
             throw std::bad_alloc();
-        RowHeader header{};
+        RowHeader header {};
         header.icon = icon;
         header.smallIcon = smallIcon;
         char *out = block + sizeof(RowHeader);
@@ -229,7 +231,7 @@ struct ListModel::Impl {
 
     void rebuildIndex()
     {
-        index.assign(capacityFor(rows.size()), IndexEntry{0, 0});
+        index.assign(capacityFor(rows.size()), IndexEntry {0, 0});
         for (std::size_t r = 1; r <= rows.size(); ++r)
             indexInsert(r);
         indexValid = true;
@@ -264,8 +266,7 @@ struct ListModel::Impl {
         return 0;
     }
 
-    template<typename F>
-    void notify(F &&f)
+    template <typename F> void notify(F &&f)
     {
         // A copy, so an observer may remove itself while being told.
         const auto copy = observers;
@@ -337,7 +338,7 @@ ListRow ListModel::row(std::size_t r) const
 
 std::string_view ListModel::text(std::size_t r) const
 {
-    return d->valid(r) ? d->rows[r - 1].field(0) : std::string_view{};
+    return d->valid(r) ? d->rows[r - 1].field(0) : std::string_view {};
 }
 
 std::string_view ListModel::subItem(std::size_t r, int k) const
@@ -349,7 +350,7 @@ std::string_view ListModel::subItem(std::size_t r, int k) const
 
 std::string_view ListModel::tag(std::size_t r) const
 {
-    return d->valid(r) ? d->rows[r - 1].field(tagField) : std::string_view{};
+    return d->valid(r) ? d->rows[r - 1].field(tagField) : std::string_view {};
 }
 
 int ListModel::icon(std::size_t r) const
@@ -565,7 +566,7 @@ void ListModel::sort()
         std::size_t begin, end, depth;
     };
     // An explicit stack: a text of megabytes must not mean a deep recursion.
-    std::vector<Range> pending{{0, keys.size(), 0}};
+    std::vector<Range> pending {{0, keys.size(), 0}};
     while (!pending.empty()) {
         const Range range = pending.back();
         pending.pop_back();
@@ -605,18 +606,19 @@ void ListModel::sort()
             const std::uint32_t left = bytesLeft(*run, depth);
             auto runEnd = run + 1;
             while (runEnd != last && runEnd->high == run->high && runEnd->low == run->low
-                   && bytesLeft(*runEnd, depth) == left)
+                && bytesLeft(*runEnd, depth) == left)
                 ++runEnd;
             if (runEnd - run > 1) {
                 if (left > chunkBytes) {
                     pending.push_back({static_cast<std::size_t>(run - keys.begin()),
-                                       static_cast<std::size_t>(runEnd - keys.begin()),
-                                       depth + chunkBytes});
+                        static_cast<std::size_t>(runEnd - keys.begin()),
+                        depth + chunkBytes});
                 } else {
                     // Equal without regard to case; already in old order, which
                     // is final unless the group mixes letter cases.
                     const std::string_view lead = textOf(*run);
-                    const bool allSame = std::all_of(run + 1, runEnd, [&](const SortKey &k) { return textOf(k) == lead; });
+                    const bool allSame =
+                        std::all_of(run + 1, runEnd, [&](const SortKey &k) { return textOf(k) == lead; });
                     if (!allSame)
                         std::sort(run, runEnd, byRaw);
                 }

@@ -11,7 +11,8 @@
 #include <string_view>
 #include <vector>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
 // One row as callers build or read it: the item text (column 1), six sub-item
 // texts (columns 2 to 7), a hidden tag, icon indexes and the selected flag.
@@ -28,20 +29,21 @@ struct ListColumn {
     std::string header;
     double widthTwips = 0; // 0 hides the column
     std::string tag;
-    int headerIcon = 0;    // 0 for none
+    int headerIcon = 0; // 0 for none
 };
 
 enum class SortOrder { Ascending, Descending };
 
 // Told about every change, so a view can follow the model.
-class ListObserver {
+class ListObserver
+{
 public:
     virtual ~ListObserver() = default;
     virtual void rowsAppended(std::size_t first, std::size_t count) = 0; // 1-based first
     virtual void rowsRemoved(std::size_t first, std::size_t count) = 0;
-    virtual void rowsReset() = 0;                   // all rows replaced, removed or re-ordered
-    virtual void rowChanged(std::size_t row) = 0;   // texts, icons or selection of one row
-    virtual void selectionReset() = 0;              // selection of many rows changed
+    virtual void rowsReset() = 0; // all rows replaced, removed or re-ordered
+    virtual void rowChanged(std::size_t row) = 0; // texts, icons or selection of one row
+    virtual void selectionReset() = 0; // selection of many rows changed
     virtual void columnsChanged() = 0;
 };
 
@@ -49,7 +51,8 @@ public:
 // from 1 in display order, columns, sort column and order. Finding a row by tag
 // is a hash look-up. Rows are stored compactly (one buffer per row) so a listing
 // of a million rows stays small.
-class ListModel {
+class ListModel
+{
 public:
     ListModel();
     ~ListModel();

@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/controls/statusbarmodel.h"
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
 const std::string &StatusBarModel::text(int panel) const
 {

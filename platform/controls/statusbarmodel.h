@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
 // The status bar's three text panels, numbered 1 to 3; panel 3 is the prompt.
-class StatusBarModel {
+class StatusBarModel
+{
 public:
     static constexpr int panelCount = 3;
     static constexpr int promptPanel = 3;

@@ -5,13 +5,15 @@
 #include <algorithm>
 #include <unordered_map>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
-namespace {
+namespace
+{
 
 struct KeyHash {
     using is_transparent = void;
-    std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
+    std::size_t operator()(std::string_view key) const { return std::hash<std::string_view> {}(key); }
 };
 
 struct KeyEqual {
@@ -38,8 +40,7 @@ struct TreeModel::Impl {
         return it == nodes.end() ? nullptr : &it->second;
     }
 
-    template<typename F>
-    void notify(F &&f)
+    template <typename F> void notify(F &&f)
     {
         const auto copy = observers;
         for (TreeObserver *o : copy)
@@ -71,7 +72,7 @@ bool TreeModel::add(const TreeNode &node)
     else
         d->topLevel.push_back(node.key);
     try {
-        d->nodes.emplace(node.key, Impl::Entry{node, {}});
+        d->nodes.emplace(node.key, Impl::Entry {node, {}});
     } catch (...) {
         if (parent)
             parent->children.pop_back();
@@ -116,7 +117,7 @@ std::vector<std::string> TreeModel::topLevelKeys() const
 std::vector<std::string> TreeModel::childKeys(std::string_view key) const
 {
     const Impl::Entry *e = d->find(key);
-    return e ? e->children : std::vector<std::string>{};
+    return e ? e->children : std::vector<std::string> {};
 }
 
 void TreeModel::expand(std::string_view key)

@@ -8,10 +8,11 @@
 #include <string_view>
 #include <vector>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
 struct TreeNode {
-    std::string key;       // unique in the tree
+    std::string key; // unique in the tree
     std::string text;
     std::string parentKey; // empty for a top-level node
     int image = 0;
@@ -19,7 +20,8 @@ struct TreeNode {
     bool expanded = false;
 };
 
-class TreeObserver {
+class TreeObserver
+{
 public:
     virtual ~TreeObserver() = default;
     virtual void nodeAdded(const std::string &key) = 0;
@@ -30,7 +32,8 @@ public:
 
 // A tree control's nodes without any widget. Keys are unique: adding a key that
 // is already in the tree fails and changes nothing.
-class TreeModel {
+class TreeModel
+{
 public:
     TreeModel();
     ~TreeModel();

@@ -6,9 +6,11 @@
 
 #include <algorithm>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
-namespace {
+namespace
+{
 
 FsItem makeItem(const std::string &path, bool isFolder, std::uint32_t attributes)
 {
@@ -17,7 +19,7 @@ FsItem makeItem(const std::string &path, bool isFolder, std::uint32_t attributes
     item.name = std::string(nameOf(path));
     item.parentPath = parentPathOf(path);
     item.isFolder = isFolder;
-    item.attributes = attributes | (isFolder ? std::uint32_t{Directory} : 0u);
+    item.attributes = attributes | (isFolder ? std::uint32_t {Directory} : 0u);
     if (isFolder) {
         item.type = "Folder";
     } else {
@@ -41,10 +43,14 @@ bool byName(const FsItem &a, const FsItem &b)
 } // namespace
 
 // Writes into the fake's map; an atomic replacement shows only after finish().
-class FakeFileSystem::Writer final : public TextWriter {
+class FakeFileSystem::Writer final : public TextWriter
+{
 public:
     Writer(FakeFileSystem &fs, std::string path, WriteMode mode, std::string failure)
-        : m_fs(fs), m_path(std::move(path)), m_mode(mode), m_failure(std::move(failure))
+        : m_fs(fs)
+        , m_path(std::move(path))
+        , m_mode(mode)
+        , m_failure(std::move(failure))
     {
     }
 
@@ -105,7 +111,7 @@ FsItem &FakeFileSystem::addFile(const std::string &rawPath, std::uint64_t size, 
     const std::string path = normalizePath(rawPath);
     ensureFolder(parentPathOf(path));
     Node &node = m_nodes[path];
-    node = Node{};
+    node = Node {};
     node.item = makeItem(path, false, attributes & ~static_cast<std::uint32_t>(Directory));
     node.item.size = size;
     return node.item;
@@ -173,7 +179,7 @@ FakeFileSystem::Node &FakeFileSystem::ensureFolder(const std::string &path)
     if (!parent.empty())
         ensureFolder(parent);
     Node &node = m_nodes[path];
-    node = Node{};
+    node = Node {};
     node.item = makeItem(path, true, Directory);
     return node;
 }
@@ -376,7 +382,8 @@ bool FakeFileSystem::removeEmptyFolder(const std::string &rawPath)
     return true;
 }
 
-std::unique_ptr<TextWriter> FakeFileSystem::openTextWriter(const std::string &rawPath, WriteMode mode, std::string *error)
+std::unique_ptr<TextWriter> FakeFileSystem::openTextWriter(
+    const std::string &rawPath, WriteMode mode, std::string *error)
 {
     const std::string path = normalizePath(rawPath);
     const Node *parent = find(parentPathOf(path));

@@ -12,7 +12,8 @@
 #include <string>
 #include <vector>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
 // An in-memory file system for tests. Items carry exactly the attribute value
 // a test gives them (a hidden system folder 22, a hidden archived folder 50),
@@ -22,7 +23,8 @@ namespace mrb::platform {
 // read from the attribute bits; a folder added with isSymlink is listed but
 // never entered by walk or folderSize. Text writers write into an in-memory
 // map that tests read with contents().
-class FakeFileSystem final : public FileSystem {
+class FakeFileSystem final : public FileSystem
+{
 public:
     FakeFileSystem();
     ~FakeFileSystem() override;

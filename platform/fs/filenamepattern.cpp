@@ -4,9 +4,11 @@
 
 #include <cstddef>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
-namespace {
+namespace
+{
 
 char foldAscii(char c)
 {

@@ -6,7 +6,8 @@
 #include <string_view>
 #include <vector>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
 // A file-name filter such as "*.mp3;*.wma": one or more wildcard patterns
 // separated by ";", blanks around each trimmed. "*" matches any run of bytes,
@@ -16,7 +17,8 @@ namespace mrb::platform {
 // without that ending, so "*.*" matches every name, names without a dot
 // included, and "read.*" matches "read". An empty filter (or one made only of
 // blanks and ";") matches nothing.
-class FileNamePattern {
+class FileNamePattern
+{
 public:
     explicit FileNamePattern(std::string_view filter);
 

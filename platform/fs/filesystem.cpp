@@ -4,9 +4,11 @@
 
 #include <algorithm>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
-namespace {
+namespace
+{
 
 unsigned char foldAscii(char c)
 {

@@ -9,7 +9,8 @@
 #include <string_view>
 #include <vector>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
 // The attribute bits every platform reports the same way.
 enum Attribute : std::uint32_t {
@@ -27,10 +28,10 @@ using Timestamp = std::optional<std::int64_t>;
 // exact bytes the file system returned (not necessarily valid UTF-8).
 struct FsItem {
     std::string name;
-    std::string path;       // full path, no trailing separator except for a root ("/")
+    std::string path; // full path, no trailing separator except for a root ("/")
     std::string parentPath; // full path of the folder holding it ("/" for items at the root)
     std::uint32_t attributes = 0;
-    std::string type;       // type description ("Folder" for folders)
+    std::string type; // type description ("Folder" for folders)
     Timestamp created;
     Timestamp modified;
     Timestamp accessed;
@@ -40,9 +41,9 @@ struct FsItem {
 };
 
 struct Drive {
-    std::string path;       // tree key: the mount path ("/", "/home", "/media/usb")
-    std::string label;      // volume label, or the last element of the path; may be empty
-    std::string shareName;  // source of a network mount ("//server/share", "host:/export")
+    std::string path; // tree key: the mount path ("/", "/home", "/media/usb")
+    std::string label; // volume label, or the last element of the path; may be empty
+    std::string shareName; // source of a network mount ("//server/share", "host:/export")
     bool isNetwork = false;
 };
 
@@ -56,7 +57,8 @@ struct FileListQuery {
 // Receives a depth-first walk below one folder (see FileSystem::walk). For each
 // folder: enterFolder, then its files sorted by name, then each sub-folder's walk
 // (sub-folders sorted by name), then leaveFolder with the folder's total size.
-class TreeVisitor {
+class TreeVisitor
+{
 public:
     virtual ~TreeVisitor() = default;
     virtual void enterFolder(const FsItem &folder) = 0;
@@ -71,19 +73,20 @@ public:
 
 struct WalkResult {
     bool rootReadable = false;
-    std::uint64_t total = 0;            // the root folder's total size
+    std::uint64_t total = 0; // the root folder's total size
     std::size_t unreadableFolders = 0;
-    bool stopped = false;               // keepGoing() answered false; totals are incomplete
+    bool stopped = false; // keepGoing() answered false; totals are incomplete
 };
 
 enum class WriteMode {
-    Truncate,           // create the file, or empty it when it exists
-    Append,             // create the file, or add at its end
-    ReplaceAtomically,  // write a temporary file beside it; finish() renames it over the name
+    Truncate, // create the file, or empty it when it exists
+    Append, // create the file, or add at its end
+    ReplaceAtomically, // write a temporary file beside it; finish() renames it over the name
 };
 
 // A line-oriented output file. Bytes are written as given (the core holds UTF-8).
-class TextWriter {
+class TextWriter
+{
 public:
     virtual ~TextWriter() = default; // without finish(), an atomic replacement is discarded
     virtual bool writeLine(std::string_view line) = 0; // the line, then CR LF
@@ -95,7 +98,8 @@ public:
 
 // All file-system access of the program and the library goes through here.
 // Paths use "/" as separator. No operation throws for an I/O failure.
-class FileSystem {
+class FileSystem
+{
 public:
     virtual ~FileSystem() = default;
 

@@ -10,31 +10,65 @@
 #include <cstdlib>
 #include <fcntl.h>
 
-namespace mrb::platform::posix {
+namespace mrb::platform::posix
+{
 
-namespace {
+namespace
+{
 
 constexpr std::array kPseudoTypes = {
-    "proc",        "sysfs",      "cgroup",  "cgroup2",     "devpts",     "devtmpfs",  "mqueue",
-    "debugfs",     "tracefs",    "securityfs", "pstore",   "bpf",        "autofs",    "fusectl",
-    "configfs",    "hugetlbfs",  "binfmt_misc", "nsfs",    "efivarfs",   "rpc_pipefs", "nfsd",
-    "selinuxfs",   "ramfs",      "squashfs", "fuse.lxcfs", "fuse.portal", "fuse.snapfuse",
+    "proc",
+    "sysfs",
+    "cgroup",
+    "cgroup2",
+    "devpts",
+    "devtmpfs",
+    "mqueue",
+    "debugfs",
+    "tracefs",
+    "securityfs",
+    "pstore",
+    "bpf",
+    "autofs",
+    "fusectl",
+    "configfs",
+    "hugetlbfs",
+    "binfmt_misc",
+    "nsfs",
+    "efivarfs",
+    "rpc_pipefs",
+    "nfsd",
+    "selinuxfs",
+    "ramfs",
+    "squashfs",
+    "fuse.lxcfs",
+    "fuse.portal",
+    "fuse.snapfuse",
 };
 
 constexpr std::array kNetworkTypes = {
-    "nfs", "nfs4", "cifs", "smb3", "smbfs", "sshfs", "fuse.sshfs", "davfs", "fuse.davfs2", "fuse.gvfsd-fuse", "9p",
+    "nfs",
+    "nfs4",
+    "cifs",
+    "smb3",
+    "smbfs",
+    "sshfs",
+    "fuse.sshfs",
+    "davfs",
+    "fuse.davfs2",
+    "fuse.gvfsd-fuse",
+    "9p",
 };
 
-template<std::size_t N>
-bool isOneOf(std::string_view value, const std::array<const char *, N> &list)
+template <std::size_t N> bool isOneOf(std::string_view value, const std::array<const char *, N> &list)
 {
     return std::any_of(list.begin(), list.end(), [value](const char *item) { return value == item; });
 }
 
 bool isBelow(std::string_view path, std::string_view folder)
 {
-    return path == folder || (path.size() > folder.size() && path.substr(0, folder.size()) == folder
-                              && path[folder.size()] == '/');
+    return path == folder
+        || (path.size() > folder.size() && path.substr(0, folder.size()) == folder && path[folder.size()] == '/');
 }
 
 // mountinfo writes blanks, tabs, new lines and backslashes as \ooo.
@@ -138,8 +172,8 @@ bool leftOut(const std::string &mountPath, std::string_view type, std::string_vi
 } // namespace
 
 std::vector<Drive> drivesFromMountInfo(std::string_view mountInfo,
-                                       const std::function<bool(const std::string &)> &isFolder,
-                                       const std::function<std::string(const std::string &)> &labelOf)
+    const std::function<bool(const std::string &)> &isFolder,
+    const std::function<std::string(const std::string &)> &labelOf)
 {
     struct Mount {
         std::string path;
@@ -161,11 +195,11 @@ std::vector<Drive> drivesFromMountInfo(std::string_view mountInfo,
         if (fields.size() < 5 || separator == fields.end() || fields.end() - separator < 3
             || separator - fields.begin() < 6)
             continue;
-        Mount mount{unescapeOctal(fields[4]), unescapeOctal(separator[1]), unescapeOctal(separator[2]),
-                    std::string(fields[5])};
+        Mount mount {
+            unescapeOctal(fields[4]), unescapeOctal(separator[1]), unescapeOctal(separator[2]), std::string(fields[5])};
         // A later mount on the same path hides the earlier one.
         mounts.erase(std::remove_if(mounts.begin(), mounts.end(), [&](const Mount &m) { return m.path == mount.path; }),
-                     mounts.end());
+            mounts.end());
         mounts.push_back(std::move(mount));
     }
 

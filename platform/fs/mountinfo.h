@@ -10,7 +10,8 @@
 #include <string_view>
 #include <vector>
 
-namespace mrb::platform::posix {
+namespace mrb::platform::posix
+{
 
 // The drives a user browses, from the text of /proc/self/mountinfo: "/" first,
 // then by mount path. Left out: pseudo and kernel file systems (proc, sysfs,
@@ -23,8 +24,8 @@ namespace mrb::platform::posix {
 // point is a folder; labelOf gives the volume label of a mount source ("" for
 // none), else a drive's label is the last element of its path.
 std::vector<Drive> drivesFromMountInfo(std::string_view mountInfo,
-                                       const std::function<bool(const std::string &)> &isFolder,
-                                       const std::function<std::string(const std::string &)> &labelOf = {});
+    const std::function<bool(const std::string &)> &isFolder,
+    const std::function<std::string(const std::string &)> &labelOf = {});
 
 // Volume labels of the block devices, from /dev/disk/by-label (empty when
 // the machine has none), keyed by the device path ("/dev/sda1").

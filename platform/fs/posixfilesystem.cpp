@@ -21,11 +21,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
 using namespace posix;
 
-namespace {
+namespace
+{
 
 // What a path is: the entry itself and, for a symbolic link, what it leads to.
 struct Lookup {
@@ -110,7 +112,10 @@ std::string readWholeFile(const char *path)
 
 } // namespace
 
-PosixFileSystem::PosixFileSystem() : m_types(std::make_unique<TypeDescriber>()) { }
+PosixFileSystem::PosixFileSystem()
+    : m_types(std::make_unique<TypeDescriber>())
+{
+}
 
 PosixFileSystem::~PosixFileSystem() = default;
 
@@ -147,11 +152,11 @@ std::optional<FsItem> PosixFileSystem::file(const std::string &rawPath)
     if (found.error != 0 || found.isFolder() || S_ISDIR(found.link.mode))
         return std::nullopt;
     return describeFile(std::string(nameOf(path)),
-                        path,
-                        parentPathOf(path),
-                        found.link,
-                        found.leadsSomewhere ? &found.target : nullptr,
-                        *m_types);
+        path,
+        parentPathOf(path),
+        found.link,
+        found.leadsSomewhere ? &found.target : nullptr,
+        *m_types);
 }
 
 std::optional<std::uint64_t> PosixFileSystem::folderSize(const std::string &path)

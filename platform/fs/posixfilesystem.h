@@ -6,9 +6,11 @@
 
 #include <memory>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
-namespace posix {
+namespace posix
+{
 class TypeDescriber;
 }
 
@@ -33,7 +35,8 @@ class TypeDescriber;
 // - fileList/files use FileNamePattern; a file that is hidden or system is
 //   left out unless its switch is on. Lists have no length limit.
 // - createFolder creates missing parent folders too.
-class PosixFileSystem final : public FileSystem {
+class PosixFileSystem final : public FileSystem
+{
 public:
     PosixFileSystem();
     ~PosixFileSystem() override;

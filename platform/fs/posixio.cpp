@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "platform/fs/posixio_p.h"
-
 #include "platform/fs/typedescriber.h"
 
 #include <algorithm>
@@ -17,15 +16,17 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-namespace mrb::platform::posix {
+namespace mrb::platform::posix
+{
 
-namespace {
+namespace
+{
 
 // Paths up to this length go to the kernel in one piece; longer ones are
 // opened in pieces of at most this many bytes.
 constexpr std::size_t kPieceLength = 3072;
 
-std::atomic<bool> g_statxMissing{false};
+std::atomic<bool> g_statxMissing {false};
 
 void fromStatx(const struct statx &sx, Stat &out)
 {
@@ -144,8 +145,8 @@ UniqueFd openFolder(const std::string &path, int flags, int &err)
         const std::string piece = end > pos ? path.substr(pos, end - pos) : std::string(1, '/');
         const bool last = end >= path.size();
         const int fd = ::openat(current.isValid() ? current.get() : AT_FDCWD,
-                                piece.c_str(),
-                                last ? flags : (O_PATH | O_DIRECTORY | O_CLOEXEC));
+            piece.c_str(),
+            last ? flags : (O_PATH | O_DIRECTORY | O_CLOEXEC));
         if (fd < 0) {
             err = errno;
             return {};
@@ -156,7 +157,8 @@ UniqueFd openFolder(const std::string &path, int flags, int &err)
     return current;
 }
 
-PathRef::PathRef(const std::string &path) : m_dir(AT_FDCWD)
+PathRef::PathRef(const std::string &path)
+    : m_dir(AT_FDCWD)
 {
     if (path.empty()) {
         m_error = ENOENT;
@@ -175,7 +177,8 @@ PathRef::PathRef(const std::string &path) : m_dir(AT_FDCWD)
 
 void EntryList::add(std::string_view name, unsigned char type)
 {
-    m_entries.push_back(Entry{static_cast<std::uint32_t>(m_names.size()), static_cast<std::uint32_t>(name.size()), type});
+    m_entries.push_back(
+        Entry {static_cast<std::uint32_t>(m_names.size()), static_cast<std::uint32_t>(name.size()), type});
     m_names.append(name);
     m_names.push_back('\0');
 }
@@ -281,11 +284,11 @@ FsItem describeFolder(std::string name, std::string path, std::string parentPath
 }
 
 FsItem describeFile(std::string name,
-                    std::string path,
-                    std::string parentPath,
-                    const Stat &lst,
-                    const Stat *target,
-                    TypeDescriber &types)
+    std::string path,
+    std::string parentPath,
+    const Stat &lst,
+    const Stat *target,
+    TypeDescriber &types)
 {
     const Stat &described = target ? *target : lst;
     FsItem item;

@@ -13,17 +13,25 @@
 
 // Low-level helpers shared by the POSIX file-system pieces: owned descriptors,
 // stat results, paths longer than PATH_MAX, and the description of one entry.
-namespace mrb::platform::posix {
+namespace mrb::platform::posix
+{
 
 class TypeDescriber;
 
 // An owned file descriptor, closed when the object goes.
-class UniqueFd {
+class UniqueFd
+{
 public:
     UniqueFd() = default;
-    explicit UniqueFd(int fd) : m_fd(fd) { }
+    explicit UniqueFd(int fd)
+        : m_fd(fd)
+    {
+    }
     ~UniqueFd() { reset(); }
-    UniqueFd(UniqueFd &&other) noexcept : m_fd(other.release()) { }
+    UniqueFd(UniqueFd &&other) noexcept
+        : m_fd(other.release())
+    {
+    }
     UniqueFd &operator=(UniqueFd &&other) noexcept;
     UniqueFd(const UniqueFd &) = delete;
     UniqueFd &operator=(const UniqueFd &) = delete;
@@ -60,7 +68,8 @@ int statFd(int fd, Stat &out);
 // the last element inside it. A path shorter than PATH_MAX is used whole with
 // AT_FDCWD; a longer one has its folder part opened a few thousand bytes at a
 // time, so no call ever sees a path the kernel would refuse as too long.
-class PathRef {
+class PathRef
+{
 public:
     explicit PathRef(const std::string &normalizedPath);
 
@@ -83,7 +92,8 @@ UniqueFd openFolder(const std::string &normalizedPath, int flags, int &err);
 // The entries of one folder as the kernel lists them, except "." and "..":
 // names kept in one buffer (one allocation for a folder of any size), each
 // ending with a NUL so it can be passed to the *at() calls.
-class EntryList {
+class EntryList
+{
 public:
     std::size_t size() const { return m_entries.size(); }
     std::string_view name(std::size_t i) const { return {m_names.data() + m_entries[i].offset, m_entries[i].length}; }
@@ -120,10 +130,10 @@ std::uint32_t attributesOf(std::string_view name, const Stat &lst, const Stat &d
 FsItem describeFolder(std::string name, std::string path, std::string parentPath, const Stat &lst, const Stat &target);
 // target null: a symbolic link that leads nowhere, described by the link itself.
 FsItem describeFile(std::string name,
-                    std::string path,
-                    std::string parentPath,
-                    const Stat &lst,
-                    const Stat *target,
-                    TypeDescriber &types);
+    std::string path,
+    std::string parentPath,
+    const Stat &lst,
+    const Stat *target,
+    TypeDescriber &types);
 
 } // namespace mrb::platform::posix

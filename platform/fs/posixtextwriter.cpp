@@ -11,20 +11,22 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace mrb::platform::posix {
+namespace mrb::platform::posix
+{
 
-namespace {
+namespace
+{
 
 constexpr std::size_t kBufferLimit = 64 * 1024;
 // Room left for ".", "." and the six random characters within NAME_MAX.
 constexpr std::size_t kTemporaryStemLength = 200;
 
-std::atomic<unsigned> g_temporaryCounter{0};
+std::atomic<unsigned> g_temporaryCounter {0};
 
 std::string randomSuffix()
 {
     static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    timespec now{};
+    timespec now {};
     ::clock_gettime(CLOCK_REALTIME, &now);
     std::uint64_t seed = static_cast<std::uint64_t>(now.tv_nsec) ^ (static_cast<std::uint64_t>(::getpid()) << 32)
         ^ (static_cast<std::uint64_t>(g_temporaryCounter.fetch_add(1)) * 0x9E3779B97F4A7C15ULL);
@@ -56,7 +58,9 @@ std::string resolveFinalLink(const std::string &path)
 
 } // namespace
 
-PosixTextWriter::PosixTextWriter(UniqueFd file, WriteMode mode) : m_file(std::move(file)), m_mode(mode)
+PosixTextWriter::PosixTextWriter(UniqueFd file, WriteMode mode)
+    : m_file(std::move(file))
+    , m_mode(mode)
 {
     m_buffer.reserve(kBufferLimit);
 }

@@ -9,7 +9,8 @@
 #include <string>
 #include <string_view>
 
-namespace mrb::platform::posix {
+namespace mrb::platform::posix
+{
 
 // A buffered output file. Truncate and Append write to the file itself;
 // ReplaceAtomically writes a hidden temporary file (".name.XXXXXX") in the
@@ -17,7 +18,8 @@ namespace mrb::platform::posix {
 // finish(), so a failed or abandoned write leaves an existing file as it was.
 // After the first failure nothing more is written and every call returns
 // false; finish() then reports that failure.
-class PosixTextWriter final : public TextWriter {
+class PosixTextWriter final : public TextWriter
+{
 public:
     // Nothing, with the reason in *error, when the file cannot be created.
     static std::unique_ptr<TextWriter> open(const std::string &path, WriteMode mode, std::string *error);
@@ -37,7 +39,7 @@ private:
 
     UniqueFd m_file;
     WriteMode m_mode;
-    UniqueFd m_folder;         // ReplaceAtomically: the folder holding both names
+    UniqueFd m_folder; // ReplaceAtomically: the folder holding both names
     std::string m_temporaryName;
     std::string m_finalName;
     std::string m_buffer;

@@ -11,9 +11,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace mrb::platform::posix {
+namespace mrb::platform::posix
+{
 
-namespace {
+namespace
+{
 
 // Folders kept open at once; deeper ancestors are closed and found again
 // through ".." on the way back up, so a tree of any depth stays within the
@@ -22,7 +24,11 @@ constexpr std::size_t kMaxOpenFolders = 32;
 
 } // namespace
 
-PosixWalker::PosixWalker(TypeDescriber &types, TreeVisitor *visitor) : m_types(types), m_visitor(visitor) { }
+PosixWalker::PosixWalker(TypeDescriber &types, TreeVisitor *visitor)
+    : m_types(types)
+    , m_visitor(visitor)
+{
+}
 
 bool PosixWalker::keepGoing()
 {
@@ -46,7 +52,7 @@ bool PosixWalker::load(Frame &frame)
     std::vector<std::uint32_t> others;
     for (std::uint32_t i = 0; i < entries.size(); ++i) {
         if (entries.type(i) == DT_DIR)
-            frame.subFolders.push_back(SubFolder{std::string(entries.name(i)), -1});
+            frame.subFolders.push_back(SubFolder {std::string(entries.name(i)), -1});
         else
             others.push_back(i);
     }
@@ -67,7 +73,7 @@ bool PosixWalker::load(Frame &frame)
             if (statAt(fd, entries.cName(i), Follow::No, link) != 0)
                 continue; // gone since it was listed
             if (S_ISDIR(link.mode))
-                frame.subFolders.push_back(SubFolder{std::string(entries.name(i)), -1});
+                frame.subFolders.push_back(SubFolder {std::string(entries.name(i)), -1});
             else
                 frame.total += link.size;
         }
@@ -81,7 +87,7 @@ bool PosixWalker::load(Frame &frame)
         if (statAt(fd, entries.cName(i), Follow::No, link) != 0)
             continue;
         if (S_ISDIR(link.mode)) {
-            frame.subFolders.push_back(SubFolder{std::string(entries.name(i)), -1});
+            frame.subFolders.push_back(SubFolder {std::string(entries.name(i)), -1});
             continue;
         }
         Stat target;
@@ -90,8 +96,9 @@ bool PosixWalker::load(Frame &frame)
             described = statAt(fd, entries.cName(i), Follow::Yes, target) == 0 ? &target : nullptr;
             if (described && S_ISDIR(target.mode)) {
                 // Counted when its turn among the sub-folders comes.
-                frame.subFolders.push_back(SubFolder{std::string(entries.name(i)), static_cast<int>(frame.links.size())});
-                frame.links.push_back(LinkedFolder{link, target});
+                frame.subFolders.push_back(
+                    SubFolder {std::string(entries.name(i)), static_cast<int>(frame.links.size())});
+                frame.links.push_back(LinkedFolder {link, target});
                 continue;
             }
         }
@@ -175,7 +182,8 @@ WalkResult PosixWalker::run(const std::string &rawRoot)
                 // Described as the folder it leads to, never entered.
                 const LinkedFolder &linked = top.links[static_cast<std::size_t>(sub.link)];
                 top.total += linked.link.size;
-                const FsItem item = describeFolder(std::move(sub.name), std::move(path), top.path, linked.link, linked.target);
+                const FsItem item =
+                    describeFolder(std::move(sub.name), std::move(path), top.path, linked.link, linked.target);
                 m_visitor->enterFolder(item);
                 m_visitor->leaveFolder(item, 0);
                 continue;

@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-namespace mrb::platform::posix {
+namespace mrb::platform::posix
+{
 
 class TypeDescriber;
 
@@ -23,7 +24,8 @@ class TypeDescriber;
 // length (as du does), whatever it points to, and is never followed below the
 // root; the root itself is followed when it is a link. Folders count nothing
 // themselves. A folder that cannot be read counts nothing.
-class PosixWalker {
+class PosixWalker
+{
 public:
     PosixWalker(TypeDescriber &types, TreeVisitor *visitor);
 
@@ -35,14 +37,14 @@ private:
         int link = -1; // index into Frame::links for a symbolic link to a folder
     };
     struct LinkedFolder {
-        Stat link;   // the link itself
+        Stat link; // the link itself
         Stat target; // the folder it leads to
     };
     struct Frame {
         FsItem item;
         std::string path;
-        UniqueFd fd;               // closed ("parked") for deep ancestors
-        Stat self;                 // identity, to check a re-opened parked folder
+        UniqueFd fd; // closed ("parked") for deep ancestors
+        Stat self; // identity, to check a re-opened parked folder
         std::vector<SubFolder> subFolders;
         std::vector<LinkedFolder> links;
         std::size_t next = 0;

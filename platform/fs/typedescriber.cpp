@@ -6,9 +6,11 @@
 #include <QMimeType>
 #include <QString>
 
-namespace mrb::platform::posix {
+namespace mrb::platform::posix
+{
 
-namespace {
+namespace
+{
 
 const std::string kNoExtension = "File";
 
@@ -23,7 +25,8 @@ std::string_view extensionOf(std::string_view name)
 std::string lookUp(const std::string &lowerExtension)
 {
     static const QMimeDatabase database;
-    const QString probe = QStringLiteral("x.") + QString::fromUtf8(lowerExtension.data(), qsizetype(lowerExtension.size()));
+    const QString probe =
+        QStringLiteral("x.") + QString::fromUtf8(lowerExtension.data(), qsizetype(lowerExtension.size()));
     const QMimeType mime = database.mimeTypeForFile(probe, QMimeDatabase::MatchExtension);
     if (mime.isValid() && !mime.isDefault()) {
         const QString comment = mime.comment();

@@ -7,7 +7,8 @@
 #include <string_view>
 #include <unordered_map>
 
-namespace mrb::platform::posix {
+namespace mrb::platform::posix
+{
 
 // The type description of a file, from its name alone (never its content):
 // the shared MIME database's comment for the extension ("MP3 audio"),
@@ -15,7 +16,8 @@ namespace mrb::platform::posix {
 // "File" for a name without an extension. The extension is what follows the
 // last "." unless that dot starts the name (".profile" has none). Results are
 // cached per lower-case extension; safe to use from several threads.
-class TypeDescriber {
+class TypeDescriber
+{
 public:
     TypeDescriber();
     ~TypeDescriber();

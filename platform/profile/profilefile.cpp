@@ -14,9 +14,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
-namespace {
+namespace
+{
 
 // Larger files are not profile files; reading one gives "" and writing refuses,
 // so a stray huge file is neither loaded whole nor destroyed.
@@ -61,18 +63,19 @@ std::string_view unquoted(std::string_view v)
 struct Line {
     enum class Kind { Blank, Comment, Section, Entry };
     Kind kind = Kind::Blank;
-    std::size_t begin = 0;    // first byte of the line
-    std::size_t end = 0;      // end of its content, before CR LF or LF
-    std::size_t next = 0;     // first byte of the following line
-    bool terminated = false;  // ends with a line break (the last line may not)
-    std::string_view name;    // section name or key name, trimmed
-    std::string_view value;   // an entry's value, trimmed, quotes still on
+    std::size_t begin = 0; // first byte of the line
+    std::size_t end = 0; // end of its content, before CR LF or LF
+    std::size_t next = 0; // first byte of the following line
+    bool terminated = false; // ends with a line break (the last line may not)
+    std::string_view name; // section name or key name, trimmed
+    std::string_view value; // an entry's value, trimmed, quotes still on
 };
 
 // Walks a profile text line by line. Any byte sequence is accepted: what is not
 // a section header, comment or blank line is an entry, and an entry without "="
 // is a key with an empty value.
-class LineReader {
+class LineReader
+{
 public:
     explicit LineReader(std::string_view text)
         : m_text(text)
@@ -127,8 +130,8 @@ private:
 
 // Where a key sits in a profile text, or where it would go.
 struct KeyLocation {
-    std::optional<Line> entry;           // the first matching entry of any matching section
-    std::optional<Line> lastInSection;   // last header or entry line of the first matching section
+    std::optional<Line> entry; // the first matching entry of any matching section
+    std::optional<Line> lastInSection; // last header or entry line of the first matching section
 };
 
 KeyLocation locate(std::string_view text, std::string_view section, std::string_view key)
@@ -170,7 +173,8 @@ enum class ReadStatus { Ok, Missing, Failed };
 // exists but cannot be read as a profile file.
 ReadStatus readWhole(int fd, std::string &out)
 {
-    struct stat st {};
+    struct stat st {
+    };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
         return ReadStatus::Failed;
     if (static_cast<std::uint64_t>(st.st_size) > maxProfileBytes)
@@ -194,7 +198,8 @@ ReadStatus readWhole(int fd, std::string &out)
     return ReadStatus::Ok;
 }
 
-class Fd {
+class Fd
+{
 public:
     explicit Fd(int fd = -1)
         : m_fd(fd)
@@ -227,7 +232,8 @@ private:
 // the old file would not stop a writer that opens the new one. Locking the
 // folder needs no extra file beside the settings file, and every writer of this
 // module takes the same lock.
-class FolderLock {
+class FolderLock
+{
 public:
     explicit FolderLock(int dirFd)
         : m_fd(dirFd)
@@ -270,7 +276,7 @@ bool writeAll(int fd, std::string_view bytes)
 // A name the folder does not hold yet, for the temporary copy.
 std::string temporaryName(std::string_view base, unsigned attempt)
 {
-    static std::atomic<unsigned> counter{0};
+    static std::atomic<unsigned> counter {0};
     const unsigned long mix = static_cast<unsigned long>(::getpid()) * 2654435761u
         ^ static_cast<unsigned long>(std::time(nullptr)) ^ (counter.fetch_add(1) * 40503u) ^ attempt;
     char suffix[32];
@@ -338,7 +344,8 @@ std::string edited(std::string_view text, std::string_view section, std::string_
 // stays and its target changes.
 std::string replacementTarget(const std::string &file)
 {
-    struct stat st {};
+    struct stat st {
+    };
     if (::lstat(file.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
         if (char *real = ::realpath(file.c_str(), nullptr)) {
             std::string resolved(real);
@@ -397,7 +404,8 @@ bool writeProfileString(const std::string &file, std::string_view section, std::
     FolderLock lock(dir.get());
 
     std::string text;
-    struct stat st {};
+    struct stat st {
+    };
     bool exists = false;
     {
         Fd fd(::openat(dir.get(), base.c_str(), O_RDONLY | O_CLOEXEC));

@@ -5,7 +5,8 @@
 #include <string>
 #include <string_view>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
 // Profile ("INI") files as the settings file and the library use them.
 // Section and key names match without regard to ASCII case; a value comes back
@@ -19,6 +20,7 @@ std::string readProfileString(const std::string &file, std::string_view section,
 // value in place and leaves every other line as it was. The file is replaced
 // atomically (temporary file + rename) under a lock held across processes.
 // Returns false when the file could not be written.
-bool writeProfileString(const std::string &file, std::string_view section, std::string_view key, std::string_view value);
+bool writeProfileString(
+    const std::string &file, std::string_view section, std::string_view key, std::string_view value);
 
 } // namespace mrb::platform

@@ -12,9 +12,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
-namespace {
+namespace
+{
 
 constexpr std::string_view fileHeader = "QFC-REGISTRY 1";
 
@@ -297,7 +299,8 @@ bool makeFolders(const std::string &folder, std::string *error)
 }
 
 // Holds a flock on the store's lock file for its life.
-class FolderLock {
+class FolderLock
+{
 public:
     FolderLock(const std::string &folder, bool exclusive)
     {
@@ -430,7 +433,8 @@ std::vector<std::string> splitRegPath(std::string_view path)
     std::size_t pos = 0;
     while (pos <= path.size()) {
         const std::size_t next = path.find('\\', pos);
-        const std::string_view part = path.substr(pos, next == std::string_view::npos ? std::string_view::npos : next - pos);
+        const std::string_view part =
+            path.substr(pos, next == std::string_view::npos ? std::string_view::npos : next - pos);
         if (!part.empty())
             parts.emplace_back(part);
         if (next == std::string_view::npos)
@@ -565,7 +569,8 @@ void RegistryKey::setValue(std::string_view name, RegValue value)
 
 bool RegistryKey::removeValue(std::string_view name)
 {
-    const auto it = std::find_if(m_values.begin(), m_values.end(), [&](const auto &p) { return sameRegName(p.first, name); });
+    const auto it =
+        std::find_if(m_values.begin(), m_values.end(), [&](const auto &p) { return sameRegName(p.first, name); });
     if (it == m_values.end())
         return false;
     m_values.erase(it);
@@ -679,7 +684,8 @@ std::optional<RegistryKey> RegistryStore::parse(std::string_view text, std::stri
 
 std::optional<RegistryKey> RegistryStore::load(RegistryRoot root, std::string *error) const
 {
-    struct stat st {};
+    struct stat st {
+    };
     if (::stat(m_folder.c_str(), &st) != 0)
         return RegistryKey(); // no store yet: every root is empty
     FolderLock lock(m_folder, false);

@@ -12,7 +12,8 @@
 #include <utility>
 #include <vector>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
 // The predefined roots, numbered by their handle values.
 enum class RegistryRoot : std::uint32_t {
@@ -37,7 +38,7 @@ enum class RegValueType : std::uint32_t {
 
 struct RegValue {
     RegValueType type = RegValueType::String;
-    std::string data;         // the text (UTF-8) of a string, the bytes of a binary value
+    std::string data; // the text (UTF-8) of a string, the bytes of a binary value
     std::uint32_t number = 0; // a DWord
 
     static RegValue string(std::string text) { return {RegValueType::String, std::move(text), 0}; }
@@ -59,7 +60,8 @@ std::vector<std::string> splitRegPath(std::string_view path);
 
 // One key with its values (in the order they were first set; "" is the key's
 // default value) and its sub-keys (sorted by name).
-class RegistryKey {
+class RegistryKey
+{
 public:
     explicit RegistryKey(std::string name = {})
         : m_name(std::move(name))
@@ -102,7 +104,8 @@ private:
 // lock and replaced atomically (temporary file and rename) under an exclusive
 // lock held across processes. A file that cannot be parsed is never
 // overwritten: reading it fails and so does every change.
-class RegistryStore {
+class RegistryStore
+{
 public:
     // "$QFC_REGISTRY_DIR" when set, else "$XDG_CONFIG_HOME/qfc-registry", else
     // "$HOME/.config/qfc-registry".

@@ -14,9 +14,11 @@
 
 namespace fs = std::filesystem;
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
-namespace {
+namespace
+{
 
 std::vector<std::string> splitList(const std::string &text, char separator)
 {
@@ -69,7 +71,7 @@ std::vector<std::string> configDirs()
 // Application folders in order of precedence.
 std::vector<std::string> applicationFolders()
 {
-    std::vector<std::string> folders{dataHome() + "/applications"};
+    std::vector<std::string> folders {dataHome() + "/applications"};
     for (const std::string &d : dataDirs())
         folders.push_back(d + "/applications");
     return folders;
@@ -193,7 +195,7 @@ std::vector<std::string> applicationsFor(const std::string &mimeType)
         if (std::find(ids.begin(), ids.end(), id) == ids.end())
             ids.push_back(id);
     };
-    std::vector<std::string> lists{configHome() + "/mimeapps.list"};
+    std::vector<std::string> lists {configHome() + "/mimeapps.list"};
     for (const std::string &d : configDirs())
         lists.push_back(d + "/mimeapps.list");
     lists.push_back(dataHome() + "/applications/mimeapps.list");
@@ -257,7 +259,8 @@ std::vector<std::string> commandLineFor(const std::string &exec, const std::stri
         if (quoted) {
             if (c == '"') {
                 quoted = false;
-            } else if (c == '\\' && i + 1 < exec.size() && std::string("\"`$\\").find(exec[i + 1]) != std::string::npos) {
+            } else if (c == '\\' && i + 1 < exec.size()
+                && std::string("\"`$\\").find(exec[i + 1]) != std::string::npos) {
                 word += exec[++i];
             } else {
                 word += c;
@@ -302,8 +305,7 @@ std::vector<std::string> commandLineFor(const std::string &exec, const std::stri
             else if (code == 'f' || code == 'u' || code == 'F' || code == 'U') {
                 out += file;
                 fileGiven = true;
-            }
-            else
+            } else
                 dropped = true; // %i %c %k and the deprecated codes
         }
         if (!out.empty() || !dropped)

@@ -6,12 +6,13 @@
 #include <string>
 #include <vector>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
 // An application as its desktop entry (NAME.desktop in an "applications"
 // data folder) describes it.
 struct DesktopApplication {
-    std::string id;   // "org.example.Viewer.desktop"
+    std::string id; // "org.example.Viewer.desktop"
     std::string name; // Name=
     std::string exec; // Exec=, with its field codes
     std::vector<std::string> mimeTypes;

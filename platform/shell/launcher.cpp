@@ -12,25 +12,30 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
-namespace {
+namespace
+{
 
 bool isExecutableFile(const std::string &path)
 {
-    struct stat st {};
+    struct stat st {
+    };
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
 }
 
 bool exists(const std::string &path)
 {
-    struct stat st {};
+    struct stat st {
+    };
     return ::stat(path.c_str(), &st) == 0;
 }
 
 bool isFolder(const std::string &path)
 {
-    struct stat st {};
+    struct stat st {
+    };
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -42,11 +47,13 @@ bool isAddress(const std::string &text)
         return false; // also keeps "C:..." out
     for (std::size_t i = 0; i < colon; ++i) {
         const char c = text[i];
-        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (i > 0 && ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'));
+        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')
+            || (i > 0 && ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'));
         if (!ok)
             return false;
     }
-    return text.compare(colon, 3, "://") == 0 || text.compare(0, colon, "mailto") == 0 || text.compare(0, colon, "tel") == 0;
+    return text.compare(colon, 3, "://") == 0 || text.compare(0, colon, "mailto") == 0
+        || text.compare(0, colon, "tel") == 0;
 }
 
 } // namespace

@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
 // Starting programs and opening things with the desktop's applications.
 // Nothing here goes through a shell: a path or address is always one argument.
@@ -24,9 +25,9 @@ bool openWithDefault(const std::string &target);
 // What to do with a command text: a document, program or web address that is
 // opened as a whole, never split into a program and arguments.
 enum class CommandAction {
-    Nothing,        // empty, or nothing of that name
+    Nothing, // empty, or nothing of that name
     OpenWithDefault, // an address, or a file or folder to open
-    Run,            // an executable file (a path, or a name found on PATH)
+    Run, // an executable file (a path, or a name found on PATH)
 };
 struct CommandPlan {
     CommandAction action = CommandAction::Nothing;
@@ -41,8 +42,8 @@ bool runCommand(const std::string &command);
 enum class OpenResult {
     Opened,
     NoApplication, // a file whose type no application is associated with; nothing started
-    Missing,       // no such file or folder
-    Failed,        // the opener could not be started
+    Missing, // no such file or folder
+    Failed, // the opener could not be started
 };
 OpenResult openFile(const std::string &path);
 

@@ -10,7 +10,8 @@
 
 #include <sstream>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
 std::string gioProgram()
 {
@@ -30,7 +31,7 @@ std::vector<NetworkMount> parseGioMountList(const std::string &text)
         const auto arrow = line.rfind(" -> ");
         if (colon == std::string::npos || arrow == std::string::npos || arrow < colon)
             continue;
-        NetworkMount mount{line.substr(colon + 3, arrow - colon - 3), line.substr(arrow + 4)};
+        NetworkMount mount {line.substr(colon + 3, arrow - colon - 3), line.substr(arrow + 4)};
         while (!mount.uri.empty() && (mount.uri.back() == '\r' || mount.uri.back() == ' '))
             mount.uri.pop_back();
         if (mount.uri.empty() || mount.uri.compare(0, 7, "file://") == 0)

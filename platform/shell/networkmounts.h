@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
 // Remote locations mounted through the desktop's virtual file system (gio).
 
@@ -14,7 +15,7 @@ std::string gioProgram();
 
 struct NetworkMount {
     std::string name; // "share on server"
-    std::string uri;  // "smb://server/share/"
+    std::string uri; // "smb://server/share/"
 };
 
 // The remote mounts in the text "gio mount -l" prints (local file:// mounts

@@ -19,19 +19,23 @@
 
 namespace fs = std::filesystem;
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
-namespace {
+namespace
+{
 
 bool isRealDirectory(const std::string &path)
 {
-    struct stat st {};
+    struct stat st {
+    };
     return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool deviceOf(const std::string &path, dev_t *dev)
 {
-    struct stat st {};
+    struct stat st {
+    };
     if (::stat(path.c_str(), &st) != 0)
         return false;
     *dev = st.st_dev;
@@ -66,7 +70,8 @@ std::string unescapeMountField(const std::string &field)
     for (std::size_t i = 0; i < field.size(); ++i) {
         if (field[i] == '\\' && i + 3 < field.size()) {
             const std::string digits = field.substr(i + 1, 3);
-            if (digits.size() == 3 && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '7'; })) {
+            if (digits.size() == 3
+                && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '7'; })) {
                 out += static_cast<char>(std::strtol(digits.c_str(), nullptr, 8));
                 i += 3;
                 continue;
@@ -79,11 +84,27 @@ std::string unescapeMountField(const std::string &field)
 
 bool isPseudoFileSystem(const std::string &type)
 {
-    static const std::set<std::string> pseudo = {"proc",       "sysfs",     "cgroup",     "cgroup2",  "devpts",
-                                                 "devtmpfs",   "mqueue",    "debugfs",    "tracefs",  "securityfs",
-                                                 "pstore",     "bpf",       "configfs",   "fusectl",  "hugetlbfs",
-                                                 "autofs",     "binfmt_misc", "efivarfs", "rpc_pipefs", "nsfs",
-                                                 "overlay_internal"};
+    static const std::set<std::string> pseudo = {"proc",
+        "sysfs",
+        "cgroup",
+        "cgroup2",
+        "devpts",
+        "devtmpfs",
+        "mqueue",
+        "debugfs",
+        "tracefs",
+        "securityfs",
+        "pstore",
+        "bpf",
+        "configfs",
+        "fusectl",
+        "hugetlbfs",
+        "autofs",
+        "binfmt_misc",
+        "efivarfs",
+        "rpc_pipefs",
+        "nsfs",
+        "overlay_internal"};
     return pseudo.count(type) > 0;
 }
 
@@ -92,7 +113,8 @@ std::string mountOf(const std::string &path)
 {
     std::string best = "/";
     for (const std::string &mount : mountPoints()) {
-        const bool inside = mount == "/" || path == mount || (path.size() > mount.size() && path.compare(0, mount.size(), mount) == 0 && path[mount.size()] == '/');
+        const bool inside = mount == "/" || path == mount
+            || (path.size() > mount.size() && path.compare(0, mount.size(), mount) == 0 && path[mount.size()] == '/');
         if (inside && mount.size() > best.size())
             best = mount;
     }
@@ -110,7 +132,8 @@ std::vector<std::string> topdirTrashes(const std::string &topdir)
     std::vector<std::string> out;
     const std::string uid = std::to_string(::getuid());
     const std::string shared = joinPath(topdir, ".Trash");
-    struct stat st {};
+    struct stat st {
+    };
     // A shared .Trash counts only when it is a real, sticky folder.
     if (::lstat(shared.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX)) {
         const std::string mine = joinPath(shared, uid);
@@ -142,7 +165,8 @@ std::uint64_t regularFileBytes(const std::string &folder)
          it.increment(ec)) {
         if (ec)
             break;
-        struct stat st {};
+        struct stat st {
+        };
         if (::lstat(it->path().c_str(), &st) == 0 && S_ISREG(st.st_mode))
             total += static_cast<std::uint64_t>(st.st_size);
     }
@@ -153,7 +177,8 @@ std::uint64_t regularFileBytes(const std::string &folder)
 void removeTree(const fs::path &path)
 {
     std::error_code ec;
-    struct stat st {};
+    struct stat st {
+    };
     if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
         ::chmod(path.c_str(), st.st_mode | S_IRWXU);
         for (auto it = fs::directory_iterator(path, ec); !ec && it != fs::directory_iterator(); it.increment(ec))
@@ -260,10 +285,10 @@ std::vector<std::string> trashFoldersFor(const std::string &drive)
         return folders;
     }
     const std::string where = absolutePath(drive);
-    dev_t driveDevice{};
+    dev_t driveDevice {};
     if (!deviceOf(where, &driveDevice))
         return folders;
-    dev_t homeDevice{};
+    dev_t homeDevice {};
     if (isRealDirectory(home) && deviceOf(home, &homeDevice) && homeDevice == driveDevice)
         folders.push_back(home);
     for (const std::string &t : topdirTrashes(mountOf(where)))
@@ -289,7 +314,8 @@ void emptyTrash(const std::string &drive)
     for (const std::string &trash : trashFoldersFor(drive)) {
         for (const char *part : {"/files", "/info"}) {
             std::error_code ec;
-            for (auto it = fs::directory_iterator(trash + part, ec); !ec && it != fs::directory_iterator(); it.increment(ec))
+            for (auto it = fs::directory_iterator(trash + part, ec); !ec && it != fs::directory_iterator();
+                 it.increment(ec))
                 removeTree(it->path());
         }
         ::unlink((trash + "/directorysizes").c_str());
@@ -305,7 +331,8 @@ bool moveToTrash(const std::string &path, std::string *error)
     std::string item = absolutePath(path);
     while (item.size() > 1 && item.back() == '/')
         item.pop_back();
-    struct stat st {};
+    struct stat st {
+    };
     if (::lstat(item.c_str(), &st) != 0) {
         fail(error, item + ": " + std::strerror(errno));
         return false;
@@ -318,7 +345,7 @@ bool moveToTrash(const std::string &path, std::string *error)
     // The home trash when the item lives on its file system; otherwise the
     // trash at the top of the item's own file system.
     const std::string home = homeTrashFolder();
-    dev_t homeDevice{};
+    dev_t homeDevice {};
     std::string trash;
     std::string recordedPath = item;
     if (deviceOfNearest(home, &homeDevice) && homeDevice == st.st_dev) {
@@ -331,7 +358,8 @@ bool moveToTrash(const std::string &path, std::string *error)
         const std::string topdir = mountOf(item);
         const std::string uid = std::to_string(::getuid());
         const std::string shared = joinPath(topdir, ".Trash");
-        struct stat sharedSt {};
+        struct stat sharedSt {
+        };
         if (::lstat(shared.c_str(), &sharedSt) == 0 && S_ISDIR(sharedSt.st_mode) && (sharedSt.st_mode & S_ISVTX)
             && makeFolder(joinPath(shared, uid), 0700)) {
             trash = joinPath(shared, uid);
@@ -380,7 +408,7 @@ bool moveToTrash(const std::string &path, std::string *error)
     }
     char date[32];
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
+    std::tm local {};
     ::localtime_r(&now, &local);
     std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
     const std::string info = "[Trash Info]\nPath=" + encodePath(recordedPath) + "\nDeletionDate=" + date + "\n";

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
 // The desktop's trash (the freedesktop.org trash layout): a home trash in
 // "$XDG_DATA_HOME/Trash" (default ~/.local/share/Trash) and, on other mounted

@@ -6,9 +6,11 @@
 #include <optional>
 #include <type_traits>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
-namespace {
+namespace
+{
 
 // A number as automation compares it: an integer, or a floating value.
 struct Number {
@@ -26,13 +28,13 @@ std::optional<Number> asNumber(const Value &v)
         [](const auto &x) -> std::optional<Number> {
             using T = std::decay_t<decltype(x)>;
             if constexpr (std::is_same_v<T, std::monostate>)
-                return Number{};
+                return Number {};
             else if constexpr (std::is_same_v<T, bool>)
-                return Number{true, x ? -1 : 0, 0};
+                return Number {true, x ? -1 : 0, 0};
             else if constexpr (std::is_same_v<T, std::int64_t>)
-                return Number{true, x, 0};
+                return Number {true, x, 0};
             else if constexpr (std::is_same_v<T, double>)
-                return Number{false, 0, x};
+                return Number {false, 0, x};
             else
                 return std::nullopt;
         },
@@ -52,7 +54,8 @@ bool sameNumber(const Number &a, const Number &b)
 
 bool isUncomparable(const Value &v)
 {
-    return std::holds_alternative<Null>(v) || std::holds_alternative<ObjectRef>(v) || std::holds_alternative<ArrayRef>(v);
+    return std::holds_alternative<Null>(v) || std::holds_alternative<ObjectRef>(v)
+        || std::holds_alternative<ArrayRef>(v);
 }
 
 bool equalValues(const Value &a, const Value &b)

@@ -7,14 +7,18 @@
 #include <variant>
 #include <vector>
 
-namespace mrb::platform {
+namespace mrb::platform
+{
 
 // A small tagged value with the comparison rules of automation variants, for
 // list-membership tests. Object and Array stand for values that cannot be
 // compared with a scalar at all.
-struct Null {};
-struct ObjectRef {};
-struct ArrayRef {};
+struct Null {
+};
+struct ObjectRef {
+};
+struct ArrayRef {
+};
 using Value = std::variant<std::monostate, Null, bool, std::int64_t, double, std::string, ObjectRef, ArrayRef>;
 
 // True when some element of list equals target: numbers by value whatever

@@ -19,7 +19,7 @@
 #include <string.h>
 
 /* The slot tables, counted from 1 after the seven standard slots. */
-#define SLOT(n) (7 + (n) - 1)
+#define SLOT(n) (7 + (n)-1)
 #define APIFUNS_READINI SLOT(14)
 #define APIFUNS_WRITEINI SLOT(16)
 #define GENFUNS_INVAR SLOT(5)
@@ -170,7 +170,8 @@ const char *abiOpen(const char *libraryPath)
     }
     *(void **)&getClassObject = dlsym(library, "DllGetClassObject");
     *(void **)&canUnloadNow = dlsym(library, "DllCanUnloadNow");
-    if (!getClassObject || !canUnloadNow || !dlsym(library, "DllRegisterServer") || !dlsym(library, "DllUnregisterServer"))
+    if (!getClassObject || !canUnloadNow || !dlsym(library, "DllRegisterServer")
+        || !dlsym(library, "DllUnregisterServer"))
         return "an entry point is missing";
     return NULL;
 }
@@ -366,8 +367,15 @@ const char *abiThroughInvoke(const char *iniPath)
     if (!problem) {
         params.rgvarg = args + 1;
         params.cArgs = 3;
-        hr = api->lpVtbl->Invoke(
-            api, 0x6003000D, &iidNull, 1033, DISPATCH_METHOD | DISPATCH_PROPERTYGET, &params, &result, &exception, &argError);
+        hr = api->lpVtbl->Invoke(api,
+            0x6003000D,
+            &iidNull,
+            1033,
+            DISPATCH_METHOD | DISPATCH_PROPERTYGET,
+            &params,
+            &result,
+            &exception,
+            &argError);
         if (hr != S_OK || result.vt != VT_BSTR || !sameString(result.bstrVal, "Playlist"))
             problem = fail("Invoke(ReadIni) did not answer Playlist", hr);
         if (result.vt == VT_BSTR)
@@ -377,12 +385,14 @@ const char *abiThroughInvoke(const char *iniPath)
     /* Too few arguments, and a member that does not exist. */
     if (!problem) {
         params.cArgs = 2;
-        hr = api->lpVtbl->Invoke(api, 0x6003000D, &iidNull, 1033, DISPATCH_METHOD, &params, &result, &exception, &argError);
+        hr = api->lpVtbl->Invoke(
+            api, 0x6003000D, &iidNull, 1033, DISPATCH_METHOD, &params, &result, &exception, &argError);
         if (hr != DISP_E_BADPARAMCOUNT)
             problem = fail("two arguments for ReadIni were not refused", hr);
     }
     if (!problem) {
-        hr = api->lpVtbl->Invoke(api, 0x60030099, &iidNull, 1033, DISPATCH_METHOD, &params, &result, &exception, &argError);
+        hr = api->lpVtbl->Invoke(
+            api, 0x60030099, &iidNull, 1033, DISPATCH_METHOD, &params, &result, &exception, &argError);
         if (hr != DISP_E_MEMBERNOTFOUND)
             problem = fail("an unknown dispatch number was not refused", hr);
     }
@@ -410,13 +420,15 @@ const char *abiThroughInvoke(const char *iniPath)
         args[0].parray = list;
         params.rgvarg = args;
         params.cArgs = 2;
-        hr = gen->lpVtbl->Invoke(gen, 0x60030004, &iidNull, 1033, DISPATCH_METHOD, &params, &result, &exception, &argError);
+        hr = gen->lpVtbl->Invoke(
+            gen, 0x60030004, &iidNull, 1033, DISPATCH_METHOD, &params, &result, &exception, &argError);
         if (hr != S_OK || result.vt != VT_BOOL || result.boolVal != VARIANT_TRUE)
             problem = fail("Invoke(InVar) did not find \"False\"", hr);
         freeString(args[1].bstrVal);
         args[1].bstrVal = makeString("true");
         if (!problem) {
-            hr = gen->lpVtbl->Invoke(gen, 0x60030004, &iidNull, 1033, DISPATCH_METHOD, &params, &result, &exception, &argError);
+            hr = gen->lpVtbl->Invoke(
+                gen, 0x60030004, &iidNull, 1033, DISPATCH_METHOD, &params, &result, &exception, &argError);
             if (hr != S_OK || result.vt != VT_BOOL || result.boolVal != VARIANT_FALSE)
                 problem = fail("Invoke(InVar) matched \"true\" with \"True\"", hr);
         }

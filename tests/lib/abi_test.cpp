@@ -7,10 +7,11 @@
 
 #include <gtest/gtest.h>
 
+namespace
+{
 
-namespace {
-
-class CClient : public ::testing::Test {
+class CClient : public ::testing::Test
+{
 protected:
     static void SetUpTestSuite()
     {

@@ -32,7 +32,8 @@
 #include <functional>
 #include <thread>
 
-namespace {
+namespace
+{
 
 using namespace mrb::platform;
 using namespace std::string_literals;
@@ -44,8 +45,7 @@ constexpr IID iidAPIFuns = QFC_IID_APIFUNS_INIT;
 
 // Runs act on the next modal window of type W once it shows; gives up (and
 // closes whatever is modal) after ten seconds so a test never hangs.
-template <class W>
-void whenShown(std::function<void(W *)> act)
+template <class W> void whenShown(std::function<void(W *)> act)
 {
     auto *timer = new QTimer;
     auto *started = new std::chrono::steady_clock::time_point(std::chrono::steady_clock::now());
@@ -84,7 +84,8 @@ std::string waitForFile(const std::string &path)
     return TempTree::read(path);
 }
 
-class Dialogs : public ::testing::Test {
+class Dialogs : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -106,12 +107,14 @@ protected:
         Bstr dir(defDir);
         Bstr ext(defExt);
         Bstr result;
-        EXPECT_EQ(api->lpVtbl->GetFileSaveName(api.get(), handle, title.get(), name.get(), filter.get(), dir.get(), ext.get(), result.out()), S_OK);
+        EXPECT_EQ(api->lpVtbl->GetFileSaveName(
+                      api.get(), handle, title.get(), name.get(), filter.get(), dir.get(), ext.get(), result.out()),
+            S_OK);
         return result.utf8();
     }
 
     TempTree tree;
-    ScopedEnv registry{"QFC_REGISTRY_DIR", tree.path("registry")};
+    ScopedEnv registry {"QFC_REGISTRY_DIR", tree.path("registry")};
     ComPtr<QfcAPIFuns> api;
     QWidget owner;
     std::int32_t handle = 0;
@@ -123,7 +126,8 @@ TEST_F(Dialogs, SaveAddsTheDefaultExtensionToATypedName)
     whenShown<QFileDialog>([&](QFileDialog *dialog) {
         EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Save Listing As"));
         EXPECT_EQ(dialog->directory().absolutePath().toStdString(), out);
-        EXPECT_EQ(dialog->nameFilters(), (QStringList{QStringLiteral("Playlist (*.m3u)"), QStringLiteral("All files (*)")}));
+        EXPECT_EQ(
+            dialog->nameFilters(), (QStringList {QStringLiteral("Playlist (*.m3u)"), QStringLiteral("All files (*)")}));
         EXPECT_EQ(dialog->selectedNameFilter(), QStringLiteral("Playlist")); // details hidden, as the caller wrote it
         EXPECT_EQ(dialog->parentWidget(), &owner);
         typeFileName(dialog, QStringLiteral("my list"));
@@ -218,7 +222,9 @@ TEST_F(Dialogs, OpenGivesOnePathOrTheFolderAndTheNames)
     auto open = [&](bool multi) {
         VARIANT_BOOL multiSel = multi ? VARIANT_TRUE : VARIANT_FALSE;
         SafeArrayPtr result;
-        EXPECT_EQ(api->lpVtbl->GetFilesOpenName(api.get(), handle, title.get(), filter.get(), &defDir, &multiSel, result.out()), S_OK);
+        EXPECT_EQ(api->lpVtbl->GetFilesOpenName(
+                      api.get(), handle, title.get(), filter.get(), &defDir, &multiSel, result.out()),
+            S_OK);
         return stringsOf(result.get());
     };
     whenShown<QFileDialog>([](QFileDialog *dialog) {
@@ -226,13 +232,13 @@ TEST_F(Dialogs, OpenGivesOnePathOrTheFolderAndTheNames)
         typeFileName(dialog, QStringLiteral("\"a.mp3\" \"b.mp3\" \"c.mp3\""));
         static_cast<QDialog *>(dialog)->accept();
     });
-    EXPECT_EQ(open(true), (std::vector<std::string>{dir, "a.mp3", "b.mp3", "c.mp3"}));
+    EXPECT_EQ(open(true), (std::vector<std::string> {dir, "a.mp3", "b.mp3", "c.mp3"}));
     whenShown<QFileDialog>([](QFileDialog *dialog) {
         EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
         typeFileName(dialog, QStringLiteral("b.mp3"));
         static_cast<QDialog *>(dialog)->accept();
     });
-    EXPECT_EQ(open(false), (std::vector<std::string>{dir + "/b.mp3"}));
+    EXPECT_EQ(open(false), (std::vector<std::string> {dir + "/b.mp3"}));
     whenShown<QFileDialog>([](QFileDialog *dialog) { dialog->reject(); });
     EXPECT_TRUE(open(true).empty());
     EXPECT_EQ(toUtf8(defDir), dir);
@@ -266,28 +272,32 @@ TEST_F(Dialogs, MapNetDriveSaysClearlyWhenGioIsMissing)
     EXPECT_EQ(api->lpVtbl->DisconnectNetDrive(api.get(), handle, 1), S_OK);
 }
 
-class NetworkDrives : public Dialogs {
+class NetworkDrives : public Dialogs
+{
 protected:
     void SetUp() override
     {
         Dialogs::SetUp();
         // A stand-in gio that logs its arguments and asks for credentials like the real one.
         tree.fileWith("bin/gio",
-                      "#!/bin/sh\n"
-                      "log='" + tree.path("gio.log") + "'\n"
-                      "echo \"$*\" >> \"$log\"\n"
-                      "if [ \"$1 $2\" = 'mount -l' ]; then\n"
-                      "  printf 'Mount(0): public on nas -> smb://nas/public/\\n  Type: GDaemonMount\\n'; exit 0\n"
-                      "fi\n"
-                      "if [ \"$2\" = '-u' ]; then exit 0; fi\n"
-                      "case \"$2\" in smb://bad*) echo 'gio: smb://bad/: Failed to mount: no such host' >&2; exit 2;; esac\n"
-                      "printf 'Authentication Required\\nUser [root]: '; read user\n"
-                      "printf 'Domain [WORKGROUP]: '; read domain\n"
-                      "printf 'Password: '; read pass\n"
-                      "echo \"user=$user domain=$domain pass=$pass\" >> \"$log\"\n");
+            "#!/bin/sh\n"
+            "log='"
+                + tree.path("gio.log")
+                + "'\n"
+                  "echo \"$*\" >> \"$log\"\n"
+                  "if [ \"$1 $2\" = 'mount -l' ]; then\n"
+                  "  printf 'Mount(0): public on nas -> smb://nas/public/\\n  Type: GDaemonMount\\n'; exit 0\n"
+                  "fi\n"
+                  "if [ \"$2\" = '-u' ]; then exit 0; fi\n"
+                  "case \"$2\" in smb://bad*) echo 'gio: smb://bad/: Failed to mount: no such host' >&2; exit 2;; "
+                  "esac\n"
+                  "printf 'Authentication Required\\nUser [root]: '; read user\n"
+                  "printf 'Domain [WORKGROUP]: '; read domain\n"
+                  "printf 'Password: '; read pass\n"
+                  "echo \"user=$user domain=$domain pass=$pass\" >> \"$log\"\n");
         tree.chmod("bin/gio", 0755);
     }
-    ScopedEnv path{"PATH", tree.path("bin") + ":/usr/bin:/bin"};
+    ScopedEnv path {"PATH", tree.path("bin") + ":/usr/bin:/bin"};
 };
 
 void fill(QDialog *dialog, const char *name, const QString &text)
@@ -354,7 +364,7 @@ TEST_F(Dialogs, ExecFileOffersAChoiceOfProgramWhenNoneIsAssociated)
     tree.fileWith("bin/recorder", "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + tree.path("recorded") + "'\n");
     tree.chmod("bin/recorder", 0755);
     tree.fileWith("system/applications/recorder.desktop",
-                  "[Desktop Entry]\nType=Application\nName=Recorder\nExec=" + tree.path("bin/recorder") + " --open %f\n");
+        "[Desktop Entry]\nType=Application\nName=Recorder\nExec=" + tree.path("bin/recorder") + " --open %f\n");
     const std::string file = tree.fileWith("data file.qqzz", std::string("\x01\x02\x03", 3));
     whenShown<QDialog>([](QDialog *dialog) {
         EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Open With"));
@@ -421,7 +431,8 @@ TEST_F(Dialogs, DroppedFilesAreHandedOutOnceByTheirHandle)
     EXPECT_TRUE(target.acceptDrops());
 
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(QStringLiteral("/music/first song.mp3")), QUrl::fromLocalFile(QStringLiteral("/music/b.mp3"))});
+    data.setUrls({QUrl::fromLocalFile(QStringLiteral("/music/first song.mp3")),
+        QUrl::fromLocalFile(QStringLiteral("/music/b.mp3"))});
     // As the window system delivers a drag: enter, then drop, on the window.
     const QPoint at = target.mapTo(&owner, QPoint(5, 5));
     QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -449,7 +460,10 @@ TEST_F(Dialogs, FileIconsGoToThePictureWidgets)
     small.show();
     big.show();
     Bstr file(tree.fileWith("a.txt", "x"));
-    ASSERT_EQ(api->lpVtbl->GetFileIcon(api.get(), file.get(), static_cast<std::int32_t>(small.winId()), static_cast<std::int32_t>(big.winId())), S_OK);
+    ASSERT_EQ(
+        api->lpVtbl->GetFileIcon(
+            api.get(), file.get(), static_cast<std::int32_t>(small.winId()), static_cast<std::int32_t>(big.winId())),
+        S_OK);
     EXPECT_FALSE(small.pixmap().isNull());
     EXPECT_FALSE(big.pixmap().isNull());
     EXPECT_LE(small.pixmap().width(), big.pixmap().width());

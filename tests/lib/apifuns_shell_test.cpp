@@ -18,7 +18,8 @@
 #include <thread>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 using namespace mrb::platform;
 using mrb::test::ScopedEnv;
@@ -27,7 +28,8 @@ using mrb::test::TempTree;
 constexpr CLSID clsidAPIFuns = QFC_CLSID_APIFUNS_INIT;
 constexpr IID iidAPIFuns = QFC_IID_APIFUNS_INIT;
 
-class Shell : public ::testing::Test {
+class Shell : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -57,8 +59,8 @@ protected:
     }
 
     TempTree tree;
-    ScopedEnv registry{"QFC_REGISTRY_DIR", tree.path("registry")};
-    ScopedEnv data{"XDG_DATA_HOME", tree.path("data")};
+    ScopedEnv registry {"QFC_REGISTRY_DIR", tree.path("registry")};
+    ScopedEnv data {"XDG_DATA_HOME", tree.path("data")};
     ComPtr<QfcAPIFuns> api;
 };
 
@@ -96,9 +98,11 @@ TEST_F(Shell, CountsBeyondTheSignedRangeAreWrittenOut)
 
 TEST_F(Shell, QueryRecycleBinWithoutItsOptionalDriveThroughLateBinding)
 {
-    VARIANT result{};
-    DISPPARAMS none{};
-    ASSERT_EQ(api->lpVtbl->Invoke(api.get(), 0x60030019, &IID_NULL, 0, DISPATCH_METHOD, &none, &result, nullptr, nullptr), S_OK);
+    VARIANT result {};
+    DISPPARAMS none {};
+    ASSERT_EQ(
+        api->lpVtbl->Invoke(api.get(), 0x60030019, &IID_NULL, 0, DISPATCH_METHOD, &none, &result, nullptr, nullptr),
+        S_OK);
     EXPECT_EQ(result.vt, VT_BSTR);
     EXPECT_EQ(toUtf8(result.bstrVal), "0|0");
     VariantClear(&result);
@@ -108,7 +112,8 @@ TEST_F(Shell, SpecialFoldersHaveTheirXdgEquivalents)
 {
     ScopedEnv home("HOME", tree.dir("home"));
     ScopedEnv config("XDG_CONFIG_HOME", tree.dir("config"));
-    tree.fileWith("config/user-dirs.dirs", "# written by xdg-user-dirs-update\nXDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\nXDG_MUSIC_DIR=\"$HOME/Musik\"\n");
+    tree.fileWith("config/user-dirs.dirs",
+        "# written by xdg-user-dirs-update\nXDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\nXDG_MUSIC_DIR=\"$HOME/Musik\"\n");
     tree.dir("home/Dokumente");
     tree.dir("home/Pictures");
     EXPECT_EQ(specialFolder(9966), "/usr/bin"); // the system directory, no trailing separator
@@ -117,7 +122,7 @@ TEST_F(Shell, SpecialFoldersHaveTheirXdgEquivalents)
     EXPECT_EQ(specialFolder(13), ""); // configured, but not there
     EXPECT_EQ(specialFolder(40), tree.path("home"));
     EXPECT_EQ(specialFolder(26), tree.path("config"));
-    EXPECT_EQ(specialFolder(6), "");   // favourites: no equivalent
+    EXPECT_EQ(specialFolder(6), ""); // favourites: no equivalent
     EXPECT_EQ(specialFolder(999), ""); // not a special-folder code
     EXPECT_EQ(specialFolder(-1), "");
 }

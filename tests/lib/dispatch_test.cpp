@@ -18,7 +18,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 using namespace mrb::platform;
 using qfc::StringArray;
@@ -31,7 +32,8 @@ struct ProbeVtbl {
     HRESULT (*GetTypeInfoCount)(Probe *, std::uint32_t *);
     HRESULT (*GetTypeInfo)(Probe *, std::uint32_t, LCID, void **);
     HRESULT (*GetIDsOfNames)(Probe *, const IID *, OLECHAR **, std::uint32_t, LCID, DISPID *);
-    HRESULT (*Invoke)(Probe *, DISPID, const IID *, LCID, std::uint16_t, DISPPARAMS *, VARIANT *, EXCEPINFO *, std::uint32_t *);
+    HRESULT(*Invoke)
+    (Probe *, DISPID, const IID *, LCID, std::uint16_t, DISPPARAMS *, VARIANT *, EXCEPINFO *, std::uint32_t *);
     HRESULT (*Echo)(Probe *, BSTR, std::int32_t, BSTR *);
     HRESULT (*Assign)(Probe *, BSTR *, std::int32_t *, VARIANT_BOOL *);
     HRESULT (*Defaults)(Probe *, BSTR, std::int16_t, VARIANT_BOOL, BSTR *);
@@ -46,7 +48,8 @@ struct Probe {
 
 constexpr IID iidProbe = {0xA1B2C3D4u, 0x1111u, 0x2222u, {1, 2, 3, 4, 5, 6, 7, 8}};
 
-class ProbeObject final : public qfc::DispatchObject<ProbeObject, Probe> {
+class ProbeObject final : public qfc::DispatchObject<ProbeObject, Probe>
+{
 public:
     ProbeObject();
     static const IID &interfaceId() { return iidProbe; }
@@ -123,7 +126,8 @@ std::span<const qfc::Operation> ProbeObject::operations()
 }
 
 // Late-bound calls with their arguments given in the natural order.
-class LateBound : public ::testing::Test {
+class LateBound : public ::testing::Test
+{
 protected:
     LateBound()
         : probe((new ProbeObject())->iface(), Ref::Adopt)
@@ -131,7 +135,8 @@ protected:
     }
     ~LateBound() override { result = Variant(); }
 
-    HRESULT call(DISPID id, std::vector<VARIANT> args, std::vector<DISPID> named = {}, std::uint16_t flags = DISPATCH_METHOD)
+    HRESULT call(
+        DISPID id, std::vector<VARIANT> args, std::vector<DISPID> named = {}, std::uint16_t flags = DISPATCH_METHOD)
     {
         // Named arguments come first in rgvarg, in the order of their ids.
         std::vector<VARIANT> ordered;
@@ -140,38 +145,41 @@ protected:
             ordered.push_back(args[positional + k]);
         for (std::size_t i = positional; i-- > 0;)
             ordered.push_back(args[i]);
-        DISPPARAMS params{ordered.data(), named.empty() ? nullptr : named.data(), static_cast<std::uint32_t>(ordered.size()),
-                          static_cast<std::uint32_t>(named.size())};
-        exception = EXCEPINFO{};
+        DISPPARAMS params {ordered.data(),
+            named.empty() ? nullptr : named.data(),
+            static_cast<std::uint32_t>(ordered.size()),
+            static_cast<std::uint32_t>(named.size())};
+        exception = EXCEPINFO {};
         argError = 99;
         result = Variant();
-        return probe->lpVtbl->Invoke(probe.get(), id, &IID_NULL, 1033, flags, &params, result.get(), &exception, &argError);
+        return probe->lpVtbl->Invoke(
+            probe.get(), id, &IID_NULL, 1033, flags, &params, result.get(), &exception, &argError);
     }
 
     static VARIANT str(const Bstr &s)
     {
-        VARIANT v{};
+        VARIANT v {};
         v.vt = VT_BSTR;
         v.bstrVal = s.get();
         return v;
     }
     static VARIANT i4(std::int32_t n)
     {
-        VARIANT v{};
+        VARIANT v {};
         v.vt = VT_I4;
         v.lVal = n;
         return v;
     }
     static VARIANT r8(double d)
     {
-        VARIANT v{};
+        VARIANT v {};
         v.vt = VT_R8;
         v.dblVal = d;
         return v;
     }
     static VARIANT missing()
     {
-        VARIANT v{};
+        VARIANT v {};
         v.vt = VT_ERROR;
         v.scode = DISP_E_PARAMNOTFOUND;
         return v;
@@ -180,7 +188,7 @@ protected:
 
     ComPtr<Probe> probe;
     Variant result;
-    EXCEPINFO exception{};
+    EXCEPINFO exception {};
     std::uint32_t argError = 0;
 };
 
@@ -194,7 +202,7 @@ TEST_F(LateBound, ConvertsArgumentsByAutomationRules)
     EXPECT_EQ(text(), "7/2");
     ASSERT_EQ(call(0x60030000, {r8(0.5), r8(3.5)}), S_OK);
     EXPECT_EQ(text(), "0.5/4");
-    VARIANT yes{};
+    VARIANT yes {};
     yes.vt = VT_BOOL;
     yes.boolVal = VARIANT_TRUE;
     ASSERT_EQ(call(0x60030000, {yes, yes}), S_OK);
@@ -207,7 +215,7 @@ TEST_F(LateBound, RefusesArgumentsThatDoNotConvert)
     EXPECT_EQ(call(0x60030000, {str(word), str(word)}), DISP_E_TYPEMISMATCH);
     EXPECT_EQ(argError, 0u); // rgvarg index of the second argument
     EXPECT_EQ(call(0x60030000, {str(word), r8(3e9)}), DISP_E_OVERFLOW);
-    VARIANT null{};
+    VARIANT null {};
     null.vt = VT_NULL;
     EXPECT_EQ(call(0x60030000, {null, i4(1)}), DISP_E_TYPEMISMATCH);
     EXPECT_EQ(argError, 1u);
@@ -217,10 +225,10 @@ TEST_F(LateBound, AssignsThroughByReferenceArguments)
 {
     BSTR text = allocBstr("name");
     std::int32_t n = 41;
-    VARIANT flagValue{};
+    VARIANT flagValue {};
     flagValue.vt = VT_BOOL;
     flagValue.boolVal = VARIANT_FALSE;
-    VARIANT a{}, b{}, c{};
+    VARIANT a {}, b {}, c {};
     a.vt = VT_BYREF | VT_BSTR;
     a.pbstrVal = &text;
     b.vt = VT_BYREF | VT_I4;
@@ -249,7 +257,7 @@ TEST_F(LateBound, FillsLeftOutOptionalArgumentsWithTheirDefaults)
     EXPECT_EQ(text(), "x,7,no");
     ASSERT_EQ(call(0x60030006, {}), S_OK);
     ASSERT_EQ(result.get()->vt, VT_ARRAY | VT_BSTR);
-    EXPECT_EQ(stringsOf(result.get()->parray), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(stringsOf(result.get()->parray), (std::vector<std::string> {"a", "b"}));
     EXPECT_EQ(call(0x60030002, {}), DISP_E_BADPARAMCOUNT);
     EXPECT_EQ(call(0x60030002, {missing()}), DISP_E_PARAMNOTOPTIONAL);
     EXPECT_EQ(call(0x60030002, {str(word), i4(1), i4(1), i4(1)}), DISP_E_BADPARAMCOUNT);
@@ -281,20 +289,21 @@ TEST_F(LateBound, RefusesWhatIsNoMethodCall)
     Bstr word("x");
     EXPECT_EQ(call(0x60030002, {str(word)}, {}, DISPATCH_PROPERTYPUT), DISP_E_MEMBERNOTFOUND);
     EXPECT_EQ(call(0x60030004, {}), DISP_E_MEMBERNOTFOUND); // a gap in the numbers
-    DISPPARAMS none{};
-    EXPECT_EQ(probe->lpVtbl->Invoke(probe.get(), 0x60030005, &iidProbe, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr),
-              DISP_E_UNKNOWNINTERFACE);
+    DISPPARAMS none {};
+    EXPECT_EQ(
+        probe->lpVtbl->Invoke(probe.get(), 0x60030005, &iidProbe, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr),
+        DISP_E_UNKNOWNINTERFACE);
 }
 
 TEST_F(LateBound, PassesObjectsAndArrays)
 {
-    SafeArrayPtr list = makeValueArray({Value(std::int64_t(1)), Value(std::string("a")), Value(Null{})});
-    VARIANT array{};
+    SafeArrayPtr list = makeValueArray({Value(std::int64_t(1)), Value(std::string("a")), Value(Null {})});
+    VARIANT array {};
     array.vt = VT_ARRAY | VT_VARIANT;
     array.parray = list.get();
     ASSERT_EQ(call(0x60030007, {i4(1), array}), S_OK);
     EXPECT_EQ(result.get()->lVal, 3);
-    VARIANT object{};
+    VARIANT object {};
     object.vt = VT_DISPATCH;
     object.pdispVal = reinterpret_cast<IDispatch *>(probe.get());
     ASSERT_EQ(call(0x60030007, {i4(1), array, object}), S_OK);
@@ -349,7 +358,7 @@ TEST(EarlyBound, AnyOtherFailureGivesSuccessAndTheEmptyResult)
     Bstr word("a,b,c");
     SAFEARRAY *parts = nullptr;
     ASSERT_EQ(probe->lpVtbl->Split(probe.get(), word.get(), &parts), S_OK);
-    EXPECT_EQ(stringsOf(parts), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(stringsOf(parts), (std::vector<std::string> {"a", "b", "c"}));
     SafeArrayDestroy(parts);
     EXPECT_EQ(probe->lpVtbl->Echo(probe.get(), nullptr, 3, &text), S_OK);
     EXPECT_EQ(toUtf8(text), "/3");
@@ -372,8 +381,7 @@ TEST(EarlyBound, ObjectsCountForUnloading)
 
 // ---- the published tables ---------------------------------------------------------
 
-template <class Class>
-std::vector<std::pair<std::string, DISPID>> tableOf()
+template <class Class> std::vector<std::pair<std::string, DISPID>> tableOf()
 {
     std::vector<std::pair<std::string, DISPID>> rows;
     for (const qfc::Operation &op : Class::operations())
@@ -392,55 +400,84 @@ std::vector<std::pair<std::string, DISPID>> numbered(std::vector<std::string> na
 TEST(PublishedTables, ListEveryOperationInSlotOrderWithItsDispatchNumber)
 {
     EXPECT_EQ(tableOf<qfc::GenFuns>(),
-              numbered({"GetCharsetList",
-                        "LongToHTMLColor",
-                        "SetMenuCaption",
-                        "SetTip",
-                        "InVar",
-                        "AdjListColWid",
-                        "GetFilesQty",
-                        "CheckShortcut",
-                        "GetSysTempPath",
-                        "GetEnglishWeekday",
-                        "GetEnglishShortMonth"}));
+        numbered({"GetCharsetList",
+            "LongToHTMLColor",
+            "SetMenuCaption",
+            "SetTip",
+            "InVar",
+            "AdjListColWid",
+            "GetFilesQty",
+            "CheckShortcut",
+            "GetSysTempPath",
+            "GetEnglishWeekday",
+            "GetEnglishShortMonth"}));
     EXPECT_EQ(tableOf<qfc::ApiFuns>(),
-              numbered({"GetWindowsVersion",  "AcceptDragFiles",    "MapNetDrive",      "DisconnectNetDrive",
-                        "SendMsg",            "PostMsg",            "GetFilesOpenName", "GetFileSaveName",
-                        "GetFileIcon",        "ExecFile",           "ExecCmd",          "SelectColor",
-                        "TxtOperate",         "ReadIni",            "AddHScrollToListBox", "WriteIni",
-                        "SetRadioMenu",       "GetMenuHandle",      "GetSubMenuHandle", "GetSysPath",
-                        "FindWindowTitle",    "ChooseFolder",       "DropFiles",        "Wait",
-                        "GetSpecialFolder",   "QueryRecycleBin",    "GetUserTempPath",  "DelUntilReboot",
-                        "SetTreeViewBgColor", "EmptyRecycleBin",    "SetLVHeaderColor", "DelToRecycled",
-                        "ShowFileFolderProperties", "LoadDLL",      "GetDLLString",     "UnloadDLL",
-                        "KillProcess",        "SetClipboardText",   "GetClipboardText"}));
+        numbered({"GetWindowsVersion",
+            "AcceptDragFiles",
+            "MapNetDrive",
+            "DisconnectNetDrive",
+            "SendMsg",
+            "PostMsg",
+            "GetFilesOpenName",
+            "GetFileSaveName",
+            "GetFileIcon",
+            "ExecFile",
+            "ExecCmd",
+            "SelectColor",
+            "TxtOperate",
+            "ReadIni",
+            "AddHScrollToListBox",
+            "WriteIni",
+            "SetRadioMenu",
+            "GetMenuHandle",
+            "GetSubMenuHandle",
+            "GetSysPath",
+            "FindWindowTitle",
+            "ChooseFolder",
+            "DropFiles",
+            "Wait",
+            "GetSpecialFolder",
+            "QueryRecycleBin",
+            "GetUserTempPath",
+            "DelUntilReboot",
+            "SetTreeViewBgColor",
+            "EmptyRecycleBin",
+            "SetLVHeaderColor",
+            "DelToRecycled",
+            "ShowFileFolderProperties",
+            "LoadDLL",
+            "GetDLLString",
+            "UnloadDLL",
+            "KillProcess",
+            "SetClipboardText",
+            "GetClipboardText"}));
     EXPECT_EQ(tableOf<qfc::TxtFile>(),
-              numbered({"AppendLine",
-                        "ReadLastLine",
-                        "GetLineQty",
-                        "DeleteLine",
-                        "ModifyLine",
-                        "FindLine",
-                        "GetLineNoByFind",
-                        "GetLineStrByFind",
-                        "WriteByCharset",
-                        "ReadByCharset",
-                        "AutoRead",
-                        "GetEncoding"}));
+        numbered({"AppendLine",
+            "ReadLastLine",
+            "GetLineQty",
+            "DeleteLine",
+            "ModifyLine",
+            "FindLine",
+            "GetLineNoByFind",
+            "GetLineStrByFind",
+            "WriteByCharset",
+            "ReadByCharset",
+            "AutoRead",
+            "GetEncoding"}));
     EXPECT_EQ(tableOf<qfc::Base64>(),
-              (std::vector<std::pair<std::string, DISPID>>{
-                  {"Encode", 0x60030000}, {"EncodeFile", 0x60030003}, {"Decode", 0x60030005}, {"DecodeToFile", 0x60030006}}));
+        (std::vector<std::pair<std::string, DISPID>> {
+            {"Encode", 0x60030000}, {"EncodeFile", 0x60030003}, {"Decode", 0x60030005}, {"DecodeToFile", 0x60030006}}));
     EXPECT_EQ(tableOf<qfc::Registry>(),
-              (std::vector<std::pair<std::string, DISPID>>{{"ExportRegKey", 0x60030000},
-                                                           {"ImportRegKey", 0x60030001},
-                                                           {"ReadRegKey", 0x60030002},
-                                                           {"WriteRegKey", 0x60030003},
-                                                           {"EnumerateRegKeys", 0x60030004},
-                                                           {"EnumerateRegKeyValues", 0x60030005},
-                                                           {"DeleteRegKey", 0x60030006},
-                                                           {"DeleteRegKeyValue", 0x60030007},
-                                                           {"GetRegKeyItems", 0x6003000A},
-                                                           {"EnumerateRegKeyItemNames", 0x6003000B}}));
+        (std::vector<std::pair<std::string, DISPID>> {{"ExportRegKey", 0x60030000},
+            {"ImportRegKey", 0x60030001},
+            {"ReadRegKey", 0x60030002},
+            {"WriteRegKey", 0x60030003},
+            {"EnumerateRegKeys", 0x60030004},
+            {"EnumerateRegKeyValues", 0x60030005},
+            {"DeleteRegKey", 0x60030006},
+            {"DeleteRegKeyValue", 0x60030007},
+            {"GetRegKeyItems", 0x6003000A},
+            {"EnumerateRegKeyItemNames", 0x6003000B}}));
 }
 
 TEST(PublishedTables, PlaceholderOperationsAnswerSuccessAndTheEmptyResult)

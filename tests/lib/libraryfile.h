@@ -6,7 +6,8 @@
 #include <filesystem>
 #include <string>
 
-namespace mrb::test {
+namespace mrb::test
+{
 
 // The built libQFC_MRB.so: in $MRB_BIN_DIR when ctest sets it, else beside the
 // test executable (both go to the build's bin folder).

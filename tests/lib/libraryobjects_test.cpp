@@ -9,7 +9,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 using mrb::core::LibraryObjects;
 using mrb::platform::Value;
@@ -17,10 +18,11 @@ using mrb::test::ScopedEnv;
 using mrb::test::TempTree;
 using namespace std::string_literals;
 
-class LibraryObjectsTest : public ::testing::Test {
+class LibraryObjectsTest : public ::testing::Test
+{
 protected:
     TempTree tree;
-    ScopedEnv registry{"QFC_REGISTRY_DIR", tree.path("registry")};
+    ScopedEnv registry {"QFC_REGISTRY_DIR", tree.path("registry")};
 };
 
 TEST_F(LibraryObjectsTest, SayWhichClassFailedWhenTheLibraryIsNotRegistered)
@@ -37,14 +39,15 @@ TEST_F(LibraryObjectsTest, SayWhichLibraryCouldNotBeLoaded)
     ASSERT_EQ(mrb::platform::registerLibrary(mrb::test::libraryFile()), S_OK);
     // Point the classes at a library that is gone.
     tree.fileWith("registry/HKEY_CLASSES_ROOT.reg",
-                  "QFC-REGISTRY 1\n[CLSID\\{4D25CE52-8FCA-409A-B19A-2B1B2B3C16B5}\\InprocServer32]\n@=\"" + tree.path("old/libQFC_MRB.so")
-                      + "\"\n");
+        "QFC-REGISTRY 1\n[CLSID\\{4D25CE52-8FCA-409A-B19A-2B1B2B3C16B5}\\InprocServer32]\n@=\""
+            + tree.path("old/libQFC_MRB.so") + "\"\n");
     const LibraryObjects objects = mrb::core::createLibraryObjects();
     EXPECT_FALSE(objects.ok());
     EXPECT_NE(objects.error.find(tree.path("old/libQFC_MRB.so")), std::string::npos) << objects.error;
 }
 
-class RegisteredLibrary : public LibraryObjectsTest {
+class RegisteredLibrary : public LibraryObjectsTest
+{
 protected:
     void SetUp() override
     {
@@ -70,7 +73,8 @@ TEST_F(RegisteredLibrary, WritesAndReadsTheSettingsFile)
 
 TEST_F(RegisteredLibrary, ReplacesAValueInPlaceAndLeavesEveryOtherLineAlone)
 {
-    const std::string file = tree.fileWith("options.dll", "; settings\r\n[Common]\r\nPath=True\r\nSub = False\r\n\r\n[Output]\r\nPath=/x\r\n");
+    const std::string file = tree.fileWith(
+        "options.dll", "; settings\r\n[Common]\r\nPath=True\r\nSub = False\r\n\r\n[Output]\r\nPath=/x\r\n");
     objects.apiFuns->writeIni(file, "common", "SUB", "True");
     EXPECT_EQ(TempTree::read(file), "; settings\r\n[Common]\r\nPath=True\r\nSub=True\r\n\r\n[Output]\r\nPath=/x\r\n");
 }
@@ -89,9 +93,9 @@ TEST_F(RegisteredLibrary, TestsListMembershipByAutomationRules)
     EXPECT_FALSE(gen.inVar(Value(std::string("true")), {Value(std::string("True")), Value(std::string("False"))}));
     EXPECT_TRUE(gen.inVar(Value(std::int64_t(19)), {Value(std::int64_t(18)), Value(19.0)}));
     EXPECT_FALSE(gen.inVar(Value(std::int64_t(5)), {Value(std::string("5"))}));
-    EXPECT_TRUE(gen.inVar(Value(std::int64_t(5)), {Value(mrb::platform::ObjectRef{}), Value(std::int64_t(5))}));
+    EXPECT_TRUE(gen.inVar(Value(std::int64_t(5)), {Value(mrb::platform::ObjectRef {}), Value(std::int64_t(5))}));
     EXPECT_FALSE(gen.inVar(Value(std::int64_t(5)), {}));
-    EXPECT_FALSE(gen.inVar(Value(mrb::platform::Null{}), {Value(mrb::platform::Null{})}));
+    EXPECT_FALSE(gen.inVar(Value(mrb::platform::Null {}), {Value(mrb::platform::Null {})}));
 }
 
 TEST_F(RegisteredLibrary, DialogsWithoutAnApplicationGiveEmptyResults)

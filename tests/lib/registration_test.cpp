@@ -22,7 +22,8 @@
 #include <tuple>
 #include <vector>
 
-namespace {
+namespace
+{
 
 using namespace mrb::platform;
 using mrb::test::libraryFile;
@@ -58,7 +59,7 @@ std::vector<std::string> classesRootKeys()
 {
     const auto root = RegistryStore().load(RegistryRoot::ClassesRoot);
     std::vector<std::string> out;
-    std::vector<std::pair<const RegistryKey *, std::string>> stack{{&*root, ""}};
+    std::vector<std::pair<const RegistryKey *, std::string>> stack {{&*root, ""}};
     while (!stack.empty()) {
         auto [key, path] = stack.back();
         stack.pop_back();
@@ -72,10 +73,11 @@ std::vector<std::string> classesRootKeys()
     return out;
 }
 
-class Registration : public ::testing::Test {
+class Registration : public ::testing::Test
+{
 protected:
     TempTree tree;
-    ScopedEnv registry{"QFC_REGISTRY_DIR", tree.path("registry")};
+    ScopedEnv registry {"QFC_REGISTRY_DIR", tree.path("registry")};
     const std::string library = libraryFile();
 };
 
@@ -125,14 +127,14 @@ TEST_F(Registration, UnregistrationRemovesExactlyThoseEntries)
     RegistryStore store;
     // Someone else's class, a file type, and a value of someone else's beside ours.
     ASSERT_TRUE(store.setValue(RegistryRoot::ClassesRoot,
-                               "CLSID\\{11111111-2222-3333-4444-555555555555}\\InprocServer32",
-                               "",
-                               RegValue::string("/opt/other/libother.so")));
+        "CLSID\\{11111111-2222-3333-4444-555555555555}\\InprocServer32",
+        "",
+        RegValue::string("/opt/other/libother.so")));
     ASSERT_TRUE(store.setValue(RegistryRoot::ClassesRoot, ".m3u", "", RegValue::string("m3ufile")));
     ASSERT_TRUE(store.setValue(RegistryRoot::ClassesRoot,
-                               "CLSID\\{4D25CE52-8FCA-409A-B19A-2B1B2B3C16B5}\\InprocServer32",
-                               "Comment",
-                               RegValue::string("kept")));
+        "CLSID\\{4D25CE52-8FCA-409A-B19A-2B1B2B3C16B5}\\InprocServer32",
+        "Comment",
+        RegValue::string("kept")));
     ASSERT_TRUE(store.setValue(RegistryRoot::CurrentUser, "Software\\Marrowby", "x", RegValue::dword(1)));
     const auto valuesBefore = classesRootValues();
     const auto keysBefore = classesRootKeys();
@@ -183,7 +185,8 @@ TEST_F(Registration, ToolRegistersAndUnregisters)
     EXPECT_EQ(runTool(library, "--frobnicate"), 2);
 }
 
-class ClassCreation : public Registration {
+class ClassCreation : public Registration
+{
 };
 
 TEST_F(ClassCreation, FailsCleanlyBeforeRegistration)
@@ -245,7 +248,7 @@ TEST_F(ClassCreation, ReportsAServerThatCannotBeLoadedOrIsNoComponent)
     EXPECT_EQ(createInstance(clsidAPIFuns, iidAPIFuns, &object, &why), CO_E_DLLNOTFOUND);
 
     // A real shared library without the component entry points.
-    Dl_info info{};
+    Dl_info info {};
     ASSERT_NE(::dladdr(reinterpret_cast<void *>(static_cast<double (*)(double)>(&std::cos)), &info), 0);
     store.setValue(RegistryRoot::ClassesRoot, key, "", RegValue::string(info.dli_fname));
     EXPECT_EQ(createInstance(clsidAPIFuns, iidAPIFuns, &object, &why), CO_E_ERRORINDLL);

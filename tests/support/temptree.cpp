@@ -16,9 +16,11 @@
 
 namespace fs = std::filesystem;
 
-namespace mrb::test {
+namespace mrb::test
+{
 
-namespace {
+namespace
+{
 
 void makeParents(const std::string &path)
 {

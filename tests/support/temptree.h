@@ -8,11 +8,13 @@
 #include <string_view>
 #include <vector>
 
-namespace mrb::test {
+namespace mrb::test
+{
 
 // A fresh folder under the system's temporary folder, removed with everything
 // in it (permissions restored first) when the object goes.
-class TempTree {
+class TempTree
+{
 public:
     TempTree();
     ~TempTree();
@@ -39,7 +41,8 @@ private:
 };
 
 // Sets an environment variable for the life of the object.
-class ScopedEnv {
+class ScopedEnv
+{
 public:
     ScopedEnv(const char *name, const std::string &value);
     ~ScopedEnv();

@@ -4,11 +4,13 @@
 
 #include "platform/com/bstr.h"
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 using platform::Bstr;
 
-namespace {
+namespace
+{
 
 std::string resultOf(HRESULT hr, const Bstr &result)
 {
@@ -28,11 +30,13 @@ std::string ComApiFuns::readIni(const std::string &file, const std::string &sect
     Bstr sectionText(section);
     Bstr keyText(key);
     Bstr result;
-    const HRESULT hr = m_object->lpVtbl->ReadIni(m_object.get(), fileText.get(), sectionText.get(), keyText.get(), result.out());
+    const HRESULT hr =
+        m_object->lpVtbl->ReadIni(m_object.get(), fileText.get(), sectionText.get(), keyText.get(), result.out());
     return resultOf(hr, result);
 }
 
-void ComApiFuns::writeIni(const std::string &file, const std::string &section, const std::string &key, const std::string &value)
+void ComApiFuns::writeIni(
+    const std::string &file, const std::string &section, const std::string &key, const std::string &value)
 {
     // All four go by reference; the operation may replace them, and Bstr frees
     // whatever they hold afterwards.
@@ -62,11 +66,11 @@ void ComApiFuns::disconnectNetDrive(WinHandle owner, std::int32_t action)
 }
 
 std::string ComApiFuns::getFileSaveName(WinHandle owner,
-                                        const std::string &title,
-                                        const std::string &fileName,
-                                        const std::string &filter,
-                                        const std::string &defDir,
-                                        const std::string &defExt)
+    const std::string &title,
+    const std::string &fileName,
+    const std::string &filter,
+    const std::string &defDir,
+    const std::string &defExt)
 {
     Bstr titleText(title);
     Bstr nameText(fileName);
@@ -75,13 +79,13 @@ std::string ComApiFuns::getFileSaveName(WinHandle owner,
     Bstr extText(defExt);
     Bstr result;
     const HRESULT hr = m_object->lpVtbl->GetFileSaveName(m_object.get(),
-                                                         owner,
-                                                         titleText.get(),
-                                                         nameText.get(),
-                                                         filterText.get(),
-                                                         dirText.get(),
-                                                         extText.get(),
-                                                         result.out());
+        owner,
+        titleText.get(),
+        nameText.get(),
+        filterText.get(),
+        dirText.get(),
+        extText.get(),
+        result.out());
     return resultOf(hr, result);
 }
 

@@ -4,7 +4,8 @@
 
 #include "platform/com/variant.h"
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 ComGenFuns::ComGenFuns(platform::ComPtr<QfcGenFuns> object)
     : m_object(std::move(object))

@@ -6,11 +6,13 @@
 #include "lib/frame/interfaces.h"
 #include "platform/com/comptr.h"
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 // GenFuns on a GenFuns object of the component library, called through its
 // interface slots. A failing call answers false.
-class ComGenFuns final : public GenFuns {
+class ComGenFuns final : public GenFuns
+{
 public:
     explicit ComGenFuns(platform::ComPtr<QfcGenFuns> object);
 

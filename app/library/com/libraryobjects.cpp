@@ -8,9 +8,11 @@
 #include "platform/com/guid.h"
 #include "platform/com/runtime.h"
 
-namespace mrb::core {
+namespace mrb::core
+{
 
-namespace {
+namespace
+{
 
 constexpr CLSID clsidAPIFuns = QFC_CLSID_APIFUNS_INIT;
 constexpr IID iidAPIFuns = QFC_IID_APIFUNS_INIT;

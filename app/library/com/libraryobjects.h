@@ -7,7 +7,8 @@
 #include <memory>
 #include <string>
 
-namespace mrb::core {
+namespace mrb::core
+{
 
 // The two objects of the component library that the program holds for its
 // whole run, created by class identifier through the component runtime.

@@ -13,8 +13,14 @@ using mrb::core::Setting;
 
 TEST(CliArguments, PrintSettingsWithFileAndOverrides)
 {
-    const auto parsed = parseArguments(
-        {"--settings", "/x/options.dll", "--set", "Common.Unit=GB", "--set=Output.Separator=a=b", "--set", "Common.Sub=", "--print-settings"});
+    const auto parsed = parseArguments({"--settings",
+        "/x/options.dll",
+        "--set",
+        "Common.Unit=GB",
+        "--set=Output.Separator=a=b",
+        "--set",
+        "Common.Sub=",
+        "--print-settings"});
     ASSERT_TRUE(parsed.options) << parsed.error;
     const auto &o = *parsed.options;
     EXPECT_EQ(o.mode, CliMode::PrintSettings);
@@ -42,7 +48,7 @@ TEST(CliArguments, ShowAndMakeModes)
     ASSERT_TRUE(make.options) << make.error;
     EXPECT_EQ(make.options->mode, CliMode::Make);
     EXPECT_EQ(make.options->output, "out.m3u");
-    EXPECT_EQ(make.options->paths, (std::vector<std::string>{"/a", "/b", "--odd-name", "-"}));
+    EXPECT_EQ(make.options->paths, (std::vector<std::string> {"/a", "/b", "--odd-name", "-"}));
     EXPECT_FALSE(make.options->settingsFile);
 }
 

@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "app/cli/mrblist.h"
-
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>
@@ -16,12 +15,13 @@
 #include <unistd.h>
 #include <vector>
 
-using mrb::cli::runMrbList;
 using mrb::cli::RunEnvironment;
+using mrb::cli::runMrbList;
 using mrb::test::ScopedEnv;
 using mrb::test::TempTree;
 
-namespace {
+namespace
+{
 
 // The 18 lines printed for the defaults of a program in folder.
 std::string defaultLines(const std::string &folder)
@@ -58,7 +58,8 @@ std::string defaultFile(const std::string &folder)
 
 bool isFolder(const std::string &path)
 {
-    struct stat st {};
+    struct stat st {
+    };
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -108,7 +109,8 @@ std::string binFolder()
     return std::filesystem::read_symlink("/proc/self/exe", ec).parent_path().string();
 }
 
-class MrbListBinary : public ::testing::Test {
+class MrbListBinary : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -145,11 +147,11 @@ TEST_F(MrbListBinary, LowerCasePathRewritesDefaultsAndKeepsOwnSection)
     EXPECT_EQ(r.out, defaultLines(dir));
     const std::string file = TempTree::read(dir + "/options.dll");
     EXPECT_EQ(file,
-              "[Common]\r\nPath=True\r\nUnit=KB\r\nSize=True\r\nPrecision=2\r\nType=True\r\nModified=True\r\n"
-              "Created=True\r\nAccessed=True\r\nSub=False\r\nItem=Files\r\n"
-              "[Mine]\r\nKeep=this ; and this\r\n"
-              "[Output]\r\nFileType=Playlist\r\nSeparator={Tab}\r\nRepeat=0\r\nStandard=True\r\nPath="
-                  + dir + "/output\r\nHeader=False\r\nDelete=False\r\n[System]\r\nDialog=False\r\n");
+        "[Common]\r\nPath=True\r\nUnit=KB\r\nSize=True\r\nPrecision=2\r\nType=True\r\nModified=True\r\n"
+        "Created=True\r\nAccessed=True\r\nSub=False\r\nItem=Files\r\n"
+        "[Mine]\r\nKeep=this ; and this\r\n"
+        "[Output]\r\nFileType=Playlist\r\nSeparator={Tab}\r\nRepeat=0\r\nStandard=True\r\nPath="
+            + dir + "/output\r\nHeader=False\r\nDelete=False\r\n[System]\r\nDialog=False\r\n");
 }
 
 TEST_F(MrbListBinary, ValidPathAloneIsLeftAloneAndMissingKeysPrintEmpty)
@@ -159,9 +161,9 @@ TEST_F(MrbListBinary, ValidPathAloneIsLeftAloneAndMissingKeysPrintEmpty)
     const ProgramRun r = run({"--settings", dir + "/options.dll", "--print-settings"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out,
-              "Common.Path=False\nCommon.Size=\nCommon.Unit=\nCommon.Precision=\nCommon.Type=\nCommon.Modified=\n"
-              "Common.Created=\nCommon.Accessed=\nCommon.Sub=\nCommon.Item=\nOutput.FileType=\nOutput.Separator=\n"
-              "Output.Repeat=\nOutput.Standard=\nOutput.Path=\nOutput.Header=\nOutput.Delete=\nSystem.Dialog=\n");
+        "Common.Path=False\nCommon.Size=\nCommon.Unit=\nCommon.Precision=\nCommon.Type=\nCommon.Modified=\n"
+        "Common.Created=\nCommon.Accessed=\nCommon.Sub=\nCommon.Item=\nOutput.FileType=\nOutput.Separator=\n"
+        "Output.Repeat=\nOutput.Standard=\nOutput.Path=\nOutput.Header=\nOutput.Delete=\nSystem.Dialog=\n");
     EXPECT_EQ(TempTree::read(dir + "/options.dll"), "[Common]\r\nPath=False\r\n");
     EXPECT_FALSE(isFolder(dir + "/output"));
 }
@@ -196,17 +198,17 @@ TEST(MrbListRun, OverridesHoldForThisRunOnly)
     tree.fileWith("options.dll", "[Common]\r\nPath=True\r\nUnit=KB\r\n");
     std::ostringstream out, err;
     const int rc = runMrbList({"--settings",
-                               dir + "/options.dll",
-                               "--set",
-                               "Common.Unit=GB",
-                               "--set",
-                               "Output.Separator= | ",
-                               "--set",
-                               "Common.Unit=MB",
-                               "--print-settings"},
-                              RunEnvironment{},
-                              out,
-                              err);
+                                  dir + "/options.dll",
+                                  "--set",
+                                  "Common.Unit=GB",
+                                  "--set",
+                                  "Output.Separator= | ",
+                                  "--set",
+                                  "Common.Unit=MB",
+                                  "--print-settings"},
+        RunEnvironment {},
+        out,
+        err);
     EXPECT_EQ(rc, 0);
     EXPECT_NE(out.str().find("\nCommon.Unit=MB\n"), std::string::npos) << out.str();
     EXPECT_NE(out.str().find("\nOutput.Separator= | \n"), std::string::npos) << out.str();
@@ -236,7 +238,7 @@ TEST(MrbListRun, BareFileNameWithoutWorkingFolderStaysRelative)
     const std::string previous = std::filesystem::current_path().string();
     std::filesystem::current_path(tree.root());
     std::ostringstream out, err;
-    const int rc = runMrbList({"--settings", "my.ini", "--print-settings"}, RunEnvironment{}, out, err);
+    const int rc = runMrbList({"--settings", "my.ini", "--print-settings"}, RunEnvironment {}, out, err);
     std::filesystem::current_path(previous);
     EXPECT_EQ(rc, 0);
     EXPECT_EQ(out.str(), defaultLines("."));
@@ -259,7 +261,7 @@ TEST(MrbListRun, UnusableExecutableFolderFallsBackToTheConfigFolder)
 TEST(MrbListRun, HelpGoesToStandardOutput)
 {
     std::ostringstream out, err;
-    EXPECT_EQ(runMrbList({"--help"}, RunEnvironment{}, out, err), 0);
+    EXPECT_EQ(runMrbList({"--help"}, RunEnvironment {}, out, err), 0);
     EXPECT_EQ(out.str().rfind("usage: mrb-list", 0), 0u);
     EXPECT_EQ(err.str(), "");
 }

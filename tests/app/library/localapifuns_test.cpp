@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/library/localapifuns.h"
 #include "app/library/localgenfuns.h"
-
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>
@@ -19,12 +18,12 @@ TEST(ReadIni, ValueWithoutNulOrLeadingBlanks)
 {
     TempTree tree;
     const std::string ini = tree.fileWith("options.dll",
-                                          "[Common]\r\n"
-                                          "Unit=abc\r\n"
-                                          "Quoted=\"   padded\"\r\n"
-                                          "Trailing=\"kept  \"\r\n"
-                                          "Blank=\"   \"\r\n"
-                                          "Empty=\r\n");
+        "[Common]\r\n"
+        "Unit=abc\r\n"
+        "Quoted=\"   padded\"\r\n"
+        "Trailing=\"kept  \"\r\n"
+        "Blank=\"   \"\r\n"
+        "Empty=\r\n");
     LocalApiFuns api;
     EXPECT_EQ(api.readIni(ini, "Common", "Unit"), "abc");
     EXPECT_EQ(api.readIni(ini, "Common", "Unit").size(), 3u);
@@ -63,7 +62,8 @@ TEST(WriteIni, CreatesFileAndReplacesInPlace)
     api.writeIni(ini, "Common", "Path", "True");
     EXPECT_EQ(TempTree::read(ini), "[Common]\r\nPath=True\r\n");
 
-    const std::string other = tree.fileWith("other.dll", "[Common]\r\nPath=True\r\n; note\r\nSize=False\r\n[Mine]\r\nx=1\r\n");
+    const std::string other =
+        tree.fileWith("other.dll", "[Common]\r\nPath=True\r\n; note\r\nSize=False\r\n[Mine]\r\nx=1\r\n");
     api.writeIni(other, "Common", "Path", "False");
     EXPECT_EQ(TempTree::read(other), "[Common]\r\nPath=False\r\n; note\r\nSize=False\r\n[Mine]\r\nx=1\r\n");
 }
@@ -71,11 +71,11 @@ TEST(WriteIni, CreatesFileAndReplacesInPlace)
 TEST(LocalInVar, SettingsCheckAndAttributePairs)
 {
     LocalGenFuns gen;
-    const std::vector<Value> trueFalse = {Value{std::string("True")}, Value{std::string("False")}};
-    EXPECT_TRUE(gen.inVar(Value{std::string("True")}, trueFalse));
-    EXPECT_FALSE(gen.inVar(Value{std::string("true")}, trueFalse));
-    EXPECT_FALSE(gen.inVar(Value{std::string("")}, trueFalse));
-    EXPECT_TRUE(gen.inVar(Value{std::int64_t{19}}, {Value{std::int64_t{18}}, Value{std::int64_t{19}}}));
-    EXPECT_TRUE(gen.inVar(Value{std::int64_t{5}}, {Value{ObjectRef{}}, Value{5.0}}));
-    EXPECT_FALSE(gen.inVar(Value{std::int64_t{5}}, {}));
+    const std::vector<Value> trueFalse = {Value {std::string("True")}, Value {std::string("False")}};
+    EXPECT_TRUE(gen.inVar(Value {std::string("True")}, trueFalse));
+    EXPECT_FALSE(gen.inVar(Value {std::string("true")}, trueFalse));
+    EXPECT_FALSE(gen.inVar(Value {std::string("")}, trueFalse));
+    EXPECT_TRUE(gen.inVar(Value {std::int64_t {19}}, {Value {std::int64_t {18}}, Value {std::int64_t {19}}}));
+    EXPECT_TRUE(gen.inVar(Value {std::int64_t {5}}, {Value {ObjectRef {}}, Value {5.0}}));
+    EXPECT_FALSE(gen.inVar(Value {std::int64_t {5}}, {}));
 }

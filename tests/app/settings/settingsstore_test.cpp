@@ -1,9 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "app/settings/settingsstore.h"
-
 #include "app/library/localapifuns.h"
 #include "app/library/localgenfuns.h"
+#include "app/settings/settingsstore.h"
 #include "platform/fs/posixfilesystem.h"
 #include "tests/support/temptree.h"
 
@@ -22,11 +21,13 @@ using mrb::core::SettingsStore;
 using mrb::test::ScopedEnv;
 using mrb::test::TempTree;
 
-namespace {
+namespace
+{
 
 bool isFolder(const std::string &path)
 {
-    struct stat st {};
+    struct stat st {
+    };
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -60,7 +61,8 @@ std::string freshFile(const std::string &folder)
 
 // Notes each library call, and for writes whether the output folder exists at
 // that moment.
-class RecordingApi : public LocalApiFuns {
+class RecordingApi : public LocalApiFuns
+{
 public:
     explicit RecordingApi(std::string outputFolder)
         : m_outputFolder(std::move(outputFolder))
@@ -71,7 +73,8 @@ public:
         calls.push_back("read " + section + "." + key);
         return LocalApiFuns::readIni(file, section, key);
     }
-    void writeIni(const std::string &file, const std::string &section, const std::string &key, const std::string &value) override
+    void writeIni(
+        const std::string &file, const std::string &section, const std::string &key, const std::string &value) override
     {
         calls.push_back("write " + section + "." + key + (isFolder(m_outputFolder) ? " (output exists)" : ""));
         LocalApiFuns::writeIni(file, section, key, value);
@@ -82,7 +85,8 @@ private:
     std::string m_outputFolder;
 };
 
-class SettingsStoreTest : public ::testing::Test {
+class SettingsStoreTest : public ::testing::Test
+{
 protected:
     TempTree tree;
     LocalApiFuns api;
@@ -115,45 +119,45 @@ TEST_F(SettingsStoreTest, LowerCaseTrueRewritesAllDefaultsAndKeepsForeignSection
 {
     const std::string folder = tree.dir("prog");
     tree.fileWith("prog/options.dll",
-                  "[Common]\r\n"
-                  "Path=true\r\n"
-                  "Unit=GB\r\n"
-                  "Extra=mine\r\n"
-                  "[Mine]\r\n"
-                  "Colour=blue ; not a comment\r\n"
-                  "\r\n"
-                  "[System]\r\n"
-                  "Dialog=True\r\n");
+        "[Common]\r\n"
+        "Path=true\r\n"
+        "Unit=GB\r\n"
+        "Extra=mine\r\n"
+        "[Mine]\r\n"
+        "Colour=blue ; not a comment\r\n"
+        "\r\n"
+        "[System]\r\n"
+        "Dialog=True\r\n");
     SettingsStore store(api, gen, fs, folder);
     store.ensureSettings();
     EXPECT_EQ(TempTree::read(folder + "/options.dll"),
-              "[Common]\r\n"
-              "Path=True\r\n"
-              "Unit=KB\r\n"
-              "Extra=mine\r\n"
-              "Size=True\r\n"
-              "Precision=2\r\n"
-              "Type=True\r\n"
-              "Modified=True\r\n"
-              "Created=True\r\n"
-              "Accessed=True\r\n"
-              "Sub=False\r\n"
-              "Item=Files\r\n"
-              "[Mine]\r\n"
-              "Colour=blue ; not a comment\r\n"
-              "\r\n"
-              "[System]\r\n"
-              "Dialog=False\r\n"
-              "[Output]\r\n"
-              "FileType=Playlist\r\n"
-              "Separator={Tab}\r\n"
-              "Repeat=0\r\n"
-              "Standard=True\r\n"
-              "Path="
-                  + folder
-                  + "/output\r\n"
-                    "Header=False\r\n"
-                    "Delete=False\r\n");
+        "[Common]\r\n"
+        "Path=True\r\n"
+        "Unit=KB\r\n"
+        "Extra=mine\r\n"
+        "Size=True\r\n"
+        "Precision=2\r\n"
+        "Type=True\r\n"
+        "Modified=True\r\n"
+        "Created=True\r\n"
+        "Accessed=True\r\n"
+        "Sub=False\r\n"
+        "Item=Files\r\n"
+        "[Mine]\r\n"
+        "Colour=blue ; not a comment\r\n"
+        "\r\n"
+        "[System]\r\n"
+        "Dialog=False\r\n"
+        "[Output]\r\n"
+        "FileType=Playlist\r\n"
+        "Separator={Tab}\r\n"
+        "Repeat=0\r\n"
+        "Standard=True\r\n"
+        "Path="
+            + folder
+            + "/output\r\n"
+              "Header=False\r\n"
+              "Delete=False\r\n");
     EXPECT_EQ(store.record().value(Setting::CommonPath), "True");
     EXPECT_EQ(store.record().value(Setting::CommonUnit), "KB");
     EXPECT_EQ(store.record().value(Setting::SystemDialog), "False");
@@ -177,14 +181,14 @@ TEST_F(SettingsStoreTest, ValuesStayTextExactlyAsRead)
 {
     const std::string folder = tree.dir("prog");
     tree.fileWith("prog/options.dll",
-                  "[common]\n"
-                  "PATH=True\n"
-                  "Precision=7\n"
-                  "Unit=  MB  \n"
-                  "Sub=maybe\n"
-                  "[Output]\n"
-                  "Separator=\" | \"\n"
-                  "Path=/somewhere else\n");
+        "[common]\n"
+        "PATH=True\n"
+        "Precision=7\n"
+        "Unit=  MB  \n"
+        "Sub=maybe\n"
+        "[Output]\n"
+        "Separator=\" | \"\n"
+        "Path=/somewhere else\n");
     SettingsStore store(api, gen, fs, folder);
     store.ensureSettings();
     const auto &record = store.record();
@@ -208,19 +212,19 @@ TEST_F(SettingsStoreTest, WritesAndReadsInTheFixedOrder)
         reads.push_back("read " + std::string(k.section) + "." + k.key);
     std::vector<std::string> expected = reads;
     for (const char *key : {"Common.Path",
-                            "Common.Size",
-                            "Common.Unit",
-                            "Common.Precision",
-                            "Common.Type",
-                            "Common.Modified",
-                            "Common.Created",
-                            "Common.Accessed",
-                            "Common.Sub",
-                            "Common.Item",
-                            "Output.FileType",
-                            "Output.Separator",
-                            "Output.Repeat",
-                            "Output.Standard"})
+             "Common.Size",
+             "Common.Unit",
+             "Common.Precision",
+             "Common.Type",
+             "Common.Modified",
+             "Common.Created",
+             "Common.Accessed",
+             "Common.Sub",
+             "Common.Item",
+             "Output.FileType",
+             "Output.Separator",
+             "Output.Repeat",
+             "Output.Standard"})
         expected.push_back(std::string("write ") + key);
     // The output folder is made between Output.Standard and Output.Path.
     for (const char *key : {"Output.Path", "Output.Header", "Output.Delete", "System.Dialog"})
@@ -305,8 +309,17 @@ TEST(SettingNames, ExactSectionDotKey)
     EXPECT_EQ(settingByName("Output.Path"), Setting::OutputPath);
     EXPECT_EQ(settingByName("Output.FileType"), Setting::OutputFileType);
     EXPECT_EQ(settingByName("System.Dialog"), Setting::SystemDialog);
-    for (const char *bad : {"common.path", "Common.Path ", "Common", "Path", "", ".", "Common.", "Common..Path",
-                            "System.Path", "CommonXPath", "Common.Paths"})
+    for (const char *bad : {"common.path",
+             "Common.Path ",
+             "Common",
+             "Path",
+             "",
+             ".",
+             "Common.",
+             "Common..Path",
+             "System.Path",
+             "CommonXPath",
+             "Common.Paths"})
         EXPECT_FALSE(settingByName(bad).has_value()) << bad;
 }
 

@@ -105,11 +105,11 @@ TEST(ToolbarDispatch, UnknownTagsRunNothing)
 TEST(WebLinks, FixedQueryPartsOnOurOwnSite)
 {
     const std::string_view all[] = {weblinks::productHomepage,
-                                    weblinks::recommendPage,
-                                    weblinks::freewareList,
-                                    weblinks::makerHomepage,
-                                    weblinks::facebookPage,
-                                    weblinks::donationPage};
+        weblinks::recommendPage,
+        weblinks::freewareList,
+        weblinks::makerHomepage,
+        weblinks::facebookPage,
+        weblinks::donationPage};
     for (std::string_view link : all)
         EXPECT_EQ(link.substr(0, weblinks::site.size()), weblinks::site) << link;
     EXPECT_TRUE(weblinks::productHomepage.ends_with("?source=ui"));

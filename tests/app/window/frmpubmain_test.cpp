@@ -1,10 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "app/window/frmPubMain.h"
-
 #include "app/destination/destinationactivity.h"
 #include "app/library/localapifuns.h"
 #include "app/library/localgenfuns.h"
+#include "app/window/frmPubMain.h"
 #include "app/window/weblinks.h"
 #include "platform/fs/posixfilesystem.h"
 #include "tests/support/temptree.h"
@@ -19,9 +18,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -37,23 +36,28 @@ using namespace mrb;
 using mrb::test::TempTree;
 using mrb::ui::frmPubMain;
 
-namespace {
+namespace
+{
 
 // The settings functions of the real profile code; the shell operations only
 // record what they were asked to open.
-class RecordingApi : public core::LocalApiFuns {
+class RecordingApi : public core::LocalApiFuns
+{
 public:
     explicit RecordingApi(std::vector<std::pair<std::string, core::WindowState>> &commands)
         : m_commands(commands)
     {
     }
-    void execCmd(const std::string &command, core::WindowState state) override { m_commands.emplace_back(command, state); }
+    void execCmd(const std::string &command, core::WindowState state) override
+    {
+        m_commands.emplace_back(command, state);
+    }
     std::string getFileSaveName(core::WinHandle,
-                                const std::string &,
-                                const std::string &,
-                                const std::string &,
-                                const std::string &,
-                                const std::string &) override
+        const std::string &,
+        const std::string &,
+        const std::string &,
+        const std::string &,
+        const std::string &) override
     {
         return saveName;
     }
@@ -71,12 +75,10 @@ struct Message {
 
 enum class Library { Present, Missing };
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ::testing::Test
+{
 protected:
-    void SetUp() override
-    {
-        programFolder = tree.dir("program");
-    }
+    void SetUp() override { programFolder = tree.dir("program"); }
 
     frmPubMain &open(Library library = Library::Present)
     {
@@ -108,11 +110,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
 
-    template<typename T>
-    T *child(const char *name) const
-    {
-        return window->findChild<T *>(QString::fromLatin1(name));
-    }
+    template <typename T> T *child(const char *name) const { return window->findChild<T *>(QString::fromLatin1(name)); }
 
     // Closes every modal dialog as soon as it is up, for tests that only route commands.
     void closeDialogsWhenShown()
@@ -126,10 +124,7 @@ protected:
     }
 
     std::string prompt() const { return window->statusBarModel().prompt(); }
-    QString panelText(int panel) const
-    {
-        return child<QLabel>(("stbPanel" + std::to_string(panel)).c_str())->text();
-    }
+    QString panelText(int panel) const { return child<QLabel>(("stbPanel" + std::to_string(panel)).c_str())->text(); }
 
     std::vector<QString> commandsRun() const
     {
@@ -157,10 +152,10 @@ protected:
     {
         QTreeView *trv = child<QTreeView>("trv");
         const QModelIndexList found = trv->model()->match(trv->model()->index(0, 0),
-                                                          Qt::ToolTipRole,
-                                                          QString::fromStdString(key),
-                                                          1,
-                                                          Qt::MatchExactly | Qt::MatchRecursive);
+            Qt::ToolTipRole,
+            QString::fromStdString(key),
+            1,
+            Qt::MatchExactly | Qt::MatchRecursive);
         return found.isEmpty() ? QModelIndex() : found.first();
     }
 
@@ -377,7 +372,7 @@ TEST_F(MainWindowTest, ShortcutsRouteToTheirMenuItems)
     QTest::keyClick(window.get(), Qt::Key_L, Qt::ControlModifier);
     QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
     QTest::keyClick(window.get(), Qt::Key_F5);
-    EXPECT_EQ(commandsRun(), (std::vector<QString>{"menss", "mensa", "mendr", "mendc", "mensn", "mentm"}));
+    EXPECT_EQ(commandsRun(), (std::vector<QString> {"menss", "mensa", "mendr", "mendc", "mensn", "mentm"}));
 }
 
 TEST_F(MainWindowTest, F4OpensTheOptionsDialogModally)
@@ -393,7 +388,7 @@ TEST_F(MainWindowTest, F4OpensTheOptionsDialogModally)
     });
     QTest::keyClick(window.get(), Qt::Key_F4);
     EXPECT_EQ(shown, "frmPubOptions");
-    EXPECT_EQ(commandsRun(), (std::vector<QString>{"mento"}));
+    EXPECT_EQ(commandsRun(), (std::vector<QString> {"mento"}));
 }
 
 TEST_F(MainWindowTest, CtrlAInTheFilterBoxSelectsTheSourceRows)
@@ -403,7 +398,7 @@ TEST_F(MainWindowTest, CtrlAInTheFilterBoxSelectsTheSourceRows)
     QLineEdit *filter = child<QLineEdit>("txtFilter");
     filter->setFocus();
     QTest::keyClick(filter, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(commandsRun(), (std::vector<QString>{"menss"}));
+    EXPECT_EQ(commandsRun(), (std::vector<QString> {"menss"}));
     EXPECT_EQ(filter->text(), "*.*");
 }
 
@@ -425,7 +420,7 @@ TEST_F(MainWindowTest, ToolbarButtonsRunTheirMenuItems)
     const char *buttons[] = {"tlb_all", "tlb_add", "tlb_remove", "tlb_clear", "tlb_options", "tlb_donate"};
     for (const char *name : buttons)
         child<QAction>(name)->trigger();
-    EXPECT_EQ(commandsRun(), (std::vector<QString>{"menss", "mensa", "mendr", "mendc", "mento", "menhd"}));
+    EXPECT_EQ(commandsRun(), (std::vector<QString> {"menss", "mensa", "mendr", "mendc", "mento", "menhd"}));
     EXPECT_EQ(child<QAction>("tlb_make")->toolTip(), "Outputs the destination items to a file.");
     EXPECT_EQ(child<QAction>("tlb_options")->text(), "Options");
 }
@@ -444,7 +439,7 @@ TEST_F(MainWindowTest, RightClickPopsUpTheListingsMenu)
 {
     open();
     showActive();
-    for (auto [listing, menu] : {std::pair{"lsvSource", "mens"}, std::pair{"lsvTarget", "mend"}}) {
+    for (auto [listing, menu] : {std::pair {"lsvSource", "mens"}, std::pair {"lsvTarget", "mend"}}) {
         QWidget *viewport = child<QTreeView>(listing)->viewport();
         QTest::mouseRelease(viewport, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
         EXPECT_TRUE(child<QMenu>(menu)->isVisible()) << menu;
@@ -465,16 +460,16 @@ TEST_F(MainWindowTest, FolderClickListsSubFoldersFirstThenFilesByName)
     const std::string shown = tree.path("shown");
     browseTo(shown);
     EXPECT_EQ(window->folderTree().selectedKey(), shown);
-    EXPECT_EQ(sourceNames(), (Names{"a-dir", "b-dir", "a.log", "M.txt", "z.txt"}));
-    EXPECT_EQ(childTexts(shown), (Names{"a-dir", "b-dir"}));
+    EXPECT_EQ(sourceNames(), (Names {"a-dir", "b-dir", "a.log", "M.txt", "z.txt"}));
+    EXPECT_EQ(childTexts(shown), (Names {"a-dir", "b-dir"}));
     EXPECT_TRUE(child<QTreeView>("trv")->isExpanded(treeIndexOf(shown)));
     EXPECT_EQ(prompt(), " Ready.");
     EXPECT_EQ(child<QTreeView>("lsvSource")->model()->rowCount(), 5);
 
     // the same node again: the same rows and no second set of child nodes
     clickNode(shown);
-    EXPECT_EQ(sourceNames(), (Names{"a-dir", "b-dir", "a.log", "M.txt", "z.txt"}));
-    EXPECT_EQ(childTexts(shown), (Names{"a-dir", "b-dir"}));
+    EXPECT_EQ(sourceNames(), (Names {"a-dir", "b-dir", "a.log", "M.txt", "z.txt"}));
+    EXPECT_EQ(childTexts(shown), (Names {"a-dir", "b-dir"}));
 }
 
 TEST_F(MainWindowTest, FilterAndBoxesRelistTheFolder)
@@ -488,25 +483,25 @@ TEST_F(MainWindowTest, FilterAndBoxesRelistTheFolder)
     showActive();
     const std::string folder = tree.path("f");
     browseTo(folder);
-    EXPECT_EQ(sourceNames(), (Names{"sub", "notes.txt", "song.mp3"}));
+    EXPECT_EQ(sourceNames(), (Names {"sub", "notes.txt", "song.mp3"}));
 
     QLineEdit *filter = child<QLineEdit>("txtFilter");
     filter->setFocus();
     filter->selectAll();
     QTest::keyClicks(filter, "*.t");
-    EXPECT_EQ(sourceNames(), (Names{"sub"}));
+    EXPECT_EQ(sourceNames(), (Names {"sub"}));
     QTest::keyClicks(filter, "xt");
-    EXPECT_EQ(sourceNames(), (Names{"sub", "notes.txt"}));
+    EXPECT_EQ(sourceNames(), (Names {"sub", "notes.txt"}));
 
     QTest::mouseClick(child<QCheckBox>("cbxHidden"), Qt::LeftButton);
-    EXPECT_EQ(sourceNames(), (Names{".cache", "sub", ".hidden.txt", "notes.txt"}));
+    EXPECT_EQ(sourceNames(), (Names {".cache", "sub", ".hidden.txt", "notes.txt"}));
     // the new node comes after the nodes already there
-    EXPECT_EQ(childTexts(folder), (Names{"sub", ".cache"}));
+    EXPECT_EQ(childTexts(folder), (Names {"sub", ".cache"}));
 
     QTest::mouseClick(child<QCheckBox>("cbxHidden"), Qt::LeftButton);
-    EXPECT_EQ(sourceNames(), (Names{"sub", "notes.txt"}));
+    EXPECT_EQ(sourceNames(), (Names {"sub", "notes.txt"}));
     // a node once made stays
-    EXPECT_EQ(childTexts(folder), (Names{"sub", ".cache"}));
+    EXPECT_EQ(childTexts(folder), (Names {"sub", ".cache"}));
 }
 
 TEST_F(MainWindowTest, MovingThroughTheTreeWithKeysShowsTheFolderReached)
@@ -537,11 +532,11 @@ TEST_F(MainWindowTest, TwoHeaderClicksSortDescendingThenAscending)
     QHeaderView *header = child<QTreeView>("lsvSource")->header();
     const QPoint nameHeader(header->sectionViewportPosition(0) + 10, header->height() / 2);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, nameHeader);
-    EXPECT_EQ(sourceNames(), (Names{"c.txt", "b.txt", "A.txt"}));
+    EXPECT_EQ(sourceNames(), (Names {"c.txt", "b.txt", "A.txt"}));
     EXPECT_EQ(window->sourceListing().column(1).headerIcon, 2);
     EXPECT_FALSE(header->model()->headerData(0, Qt::Horizontal, Qt::DecorationRole).isNull());
     QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, nameHeader);
-    EXPECT_EQ(sourceNames(), (Names{"A.txt", "b.txt", "c.txt"}));
+    EXPECT_EQ(sourceNames(), (Names {"A.txt", "b.txt", "c.txt"}));
     EXPECT_EQ(window->sourceListing().column(1).headerIcon, 1);
 }
 
@@ -556,7 +551,8 @@ TEST_F(MainWindowTest, SelectionLivesInTheModel)
     QTreeView *view = child<QTreeView>("lsvSource");
     // a click in the view selects the model's row
     view->setFocus();
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->visualRect(view->model()->index(1, 0)).center());
+    QTest::mouseClick(
+        view->viewport(), Qt::LeftButton, Qt::NoModifier, view->visualRect(view->model()->index(1, 0)).center());
     EXPECT_EQ(window->sourceListing().selectedCount(), 1u);
     EXPECT_TRUE(window->sourceListing().isSelected(2));
     // the core's select all shows in the view
@@ -587,7 +583,8 @@ TEST_F(MainWindowTest, DesignClientAreaGivesTheDesignedPanes)
     EXPECT_EQ(layout.lsvTarget.top, layout.lsvSource.bottom() + 90);
     // the toolbar fits its 600-twip band, so the panes start at 690
     EXPECT_EQ(layout.trv.top, 690);
-    EXPECT_EQ(child<QTreeView>("trv")->geometry(), QRect(grid.toPixels(90), grid.toPixels(690), grid.toPixels(2415), child<QTreeView>("trv")->height()));
+    EXPECT_EQ(child<QTreeView>("trv")->geometry(),
+        QRect(grid.toPixels(90), grid.toPixels(690), grid.toPixels(2415), child<QTreeView>("trv")->height()));
     EXPECT_EQ(child<QTreeView>("lsvSource")->x(), grid.toPixels(2595));
     EXPECT_EQ(child<QTreeView>("lsvTarget")->geometry().bottom(), child<QTreeView>("trv")->geometry().bottom());
     // the filter group keeps its place in the toolbar band
@@ -604,7 +601,12 @@ TEST_F(MainWindowTest, SplitterDragFollowsTheMouseWithinItsLimits)
     const QColor face = bar->palette().color(QPalette::Window);
     QTest::mousePress(bar, Qt::LeftButton, Qt::NoModifier, QPoint(2, 10));
     EXPECT_EQ(bar->palette().color(QPalette::Window), QColor(128, 128, 128));
-    QMouseEvent move(QEvent::MouseMove, QPointF(-2000, 10), bar->mapToGlobal(QPointF(-2000, 10)), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove,
+        QPointF(-2000, 10),
+        bar->mapToGlobal(QPointF(-2000, 10)),
+        Qt::NoButton,
+        Qt::LeftButton,
+        Qt::NoModifier);
     QApplication::sendEvent(bar, &move);
     const ui::PixelGrid grid = window->pixelGrid();
     const ui::PaneLayout &layout = window->paneLayout();
@@ -660,10 +662,10 @@ TEST_F(MainWindowTest, HelpMenuOpensEachPageMaximised)
     for (const char *item : {"menhh", "menhv", "menhl", "menhd", "menhr"})
         window->action(item)->trigger();
     const std::vector<std::string_view> expected = {ui::weblinks::productHomepage,
-                                                    ui::weblinks::freewareList,
-                                                    ui::weblinks::facebookPage,
-                                                    ui::weblinks::donationPage,
-                                                    ui::weblinks::recommendPage};
+        ui::weblinks::freewareList,
+        ui::weblinks::facebookPage,
+        ui::weblinks::donationPage,
+        ui::weblinks::recommendPage};
     ASSERT_EQ(commands.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(commands[i].first, expected[i]);
@@ -767,8 +769,8 @@ TEST_F(MainWindowTest, F5WritesTheDestinationListing)
 {
     // no options dialog first, a text table without optional fields
     tree.fileWith("program/options.dll",
-                  "[Common]\r\nPath=False\r\nSize=False\r\nType=False\r\nModified=False\r\nCreated=False\r\n"
-                  "Accessed=False\r\n[Output]\r\nFileType=Customize\r\nStandard=False\r\n[System]\r\nDialog=True\r\n");
+        "[Common]\r\nPath=False\r\nSize=False\r\nType=False\r\nModified=False\r\nCreated=False\r\n"
+        "Accessed=False\r\n[Output]\r\nFileType=Customize\r\nStandard=False\r\n[System]\r\nDialog=True\r\n");
     tree.file("m/one.txt", 1);
     open();
     showActive();
@@ -788,8 +790,8 @@ TEST_F(MainWindowTest, F5WritesTheDestinationListing)
 TEST_F(MainWindowTest, PathsThatLookLikeMarkupAreShownAsTyped)
 {
     tree.fileWith("program/options.dll",
-                  "[Common]\r\nPath=False\r\nSize=False\r\nType=False\r\nModified=False\r\nCreated=False\r\n"
-                  "Accessed=False\r\n[Output]\r\nFileType=Customize\r\nStandard=False\r\n[System]\r\nDialog=True\r\n");
+        "[Common]\r\nPath=False\r\nSize=False\r\nType=False\r\nModified=False\r\nCreated=False\r\n"
+        "Accessed=False\r\n[Output]\r\nFileType=Customize\r\nStandard=False\r\n[System]\r\nDialog=True\r\n");
     tree.file("m/one.txt", 1);
     realMessageBoxes = true;
     open();

@@ -13,7 +13,8 @@ using mrb::ui::SplitterDrag;
 using mrb::ui::TwipRect;
 using Bar = SplitterDrag::Bar;
 
-namespace {
+namespace
+{
 
 constexpr double W = 12345;
 constexpr double H = 9150;
@@ -31,11 +32,11 @@ PaneLayout designLayout(const PixelGrid &grid = {})
 TEST(MainLayout, DesignSizeGivesTheDocumentedPanes)
 {
     const PaneLayout l = designLayout();
-    EXPECT_EQ(l.trv, (TwipRect{90, 690, 2415, 7995}));
-    EXPECT_EQ(l.lsvSource, (TwipRect{2595, 690, 9660, 3952.5}));
-    EXPECT_EQ(l.lsvTarget, (TwipRect{2595, 4732.5, 9660, 3952.5}));
-    EXPECT_EQ(l.lblVSplitter, (TwipRect{2505, 690, 90, 7995}));
-    EXPECT_EQ(l.lblHSplitter, (TwipRect{2595, 4642.5, 9660, 90}));
+    EXPECT_EQ(l.trv, (TwipRect {90, 690, 2415, 7995}));
+    EXPECT_EQ(l.lsvSource, (TwipRect {2595, 690, 9660, 3952.5}));
+    EXPECT_EQ(l.lsvTarget, (TwipRect {2595, 4732.5, 9660, 3952.5}));
+    EXPECT_EQ(l.lblVSplitter, (TwipRect {2505, 690, 90, 7995}));
+    EXPECT_EQ(l.lblHSplitter, (TwipRect {2595, 4642.5, 9660, 90}));
     // margins of 90 on the right and above the status bar
     EXPECT_EQ(l.lsvSource.right(), W - 90);
     EXPECT_EQ(l.lsvTarget.bottom(), H - statusHeight - 90);
@@ -193,7 +194,8 @@ TEST(SplitterDragging, ResizeRestoresTheProportionalLayout)
     EXPECT_EQ(l.lsvTarget, fresh.lsvTarget);
 }
 
-namespace {
+namespace
+{
 
 // the destination listing's default widths
 std::array<double, 7> defaultWidths()
@@ -238,7 +240,7 @@ TEST(NameColumnBalance, WideningSharesTheExtraWidthEqually)
 
 TEST(NameColumnBalance, SumOfOtherColumnsRoundsHalfToEven)
 {
-    std::array<double, 7> widths{100, 100, 1000.5, 0, 0, 0, 0};
+    std::array<double, 7> widths {100, 100, 1000.5, 0, 0, 0, 0};
     BalanceNameColumns(widths, 10000);
     EXPECT_EQ(widths[0], 4300); // 1000.5 counts as 1000
     widths = {100, 100, 1001.5, 0, 0, 0, 0};
@@ -248,7 +250,7 @@ TEST(NameColumnBalance, SumOfOtherColumnsRoundsHalfToEven)
 
 TEST(NameColumnBalance, OnlyStrictlyWiderListingsGrowTheColumns)
 {
-    std::array<double, 7> widths{1000, 1000, 1000, 0, 0, 0, 0};
+    std::array<double, 7> widths {1000, 1000, 1000, 0, 0, 0, 0};
     EXPECT_FALSE(BalanceNameColumns(widths, 3400));
     EXPECT_TRUE(BalanceNameColumns(widths, 3402));
     EXPECT_EQ(widths[0], 1001);
@@ -256,7 +258,7 @@ TEST(NameColumnBalance, OnlyStrictlyWiderListingsGrowTheColumns)
 
 TEST(NameColumnBalance, HiddenPathColumnStaysHidden)
 {
-    std::array<double, 7> widths{2500, 0, 860, 900, 0, 0, 0};
+    std::array<double, 7> widths {2500, 0, 860, 900, 0, 0, 0};
     ASSERT_TRUE(BalanceNameColumns(widths, 9660));
     EXPECT_EQ(widths[0], 9660 - 400 - 1760);
     EXPECT_EQ(widths[1], 0);
@@ -265,7 +267,7 @@ TEST(NameColumnBalance, HiddenPathColumnStaysHidden)
 TEST(NameColumnBalance, VeryWideColumnsDoNotOverflow)
 {
     // far beyond a 16-bit sum
-    std::array<double, 7> widths{100, 100, 30000, 30000, 30000, 0, 0};
+    std::array<double, 7> widths {100, 100, 30000, 30000, 30000, 0, 0};
     ASSERT_TRUE(BalanceNameColumns(widths, 100400));
     EXPECT_EQ(widths[0], 5000);
 }

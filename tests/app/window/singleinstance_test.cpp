@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "app/window/singleinstance.h"
-
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>

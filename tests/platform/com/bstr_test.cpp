@@ -8,7 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 using namespace mrb::platform;
 
@@ -62,12 +63,13 @@ TEST(Utf8Conversion, RoundTripsTextAndEveryInvalidByte)
 {
     const std::string cases[] = {
         "plain",
-        "Gr\xc3\xbc\xc3\x9f" "e \xe2\x82\xac \xf0\x9f\x8e\xb5", // two-, three- and four-byte sequences
+        "Gr\xc3\xbc\xc3\x9f"
+        "e \xe2\x82\xac \xf0\x9f\x8e\xb5", // two-, three- and four-byte sequences
         std::string("nul\0inside", 10),
-        "latin1 caf\xe9",                 // a lone high byte
-        "cut \xe2\x82",                   // a truncated sequence
-        "overlong \xc0\xaf",              // an overlong encoding
-        "surrogate \xed\xa0\x80",          // an encoded surrogate
+        "latin1 caf\xe9", // a lone high byte
+        "cut \xe2\x82", // a truncated sequence
+        "overlong \xc0\xaf", // an overlong encoding
+        "surrogate \xed\xa0\x80", // an encoded surrogate
         "\xff\xfe\x80",
     };
     for (const std::string &text : cases) {

@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 using mrb::platform::formatGuid;
 using mrb::platform::parseGuid;
@@ -15,7 +16,7 @@ TEST(GuidText, IsTheRegistryFormInUpperCase)
 {
     EXPECT_EQ(formatGuid(apiFuns), "{4D25CE52-8FCA-409A-B19A-2B1B2B3C16B5}");
     EXPECT_EQ(formatGuid(mrb::platform::IID_IDispatch), "{00020400-0000-0000-C000-000000000046}");
-    EXPECT_EQ(formatGuid(GUID{}), "{00000000-0000-0000-0000-000000000000}");
+    EXPECT_EQ(formatGuid(GUID {}), "{00000000-0000-0000-0000-000000000000}");
 }
 
 TEST(GuidText, ReadsBackWithOrWithoutBracesInEitherCase)
@@ -29,14 +30,14 @@ TEST(GuidText, ReadsBackWithOrWithoutBracesInEitherCase)
 TEST(GuidText, RefusesAnythingElse)
 {
     for (const char *bad : {"",
-                            "{4D25CE52-8FCA-409A-B19A-2B1B2B3C16B5",
-                            "4D25CE52-8FCA-409A-B19A-2B1B2B3C16B5}",
-                            "{4D25CE52-8FCA-409A-B19A-2B1B2B3C16B}",
-                            "{4D25CE52-8FCA-409AB-19A-2B1B2B3C16B5}",
-                            "{4D25CE52-8FCA-409A-B19A-2B1B2B3C16BG}",
-                            "{4D25CE52 8FCA-409A-B19A-2B1B2B3C16B5}",
-                            "(4D25CE52-8FCA-409A-B19A-2B1B2B3C16B5)",
-                            "{+D25CE52-8FCA-409A-B19A-2B1B2B3C16B5}"}) {
+             "{4D25CE52-8FCA-409A-B19A-2B1B2B3C16B5",
+             "4D25CE52-8FCA-409A-B19A-2B1B2B3C16B5}",
+             "{4D25CE52-8FCA-409A-B19A-2B1B2B3C16B}",
+             "{4D25CE52-8FCA-409AB-19A-2B1B2B3C16B5}",
+             "{4D25CE52-8FCA-409A-B19A-2B1B2B3C16BG}",
+             "{4D25CE52 8FCA-409A-B19A-2B1B2B3C16B5}",
+             "(4D25CE52-8FCA-409A-B19A-2B1B2B3C16B5)",
+             "{+D25CE52-8FCA-409A-B19A-2B1B2B3C16B5}"}) {
         SCOPED_TRACE(bad);
         EXPECT_FALSE(parseGuid(bad).has_value());
     }

@@ -1,9 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "platform/com/variant.h"
-
 #include "platform/com/bstr.h"
 #include "platform/com/errorinfo.h"
+#include "platform/com/variant.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +12,8 @@
 #include <type_traits>
 #include <vector>
 
-namespace {
+namespace
+{
 
 using namespace mrb::platform;
 
@@ -64,7 +64,7 @@ TEST(TaggedValue, CopiesDeeplyAndClearsWhatItOwns)
     Variant arrayCopy;
     ASSERT_EQ(VariantCopy(arrayCopy.get(), array.get()), S_OK);
     EXPECT_NE(arrayCopy.get()->parray, array.get()->parray);
-    EXPECT_EQ(stringsOf(arrayCopy.get()->parray), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(stringsOf(arrayCopy.get()->parray), (std::vector<std::string> {"a", "b"}));
 
     EXPECT_EQ(VariantClear(copy.get()), S_OK);
     EXPECT_EQ(copy.get()->vt, VT_EMPTY);
@@ -74,7 +74,7 @@ TEST(TaggedValue, CopiesDeeplyAndClearsWhatItOwns)
 TEST(TaggedValue, DoesNotFreeWhatItOnlyReferences)
 {
     BSTR owned = allocBstr("mine");
-    VARIANT ref{};
+    VARIANT ref {};
     ref.vt = VT_BYREF | VT_BSTR;
     ref.pbstrVal = &owned;
     EXPECT_EQ(VariantClear(&ref), S_OK);
@@ -114,34 +114,35 @@ TEST(Arrays, ALockedArrayIsNotDestroyed)
 
 TEST(AutomationValues, ReadEveryTypeTheTablesUse)
 {
-    EXPECT_EQ(show(toValue(*Variant().get())), show(Value(std::monostate{})));
-    EXPECT_EQ(show(toValue(*Variant::null().get())), show(Value(Null{})));
+    EXPECT_EQ(show(toValue(*Variant().get())), show(Value(std::monostate {})));
+    EXPECT_EQ(show(toValue(*Variant::null().get())), show(Value(Null {})));
     EXPECT_EQ(show(toValue(*Variant::fromInt16(-5).get())), show(Value(std::int64_t(-5))));
     EXPECT_EQ(show(toValue(*Variant::fromInt32(18).get())), show(Value(std::int64_t(18))));
     EXPECT_EQ(show(toValue(*Variant::fromDouble(2.5).get())), show(Value(2.5)));
     EXPECT_EQ(show(toValue(*Variant::fromBool(true).get())), show(Value(true)));
     EXPECT_EQ(show(toValue(*Variant::fromString("True").get())), show(Value(std::string("True"))));
 
-    VARIANT big{};
+    VARIANT big {};
     big.vt = VT_UI8;
     big.ullVal = std::numeric_limits<std::uint64_t>::max();
     EXPECT_EQ(show(toValue(big)), show(Value(static_cast<double>(big.ullVal))));
-    VARIANT money{};
+    VARIANT money {};
     money.vt = VT_CY;
     money.cyVal = 12345; // 1.2345
     EXPECT_EQ(show(toValue(money)), show(Value(1.2345)));
-    VARIANT error{};
+    VARIANT error {};
     error.vt = VT_ERROR;
-    EXPECT_EQ(show(toValue(error)), show(Value(ObjectRef{})));
-    EXPECT_EQ(show(toValue(*Variant::fromArray(SafeArrayCreateVector(VT_VARIANT, 0, 0), VT_VARIANT).get())), show(Value(ArrayRef{})));
+    EXPECT_EQ(show(toValue(error)), show(Value(ObjectRef {})));
+    EXPECT_EQ(show(toValue(*Variant::fromArray(SafeArrayCreateVector(VT_VARIANT, 0, 0), VT_VARIANT).get())),
+        show(Value(ArrayRef {})));
 
     std::int32_t n = 19;
-    VARIANT byRef{};
+    VARIANT byRef {};
     byRef.vt = VT_BYREF | VT_I4;
     byRef.plVal = &n;
     EXPECT_EQ(show(toValue(byRef)), show(Value(std::int64_t(19))));
     Variant inner = Variant::fromString("x");
-    VARIANT refToVariant{};
+    VARIANT refToVariant {};
     refToVariant.vt = VT_BYREF | VT_VARIANT;
     refToVariant.pvarVal = inner.get();
     EXPECT_EQ(show(toValue(refToVariant)), show(Value(std::string("x"))));
@@ -154,7 +155,7 @@ TEST(AutomationValues, WalkArraysOfAnyDimensionInStorageOrder)
     data[0] = 3;
     data[1] = 1;
     data[2] = 2;
-    EXPECT_EQ(show(valuesOf(numbers.get())), (std::vector<std::string>{"int:3", "int:1", "int:2"}));
+    EXPECT_EQ(show(valuesOf(numbers.get())), (std::vector<std::string> {"int:3", "int:1", "int:2"}));
 
     // A 2 x 2 array made by hand: the walk follows the data, whatever the bounds.
     const std::size_t bytes = offsetof(SAFEARRAY, rgsabound) + 2 * sizeof(SAFEARRAYBOUND);
@@ -170,15 +171,21 @@ TEST(AutomationValues, WalkArraysOfAnyDimensionInStorageOrder)
     cells[2] = 12;
     cells[3] = 13;
     grid->pvData = cells;
-    EXPECT_EQ(show(valuesOf(grid)), (std::vector<std::string>{"int:10", "int:11", "int:12", "int:13"}));
+    EXPECT_EQ(show(valuesOf(grid)), (std::vector<std::string> {"int:10", "int:11", "int:12", "int:13"}));
     SafeArrayDestroy(grid);
     EXPECT_TRUE(valuesOf(nullptr).empty());
 }
 
 TEST(AutomationValues, SurviveTheTripIntoAVariantArrayAndBack)
 {
-    const std::vector<Value> items = {Value(std::string("a")), Value(std::int64_t(5)), Value(2.0), Value(true), Value(Null{}),
-                                      Value(std::monostate{}), Value(ObjectRef{}), Value(std::int64_t(1) << 40)};
+    const std::vector<Value> items = {Value(std::string("a")),
+        Value(std::int64_t(5)),
+        Value(2.0),
+        Value(true),
+        Value(Null {}),
+        Value(std::monostate {}),
+        Value(ObjectRef {}),
+        Value(std::int64_t(1) << 40)};
     SafeArrayPtr array = makeValueArray(items);
     EXPECT_EQ(show(valuesOf(array.get())), show(items));
 }

@@ -15,7 +15,8 @@ using mrb::platform::ListObserver;
 using mrb::platform::ListRow;
 using mrb::platform::SortOrder;
 
-namespace {
+namespace
+{
 
 ListRow makeRow(std::string name, std::string tag, std::string size = {})
 {
@@ -43,7 +44,8 @@ std::vector<std::string> tags(const ListModel &list)
     return out;
 }
 
-class RecordingObserver : public ListObserver {
+class RecordingObserver : public ListObserver
+{
 public:
     void rowsAppended(std::size_t first, std::size_t count) override
     {
@@ -119,7 +121,7 @@ TEST(ListRows, RemovingLastToFirstKeepsUnvisitedNumbersValid)
         if (list.isSelected(r))
             list.remove(r);
     }
-    EXPECT_EQ(texts(list), (std::vector<std::string>{"r1", "r3", "r5"}));
+    EXPECT_EQ(texts(list), (std::vector<std::string> {"r1", "r3", "r5"}));
     EXPECT_EQ(list.selectedCount(), 0u);
     EXPECT_EQ(list.findByTag("/t5"), 3u);
     EXPECT_EQ(list.findByTag("/t4"), 0u);
@@ -138,8 +140,8 @@ TEST(ListRows, RemoveIfCompactsInOnePass)
         return r % 3 == 0 || list.isSelected(r);
     });
     EXPECT_EQ(removed, 5u);
-    EXPECT_EQ(asked, (std::vector<std::size_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
-    EXPECT_EQ(texts(list), (std::vector<std::string>{"r1", "r2", "r7", "r8", "r10"}));
+    EXPECT_EQ(asked, (std::vector<std::size_t> {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(texts(list), (std::vector<std::string> {"r1", "r2", "r7", "r8", "r10"}));
     EXPECT_EQ(list.selectedCount(), 0u);
     EXPECT_EQ(list.findByTag("/t10"), 5u);
     EXPECT_EQ(list.findByTag("/t9"), 0u);
@@ -154,7 +156,7 @@ TEST(ListRows, OutOfRangeChangesAreIgnored)
     list.setSelected(5, true);
     list.setSubItem(2, 1, "x");
     list.setRow(3, makeRow("z", "/z"));
-    EXPECT_EQ(texts(list), std::vector<std::string>{"a"});
+    EXPECT_EQ(texts(list), std::vector<std::string> {"a"});
     EXPECT_EQ(list.selectedCount(), 0u);
 }
 
@@ -216,7 +218,7 @@ TEST(ListFindByTag, DuplicateOrderFollowsSort)
     list.append(makeRow("mid", "/m"));
     EXPECT_EQ(list.findByTag("/dup"), 1u);
     list.sort();
-    EXPECT_EQ(texts(list), (std::vector<std::string>{"alpha", "mid", "zeta"}));
+    EXPECT_EQ(texts(list), (std::vector<std::string> {"alpha", "mid", "zeta"}));
     EXPECT_EQ(list.findByTag("/dup"), 1u);
     EXPECT_EQ(list.text(list.findByTag("/dup")), "alpha");
     EXPECT_EQ(list.findByTag("/m"), 2u);
@@ -253,7 +255,7 @@ TEST(ListSort, ComparesTextsWithoutRegardToCase)
     list.sort();
     // Case-insensitive; raw bytes break ties (upper case before lower case).
     EXPECT_EQ(texts(list),
-              (std::vector<std::string>{"1st", "_under", "APPLE", "Apple", "apple", "banana", "cherry", "Zed"}));
+        (std::vector<std::string> {"1st", "_under", "APPLE", "Apple", "apple", "banana", "cherry", "Zed"}));
     EXPECT_EQ(list.findByTag("/cherry"), 7u);
 }
 
@@ -266,10 +268,10 @@ TEST(ListSort, SizeTextsSortAsText)
     list.setSortColumn(2);
     list.sort();
     // Texts, not numbers: "9.00 KB" comes after "10.00 KB".
-    EXPECT_EQ(texts(list), (std::vector<std::string>{"none", "large", "small"}));
+    EXPECT_EQ(texts(list), (std::vector<std::string> {"none", "large", "small"}));
     list.setSortOrder(SortOrder::Descending);
     list.sort();
-    EXPECT_EQ(texts(list), (std::vector<std::string>{"small", "large", "none"}));
+    EXPECT_EQ(texts(list), (std::vector<std::string> {"small", "large", "none"}));
 }
 
 TEST(ListSort, StableInBothDirections)
@@ -282,11 +284,11 @@ TEST(ListSort, StableInBothDirections)
     list.setSortColumn(0);
     list.setSortOrder(SortOrder::Ascending);
     list.sort();
-    EXPECT_EQ(tags(list), (std::vector<std::string>{"/2", "/4", "/6", "/1", "/3", "/5"}));
+    EXPECT_EQ(tags(list), (std::vector<std::string> {"/2", "/4", "/6", "/1", "/3", "/5"}));
     list.setSortOrder(SortOrder::Descending);
     list.sort();
     // Equal texts keep their previous order.
-    EXPECT_EQ(tags(list), (std::vector<std::string>{"/5", "/1", "/3", "/2", "/4", "/6"}));
+    EXPECT_EQ(tags(list), (std::vector<std::string> {"/5", "/1", "/3", "/2", "/4", "/6"}));
 }
 
 TEST(ListSort, LongCommonPrefixesAndSubItemColumns)
@@ -304,7 +306,7 @@ TEST(ListSort, LongCommonPrefixesAndSubItemColumns)
     for (std::size_t r = 1; r <= list.rowCount(); ++r)
         paths.emplace_back(list.subItem(r, 1));
     EXPECT_EQ(paths,
-              (std::vector<std::string>{"/home/use", "/home/user/a", "/home/user/a/", "/home/user/b", "/home/USER/c"}));
+        (std::vector<std::string> {"/home/use", "/home/user/a", "/home/user/a/", "/home/user/b", "/home/USER/c"}));
     list.setSortColumn(7);
     list.sort(); // no such column: nothing moves
     EXPECT_EQ(list.subItem(1, 1), "/home/use");
@@ -317,12 +319,11 @@ TEST(ListSort, AgreesWithAPlainStableSortOnManyRows)
 {
     const auto lower = [](unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; };
     const auto less = [&](const std::string &a, const std::string &b) {
-        const bool folded = std::lexicographical_compare(
-            a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) {
-                return lower(static_cast<unsigned char>(x)) < lower(static_cast<unsigned char>(y));
-            });
-        const bool foldedBack = std::lexicographical_compare(
-            b.begin(), b.end(), a.begin(), a.end(), [&](char x, char y) {
+        const bool folded = std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) {
+            return lower(static_cast<unsigned char>(x)) < lower(static_cast<unsigned char>(y));
+        });
+        const bool foldedBack =
+            std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), [&](char x, char y) {
                 return lower(static_cast<unsigned char>(x)) < lower(static_cast<unsigned char>(y));
             });
         if (folded != foldedBack)
@@ -410,14 +411,14 @@ TEST(ListObservers, ToldAboutEveryKindOfChange)
     list.removeObserver(&seen);
     list.append(makeRow("d", "/d"));
     EXPECT_EQ(seen.events,
-              (std::vector<std::string>{"appended 1+1",
-                                        "appended 2+2",
-                                        "changed 2",
-                                        "changed 1",
-                                        "selection",
-                                        "removed 3+1",
-                                        "reset",
-                                        "reset",
-                                        "columns",
-                                        "reset"}));
+        (std::vector<std::string> {"appended 1+1",
+            "appended 2+2",
+            "changed 2",
+            "changed 1",
+            "selection",
+            "removed 3+1",
+            "reset",
+            "reset",
+            "columns",
+            "reset"}));
 }

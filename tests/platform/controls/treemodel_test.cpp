@@ -13,7 +13,8 @@ using mrb::platform::TreeModel;
 using mrb::platform::TreeNode;
 using mrb::platform::TreeObserver;
 
-namespace {
+namespace
+{
 
 TreeNode node(std::string parent, std::string key, std::string text = {})
 {
@@ -24,7 +25,8 @@ TreeNode node(std::string parent, std::string key, std::string text = {})
     return n;
 }
 
-class RecordingTreeObserver : public TreeObserver {
+class RecordingTreeObserver : public TreeObserver
+{
 public:
     void nodeAdded(const std::string &key) override { events.push_back("added " + key); }
     void nodesCleared() override { events.push_back("cleared"); }
@@ -42,8 +44,8 @@ TEST(TreeNodes, ChildrenInTheOrderAdded)
     EXPECT_TRUE(tree.add(node("", "/home")));
     EXPECT_TRUE(tree.add(node("/", "/usr")));
     EXPECT_TRUE(tree.add(node("/", "/etc")));
-    EXPECT_EQ(tree.topLevelKeys(), (std::vector<std::string>{"/", "/home"}));
-    EXPECT_EQ(tree.childKeys("/"), (std::vector<std::string>{"/usr", "/etc"}));
+    EXPECT_EQ(tree.topLevelKeys(), (std::vector<std::string> {"/", "/home"}));
+    EXPECT_EQ(tree.childKeys("/"), (std::vector<std::string> {"/usr", "/etc"}));
     EXPECT_TRUE(tree.childKeys("/nowhere").empty());
     EXPECT_EQ(tree.nodeCount(), 4u);
     ASSERT_NE(tree.node("/usr"), nullptr);
@@ -65,9 +67,9 @@ TEST(TreeNodes, DuplicateKeyChangesNothingAndKeepsChildren)
     EXPECT_FALSE(tree.add(node("", "/a", "at top")));
     EXPECT_EQ(tree.node("/a")->text, "a");
     EXPECT_TRUE(tree.node("/a")->expanded);
-    EXPECT_EQ(tree.childKeys("/a"), std::vector<std::string>{"/a/x"});
-    EXPECT_EQ(tree.childKeys("/"), std::vector<std::string>{"/a"});
-    EXPECT_EQ(tree.topLevelKeys(), std::vector<std::string>{"/"});
+    EXPECT_EQ(tree.childKeys("/a"), std::vector<std::string> {"/a/x"});
+    EXPECT_EQ(tree.childKeys("/"), std::vector<std::string> {"/a"});
+    EXPECT_EQ(tree.topLevelKeys(), std::vector<std::string> {"/"});
     EXPECT_EQ(tree.nodeCount(), 3u);
     EXPECT_TRUE(seen.events.empty());
 }
@@ -103,7 +105,7 @@ TEST(TreeSelection, SelectExpandAndClear)
     EXPECT_TRUE(tree.topLevelKeys().empty());
     EXPECT_TRUE(tree.add(node("", "/")));
     EXPECT_EQ(seen.events,
-              (std::vector<std::string>{"added /", "added /a", "selected /a", "expanded /", "cleared", "added /"}));
+        (std::vector<std::string> {"added /", "added /a", "selected /a", "expanded /", "cleared", "added /"}));
 }
 
 TEST(StatusBar, ThreePanelsNumberedFromOne)
@@ -121,5 +123,5 @@ TEST(StatusBar, ThreePanelsNumberedFromOne)
     EXPECT_EQ(bar.prompt(), " Ready.");
     EXPECT_EQ(bar.text(0), "");
     EXPECT_EQ(bar.text(4), "");
-    EXPECT_EQ(changed, (std::vector<int>{1, 3}));
+    EXPECT_EQ(changed, (std::vector<int> {1, 3}));
 }

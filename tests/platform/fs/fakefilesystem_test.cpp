@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "platform/fs/fakefilesystem.h"
-
 #include "tests/platform/fs/fstesthelpers.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +14,8 @@ using mrb::test::WalkRecorder;
 TEST(FakeFileSystem, KeepsAttributeValuesAsGiven)
 {
     FakeFileSystem fs;
-    fs.addFolder("/data/hidden-system", Hidden | System);        // 22
-    fs.addFolder("/data/archived-hidden", Archive | Hidden);     // 50
+    fs.addFolder("/data/hidden-system", Hidden | System); // 22
+    fs.addFolder("/data/archived-hidden", Archive | Hidden); // 50
     fs.addFolder("/data/plain");
     const FileSystem::SubFolders sub = fs.subFolders("/data");
     ASSERT_TRUE(sub.ok);
@@ -39,12 +38,12 @@ TEST(FakeFileSystem, FileListFollowsPatternAndSwitches)
     fs.addFile("/d/both.txt", 5, Hidden | System);
     fs.addFolder("/d/folder.txt");
     using Names = std::vector<std::string>;
-    EXPECT_EQ(fs.fileList("/d", {"*.*", false, false}).names, (Names{"b.TXT", "README"}));
-    EXPECT_EQ(fs.fileList("/d", {"*.txt", true, false}).names, (Names{"b.TXT", "hidden.txt"}));
-    EXPECT_EQ(fs.fileList("/d", {"*.txt", false, true}).names, (Names{"b.TXT", "system.txt"}));
-    EXPECT_EQ(fs.fileList("/d", {"*.txt", true, true}).names,
-              (Names{"b.TXT", "both.txt", "hidden.txt", "system.txt"}));
-    EXPECT_EQ(fs.fileList("/d", {"", true, true}).names, Names{});
+    EXPECT_EQ(fs.fileList("/d", {"*.*", false, false}).names, (Names {"b.TXT", "README"}));
+    EXPECT_EQ(fs.fileList("/d", {"*.txt", true, false}).names, (Names {"b.TXT", "hidden.txt"}));
+    EXPECT_EQ(fs.fileList("/d", {"*.txt", false, true}).names, (Names {"b.TXT", "system.txt"}));
+    EXPECT_EQ(
+        fs.fileList("/d", {"*.txt", true, true}).names, (Names {"b.TXT", "both.txt", "hidden.txt", "system.txt"}));
+    EXPECT_EQ(fs.fileList("/d", {"", true, true}).names, Names {});
     EXPECT_FALSE(fs.fileList("/missing", {}).ok);
     EXPECT_EQ(fs.files("/d", {"r*", false, false}).at(0).size, 1u);
 }
@@ -65,8 +64,18 @@ TEST(FakeFileSystem, WalkSkipsUnreadableAndLinkedFolders)
     EXPECT_EQ(result.total, 14u);
     EXPECT_EQ(result.unreadableFolders, 1u);
     const std::vector<std::string> expected = {
-        "enter .", "file top 10", "enter a", "file a/1 1", "leave a 1", "unreadable b", "enter c",
-        "file c/3 3", "leave c 3", "enter link", "leave link 0", "leave . 14",
+        "enter .",
+        "file top 10",
+        "enter a",
+        "file a/1 1",
+        "leave a 1",
+        "unreadable b",
+        "enter c",
+        "file c/3 3",
+        "leave c 3",
+        "enter link",
+        "leave link 0",
+        "leave . 14",
     };
     EXPECT_EQ(recorder.events, expected);
     EXPECT_EQ(fs.folderSize("/r"), std::optional<std::uint64_t>(14));

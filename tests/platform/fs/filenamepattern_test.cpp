@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "platform/fs/filenamepattern.h"
-
 #include "platform/fs/filesystem.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +11,8 @@
 
 using mrb::platform::FileNamePattern;
 
-namespace {
+namespace
+{
 
 struct PatternCase {
     const char *name;

@@ -14,12 +14,17 @@
 #include <unistd.h>
 #include <vector>
 
-namespace mrb::test {
+namespace mrb::test
+{
 
 // Records a walk as lines: "enter a", "file a/x 3", "leave a 30", "unreadable a/b".
-class WalkRecorder : public platform::TreeVisitor {
+class WalkRecorder : public platform::TreeVisitor
+{
 public:
-    explicit WalkRecorder(std::string root) : m_root(std::move(root)) { }
+    explicit WalkRecorder(std::string root)
+        : m_root(std::move(root))
+    {
+    }
 
     void enterFolder(const platform::FsItem &folder) override { events.push_back("enter " + relative(folder.path)); }
     void file(const platform::FsItem &item) override

@@ -10,7 +10,8 @@
 using mrb::platform::Drive;
 using mrb::platform::posix::drivesFromMountInfo;
 
-namespace {
+namespace
+{
 
 // A desktop with a USB stick, a network share and the usual kernel mounts.
 const char kDesktop[] = R"(22 1 8:2 / / rw,relatime shared:1 - ext4 /dev/sda2 rw
@@ -41,8 +42,15 @@ const char kContainer[] = R"(500 400 0:90 / / rw - overlay overlay rw,lowerdir=/
 505 500 0:93 / /mnt/masked ro,nosuid,relatime - tmpfs placeholder ro,size=4k
 )";
 
-std::set<std::string> folders = {"/", "/home", "/run/media/me/MY STICK", "/mnt/share", "/tmp", "/mnt/nfs",
-                                 "/run/user/1000/gvfs", "/data", "/mnt/masked"};
+std::set<std::string> folders = {"/",
+    "/home",
+    "/run/media/me/MY STICK",
+    "/mnt/share",
+    "/tmp",
+    "/mnt/nfs",
+    "/run/user/1000/gvfs",
+    "/data",
+    "/mnt/masked"};
 
 bool isFolder(const std::string &path)
 {
@@ -53,14 +61,16 @@ bool isFolder(const std::string &path)
 
 TEST(MountInfo, DesktopKeepsWhatAUserBrowses)
 {
-    const auto labelOf = [](const std::string &source) { return source == "/dev/sda3" ? std::string("Home") : std::string(); };
+    const auto labelOf = [](const std::string &source) {
+        return source == "/dev/sda3" ? std::string("Home") : std::string();
+    };
     const std::vector<Drive> drives = drivesFromMountInfo(kDesktop, isFolder, labelOf);
     std::vector<std::string> paths;
     for (const Drive &drive : drives)
         paths.push_back(drive.path);
     EXPECT_EQ(paths,
-              (std::vector<std::string>{"/", "/home", "/mnt/nfs", "/mnt/share", "/run/media/me/MY STICK",
-                                        "/run/user/1000/gvfs", "/tmp"}));
+        (std::vector<std::string> {
+            "/", "/home", "/mnt/nfs", "/mnt/share", "/run/media/me/MY STICK", "/run/user/1000/gvfs", "/tmp"}));
     EXPECT_EQ(drives[0].label, "");
     EXPECT_EQ(drives[1].label, "Home");
     EXPECT_FALSE(drives[1].isNetwork);
@@ -83,7 +93,8 @@ TEST(MountInfo, ContainerLeavesOutBoundFilesAndHiddenMounts)
 
 TEST(MountInfo, MalformedLinesAreSkipped)
 {
-    const std::vector<Drive> drives = drivesFromMountInfo("garbage\n\n1 2 3\n22 1 8:2 / / rw - ext4 /dev/sda2 rw", isFolder);
+    const std::vector<Drive> drives =
+        drivesFromMountInfo("garbage\n\n1 2 3\n22 1 8:2 / / rw - ext4 /dev/sda2 rw", isFolder);
     ASSERT_EQ(drives.size(), 1u);
     EXPECT_EQ(drives[0].path, "/");
 }

@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "platform/fs/posixfilesystem.h"
-
 #include "tests/platform/fs/fstesthelpers.h"
 #include "tests/support/temptree.h"
 
@@ -20,13 +19,16 @@ using namespace mrb::platform;
 using mrb::test::TempTree;
 using mrb::test::WalkRecorder;
 
-namespace {
+namespace
+{
 
-class PosixFs : public ::testing::Test {
+class PosixFs : public ::testing::Test
+{
 protected:
-    std::vector<std::string> names(const std::string &folder, const std::string &pattern, bool hidden = false, bool system = false)
+    std::vector<std::string> names(
+        const std::string &folder, const std::string &pattern, bool hidden = false, bool system = false)
     {
-        const FileSystem::FileList list = fs.fileList(folder, FileListQuery{pattern, hidden, system});
+        const FileSystem::FileList list = fs.fileList(folder, FileListQuery {pattern, hidden, system});
         EXPECT_TRUE(list.ok);
         return list.names;
     }
@@ -48,17 +50,17 @@ TEST_F(PosixFs, StarDotStarListsDotlessNamesSortedWithoutFolders)
     tree.file("a.txt");
     tree.dir("folder.txt");
     tree.symlink("link-to-folder", "folder.txt");
-    EXPECT_EQ(names(tree.root(), "*.*"), (Names{"a.txt", "b.TXT", "README"}));
+    EXPECT_EQ(names(tree.root(), "*.*"), (Names {"a.txt", "b.TXT", "README"}));
 }
 
 TEST_F(PosixFs, PatternListsAndQuestionMarks)
 {
     for (const char *name : {"a1.txt", "a12.txt", "\xC3\xA4.txt", "song.MP3", "song.wma", "song.ogg"})
         tree.file(name);
-    EXPECT_EQ(names(tree.root(), "a?.txt"), (Names{"a1.txt"}));
-    EXPECT_EQ(names(tree.root(), "?.txt"), (Names{"\xC3\xA4.txt"}));
-    EXPECT_EQ(names(tree.root(), " *.mp3 ; *.WMA "), (Names{"song.MP3", "song.wma"}));
-    EXPECT_EQ(names(tree.root(), ""), Names{});
+    EXPECT_EQ(names(tree.root(), "a?.txt"), (Names {"a1.txt"}));
+    EXPECT_EQ(names(tree.root(), "?.txt"), (Names {"\xC3\xA4.txt"}));
+    EXPECT_EQ(names(tree.root(), " *.mp3 ; *.WMA "), (Names {"song.MP3", "song.wma"}));
+    EXPECT_EQ(names(tree.root(), ""), Names {});
 }
 
 TEST_F(PosixFs, HiddenAndSystemSwitchesLeaveOutEitherAttribute)
@@ -67,14 +69,15 @@ TEST_F(PosixFs, HiddenAndSystemSwitchesLeaveOutEitherAttribute)
     tree.file(".hidden.txt");
     fifo("pipe.txt");
     fifo(".hidden-pipe.txt");
-    EXPECT_EQ(names(tree.root(), "*.*", false, false), (Names{"plain.txt"}));
-    EXPECT_EQ(names(tree.root(), "*.*", true, false), (Names{".hidden.txt", "plain.txt"}));
-    EXPECT_EQ(names(tree.root(), "*.*", false, true), (Names{"pipe.txt", "plain.txt"}));
-    EXPECT_EQ(names(tree.root(), "*.*", true, true), (Names{".hidden-pipe.txt", ".hidden.txt", "pipe.txt", "plain.txt"}));
+    EXPECT_EQ(names(tree.root(), "*.*", false, false), (Names {"plain.txt"}));
+    EXPECT_EQ(names(tree.root(), "*.*", true, false), (Names {".hidden.txt", "plain.txt"}));
+    EXPECT_EQ(names(tree.root(), "*.*", false, true), (Names {"pipe.txt", "plain.txt"}));
+    EXPECT_EQ(
+        names(tree.root(), "*.*", true, true), (Names {".hidden-pipe.txt", ".hidden.txt", "pipe.txt", "plain.txt"}));
 
     const auto pipe = fs.file(tree.path(".hidden-pipe.txt"));
     ASSERT_TRUE(pipe);
-    EXPECT_EQ(pipe->attributes, std::uint32_t{Hidden | System});
+    EXPECT_EQ(pipe->attributes, std::uint32_t {Hidden | System});
 }
 
 TEST_F(PosixFs, FileListHasNoLengthLimit)
@@ -89,7 +92,7 @@ TEST_F(PosixFs, FileListHasNoLengthLimit)
     ASSERT_EQ(all.size(), std::size_t(count));
     EXPECT_EQ(all.front(), "f100000");
     EXPECT_EQ(all.back(), "f" + std::to_string(100000 + count - 1));
-    EXPECT_EQ(fs.files(tree.root(), FileListQuery{}).size(), std::size_t(count));
+    EXPECT_EQ(fs.files(tree.root(), FileListQuery {}).size(), std::size_t(count));
 }
 
 TEST_F(PosixFs, FilesDescribeEveryFieldInFileListOrder)
@@ -100,14 +103,14 @@ TEST_F(PosixFs, FilesDescribeEveryFieldInFileListOrder)
     tree.file(".hidden", 1);
     tree.chmod("a.zzqq", 0444);
 
-    const std::vector<FsItem> items = fs.files(tree.root(), FileListQuery{"*.*", true, false});
+    const std::vector<FsItem> items = fs.files(tree.root(), FileListQuery {"*.*", true, false});
     ASSERT_EQ(items.size(), 4u);
     EXPECT_EQ(items[0].name, ".hidden");
     EXPECT_EQ(items[0].type, "File"); // a leading dot does not start an extension
-    EXPECT_EQ(items[0].attributes, std::uint32_t{Hidden});
+    EXPECT_EQ(items[0].attributes, std::uint32_t {Hidden});
     EXPECT_EQ(items[1].name, "a.zzqq");
     EXPECT_EQ(items[1].type, "ZZQQ File");
-    EXPECT_EQ(items[1].attributes, std::uint32_t{ReadOnly});
+    EXPECT_EQ(items[1].attributes, std::uint32_t {ReadOnly});
     EXPECT_EQ(items[1].size, 7u);
     EXPECT_EQ(items[1].modified, 1500000000);
     EXPECT_EQ(items[2].name, "b.txt");
@@ -155,7 +158,7 @@ TEST_F(PosixFs, FolderAttributesAndSymbolicLinks)
     EXPECT_EQ(dangling->size, std::string("nowhere").size());
     EXPECT_TRUE(fs.fileExists(tree.path("dangling")));
     EXPECT_FALSE(fs.folderExists(tree.path("dangling")));
-    EXPECT_EQ(names(tree.root(), "d*"), (Names{"dangling"}));
+    EXPECT_EQ(names(tree.root(), "d*"), (Names {"dangling"}));
 }
 
 TEST_F(PosixFs, FolderAndFileLookups)
@@ -270,7 +273,7 @@ TEST_F(PosixFs, WalkStopsWhenAskedTo)
     recorder.stopAfter = 2; // the root and "a"
     const WalkResult result = fs.walk(tree.root(), recorder);
     EXPECT_TRUE(result.stopped);
-    EXPECT_EQ(recorder.events, (std::vector<std::string>{"enter .", "enter a", "file a/1 1", "leave a 1"}));
+    EXPECT_EQ(recorder.events, (std::vector<std::string> {"enter .", "enter a", "file a/1 1", "leave a 1"}));
 }
 
 TEST_F(PosixFs, WalkDeeperThanTheOpenFolderBudget)
@@ -291,7 +294,8 @@ TEST_F(PosixFs, WalkDeeperThanTheOpenFolderBudget)
     EXPECT_EQ(recorder.events[recorder.events.size() - 2], "leave d0 200");
 }
 
-namespace {
+namespace
+{
 
 // Runs in a child without root rights; the exit code tells the parent.
 int walkWithoutRights(const TempTree &tree)
@@ -301,8 +305,16 @@ int walkWithoutRights(const TempTree &tree)
     WalkRecorder recorder(tree.root());
     const WalkResult result = fs.walk(tree.root(), recorder);
     const std::vector<std::string> expected = {
-        "enter .", "enter a", "file a/1 1", "leave a 1", "unreadable b",
-        "enter c", "file c/3 3", "leave c 3", "unreadable d", "leave . 4",
+        "enter .",
+        "enter a",
+        "file a/1 1",
+        "leave a 1",
+        "unreadable b",
+        "enter c",
+        "file c/3 3",
+        "leave c 3",
+        "unreadable d",
+        "leave . 4",
     };
     if (recorder.events != expected || result.unreadableFolders != 2 || result.total != 4) {
         for (const std::string &event : recorder.events)
@@ -311,7 +323,7 @@ int walkWithoutRights(const TempTree &tree)
     }
     if (fs.folderSize(tree.root()) != std::optional<std::uint64_t>(4) || fs.folderSize(tree.path("b")))
         return 2;
-    if (fs.subFolders(tree.path("b")).ok || fs.fileList(tree.path("b"), FileListQuery{}).ok)
+    if (fs.subFolders(tree.path("b")).ok || fs.fileList(tree.path("b"), FileListQuery {}).ok)
         return 3;
     return 0;
 }
@@ -354,8 +366,8 @@ TEST_F(PosixFs, PathsLongerThanPathMax)
     ASSERT_TRUE(fs.file(deepFile));
     EXPECT_EQ(fs.file(deepFile)->size, 5u);
     EXPECT_TRUE(fs.fileExists(deepFile));
-    EXPECT_EQ(names(deep, "*.txt"), (Names{"deep.txt"}));
-    EXPECT_EQ(fs.files(deep, FileListQuery{}).at(0).path, deepFile);
+    EXPECT_EQ(names(deep, "*.txt"), (Names {"deep.txt"}));
+    EXPECT_EQ(fs.files(deep, FileListQuery {}).at(0).path, deepFile);
     EXPECT_EQ(fs.folderSize(tree.root()), std::optional<std::uint64_t>(5));
     WalkRecorder recorder(tree.root());
     EXPECT_EQ(fs.walk(tree.root(), recorder).total, 5u);
@@ -383,14 +395,14 @@ TEST_F(PosixFs, NamesThatAreNotUtf8)
     const std::string name = "caf\xE9 \xFF.txt";
     tree.file("mixed/" + name, 9);
     const std::string folder = tree.path("mixed");
-    EXPECT_EQ(names(folder, "*.txt"), (Names{name}));
+    EXPECT_EQ(names(folder, "*.txt"), (Names {name}));
     const auto item = fs.file(joinPath(folder, name));
     ASSERT_TRUE(item);
     EXPECT_EQ(item->name, name);
     EXPECT_EQ(item->size, 9u);
     EXPECT_EQ(fs.folderSize(folder), std::optional<std::uint64_t>(9));
     EXPECT_TRUE(fs.deleteFile(joinPath(folder, name)));
-    EXPECT_EQ(names(folder, "*.*"), Names{});
+    EXPECT_EQ(names(folder, "*.*"), Names {});
 }
 
 TEST_F(PosixFs, DeletingAndCreating)

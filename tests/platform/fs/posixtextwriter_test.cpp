@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "platform/fs/posixfilesystem.h"
-
 #include "tests/platform/fs/fstesthelpers.h"
 #include "tests/support/temptree.h"
 
@@ -16,9 +15,11 @@
 using namespace mrb::platform;
 using mrb::test::TempTree;
 
-namespace {
+namespace
+{
 
-class TextWriting : public ::testing::Test {
+class TextWriting : public ::testing::Test
+{
 protected:
     std::string writeAll(const std::string &path, WriteMode mode, const std::vector<std::string> &lines)
     {
@@ -32,10 +33,7 @@ protected:
     }
 
     // Names in the tree's folder other than the expected ones: leftovers of temporary files.
-    std::vector<std::string> allNames()
-    {
-        return fs.fileList(tree.root(), FileListQuery{"*", true, true}).names;
-    }
+    std::vector<std::string> allNames() { return fs.fileList(tree.root(), FileListQuery {"*", true, true}).names; }
 
     TempTree tree;
     PosixFileSystem fs;
@@ -43,7 +41,8 @@ protected:
 
 // Lowers the largest file this process may write, so a write fails half way
 // (EFBIG) even for root, without filling a disk.
-class FileSizeLimit {
+class FileSizeLimit
+{
 public:
     explicit FileSizeLimit(rlim_t bytes)
     {
@@ -60,7 +59,7 @@ public:
     }
 
 private:
-    rlimit m_old{};
+    rlimit m_old {};
     void (*m_oldHandler)(int) = nullptr;
 };
 
@@ -79,7 +78,7 @@ TEST_F(TextWriting, LinesEndWithCrLfInEveryMode)
     EXPECT_EQ(TempTree::read(path), "four\r\n");
     EXPECT_EQ(writeAll(tree.path("new.txt"), WriteMode::Append, {"fresh"}), "");
     EXPECT_EQ(TempTree::read(tree.path("new.txt")), "fresh\r\n");
-    EXPECT_EQ(allNames(), (std::vector<std::string>{"new.txt", "out.txt"}));
+    EXPECT_EQ(allNames(), (std::vector<std::string> {"new.txt", "out.txt"}));
 }
 
 TEST_F(TextWriting, LargeOutputArrivesWhole)
@@ -106,7 +105,7 @@ TEST_F(TextWriting, AbandonedReplacementLeavesTheOldFile)
         writer->writeLine("new");
     }
     EXPECT_EQ(TempTree::read(tree.path("keep.txt")), "old\r\n");
-    EXPECT_EQ(allNames(), (std::vector<std::string>{"keep.txt"}));
+    EXPECT_EQ(allNames(), (std::vector<std::string> {"keep.txt"}));
 }
 
 TEST_F(TextWriting, FailedReplacementReportsAndLeavesTheOldFile)
@@ -125,7 +124,7 @@ TEST_F(TextWriting, FailedReplacementReportsAndLeavesTheOldFile)
     }
     EXPECT_EQ(result, "File too large");
     EXPECT_EQ(TempTree::read(tree.path("keep.txt")), "old\r\n");
-    EXPECT_EQ(allNames(), (std::vector<std::string>{"keep.txt"}));
+    EXPECT_EQ(allNames(), (std::vector<std::string> {"keep.txt"}));
 }
 
 TEST_F(TextWriting, FullDiskIsNeverSuccess)
@@ -183,8 +182,10 @@ TEST_F(TextWriting, ReplacementRespectsAReadOnlyFile)
             mrb::test::becomeUnprivileged(tree);
             PosixFileSystem other;
             std::string error;
-            const bool opened = other.openTextWriter(tree.path("ro.txt"), WriteMode::ReplaceAtomically, &error) != nullptr;
-            std::_Exit(!opened && error == "Permission denied" && TempTree::read(tree.path("ro.txt")) == "old\r\n" ? 0 : 1);
+            const bool opened =
+                other.openTextWriter(tree.path("ro.txt"), WriteMode::ReplaceAtomically, &error) != nullptr;
+            std::_Exit(
+                !opened && error == "Permission denied" && TempTree::read(tree.path("ro.txt")) == "old\r\n" ? 0 : 1);
         },
         ::testing::ExitedWithCode(0),
         "");
@@ -197,7 +198,8 @@ TEST_F(TextWriting, ReplacementKeepsPermissionsAndLinks)
     tree.symlink("link.txt", "real.txt");
     EXPECT_EQ(writeAll(tree.path("link.txt"), WriteMode::ReplaceAtomically, {"new"}), "");
     EXPECT_EQ(TempTree::read(tree.path("real.txt")), "new\r\n");
-    struct stat st {};
+    struct stat st {
+    };
     ASSERT_EQ(::lstat(tree.path("link.txt").c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
     ASSERT_EQ(::stat(tree.path("real.txt").c_str(), &st), 0);

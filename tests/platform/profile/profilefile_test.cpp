@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "platform/profile/profilefile.h"
-
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +16,8 @@ using mrb::platform::readProfileString;
 using mrb::platform::writeProfileString;
 using mrb::test::TempTree;
 
-namespace {
+namespace
+{
 
 using namespace std::string_literals;
 
@@ -37,7 +37,8 @@ std::vector<std::string> folderNames(const std::string &folder)
 
 unsigned modeOf(const std::string &path)
 {
-    struct stat st {};
+    struct stat st {
+    };
     ::stat(path.c_str(), &st);
     return st.st_mode & 07777;
 }
@@ -69,18 +70,18 @@ TEST(ProfileRead, QuotesAndSemicolons)
 {
     TempTree tree;
     const std::string ini = tree.fileWith("a.ini",
-                                          "[S]\r\n"
-                                          "double=\"abc\"\r\n"
-                                          "single='abc'\r\n"
-                                          "padded=\"  abc \"\r\n"
-                                          "unbalanced=\"abc'\r\n"
-                                          "lone=\"\r\n"
-                                          "open=\"abc\r\n"
-                                          "inner=a\"b\"c\r\n"
-                                          "semi=a;b ; c\r\n"
-                                          ";commented=yes\r\n"
-                                          "  ; indented=yes\r\n"
-                                          "abc=abc\r\n");
+        "[S]\r\n"
+        "double=\"abc\"\r\n"
+        "single='abc'\r\n"
+        "padded=\"  abc \"\r\n"
+        "unbalanced=\"abc'\r\n"
+        "lone=\"\r\n"
+        "open=\"abc\r\n"
+        "inner=a\"b\"c\r\n"
+        "semi=a;b ; c\r\n"
+        ";commented=yes\r\n"
+        "  ; indented=yes\r\n"
+        "abc=abc\r\n");
     EXPECT_EQ(readProfileString(ini, "S", "double"), "abc");
     EXPECT_EQ(readProfileString(ini, "S", "single"), "abc");
     EXPECT_EQ(readProfileString(ini, "S", "padded"), "  abc ");
@@ -98,8 +99,8 @@ TEST(ProfileRead, FirstOfDuplicatesWins)
 {
     TempTree tree;
     const std::string ini = tree.fileWith("a.ini",
-                                          "[S]\r\nk=first\r\nK=second\r\n"
-                                          "[s]\r\nk=third\r\nonlyLater=yes\r\n");
+        "[S]\r\nk=first\r\nK=second\r\n"
+        "[s]\r\nk=third\r\nonlyLater=yes\r\n");
     EXPECT_EQ(readProfileString(ini, "S", "k"), "first");
     // A key missing from the first copy of a section is found in a later one.
     EXPECT_EQ(readProfileString(ini, "S", "onlyLater"), "yes");
@@ -109,13 +110,13 @@ TEST(ProfileRead, LineEndsAndOddLines)
 {
     TempTree tree;
     const std::string ini = tree.fileWith("a.ini",
-                                          "orphan=before any section\n"
-                                          "[S]\n"
-                                          "lf=1\n"
-                                          "crlf=2\r\n"
-                                          "noequals\n"
-                                          "=nameless\n"
-                                          "last=3");
+        "orphan=before any section\n"
+        "[S]\n"
+        "lf=1\n"
+        "crlf=2\r\n"
+        "noequals\n"
+        "=nameless\n"
+        "last=3");
     EXPECT_EQ(readProfileString(ini, "S", "lf"), "1");
     EXPECT_EQ(readProfileString(ini, "S", "crlf"), "2");
     EXPECT_EQ(readProfileString(ini, "S", "noequals"), "");
@@ -157,7 +158,12 @@ TEST(ProfileWrite, NewFileHasCrLfAndNoBlankLines)
     EXPECT_TRUE(writeProfileString(ini, "General", "Name", "Probe"));
     EXPECT_TRUE(writeProfileString(ini, "Second", "Key", "Val"));
     EXPECT_EQ(TempTree::read(ini), "[General]\r\nName=Probe\r\n[Second]\r\nKey=Val\r\n");
-    EXPECT_EQ(modeOf(ini), 0666u & ~[] { const mode_t m = ::umask(0); ::umask(m); return m; }());
+    EXPECT_EQ(
+        modeOf(ini), 0666u & ~[] {
+            const mode_t m = ::umask(0);
+            ::umask(m);
+            return m;
+        }());
 }
 
 TEST(ProfileWrite, ReplacesValueInPlaceAndKeepsEverythingElse)
@@ -173,13 +179,13 @@ TEST(ProfileWrite, ReplacesValueInPlaceAndKeepsEverythingElse)
     const std::string ini = tree.fileWith("a.ini", before);
     EXPECT_TRUE(writeProfileString(ini, "common", "PATH", "True"));
     EXPECT_EQ(TempTree::read(ini),
-              "; my settings\n"
-              "[Common]\n"
-              "  Path=True\n"
-              "Size=True ; keep\r\n"
-              "\n"
-              "[Mine]\n"
-              "Mine=kept \"as is\"\n");
+        "; my settings\n"
+        "[Common]\n"
+        "  Path=True\n"
+        "Size=True ; keep\r\n"
+        "\n"
+        "[Mine]\n"
+        "Mine=kept \"as is\"\n");
 }
 
 TEST(ProfileWrite, NewKeyGoesAfterTheSectionsLastKey)
@@ -211,7 +217,8 @@ TEST(ProfileWrite, ValuesRoundTripAsBytes)
 {
     TempTree tree;
     const std::string ini = tree.path("a.ini");
-    const std::string utf8 = "Gr\xC3\xBC\xC3\x9F" "e/M\xC3\xBCsik;x=y";
+    const std::string utf8 = "Gr\xC3\xBC\xC3\x9F"
+                             "e/M\xC3\xBCsik;x=y";
     EXPECT_TRUE(writeProfileString(ini, "S", "k", utf8));
     EXPECT_TRUE(writeProfileString(ini, "S", "empty", ""));
     EXPECT_EQ(readProfileString(ini, "S", "k"), utf8);
@@ -270,7 +277,7 @@ TEST(ProfileWrite, KeepsPermissionsAndLeavesNoTemporaryFiles)
     EXPECT_TRUE(writeProfileString(ini, "S", "k", "w"));
     EXPECT_TRUE(writeProfileString(ini, "T", "k", "w"));
     EXPECT_EQ(modeOf(ini), 0640u);
-    EXPECT_EQ(folderNames(tree.path("dir")), std::vector<std::string>{"a.ini"});
+    EXPECT_EQ(folderNames(tree.path("dir")), std::vector<std::string> {"a.ini"});
 }
 
 TEST(ProfileWrite, SymbolicLinkKeepsPointingAtTheUpdatedFile)
@@ -279,7 +286,8 @@ TEST(ProfileWrite, SymbolicLinkKeepsPointingAtTheUpdatedFile)
     const std::string real = tree.fileWith("real/a.ini", "[S]\r\nk=v\r\n");
     const std::string link = tree.symlink("link.ini", real);
     EXPECT_TRUE(writeProfileString(link, "S", "k", "w"));
-    struct stat st {};
+    struct stat st {
+    };
     ASSERT_EQ(::lstat(link.c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
     EXPECT_EQ(TempTree::read(real), "[S]\r\nk=w\r\n");
@@ -329,5 +337,5 @@ TEST(ProfileWrite, ConcurrentWritersLoseNothing)
         }
     }
     EXPECT_EQ(found, 2 * perWriter);
-    EXPECT_EQ(folderNames(tree.root()), std::vector<std::string>{"shared.ini"});
+    EXPECT_EQ(folderNames(tree.root()), std::vector<std::string> {"shared.ini"});
 }

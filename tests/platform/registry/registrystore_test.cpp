@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "platform/registry/registrystore.h"
-
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>
@@ -12,17 +11,19 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 using namespace mrb::platform;
 using namespace std::string_literals;
 using mrb::test::ScopedEnv;
 using mrb::test::TempTree;
 
-class Store : public ::testing::Test {
+class Store : public ::testing::Test
+{
 protected:
     TempTree tree;
-    RegistryStore store{tree.path("reg")};
+    RegistryStore store {tree.path("reg")};
 };
 
 TEST_F(Store, AMissingFolderReadsAsEmptyRootsAndIsNotCreatedByReading)
@@ -36,12 +37,13 @@ TEST_F(Store, AMissingFolderReadsAsEmptyRootsAndIsNotCreatedByReading)
 
 TEST_F(Store, KeepsOneFilePerRoot)
 {
-    ASSERT_TRUE(store.setValue(RegistryRoot::ClassesRoot, "CLSID\\{X}\\InprocServer32", "", RegValue::string("/lib/x.so")));
+    ASSERT_TRUE(
+        store.setValue(RegistryRoot::ClassesRoot, "CLSID\\{X}\\InprocServer32", "", RegValue::string("/lib/x.so")));
     ASSERT_TRUE(store.setValue(RegistryRoot::LocalMachine, "Software\\Y", "Count", RegValue::dword(10)));
     EXPECT_EQ(TempTree::read(tree.path("reg/HKEY_CLASSES_ROOT.reg")),
-              "QFC-REGISTRY 1\n\n[CLSID]\n\n[CLSID\\{X}]\n\n[CLSID\\{X}\\InprocServer32]\n@=\"/lib/x.so\"\n\n");
+        "QFC-REGISTRY 1\n\n[CLSID]\n\n[CLSID\\{X}]\n\n[CLSID\\{X}\\InprocServer32]\n@=\"/lib/x.so\"\n\n");
     EXPECT_EQ(TempTree::read(tree.path("reg/HKEY_LOCAL_MACHINE.reg")),
-              "QFC-REGISTRY 1\n\n[Software]\n\n[Software\\Y]\n\"Count\"=dword:0000000a\n\n");
+        "QFC-REGISTRY 1\n\n[Software]\n\n[Software\\Y]\n\"Count\"=dword:0000000a\n\n");
     EXPECT_FALSE(std::filesystem::exists(tree.path("reg/HKEY_CURRENT_USER.reg")));
 }
 
@@ -51,7 +53,7 @@ TEST_F(Store, MatchesNamesWithoutRegardToCaseAndKeepsTheFirstSpelling)
     ASSERT_TRUE(store.setValue(RegistryRoot::CurrentUser, "SOFTWARE\\marrowby", "PATH", RegValue::string("b")));
     const auto root = store.load(RegistryRoot::CurrentUser);
     ASSERT_TRUE(root);
-    EXPECT_EQ(root->subKeyNames(), std::vector<std::string>{"Software"});
+    EXPECT_EQ(root->subKeyNames(), std::vector<std::string> {"Software"});
     const RegistryKey *key = root->find("software\\MARROWBY");
     ASSERT_NE(key, nullptr);
     EXPECT_EQ(key->name(), "Marrowby");
@@ -74,7 +76,7 @@ TEST_F(Store, KeepsValuesInTheOrderTheyWereFirstSetAndSubKeysSorted)
     root.create("K\\beta");
     EXPECT_EQ(key.values()[0].first, "b");
     EXPECT_EQ(key.values()[1].first, "a");
-    EXPECT_EQ(key.subKeyNames(), (std::vector<std::string>{"Alpha", "beta", "zeta"}));
+    EXPECT_EQ(key.subKeyNames(), (std::vector<std::string> {"Alpha", "beta", "zeta"}));
 }
 
 TEST_F(Store, StoresEveryValueTypeAndAwkwardTextExactly)
@@ -102,13 +104,13 @@ TEST_F(Store, StoresEveryValueTypeAndAwkwardTextExactly)
 TEST_F(Store, RefusesTextThatIsNoRegistryFile)
 {
     for (const char *bad : {"hello\n",
-                            "QFC-REGISTRY 1\n@=\"outside a key\"\n",
-                            "QFC-REGISTRY 1\n[Key\n",
-                            "QFC-REGISTRY 1\n[Key]\n\"open=\"x\"\n",
-                            "QFC-REGISTRY 1\n[Key]\n\"n\"=dword:123\n",
-                            "QFC-REGISTRY 1\n[Key]\n\"n\"=hex:0g\n",
-                            "QFC-REGISTRY 1\n[Key]\n\"n\"=\"bad \\q escape\"\n",
-                            "QFC-REGISTRY 1\n[Key%2]\n"}) {
+             "QFC-REGISTRY 1\n@=\"outside a key\"\n",
+             "QFC-REGISTRY 1\n[Key\n",
+             "QFC-REGISTRY 1\n[Key]\n\"open=\"x\"\n",
+             "QFC-REGISTRY 1\n[Key]\n\"n\"=dword:123\n",
+             "QFC-REGISTRY 1\n[Key]\n\"n\"=hex:0g\n",
+             "QFC-REGISTRY 1\n[Key]\n\"n\"=\"bad \\q escape\"\n",
+             "QFC-REGISTRY 1\n[Key%2]\n"}) {
         SCOPED_TRACE(bad);
         std::string error;
         EXPECT_FALSE(RegistryStore::parse(bad, &error).has_value());
@@ -122,7 +124,8 @@ TEST_F(Store, NeverOverwritesAFileItCannotRead)
 {
     const std::string file = tree.fileWith("reg/HKEY_CURRENT_USER.reg", "[Software]\nnot our format\n");
     std::string error;
-    EXPECT_FALSE(store.update(RegistryRoot::CurrentUser, [](RegistryKey &) { return true; }, &error));
+    EXPECT_FALSE(store.update(
+        RegistryRoot::CurrentUser, [](RegistryKey &) { return true; }, &error));
     EXPECT_NE(error.find("HKEY_CURRENT_USER.reg"), std::string::npos) << error;
     EXPECT_FALSE(store.setValue(RegistryRoot::CurrentUser, "Software", "x", RegValue::dword(1)));
     EXPECT_FALSE(store.load(RegistryRoot::CurrentUser).has_value());
@@ -150,7 +153,7 @@ TEST_F(Store, LeavesNoTemporaryFilesBehind)
     for (const auto &entry : std::filesystem::directory_iterator(tree.path("reg")))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{".lock", "HKEY_USERS.reg"}));
+    EXPECT_EQ(names, (std::vector<std::string> {".lock", "HKEY_USERS.reg"}));
 }
 
 TEST_F(Store, LosesNoChangeWhenProcessesWriteAtOnce)
@@ -165,7 +168,11 @@ TEST_F(Store, LosesNoChangeWhenProcessesWriteAtOnce)
             RegistryStore mine(tree.path("reg"));
             bool ok = true;
             for (int i = 0; i < perWriter; ++i)
-                ok = mine.setValue(RegistryRoot::CurrentUser, "Shared", "w" + std::to_string(w) + "_" + std::to_string(i), RegValue::dword(i)) && ok;
+                ok = mine.setValue(RegistryRoot::CurrentUser,
+                         "Shared",
+                         "w" + std::to_string(w) + "_" + std::to_string(i),
+                         RegValue::dword(i))
+                    && ok;
             ::_exit(ok ? 0 : 1);
         }
         children.push_back(pid);

@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "platform/shell/desktopapps.h"
-
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 using namespace mrb::platform;
 using mrb::test::ScopedEnv;
@@ -35,19 +35,21 @@ std::string mimeDataFolder()
     return folder;
 }
 
-std::string entry(const std::string &name, const std::string &exec, const std::string &mime, const std::string &extra = "")
+std::string entry(
+    const std::string &name, const std::string &exec, const std::string &mime, const std::string &extra = "")
 {
     return "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=" + exec + "\nMimeType=" + mime + "\n" + extra
         + "[Desktop Action New]\nName=Not this\nExec=ignored\n";
 }
 
-class Applications : public ::testing::Test {
+class Applications : public ::testing::Test
+{
 protected:
     TempTree tree;
-    ScopedEnv dataHome{"XDG_DATA_HOME", tree.path("home")};
-    ScopedEnv dataDirs{"XDG_DATA_DIRS", tree.path("system") + ":" + tree.path("vendor") + ":" + mimeDataFolder()};
-    ScopedEnv configHome{"XDG_CONFIG_HOME", tree.path("config")};
-    ScopedEnv configDirs{"XDG_CONFIG_DIRS", tree.path("etc")};
+    ScopedEnv dataHome {"XDG_DATA_HOME", tree.path("home")};
+    ScopedEnv dataDirs {"XDG_DATA_DIRS", tree.path("system") + ":" + tree.path("vendor") + ":" + mimeDataFolder()};
+    ScopedEnv configHome {"XDG_CONFIG_HOME", tree.path("config")};
+    ScopedEnv configDirs {"XDG_CONFIG_DIRS", tree.path("etc")};
 
     void SetUp() override
     {
@@ -67,16 +69,17 @@ TEST_F(Applications, AreListedByNameWithTheUsersEntriesFirst)
     for (const DesktopApplication &app : installedApplications())
         seen.push_back(app.id + "=" + app.name + "=" + app.exec);
     EXPECT_EQ(seen,
-              (std::vector<std::string>{
-                  "editor.desktop=editor=edit --new %f", "viewer.desktop=My Viewer=myviewer %f", "kde-player.desktop=Player=player %F"}));
+        (std::vector<std::string> {"editor.desktop=editor=edit --new %f",
+            "viewer.desktop=My Viewer=myviewer %f",
+            "kde-player.desktop=Player=player %F"}));
 }
 
 TEST_F(Applications, AreFoundForATypeByDefaultsAndByTheirOwnLists)
 {
-    EXPECT_EQ(applicationsFor("image/png"), std::vector<std::string>{"viewer.desktop"});
+    EXPECT_EQ(applicationsFor("image/png"), std::vector<std::string> {"viewer.desktop"});
     EXPECT_TRUE(applicationsFor("text/plain").empty()); // the hidden entry and the overridden one do not count
     tree.fileWith("config/mimeapps.list", "[Default Applications]\ntext/plain=editor.desktop;gone.desktop;\n");
-    EXPECT_EQ(applicationsFor("text/plain"), std::vector<std::string>{"editor.desktop"});
+    EXPECT_EQ(applicationsFor("text/plain"), std::vector<std::string> {"editor.desktop"});
 }
 
 TEST_F(Applications, AnAncestorTypeCountsAsAnAssociation)
@@ -96,12 +99,14 @@ TEST_F(Applications, AnAncestorTypeCountsAsAnAssociation)
 TEST(ExecLines, BecomeAProgramAndItsArgumentsForOneFile)
 {
     const std::string f = "/home/u/My Music/a \"b\".mp3";
-    EXPECT_EQ(commandLineFor("vlc --started-from-file %U", f), (std::vector<std::string>{"vlc", "--started-from-file", f}));
-    EXPECT_EQ(commandLineFor("\"/opt/My App/run\" --open=%f %i %c", f), (std::vector<std::string>{"/opt/My App/run", "--open=" + f}));
+    EXPECT_EQ(
+        commandLineFor("vlc --started-from-file %U", f), (std::vector<std::string> {"vlc", "--started-from-file", f}));
+    EXPECT_EQ(commandLineFor("\"/opt/My App/run\" --open=%f %i %c", f),
+        (std::vector<std::string> {"/opt/My App/run", "--open=" + f}));
     EXPECT_EQ(commandLineFor("sh -c \"echo \\\"\\$1\\\"\" sh %f", f),
-              (std::vector<std::string>{"sh", "-c", "echo \"$1\"", "sh", f}));
-    EXPECT_EQ(commandLineFor("xterm", f), (std::vector<std::string>{"xterm", f}));
-    EXPECT_EQ(commandLineFor("tool 100%% %F %F", f), (std::vector<std::string>{"tool", "100%", f}));
+        (std::vector<std::string> {"sh", "-c", "echo \"$1\"", "sh", f}));
+    EXPECT_EQ(commandLineFor("xterm", f), (std::vector<std::string> {"xterm", f}));
+    EXPECT_EQ(commandLineFor("tool 100%% %F %F", f), (std::vector<std::string> {"tool", "100%", f}));
     EXPECT_TRUE(commandLineFor("", f).empty());
     EXPECT_TRUE(commandLineFor("broken \"quote", f).empty());
 }

@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: MIT
 #include "platform/shell/launcher.h"
 #include "platform/shell/networkmounts.h"
-
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +10,8 @@
 #include <filesystem>
 #include <thread>
 
-namespace {
+namespace
+{
 
 using namespace mrb::platform;
 using mrb::test::ScopedEnv;
@@ -26,7 +26,8 @@ std::string waitForFile(const std::string &path)
     return TempTree::read(path);
 }
 
-class Commands : public ::testing::Test {
+class Commands : public ::testing::Test
+{
 protected:
     TempTree tree;
 };
@@ -65,7 +66,8 @@ TEST_F(Commands, OpenAddressesDocumentsAndFoldersAndRunPrograms)
 TEST_F(Commands, HandTheWholePathToTheOpenerAsOneArgument)
 {
     // A stand-in xdg-open that records its arguments, one per line.
-    tree.fileWith("bin/xdg-open", "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$(dirname \"$0\")/../opened\"\n");
+    tree.fileWith("bin/xdg-open",
+        "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$(dirname \"$0\")/../opened\"\n");
     tree.chmod("bin/xdg-open", 0755);
     ScopedEnv path("PATH", tree.path("bin") + ":/usr/bin:/bin");
     const std::string odd = tree.fileWith("it's $(touch pwned) & 'so'.txt", "x");

@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "platform/shell/trash.h"
-
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>
@@ -9,16 +8,18 @@
 #include <filesystem>
 #include <regex>
 
-namespace {
+namespace
+{
 
 using namespace mrb::platform;
 using mrb::test::ScopedEnv;
 using mrb::test::TempTree;
 
-class TrashTest : public ::testing::Test {
+class TrashTest : public ::testing::Test
+{
 protected:
     TempTree tree;
-    ScopedEnv data{"XDG_DATA_HOME", tree.path("data")};
+    ScopedEnv data {"XDG_DATA_HOME", tree.path("data")};
     std::string trash() const { return tree.path("data/Trash"); }
 };
 
@@ -50,8 +51,8 @@ TEST_F(TrashTest, MovesAFileInWithItsDescription)
     const std::string info = TempTree::read(trash() + "/info/my report 100%.txt.trashinfo");
     const std::string encoded = std::regex_replace(tree.path("docs"), std::regex(" "), "%20");
     EXPECT_TRUE(std::regex_match(info,
-                                 std::regex("\\[Trash Info\\]\nPath=" + encoded
-                                            + "/my%20report%20100%25.txt\nDeletionDate=\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\n")))
+        std::regex("\\[Trash Info\\]\nPath=" + encoded
+            + "/my%20report%20100%25.txt\nDeletionDate=\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\n")))
         << info;
 }
 
