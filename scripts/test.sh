@@ -11,6 +11,8 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:abort_on_error=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
 status=0
+echo "== formatting"
+scripts/check-format.sh || status=1
 for preset in dev asan; do
     echo "== build ($preset)"
     scripts/build.sh "$preset"
