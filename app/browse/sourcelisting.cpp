@@ -28,8 +28,8 @@ SourceListing::SourceListing(platform::ListModel &listing,
     platform::StatusBarModel &status,
     platform::FileSystem &fs,
     const SettingsRecord &settings,
-    GenFuns *genFuns,
-    ApiFuns *apiFuns,
+    LibraryGenFuns *genFuns,
+    LibraryApiFuns *apiFuns,
     UserInterface *ui,
     const platform::LocaleFormat &locale)
     : m_listing(listing)
@@ -127,16 +127,16 @@ void SourceListing::ListFiles(const std::string &key)
     m_status.setPrompt(readyPrompt);
 }
 
-FocusTarget SourceListing::SelectAllSource()
+KeyboardFocus SourceListing::SelectAllSource()
 {
     m_listing.setAllSelected(true);
-    return FocusTarget::SourceListing;
+    return KeyboardFocus::SourceListing;
 }
 
-FocusTarget SourceListing::SelectNoneSource()
+KeyboardFocus SourceListing::SelectNoneSource()
 {
     m_listing.setAllSelected(false);
-    return FocusTarget::SourceListing;
+    return KeyboardFocus::SourceListing;
 }
 
 void SourceListing::OpenSourceItems()

@@ -2,9 +2,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/library/libraryfunctions.h"
-#include "app/library/userinterface.h"
+#include "app/library/libraryapifuns.h"
+#include "app/library/librarygenfuns.h"
 #include "app/settings/settings.h"
+#include "app/userinterface/keyboardfocus.h"
+#include "app/userinterface/userinterface.h"
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"
 #include "platform/controls/treemodel.h"
@@ -24,9 +26,6 @@ struct SourceFilter {
     bool includeHidden = false;
     bool includeSystem = false;
 };
-
-// Where the window should put the keyboard focus after a command.
-enum class FocusTarget { Unchanged, SourceListing };
 
 // The source listing's commands: filling it with one folder's sub-folders and
 // matching files, the tree nodes that come with that, and selecting and
@@ -48,8 +47,8 @@ public:
         platform::StatusBarModel &status,
         platform::FileSystem &fs,
         const SettingsRecord &settings,
-        GenFuns *genFuns,
-        ApiFuns *apiFuns,
+        LibraryGenFuns *genFuns,
+        LibraryApiFuns *apiFuns,
         UserInterface *ui,
         const platform::LocaleFormat &locale = platform::LocaleFormat::user());
 
@@ -68,8 +67,8 @@ public:
     // nothing and leaves the prompt alone.
     void ListFiles(const std::string &key);
 
-    FocusTarget SelectAllSource();
-    FocusTarget SelectNoneSource();
+    KeyboardFocus SelectAllSource();
+    KeyboardFocus SelectNoneSource();
     // Opens every selected row with its associated program; with no rows at
     // all it says "No item to open!".
     void OpenSourceItems();
@@ -84,8 +83,8 @@ private:
     platform::StatusBarModel &m_status;
     platform::FileSystem &m_fs;
     const SettingsRecord &m_settings;
-    GenFuns *m_genFuns;
-    ApiFuns *m_apiFuns;
+    LibraryGenFuns *m_genFuns;
+    LibraryApiFuns *m_apiFuns;
     UserInterface *m_ui;
     const platform::LocaleFormat &m_locale;
     SourceFilter m_filter;

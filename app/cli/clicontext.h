@@ -8,8 +8,8 @@
 
 namespace mrb::core
 {
-class ApiFuns;
-class GenFuns;
+class LibraryApiFuns;
+class LibraryGenFuns;
 class SettingsStore;
 } // namespace mrb::core
 
@@ -34,8 +34,8 @@ enum ExitCode : int {
 struct CliContext {
     const CliOptions &options;
     core::SettingsStore &settings;
-    core::ApiFuns &api;
-    core::GenFuns &gen;
+    core::LibraryApiFuns &api;
+    core::LibraryGenFuns &gen;
     platform::FileSystem &fs;
     std::ostream &out;
     std::ostream &err;

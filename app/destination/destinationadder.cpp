@@ -5,6 +5,7 @@
 #include "app/browse/listeditem.h"
 #include "app/destination/destinationactivity.h"
 #include "app/destination/destinationcommands.h"
+#include "app/userinterface/busypointer.h"
 
 #include <chrono>
 #include <utility>

@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/library/userinterface.h"
 #include "app/settings/settings.h"
+#include "app/userinterface/userinterface.h"
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"
 #include "platform/controls/treemodel.h"

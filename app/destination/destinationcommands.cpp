@@ -4,6 +4,7 @@
 
 #include "app/browse/listeditem.h"
 #include "app/destination/destinationactivity.h"
+#include "app/userinterface/busypointer.h"
 
 #include <optional>
 
@@ -68,7 +69,7 @@ DestinationCommands::DestinationCommands(platform::ListModel &destination,
     platform::StatusBarModel &status,
     platform::FileSystem &fs,
     const SettingsRecord &settings,
-    ApiFuns *apiFuns,
+    LibraryApiFuns *apiFuns,
     UserInterface *ui,
     DestinationActivity *activity,
     const platform::LocaleFormat &locale)
@@ -99,16 +100,16 @@ void DestinationCommands::UpdateCounters()
     core::UpdateCounters(m_destination, m_status);
 }
 
-DestinationFocus DestinationCommands::SelectAllDestination()
+KeyboardFocus DestinationCommands::SelectAllDestination()
 {
     m_destination.setAllSelected(true);
-    return DestinationFocus::DestinationListing;
+    return KeyboardFocus::DestinationListing;
 }
 
-DestinationFocus DestinationCommands::SelectNoneDestination()
+KeyboardFocus DestinationCommands::SelectNoneDestination()
 {
     m_destination.setAllSelected(false);
-    return DestinationFocus::DestinationListing;
+    return KeyboardFocus::DestinationListing;
 }
 
 std::size_t DestinationCommands::RemoveSelectedDestination()

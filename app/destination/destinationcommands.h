@@ -2,9 +2,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/library/libraryfunctions.h"
-#include "app/library/userinterface.h"
+#include "app/library/libraryapifuns.h"
 #include "app/settings/settings.h"
+#include "app/userinterface/keyboardfocus.h"
+#include "app/userinterface/userinterface.h"
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"
 #include "platform/fs/filesystem.h"
@@ -17,9 +18,6 @@ namespace mrb::core
 {
 
 class DestinationActivity;
-
-// Where the window should put the keyboard focus after a destination command.
-enum class DestinationFocus { Unchanged, DestinationListing };
 
 // Status-bar panels 1 and 2: " Folders: n " and " Files: n ", counted from the
 // listing's tags.
@@ -53,15 +51,15 @@ public:
         platform::StatusBarModel &status,
         platform::FileSystem &fs,
         const SettingsRecord &settings,
-        ApiFuns *apiFuns,
+        LibraryApiFuns *apiFuns,
         UserInterface *ui,
         DestinationActivity *activity = nullptr,
         const platform::LocaleFormat &locale = platform::LocaleFormat::user());
 
     void UpdateCounters();
 
-    DestinationFocus SelectAllDestination();
-    DestinationFocus SelectNoneDestination();
+    KeyboardFocus SelectAllDestination();
+    KeyboardFocus SelectNoneDestination();
 
     // Removes the selected rows (nothing on disk), in one pass. Returns the
     // number removed.
@@ -90,7 +88,7 @@ private:
     platform::StatusBarModel &m_status;
     platform::FileSystem &m_fs;
     const SettingsRecord &m_settings;
-    ApiFuns *m_apiFuns;
+    LibraryApiFuns *m_apiFuns;
     UserInterface *m_ui;
     DestinationActivity *m_activity;
     const platform::LocaleFormat &m_locale;

@@ -2,16 +2,16 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/library/libraryfunctions.h"
+#include "app/library/libraryapifuns.h"
 
 namespace mrb::core
 {
 
-// ApiFuns without the component library: the settings-file operations read and
+// LibraryApiFuns without the component library: the settings-file operations read and
 // write profile files directly, exactly as the library's ReadIni and WriteIni
 // do; the dialog and shell operations do nothing and give "". For mrb-list and
 // for tests.
-class LocalApiFuns : public ApiFuns
+class LocalApiFuns : public LibraryApiFuns
 {
 public:
     // The key's value with leading blanks removed, at most 65,534 bytes (the

@@ -2,14 +2,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/library/libraryfunctions.h"
+#include "app/library/librarygenfuns.h"
 
 namespace mrb::core
 {
 
-// GenFuns without the component library: InVar with the automation rules of
+// LibraryGenFuns without the component library: InVar with the automation rules of
 // platform::inVar. For mrb-list and for tests.
-class LocalGenFuns : public GenFuns
+class LocalGenFuns : public LibraryGenFuns
 {
 public:
     bool inVar(const platform::Value &target, const std::vector<platform::Value> &list) override;

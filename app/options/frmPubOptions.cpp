@@ -189,7 +189,7 @@ QString qs(const std::string &utf8)
 } // namespace
 
 frmPubOptions::frmPubOptions(core::SettingsStore &store,
-    core::ApiFuns &api,
+    core::LibraryApiFuns &api,
     platform::FileSystem &fs,
     std::function<void()> applyDisplaySettings,
     QWidget *parent)

@@ -25,7 +25,7 @@ class FileSystem;
 
 namespace mrb::core
 {
-class ApiFuns;
+class LibraryApiFuns;
 class OptionsModel;
 class SettingsStore;
 } // namespace mrb::core
@@ -47,7 +47,7 @@ class frmPubOptions : public QDialog
     Q_OBJECT
 public:
     frmPubOptions(core::SettingsStore &store,
-        core::ApiFuns &api,
+        core::LibraryApiFuns &api,
         platform::FileSystem &fs,
         std::function<void()> applyDisplaySettings,
         QWidget *parent = nullptr);

@@ -81,7 +81,7 @@ const char *trueFalse(bool on)
 } // namespace
 
 OptionsModel::OptionsModel(SettingsStore &store,
-    ApiFuns &api,
+    LibraryApiFuns &api,
     platform::FileSystem &fs,
     std::function<void()> applyDisplaySettings,
     std::function<void()> openRegionSettings)

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/library/libraryfunctions.h"
+#include "app/library/libraryapifuns.h"
 
 #include <array>
 #include <cstddef>
@@ -96,7 +96,7 @@ public:
     // listing; openRegionSettings opens the desktop's date and time format
     // settings without waiting (either may be empty: nothing is called).
     OptionsModel(SettingsStore &store,
-        ApiFuns &api,
+        LibraryApiFuns &api,
         platform::FileSystem &fs,
         std::function<void()> applyDisplaySettings,
         std::function<void()> openRegionSettings);
@@ -171,7 +171,7 @@ private:
     void setItemKindEnabled(bool enabled);
 
     SettingsStore &m_store;
-    ApiFuns &m_api;
+    LibraryApiFuns &m_api;
     platform::FileSystem &m_fs;
     std::function<void()> m_applyDisplaySettings;
     std::function<void()> m_openRegionSettings;

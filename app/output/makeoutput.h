@@ -20,7 +20,7 @@ class StatusBarModel;
 namespace mrb::core
 {
 
-class ApiFuns;
+class LibraryApiFuns;
 class UserInterface;
 
 // What the Make command works with. The settings are reached through an
@@ -30,7 +30,7 @@ struct MakeContext {
     platform::StatusBarModel &statusBar;
     std::function<const SettingsRecord &()> settings;
     platform::FileSystem &fs;
-    ApiFuns &api;
+    LibraryApiFuns &api;
     UserInterface &ui;
     SpreadsheetLauncher spreadsheet;
 };

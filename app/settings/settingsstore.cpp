@@ -2,19 +2,24 @@
 // SPDX-License-Identifier: MIT
 #include "app/settings/settingsstore.h"
 
-#include "app/library/libraryfunctions.h"
+#include "app/library/libraryapifuns.h"
+#include "app/library/librarygenfuns.h"
 #include "platform/fs/filesystem.h"
 
 namespace mrb::core
 {
 
-SettingsStore::SettingsStore(ApiFuns &api, GenFuns &gen, platform::FileSystem &fs, std::string programFolder)
+SettingsStore::SettingsStore(
+    LibraryApiFuns &api, LibraryGenFuns &gen, platform::FileSystem &fs, std::string programFolder)
     : SettingsStore(api, gen, fs, std::move(programFolder), std::string())
 {
 }
 
-SettingsStore::SettingsStore(
-    ApiFuns &api, GenFuns &gen, platform::FileSystem &fs, std::string programFolder, std::string settingsFile)
+SettingsStore::SettingsStore(LibraryApiFuns &api,
+    LibraryGenFuns &gen,
+    platform::FileSystem &fs,
+    std::string programFolder,
+    std::string settingsFile)
     : m_api(api)
     , m_gen(gen)
     , m_fs(fs)

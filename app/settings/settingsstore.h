@@ -14,19 +14,22 @@ class FileSystem;
 namespace mrb::core
 {
 
-class ApiFuns;
-class GenFuns;
+class LibraryApiFuns;
+class LibraryGenFuns;
 
 // Owns the settings file "options.dll" in the program folder and the record
 // that mirrors it. Reads and writes go through the library's ReadIni/WriteIni.
 class SettingsStore
 {
 public:
-    SettingsStore(ApiFuns &api, GenFuns &gen, platform::FileSystem &fs, std::string programFolder);
+    SettingsStore(LibraryApiFuns &api, LibraryGenFuns &gen, platform::FileSystem &fs, std::string programFolder);
     // With the settings file named explicitly (mrb-list --settings FILE); the
     // program folder is then normally the folder of that file.
-    SettingsStore(
-        ApiFuns &api, GenFuns &gen, platform::FileSystem &fs, std::string programFolder, std::string settingsFile);
+    SettingsStore(LibraryApiFuns &api,
+        LibraryGenFuns &gen,
+        platform::FileSystem &fs,
+        std::string programFolder,
+        std::string settingsFile);
 
     // Reads the 18 keys into the record, in record order.
     void loadSettings();
@@ -43,8 +46,8 @@ public:
     std::string outputFolder() const; // programFolder + "/output"
 
 private:
-    ApiFuns &m_api;
-    GenFuns &m_gen;
+    LibraryApiFuns &m_api;
+    LibraryGenFuns &m_gen;
     platform::FileSystem &m_fs;
     std::string m_programFolder;
     std::string m_settingsFile; // empty: "options.dll" in the program folder

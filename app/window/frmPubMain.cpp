@@ -15,6 +15,7 @@
 #include "app/output/makeoutput.h"
 #include "app/output/xlsxapplication.h"
 #include "app/settings/settingsstore.h"
+#include "app/userinterface/busypointer.h"
 #include "app/window/filtergroup.h"
 #include "app/window/frmPubAbout.h"
 #include "app/window/icons.h"
@@ -70,7 +71,7 @@ frmPubMain::frmPubMain(StartupObjects objects, QWidget *parent)
     m_grid = PixelGrid::forDpi(logicalDpiX());
 
     m_source.setColumns(core::listingColumns(core::Listing::Source));
-    m_target.setColumns(core::listingColumns(core::Listing::Destination));
+    m_destination.setColumns(core::listingColumns(core::Listing::Destination));
 
     m_prompts = new PromptTracker(m_status, this);
     buildStatusBar();
@@ -92,7 +93,7 @@ frmPubMain::~frmPubMain()
     delete m_about;
     // the adapters watch the models, which go after the widgets
     delete m_sourceAdapter;
-    delete m_targetAdapter;
+    delete m_destinationAdapter;
     delete m_treeAdapter;
 }
 
@@ -153,10 +154,10 @@ void frmPubMain::buildPanes()
 
     lsvTarget = new QTreeView(client);
     lsvTarget->setObjectName(QStringLiteral("lsvTarget"));
-    m_targetAdapter = new ListingAdapter(m_target);
-    m_targetAdapter->attachView(lsvTarget, m_grid);
-    connect(m_targetAdapter, &ListingAdapter::headerClicked, this, [this](int column) {
-        core::SortByColumn(m_target, column);
+    m_destinationAdapter = new ListingAdapter(m_destination);
+    m_destinationAdapter->attachView(lsvTarget, m_grid);
+    connect(m_destinationAdapter, &ListingAdapter::headerClicked, this, [this](int column) {
+        core::SortByColumn(m_destination, column);
     });
 
     for (QTreeView *view : {trv, lsvSource, lsvTarget}) {
@@ -254,8 +255,8 @@ void frmPubMain::trackPrompts()
 void frmPubMain::load()
 {
     platform::FileSystem &fs = *m_objects.fs;
-    core::ApiFuns *settingsApi = m_objects.api.get();
-    core::GenFuns *settingsGen = m_objects.gen.get();
+    core::LibraryApiFuns *settingsApi = m_objects.api.get();
+    core::LibraryGenFuns *settingsGen = m_objects.gen.get();
     if (!settingsApi || !settingsGen) {
         // Without the library the settings file is still read and written, by the
         // program's own profile functions; they stand in for ReadIni, WriteIni and
@@ -267,10 +268,10 @@ void frmPubMain::load()
     }
     m_settings = std::make_unique<core::SettingsStore>(*settingsApi, *settingsGen, fs, m_objects.programFolder);
     m_settings->ensureSettings();
-    m_target.setStamp(core::displayStamp(settings()));
+    m_destination.setStamp(core::displayStamp(settings()));
     trackPrompts();
-    core::ApplyDisplaySettings(m_target, settings(), fs);
-    m_targetAdapter->applyColumnWidths();
+    core::ApplyDisplaySettings(m_destination, settings(), fs);
+    m_destinationAdapter->applyColumnWidths();
     core::FillDrives(m_tree, fs);
 
     m_sourceCommands = std::make_unique<core::SourceListing>(
@@ -278,9 +279,9 @@ void frmPubMain::load()
     m_activity = std::make_unique<core::DestinationActivity>();
     m_activity->addBusyListener([this](bool busy) { onActivityChanged(busy); });
     m_adder = std::make_unique<core::DestinationAdder>(
-        m_target, m_source, m_tree, m_status, fs, settings(), this, m_activity.get());
+        m_destination, m_source, m_tree, m_status, fs, settings(), this, m_activity.get());
     m_destinationCommands = std::make_unique<core::DestinationCommands>(
-        m_target, m_status, fs, settings(), m_objects.api.get(), this, m_activity.get());
+        m_destination, m_status, fs, settings(), m_objects.api.get(), this, m_activity.get());
 
     if (!m_objects.api || !m_objects.gen) {
         // said once, after the window is up
@@ -294,11 +295,11 @@ void frmPubMain::runCommand(Command command, std::string_view menuItem)
     Q_EMIT commandRun(qs(menuItem));
     switch (command) {
     case Command::SelectAllSource:
-        if (m_sourceCommands->SelectAllSource() == core::FocusTarget::SourceListing)
+        if (m_sourceCommands->SelectAllSource() == core::KeyboardFocus::SourceListing)
             lsvSource->setFocus();
         break;
     case Command::SelectNoneSource:
-        if (m_sourceCommands->SelectNoneSource() == core::FocusTarget::SourceListing)
+        if (m_sourceCommands->SelectNoneSource() == core::KeyboardFocus::SourceListing)
             lsvSource->setFocus();
         break;
     case Command::OpenSource:
@@ -311,11 +312,11 @@ void frmPubMain::runCommand(Command command, std::string_view menuItem)
         close();
         break;
     case Command::SelectAllDestination:
-        if (m_destinationCommands->SelectAllDestination() == core::DestinationFocus::DestinationListing)
+        if (m_destinationCommands->SelectAllDestination() == core::KeyboardFocus::DestinationListing)
             lsvTarget->setFocus();
         break;
     case Command::SelectNoneDestination:
-        if (m_destinationCommands->SelectNoneDestination() == core::DestinationFocus::DestinationListing)
+        if (m_destinationCommands->SelectNoneDestination() == core::KeyboardFocus::DestinationListing)
             lsvTarget->setFocus();
         break;
     case Command::RemoveDestination:
@@ -342,7 +343,7 @@ void frmPubMain::runCommand(Command command, std::string_view menuItem)
     case Command::Make:
         // the save dialog is the library's: without it Make does nothing
         if (m_objects.api) {
-            core::MakeOutputFile(core::MakeContext {m_target,
+            core::MakeOutputFile(core::MakeContext {m_destination,
                 m_status,
                 [this]() -> const core::SettingsRecord & { return settings(); },
                 *m_objects.fs,
@@ -479,7 +480,7 @@ core::WinHandle frmPubMain::ownerWindow() const
     return static_cast<core::WinHandle>(winId());
 }
 
-core::ApiFuns &frmPubMain::settingsApi()
+core::LibraryApiFuns &frmPubMain::settingsApi()
 {
     return m_objects.api ? *m_objects.api : *m_localApi;
 }
@@ -491,7 +492,7 @@ void frmPubMain::showOptionsDialog()
             *m_settings,
             settingsApi(),
             *m_objects.fs,
-            [this] { core::ApplyDisplaySettings(m_target, settings(), *m_objects.fs); },
+            [this] { core::ApplyDisplaySettings(m_destination, settings(), *m_objects.fs); },
             this);
     }
     m_options->showModal();
@@ -515,7 +516,7 @@ void frmPubMain::layoutPanes()
     const double statusHeight = statusBar()->isVisible() ? m_grid.toTwips(statusBar()->height()) : 0;
     LayoutMainWindow(m_layout, m_grid.toTwips(client->width()), clientHeightTwips(), statusHeight, m_grid);
     for (auto [adapter, rect] :
-        {std::pair {m_sourceAdapter, m_layout.lsvSource}, std::pair {m_targetAdapter, m_layout.lsvTarget}}) {
+        {std::pair {m_sourceAdapter, m_layout.lsvSource}, std::pair {m_destinationAdapter, m_layout.lsvTarget}}) {
         std::array<double, 7> widths = adapter->columnWidths();
         if (BalanceNameColumns(widths, rect.width))
             adapter->setColumnWidths(widths);

@@ -2,8 +2,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/library/userinterface.h"
+#include "app/library/libraryapifuns.h"
+#include "app/library/librarygenfuns.h"
 #include "app/settings/settings.h"
+#include "app/userinterface/userinterface.h"
 #include "app/window/commandtable.h"
 #include "app/window/mainlayout.h"
 #include "app/window/startup.h"
@@ -55,7 +57,7 @@ public:
     ~frmPubMain() override;
 
     platform::ListModel &sourceListing() { return m_source; }
-    platform::ListModel &targetListing() { return m_target; }
+    platform::ListModel &destinationListing() { return m_destination; }
     platform::TreeModel &folderTree() { return m_tree; }
     platform::StatusBarModel &statusBarModel() { return m_status; }
     // Busy while a deep add serves the window's events.
@@ -97,7 +99,7 @@ private:
     void openWebLink(std::string_view address);
     void showAbout();
     void onActivityChanged(bool busy);
-    core::ApiFuns &settingsApi();
+    core::LibraryApiFuns &settingsApi();
 
     void layoutPanes();
     void placePanes();
@@ -105,12 +107,12 @@ private:
     bool handleListingEvent(QTreeView *view, QObject *watched, QEvent *event);
 
     StartupObjects m_objects;
-    std::unique_ptr<core::ApiFuns> m_localApi; // settings access while the library is missing
-    std::unique_ptr<core::GenFuns> m_localGen;
+    std::unique_ptr<core::LibraryApiFuns> m_localApi; // settings access while the library is missing
+    std::unique_ptr<core::LibraryGenFuns> m_localGen;
     std::unique_ptr<core::SettingsStore> m_settings;
 
     platform::ListModel m_source;
-    platform::ListModel m_target;
+    platform::ListModel m_destination;
     platform::TreeModel m_tree;
     platform::StatusBarModel m_status;
     std::unique_ptr<core::SourceListing> m_sourceCommands;
@@ -136,7 +138,7 @@ private:
 
     TreeAdapter *m_treeAdapter = nullptr;
     ListingAdapter *m_sourceAdapter = nullptr;
-    ListingAdapter *m_targetAdapter = nullptr;
+    ListingAdapter *m_destinationAdapter = nullptr;
     PromptTracker *m_prompts = nullptr;
     frmPubAbout *m_about = nullptr;
     frmPubOptions *m_options = nullptr;

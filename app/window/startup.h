@@ -2,8 +2,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/library/libraryfunctions.h"
-#include "app/library/userinterface.h"
+#include "app/library/libraryapifuns.h"
+#include "app/library/librarygenfuns.h"
+#include "app/userinterface/userinterface.h"
 #include "platform/fs/filesystem.h"
 
 #include <functional>
@@ -17,8 +18,8 @@ namespace mrb::ui
 struct StartupObjects {
     // The library's APIFuns and GenFuns objects; both missing when the library
     // could not be created, and libraryProblem then says why.
-    std::unique_ptr<core::ApiFuns> api;
-    std::unique_ptr<core::GenFuns> gen;
+    std::unique_ptr<core::LibraryApiFuns> api;
+    std::unique_ptr<core::LibraryGenFuns> gen;
     std::string libraryProblem;
     std::unique_ptr<platform::FileSystem> fs;
     // The folder holding the settings file.

@@ -2,17 +2,17 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/library/libraryfunctions.h"
+#include "app/library/libraryapifuns.h"
 #include "lib/frame/interfaces.h"
 #include "platform/com/comptr.h"
 
 namespace mrb::core
 {
 
-// ApiFuns on an APIFuns object of the component library, called through its
+// LibraryApiFuns on an APIFuns object of the component library, called through its
 // interface slots. A failing call gives the empty result, as the library's own
 // operations do.
-class ComApiFuns final : public ApiFuns
+class ComApiFuns final : public LibraryApiFuns
 {
 public:
     explicit ComApiFuns(platform::ComPtr<QfcAPIFuns> object);

@@ -2,16 +2,16 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/library/libraryfunctions.h"
+#include "app/library/librarygenfuns.h"
 #include "lib/frame/interfaces.h"
 #include "platform/com/comptr.h"
 
 namespace mrb::core
 {
 
-// GenFuns on a GenFuns object of the component library, called through its
+// LibraryGenFuns on a GenFuns object of the component library, called through its
 // interface slots. A failing call answers false.
-class ComGenFuns final : public GenFuns
+class ComGenFuns final : public LibraryGenFuns
 {
 public:
     explicit ComGenFuns(platform::ComPtr<QfcGenFuns> object);

@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/library/libraryfunctions.h"
+#include "app/library/libraryapifuns.h"
+#include "app/library/librarygenfuns.h"
 
 #include <memory>
 #include <string>
@@ -13,8 +14,8 @@ namespace mrb::core
 // The two objects of the component library that the program holds for its
 // whole run, created by class identifier through the component runtime.
 struct LibraryObjects {
-    std::unique_ptr<ApiFuns> apiFuns;
-    std::unique_ptr<GenFuns> genFuns;
+    std::unique_ptr<LibraryApiFuns> apiFuns;
+    std::unique_ptr<LibraryGenFuns> genFuns;
     // Empty when both were created; otherwise which library and class failed
     // and why, in words for a message box or a log.
     std::string error;

@@ -2,9 +2,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/library/libraryfunctions.h"
-#include "app/library/userinterface.h"
+#include "app/library/libraryapifuns.h"
+#include "app/library/librarygenfuns.h"
 #include "app/settings/settings.h"
+#include "app/userinterface/userinterface.h"
 #include "platform/controls/listmodel.h"
 #include "platform/variant/value.h"
 
@@ -30,7 +31,7 @@ inline std::vector<std::string> columnTexts(const platform::ListModel &listing, 
 }
 
 // Answers with the real membership rule and keeps every list it was asked about.
-class RecordingGenFuns final : public core::GenFuns
+class RecordingGenFuns final : public core::LibraryGenFuns
 {
 public:
     bool inVar(const platform::Value &target, const std::vector<platform::Value> &list) override
@@ -41,7 +42,7 @@ public:
     std::vector<std::vector<platform::Value>> lists;
 };
 
-class RecordingApiFuns final : public core::ApiFuns
+class RecordingApiFuns final : public core::LibraryApiFuns
 {
 public:
     std::string readIni(const std::string &, const std::string &, const std::string &) override { return {}; }

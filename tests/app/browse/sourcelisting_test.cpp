@@ -213,11 +213,11 @@ TEST_F(ShowFolderOnDisk, BlankKeyListsNoFilesAndLeavesThePrompt)
 
 TEST_F(ShowFolderOnDisk, SelectAllAndNoneHandTheFocusToTheListing)
 {
-    EXPECT_EQ(browser.listing.SelectAllSource(), FocusTarget::SourceListing); // empty: only the focus
+    EXPECT_EQ(browser.listing.SelectAllSource(), KeyboardFocus::SourceListing); // empty: only the focus
     browser.listing.ShowFolder(tree.root());
-    EXPECT_EQ(browser.listing.SelectAllSource(), FocusTarget::SourceListing);
+    EXPECT_EQ(browser.listing.SelectAllSource(), KeyboardFocus::SourceListing);
     EXPECT_EQ(browser.list.selectedCount(), browser.list.rowCount());
-    EXPECT_EQ(browser.listing.SelectNoneSource(), FocusTarget::SourceListing);
+    EXPECT_EQ(browser.listing.SelectNoneSource(), KeyboardFocus::SourceListing);
     EXPECT_EQ(browser.list.selectedCount(), 0u);
 }
 

@@ -53,12 +53,12 @@ TEST(SelectDestination, SetsEveryRowAndAsksForTheFocus)
 {
     FakeFileSystem fs;
     Desk desk(fs);
-    EXPECT_EQ(desk.commands.SelectAllDestination(), DestinationFocus::DestinationListing);
+    EXPECT_EQ(desk.commands.SelectAllDestination(), KeyboardFocus::DestinationListing);
     desk.destination.append(fileRow("/m", "a"));
     desk.destination.append(fileRow("/m", "b"));
     desk.commands.SelectAllDestination();
     EXPECT_EQ(desk.destination.selectedCount(), 2u);
-    EXPECT_EQ(desk.commands.SelectNoneDestination(), DestinationFocus::DestinationListing);
+    EXPECT_EQ(desk.commands.SelectNoneDestination(), KeyboardFocus::DestinationListing);
     EXPECT_EQ(desk.destination.selectedCount(), 0u);
 }
 

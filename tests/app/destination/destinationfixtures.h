@@ -6,9 +6,9 @@
 #include "app/destination/destinationactivity.h"
 #include "app/destination/destinationadder.h"
 #include "app/destination/destinationcommands.h"
-#include "app/library/libraryfunctions.h"
-#include "app/library/userinterface.h"
+#include "app/library/libraryapifuns.h"
 #include "app/settings/settings.h"
+#include "app/userinterface/userinterface.h"
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"
 #include "platform/controls/treemodel.h"
@@ -50,7 +50,7 @@ public:
     std::function<void()> onEvents;
 };
 
-class FakeApiFuns final : public core::ApiFuns
+class FakeApiFuns final : public core::LibraryApiFuns
 {
 public:
     std::string readIni(const std::string &, const std::string &, const std::string &) override { return {}; }

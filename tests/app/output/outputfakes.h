@@ -2,10 +2,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/library/libraryfunctions.h"
-#include "app/library/userinterface.h"
+#include "app/library/libraryapifuns.h"
 #include "app/output/spreadsheetapplication.h"
 #include "app/settings/settings.h"
+#include "app/userinterface/userinterface.h"
 #include "platform/controls/listmodel.h"
 #include "platform/fs/filesystem.h"
 
@@ -54,7 +54,7 @@ public:
 };
 
 // Answers the save dialog with a fixed name and remembers how it was asked.
-class ScriptedApi : public core::ApiFuns
+class ScriptedApi : public core::LibraryApiFuns
 {
 public:
     struct SaveRequest {

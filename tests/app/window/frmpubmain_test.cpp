@@ -252,7 +252,7 @@ TEST_F(MainWindowTest, StartsWithDrivesEmptyListingsAndReady)
     EXPECT_EQ(child<QTreeView>("lsvTarget")->model()->headerData(5, Qt::Horizontal).toString(), "Midified Date");
     EXPECT_FALSE(TempTree::read(programFolder + "/options.dll").empty());
     EXPECT_EQ(window->settings().value(core::Setting::CommonPath), "True");
-    EXPECT_EQ(window->targetListing().stamp(), "KB2");
+    EXPECT_EQ(window->destinationListing().stamp(), "KB2");
     EXPECT_TRUE(messages.empty());
     EXPECT_TRUE(commandsRun().empty());
 }
@@ -268,7 +268,7 @@ TEST_F(MainWindowTest, MissingLibraryIsToldOnceAndSettingsStillLoad)
     EXPECT_NE(messages[0].text.find("mrb-register"), std::string::npos);
     EXPECT_NE(messages[0].text.find("scripts/run.sh"), std::string::npos);
     EXPECT_EQ(window->settings().value(core::Setting::CommonUnit), "MB");
-    EXPECT_EQ(window->targetListing().stamp(), "MB1");
+    EXPECT_EQ(window->destinationListing().stamp(), "MB1");
     // the Path switch is off: the destination's path column is hidden
     EXPECT_TRUE(child<QTreeView>("lsvTarget")->header()->isSectionHidden(1));
     // links need the library: nothing happens, nothing is said
@@ -684,10 +684,10 @@ TEST_F(MainWindowTest, CtrlTAddsTheSelectedSourceRowsAndCounts)
     child<QTreeView>("lsvSource")->setFocus();
     QTest::keyClick(window.get(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(window.get(), Qt::Key_T, Qt::ControlModifier);
-    platform::ListModel &target = window->targetListing();
-    ASSERT_EQ(target.rowCount(), 3u);
-    EXPECT_EQ(target.tag(1), "<D>" + tree.path("d/sub"));
-    EXPECT_EQ(target.tag(2), tree.path("d/a.txt"));
+    platform::ListModel &destination = window->destinationListing();
+    ASSERT_EQ(destination.rowCount(), 3u);
+    EXPECT_EQ(destination.tag(1), "<D>" + tree.path("d/sub"));
+    EXPECT_EQ(destination.tag(2), tree.path("d/a.txt"));
     EXPECT_EQ(child<QTreeView>("lsvTarget")->model()->rowCount(), 3);
     EXPECT_EQ(panelText(1), " Folders: 1 ");
     EXPECT_EQ(panelText(2), " Files: 2 ");
@@ -695,15 +695,15 @@ TEST_F(MainWindowTest, CtrlTAddsTheSelectedSourceRowsAndCounts)
 
     // the same rows again add nothing
     QTest::keyClick(window.get(), Qt::Key_T, Qt::ControlModifier);
-    EXPECT_EQ(target.rowCount(), 3u);
+    EXPECT_EQ(destination.rowCount(), 3u);
 
     // Delete in the destination removes its selected rows
     window->action("menda")->trigger();
-    QTreeView *destination = child<QTreeView>("lsvTarget");
-    EXPECT_EQ(destination->selectionModel()->selectedRows().size(), 3);
-    QTest::keyClick(destination, Qt::Key_Delete);
-    EXPECT_EQ(target.rowCount(), 0u);
-    EXPECT_EQ(destination->model()->rowCount(), 0);
+    QTreeView *lsvTarget = child<QTreeView>("lsvTarget");
+    EXPECT_EQ(lsvTarget->selectionModel()->selectedRows().size(), 3);
+    QTest::keyClick(lsvTarget, Qt::Key_Delete);
+    EXPECT_EQ(destination.rowCount(), 0u);
+    EXPECT_EQ(lsvTarget->model()->rowCount(), 0);
     EXPECT_EQ(panelText(1), " Folders: 0 ");
     EXPECT_EQ(panelText(2), " Files: 0 ");
 }
@@ -719,10 +719,10 @@ TEST_F(MainWindowTest, TreeDoubleClickAddsTheSelectedFolderOnce)
     const QPoint at(trv->visualRect(treeIndexOf(folder)).left() + 8, trv->visualRect(treeIndexOf(folder)).center().y());
     QTest::mouseDClick(trv->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     QTest::mouseDClick(trv->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-    platform::ListModel &target = window->targetListing();
-    ASSERT_EQ(target.rowCount(), 1u);
-    EXPECT_EQ(target.tag(1), "<D>" + folder);
-    EXPECT_EQ(target.text(1), "inner");
+    platform::ListModel &destination = window->destinationListing();
+    ASSERT_EQ(destination.rowCount(), 1u);
+    EXPECT_EQ(destination.tag(1), "<D>" + folder);
+    EXPECT_EQ(destination.text(1), "inner");
     EXPECT_EQ(panelText(1), " Folders: 1 ");
 
     // a drive node is never added by a double-click
@@ -733,7 +733,7 @@ TEST_F(MainWindowTest, TreeDoubleClickAddsTheSelectedFolderOnce)
     QTest::mouseClick(trv->viewport(), Qt::LeftButton, Qt::NoModifier, onDrive);
     QTest::mouseDClick(trv->viewport(), Qt::LeftButton, Qt::NoModifier, onDrive);
     EXPECT_EQ(window->folderTree().selectedKey(), drive);
-    EXPECT_EQ(target.rowCount(), 1u);
+    EXPECT_EQ(destination.rowCount(), 1u);
 }
 
 TEST_F(MainWindowTest, CommandsThatWouldDisturbADeepAddWaitForItsEnd)
@@ -777,7 +777,7 @@ TEST_F(MainWindowTest, F5WritesTheDestinationListing)
     browseTo(tree.path("m"));
     window->action("menss")->trigger();
     window->action("mensa")->trigger();
-    ASSERT_EQ(window->targetListing().rowCount(), 1u);
+    ASSERT_EQ(window->destinationListing().rowCount(), 1u);
     const std::string output = tree.path("list.txt");
     api->saveName = output;
     QTest::keyClick(window.get(), Qt::Key_F5);
@@ -808,7 +808,7 @@ TEST_F(MainWindowTest, PathsThatLookLikeMarkupAreShownAsTyped)
     browseTo(tree.path("m"));
     window->action("menss")->trigger();
     window->action("mensa")->trigger();
-    ASSERT_EQ(window->targetListing().rowCount(), 1u);
+    ASSERT_EQ(window->destinationListing().rowCount(), 1u);
     const std::string output = tree.path("<i>list.txt");
     api->saveName = output;
 

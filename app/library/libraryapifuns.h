@@ -2,11 +2,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/variant/value.h"
+#include "app/userinterface/winhandle.h"
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace mrb::core
 {
@@ -21,17 +20,14 @@ enum class WindowState : std::int32_t {
     MinimizedNoFocus = 6,
 };
 
-// A native window id as the library takes it (0 for none).
-using WinHandle = std::int32_t;
-
 // The operations of the library's APIFuns class that the program calls. The
-// window talks to the real library through the component runtime; tests and
-// mrb-list hand in other implementations. No operation reports an error: a
-// failure gives the empty result.
-class ApiFuns
+// window talks to the real library through the component runtime; without it,
+// and in mrb-list and the tests, LocalApiFuns stands in. No operation reports
+// an error: a failure gives the empty result.
+class LibraryApiFuns
 {
 public:
-    virtual ~ApiFuns() = default;
+    virtual ~LibraryApiFuns() = default;
     virtual std::string readIni(const std::string &file, const std::string &section, const std::string &key) = 0;
     virtual void writeIni(
         const std::string &file, const std::string &section, const std::string &key, const std::string &value) = 0;
@@ -49,14 +45,6 @@ public:
     virtual void execCmd(const std::string &command, WindowState state) = 0;
     // The chosen folder, or "" on cancel.
     virtual std::string chooseFolder(WinHandle owner, const std::string &prompt) = 0;
-};
-
-// The operation of the library's GenFuns class that the program calls.
-class GenFuns
-{
-public:
-    virtual ~GenFuns() = default;
-    virtual bool inVar(const platform::Value &target, const std::vector<platform::Value> &list) = 0;
 };
 
 } // namespace mrb::core

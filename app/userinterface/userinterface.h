@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/library/libraryfunctions.h"
+#include "app/userinterface/winhandle.h"
 
 #include <string>
 
@@ -14,7 +14,7 @@ enum class MessageIcon { Information, Exclamation, Critical };
 // What the core commands need of the window: message boxes (captioned
 // "Marrowby", one OK button), the busy pointer, serving pending window events
 // during a long command, the owner window for dialogs, and the options dialog
-// for Make. The window implements it; tests and mrb-list hand in their own.
+// for Make. The window implements it; mrb-list and the tests hand in their own.
 class UserInterface
 {
 public:
@@ -25,23 +25,6 @@ public:
     virtual WinHandle ownerWindow() const = 0;
     // Shows the options dialog modally and returns when it closes.
     virtual void showOptionsDialog() = 0;
-};
-
-// Shows the busy pointer for the life of the object.
-class BusyPointer
-{
-public:
-    explicit BusyPointer(UserInterface &ui)
-        : m_ui(ui)
-    {
-        m_ui.setBusy(true);
-    }
-    ~BusyPointer() { m_ui.setBusy(false); }
-    BusyPointer(const BusyPointer &) = delete;
-    BusyPointer &operator=(const BusyPointer &) = delete;
-
-private:
-    UserInterface &m_ui;
 };
 
 } // namespace mrb::core
