@@ -43,7 +43,7 @@ public:
         if (m_keep)
             kept.push_back(folder);
     }
-    void unreadableFolder(const std::string &) override { ++unreadable; }
+    void unreadableFolder(const mrb::platform::WalkError &) override { ++unreadable; }
 
     std::size_t files = 0;
     std::size_t folders = 0;

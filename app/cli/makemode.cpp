@@ -108,7 +108,7 @@ int runMake(CliContext &context)
     if (context.errIsTerminal)
         context.err << "\r\x1b[K" << std::flush;
     context.out.flush();
-    return result.error ? ExitFailed : ExitOk;
+    return result.written.ok() ? ExitOk : ExitFailed;
 }
 
 } // namespace mrb::cli

@@ -94,7 +94,7 @@ public:
     }
 
     // Counted by the walk's result; the folder gets no row.
-    void unreadableFolder(const std::string &) override { }
+    void unreadableFolder(const platform::WalkError &) override { }
 
     // Once per folder: move what is ready when it is time, then let the window run.
     bool keepGoing() override

@@ -19,17 +19,12 @@ namespace mrb::core
 namespace
 {
 
-// Writes one of the line outputs through a temporary file that replaces
-// fileName only when every line got there. Returns the reason of a failure.
-std::optional<std::string> writeLineOutput(
+// Writes one of the line outputs; the writer's rules decide how the bytes
+// reach fileName (an existing file stays as it was when the write fails).
+platform::WriteResult writeLineOutput(
     const MakeContext &context, const SettingsRecord &settings, const OutputPlan &plan, const std::string &fileName)
 {
-    std::string openError;
-    std::unique_ptr<platform::TextWriter> out =
-        context.fs.openTextWriter(fileName, platform::WriteMode::ReplaceAtomically, &openError);
-    if (!out)
-        return openError.empty() ? std::string("the file cannot be created") : openError;
-
+    std::unique_ptr<platform::TextWriter> out = context.fs.openTextWriter(fileName, platform::WriteMode::Replace);
     bool written = false;
     switch (plan.route) {
     case OutputRoute::PathList:
@@ -44,12 +39,10 @@ std::optional<std::string> writeLineOutput(
     case OutputRoute::Spreadsheet:
         break;
     }
-    std::string finishError = out->finish();
-    if (!finishError.empty())
-        return finishError;
-    if (!written)
-        return std::string("a write to the file failed");
-    return std::nullopt;
+    platform::WriteResult result = out->finish();
+    if (result.ok() && !written)
+        return platform::WriteResult::failure(fileName, "a write to the file failed");
+    return result;
 }
 
 // Last row first, so files inside a listed folder go before the folder.
@@ -115,18 +108,16 @@ OutputResult writeOutputFile(const MakeContext &context, const std::string &file
         chooseOutput(settings.value(Setting::OutputFileType), settings.value(Setting::OutputStandard), fileName);
 
     OutputResult result;
-    if (plan.route == OutputRoute::Spreadsheet) {
-        std::string error =
+    if (plan.route == OutputRoute::Spreadsheet)
+        result.written =
             WriteSpreadsheet(context.spreadsheet, fileName, context.destination, settings, context.statusBar);
-        if (!error.empty())
-            result.error = std::move(error);
-    } else {
-        result.error = writeLineOutput(context, settings, plan, fileName);
-    }
+    else
+        result.written = writeLineOutput(context, settings, plan, fileName);
 
-    if (result.error) {
+    if (!result.written.ok()) {
         context.statusBar.setPrompt(" Ready.");
-        context.ui.showMessage("Cannot output to '" + fileName + "': " + *result.error + "!", MessageIcon::Exclamation);
+        context.ui.showMessage(
+            "Cannot output to '" + fileName + "': " + result.written.reason() + "!", MessageIcon::Exclamation);
         return result;
     }
 

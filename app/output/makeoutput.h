@@ -4,10 +4,10 @@
 
 #include "app/output/spreadsheetapplication.h"
 #include "app/settings/settings.h"
+#include "platform/fs/writeresult.h"
 
 #include <cstddef>
 #include <functional>
-#include <optional>
 #include <string>
 
 namespace mrb::platform
@@ -37,7 +37,7 @@ struct MakeContext {
 
 struct OutputResult {
     std::size_t rowsWritten = 0; // every row, folders included, when the output is complete
-    std::optional<std::string> error; // why the output could not be written
+    platform::WriteResult written; // or the file and why it could not be written
 };
 
 // The Make command: checks that the destination has rows, shows the options

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/fs/writeresult.h"
+
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -37,10 +39,9 @@ public:
     virtual void setFont(const std::string &name, double points) = 0;
     // Columns(first:last).EntireColumn.AutoFit, columns numbered from 1.
     virtual void autoFitColumns(std::size_t firstColumn, std::size_t lastColumn) = 0;
-    // ActiveWorkbook.SaveAs. The file appears under fileName only complete;
-    // an existing file stays as it was when saving fails. Empty on success,
-    // else the reason.
-    virtual std::string saveAs(const std::string &fileName) = 0;
+    // ActiveWorkbook.SaveAs, by the rules of platform/fs/safefile.h: an
+    // existing file stays as it was when saving fails.
+    virtual platform::WriteResult saveAs(const std::string &fileName) = 0;
     // Quit; the workbook is discarded.
     virtual void quit() = 0;
 };

@@ -24,7 +24,7 @@ struct QuitOnExit {
 
 } // namespace
 
-std::string WriteSpreadsheet(const SpreadsheetLauncher &launch,
+platform::WriteResult WriteSpreadsheet(const SpreadsheetLauncher &launch,
     const std::string &fileName,
     const platform::ListModel &rows,
     const SettingsRecord &settings,
@@ -33,11 +33,11 @@ std::string WriteSpreadsheet(const SpreadsheetLauncher &launch,
     status.setPrompt(" Connecting to the Excel application...");
     std::unique_ptr<SpreadsheetApplication> app = launch ? launch() : nullptr;
     if (!app)
-        return "the spreadsheet application cannot be started";
+        return platform::WriteResult::failure(fileName, "the spreadsheet application cannot be started");
     QuitOnExit quitter {*app};
 
     if (std::string error = app->addWorkbook(); !error.empty())
-        return error;
+        return platform::WriteResult::failure(fileName, error);
 
     const bool header = settings.isOn(Setting::OutputHeader);
     bool allCellsFit = true;
@@ -61,7 +61,7 @@ std::string WriteSpreadsheet(const SpreadsheetLauncher &launch,
     }
     // A listing longer than a worksheet must not be saved as if it were whole.
     if (!allCellsFit)
-        return "the listing has more rows than a worksheet holds";
+        return platform::WriteResult::failure(fileName, "the listing has more rows than a worksheet holds");
 
     if (header) {
         app->setRowAlignment(1, SpreadsheetApplication::alignCentre, SpreadsheetApplication::alignCentre);

@@ -4,6 +4,7 @@
 
 #include "app/output/spreadsheetapplication.h"
 #include "app/settings/settings.h"
+#include "platform/fs/writeresult.h"
 
 #include <string>
 
@@ -20,8 +21,8 @@ namespace mrb::core
 // and every field whose switch is on, one column each, one worksheet row per
 // listing row, after a bold centred caption row when the header is on; every
 // cell in Courier New 9; columns A to G fitted; saved as fileName.
-// Returns the reason when the workbook could not be saved, else empty.
-std::string WriteSpreadsheet(const SpreadsheetLauncher &launch,
+// Fails, with the reason, when the workbook could not be saved.
+platform::WriteResult WriteSpreadsheet(const SpreadsheetLauncher &launch,
     const std::string &fileName,
     const platform::ListModel &rows,
     const SettingsRecord &settings,

@@ -2,11 +2,15 @@
 // SPDX-License-Identifier: MIT
 #include "app/output/xlsxapplication.h"
 
+#include "platform/fs/safefile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <xlsxwriter.h>
@@ -66,29 +70,68 @@ bool isCombining(char32_t cp)
         || (cp >= 0x20D0 && cp <= 0x20FF) || (cp >= 0xFE20 && cp <= 0xFE2F) || cp == 0x200B || cp == 0x200D;
 }
 
-std::string systemError(int error)
+// A private file outside the target's folder for libxlsxwriter, which wants a
+// name to write to; the finished bytes then go to the target through
+// SafeFile. Where /proc can reopen it, the name is removed at once, so nothing
+// is left behind even when the process is killed.
+class ScratchFile
 {
-    return std::strerror(error);
-}
+public:
+    ScratchFile()
+    {
+        const char *tmp = std::getenv("TMPDIR");
+        std::string name = std::string(tmp && *tmp ? tmp : "/tmp") + "/.mrb-workbook.XXXXXX";
+        m_fd = ::mkostemp(name.data(), O_CLOEXEC);
+        if (m_fd < 0) {
+            m_error = errno;
+            return;
+        }
+        const std::string reopenable = "/proc/self/fd/" + std::to_string(m_fd);
+        if (::access(reopenable.c_str(), F_OK) == 0) {
+            ::unlink(name.c_str());
+            m_name = reopenable;
+        } else {
+            m_name = name;
+            m_named = true;
+        }
+    }
+    ~ScratchFile()
+    {
+        if (m_named)
+            ::unlink(m_name.c_str());
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    ScratchFile(const ScratchFile &) = delete;
+    ScratchFile &operator=(const ScratchFile &) = delete;
 
-// A fresh, unique file beside target, for the workbook to be written into.
-// Empty, with errno set, when the folder does not take new files.
-std::string createTemporarySibling(const std::string &target)
-{
-    const std::size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    std::string pattern = folder + "." + name + ".XXXXXX";
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0)
-        return {};
-    // mkstemp makes the file private; a saved workbook gets the usual mode.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-    ::close(fd);
-    return pattern;
-}
+    int error() const { return m_error; } // 0 when the file was made
+    const std::string &name() const { return m_name; }
+
+    // Hands the whole content to out. 0 or the errno value of a failed read.
+    int copyTo(platform::SafeFile &out) const
+    {
+        std::vector<char> buffer(64 * 1024);
+        off_t offset = 0;
+        for (;;) {
+            const ssize_t got = ::pread(m_fd, buffer.data(), buffer.size(), offset);
+            if (got < 0) {
+                if (errno == EINTR)
+                    continue;
+                return errno;
+            }
+            if (got == 0 || !out.write(std::string_view(buffer.data(), static_cast<std::size_t>(got))))
+                return 0;
+            offset += got;
+        }
+    }
+
+private:
+    int m_fd = -1;
+    int m_error = 0;
+    std::string m_name;
+    bool m_named = false;
+};
 
 } // namespace
 
@@ -220,19 +263,22 @@ void XlsxApplication::autoFitColumns(std::size_t firstColumn, std::size_t lastCo
     }
 }
 
-std::string XlsxApplication::saveAs(const std::string &fileName)
+platform::WriteResult XlsxApplication::saveAs(const std::string &fileName)
 {
+    const auto failed = [&](std::string reason) { return platform::WriteResult::failure(fileName, std::move(reason)); };
     if (!m_open)
-        return "no workbook is open";
-    const std::string temporary = createTemporarySibling(fileName);
-    if (temporary.empty())
-        return systemError(errno);
+        return failed("no workbook is open");
+    // The target first: a name that cannot be written fails before the work.
+    platform::SafeFile target(fileName);
+    if (!target.status().ok())
+        return target.status();
+    const ScratchFile scratch;
+    if (scratch.error() != 0)
+        return failed(std::strerror(scratch.error()));
 
-    lxw_workbook *workbook = workbook_new(temporary.c_str());
-    if (!workbook) {
-        ::unlink(temporary.c_str());
-        return "the workbook cannot be created";
-    }
+    lxw_workbook *workbook = workbook_new(scratch.name().c_str());
+    if (!workbook)
+        return failed("the workbook cannot be created");
     lxw_worksheet *sheet = workbook_add_worksheet(workbook, nullptr);
 
     const auto makeFormat = [&](const RowFormat *row) -> lxw_format * {
@@ -291,11 +337,11 @@ std::string XlsxApplication::saveAs(const std::string &fileName)
     const lxw_error closed = workbook_close(workbook);
     if (failure.empty() && closed != LXW_NO_ERROR)
         failure = lxw_strerror(closed);
-    if (failure.empty() && ::rename(temporary.c_str(), fileName.c_str()) != 0)
-        failure = systemError(errno);
     if (!failure.empty())
-        ::unlink(temporary.c_str());
-    return failure;
+        return platform::WriteResult::failure(fileName, failure);
+    if (const int err = scratch.copyTo(target); err != 0)
+        return platform::WriteResult::failure(fileName, std::strerror(err));
+    return target.commit();
 }
 
 void XlsxApplication::quit()

@@ -13,9 +13,9 @@ namespace mrb::core
 {
 
 // The spreadsheet application on Linux: keeps the sheet in memory and writes
-// an Office Open XML workbook with libxlsxwriter when asked to save. The file
-// is written under a temporary name in the target folder and renamed over the
-// chosen name only when it is complete.
+// an Office Open XML workbook with libxlsxwriter when asked to save. The
+// library writes into a private file; the finished bytes reach the chosen name
+// through platform::SafeFile, as every other output does.
 class XlsxApplication final : public SpreadsheetApplication
 {
 public:
@@ -29,7 +29,7 @@ public:
     void setRowBold(std::size_t row, bool bold) override;
     void setFont(const std::string &name, double points) override;
     void autoFitColumns(std::size_t firstColumn, std::size_t lastColumn) override;
-    std::string saveAs(const std::string &fileName) override;
+    platform::WriteResult saveAs(const std::string &fileName) override;
     void quit() override;
 
     static SpreadsheetLauncher launcher();

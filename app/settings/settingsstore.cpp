@@ -56,9 +56,7 @@ void SettingsStore::writeDefaultSettings()
         // Opening for append creates a missing file and leaves an existing one
         // as it is. A file that cannot be created is ignored here: the writes
         // below fail the same way and the next load shows empty values.
-        auto touch = m_fs.openTextWriter(file, platform::WriteMode::Append, nullptr);
-        if (touch)
-            touch->finish();
+        m_fs.openTextWriter(file, platform::WriteMode::Append)->finish();
     }
     for (std::size_t i = 0; i < settingCount; ++i) {
         const SettingKey &k = settingKeys[i];

@@ -42,7 +42,8 @@ bool byName(const FsItem &a, const FsItem &b)
 
 } // namespace
 
-// Writes into the fake's map; an atomic replacement shows only after finish().
+// Writes into the fake's map; a replacement shows only after finish(). A
+// writer made with a failure fails every write and its finish().
 class FakeFileSystem::Writer final : public TextWriter
 {
 public:
@@ -60,7 +61,7 @@ public:
     {
         if (m_finished || !m_failure.empty())
             return false;
-        if (m_mode == WriteMode::ReplaceAtomically) {
+        if (m_mode == WriteMode::Replace) {
             m_pending.append(bytes);
             return true;
         }
@@ -72,14 +73,13 @@ public:
         return true;
     }
 
-    std::string finish() override
+    WriteResult finish() override
     {
-        if (m_finished)
-            return m_failure;
+        if (!m_failure.empty())
+            return WriteResult::failure(m_path, m_failure);
+        if (!m_finished && m_mode == WriteMode::Replace)
+            m_fs.setContents(m_path, std::move(m_pending));
         m_finished = true;
-        if (!m_failure.empty() || m_mode != WriteMode::ReplaceAtomically)
-            return m_failure;
-        m_fs.setContents(m_path, std::move(m_pending));
         return {};
     }
 
@@ -223,7 +223,8 @@ std::optional<FsItem> FakeFileSystem::file(const std::string &path)
     return node->item;
 }
 
-std::uint64_t FakeFileSystem::totalBelow(const Node &folder, TreeVisitor *visitor, WalkResult &result)
+std::uint64_t FakeFileSystem::totalBelow(
+    const Node &folder, TreeVisitor *visitor, WalkResult &result, std::size_t depth)
 {
     if (visitor)
         visitor->enterFolder(folder.item);
@@ -253,10 +254,10 @@ std::uint64_t FakeFileSystem::totalBelow(const Node &folder, TreeVisitor *visito
         if (child->unreadable) {
             ++result.unreadableFolders;
             if (visitor)
-                visitor->unreadableFolder(child->item.path);
+                visitor->unreadableFolder(WalkError {child->item.path, depth + 1, "Permission denied"});
             continue;
         }
-        total += totalBelow(*child, visitor, result);
+        total += totalBelow(*child, visitor, result, depth + 1);
         if (result.stopped)
             return total;
     }
@@ -382,8 +383,7 @@ bool FakeFileSystem::removeEmptyFolder(const std::string &rawPath)
     return true;
 }
 
-std::unique_ptr<TextWriter> FakeFileSystem::openTextWriter(
-    const std::string &rawPath, WriteMode mode, std::string *error)
+std::unique_ptr<TextWriter> FakeFileSystem::openTextWriter(const std::string &rawPath, WriteMode mode)
 {
     const std::string path = normalizePath(rawPath);
     const Node *parent = find(parentPathOf(path));
@@ -393,11 +393,8 @@ std::unique_ptr<TextWriter> FakeFileSystem::openTextWriter(
         reason = "No such file or directory";
     else if (existing && existing->item.isFolder)
         reason = "Is a directory";
-    if (reason) {
-        if (error)
-            *error = reason;
-        return nullptr;
-    }
+    if (reason)
+        return std::make_unique<Writer>(*this, path, mode, reason);
     std::string failure;
     if (const auto it = m_writeFailures.find(path); it != m_writeFailures.end()) {
         failure = it->second;

@@ -57,7 +57,7 @@ public:
     bool createFolder(const std::string &path) override;
     bool deleteFile(const std::string &path) override;
     bool removeEmptyFolder(const std::string &path) override;
-    std::unique_ptr<TextWriter> openTextWriter(const std::string &path, WriteMode mode, std::string *error) override;
+    std::unique_ptr<TextWriter> openTextWriter(const std::string &path, WriteMode mode) override;
 
 private:
     struct Node {
@@ -71,7 +71,8 @@ private:
     const Node *find(const std::string &path) const;
     Node &ensureFolder(const std::string &path);
     std::vector<const Node *> children(const std::string &folderPath) const;
-    std::uint64_t totalBelow(const Node &folder, TreeVisitor *visitor, WalkResult &result);
+    // depth: of folder below the walk's root (0 for the root itself).
+    std::uint64_t totalBelow(const Node &folder, TreeVisitor *visitor, WalkResult &result, std::size_t depth = 0);
 
     std::map<std::string, Node> m_nodes; // by normalized full path
     std::vector<Drive> m_drives;

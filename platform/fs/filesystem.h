@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/fs/writeresult.h"
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -54,6 +56,13 @@ struct FileListQuery {
     bool includeSystem = false;
 };
 
+// A folder below the root of a walk that could not be read.
+struct WalkError {
+    std::string path;
+    std::size_t depth = 0; // 1 for a folder directly inside the root
+    std::string reason; // as the system words it ("Permission denied")
+};
+
 // Receives a depth-first walk below one folder (see FileSystem::walk). For each
 // folder: enterFolder, then its files sorted by name, then each sub-folder's walk
 // (sub-folders sorted by name), then leaveFolder with the folder's total size.
@@ -66,7 +75,7 @@ public:
     // total: the lengths of everything below the folder, at every depth.
     virtual void leaveFolder(const FsItem &folder, std::uint64_t total) = 0;
     // A folder below the root that could not be read; the walk skips it and goes on.
-    virtual void unreadableFolder(const std::string &path) = 0;
+    virtual void unreadableFolder(const WalkError &error) = 0;
     // Asked once per folder before it is entered; false ends the walk early.
     virtual bool keepGoing() { return true; }
 };
@@ -81,19 +90,22 @@ struct WalkResult {
 enum class WriteMode {
     Truncate, // create the file, or empty it when it exists
     Append, // create the file, or add at its end
-    ReplaceAtomically, // write a temporary file beside it; finish() renames it over the name
+    Replace, // the whole file, written safely (platform/fs/safefile.h); finish() completes it
 };
 
 // A line-oriented output file. Bytes are written as given (the core holds UTF-8).
+// After the first failure (of the opening or of a write) nothing more is
+// written and every write returns false.
 class TextWriter
 {
 public:
-    virtual ~TextWriter() = default; // without finish(), an atomic replacement is discarded
+    virtual ~TextWriter() = default; // without finish(), a replacement is discarded
     virtual bool writeLine(std::string_view line) = 0; // the line, then CR LF
     virtual bool write(std::string_view bytes) = 0;
-    // Flushes and closes (and renames, for ReplaceAtomically). Returns the reason
-    // of the first failure of any write or of the close; empty on success.
-    virtual std::string finish() = 0;
+    // Flushes and closes (and completes a Replace). The first failure of the
+    // opening, of any write or of the close, with the path; later calls give
+    // the same result.
+    virtual WriteResult finish() = 0;
 };
 
 // All file-system access of the program and the library goes through here.
@@ -153,8 +165,9 @@ public:
     // Removes an empty directory; a non-empty one is left alone (false).
     virtual bool removeEmptyFolder(const std::string &path) = 0;
 
-    // Nothing (and the reason in *error) when the file cannot be opened.
-    virtual std::unique_ptr<TextWriter> openTextWriter(const std::string &path, WriteMode mode, std::string *error) = 0;
+    // Never null: a file that cannot be opened gives a writer whose writes
+    // fail and whose finish() tells why.
+    virtual std::unique_ptr<TextWriter> openTextWriter(const std::string &path, WriteMode mode) = 0;
 };
 
 // The full path of an item named name inside folder: one "/" between them

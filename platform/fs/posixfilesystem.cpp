@@ -305,9 +305,9 @@ bool PosixFileSystem::removeEmptyFolder(const std::string &rawPath)
     return ref.error() == 0 && path != "/" && ::unlinkat(ref.dir(), ref.leaf(), AT_REMOVEDIR) == 0;
 }
 
-std::unique_ptr<TextWriter> PosixFileSystem::openTextWriter(const std::string &path, WriteMode mode, std::string *error)
+std::unique_ptr<TextWriter> PosixFileSystem::openTextWriter(const std::string &path, WriteMode mode)
 {
-    return PosixTextWriter::open(path, mode, error);
+    return PosixTextWriter::open(path, mode);
 }
 
 } // namespace mrb::platform

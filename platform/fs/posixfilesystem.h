@@ -54,7 +54,7 @@ public:
     bool createFolder(const std::string &path) override;
     bool deleteFile(const std::string &path) override;
     bool removeEmptyFolder(const std::string &path) override;
-    std::unique_ptr<TextWriter> openTextWriter(const std::string &path, WriteMode mode, std::string *error) override;
+    std::unique_ptr<TextWriter> openTextWriter(const std::string &path, WriteMode mode) override;
 
 private:
     std::unique_ptr<posix::TypeDescriber> m_types;

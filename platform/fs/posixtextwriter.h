@@ -4,6 +4,7 @@
 
 #include "platform/fs/filesystem.h"
 #include "platform/fs/posixio_p.h"
+#include "platform/fs/safefile.h"
 
 #include <memory>
 #include <string>
@@ -13,37 +14,33 @@ namespace mrb::platform::posix
 {
 
 // A buffered output file. Truncate and Append write to the file itself;
-// ReplaceAtomically writes a hidden temporary file (".name.XXXXXX") in the
-// same folder, flushes it to the disk and renames it over the name in
-// finish(), so a failed or abandoned write leaves an existing file as it was.
-// After the first failure nothing more is written and every call returns
-// false; finish() then reports that failure.
+// Replace hands the bytes to a SafeFile, whose rules decide how they reach
+// the name. After the first failure nothing more is written and every call
+// returns false; finish() then reports that failure.
 class PosixTextWriter final : public TextWriter
 {
 public:
-    // Nothing, with the reason in *error, when the file cannot be created.
-    static std::unique_ptr<TextWriter> open(const std::string &path, WriteMode mode, std::string *error);
+    // Never null; a file that cannot be opened fails at finish().
+    static std::unique_ptr<TextWriter> open(const std::string &path, WriteMode mode);
 
     ~PosixTextWriter() override;
 
     bool writeLine(std::string_view line) override;
     bool write(std::string_view bytes) override;
-    std::string finish() override;
+    WriteResult finish() override;
 
 private:
-    PosixTextWriter(UniqueFd file, WriteMode mode);
+    explicit PosixTextWriter(std::string path);
 
     bool flushBuffer();
+    bool writeOut(std::string_view bytes);
     void fail(int err);
-    void discardTemporary();
 
-    UniqueFd m_file;
-    WriteMode m_mode;
-    UniqueFd m_folder; // ReplaceAtomically: the folder holding both names
-    std::string m_temporaryName;
-    std::string m_finalName;
+    std::string m_path;
+    std::unique_ptr<SafeFile> m_safe; // Replace
+    UniqueFd m_file; // Truncate, Append
     std::string m_buffer;
-    std::string m_error;
+    WriteResult m_result;
     bool m_finished = false;
 };
 

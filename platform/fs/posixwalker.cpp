@@ -35,19 +35,19 @@ bool PosixWalker::keepGoing()
     return !m_visitor || m_visitor->keepGoing();
 }
 
-void PosixWalker::reportUnreadable(const std::string &path)
+void PosixWalker::reportUnreadable(const std::string &path, std::size_t depth, int err)
 {
     ++m_result.unreadableFolders;
     if (m_visitor)
-        m_visitor->unreadableFolder(path);
+        m_visitor->unreadableFolder(WalkError {path, depth, errorText(err)});
 }
 
-bool PosixWalker::load(Frame &frame)
+int PosixWalker::load(Frame &frame)
 {
     const int fd = frame.fd.get();
     EntryList &entries = m_entries;
-    if (readEntries(fd, entries) != 0)
-        return false;
+    if (const int err = readEntries(fd, entries); err != 0)
+        return err;
 
     std::vector<std::uint32_t> others;
     for (std::uint32_t i = 0; i < entries.size(); ++i) {
@@ -63,7 +63,7 @@ bool PosixWalker::load(Frame &frame)
         const char *first = others.empty() ? frame.subFolders.front().name.c_str() : entries.cName(others.front());
         if (statAt(fd, first, Follow::No, probe) == EACCES) {
             frame.subFolders.clear();
-            return false;
+            return EACCES;
         }
     }
 
@@ -77,7 +77,7 @@ bool PosixWalker::load(Frame &frame)
             else
                 frame.total += link.size;
         }
-        return true;
+        return 0;
     }
 
     m_visitor->enterFolder(frame.item);
@@ -111,7 +111,7 @@ bool PosixWalker::load(Frame &frame)
     std::sort(frame.subFolders.begin(), frame.subFolders.end(), [](const SubFolder &a, const SubFolder &b) {
         return nameLess(a.name, b.name);
     });
-    return true;
+    return 0;
 }
 
 void PosixWalker::park()
@@ -121,18 +121,20 @@ void PosixWalker::park()
     m_stack[m_stack.size() - 1 - kMaxOpenFolders].fd.reset();
 }
 
-bool PosixWalker::unpark(Frame &frame, const Frame &child)
+int PosixWalker::unpark(Frame &frame, const Frame &child)
 {
     const int fd = ::openat(child.fd.get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        return false;
+        return errno;
     UniqueFd reopened(fd);
     Stat now;
+    if (const int err = statFd(fd, now); err != 0)
+        return err;
     // The folder may have been moved away meanwhile: only the same folder will do.
-    if (statFd(fd, now) != 0 || now.device != frame.self.device || now.inode != frame.self.inode)
-        return false;
+    if (now.device != frame.self.device || now.inode != frame.self.inode)
+        return ENOENT;
     frame.fd = std::move(reopened);
-    return true;
+    return 0;
 }
 
 WalkResult PosixWalker::run(const std::string &rawRoot)
@@ -144,8 +146,8 @@ WalkResult PosixWalker::run(const std::string &rawRoot)
         m_result.stopped = true;
         return m_result;
     }
-    int err = 0;
-    UniqueFd rootFd = openFolder(root, O_RDONLY, err);
+    int openError = 0;
+    UniqueFd rootFd = openFolder(root, O_RDONLY, openError);
     if (!rootFd.isValid())
         return m_result;
     {
@@ -163,7 +165,7 @@ WalkResult PosixWalker::run(const std::string &rawRoot)
         frame.fd = std::move(rootFd);
         m_stack.push_back(std::move(frame));
     }
-    if (!load(m_stack.back())) {
+    if (load(m_stack.back()) != 0) {
         m_stack.clear();
         return m_result;
     }
@@ -192,21 +194,21 @@ WalkResult PosixWalker::run(const std::string &rawRoot)
             if (fd < 0) {
                 // Gone, or replaced by something that is not a folder, since it was listed: nothing to report.
                 if (errno != ENOENT && errno != ENOTDIR && errno != ELOOP)
-                    reportUnreadable(path);
+                    reportUnreadable(path, m_stack.size(), errno);
                 continue;
             }
             Frame child;
             child.fd.reset(fd);
             child.path = std::move(path);
-            if (statFd(fd, child.self) != 0) {
-                reportUnreadable(child.path);
+            if (const int err = statFd(fd, child.self); err != 0) {
+                reportUnreadable(child.path, m_stack.size(), err);
                 continue;
             }
             if (m_visitor)
                 child.item = describeFolder(std::move(sub.name), child.path, top.path, child.self, child.self);
             m_stack.push_back(std::move(child)); // top is invalid from here on
-            if (!load(m_stack.back())) {
-                reportUnreadable(m_stack.back().path);
+            if (const int err = load(m_stack.back()); err != 0) {
+                reportUnreadable(m_stack.back().path, m_stack.size() - 1, err);
                 m_stack.pop_back();
                 continue;
             }
@@ -224,10 +226,12 @@ WalkResult PosixWalker::run(const std::string &rawRoot)
         }
         Frame &parent = m_stack[m_stack.size() - 2];
         parent.total += total;
-        if (!parent.fd.isValid() && !unpark(parent, top)) {
-            for (std::size_t i = parent.next; i < parent.subFolders.size(); ++i)
-                reportUnreadable(joinPath(parent.path, parent.subFolders[i].name));
-            parent.next = parent.subFolders.size();
+        if (!parent.fd.isValid()) {
+            if (const int err = unpark(parent, top); err != 0) {
+                for (std::size_t i = parent.next; i < parent.subFolders.size(); ++i)
+                    reportUnreadable(joinPath(parent.path, parent.subFolders[i].name), m_stack.size() - 1, err);
+                parent.next = parent.subFolders.size();
+            }
         }
         m_stack.pop_back();
     }

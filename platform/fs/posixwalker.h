@@ -52,11 +52,12 @@ private:
     };
 
     // Reads the folder: reports its files, keeps its sub-folders for later.
-    // False when its entries cannot be looked at (then nothing was reported).
-    bool load(Frame &frame);
+    // 0, or the errno value when its entries cannot be looked at (then
+    // nothing was reported).
+    int load(Frame &frame);
     void park();
-    bool unpark(Frame &frame, const Frame &child);
-    void reportUnreadable(const std::string &path);
+    int unpark(Frame &frame, const Frame &child); // 0 or the errno value
+    void reportUnreadable(const std::string &path, std::size_t depth, int err);
     bool keepGoing();
 
     TypeDescriber &m_types;

@@ -39,20 +39,21 @@ platform::ListRow folderRow(const std::string &folder, const std::string &name)
     return row;
 }
 
-std::unique_ptr<platform::TextWriter> FaultyFileSystem::openTextWriter(
-    const std::string &p, platform::WriteMode mode, std::string *error)
+std::unique_ptr<platform::TextWriter> FaultyFileSystem::openTextWriter(const std::string &p, platform::WriteMode mode)
 {
     switch (fault) {
     case Fault::None:
-        return m_real.openTextWriter(p, mode, error);
-    case Fault::CannotOpen:
-        if (error)
-            *error = "Read-only file system";
-        return nullptr;
+        return m_real.openTextWriter(p, mode);
+    case Fault::CannotOpen: {
+        auto unopened = std::make_unique<MemoryWriter>();
+        unopened->failFromTheStart();
+        unopened->failure = "Read-only file system";
+        return unopened;
+    }
     case Fault::WriteFails: {
         // The real writer is opened (and abandoned), so a leftover temporary
         // file would show up in the folder.
-        auto real = m_real.openTextWriter(p, mode, error);
+        auto real = m_real.openTextWriter(p, mode);
         auto failing = std::make_unique<MemoryWriter>();
         failing->failFromWrite = 1;
         return failing;
@@ -93,10 +94,10 @@ void RecordingSpreadsheet::autoFitColumns(std::size_t firstColumn, std::size_t l
     m_log.push_back("autofit " + std::to_string(firstColumn) + ":" + std::to_string(lastColumn));
 }
 
-std::string RecordingSpreadsheet::saveAs(const std::string &fileName)
+platform::WriteResult RecordingSpreadsheet::saveAs(const std::string &fileName)
 {
     m_log.push_back("saveAs " + fileName);
-    return m_saveError;
+    return m_saveError.empty() ? platform::WriteResult() : platform::WriteResult::failure(fileName, m_saveError);
 }
 
 void RecordingSpreadsheet::quit()

@@ -101,7 +101,11 @@ public:
         bytes.append(data);
         return true;
     }
-    std::string finish() override { return m_failed ? failure : std::string(); }
+    void failFromTheStart() { failFromWrite = 0, m_failed = true; }
+    platform::WriteResult finish() override
+    {
+        return m_failed ? platform::WriteResult::failure("memory", failure) : platform::WriteResult();
+    }
 
 private:
     int m_writes = 0;
@@ -148,8 +152,7 @@ public:
         deleted.push_back("folder " + p);
         return m_real.removeEmptyFolder(p);
     }
-    std::unique_ptr<platform::TextWriter> openTextWriter(
-        const std::string &p, platform::WriteMode mode, std::string *error) override;
+    std::unique_ptr<platform::TextWriter> openTextWriter(const std::string &p, platform::WriteMode mode) override;
 
 private:
     platform::FileSystem &m_real;
@@ -170,7 +173,7 @@ public:
     void setRowBold(std::size_t row, bool bold) override;
     void setFont(const std::string &name, double points) override;
     void autoFitColumns(std::size_t firstColumn, std::size_t lastColumn) override;
-    std::string saveAs(const std::string &fileName) override;
+    platform::WriteResult saveAs(const std::string &fileName) override;
     void quit() override;
 
 private:

@@ -72,7 +72,7 @@ protected:
             api,
             ui,
             XlsxApplication::launcher()};
-        EXPECT_FALSE(writeOutputFile(context, path).error);
+        EXPECT_TRUE(writeOutputFile(context, path).written.ok());
         return path;
     }
 

@@ -64,7 +64,7 @@ TEST_F(SpreadsheetTest, HeaderRowIsBoldCentredAndDataFollows)
     rows.append(folderRow("/data", "beta"));
     onlyPath();
     settings.setValue(Setting::OutputHeader, "True");
-    EXPECT_EQ(WriteSpreadsheet(recorder(), "/o/list.xls", rows, settings, status), "");
+    EXPECT_EQ(WriteSpreadsheet(recorder(), "/o/list.xls", rows, settings, status).reason(), "");
     EXPECT_EQ(calls,
         (std::vector<std::string> {"addWorkbook",
             "cell 1,1 Name",
@@ -87,7 +87,7 @@ TEST_F(SpreadsheetTest, HeaderRowIsBoldCentredAndDataFollows)
 TEST_F(SpreadsheetTest, WithoutHeaderTheFirstRowIsData)
 {
     rows.append(fileRow("/d", "a", "1 KB", "Text", "C", "M", "A"));
-    EXPECT_EQ(WriteSpreadsheet(recorder(), "/o/x.xls", rows, settings, status), "");
+    EXPECT_EQ(WriteSpreadsheet(recorder(), "/o/x.xls", rows, settings, status).reason(), "");
     // All seven fields, modified before created; nothing made bold.
     EXPECT_EQ(calls,
         (std::vector<std::string> {"addWorkbook",
@@ -107,12 +107,12 @@ TEST_F(SpreadsheetTest, WithoutHeaderTheFirstRowIsData)
 TEST_F(SpreadsheetTest, FailuresAreReportedAndTheApplicationQuits)
 {
     rows.append(fileRow("/d", "a"));
-    EXPECT_EQ(WriteSpreadsheet(recorder("Disk full"), "/o/x.xls", rows, settings, status), "Disk full");
+    EXPECT_EQ(WriteSpreadsheet(recorder("Disk full"), "/o/x.xls", rows, settings, status).reason(), "Disk full");
     EXPECT_EQ(calls.back(), "quit");
 
     const SpreadsheetLauncher missing = [] { return std::unique_ptr<SpreadsheetApplication>(); };
-    EXPECT_EQ(
-        WriteSpreadsheet(missing, "/o/x.xls", rows, settings, status), "the spreadsheet application cannot be started");
+    EXPECT_EQ(WriteSpreadsheet(missing, "/o/x.xls", rows, settings, status).reason(),
+        "the spreadsheet application cannot be started");
     EXPECT_EQ(prompts.back(), " Connecting to the Excel application...");
 }
 
@@ -142,7 +142,7 @@ TEST_F(SpreadsheetTest, TooManyRowsForAWorksheetIsAFailure)
     onlyPath();
     settings.setValue(Setting::OutputHeader, "True");
     const SpreadsheetLauncher small = [this] { return std::make_unique<SmallSheet>(calls); };
-    EXPECT_EQ(WriteSpreadsheet(small, "/o/big.xls", rows, settings, status),
+    EXPECT_EQ(WriteSpreadsheet(small, "/o/big.xls", rows, settings, status).reason(),
         "the listing has more rows than a worksheet holds");
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "saveAs /o/big.xls"), 0);
     EXPECT_EQ(calls.back(), "quit");

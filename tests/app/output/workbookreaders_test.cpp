@@ -73,7 +73,7 @@ protected:
     std::string writeWorkbook(const std::string &name)
     {
         const std::string target = tree.path(name);
-        EXPECT_EQ(WriteSpreadsheet(XlsxApplication::launcher(), target, rows, settings, status), "");
+        EXPECT_EQ(WriteSpreadsheet(XlsxApplication::launcher(), target, rows, settings, status).reason(), "");
         return target;
     }
 

@@ -88,25 +88,22 @@ TEST(FakeFileSystem, WritersDeletionAndFolders)
 {
     FakeFileSystem fs;
     fs.addFolder("/out");
-    std::string error;
-    auto writer = fs.openTextWriter("/out/list.txt", WriteMode::Truncate, &error);
-    ASSERT_TRUE(writer);
+    auto writer = fs.openTextWriter("/out/list.txt", WriteMode::Truncate);
     writer->writeLine("a");
-    EXPECT_EQ(writer->finish(), "");
-    writer = fs.openTextWriter("/out/list.txt", WriteMode::Append, &error);
+    EXPECT_TRUE(writer->finish().ok());
+    writer = fs.openTextWriter("/out/list.txt", WriteMode::Append);
     writer->writeLine("b");
-    EXPECT_EQ(writer->finish(), "");
+    EXPECT_TRUE(writer->finish().ok());
     EXPECT_EQ(fs.contents("/out/list.txt"), std::optional<std::string>("a\r\nb\r\n"));
     EXPECT_EQ(fs.file("/out/list.txt")->size, 6u);
 
     fs.failWritesTo("/out/list.txt", "No space left on device");
-    writer = fs.openTextWriter("/out/list.txt", WriteMode::ReplaceAtomically, &error);
+    writer = fs.openTextWriter("/out/list.txt", WriteMode::Replace);
     EXPECT_FALSE(writer->writeLine("c"));
-    EXPECT_EQ(writer->finish(), "No space left on device");
+    EXPECT_EQ(writer->finish().reason(), "No space left on device");
     EXPECT_EQ(fs.contents("/out/list.txt"), std::optional<std::string>("a\r\nb\r\n"));
 
-    EXPECT_FALSE(fs.openTextWriter("/nowhere/x.txt", WriteMode::Truncate, &error));
-    EXPECT_EQ(error, "No such file or directory");
+    EXPECT_EQ(fs.openTextWriter("/nowhere/x.txt", WriteMode::Truncate)->finish().reason(), "No such file or directory");
 
     EXPECT_FALSE(fs.removeEmptyFolder("/out"));
     EXPECT_TRUE(fs.deleteFile("/out/list.txt"));

@@ -37,12 +37,17 @@ public:
         events.push_back("leave " + relative(folder.path) + " " + std::to_string(total));
         folders.push_back(folder);
     }
-    void unreadableFolder(const std::string &path) override { events.push_back("unreadable " + relative(path)); }
+    void unreadableFolder(const platform::WalkError &error) override
+    {
+        events.push_back("unreadable " + relative(error.path));
+        errors.push_back(error);
+    }
     bool keepGoing() override { return ++asked <= stopAfter; }
 
     std::vector<std::string> events;
     std::vector<platform::FsItem> files;
     std::vector<platform::FsItem> folders;
+    std::vector<platform::WalkError> errors;
     int asked = 0;
     int stopAfter = 1 << 30;
 

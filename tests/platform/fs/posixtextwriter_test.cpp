@@ -21,15 +21,13 @@ namespace
 class TextWriting : public ::testing::Test
 {
 protected:
+    // The reason of a failure, "" on success.
     std::string writeAll(const std::string &path, WriteMode mode, const std::vector<std::string> &lines)
     {
-        std::string error;
-        auto writer = fs.openTextWriter(path, mode, &error);
-        if (!writer)
-            return "open: " + error;
+        auto writer = fs.openTextWriter(path, mode);
         for (const std::string &line : lines)
             writer->writeLine(line);
-        return writer->finish();
+        return writer->finish().reason();
     }
 
     // Names in the tree's folder other than the expected ones: leftovers of temporary files.
@@ -74,7 +72,7 @@ TEST_F(TextWriting, LinesEndWithCrLfInEveryMode)
     EXPECT_EQ(TempTree::read(path), "one\r\n\r\ncaf\xC3\xA9\r\ntwo\r\n");
     EXPECT_EQ(writeAll(path, WriteMode::Truncate, {"three"}), "");
     EXPECT_EQ(TempTree::read(path), "three\r\n");
-    EXPECT_EQ(writeAll(path, WriteMode::ReplaceAtomically, {"four"}), "");
+    EXPECT_EQ(writeAll(path, WriteMode::Replace, {"four"}), "");
     EXPECT_EQ(TempTree::read(path), "four\r\n");
     EXPECT_EQ(writeAll(tree.path("new.txt"), WriteMode::Append, {"fresh"}), "");
     EXPECT_EQ(TempTree::read(tree.path("new.txt")), "fresh\r\n");
@@ -91,7 +89,7 @@ TEST_F(TextWriting, LargeOutputArrivesWhole)
     }
     lines.push_back(std::string(200000, 'w')); // one piece larger than the buffer
     expected += lines.back() + "\r\n";
-    EXPECT_EQ(writeAll(tree.path("big.txt"), WriteMode::ReplaceAtomically, lines), "");
+    EXPECT_EQ(writeAll(tree.path("big.txt"), WriteMode::Replace, lines), "");
     EXPECT_EQ(TempTree::read(tree.path("big.txt")), expected);
 }
 
@@ -99,10 +97,8 @@ TEST_F(TextWriting, AbandonedReplacementLeavesTheOldFile)
 {
     tree.fileWith("keep.txt", "old\r\n");
     {
-        std::string error;
-        auto writer = fs.openTextWriter(tree.path("keep.txt"), WriteMode::ReplaceAtomically, &error);
-        ASSERT_TRUE(writer) << error;
-        writer->writeLine("new");
+        auto writer = fs.openTextWriter(tree.path("keep.txt"), WriteMode::Replace);
+        EXPECT_TRUE(writer->writeLine("new"));
     }
     EXPECT_EQ(TempTree::read(tree.path("keep.txt")), "old\r\n");
     EXPECT_EQ(allNames(), (std::vector<std::string> {"keep.txt"}));
@@ -111,18 +107,17 @@ TEST_F(TextWriting, AbandonedReplacementLeavesTheOldFile)
 TEST_F(TextWriting, FailedReplacementReportsAndLeavesTheOldFile)
 {
     tree.fileWith("keep.txt", "old\r\n");
-    std::string error;
-    std::string result;
+    WriteResult result;
     {
         const FileSizeLimit limit(1000);
-        auto writer = fs.openTextWriter(tree.path("keep.txt"), WriteMode::ReplaceAtomically, &error);
-        ASSERT_TRUE(writer) << error;
+        auto writer = fs.openTextWriter(tree.path("keep.txt"), WriteMode::Replace);
         for (int i = 0; i < 20000; ++i)
             writer->writeLine("a line that will not fit");
         EXPECT_FALSE(writer->writeLine("after the failure"));
         result = writer->finish();
     }
-    EXPECT_EQ(result, "File too large");
+    EXPECT_EQ(result.reason(), "File too large");
+    EXPECT_EQ(result.path(), tree.path("keep.txt"));
     EXPECT_EQ(TempTree::read(tree.path("keep.txt")), "old\r\n");
     EXPECT_EQ(allNames(), (std::vector<std::string> {"keep.txt"}));
 }
@@ -130,25 +125,21 @@ TEST_F(TextWriting, FailedReplacementReportsAndLeavesTheOldFile)
 TEST_F(TextWriting, FullDiskIsNeverSuccess)
 {
     // /dev/full answers every write with ENOSPC.
-    std::string error;
-    auto writer = fs.openTextWriter("/dev/full", WriteMode::Truncate, &error);
-    ASSERT_TRUE(writer) << error;
+    auto writer = fs.openTextWriter("/dev/full", WriteMode::Truncate);
     writer->writeLine("short line"); // may sit in the buffer until finish()
-    EXPECT_EQ(writer->finish(), "No space left on device");
-    EXPECT_EQ(writer->finish(), "No space left on device");
+    EXPECT_EQ(writer->finish().reason(), "No space left on device");
+    EXPECT_EQ(writer->finish().reason(), "No space left on device");
     EXPECT_FALSE(writer->writeLine("after finish"));
 }
 
 TEST_F(TextWriting, OpeningFailuresGiveTheReason)
 {
     tree.dir("folder");
-    for (WriteMode mode : {WriteMode::Truncate, WriteMode::Append, WriteMode::ReplaceAtomically}) {
-        std::string error;
-        EXPECT_FALSE(fs.openTextWriter(tree.path("missing/x.txt"), mode, &error));
-        EXPECT_EQ(error, "No such file or directory");
-        error.clear();
-        EXPECT_FALSE(fs.openTextWriter(tree.path("folder"), mode, &error));
-        EXPECT_EQ(error, "Is a directory");
+    for (WriteMode mode : {WriteMode::Truncate, WriteMode::Append, WriteMode::Replace}) {
+        auto missing = fs.openTextWriter(tree.path("missing/x.txt"), mode);
+        EXPECT_FALSE(missing->writeLine("x"));
+        EXPECT_EQ(missing->finish().reason(), "No such file or directory");
+        EXPECT_EQ(writeAll(tree.path("folder"), mode, {}), "Is a directory");
     }
 }
 
@@ -161,10 +152,9 @@ TEST_F(TextWriting, ReadOnlyFolderRefusesEveryMode)
             mrb::test::becomeUnprivileged(tree);
             PosixFileSystem other;
             int failures = 0;
-            for (WriteMode mode : {WriteMode::Truncate, WriteMode::Append, WriteMode::ReplaceAtomically}) {
-                std::string error;
-                const std::string target = mode == WriteMode::ReplaceAtomically ? "/keep.txt" : "/new.txt";
-                if (other.openTextWriter(tree.path("ro") + target, mode, &error) || error != "Permission denied")
+            for (WriteMode mode : {WriteMode::Truncate, WriteMode::Append, WriteMode::Replace}) {
+                const std::string target = mode == WriteMode::Replace ? "/keep.txt" : "/new.txt";
+                if (other.openTextWriter(tree.path("ro") + target, mode)->finish().reason() != "Permission denied")
                     ++failures;
             }
             std::_Exit(failures == 0 && TempTree::read(tree.path("ro/keep.txt")) == "old\r\n" ? 0 : 1);
@@ -181,11 +171,9 @@ TEST_F(TextWriting, ReplacementRespectsAReadOnlyFile)
         {
             mrb::test::becomeUnprivileged(tree);
             PosixFileSystem other;
-            std::string error;
-            const bool opened =
-                other.openTextWriter(tree.path("ro.txt"), WriteMode::ReplaceAtomically, &error) != nullptr;
+            const WriteResult result = other.openTextWriter(tree.path("ro.txt"), WriteMode::Replace)->finish();
             std::_Exit(
-                !opened && error == "Permission denied" && TempTree::read(tree.path("ro.txt")) == "old\r\n" ? 0 : 1);
+                result.reason() == "Permission denied" && TempTree::read(tree.path("ro.txt")) == "old\r\n" ? 0 : 1);
         },
         ::testing::ExitedWithCode(0),
         "");
@@ -196,7 +184,7 @@ TEST_F(TextWriting, ReplacementKeepsPermissionsAndLinks)
     tree.fileWith("real.txt", "old\r\n");
     tree.chmod("real.txt", 0640);
     tree.symlink("link.txt", "real.txt");
-    EXPECT_EQ(writeAll(tree.path("link.txt"), WriteMode::ReplaceAtomically, {"new"}), "");
+    EXPECT_EQ(writeAll(tree.path("link.txt"), WriteMode::Replace, {"new"}), "");
     EXPECT_EQ(TempTree::read(tree.path("real.txt")), "new\r\n");
     struct stat st {
     };

@@ -1,0 +1,471 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "platform/fs/safefile.h"
+
+#include "platform/fs/filesystem.h"
+#include "platform/fs/posixio_p.h"
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdint>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace mrb::platform
+{
+
+using posix::errorText;
+using posix::UniqueFd;
+
+namespace
+{
+
+// As many hops as the kernel itself follows before it gives ELOOP.
+constexpr int kMaxLinkHops = 40;
+// Room left for ".", "." and the six random characters within NAME_MAX.
+constexpr std::size_t kTemporaryStemLength = 200;
+constexpr const char *kIncompleteNote = " (the file may be incomplete)";
+
+std::string randomSuffix()
+{
+    static std::atomic<unsigned> counter {0};
+    static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    timespec now {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    std::uint64_t seed = static_cast<std::uint64_t>(now.tv_nsec) ^ (static_cast<std::uint64_t>(::getpid()) << 32)
+        ^ (static_cast<std::uint64_t>(counter.fetch_add(1)) * 0x9E3779B97F4A7C15ULL);
+    std::string suffix;
+    for (int i = 0; i < 6; ++i) {
+        suffix.push_back(kAlphabet[seed % 62]);
+        seed = seed / 62 + 0x5851F42D4C957F2DULL * (seed % 62 + 1);
+    }
+    return suffix;
+}
+
+// ---- temporary files removed on SIGINT and SIGTERM ----------------------
+
+// Fixed slots, so the signal handler touches no allocator and no lock. A slot
+// is Free, being Filled by its owner, or Live (the handler may unlink it).
+enum SlotState : int { Free, Filling, Live };
+struct LiveTemporary {
+    std::atomic<int> state {Free};
+    int folder = -1;
+    char name[NAME_MAX + 1] = {};
+};
+constexpr int kSlots = 32;
+LiveTemporary g_live[kSlots];
+
+// The slot now holding the name, or -1 when all are taken (the file is then
+// only left behind by a signal, as before).
+int rememberTemporary(int folder, const std::string &name)
+{
+    if (name.size() > NAME_MAX)
+        return -1;
+    for (int i = 0; i < kSlots; ++i) {
+        int expected = Free;
+        if (g_live[i].state.compare_exchange_strong(expected, Filling)) {
+            g_live[i].folder = folder;
+            std::memcpy(g_live[i].name, name.c_str(), name.size() + 1);
+            g_live[i].state.store(Live);
+            return i;
+        }
+    }
+    return -1;
+}
+
+void forgetTemporary(int slot)
+{
+    if (slot >= 0)
+        g_live[slot].state.store(Free);
+}
+
+extern "C" void removeTemporariesAndDie(int signal)
+{
+    const int savedErrno = errno;
+    for (LiveTemporary &live : g_live) {
+        if (live.state.load() == Live)
+            ::unlinkat(live.folder, live.name, 0);
+    }
+    errno = savedErrno;
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+// ---- where the bytes go -------------------------------------------------
+
+// The name a path finally leads to: the folder holding it and its name in
+// that folder, with what lstat says of it when it exists.
+struct Target {
+    UniqueFd folder;
+    std::string name;
+    bool exists = false;
+    struct stat st {
+    };
+};
+
+// Follows symbolic links at the end of path (links inside the folder part are
+// left to the kernel). Returns 0 or the errno value.
+int resolveTarget(const std::string &path, Target &out)
+{
+    std::string current = normalizePath(path);
+    for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
+        if (current.empty())
+            return ENOENT;
+        const std::string name(nameOf(current));
+        if (name.empty() || name == "." || name == "..")
+            return EISDIR;
+        std::string folderPath = parentPathOf(current);
+        if (folderPath.empty())
+            folderPath = ".";
+        int err = 0;
+        UniqueFd folder = posix::openFolder(folderPath, O_PATH, err);
+        if (!folder.isValid())
+            return err;
+        struct stat st {
+        };
+        if (::fstatat(folder.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno != ENOENT)
+                return errno;
+            out.folder = std::move(folder);
+            out.name = name;
+            out.exists = false;
+            return 0;
+        }
+        if (!S_ISLNK(st.st_mode)) {
+            out.folder = std::move(folder);
+            out.name = name;
+            out.exists = true;
+            out.st = st;
+            return 0;
+        }
+        std::string link(PATH_MAX, '\0');
+        const ssize_t length = ::readlinkat(folder.get(), name.c_str(), link.data(), link.size());
+        if (length < 0)
+            return errno;
+        link.resize(static_cast<std::size_t>(length));
+        current = normalizePath(!link.empty() && link.front() == '/' ? link : joinPath(folderPath, link));
+    }
+    return ELOOP;
+}
+
+} // namespace
+
+class SafeFile::Impl
+{
+public:
+    Impl(std::string path, SafeFileOptions options)
+        : m_path(std::move(path))
+    {
+        open(options);
+    }
+
+    ~Impl()
+    {
+        if (!m_committed) {
+            // Dropped unfinished: an in-place write stays as far as it got.
+            m_file.reset();
+            discardTemporary();
+        }
+        unlock();
+    }
+
+    const WriteResult &status() const { return m_status; }
+    bool writesInPlace() const { return m_inPlace; }
+
+    bool write(std::string_view bytes)
+    {
+        if (m_committed || !m_status.ok())
+            return false;
+        if (!startInPlace())
+            return false;
+        while (!bytes.empty()) {
+            const ssize_t wrote = ::write(m_file.get(), bytes.data(), bytes.size());
+            if (wrote < 0) {
+                if (errno == EINTR)
+                    continue;
+                return fail(errno);
+            }
+            if (wrote == 0)
+                return fail(ENOSPC); // the device took nothing and gave no reason
+            bytes.remove_prefix(static_cast<std::size_t>(wrote));
+        }
+        return true;
+    }
+
+    WriteResult commit()
+    {
+        if (m_committed)
+            return m_status;
+        m_committed = true;
+        if (m_status.ok())
+            startInPlace();
+        if (m_status.ok() && m_syncable && ::fsync(m_file.get()) != 0 && errno != EINVAL)
+            fail(errno);
+        // close() is where some file systems (NFS, quotas) report a failed write;
+        // after EINTR the descriptor is closed all the same.
+        if (m_file.isValid() && ::close(m_file.release()) != 0 && errno != EINTR)
+            fail(errno);
+        if (!m_status.ok() || m_inPlace) {
+            discardTemporary();
+            unlock();
+            return m_status;
+        }
+        if (::renameat(m_folder.get(), m_temporary.c_str(), m_folder.get(), m_name.c_str()) != 0) {
+            fail(errno);
+            discardTemporary();
+            unlock();
+            return m_status;
+        }
+        forgetTemporary(m_slot);
+        m_slot = -1;
+        m_temporary.clear();
+        // Make the rename itself durable. The new content is in place either
+        // way, so a folder that cannot be synced does not undo the write.
+        if (m_folderReadable)
+            ::fsync(m_folder.get());
+        unlock();
+        return m_status;
+    }
+
+private:
+    void open(const SafeFileOptions &options)
+    {
+        Target target;
+        if (const int err = resolveTarget(m_path, target); err != 0) {
+            fail(err);
+            return;
+        }
+        m_folder = std::move(target.folder);
+        m_name = std::move(target.name);
+        // Syncing and locking the folder need it open for reading; a folder we
+        // may only pass through is still written into.
+        if (const int fd = ::openat(m_folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); fd >= 0) {
+            m_folder.reset(fd);
+            m_folderReadable = true;
+        }
+        if (options.lock == FolderLock::Exclusive && m_folderReadable) {
+            int rc;
+            do {
+                rc = ::flock(m_folder.get(), LOCK_EX);
+            } while (rc != 0 && errno == EINTR);
+            // Without flock support the write is still safe; only concurrent
+            // writers could then lose one another's changes.
+            m_locked = rc == 0;
+        }
+
+        if (!target.exists) {
+            const int err = createTemporary(options.newFileMode);
+            if (err != 0)
+                fail(err);
+            return;
+        }
+        const struct stat &st = target.st;
+        if (S_ISDIR(st.st_mode)) {
+            fail(EISDIR);
+            return;
+        }
+        if (!S_ISREG(st.st_mode)) {
+            openInPlace(); // a FIFO, a device: never replaced, never emptied
+            return;
+        }
+        // Replacing a file we may not write would bypass its protection.
+        if (::faccessat(m_folder.get(), m_name.c_str(), W_OK, AT_EACCESS) != 0) {
+            fail(errno);
+            return;
+        }
+        if (st.st_nlink > 1 || isStickyProtected(st)) {
+            openInPlace();
+            return;
+        }
+        const int err = createTemporary(0600);
+        if (err == EACCES || err == EPERM) {
+            openInPlace(); // the folder takes no new name, the file takes new content
+            return;
+        }
+        if (err != 0) {
+            fail(err);
+            return;
+        }
+        keepOwnerAndMode(st);
+    }
+
+    // In a sticky folder (/tmp) only the owner of a file or of the folder may
+    // rename over it.
+    bool isStickyProtected(const struct stat &file) const
+    {
+        struct stat folder {
+        };
+        const uid_t me = ::geteuid();
+        return me != 0 && ::fstat(m_folder.get(), &folder) == 0 && (folder.st_mode & S_ISVTX) && file.st_uid != me
+            && folder.st_uid != me;
+    }
+
+    // 0 or the errno value.
+    int createTemporary(unsigned mode)
+    {
+        std::string stem(1, '.');
+        stem.append(m_name, 0, kTemporaryStemLength);
+        stem.push_back('.');
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string name = stem + randomSuffix();
+            const int fd = ::openat(m_folder.get(),
+                name.c_str(),
+                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                static_cast<mode_t>(mode));
+            if (fd < 0) {
+                if (errno == EEXIST)
+                    continue;
+                return errno;
+            }
+            m_file.reset(fd);
+            m_temporary = std::move(name);
+            m_slot = rememberTemporary(m_folder.get(), m_temporary);
+            m_syncable = true;
+            return 0;
+        }
+        return EEXIST;
+    }
+
+    void keepOwnerAndMode(const struct stat &old)
+    {
+        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
+            // Root keeps both; anyone else keeps at least a group they belong to.
+            if (::fchown(m_file.get(), old.st_uid, old.st_gid) != 0) {
+                [[maybe_unused]] const int groupOnly = ::fchown(m_file.get(), static_cast<uid_t>(-1), old.st_gid);
+            }
+        }
+        // After fchown, which clears the set-user and set-group bits.
+        if (::fchmod(m_file.get(), old.st_mode & 07777) != 0)
+            fail(errno);
+    }
+
+    void openInPlace()
+    {
+        m_inPlace = true;
+        // O_NOFOLLOW: a link swapped in since the name was resolved is refused.
+        const int fd = ::openat(m_folder.get(), m_name.c_str(), O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) {
+            fail(errno);
+            return;
+        }
+        m_file.reset(fd);
+        struct stat st {
+        };
+        if (::fstat(fd, &st) != 0) {
+            fail(errno);
+            return;
+        }
+        // Decided on what was opened, not on what was looked at before.
+        m_regular = S_ISREG(st.st_mode);
+        m_syncable = S_ISREG(st.st_mode) || S_ISBLK(st.st_mode);
+    }
+
+    // An in-place regular file is emptied just before the first byte (or the
+    // commit of no bytes), so a writer may read it first. False on failure.
+    bool startInPlace()
+    {
+        if (!m_inPlace || m_started)
+            return true;
+        m_started = true;
+        if (m_regular && ::ftruncate(m_file.get(), 0) != 0)
+            return fail(errno);
+        return true;
+    }
+
+    bool fail(int err)
+    {
+        if (m_status.ok())
+            m_status = WriteResult::failure(m_path, errorText(err) + (m_started ? kIncompleteNote : ""));
+        return false;
+    }
+
+    void discardTemporary()
+    {
+        if (m_temporary.empty())
+            return;
+        m_file.reset();
+        ::unlinkat(m_folder.get(), m_temporary.c_str(), 0);
+        forgetTemporary(m_slot);
+        m_slot = -1;
+        m_temporary.clear();
+    }
+
+    void unlock()
+    {
+        if (m_locked)
+            ::flock(m_folder.get(), LOCK_UN);
+        m_locked = false;
+    }
+
+    std::string m_path;
+    WriteResult m_status;
+    UniqueFd m_folder; // holds the final name (and our temporary file)
+    std::string m_name;
+    UniqueFd m_file;
+    std::string m_temporary; // empty when writing in place
+    int m_slot = -1;
+    bool m_folderReadable = false;
+    bool m_locked = false;
+    bool m_inPlace = false;
+    bool m_regular = false;
+    bool m_syncable = false;
+    bool m_started = false; // an in-place file was touched
+    bool m_committed = false;
+};
+
+SafeFile::SafeFile(std::string path, SafeFileOptions options)
+    : m_impl(std::make_unique<Impl>(std::move(path), options))
+{
+}
+
+SafeFile::~SafeFile() = default;
+
+const WriteResult &SafeFile::status() const
+{
+    return m_impl->status();
+}
+
+bool SafeFile::writesInPlace() const
+{
+    return m_impl->writesInPlace();
+}
+
+bool SafeFile::write(std::string_view bytes)
+{
+    return m_impl->write(bytes);
+}
+
+WriteResult SafeFile::commit()
+{
+    return m_impl->commit();
+}
+
+void SafeFile::removeTemporariesOnSignals()
+{
+    for (const int signal : {SIGINT, SIGTERM}) {
+        struct sigaction current {
+        };
+        if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler != SIG_DFL)
+            continue;
+        struct sigaction action {
+        };
+        action.sa_handler = removeTemporariesAndDie;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(signal, &action, nullptr);
+    }
+}
+
+WriteResult writeFileSafely(const std::string &path, std::string_view bytes, SafeFileOptions options)
+{
+    SafeFile file(path, options);
+    file.write(bytes);
+    return file.commit();
+}
+
+} // namespace mrb::platform
