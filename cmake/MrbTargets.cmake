@@ -3,6 +3,8 @@
 # Shared target settings, the library/test helpers and the third-party packages.
 
 include(GNUInstallDirs)
+# The private folder of the component library and its register tool.
+set(MRB_INSTALL_PKGLIBDIR ${CMAKE_INSTALL_LIBDIR}/marrowby)
 
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)

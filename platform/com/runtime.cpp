@@ -7,9 +7,11 @@
 #include "platform/registry/registrystore.h"
 
 #include <dlfcn.h>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 namespace mrb::platform
 {
@@ -53,31 +55,51 @@ std::string stringValue(const RegistryKey &root, const std::string &keyPath, std
     return v->data;
 }
 
+// Where classes are looked up, in order: the user's store, then the system store.
+std::vector<RegistryStore> classStores()
+{
+    std::vector<RegistryStore> stores {RegistryStore()};
+    if (std::string system = RegistryStore::systemFolder(); !system.empty() && system != stores.front().folder())
+        stores.emplace_back(std::move(system));
+    return stores;
+}
+
 } // namespace
 
 std::optional<ClassEntry> findClass(const CLSID &clsid)
 {
-    const auto root = RegistryStore().load(RegistryRoot::ClassesRoot);
-    if (!root)
-        return std::nullopt;
     const std::string base = "CLSID\\" + formatGuid(clsid);
-    ClassEntry entry;
-    entry.serverPath = stringValue(*root, base + "\\InprocServer32", "");
-    if (entry.serverPath.empty())
-        return std::nullopt;
-    entry.threadingModel = stringValue(*root, base + "\\InprocServer32", "ThreadingModel");
-    entry.progId = stringValue(*root, base + "\\ProgID", "");
-    return entry;
+    for (const RegistryStore &store : classStores()) {
+        // a store that cannot be read holds nothing; the next one may
+        const auto root = store.load(RegistryRoot::ClassesRoot);
+        if (!root)
+            continue;
+        ClassEntry entry;
+        entry.serverPath = stringValue(*root, base + "\\InprocServer32", "");
+        if (entry.serverPath.empty())
+            continue;
+        if (entry.serverPath.front() != '/')
+            entry.serverPath = (std::filesystem::path(store.folder()) / entry.serverPath).lexically_normal().string();
+        entry.threadingModel = stringValue(*root, base + "\\InprocServer32", "ThreadingModel");
+        entry.progId = stringValue(*root, base + "\\ProgID", "");
+        entry.storeFolder = store.folder();
+        return entry;
+    }
+    return std::nullopt;
 }
 
 std::optional<CLSID> classIdFromProgId(std::string_view progId)
 {
     if (progId.empty() || progId.find('\\') != std::string_view::npos)
         return std::nullopt;
-    const auto root = RegistryStore().load(RegistryRoot::ClassesRoot);
-    if (!root)
-        return std::nullopt;
-    return parseGuid(stringValue(*root, std::string(progId) + "\\CLSID", ""));
+    for (const RegistryStore &store : classStores()) {
+        const auto root = store.load(RegistryRoot::ClassesRoot);
+        if (!root)
+            continue;
+        if (const auto clsid = parseGuid(stringValue(*root, std::string(progId) + "\\CLSID", "")))
+            return clsid;
+    }
+    return std::nullopt;
 }
 
 const ComponentLibrary *loadComponentLibrary(const std::string &path, std::string *why, HRESULT *status)

@@ -13,15 +13,17 @@ namespace mrb::platform
 {
 
 // Creating objects of in-process component libraries by class identifier.
-// A class is found in the registry store (HKEY_CLASSES_ROOT\CLSID\{id}\InprocServer32),
-// its library is loaded once per process and stays loaded, and its class
-// factory makes the object. Nothing else is cached: the store is read on every
-// creation.
+// A class is found in a registry store (HKEY_CLASSES_ROOT\CLSID\{id}\InprocServer32):
+// the user's store first, then the installation's system store, so a user's
+// registration of a class overrides the machine's. Its library is loaded once
+// per process and stays loaded, and its class factory makes the object.
+// Nothing else is cached: the stores are read on every creation.
 
 struct ClassEntry {
-    std::string serverPath; // the library file
+    std::string serverPath; // the library file; a relative path is taken from the store's folder
     std::string threadingModel; // "Apartment"
     std::string progId; // "QFC_MRB.APIFuns"
+    std::string storeFolder; // the store the class was found in
 };
 
 // The registration of a class, or nothing when it has no server path.

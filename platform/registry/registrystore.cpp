@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/registry/registrystore.h"
 
+#include "platform/fs/installlayout.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -600,6 +602,14 @@ std::string RegistryStore::defaultFolder()
         return std::string(config) + "/qfc-registry";
     const char *home = std::getenv("HOME");
     return std::string(home && *home ? home : "") + "/.config/qfc-registry";
+}
+
+std::string RegistryStore::systemFolder()
+{
+    if (const char *dir = std::getenv("QFC_SYSTEM_REGISTRY_DIR"); dir && *dir)
+        return dir;
+    const auto data = installedDataFolder(executableFolder());
+    return data ? *data + "/qfc-registry" : std::string();
 }
 
 RegistryStore::RegistryStore(std::string folder)

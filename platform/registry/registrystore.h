@@ -110,6 +110,11 @@ public:
     // "$QFC_REGISTRY_DIR" when set, else "$XDG_CONFIG_HOME/qfc-registry", else
     // "$HOME/.config/qfc-registry".
     static std::string defaultFolder();
+    // The store an installation shares among its users, read after the
+    // user's own: "$QFC_SYSTEM_REGISTRY_DIR" when set, else "qfc-registry" in
+    // the data folder of the installation the running program belongs to
+    // ("$prefix/share/qfc-registry"); "" when it belongs to none.
+    static std::string systemFolder();
 
     explicit RegistryStore(std::string folder = defaultFolder());
 

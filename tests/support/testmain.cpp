@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 // Every test binary runs with private runtime, configuration and registry
-// folders, so no test ever touches the user's own settings.
+// folders (the user's and the system's), so no test ever touches the user's own settings.
 int main(int argc, char **argv)
 {
     std::string base = "/tmp/mrb-testenv-" + std::to_string(::getpid());
@@ -18,6 +18,7 @@ int main(int argc, char **argv)
     ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 0);
     ::setenv("XDG_CONFIG_HOME", (base + "/config").c_str(), 0);
     ::setenv("QFC_REGISTRY_DIR", (base + "/registry").c_str(), 0);
+    ::setenv("QFC_SYSTEM_REGISTRY_DIR", (base + "/system-registry").c_str(), 0);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
 #ifdef MRB_BIN_DIR_DEFAULT
     ::setenv("MRB_BIN_DIR", MRB_BIN_DIR_DEFAULT, 0);

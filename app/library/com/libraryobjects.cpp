@@ -47,6 +47,10 @@ LibraryObjects createLibraryObjects()
     if (api && gen) {
         objects.apiFuns = std::make_unique<ComApiFuns>(std::move(api));
         objects.genFuns = std::make_unique<ComGenFuns>(std::move(gen));
+        if (const auto entry = platform::findClass(clsidAPIFuns)) {
+            objects.libraryPath = entry->serverPath;
+            objects.registeredIn = entry->storeFolder;
+        }
     }
     return objects;
 }

@@ -19,6 +19,9 @@ struct LibraryObjects {
     // Empty when both were created; otherwise which library and class failed
     // and why, in words for a message box or a log.
     std::string error;
+    // When both were created: the library file and the registry store that named it.
+    std::string libraryPath;
+    std::string registeredIn;
 
     bool ok() const { return apiFuns && genFuns; }
 };

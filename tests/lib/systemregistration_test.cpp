@@ -1,0 +1,139 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+// The system store: registering an installed library for every user with
+// mrb-register --system, and the runtime reading the user's store first.
+#include "lib/frame/interfaces.h"
+#include "platform/com/bstr.h"
+#include "platform/com/guid.h"
+#include "platform/com/runtime.h"
+#include "platform/registry/registrystore.h"
+#include "tests/lib/libraryfile.h"
+#include "tests/support/temptree.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+namespace
+{
+
+using namespace mrb::platform;
+using mrb::test::libraryFile;
+using mrb::test::ScopedEnv;
+using mrb::test::TempTree;
+
+constexpr CLSID clsidAPIFuns = QFC_CLSID_APIFUNS_INIT;
+constexpr IID iidAPIFuns = QFC_IID_APIFUNS_INIT;
+constexpr CLSID clsidGenFuns = QFC_CLSID_GENFUNS_INIT;
+
+unsigned modeOf(const std::string &path)
+{
+    struct stat st {
+    };
+    return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+// An installation in a temporary prefix: the built library in its private
+// folder, the system store in its data folder.
+class SystemStore : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::filesystem::create_directories(tree.path("prefix/lib/marrowby"));
+        std::filesystem::create_symlink(libraryFile(), installed);
+    }
+
+    // Runs the built mrb-register and gives its exit code.
+    static int runTool(const std::string &arguments)
+    {
+        const std::string library = libraryFile();
+        const std::string tool = library.substr(0, library.rfind('/')) + "/mrb-register";
+        const int rc = std::system(("'" + tool + "' " + arguments + " >/dev/null 2>&1").c_str());
+        return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+    }
+
+    std::optional<RegValue> systemValue(const std::string &key) const
+    {
+        return RegistryStore(system).value(RegistryRoot::ClassesRoot, key, "");
+    }
+
+    TempTree tree;
+    const std::string user = tree.path("home/registry");
+    const std::string system = tree.path("prefix/share/qfc-registry");
+    const std::string installed = tree.path("prefix/lib/marrowby/libQFC_MRB.so");
+    ScopedEnv userEnv {"QFC_REGISTRY_DIR", user};
+    ScopedEnv systemEnv {"QFC_SYSTEM_REGISTRY_DIR", system};
+    const std::string serverKey = "CLSID\\" + formatGuid(clsidAPIFuns) + "\\InprocServer32";
+};
+
+TEST_F(SystemStore, ToolRegistersForEveryUserWithAPathInsideTheInstallation)
+{
+    ASSERT_EQ(runTool("--system '" + installed + "'"), 0);
+
+    EXPECT_EQ(systemValue(serverKey), RegValue::string("../../lib/marrowby/libQFC_MRB.so"));
+    EXPECT_EQ(modeOf(system), 0755u);
+    EXPECT_EQ(modeOf(RegistryStore(system).fileOf(RegistryRoot::ClassesRoot)), 0644u);
+    EXPECT_FALSE(std::filesystem::exists(user)) << "the user's store stays untouched";
+
+    // a user who registered nothing gets the installation's classes
+    const auto entry = findClass(clsidAPIFuns);
+    ASSERT_TRUE(entry.has_value());
+    EXPECT_EQ(entry->serverPath, installed);
+    EXPECT_EQ(entry->storeFolder, system);
+    EXPECT_EQ(classIdFromProgId("QFC_MRB.GenFuns"), clsidGenFuns);
+    HRESULT status = E_FAIL;
+    auto api = createInstance<QfcAPIFuns>(clsidAPIFuns, iidAPIFuns, &status);
+    ASSERT_EQ(status, S_OK);
+    tree.fileWith("set.ini", "[Output]\r\nPath=/srv/out\r\n");
+    Bstr file(tree.path("set.ini")), section("Output"), key("Path"), value;
+    EXPECT_EQ(api->lpVtbl->ReadIni(api.get(), file.get(), section.get(), key.get(), value.out()), S_OK);
+    EXPECT_EQ(value.utf8(), "/srv/out");
+
+    ASSERT_EQ(runTool("--system '" + installed + "' --unregister"), 0);
+    EXPECT_FALSE(systemValue(serverKey).has_value());
+    EXPECT_FALSE(findClass(clsidAPIFuns).has_value());
+}
+
+TEST_F(SystemStore, TheUsersRegistrationComesFirst)
+{
+    const std::string elsewhere = "/opt/elsewhere/libQFC_MRB.so";
+    const struct {
+        const char *name;
+        const char *userValue; // nullptr: none; "!" a store that cannot be read
+        const char *systemValue;
+        std::string serverPath; // "" not registered
+    } cases[] = {
+        {"neither", nullptr, nullptr, ""},
+        {"system only", nullptr, "../../lib/marrowby/libQFC_MRB.so", installed},
+        {"user only", "/opt/elsewhere/libQFC_MRB.so", nullptr, elsewhere},
+        {"both: the user's", "/opt/elsewhere/libQFC_MRB.so", "/usr/lib/marrowby/libQFC_MRB.so", elsewhere},
+        {"an unreadable user store hides nothing",
+            "!",
+            "/usr/lib/marrowby/libQFC_MRB.so",
+            "/usr/lib/marrowby/libQFC_MRB.so"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(user);
+        std::filesystem::remove_all(system);
+        if (c.userValue && std::string(c.userValue) == "!") {
+            tree.fileWith("home/registry/HKEY_CLASSES_ROOT.reg", "not a registry file\n");
+        } else if (c.userValue) {
+            ASSERT_TRUE(
+                RegistryStore(user).setValue(RegistryRoot::ClassesRoot, serverKey, "", RegValue::string(c.userValue)));
+        }
+        if (c.systemValue) {
+            ASSERT_TRUE(RegistryStore(system).setValue(
+                RegistryRoot::ClassesRoot, serverKey, "", RegValue::string(c.systemValue)));
+        }
+        const auto entry = findClass(clsidAPIFuns);
+        EXPECT_EQ(entry ? entry->serverPath : std::string(), c.serverPath);
+    }
+}
+
+} // namespace
