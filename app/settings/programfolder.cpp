@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "app/settings/settingsstore.h"
+#include "platform/fs/installlayout.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -50,7 +51,10 @@ void makeFolders(const std::string &path)
 
 std::string resolveProgramFolder(const std::string &executableFolder)
 {
-    if (!executableFolder.empty() && ::access(executableFolder.c_str(), W_OK | X_OK) == 0)
+    // An installed copy never writes beside its programs, even where it could
+    // (run as root, or installed into a folder of the user's own).
+    if (!executableFolder.empty() && !platform::isInstalledCopy(executableFolder)
+        && ::access(executableFolder.c_str(), W_OK | X_OK) == 0)
         return executableFolder;
     const std::string folder = configHome() + "/marrowby";
     makeFolders(folder);

@@ -55,8 +55,8 @@ private:
 };
 
 // The folder that plays the program folder's part: the executable's folder
-// when it is writable, else "$XDG_CONFIG_HOME/marrowby" (default
-// ~/.config/marrowby), created when missing.
+// when it is writable and not part of an installation, else
+// "$XDG_CONFIG_HOME/marrowby" (default ~/.config/marrowby), created when missing.
 std::string resolveProgramFolder(const std::string &executableFolder);
 
 } // namespace mrb::core

@@ -330,6 +330,17 @@ TEST(ProgramFolder, WritableExecutableFolderIsTheProgramFolder)
     EXPECT_EQ(mrb::core::resolveProgramFolder(bin), bin);
 }
 
+TEST(ProgramFolder, AnInstalledCopyUsesTheConfigFolderThoughItCouldWriteBesideItself)
+{
+    TempTree tree;
+    ScopedEnv xdg("XDG_CONFIG_HOME", tree.path("xdg"));
+    const std::string bin = tree.dir("prefix/bin");
+    EXPECT_EQ(mrb::core::resolveProgramFolder(bin), bin) << "no installed data: a copy like any other";
+    tree.fileWith("prefix/share/applications/marrowby.desktop", "[Desktop Entry]\n");
+    EXPECT_EQ(mrb::core::resolveProgramFolder(bin), tree.path("xdg/marrowby"));
+    EXPECT_EQ(mrb::core::resolveProgramFolder(tree.dir("prefix/lib/marrowby")), tree.path("xdg/marrowby"));
+}
+
 TEST(ProgramFolder, OtherwiseTheUsersConfigFolder)
 {
     TempTree tree;
