@@ -30,24 +30,18 @@ std::pair<std::string_view, std::optional<std::string_view>> splitOption(std::st
 
 } // namespace
 
-std::string usageText()
-{
-    return "usage: mrb-list [--settings FILE] [--set Section.Key=Value]... -o OUTPUT PATH...\n"
-           "       mrb-list [--settings FILE] [--set Section.Key=Value]... --show FOLDER [--filter PATTERN] [--hidden] "
-           "[--system]\n"
-           "       mrb-list [--settings FILE] [--set Section.Key=Value]... --print-settings\n";
-}
-
 ParsedArguments parseArguments(const std::vector<std::string> &args)
 {
     CliOptions options;
     std::optional<CliMode> mode;
-    bool showSwitches = false;
-    const auto chooseMode = [&mode](CliMode m) {
+    std::string modeArgument; // the argument that chose the mode, for messages
+    std::string showSwitch; // the first of --filter, --hidden and --system given
+    const auto chooseMode = [&](CliMode m, const std::string &name) -> std::optional<std::string> {
         if (mode)
-            return false;
+            return "'" + name + "' cannot go with '" + modeArgument + "': give one of -o, --show and --print-settings";
         mode = m;
-        return true;
+        modeArgument = name;
+        return std::nullopt;
     };
 
     bool optionsEnded = false;
@@ -61,10 +55,11 @@ ParsedArguments parseArguments(const std::vector<std::string> &args)
             optionsEnded = true;
             continue;
         }
-        const auto [name, inlineValue] = splitOption(arg);
+        const auto [splitName, inlineValue] = splitOption(arg);
+        const std::string name(splitName);
         // The value of an option that takes one: inline, or the next argument.
         std::optional<std::string> value;
-        const auto takeValue = [&, name = name, inlineValue = inlineValue]() -> bool {
+        const auto takeValue = [&, inlineValue = inlineValue]() -> bool {
             if (inlineValue) {
                 value = std::string(*inlineValue);
                 return true;
@@ -74,33 +69,40 @@ ParsedArguments parseArguments(const std::vector<std::string> &args)
             value = args[++i];
             return true;
         };
+        const bool isSwitch = name == "--help" || name == "-h" || name == "--version" || name == "--print-settings"
+            || name == "--hidden" || name == "--system";
+        if (isSwitch && inlineValue)
+            return failure("'" + name + "' takes no value");
 
         if (name == "--help" || name == "-h") {
             ParsedArguments parsed;
             parsed.helpRequested = true;
             return parsed;
         }
-        if (name == "--print-settings" && !inlineValue) {
-            if (!chooseMode(CliMode::PrintSettings))
-                return failure("only one of -o, --show and --print-settings may be given");
-        } else if (name == "--hidden" && !inlineValue) {
-            options.includeHidden = true;
-            showSwitches = true;
-        } else if (name == "--system" && !inlineValue) {
-            options.includeSystem = true;
-            showSwitches = true;
+        if (name == "--version") {
+            ParsedArguments parsed;
+            parsed.versionRequested = true;
+            return parsed;
+        }
+        if (name == "--print-settings") {
+            if (auto clash = chooseMode(CliMode::PrintSettings, name))
+                return failure(*clash);
+        } else if (name == "--hidden" || name == "--system") {
+            (name == "--hidden" ? options.includeHidden : options.includeSystem) = true;
+            if (showSwitch.empty())
+                showSwitch = name;
         } else if (name == "--settings") {
             if (!takeValue() || value->empty())
-                return failure("--settings needs a file name");
+                return failure("'--settings' needs a file name");
             if (options.settingsFile)
-                return failure("--settings may be given only once");
+                return failure("'--settings' may be given only once");
             options.settingsFile = *value;
         } else if (name == "--set") {
             if (!takeValue())
-                return failure("--set needs Section.Key=Value");
+                return failure("'--set' needs Section.Key=Value");
             const auto eq = value->find('=');
             if (eq == std::string::npos)
-                return failure("--set needs Section.Key=Value, not '" + *value + "'");
+                return failure("'--set' needs Section.Key=Value, not '" + *value + "'");
             const std::string settingName = value->substr(0, eq);
             const auto setting = core::settingByName(settingName);
             if (!setting)
@@ -108,20 +110,21 @@ ParsedArguments parseArguments(const std::vector<std::string> &args)
             options.overrides.push_back({*setting, value->substr(eq + 1)});
         } else if (name == "--show") {
             if (!takeValue() || value->empty())
-                return failure("--show needs a folder");
-            if (!chooseMode(CliMode::Show))
-                return failure("only one of -o, --show and --print-settings may be given");
+                return failure("'--show' needs a folder");
+            if (auto clash = chooseMode(CliMode::Show, name))
+                return failure(*clash);
             options.showFolder = *value;
         } else if (name == "--filter") {
             if (!takeValue())
-                return failure("--filter needs a pattern");
+                return failure("'--filter' needs a pattern");
             options.filter = *value;
-            showSwitches = true;
+            if (showSwitch.empty())
+                showSwitch = name;
         } else if (name == "-o") {
             if (!takeValue() || value->empty())
-                return failure("-o needs an output file name");
-            if (!chooseMode(CliMode::Make))
-                return failure("only one of -o, --show and --print-settings may be given");
+                return failure("'-o' needs an output file name");
+            if (auto clash = chooseMode(CliMode::Make, name))
+                return failure(*clash);
             options.output = *value;
         } else {
             return failure("unknown option '" + arg + "'");
@@ -131,12 +134,12 @@ ParsedArguments parseArguments(const std::vector<std::string> &args)
     if (!mode)
         return failure("one of -o, --show and --print-settings is needed");
     options.mode = *mode;
-    if (showSwitches && options.mode != CliMode::Show)
-        return failure("--filter, --hidden and --system go with --show");
+    if (!showSwitch.empty() && options.mode != CliMode::Show)
+        return failure("'" + showSwitch + "' goes with --show only");
     if (options.mode == CliMode::Make && options.paths.empty())
-        return failure("-o needs at least one PATH to list");
+        return failure("'-o' needs at least one PATH to list");
     if (options.mode != CliMode::Make && !options.paths.empty())
-        return failure("unexpected argument '" + options.paths.front() + "'");
+        return failure("unexpected argument '" + options.paths.front() + "': only -o takes PATHs");
 
     ParsedArguments parsed;
     parsed.options = std::move(options);

@@ -40,15 +40,13 @@ struct CliOptions {
 struct ParsedArguments {
     std::optional<CliOptions> options; // set when the arguments make a run
     bool helpRequested = false; // --help or -h
-    std::string error; // a usage error, when neither of the above
+    bool versionRequested = false; // --version
+    std::string error; // a usage error, naming the argument at fault, when none of the above
 };
 
 // Parses the arguments after the program name. "--opt VALUE" and
 // "--opt=VALUE" both work for the long options that take a value; "--" ends
 // the options (the rest are PATHs).
 ParsedArguments parseArguments(const std::vector<std::string> &args);
-
-// The short usage text, lines ending with LF.
-std::string usageText();
 
 } // namespace mrb::cli

@@ -4,6 +4,7 @@
 
 #include "app/cli/cliarguments.h"
 
+#include <cstddef>
 #include <iosfwd>
 
 namespace mrb::core
@@ -40,6 +41,7 @@ struct CliContext {
     std::ostream &out;
     std::ostream &err;
     bool errIsTerminal = false; // progress goes to err only then
+    std::size_t terminalColumns = 0; // its width (0: unknown)
 };
 
 // One function per mode, each in its own file.

@@ -5,6 +5,7 @@
 #include <climits>
 #include <iostream>
 #include <string>
+#include <sys/ioctl.h>
 #include <unistd.h>
 #include <vector>
 
@@ -42,5 +43,7 @@ int main(int argc, char **argv)
     env.executableFolder = executableFolder(argc > 0 ? argv[0] : nullptr);
     env.workingFolder = workingFolder();
     env.errIsTerminal = ::isatty(STDERR_FILENO) == 1;
+    if (winsize size {}; env.errIsTerminal && ::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0)
+        env.terminalColumns = size.ws_col;
     return mrb::cli::runMrbList(args, env, std::cout, std::cerr);
 }

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/browse/listeditem.h"
 #include "app/cli/clicontext.h"
+#include "app/cli/progressline.h"
 #include "app/destination/destinationadder.h"
 #include "app/output/makeoutput.h"
 #include "app/output/xlsxapplication.h"
@@ -13,6 +14,7 @@
 #include "platform/fs/filesystem.h"
 
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -27,13 +29,17 @@ namespace
 class CommandLineUi final : public core::UserInterface
 {
 public:
-    CommandLineUi(std::ostream &out, std::ostream &err)
+    CommandLineUi(std::ostream &out, std::ostream &err, ProgressLine *progress)
         : m_out(out)
         , m_err(err)
+        , m_progress(progress)
     {
     }
     void showMessage(const std::string &text, core::MessageIcon icon) override
     {
+        // a message never shares the terminal's line with the progress text
+        if (m_progress)
+            m_progress->clear();
         if (icon == core::MessageIcon::Information)
             m_out << text << '\n';
         else
@@ -47,6 +53,7 @@ public:
 private:
     std::ostream &m_out;
     std::ostream &m_err;
+    ProgressLine *m_progress;
 };
 
 std::string absolutePath(const std::string &path)
@@ -86,13 +93,16 @@ int runMake(CliContext &context)
     platform::ListModel destination;
     platform::TreeModel tree;
     platform::StatusBarModel status;
+    // the prompt panel's texts (" Adding ...", " Outputting ...") as a line on the terminal
+    std::optional<ProgressLine> progress;
     if (context.errIsTerminal) {
+        progress.emplace(context.err, context.terminalColumns);
         status.addListener([&](int panel) {
             if (panel == platform::StatusBarModel::promptPanel)
-                context.err << '\r' << status.prompt() << "\x1b[K" << std::flush;
+                progress->show(status.prompt());
         });
     }
-    CommandLineUi ui(context.out, context.err);
+    CommandLineUi ui(context.out, context.err, progress ? &*progress : nullptr);
 
     core::DestinationAdder adder(destination, source, tree, status, context.fs, settings, nullptr);
     adder.AddToDestination();
@@ -105,8 +115,8 @@ int runMake(CliContext &context)
         ui,
         core::XlsxApplication::launcher()};
     const core::OutputResult result = core::writeOutputFile(make, context.options.output);
-    if (context.errIsTerminal)
-        context.err << "\r\x1b[K" << std::flush;
+    if (progress)
+        progress->clear();
     context.out.flush();
     return result.written.ok() ? ExitOk : ExitFailed;
 }

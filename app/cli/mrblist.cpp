@@ -3,8 +3,8 @@
 #include "app/cli/mrblist.h"
 
 #include "app/cli/clicontext.h"
-#include "app/library/localapifuns.h"
-#include "app/library/localgenfuns.h"
+#include "app/cli/clilibrary.h"
+#include "app/cli/helptext.h"
 #include "app/settings/settingsstore.h"
 #include "platform/fs/posixfilesystem.h"
 
@@ -42,17 +42,22 @@ int runMrbList(const std::vector<std::string> &args, const RunEnvironment &env, 
 {
     const ParsedArguments parsed = parseArguments(args);
     if (parsed.helpRequested) {
-        out << usageText();
-        return ExitOk;
+        out << helpText() << std::flush;
+        return out ? ExitOk : ExitFailed;
+    }
+    if (parsed.versionRequested) {
+        out << versionText(openLibrary().description) << std::flush;
+        return out ? ExitOk : ExitFailed;
     }
     if (!parsed.options) {
-        err << "mrb-list: " << parsed.error << '\n' << usageText();
+        err << "mrb-list: " << parsed.error << '\n' << tryHelpText();
         return ExitUsage;
     }
     const CliOptions &options = *parsed.options;
 
-    core::LocalApiFuns api;
-    core::LocalGenFuns gen;
+    const CliLibrary library = openLibrary();
+    core::ApiFuns &api = *library.api;
+    core::GenFuns &gen = *library.gen;
     platform::PosixFileSystem fs;
     const SettingsLocation where = locateSettings(options, env);
     core::SettingsStore settings(api, gen, fs, where.programFolder, where.file);
@@ -61,7 +66,7 @@ int runMrbList(const std::vector<std::string> &args, const RunEnvironment &env, 
     for (const SettingOverride &o : options.overrides)
         settings.record().setValue(o.setting, o.value);
 
-    CliContext context {options, settings, api, gen, fs, out, err, env.errIsTerminal};
+    CliContext context {options, settings, api, gen, fs, out, err, env.errIsTerminal, env.terminalColumns};
     switch (options.mode) {
     case CliMode::PrintSettings:
         return runPrintSettings(context);

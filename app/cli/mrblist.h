@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstddef>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@ struct RunEnvironment {
     std::string executableFolder; // where the settings are found without --settings
     std::string workingFolder; // makes a relative --settings FILE absolute
     bool errIsTerminal = false;
+    std::size_t terminalColumns = 0; // the width of that terminal (0: unknown)
 };
 
 // The whole of mrb-list: parses args (those after the program name), finds and

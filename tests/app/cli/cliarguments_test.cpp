@@ -52,10 +52,12 @@ TEST(CliArguments, ShowAndMakeModes)
     EXPECT_FALSE(make.options->settingsFile);
 }
 
-TEST(CliArguments, HelpIsNotAnError)
+TEST(CliArguments, HelpAndVersionAreNotErrors)
 {
     EXPECT_TRUE(parseArguments({"--help"}).helpRequested);
     EXPECT_TRUE(parseArguments({"--print-settings", "-h"}).helpRequested);
+    EXPECT_TRUE(parseArguments({"--version"}).versionRequested);
+    EXPECT_TRUE(parseArguments({"--show", "/", "--version"}).versionRequested);
 }
 
 TEST(CliArguments, UsageErrors)
@@ -92,5 +94,29 @@ TEST(CliArguments, UsageErrors)
         EXPECT_FALSE(parsed.helpRequested) << joined;
         EXPECT_FALSE(parsed.error.empty()) << joined;
     }
-    EXPECT_EQ(parseArguments({"--print-settings", "--set", "Common.Nope=1"}).error, "unknown setting 'Common.Nope'");
+}
+
+TEST(CliArguments, ErrorsNameTheArgumentAtFault)
+{
+    const struct {
+        std::vector<std::string> args;
+        std::string error;
+    } cases[] = {
+        {{"--print-settings", "--set", "Common.Nope=1"}, "unknown setting 'Common.Nope'"},
+        {{"--print-settings", "--set", "Common.Unit"}, "'--set' needs Section.Key=Value, not 'Common.Unit'"},
+        {{"--print-settings", "--frob"}, "unknown option '--frob'"},
+        {{"--print-settings=yes"}, "'--print-settings' takes no value"},
+        {{"--version=2"}, "'--version' takes no value"},
+        {{"-o", "a", "/x", "--show", "/y"},
+            "'--show' cannot go with '-o': give one of -o, --show and --print-settings"},
+        {{"--print-settings", "--system", "--hidden"}, "'--system' goes with --show only"},
+        {{"--print-settings", "stray"}, "unexpected argument 'stray': only -o takes PATHs"},
+        {{"-o", "out.txt"}, "'-o' needs at least one PATH to list"},
+        {{"--show"}, "'--show' needs a folder"},
+        {{}, "one of -o, --show and --print-settings is needed"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.error);
+        EXPECT_EQ(parseArguments(c.args).error, c.error);
+    }
 }

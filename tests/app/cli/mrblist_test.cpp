@@ -1,6 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "app/cli/mrblist.h"
+#include "app/settings/settings.h"
+#include "platform/com/runtime.h"
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>
@@ -174,7 +176,7 @@ TEST_F(MrbListBinary, UsageErrorExitsTwoAndTouchesNothing)
     const ProgramRun r = run({"--settings", dir + "/options.dll", "--set", "Common.Colour=red", "--print-settings"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err.rfind("mrb-list: unknown setting 'Common.Colour'\nusage: mrb-list", 0), 0u) << r.err;
+    EXPECT_EQ(r.err, "mrb-list: unknown setting 'Common.Colour'\nTry 'mrb-list --help' for more information.\n");
     EXPECT_FALSE(std::filesystem::exists(dir + "/options.dll"));
     EXPECT_EQ(run({}).exitCode, 2);
 }
@@ -258,10 +260,53 @@ TEST(MrbListRun, UnusableExecutableFolderFallsBackToTheConfigFolder)
     EXPECT_TRUE(isFolder(tree.path("config/marrowby/output")));
 }
 
-TEST(MrbListRun, HelpGoesToStandardOutput)
+TEST(MrbListRun, HelpNamesEveryModeOptionSettingAndExitCode)
 {
     std::ostringstream out, err;
     EXPECT_EQ(runMrbList({"--help"}, RunEnvironment {}, out, err), 0);
-    EXPECT_EQ(out.str().rfind("usage: mrb-list", 0), 0u);
     EXPECT_EQ(err.str(), "");
+    const std::string help = out.str();
+    EXPECT_EQ(help.rfind("Usage: mrb-list", 0), 0u);
+    std::vector<std::string> terms = {"\n  -o OUTPUT PATH...",
+        "\n  --show FOLDER",
+        "\n  --print-settings",
+        "\n  --settings FILE",
+        "\n  --set Section.Key=Value",
+        "\n  --filter PATTERN",
+        "\n  --hidden",
+        "\n  --system",
+        "\n  -h, --help",
+        "\n  --version",
+        "\nExit status:\n  0",
+        "\n  1 ",
+        "\n  2 ",
+        "\n  Common.Unit=Bytes|KB|MB|GB",
+        "\n  Common.Item=Files|Folders|FF",
+        "\n  Output.FileType=Playlist|PBR|Customize"};
+    for (const auto &key : mrb::core::settingKeys)
+        terms.push_back(std::string("\n  ") + key.section + "." + key.key + "=");
+    for (const std::string &term : terms)
+        EXPECT_NE(help.find(term), std::string::npos) << term;
+    // every line fits a terminal of 80 columns
+    std::istringstream lines(help);
+    for (std::string line; std::getline(lines, line);)
+        EXPECT_LE(line.size(), 79u) << line;
+}
+
+TEST(MrbListRun, VersionNamesTheComponentLibraryInUse)
+{
+    TempTree tree;
+    ScopedEnv registry("QFC_REGISTRY_DIR", tree.path("registry"));
+    std::ostringstream before, after, err;
+    EXPECT_EQ(runMrbList({"--version"}, RunEnvironment {}, before, err), 0);
+    EXPECT_EQ(before.str().rfind("mrb-list (Marrowby) " MRB_VERSION "\nComponent library: none;", 0), 0u)
+        << before.str();
+    EXPECT_NE(before.str().find("is not registered"), std::string::npos) << before.str();
+
+    const std::string library = std::string(std::getenv("MRB_BIN_DIR")) + "/libQFC_MRB.so";
+    ASSERT_EQ(mrb::platform::registerLibrary(library), S_OK);
+    EXPECT_EQ(runMrbList({"--version"}, RunEnvironment {}, after, err), 0);
+    EXPECT_EQ(after.str(),
+        "mrb-list (Marrowby) " MRB_VERSION "\nComponent library: " + library + " (registered in "
+            + tree.path("registry") + ")\n");
 }

@@ -1,0 +1,169 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "app/cli/helptext.h"
+
+#include "app/settings/settings.h"
+
+#include <array>
+#include <string_view>
+
+#ifndef MRB_VERSION
+#define MRB_VERSION "unknown"
+#endif
+
+namespace mrb::cli
+{
+
+namespace
+{
+
+// One line of a two-column list: a term and what it does. A new option or
+// exit code is one more row in one of the tables below.
+struct HelpRow {
+    std::string_view term;
+    std::string_view text;
+};
+
+constexpr HelpRow modeRows[] = {
+    {"-o OUTPUT PATH...",
+        "add each PATH as Add To Destination adds a selected row (a folder with its total size, or with what "
+        "lies below it when Common.Sub is True) and write the listing to OUTPUT as Make does. The format follows "
+        "Output.FileType, Output.Standard and OUTPUT's extension (.pls, .htm, .html, .xls, .xlsx)"},
+    {"--show FOLDER",
+        "print the source listing a click on FOLDER shows, one row a line: name, path, size, type, created, "
+        "modified, accessed and tag, separated by TAB"},
+    {"--print-settings", "print the 18 settings after the start-up check, one Section.Key=Value a line"},
+};
+
+constexpr HelpRow optionRows[] = {
+    {"--settings FILE",
+        "read and check the settings in FILE; its folder holds the \"output\" folder. Without it: options.dll "
+        "beside the program, or in $XDG_CONFIG_HOME/marrowby for an installed copy or an unwritable folder"},
+    {"--set Section.Key=Value", "use Value for one setting in this run only; the file is not changed"},
+    {"--filter PATTERN", "with --show: list the files matching PATTERN (*.*, or several such as *.mp3;*.ogg)"},
+    {"--hidden", "with --show: list hidden items too (names beginning with a point)"},
+    {"--system", "with --show: list system items too (FIFOs, sockets, devices)"},
+    {"-h, --help", "show this help and exit"},
+    {"--version", "show the version and the component library in use, and exit"},
+};
+
+// What each setting takes, in record order; the defaults come from the
+// settings table itself.
+constexpr std::array<HelpRow, core::settingCount> settingRows = {{
+    {"True|False", "show and write the Path column"},
+    {"True|False", "show and write the Size column"},
+    {"Bytes|KB|MB|GB", "the unit of sizes"},
+    {"0..9", "decimals of sizes"},
+    {"True|False", "show and write the Type column"},
+    {"True|False", "show and write the modified date"},
+    {"True|False", "show and write the created date"},
+    {"True|False", "show and write the last-accessed date"},
+    {"True|False", "a folder brings everything below it"},
+    {"Files|Folders|FF", "what that deep add takes: files, folders, or both"},
+    {"Playlist|PBR|Customize", "playlist, resource list or a table of the shown columns"},
+    {"TEXT", "the field separator of Customize; {Tab}, {Spaces} and {New Line} stand for a tab, a blank, a line break"},
+    {"0..9", "how many more times the separator is repeated"},
+    {"True|False", "one full path a line"},
+    {"FOLDER", "the folder offered for outputs (default: \"output\" beside the settings file)"},
+    {"True|False", "a first line of column names"},
+    {"True|False", "delete the listed files and empty folders once the output is written"},
+    {"True|False", "the window's options dialog before Make; no effect here"},
+}};
+
+constexpr HelpRow exitRows[] = {
+    {"0", "done"},
+    {"1", "the output, or the listing asked for, could not be made; nothing was deleted"},
+    {"2", "usage error"},
+};
+
+constexpr std::size_t lineWidth = 79;
+constexpr std::size_t textColumn = 28;
+
+// Appends text wrapped at lineWidth, its lines after the first indented to
+// the text column.
+void appendWrapped(std::string &out, std::string_view text, std::size_t column)
+{
+    std::size_t at = column;
+    bool first = true;
+    while (!text.empty()) {
+        const auto space = text.find(' ');
+        const std::string_view word = text.substr(0, space);
+        text = space == std::string_view::npos ? std::string_view() : text.substr(space + 1);
+        if (!first && at + 1 + word.size() > lineWidth) {
+            out += '\n';
+            out.append(textColumn, ' ');
+            at = textColumn;
+        } else if (!first) {
+            out += ' ';
+            ++at;
+        }
+        out += word;
+        at += word.size();
+        first = false;
+    }
+    out += '\n';
+}
+
+void appendRow(std::string &out, std::string_view term, std::string_view text)
+{
+    out += "  ";
+    out += term;
+    std::size_t at = 2 + term.size();
+    if (at + 2 > textColumn) {
+        // a long term gets a line of its own
+        out += '\n';
+        at = 0;
+    }
+    out.append(textColumn - at, ' ');
+    appendWrapped(out, text, textColumn);
+}
+
+template <class Rows> void appendRows(std::string &out, std::string_view heading, const Rows &rows)
+{
+    out += '\n';
+    out += heading;
+    out += '\n';
+    for (const HelpRow &row : rows)
+        appendRow(out, row.term, row.text);
+}
+
+} // namespace
+
+std::string usageText()
+{
+    return "Usage: mrb-list [OPTION]... -o OUTPUT PATH...\n"
+           "  or:  mrb-list [OPTION]... --show FOLDER\n"
+           "  or:  mrb-list [OPTION]... --print-settings\n";
+}
+
+std::string helpText()
+{
+    std::string out = usageText();
+    out += "Makes listings of files and folders as Marrowby's window does, without one.\n";
+    appendRows(out, "Modes (exactly one):", modeRows);
+    appendRows(out, "Options:", optionRows);
+
+    out += "\nSettings (for --set; [default]; a switch is on only when exactly True):\n";
+    for (std::size_t i = 0; i < core::settingCount; ++i) {
+        const core::SettingKey &key = core::settingKeys[i];
+        std::string term = std::string(key.section) + "." + key.key + "=" + std::string(settingRows[i].term);
+        std::string text(settingRows[i].text);
+        if (*key.defaultText)
+            text += std::string(" [") + key.defaultText + "]";
+        appendRow(out, term, text);
+    }
+    appendRows(out, "Exit status:", exitRows);
+    return out;
+}
+
+std::string tryHelpText()
+{
+    return "Try 'mrb-list --help' for more information.\n";
+}
+
+std::string versionText(const std::string &libraryLine)
+{
+    return "mrb-list (Marrowby) " MRB_VERSION "\n" + libraryLine + "\n";
+}
+
+} // namespace mrb::cli
