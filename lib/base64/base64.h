@@ -2,28 +2,15 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "lib/frame/dispatch.h"
-#include "lib/frame/interfaces.h"
-
-#include <span>
-#include <string>
+#include "lib/frame/classdefinition.h"
 
 namespace qfc
 {
 
-// The class Base64: encoding and decoding of text and files.
+// The class Base64: encoding and decoding of text and files. Its operations are QFC_BASE64_OPERATIONS.
 class Base64 final : public DispatchObject<Base64, QfcBase64>
 {
-public:
-    Base64();
-
-    static const IID &interfaceId();
-    static std::span<const Operation> operations();
-
-    std::string Encode(std::string Source, std::string CharSet);
-    std::string EncodeFile(std::string astrFile);
-    std::string Decode(StrRef sInput, std::string CharSet);
-    void DecodeToFile(StrRef sInput, StrRef sFileName);
+    QFC_CLASS_OPERATIONS(Base64, QFC_BASE64_OPERATIONS)
 };
 
 } // namespace qfc

@@ -73,6 +73,143 @@ enum QfcKeyRoot {
 /* Enumeration KeyType: registry value types. */
 enum QfcKeyType { QFC_REG_SZ = 1, QFC_REG_EXPAND_SZ = 2, QFC_REG_BINARY = 3, QFC_REG_DWORD = 4 };
 
+/*
+ * The operations of each interface, one line each, in slot order:
+ *
+ *   OP(n, Result, Name, Arguments)
+ *
+ *   n          the dispatch number less 0x60030000
+ *   Result     what the trailing result pointer receives: NONE (no result
+ *              pointer), STR (BSTR *), I16 (int16_t *), I32 (int32_t *),
+ *              BOOL (VARIANT_BOOL *) or STR_ARRAY (SAFEARRAY **: strings,
+ *              lower bound 0)
+ *   Arguments  A(Kind, Name) for a required argument, O(Kind, Name, Default)
+ *              for an optional one; Kind is STR (BSTR), I16, I32, BOOL
+ *              (VARIANT_BOOL), VARIANT (VARIANT *), or one passed by
+ *              reference: STR_REF (BSTR *), I32_REF (int32_t *), BOOL_REF
+ *              (VARIANT_BOOL *), OBJECT_REF (IDispatch **) or ARRAY_REF
+ *              (SAFEARRAY **, an array of variants)
+ *
+ * The C tables below and the library's own slot tables, late binding and
+ * type information are all made from these lists: an operation is added by
+ * adding its line (at the end of its list: slots never move).
+ */
+
+#define QFC_GENFUNS_OPERATIONS(OP, A, O) \
+    OP(0x00, STR,  GetCharsetList,       ) \
+    OP(0x01, STR,  LongToHTMLColor,      A(I32, Color)) \
+    OP(0x02, NONE, SetMenuCaption,       A(OBJECT_REF, Target) O(STR, MenusFile, "")) \
+    OP(0x03, NONE, SetTip,               A(OBJECT_REF, Target) O(STR, TipsFile, "")) \
+    OP(0x04, BOOL, InVar,                A(VARIANT, Target) A(ARRAY_REF, VarList)) \
+    OP(0x05, NONE, AdjListColWid,        A(OBJECT_REF, Target)) \
+    OP(0x06, I32,  GetFilesQty,          A(STR, Path)) \
+    OP(0x07, BOOL, CheckShortcut,        A(STR, Shortcut)) \
+    OP(0x08, STR,  GetSysTempPath,       ) \
+    OP(0x09, STR,  GetEnglishWeekday,    A(I16, WeekSN)) \
+    OP(0x0A, STR,  GetEnglishShortMonth, A(I16, MonthSN))
+
+/* WinState is the window-state code: 0 hidden, 1 normal, 2 minimised,
+   3 maximised, 4 normal without focus, 6 minimised without focus. */
+#define QFC_APIFUNS_OPERATIONS(OP, A, O) \
+    OP(0x00, I32,  GetWindowsVersion,        ) \
+    OP(0x01, NONE, AcceptDragFiles,          A(I32, CtrHandle) A(I32, Accept)) \
+    OP(0x02, NONE, MapNetDrive,              A(I32, WinHandle) A(I32, Action)) \
+    OP(0x03, NONE, DisconnectNetDrive,       A(I32, WinHandle) A(I32, Action)) \
+    OP(0x04, NONE, SendMsg,                  A(I32, Handle) A(I32, msg) A(I32, ParamA) A(VARIANT, ParamB)) \
+    OP(0x05, NONE, PostMsg,                  A(I32, Handle) A(I32, msg) A(I32, ParamA) A(VARIANT, ParamB)) \
+    OP(0x06, STR_ARRAY, GetFilesOpenName,    A(I32, WinHandle) A(STR, Title) A(STR, Filter) O(STR_REF, DefDir, "") O(BOOL_REF, MultiSel, 0)) \
+    /* Filter: pairs of text NUL pattern NUL; DefExt without the point; "" when cancelled */ \
+    OP(0x07, STR,  GetFileSaveName,          A(I32, WinHandle) A(STR, Title) A(STR, FileName) A(STR, Filter) O(STR, DefDir, "") O(STR, DefExt, "")) \
+    OP(0x08, NONE, GetFileIcon,              A(STR, FileName) A(I32, SmallPicDC) A(I32, BigPicDC)) \
+    OP(0x09, NONE, ExecFile,                 A(STR, FileName) A(I32, WinState)) \
+    OP(0x0A, NONE, ExecCmd,                  A(STR, Command) A(I32, WinState)) \
+    OP(0x0B, I32,  SelectColor,              A(I32, WinHandle)) /* 0x00BBGGRR, -1 when cancelled */ \
+    OP(0x0C, NONE, TxtOperate,               A(I32, TxtHandle) A(STR_REF, Action)) \
+    OP(0x0D, STR,  ReadIni,                  A(STR, FileName) A(STR, Segment) A(STR, KeyName)) \
+    OP(0x0E, NONE, AddHScrollToListBox,      A(I32, Handle) A(I32, Width)) \
+    OP(0x0F, NONE, WriteIni,                 A(STR_REF, FileName) A(STR_REF, Segment) A(STR_REF, KeyName) A(STR_REF, KeyValue)) \
+    OP(0x10, NONE, SetRadioMenu,             A(I32, MenuHandle) A(I32, Pos)) \
+    OP(0x11, I32,  GetMenuHandle,            A(I32, WinHandle)) \
+    OP(0x12, I32,  GetSubMenuHandle,         A(I32, MenuHandle) A(I32_REF, Pos)) \
+    OP(0x13, STR,  GetSysPath,               A(STR, Class)) \
+    OP(0x14, I32,  FindWindowTitle,          A(STR, Title)) \
+    OP(0x15, STR,  ChooseFolder,             A(I32, WinHandle) A(STR, Prompt)) \
+    OP(0x16, STR,  DropFiles,                A(I32, hDrop)) \
+    OP(0x17, NONE, Wait,                     A(I32, Milliseconds)) \
+    OP(0x18, STR,  GetSpecialFolder,         A(I16, ID)) \
+    OP(0x19, STR,  QueryRecycleBin,          O(STR, Drive, "")) \
+    OP(0x1A, STR,  GetUserTempPath,          ) \
+    OP(0x1B, NONE, DelUntilReboot,           A(STR, FileName)) \
+    OP(0x1C, NONE, SetTreeViewBgColor,       A(I32, TvHandle) A(I32, BgColor)) \
+    OP(0x1D, NONE, EmptyRecycleBin,          A(I32, WinHandle) O(STR, Drive, "")) \
+    OP(0x1E, NONE, SetLVHeaderColor,         A(I32, Handle) A(BOOL, SetUnset) O(I32, BgColor, 0) O(I32, ForeColor, 0)) \
+    OP(0x1F, NONE, DelToRecycled,            A(STR, FileName)) \
+    OP(0x20, NONE, ShowFileFolderProperties, A(I32, Handle) A(STR, FileFolderName)) \
+    OP(0x21, I32,  LoadDLL,                  A(STR, DLLFile)) \
+    OP(0x22, STR,  GetDLLString,             A(I32, ResHandle) A(I32, ResID)) \
+    OP(0x23, NONE, UnloadDLL,                A(I32, ResHandle)) \
+    OP(0x24, NONE, KillProcess,              A(STR, NameProcess)) \
+    OP(0x25, NONE, SetClipboardText,         A(STR, Text)) \
+    OP(0x26, STR,  GetClipboardText,         )
+
+#define QFC_TXTFILE_OPERATIONS(OP, A, O) \
+    OP(0x00, NONE, AppendLine,       A(STR, FileName) A(STR_REF, Content)) \
+    OP(0x01, STR,  ReadLastLine,     A(STR, FileName)) \
+    OP(0x02, I32,  GetLineQty,       A(STR, FileName)) \
+    OP(0x03, NONE, DeleteLine,       A(STR, FileName) A(STR, Content) O(STR, Separator, "") O(I16, FieldNo, 0)) \
+    OP(0x04, NONE, ModifyLine,       A(STR, FileName) A(STR, OldString) A(STR, NewString) O(STR, Separator, "") O(I16, FieldNo, 0)) \
+    OP(0x05, BOOL, FindLine,         A(STR, FileName) A(STR, Line)) \
+    OP(0x06, I32,  GetLineNoByFind,  A(STR, FileName) A(STR, FindString) O(BOOL, MatchCase, -1)) \
+    OP(0x07, STR,  GetLineStrByFind, A(STR, FileName) A(STR, FindString) O(BOOL, MatchCase, -1)) \
+    OP(0x08, NONE, WriteByCharset,   A(STR, FileName) A(STR, Content) O(STR, CharSet, "utf-8")) \
+    OP(0x09, STR,  ReadByCharset,    A(STR, FileName) O(STR, CharSet, "utf-8")) \
+    OP(0x0A, STR,  AutoRead,         A(STR, FileName)) \
+    OP(0x0B, STR,  GetEncoding,      A(STR, FileName))
+
+/* The dispatch numbers in between belong to the class's private operations. */
+#define QFC_BASE64_OPERATIONS(OP, A, O) \
+    OP(0x00, STR,  Encode,       A(STR, Source) O(STR, CharSet, "utf-8")) \
+    OP(0x03, STR,  EncodeFile,   A(STR, astrFile)) \
+    OP(0x05, STR,  Decode,       A(STR_REF, sInput) O(STR, CharSet, "utf-8")) \
+    OP(0x06, NONE, DecodeToFile, A(STR_REF, sInput) A(STR_REF, sFileName))
+
+/* Every argument by reference; KeyRoot and KeyType hold the enumeration
+   values above. 0x08 and 0x09 belong to the class's private operations. */
+#define QFC_REGISTRY_OPERATIONS(OP, A, O) \
+    OP(0x00, BOOL, ExportRegKey,             A(I32_REF, KeyRoot) A(STR_REF, KeyPath) A(STR_REF, FileName)) \
+    OP(0x01, BOOL, ImportRegKey,             A(I32_REF, KeyRoot) A(STR_REF, KeyPath) A(STR_REF, FileName)) \
+    OP(0x02, STR,  ReadRegKey,               A(I32_REF, KeyRoot) A(STR_REF, KeyPath) A(STR_REF, SubKey) O(STR_REF, NoKeyFoundValue, "")) \
+    OP(0x03, BOOL, WriteRegKey,              A(I32_REF, KeyType) A(I32_REF, KeyRoot) A(STR_REF, KeyPath) A(STR_REF, SubKey) A(STR_REF, SubKeyValue)) \
+    OP(0x04, STR,  EnumerateRegKeys,         A(I32_REF, KeyRoot) A(STR_REF, KeyPath)) \
+    OP(0x05, STR,  EnumerateRegKeyValues,    A(I32_REF, KeyRoot) A(STR_REF, KeyPath)) \
+    OP(0x06, NONE, DeleteRegKey,             A(I32_REF, KeyRoot) A(STR_REF, KeyPath)) \
+    OP(0x07, BOOL, DeleteRegKeyValue,        A(I32_REF, KeyRoot) A(STR_REF, KeyPath) O(STR_REF, SubKey, "")) \
+    OP(0x0A, I16,  GetRegKeyItems,           A(I32_REF, KeyRoot) A(STR_REF, KeyPath)) \
+    OP(0x0B, STR,  EnumerateRegKeyItemNames, A(I32_REF, KeyRoot) A(STR_REF, KeyPath))
+
+/* ---- the C tables, made from the lists ------------------------------------------ */
+
+#define QFC_C_TYPE_STR BSTR
+#define QFC_C_TYPE_I16 int16_t
+#define QFC_C_TYPE_I32 int32_t
+#define QFC_C_TYPE_BOOL VARIANT_BOOL
+#define QFC_C_TYPE_VARIANT VARIANT *
+#define QFC_C_TYPE_STR_REF BSTR *
+#define QFC_C_TYPE_I32_REF int32_t *
+#define QFC_C_TYPE_BOOL_REF VARIANT_BOOL *
+#define QFC_C_TYPE_OBJECT_REF IDispatch **
+#define QFC_C_TYPE_ARRAY_REF SAFEARRAY **
+#define QFC_C_RESULT_NONE
+#define QFC_C_RESULT_STR , BSTR *Result
+#define QFC_C_RESULT_I16 , int16_t *Result
+#define QFC_C_RESULT_I32 , int32_t *Result
+#define QFC_C_RESULT_BOOL , VARIANT_BOOL *Result
+#define QFC_C_RESULT_STR_ARRAY , SAFEARRAY **Result
+
+#define QFC_C_ARGUMENT(Kind, Name) , QFC_C_TYPE_##Kind Name
+#define QFC_C_OPTIONAL(Kind, Name, Default) QFC_C_ARGUMENT(Kind, Name)
+#define QFC_C_SLOT(n, Result, Name, Arguments) HRESULT (*Name)(struct QFC_C_SELF *self Arguments QFC_C_RESULT_##Result);
+
 #define QFC_IDISPATCH_MEMBERS(Iface)                                                                                      \
     HRESULT (*QueryInterface)(struct Iface * self, const IID *iid, void **out);                                        \
     uint32_t (*AddRef)(struct Iface * self);                                                                           \
@@ -90,185 +227,33 @@ enum QfcKeyType { QFC_REG_SZ = 1, QFC_REG_EXPAND_SZ = 2, QFC_REG_BINARY = 3, QFC
                       EXCEPINFO *exception,                                                                            \
                       uint32_t *argError);
 
-struct QfcGenFuns;
-struct QfcAPIFuns;
-struct QfcTxtFile;
-struct QfcBase64;
-struct QfcRegistry;
+/* struct Iface { const IfaceVtbl *lpVtbl; } with IfaceVtbl holding the seven
+   IDispatch slots and then one slot per line of the list. */
+#define QFC_C_INTERFACE(Iface, LIST)                                                                                   \
+    struct Iface;                                                                                                      \
+    typedef struct Iface##Vtbl {                                                                                       \
+        QFC_IDISPATCH_MEMBERS(Iface)                                                                                   \
+        LIST(QFC_C_SLOT, QFC_C_ARGUMENT, QFC_C_OPTIONAL)                                                               \
+    } Iface##Vtbl;                                                                                                     \
+    typedef struct Iface {                                                                                             \
+        const Iface##Vtbl *lpVtbl;                                                                                     \
+    } Iface;
 
-/* _GenFuns */
-typedef struct QfcGenFunsVtbl {
-    QFC_IDISPATCH_MEMBERS(QfcGenFuns)
-    /*  1 */ HRESULT (*GetCharsetList)(struct QfcGenFuns *self, BSTR *Result);
-    /*  2 */ HRESULT (*LongToHTMLColor)(struct QfcGenFuns *self, int32_t Color, BSTR *Result);
-    /*  3 */ HRESULT (*SetMenuCaption)(struct QfcGenFuns *self, IDispatch **Target, BSTR MenusFile /* optional */);
-    /*  4 */ HRESULT (*SetTip)(struct QfcGenFuns *self, IDispatch **Target, BSTR TipsFile /* optional */);
-    /*  5 */ HRESULT (*InVar)(struct QfcGenFuns *self, VARIANT *Target, SAFEARRAY **VarList, VARIANT_BOOL *Result);
-    /*  6 */ HRESULT (*AdjListColWid)(struct QfcGenFuns *self, IDispatch **Target);
-    /*  7 */ HRESULT (*GetFilesQty)(struct QfcGenFuns *self, BSTR Path, int32_t *Result);
-    /*  8 */ HRESULT (*CheckShortcut)(struct QfcGenFuns *self, BSTR Shortcut, VARIANT_BOOL *Result);
-    /*  9 */ HRESULT (*GetSysTempPath)(struct QfcGenFuns *self, BSTR *Result);
-    /* 10 */ HRESULT (*GetEnglishWeekday)(struct QfcGenFuns *self, int16_t WeekSN, BSTR *Result);
-    /* 11 */ HRESULT (*GetEnglishShortMonth)(struct QfcGenFuns *self, int16_t MonthSN, BSTR *Result);
-} QfcGenFunsVtbl;
-typedef struct QfcGenFuns {
-    const QfcGenFunsVtbl *lpVtbl;
-} QfcGenFuns;
-
-/* _APIFuns. WinState is the window-state code: 0 hidden, 1 normal, 2 minimised,
-   3 maximised, 4 normal without focus, 6 minimised without focus. */
-typedef struct QfcAPIFunsVtbl {
-    QFC_IDISPATCH_MEMBERS(QfcAPIFuns)
-    /*  1 */ HRESULT (*GetWindowsVersion)(struct QfcAPIFuns *self, int32_t *Result);
-    /*  2 */ HRESULT (*AcceptDragFiles)(struct QfcAPIFuns *self, int32_t CtrHandle, int32_t Accept);
-    /*  3 */ HRESULT (*MapNetDrive)(struct QfcAPIFuns *self, int32_t WinHandle, int32_t Action);
-    /*  4 */ HRESULT (*DisconnectNetDrive)(struct QfcAPIFuns *self, int32_t WinHandle, int32_t Action);
-    /*  5 */ HRESULT (*SendMsg)(struct QfcAPIFuns *self, int32_t Handle, int32_t msg, int32_t ParamA, VARIANT *ParamB);
-    /*  6 */ HRESULT (*PostMsg)(struct QfcAPIFuns *self, int32_t Handle, int32_t msg, int32_t ParamA, VARIANT *ParamB);
-    /*  7 */ HRESULT (*GetFilesOpenName)(struct QfcAPIFuns *self,
-                                         int32_t WinHandle,
-                                         BSTR Title,
-                                         BSTR Filter,
-                                         BSTR *DefDir /* optional */,
-                                         VARIANT_BOOL *MultiSel /* optional */,
-                                         SAFEARRAY **Result /* strings, lower bound 0 */);
-    /*  8 */ HRESULT (*GetFileSaveName)(struct QfcAPIFuns *self,
-                                        int32_t WinHandle,
-                                        BSTR Title,
-                                        BSTR FileName,
-                                        BSTR Filter /* pairs: text NUL pattern NUL ... */,
-                                        BSTR DefDir /* optional */,
-                                        BSTR DefExt /* optional, without the point */,
-                                        BSTR *Result /* "" when cancelled */);
-    /*  9 */ HRESULT (*GetFileIcon)(struct QfcAPIFuns *self, BSTR FileName, int32_t SmallPicDC, int32_t BigPicDC);
-    /* 10 */ HRESULT (*ExecFile)(struct QfcAPIFuns *self, BSTR FileName, int32_t WinState);
-    /* 11 */ HRESULT (*ExecCmd)(struct QfcAPIFuns *self, BSTR Command, int32_t WinState);
-    /* 12 */ HRESULT (*SelectColor)(struct QfcAPIFuns *self, int32_t WinHandle, int32_t *Result /* 0x00BBGGRR, -1 */);
-    /* 13 */ HRESULT (*TxtOperate)(struct QfcAPIFuns *self, int32_t TxtHandle, BSTR *Action);
-    /* 14 */ HRESULT (*ReadIni)(struct QfcAPIFuns *self, BSTR FileName, BSTR Segment, BSTR KeyName, BSTR *Result);
-    /* 15 */ HRESULT (*AddHScrollToListBox)(struct QfcAPIFuns *self, int32_t Handle, int32_t Width);
-    /* 16 */ HRESULT (*WriteIni)(struct QfcAPIFuns *self, BSTR *FileName, BSTR *Segment, BSTR *KeyName, BSTR *KeyValue);
-    /* 17 */ HRESULT (*SetRadioMenu)(struct QfcAPIFuns *self, int32_t MenuHandle, int32_t Pos);
-    /* 18 */ HRESULT (*GetMenuHandle)(struct QfcAPIFuns *self, int32_t WinHandle, int32_t *Result);
-    /* 19 */ HRESULT (*GetSubMenuHandle)(struct QfcAPIFuns *self, int32_t MenuHandle, int32_t *Pos, int32_t *Result);
-    /* 20 */ HRESULT (*GetSysPath)(struct QfcAPIFuns *self, BSTR Class, BSTR *Result);
-    /* 21 */ HRESULT (*FindWindowTitle)(struct QfcAPIFuns *self, BSTR Title, int32_t *Result);
-    /* 22 */ HRESULT (*ChooseFolder)(struct QfcAPIFuns *self, int32_t WinHandle, BSTR Prompt, BSTR *Result);
-    /* 23 */ HRESULT (*DropFiles)(struct QfcAPIFuns *self, int32_t hDrop, BSTR *Result);
-    /* 24 */ HRESULT (*Wait)(struct QfcAPIFuns *self, int32_t Milliseconds);
-    /* 25 */ HRESULT (*GetSpecialFolder)(struct QfcAPIFuns *self, int16_t ID, BSTR *Result);
-    /* 26 */ HRESULT (*QueryRecycleBin)(struct QfcAPIFuns *self, BSTR Drive /* optional */, BSTR *Result);
-    /* 27 */ HRESULT (*GetUserTempPath)(struct QfcAPIFuns *self, BSTR *Result);
-    /* 28 */ HRESULT (*DelUntilReboot)(struct QfcAPIFuns *self, BSTR FileName);
-    /* 29 */ HRESULT (*SetTreeViewBgColor)(struct QfcAPIFuns *self, int32_t TvHandle, int32_t BgColor);
-    /* 30 */ HRESULT (*EmptyRecycleBin)(struct QfcAPIFuns *self, int32_t WinHandle, BSTR Drive /* optional */);
-    /* 31 */ HRESULT (*SetLVHeaderColor)(struct QfcAPIFuns *self,
-                                         int32_t Handle,
-                                         VARIANT_BOOL SetUnset,
-                                         int32_t BgColor /* optional */,
-                                         int32_t ForeColor /* optional */);
-    /* 32 */ HRESULT (*DelToRecycled)(struct QfcAPIFuns *self, BSTR FileName);
-    /* 33 */ HRESULT (*ShowFileFolderProperties)(struct QfcAPIFuns *self, int32_t Handle, BSTR FileFolderName);
-    /* 34 */ HRESULT (*LoadDLL)(struct QfcAPIFuns *self, BSTR DLLFile, int32_t *Result);
-    /* 35 */ HRESULT (*GetDLLString)(struct QfcAPIFuns *self, int32_t ResHandle, int32_t ResID, BSTR *Result);
-    /* 36 */ HRESULT (*UnloadDLL)(struct QfcAPIFuns *self, int32_t ResHandle);
-    /* 37 */ HRESULT (*KillProcess)(struct QfcAPIFuns *self, BSTR NameProcess);
-    /* 38 */ HRESULT (*SetClipboardText)(struct QfcAPIFuns *self, BSTR Text);
-    /* 39 */ HRESULT (*GetClipboardText)(struct QfcAPIFuns *self, BSTR *Result);
-} QfcAPIFunsVtbl;
-typedef struct QfcAPIFuns {
-    const QfcAPIFunsVtbl *lpVtbl;
-} QfcAPIFuns;
-
-/* _TxtFile */
-typedef struct QfcTxtFileVtbl {
-    QFC_IDISPATCH_MEMBERS(QfcTxtFile)
-    /*  1 */ HRESULT (*AppendLine)(struct QfcTxtFile *self, BSTR FileName, BSTR *Content);
-    /*  2 */ HRESULT (*ReadLastLine)(struct QfcTxtFile *self, BSTR FileName, BSTR *Result);
-    /*  3 */ HRESULT (*GetLineQty)(struct QfcTxtFile *self, BSTR FileName, int32_t *Result);
-    /*  4 */ HRESULT (*DeleteLine)(struct QfcTxtFile *self,
-                                   BSTR FileName,
-                                   BSTR Content,
-                                   BSTR Separator /* optional, default "" */,
-                                   int16_t FieldNo /* optional, default 0 */);
-    /*  5 */ HRESULT (*ModifyLine)(struct QfcTxtFile *self,
-                                   BSTR FileName,
-                                   BSTR OldString,
-                                   BSTR NewString,
-                                   BSTR Separator /* optional, default "" */,
-                                   int16_t FieldNo /* optional, default 0 */);
-    /*  6 */ HRESULT (*FindLine)(struct QfcTxtFile *self, BSTR FileName, BSTR Line, VARIANT_BOOL *Result);
-    /*  7 */ HRESULT (*GetLineNoByFind)(struct QfcTxtFile *self,
-                                        BSTR FileName,
-                                        BSTR FindString,
-                                        VARIANT_BOOL MatchCase /* optional, default true */,
-                                        int32_t *Result);
-    /*  8 */ HRESULT (*GetLineStrByFind)(struct QfcTxtFile *self,
-                                         BSTR FileName,
-                                         BSTR FindString,
-                                         VARIANT_BOOL MatchCase /* optional, default true */,
-                                         BSTR *Result);
-    /*  9 */ HRESULT (*WriteByCharset)(struct QfcTxtFile *self,
-                                       BSTR FileName,
-                                       BSTR Content,
-                                       BSTR CharSet /* optional, default "utf-8" */);
-    /* 10 */ HRESULT (*ReadByCharset)(struct QfcTxtFile *self,
-                                      BSTR FileName,
-                                      BSTR CharSet /* optional, default "utf-8" */,
-                                      BSTR *Result);
-    /* 11 */ HRESULT (*AutoRead)(struct QfcTxtFile *self, BSTR FileName, BSTR *Result);
-    /* 12 */ HRESULT (*GetEncoding)(struct QfcTxtFile *self, BSTR FileName, BSTR *Result);
-} QfcTxtFileVtbl;
-typedef struct QfcTxtFile {
-    const QfcTxtFileVtbl *lpVtbl;
-} QfcTxtFile;
-
-/* _Base64: dispatch numbers 0x60030000, 0x60030003, 0x60030005, 0x60030006. */
-typedef struct QfcBase64Vtbl {
-    QFC_IDISPATCH_MEMBERS(QfcBase64)
-    /*  1 */ HRESULT (*Encode)(struct QfcBase64 *self, BSTR Source, BSTR CharSet /* optional, default "utf-8" */, BSTR *Result);
-    /*  2 */ HRESULT (*EncodeFile)(struct QfcBase64 *self, BSTR astrFile, BSTR *Result);
-    /*  3 */ HRESULT (*Decode)(struct QfcBase64 *self, BSTR *sInput, BSTR CharSet /* optional, default "utf-8" */, BSTR *Result);
-    /*  4 */ HRESULT (*DecodeToFile)(struct QfcBase64 *self, BSTR *sInput, BSTR *sFileName);
-} QfcBase64Vtbl;
-typedef struct QfcBase64 {
-    const QfcBase64Vtbl *lpVtbl;
-} QfcBase64;
-
-/* _Registry: every argument by reference; dispatch numbers 0x60030000 to
-   0x60030007, then 0x6003000A and 0x6003000B. KeyRoot and KeyType hold the
-   enumeration values above. */
-typedef struct QfcRegistryVtbl {
-    QFC_IDISPATCH_MEMBERS(QfcRegistry)
-    /*  1 */ HRESULT (*ExportRegKey)(struct QfcRegistry *self, int32_t *KeyRoot, BSTR *KeyPath, BSTR *FileName, VARIANT_BOOL *Result);
-    /*  2 */ HRESULT (*ImportRegKey)(struct QfcRegistry *self, int32_t *KeyRoot, BSTR *KeyPath, BSTR *FileName, VARIANT_BOOL *Result);
-    /*  3 */ HRESULT (*ReadRegKey)(struct QfcRegistry *self,
-                                   int32_t *KeyRoot,
-                                   BSTR *KeyPath,
-                                   BSTR *SubKey,
-                                   BSTR *NoKeyFoundValue /* optional, default "" */,
-                                   BSTR *Result);
-    /*  4 */ HRESULT (*WriteRegKey)(struct QfcRegistry *self,
-                                    int32_t *KeyType,
-                                    int32_t *KeyRoot,
-                                    BSTR *KeyPath,
-                                    BSTR *SubKey,
-                                    BSTR *SubKeyValue,
-                                    VARIANT_BOOL *Result);
-    /*  5 */ HRESULT (*EnumerateRegKeys)(struct QfcRegistry *self, int32_t *KeyRoot, BSTR *KeyPath, BSTR *Result);
-    /*  6 */ HRESULT (*EnumerateRegKeyValues)(struct QfcRegistry *self, int32_t *KeyRoot, BSTR *KeyPath, BSTR *Result);
-    /*  7 */ HRESULT (*DeleteRegKey)(struct QfcRegistry *self, int32_t *KeyRoot, BSTR *KeyPath);
-    /*  8 */ HRESULT (*DeleteRegKeyValue)(struct QfcRegistry *self,
-                                          int32_t *KeyRoot,
-                                          BSTR *KeyPath,
-                                          BSTR *SubKey /* optional, default "" */,
-                                          VARIANT_BOOL *Result);
-    /*  9 */ HRESULT (*GetRegKeyItems)(struct QfcRegistry *self, int32_t *KeyRoot, BSTR *KeyPath, int16_t *Result);
-    /* 10 */ HRESULT (*EnumerateRegKeyItemNames)(struct QfcRegistry *self, int32_t *KeyRoot, BSTR *KeyPath, BSTR *Result);
-} QfcRegistryVtbl;
-typedef struct QfcRegistry {
-    const QfcRegistryVtbl *lpVtbl;
-} QfcRegistry;
+#define QFC_C_SELF QfcGenFuns
+QFC_C_INTERFACE(QfcGenFuns, QFC_GENFUNS_OPERATIONS)
+#undef QFC_C_SELF
+#define QFC_C_SELF QfcAPIFuns
+QFC_C_INTERFACE(QfcAPIFuns, QFC_APIFUNS_OPERATIONS)
+#undef QFC_C_SELF
+#define QFC_C_SELF QfcTxtFile
+QFC_C_INTERFACE(QfcTxtFile, QFC_TXTFILE_OPERATIONS)
+#undef QFC_C_SELF
+#define QFC_C_SELF QfcBase64
+QFC_C_INTERFACE(QfcBase64, QFC_BASE64_OPERATIONS)
+#undef QFC_C_SELF
+#define QFC_C_SELF QfcRegistry
+QFC_C_INTERFACE(QfcRegistry, QFC_REGISTRY_OPERATIONS)
+#undef QFC_C_SELF
 
 #undef QFC_IDISPATCH_MEMBERS
 

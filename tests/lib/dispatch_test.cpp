@@ -53,6 +53,7 @@ class ProbeObject final : public qfc::DispatchObject<ProbeObject, Probe>
 public:
     ProbeObject();
     static const IID &interfaceId() { return iidProbe; }
+    static const char *interfaceName() { return "_Probe"; }
     static std::span<const qfc::Operation> operations();
 
     std::string Echo(std::string text, std::int32_t n) { return text + "/" + std::to_string(n); }
@@ -80,7 +81,7 @@ public:
         parts.push_back(text.substr(start));
         return parts;
     }
-    std::int32_t Count(qfc::VariantArg target, qfc::ArrayRef list, qfc::ObjectRef object)
+    std::int32_t Count(qfc::VariantArg target, qfc::SafeArrayRef list, qfc::DispatchRef object)
     {
         (void)target;
         return static_cast<std::int32_t>(valuesOf(list.get()).size()) + (object.get() ? 100 : 0);
