@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/library/libraryfunctions.h"
+#include "app/library/libraryapifuns.h"
+#include "app/library/librarygenfuns.h"
 
 #include <memory>
 #include <string>
@@ -15,8 +16,8 @@ namespace mrb::cli
 // read and written by the same code as in the window; otherwise the local
 // stand-ins, which do the same for everything mrb-list calls.
 struct CliLibrary {
-    std::unique_ptr<core::ApiFuns> api;
-    std::unique_ptr<core::GenFuns> gen;
+    std::unique_ptr<core::LibraryApiFuns> api;
+    std::unique_ptr<core::LibraryGenFuns> gen;
     // For --version: which library is in use, or (on a second line) why none is.
     std::string description;
 };

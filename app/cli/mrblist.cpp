@@ -56,8 +56,8 @@ int runMrbList(const std::vector<std::string> &args, const RunEnvironment &env, 
     const CliOptions &options = *parsed.options;
 
     const CliLibrary library = openLibrary();
-    core::ApiFuns &api = *library.api;
-    core::GenFuns &gen = *library.gen;
+    core::LibraryApiFuns &api = *library.api;
+    core::LibraryGenFuns &gen = *library.gen;
     platform::PosixFileSystem fs;
     const SettingsLocation where = locateSettings(options, env);
     core::SettingsStore settings(api, gen, fs, where.programFolder, where.file);
