@@ -10,14 +10,8 @@
 //   FOLDERS  folders to spread them over (default 20000)
 //   FOLDER   deep-add this existing folder instead of generating one
 #include "app/browse/listeditem.h"
-#include "app/destination/destinationactivity.h"
-#include "app/destination/destinationadder.h"
-#include "app/settings/settings.h"
-#include "platform/controls/listmodel.h"
-#include "platform/controls/statusbarmodel.h"
-#include "platform/controls/treemodel.h"
+#include "app/workspace/workspace.h"
 #include "platform/fs/posixfilesystem.h"
-#include "platform/locale/localeformat.h"
 
 #include <algorithm>
 #include <chrono>
@@ -25,7 +19,6 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -111,28 +104,22 @@ struct AddRun {
 AddRun deepAdd(const std::string &root)
 {
     platform::PosixFileSystem fs;
-    core::SettingsRecord settings;
-    for (std::size_t i = 0; i < core::settingCount; ++i)
-        settings.setValue(static_cast<core::Setting>(i), core::settingKeys[i].defaultText);
+    QuietUi ui;
+    core::Workspace workspace({.fs = fs, .ui = ui});
+    core::SettingsRecord &settings = workspace.settingsStore().record();
+    settings = core::recordOfDefaults();
     settings.setValue(core::Setting::CommonSub, "True");
     settings.setValue(core::Setting::CommonItem, "FF");
-    platform::ListModel source;
-    platform::TreeModel tree;
-    platform::StatusBarModel status;
-    QuietUi ui;
-    core::DestinationActivity activity;
+    platform::TreeModel &tree = workspace.tree();
     const std::string parent = platform::parentPathOf(root);
     tree.add({parent, parent, "", core::driveImage, core::driveImage, false});
     tree.add({root, std::string(platform::nameOf(root)), parent, core::folderImage, core::openFolderImage, false});
     tree.select(root);
 
     AddRun run;
-    auto destination = std::make_unique<platform::ListModel>();
-    destination->setColumns(core::listingColumns(core::Listing::Destination));
-    core::DestinationAdder adder(*destination, source, tree, status, fs, settings, &ui, &activity);
     run.peakBefore = peakKilobytes();
     const auto start = Clock::now();
-    run.rows = adder.AddTreeFolderToDestination();
+    run.rows = workspace.adder().AddTreeFolderToDestination();
     run.seconds = secondsSince(start);
     run.peakAfter = peakKilobytes();
     run.eventRounds = ui.rounds;

@@ -7,12 +7,8 @@
 //   COUNT   files to create in a fresh temporary folder (default 100000)
 //   FOLDER  list this existing folder instead of creating one
 #include "app/browse/listeditem.h"
-#include "app/browse/sourcelisting.h"
-#include "platform/controls/listmodel.h"
-#include "platform/controls/statusbarmodel.h"
-#include "platform/controls/treemodel.h"
+#include "app/workspace/workspace.h"
 #include "platform/fs/posixfilesystem.h"
-#include "platform/locale/localeformat.h"
 #include "tests/support/temptree.h"
 
 #include <algorithm>
@@ -96,16 +92,11 @@ int main(int argc, char **argv)
     }
 
     platform::PosixFileSystem fs;
-    core::SettingsRecord settings;
-    for (std::size_t i = 0; i < core::settingCount; ++i)
-        settings.setValue(static_cast<core::Setting>(i), core::settingKeys[i].defaultText);
-    const platform::LocaleFormat &locale = platform::LocaleFormat::user();
-    platform::ListModel list;
-    list.setColumns(core::listingColumns(core::Listing::Source));
-    platform::TreeModel treeModel;
-    treeModel.add({folder, folder, "", core::driveImage, core::driveImage, false});
-    platform::StatusBarModel status;
-    core::SourceListing listing(list, treeModel, status, fs, settings, nullptr, nullptr, nullptr, locale);
+    core::Workspace workspace({.fs = fs});
+    workspace.settingsStore().record() = core::recordOfDefaults();
+    const platform::ListModel &list = workspace.source();
+    workspace.tree().add({folder, folder, "", core::driveImage, core::driveImage, false});
+    core::SourceListing &listing = workspace.sourceListing();
 
     runLs(folder); // warm the caches for both
     listing.ShowFolder(folder);

@@ -4,6 +4,7 @@
 
 #include "app/browse/foldertree.h"
 #include "app/browse/listeditem.h"
+#include "app/userinterface/busypointer.h"
 #include "platform/variant/value.h"
 
 #include <vector>
@@ -28,17 +29,17 @@ SourceListing::SourceListing(platform::ListModel &listing,
     platform::StatusBarModel &status,
     platform::FileSystem &fs,
     const SettingsRecord &settings,
-    LibraryGenFuns *genFuns,
-    LibraryApiFuns *apiFuns,
-    UserInterface *ui,
+    LibraryGenFuns &gen,
+    LibraryApiFuns &api,
+    UserInterface &ui,
     const platform::LocaleFormat &locale)
     : m_listing(listing)
     , m_tree(tree)
     , m_status(status)
     , m_fs(fs)
     , m_settings(settings)
-    , m_genFuns(genFuns)
-    , m_apiFuns(apiFuns)
+    , m_gen(gen)
+    , m_api(api)
     , m_ui(ui)
     , m_locale(locale)
 {
@@ -63,7 +64,7 @@ bool SourceListing::inList(std::uint32_t attributes, std::int64_t first, std::in
 {
     const platform::Value value = std::int64_t(attributes);
     const std::vector<platform::Value> list = {first, second};
-    return m_genFuns ? m_genFuns->inVar(value, list) : platform::inVar(value, list);
+    return m_gen.inVar(value, list);
 }
 
 // The whole attribute value is compared with fixed lists, not single bits: a
@@ -142,24 +143,19 @@ KeyboardFocus SourceListing::SelectNoneSource()
 void SourceListing::OpenSourceItems()
 {
     if (m_listing.empty()) {
-        if (m_ui)
-            m_ui->showMessage("No item to open!", MessageIcon::Information);
+        m_ui.showMessage("No item to open!", MessageIcon::Information);
         return;
     }
-    if (m_ui)
-        m_ui->setBusy(true);
+    BusyPointer busy(m_ui);
     for (std::size_t r = 1; r <= m_listing.rowCount(); ++r) {
         if (!m_listing.isSelected(r))
             continue;
         const std::string fullPath = rowFullPath(m_listing, r);
         // a failed open is silent and the next selected row is still opened
-        if (m_apiFuns)
-            m_apiFuns->execFile(fullPath, WindowState::MaximizedFocus);
+        m_api.execFile(fullPath, WindowState::MaximizedFocus);
         m_status.setPrompt(" Opening " + fullPath + "...");
     }
     m_status.setPrompt(readyPrompt);
-    if (m_ui)
-        m_ui->setBusy(false);
 }
 
 } // namespace mrb::core

@@ -39,17 +39,14 @@ struct SourceFilter {
 class SourceListing
 {
 public:
-    // genFuns and apiFuns may be missing when the library could not be
-    // created: the folder test then uses the same membership rule directly and
-    // Open opens nothing. ui may be missing where nobody watches (mrb-list).
     SourceListing(platform::ListModel &listing,
         platform::TreeModel &tree,
         platform::StatusBarModel &status,
         platform::FileSystem &fs,
         const SettingsRecord &settings,
-        LibraryGenFuns *genFuns,
-        LibraryApiFuns *apiFuns,
-        UserInterface *ui,
+        LibraryGenFuns &gen,
+        LibraryApiFuns &api,
+        UserInterface &ui,
         const platform::LocaleFormat &locale = platform::LocaleFormat::user());
 
     const SourceFilter &filter() const { return m_filter; }
@@ -83,9 +80,9 @@ private:
     platform::StatusBarModel &m_status;
     platform::FileSystem &m_fs;
     const SettingsRecord &m_settings;
-    LibraryGenFuns *m_genFuns;
-    LibraryApiFuns *m_apiFuns;
-    UserInterface *m_ui;
+    LibraryGenFuns &m_gen;
+    LibraryApiFuns &m_api;
+    UserInterface &m_ui;
     const platform::LocaleFormat &m_locale;
     SourceFilter m_filter;
 };

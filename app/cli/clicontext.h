@@ -4,19 +4,16 @@
 
 #include "app/cli/cliarguments.h"
 
-#include <cstddef>
 #include <iosfwd>
 
 namespace mrb::core
 {
-class LibraryApiFuns;
-class LibraryGenFuns;
-class SettingsStore;
-} // namespace mrb::core
+class Workspace;
+}
 
-namespace mrb::platform
+namespace mrb::cli
 {
-class FileSystem;
+class CommandLineUi;
 }
 
 namespace mrb::cli
@@ -29,19 +26,15 @@ enum ExitCode : int {
     ExitUsage = 2,
 };
 
-// What every mode is handed: the parsed options, the settings after the
-// start-up check and the --set overrides (in memory only; nothing is written
-// back), the library operations and the file system, and the two streams.
+// What every mode is handed: the parsed options, the workspace (its settings
+// after the start-up check and the --set overrides, in memory only: nothing is
+// written back), its user interface, and the two streams.
 struct CliContext {
     const CliOptions &options;
-    core::SettingsStore &settings;
-    core::LibraryApiFuns &api;
-    core::LibraryGenFuns &gen;
-    platform::FileSystem &fs;
+    core::Workspace &workspace;
+    CommandLineUi &ui; // the workspace's user interface
     std::ostream &out;
     std::ostream &err;
-    bool errIsTerminal = false; // progress goes to err only then
-    std::size_t terminalColumns = 0; // its width (0: unknown)
 };
 
 // One function per mode, each in its own file.

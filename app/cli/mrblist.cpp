@@ -4,8 +4,9 @@
 
 #include "app/cli/clicontext.h"
 #include "app/cli/clilibrary.h"
+#include "app/cli/commandlineui.h"
 #include "app/cli/helptext.h"
-#include "app/settings/settingsstore.h"
+#include "app/workspace/workspace.h"
 #include "platform/fs/posixfilesystem.h"
 
 #include <ostream>
@@ -16,13 +17,7 @@ namespace mrb::cli
 namespace
 {
 
-// The settings file and the folder that plays the program folder's part.
-struct SettingsLocation {
-    std::string programFolder;
-    std::string file; // empty: options.dll in the program folder
-};
-
-SettingsLocation locateSettings(const CliOptions &options, const RunEnvironment &env)
+core::SettingsLocation locateSettings(const CliOptions &options, const RunEnvironment &env)
 {
     if (!options.settingsFile)
         return {core::resolveProgramFolder(env.executableFolder), {}};
@@ -56,17 +51,17 @@ int runMrbList(const std::vector<std::string> &args, const RunEnvironment &env, 
     const CliOptions &options = *parsed.options;
 
     const CliLibrary library = openLibrary();
-    core::LibraryApiFuns &api = *library.api;
-    core::LibraryGenFuns &gen = *library.gen;
     platform::PosixFileSystem fs;
-    const SettingsLocation where = locateSettings(options, env);
-    core::SettingsStore settings(api, gen, fs, where.programFolder, where.file);
+    CommandLineUi ui(out, err, env.errIsTerminal ? std::optional<std::size_t>(env.terminalColumns) : std::nullopt);
+    core::Workspace workspace(
+        {.fs = fs, .api = *library.api, .gen = *library.gen, .ui = ui}, locateSettings(options, env));
+    core::SettingsStore &settings = workspace.settingsStore();
     settings.ensureSettings();
     // For this run only: the record changes, the file never does.
     for (const SettingOverride &o : options.overrides)
         settings.record().setValue(o.setting, o.value);
 
-    CliContext context {options, settings, api, gen, fs, out, err, env.errIsTerminal, env.terminalColumns};
+    CliContext context {options, workspace, ui, out, err};
     switch (options.mode) {
     case CliMode::PrintSettings:
         return runPrintSettings(context);

@@ -1,12 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "app/browse/listeditem.h"
-#include "app/browse/sourcelisting.h"
 #include "app/cli/clicontext.h"
-#include "app/settings/settingsstore.h"
-#include "platform/controls/listmodel.h"
-#include "platform/controls/statusbarmodel.h"
-#include "platform/controls/treemodel.h"
+#include "app/workspace/workspace.h"
 #include "platform/fs/filesystem.h"
 
 #include <filesystem>
@@ -29,25 +25,23 @@ int runShow(CliContext &context)
     }
     folder = platform::normalizePath(folder);
     // The window would show an empty listing; here the caller learns why.
-    if (!context.fs.folderExists(folder)) {
+    core::Workspace &workspace = context.workspace;
+    if (!workspace.services().fs.get().folderExists(folder)) {
         context.err << "mrb-list: " << options.showFolder << ": no such folder\n";
         return ExitFailed;
     }
 
-    platform::ListModel list;
-    platform::TreeModel tree;
-    platform::StatusBarModel status;
     // the folder stands as the tree's selected node, as after a click on it
+    platform::TreeModel &tree = workspace.tree();
     tree.add({folder, folder, "", core::driveImage, core::driveImage, false});
     tree.select(folder);
-    core::SourceListing listing(
-        list, tree, status, context.fs, context.settings.record(), &context.gen, &context.api, nullptr);
     core::SourceFilter filter;
     if (options.filter)
         filter.pattern = *options.filter;
     filter.includeHidden = options.includeHidden;
     filter.includeSystem = options.includeSystem;
-    listing.changeFilter(filter);
+    workspace.sourceListing().changeFilter(filter);
+    const platform::ListModel &list = workspace.source();
 
     std::string line;
     for (std::size_t r = 1; r <= list.rowCount(); ++r) {

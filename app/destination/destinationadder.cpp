@@ -53,8 +53,8 @@ public:
         const platform::LocaleFormat &locale,
         ItemChoice choice,
         std::chrono::milliseconds moveInterval,
-        UserInterface *ui,
-        const DestinationActivity *activity)
+        UserInterface &ui,
+        const DestinationActivity &activity)
         : m_destination(destination)
         , m_status(status)
         , m_settings(settings)
@@ -103,9 +103,8 @@ public:
             placeOwnRow(m_frames.back());
         if (std::chrono::steady_clock::now() - m_lastMove >= m_moveInterval)
             flush();
-        if (m_ui)
-            m_ui->processEvents();
-        return !(m_activity && m_activity->stopRequested());
+        m_ui.processEvents();
+        return !m_activity.stopRequested();
     }
 
     // Moves the rest; rows of folders whose walk did not end keep an empty size.
@@ -177,8 +176,8 @@ private:
     const platform::LocaleFormat &m_locale;
     const ItemChoice m_choice;
     const std::chrono::milliseconds m_moveInterval;
-    UserInterface *m_ui;
-    const DestinationActivity *m_activity;
+    UserInterface &m_ui;
+    const DestinationActivity &m_activity;
     std::vector<Frame> m_frames; // the folders being walked, outermost first
     std::vector<platform::ListRow> m_pending;
     std::size_t m_appended = 0;
@@ -205,31 +204,14 @@ DeepAddResult DestinationAdder::deepAdd(const std::string &folderPath, const std
     return result;
 }
 
-// Marks a command as running for its whole length (busy pointer aside).
-struct DestinationAdder::Command {
-    explicit Command(DestinationAdder &adder)
-        : m_adder(adder)
-    {
-        m_adder.m_running = true;
-        if (m_adder.m_activity)
-            m_scope.emplace(*m_adder.m_activity);
-    }
-    ~Command() { m_adder.m_running = false; }
-    Command(const Command &) = delete;
-    Command &operator=(const Command &) = delete;
-
-    DestinationAdder &m_adder;
-    std::optional<DestinationActivity::Scope> m_scope;
-};
-
 DestinationAdder::DestinationAdder(platform::ListModel &destination,
     platform::ListModel &source,
     platform::TreeModel &tree,
     platform::StatusBarModel &status,
     platform::FileSystem &fs,
     const SettingsRecord &settings,
-    UserInterface *ui,
-    DestinationActivity *activity,
+    UserInterface &ui,
+    DestinationActivity &activity,
     const platform::LocaleFormat &locale)
     : m_destination(destination)
     , m_source(source)
@@ -245,7 +227,7 @@ DestinationAdder::DestinationAdder(platform::ListModel &destination,
 
 bool DestinationAdder::isBusy() const
 {
-    return m_running || (m_activity && m_activity->isBusy());
+    return m_activity.isBusy();
 }
 
 std::string DestinationAdder::endPrompt(std::size_t unreadableFolders) const
@@ -260,14 +242,11 @@ std::size_t DestinationAdder::AddToDestination()
     if (isBusy())
         return 0;
     if (m_source.empty()) {
-        if (m_ui)
-            m_ui->showMessage("No item to add!", MessageIcon::Information);
+        m_ui.showMessage("No item to add!", MessageIcon::Information);
         return 0;
     }
-    Command command(*this);
-    std::optional<BusyPointer> busy;
-    if (m_ui)
-        busy.emplace(*m_ui);
+    const DestinationActivity::Scope running(m_activity);
+    const BusyPointer busy(m_ui);
 
     // The window may re-list the source while a deep add lets it run: work on
     // the rows that were selected when the command began.
@@ -283,7 +262,7 @@ std::size_t DestinationAdder::AddToDestination()
     std::size_t appended = 0;
     std::size_t unreadable = 0;
     for (platform::ListRow &row : selected) {
-        if (m_activity && m_activity->stopRequested())
+        if (m_activity.stopRequested())
             break;
         if (m_destination.containsTag(row.tag))
             continue;
@@ -322,10 +301,8 @@ std::size_t DestinationAdder::AddTreeFolderToDestination()
         return 0;
     const std::string nodeText = node->text;
 
-    Command command(*this);
-    std::optional<BusyPointer> busy;
-    if (m_ui)
-        busy.emplace(*m_ui);
+    const DestinationActivity::Scope running(m_activity);
+    const BusyPointer busy(m_ui);
 
     const std::string tag = folderTag(key);
     if (m_destination.containsTag(tag))
@@ -367,7 +344,7 @@ DeepAddResult DestinationAdder::AddFolderContents(const std::string &folderPath)
 {
     if (isBusy())
         return {};
-    Command command(*this);
+    const DestinationActivity::Scope running(m_activity);
     return deepAdd(folderPath, m_settings.value(Setting::CommonItem));
 }
 

@@ -48,16 +48,14 @@ struct DeepAddResult {
 class DestinationAdder
 {
 public:
-    // ui may be missing where nobody watches (mrb-list); activity may be
-    // missing where nothing else can run meanwhile.
     DestinationAdder(platform::ListModel &destination,
         platform::ListModel &source,
         platform::TreeModel &tree,
         platform::StatusBarModel &status,
         platform::FileSystem &fs,
         const SettingsRecord &settings,
-        UserInterface *ui,
-        DestinationActivity *activity = nullptr,
+        UserInterface &ui,
+        DestinationActivity &activity,
         const platform::LocaleFormat &locale = platform::LocaleFormat::user());
 
     // Copies the selected source rows, in listing order. An empty source says
@@ -78,7 +76,6 @@ public:
     void setMoveInterval(std::chrono::milliseconds interval) { m_moveInterval = interval; }
 
 private:
-    struct Command;
     // The prompt that ends a command: " Ready.", plus how many folders could
     // not be read when there were any.
     std::string endPrompt(std::size_t unreadableFolders) const;
@@ -91,11 +88,10 @@ private:
     platform::StatusBarModel &m_status;
     platform::FileSystem &m_fs;
     const SettingsRecord &m_settings;
-    UserInterface *m_ui;
-    DestinationActivity *m_activity;
+    UserInterface &m_ui;
+    DestinationActivity &m_activity;
     const platform::LocaleFormat &m_locale;
     std::chrono::milliseconds m_moveInterval {100};
-    bool m_running = false; // also guards re-entry when no activity is shared
 };
 
 } // namespace mrb::core

@@ -69,15 +69,15 @@ DestinationCommands::DestinationCommands(platform::ListModel &destination,
     platform::StatusBarModel &status,
     platform::FileSystem &fs,
     const SettingsRecord &settings,
-    LibraryApiFuns *apiFuns,
-    UserInterface *ui,
-    DestinationActivity *activity,
+    LibraryApiFuns &api,
+    UserInterface &ui,
+    DestinationActivity &activity,
     const platform::LocaleFormat &locale)
     : m_destination(destination)
     , m_status(status)
     , m_fs(fs)
     , m_settings(settings)
-    , m_apiFuns(apiFuns)
+    , m_api(api)
     , m_ui(ui)
     , m_activity(activity)
     , m_locale(locale)
@@ -86,13 +86,12 @@ DestinationCommands::DestinationCommands(platform::ListModel &destination,
 
 bool DestinationCommands::blockedByActivity() const
 {
-    return m_activity && m_activity->isBusy();
+    return m_activity.isBusy();
 }
 
 void DestinationCommands::show(const std::string &text)
 {
-    if (m_ui)
-        m_ui->showMessage(text, MessageIcon::Information);
+    m_ui.showMessage(text, MessageIcon::Information);
 }
 
 void DestinationCommands::UpdateCounters()
@@ -117,9 +116,7 @@ std::size_t DestinationCommands::RemoveSelectedDestination()
     // a deep add is still appending and patching its rows
     if (blockedByActivity())
         return 0;
-    std::optional<BusyPointer> busy;
-    if (m_ui)
-        busy.emplace(*m_ui);
+    const BusyPointer busy(m_ui);
     // Rows go from the last to the first, so the prompt left standing names the
     // first selected row; nothing repaints in between.
     for (std::size_t r = 1; r <= m_destination.rowCount(); ++r) {
@@ -150,16 +147,13 @@ void DestinationCommands::OpenDestinationItems()
         show("No item to open!");
         return;
     }
-    std::optional<BusyPointer> busy;
-    if (m_ui)
-        busy.emplace(*m_ui);
+    const BusyPointer busy(m_ui);
     for (std::size_t r = 1; r <= m_destination.rowCount(); ++r) {
         if (!m_destination.isSelected(r))
             continue;
         const std::string path = rowFullPath(m_destination, r);
         // a failure to open shows nothing; the next row is still opened
-        if (m_apiFuns)
-            m_apiFuns->execFile(path, WindowState::MaximizedFocus);
+        m_api.execFile(path, WindowState::MaximizedFocus);
         m_status.setPrompt(" Opening " + path + "...");
     }
     m_status.setPrompt(readyPrompt);
@@ -170,9 +164,7 @@ void DestinationCommands::SizeOfDestinationFolders()
     std::uint64_t total = 0;
     std::uint64_t count = 0;
     {
-        std::optional<BusyPointer> busy;
-        if (m_ui)
-            busy.emplace(*m_ui);
+        const BusyPointer busy(m_ui);
         for (std::size_t r = 1; r <= m_destination.rowCount(); ++r) {
             if (!isFolderTag(m_destination.tag(r)))
                 continue;
@@ -195,9 +187,7 @@ void DestinationCommands::SizeOfDestinationFiles()
     std::uint64_t total = 0;
     std::uint64_t count = 0;
     {
-        std::optional<BusyPointer> busy;
-        if (m_ui)
-            busy.emplace(*m_ui);
+        const BusyPointer busy(m_ui);
         std::size_t lastFile = 0;
         for (std::size_t r = 1; r <= m_destination.rowCount(); ++r) {
             if (isFolderTag(m_destination.tag(r)))
@@ -221,14 +211,12 @@ void DestinationCommands::SizeOfDestinationFiles()
 
 void DestinationCommands::MapNetworkDrive()
 {
-    if (m_apiFuns)
-        m_apiFuns->mapNetDrive(m_ui ? m_ui->ownerWindow() : 0, 1);
+    m_api.mapNetDrive(m_ui.ownerWindow(), 1);
 }
 
 void DestinationCommands::DisconnectNetworkDrive()
 {
-    if (m_apiFuns)
-        m_apiFuns->disconnectNetDrive(m_ui ? m_ui->ownerWindow() : 0, 1);
+    m_api.disconnectNetDrive(m_ui.ownerWindow(), 1);
 }
 
 } // namespace mrb::core

@@ -44,16 +44,13 @@ std::string fileTotalMessage(std::uint64_t bytes,
 class DestinationCommands
 {
 public:
-    // apiFuns may be missing when the library could not be created (Open and
-    // the drive commands then do nothing); ui may be missing where nobody
-    // watches; activity may be missing where nothing runs concurrently.
     DestinationCommands(platform::ListModel &destination,
         platform::StatusBarModel &status,
         platform::FileSystem &fs,
         const SettingsRecord &settings,
-        LibraryApiFuns *apiFuns,
-        UserInterface *ui,
-        DestinationActivity *activity = nullptr,
+        LibraryApiFuns &api,
+        UserInterface &ui,
+        DestinationActivity &activity,
         const platform::LocaleFormat &locale = platform::LocaleFormat::user());
 
     void UpdateCounters();
@@ -88,9 +85,9 @@ private:
     platform::StatusBarModel &m_status;
     platform::FileSystem &m_fs;
     const SettingsRecord &m_settings;
-    LibraryApiFuns *m_apiFuns;
-    UserInterface *m_ui;
-    DestinationActivity *m_activity;
+    LibraryApiFuns &m_api;
+    UserInterface &m_ui;
+    DestinationActivity &m_activity;
     const platform::LocaleFormat &m_locale;
 };
 

@@ -2,19 +2,10 @@
 // SPDX-License-Identifier: MIT
 #include "app/window/frmPubMain.h"
 
-#include "app/browse/foldertree.h"
 #include "app/browse/listeditem.h"
-#include "app/browse/sourcelisting.h"
-#include "app/destination/destinationactivity.h"
-#include "app/destination/destinationadder.h"
-#include "app/destination/destinationcommands.h"
-#include "app/library/localapifuns.h"
-#include "app/library/localgenfuns.h"
 #include "app/options/designfont.h"
 #include "app/options/frmPubOptions.h"
 #include "app/output/makeoutput.h"
-#include "app/output/xlsxapplication.h"
-#include "app/settings/settingsstore.h"
 #include "app/userinterface/busypointer.h"
 #include "app/window/filtergroup.h"
 #include "app/window/frmPubAbout.h"
@@ -62,6 +53,8 @@ std::string tipPrompt(std::string_view control)
 frmPubMain::frmPubMain(StartupObjects objects, QWidget *parent)
     : QMainWindow(parent)
     , m_objects(std::move(objects))
+    , m_workspace({.fs = *m_objects.fs, .api = *m_objects.api, .gen = *m_objects.gen, .ui = *this},
+          {.programFolder = m_objects.programFolder, .file = {}})
 {
     setObjectName(QStringLiteral("frmPubMain"));
     setWindowTitle(qs(programTitle));
@@ -70,10 +63,7 @@ frmPubMain::frmPubMain(StartupObjects objects, QWidget *parent)
     setFont(designFont());
     m_grid = PixelGrid::forDpi(logicalDpiX());
 
-    m_source.setColumns(core::listingColumns(core::Listing::Source));
-    m_destination.setColumns(core::listingColumns(core::Listing::Destination));
-
-    m_prompts = new PromptTracker(m_status, this);
+    m_prompts = new PromptTracker(statusBarModel(), this);
     buildStatusBar();
     buildPanes();
     buildToolbar();
@@ -95,11 +85,6 @@ frmPubMain::~frmPubMain()
     delete m_sourceAdapter;
     delete m_destinationAdapter;
     delete m_treeAdapter;
-}
-
-const core::SettingsRecord &frmPubMain::settings() const
-{
-    return m_settings->record();
 }
 
 QAction *frmPubMain::action(std::string_view name) const
@@ -124,12 +109,13 @@ void frmPubMain::buildStatusBar()
         stb->addWidget(label, i == 2 ? 1 : 0);
         m_panels[i] = label;
     }
-    m_status.addListener([this](int panel) {
+    platform::StatusBarModel &status = statusBarModel();
+    status.addListener([this, &status](int panel) {
         if (panel >= 1 && panel <= platform::StatusBarModel::panelCount)
-            m_panels[panel - 1]->setText(qs(m_status.text(panel)));
+            m_panels[panel - 1]->setText(qs(status.text(panel)));
     });
     for (int i = 0; i < platform::StatusBarModel::panelCount; ++i)
-        m_status.setText(i + 1, std::string(panels[static_cast<std::size_t>(i)].startText));
+        status.setText(i + 1, std::string(panels[static_cast<std::size_t>(i)].startText));
 }
 
 void frmPubMain::buildPanes()
@@ -140,24 +126,24 @@ void frmPubMain::buildPanes()
 
     trv = new QTreeView(client);
     trv->setObjectName(QStringLiteral("trv"));
-    m_treeAdapter = new TreeAdapter(m_tree);
+    m_treeAdapter = new TreeAdapter(folderTree());
     m_treeAdapter->attachView(trv);
     connect(trv, &QTreeView::clicked, this, &frmPubMain::onTreeClicked);
 
     lsvSource = new QTreeView(client);
     lsvSource->setObjectName(QStringLiteral("lsvSource"));
-    m_sourceAdapter = new ListingAdapter(m_source);
+    m_sourceAdapter = new ListingAdapter(sourceListing());
     m_sourceAdapter->attachView(lsvSource, m_grid);
     connect(m_sourceAdapter, &ListingAdapter::headerClicked, this, [this](int column) {
-        core::SortByColumn(m_source, column);
+        core::SortByColumn(sourceListing(), column);
     });
 
     lsvTarget = new QTreeView(client);
     lsvTarget->setObjectName(QStringLiteral("lsvTarget"));
-    m_destinationAdapter = new ListingAdapter(m_destination);
+    m_destinationAdapter = new ListingAdapter(destinationListing());
     m_destinationAdapter->attachView(lsvTarget, m_grid);
     connect(m_destinationAdapter, &ListingAdapter::headerClicked, this, [this](int column) {
-        core::SortByColumn(m_destination, column);
+        core::SortByColumn(destinationListing(), column);
     });
 
     for (QTreeView *view : {trv, lsvSource, lsvTarget}) {
@@ -254,36 +240,12 @@ void frmPubMain::trackPrompts()
 
 void frmPubMain::load()
 {
-    platform::FileSystem &fs = *m_objects.fs;
-    core::LibraryApiFuns *settingsApi = m_objects.api.get();
-    core::LibraryGenFuns *settingsGen = m_objects.gen.get();
-    if (!settingsApi || !settingsGen) {
-        // Without the library the settings file is still read and written, by the
-        // program's own profile functions; they stand in for ReadIni, WriteIni and
-        // InVar only, and every other library command stays unavailable.
-        m_localApi = std::make_unique<core::LocalApiFuns>();
-        m_localGen = std::make_unique<core::LocalGenFuns>();
-        settingsApi = m_localApi.get();
-        settingsGen = m_localGen.get();
-    }
-    m_settings = std::make_unique<core::SettingsStore>(*settingsApi, *settingsGen, fs, m_objects.programFolder);
-    m_settings->ensureSettings();
-    m_destination.setStamp(core::displayStamp(settings()));
+    m_workspace.start();
     trackPrompts();
-    core::ApplyDisplaySettings(m_destination, settings(), fs);
     m_destinationAdapter->applyColumnWidths();
-    core::FillDrives(m_tree, fs);
+    m_workspace.activity().addBusyListener([this](bool busy) { onActivityChanged(busy); });
 
-    m_sourceCommands = std::make_unique<core::SourceListing>(
-        m_source, m_tree, m_status, fs, settings(), m_objects.gen.get(), m_objects.api.get(), this);
-    m_activity = std::make_unique<core::DestinationActivity>();
-    m_activity->addBusyListener([this](bool busy) { onActivityChanged(busy); });
-    m_adder = std::make_unique<core::DestinationAdder>(
-        m_destination, m_source, m_tree, m_status, fs, settings(), this, m_activity.get());
-    m_destinationCommands = std::make_unique<core::DestinationCommands>(
-        m_destination, m_status, fs, settings(), m_objects.api.get(), this, m_activity.get());
-
-    if (!m_objects.api || !m_objects.gen) {
+    if (!m_objects.libraryLoaded) {
         // said once, after the window is up
         const std::string message = libraryMissingMessage(m_objects.libraryProblem);
         QTimer::singleShot(0, this, [this, message] { showMessage(message, core::MessageIcon::Exclamation); });
@@ -295,62 +257,55 @@ void frmPubMain::runCommand(Command command, std::string_view menuItem)
     Q_EMIT commandRun(qs(menuItem));
     switch (command) {
     case Command::SelectAllSource:
-        if (m_sourceCommands->SelectAllSource() == core::KeyboardFocus::SourceListing)
+        if (m_workspace.sourceListing().SelectAllSource() == core::KeyboardFocus::SourceListing)
             lsvSource->setFocus();
         break;
     case Command::SelectNoneSource:
-        if (m_sourceCommands->SelectNoneSource() == core::KeyboardFocus::SourceListing)
+        if (m_workspace.sourceListing().SelectNoneSource() == core::KeyboardFocus::SourceListing)
             lsvSource->setFocus();
         break;
     case Command::OpenSource:
-        m_sourceCommands->OpenSourceItems();
+        m_workspace.sourceListing().OpenSourceItems();
         break;
     case Command::AddToDestination:
-        m_adder->AddToDestination();
+        m_workspace.adder().AddToDestination();
         break;
     case Command::Exit:
         close();
         break;
     case Command::SelectAllDestination:
-        if (m_destinationCommands->SelectAllDestination() == core::KeyboardFocus::DestinationListing)
+        if (m_workspace.destinationCommands().SelectAllDestination() == core::KeyboardFocus::DestinationListing)
             lsvTarget->setFocus();
         break;
     case Command::SelectNoneDestination:
-        if (m_destinationCommands->SelectNoneDestination() == core::KeyboardFocus::DestinationListing)
+        if (m_workspace.destinationCommands().SelectNoneDestination() == core::KeyboardFocus::DestinationListing)
             lsvTarget->setFocus();
         break;
     case Command::RemoveDestination:
-        m_destinationCommands->RemoveSelectedDestination();
+        m_workspace.destinationCommands().RemoveSelectedDestination();
         break;
     case Command::ClearDestination:
-        m_destinationCommands->ClearDestination();
+        m_workspace.destinationCommands().ClearDestination();
         break;
     case Command::OpenDestination:
-        m_destinationCommands->OpenDestinationItems();
+        m_workspace.destinationCommands().OpenDestinationItems();
         break;
     case Command::SizeOfDestinationFolders:
-        m_destinationCommands->SizeOfDestinationFolders();
+        m_workspace.destinationCommands().SizeOfDestinationFolders();
         break;
     case Command::SizeOfDestinationFiles:
-        m_destinationCommands->SizeOfDestinationFiles();
+        m_workspace.destinationCommands().SizeOfDestinationFiles();
         break;
     case Command::MapNetworkDrive:
-        m_destinationCommands->MapNetworkDrive();
+        m_workspace.destinationCommands().MapNetworkDrive();
         break;
     case Command::DisconnectNetworkDrive:
-        m_destinationCommands->DisconnectNetworkDrive();
+        m_workspace.destinationCommands().DisconnectNetworkDrive();
         break;
     case Command::Make:
         // the save dialog is the library's: without it Make does nothing
-        if (m_objects.api) {
-            core::MakeOutputFile(core::MakeContext {m_destination,
-                m_status,
-                [this]() -> const core::SettingsRecord & { return settings(); },
-                *m_objects.fs,
-                *m_objects.api,
-                *this,
-                core::XlsxApplication::launcher()});
-        }
+        if (m_objects.libraryLoaded)
+            core::MakeOutputFile(m_workspace.makeContext());
         break;
     case Command::Options:
         showOptionsDialog();
@@ -391,29 +346,28 @@ void frmPubMain::onTreeClicked(const QModelIndex &index)
     if (key.empty())
         return;
     core::BusyPointer busy(*this);
-    m_tree.select(key);
-    m_sourceCommands->ShowFolder(key);
+    folderTree().select(key);
+    m_workspace.sourceListing().ShowFolder(key);
 }
 
 void frmPubMain::onTreeKeyboardMoved()
 {
     const QModelIndex current = trv->currentIndex();
     const std::string key = m_treeAdapter->keyOf(current);
-    if (!key.empty() && key != m_tree.selectedKey())
+    if (!key.empty() && key != folderTree().selectedKey())
         onTreeClicked(current);
 }
 
 void frmPubMain::onFilterChanged()
 {
     core::BusyPointer busy(*this);
-    m_sourceCommands->changeFilter(Frame1->filter());
+    m_workspace.sourceListing().changeFilter(Frame1->filter());
 }
 
 void frmPubMain::openWebLink(std::string_view address)
 {
     // a link that cannot be opened fails silently
-    if (m_objects.api)
-        m_objects.api->execCmd(std::string(address), core::WindowState::MaximizedFocus);
+    m_objects.api->execCmd(std::string(address), core::WindowState::MaximizedFocus);
 }
 
 void frmPubMain::showAbout()
@@ -438,9 +392,9 @@ void frmPubMain::onActivityChanged(bool busy)
 
 void frmPubMain::closeEvent(QCloseEvent *event)
 {
-    if (m_activity && m_activity->isBusy()) {
+    if (destinationActivity().isBusy()) {
         // the running add ends at its next folder; the window closes after it
-        m_activity->requestStop();
+        destinationActivity().requestStop();
         m_closeWhenIdle = true;
         event->ignore();
         return;
@@ -480,19 +434,14 @@ core::WinHandle frmPubMain::ownerWindow() const
     return static_cast<core::WinHandle>(winId());
 }
 
-core::LibraryApiFuns &frmPubMain::settingsApi()
-{
-    return m_objects.api ? *m_objects.api : *m_localApi;
-}
-
 void frmPubMain::showOptionsDialog()
 {
     if (!m_options) {
         m_options = new frmPubOptions(
-            *m_settings,
-            settingsApi(),
+            m_workspace.settingsStore(),
+            *m_objects.api,
             *m_objects.fs,
-            [this] { core::ApplyDisplaySettings(m_destination, settings(), *m_objects.fs); },
+            [this] { m_workspace.applyDisplaySettings(); },
             this);
     }
     m_options->showModal();
@@ -599,7 +548,7 @@ bool frmPubMain::eventFilter(QObject *watched, QEvent *event)
     if (watched == trv->viewport() && event->type() == QEvent::MouseButtonDblClick
         && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         // anywhere in the tree: the selected folder, whatever lies under the pointer
-        m_adder->AddTreeFolderToDestination();
+        m_workspace.adder().AddTreeFolderToDestination();
         return true;
     }
     if (watched == trv && event->type() == QEvent::KeyPress) {

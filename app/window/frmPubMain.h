@@ -2,16 +2,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/library/libraryapifuns.h"
-#include "app/library/librarygenfuns.h"
 #include "app/settings/settings.h"
 #include "app/userinterface/userinterface.h"
 #include "app/window/commandtable.h"
 #include "app/window/mainlayout.h"
 #include "app/window/startup.h"
-#include "platform/controls/listmodel.h"
-#include "platform/controls/statusbarmodel.h"
-#include "platform/controls/treemodel.h"
+#include "app/workspace/workspace.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -24,15 +20,6 @@ class QLabel;
 class QMenu;
 class QToolBar;
 class QTreeView;
-
-namespace mrb::core
-{
-class DestinationActivity;
-class DestinationAdder;
-class DestinationCommands;
-class SettingsStore;
-class SourceListing;
-} // namespace mrb::core
 
 namespace mrb::ui
 {
@@ -56,13 +43,15 @@ public:
     explicit frmPubMain(StartupObjects objects, QWidget *parent = nullptr);
     ~frmPubMain() override;
 
-    platform::ListModel &sourceListing() { return m_source; }
-    platform::ListModel &destinationListing() { return m_destination; }
-    platform::TreeModel &folderTree() { return m_tree; }
-    platform::StatusBarModel &statusBarModel() { return m_status; }
+    // What the window shows and works on.
+    core::Workspace &workspace() { return m_workspace; }
+    platform::ListModel &sourceListing() { return m_workspace.source(); }
+    platform::ListModel &destinationListing() { return m_workspace.destination(); }
+    platform::TreeModel &folderTree() { return m_workspace.tree(); }
+    platform::StatusBarModel &statusBarModel() { return m_workspace.status(); }
     // Busy while a deep add serves the window's events.
-    core::DestinationActivity &destinationActivity() { return *m_activity; }
-    const core::SettingsRecord &settings() const;
+    core::DestinationActivity &destinationActivity() { return m_workspace.activity(); }
+    const core::SettingsRecord &settings() const { return m_workspace.settings(); }
     const PaneLayout &paneLayout() const { return m_layout; }
     PixelGrid pixelGrid() const { return m_grid; }
     QAction *action(std::string_view name) const;
@@ -99,7 +88,6 @@ private:
     void openWebLink(std::string_view address);
     void showAbout();
     void onActivityChanged(bool busy);
-    core::LibraryApiFuns &settingsApi();
 
     void layoutPanes();
     void placePanes();
@@ -107,18 +95,7 @@ private:
     bool handleListingEvent(QTreeView *view, QObject *watched, QEvent *event);
 
     StartupObjects m_objects;
-    std::unique_ptr<core::LibraryApiFuns> m_localApi; // settings access while the library is missing
-    std::unique_ptr<core::LibraryGenFuns> m_localGen;
-    std::unique_ptr<core::SettingsStore> m_settings;
-
-    platform::ListModel m_source;
-    platform::ListModel m_destination;
-    platform::TreeModel m_tree;
-    platform::StatusBarModel m_status;
-    std::unique_ptr<core::SourceListing> m_sourceCommands;
-    std::unique_ptr<core::DestinationActivity> m_activity;
-    std::unique_ptr<core::DestinationAdder> m_adder;
-    std::unique_ptr<core::DestinationCommands> m_destinationCommands;
+    core::Workspace m_workspace;
     bool m_closeWhenIdle = false;
 
     PaneLayout m_layout;

@@ -16,6 +16,7 @@ StartupObjects createStartupObjects(const std::string &executableFolder)
     if (library.ok()) {
         objects.api = std::move(library.apiFuns);
         objects.gen = std::move(library.genFuns);
+        objects.libraryLoaded = true;
     } else {
         // the commands that need the library then do nothing; the window says so once
         objects.libraryProblem = library.error;

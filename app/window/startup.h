@@ -4,6 +4,8 @@
 
 #include "app/library/libraryapifuns.h"
 #include "app/library/librarygenfuns.h"
+#include "app/library/localapifuns.h"
+#include "app/library/localgenfuns.h"
 #include "app/userinterface/userinterface.h"
 #include "platform/fs/filesystem.h"
 
@@ -16,10 +18,13 @@ namespace mrb::ui
 
 // What the main window creates at start-up and holds until it closes.
 struct StartupObjects {
-    // The library's APIFuns and GenFuns objects; both missing when the library
-    // could not be created, and libraryProblem then says why.
-    std::unique_ptr<core::LibraryApiFuns> api;
-    std::unique_ptr<core::LibraryGenFuns> gen;
+    // The library's APIFuns and GenFuns objects. When the library could not be
+    // created they stay the local stand-ins (settings access and InVar work,
+    // the rest does nothing), libraryLoaded stays false and libraryProblem
+    // says why.
+    std::unique_ptr<core::LibraryApiFuns> api = std::make_unique<core::LocalApiFuns>();
+    std::unique_ptr<core::LibraryGenFuns> gen = std::make_unique<core::LocalGenFuns>();
+    bool libraryLoaded = false;
     std::string libraryProblem;
     std::unique_ptr<platform::FileSystem> fs;
     // The folder holding the settings file.

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/browse/listeditem.h"
 #include "app/browse/sourcelisting.h"
+#include "app/workspace/workspace.h"
 #include "platform/fs/fakefilesystem.h"
 #include "platform/fs/posixfilesystem.h"
 #include "tests/app/browse/browsefixtures.h"
@@ -34,12 +35,12 @@ namespace
 
 using Names = std::vector<std::string>;
 
-// The models, the library doubles and the listing, over any file system.
+// A workspace with the library doubles, over any file system.
 struct Browser {
     explicit Browser(mrb::platform::FileSystem &fs)
-        : listing(list, tree, status, fs, settings, &gen, &api, &ui, locale)
+        : workspace({.fs = fs, .api = api, .gen = gen, .ui = ui, .locale = locale})
     {
-        list.setColumns(listingColumns(Listing::Source));
+        settings = defaultSettings();
         status.addListener([this](int panel) {
             if (panel == StatusBarModel::promptPanel)
                 prompts.push_back(status.prompt());
@@ -61,15 +62,16 @@ struct Browser {
 
     ScopedEnv tz {"TZ", "Europe/Berlin"};
     LocaleFormat locale {"en_US"};
-    SettingsRecord settings = defaultSettings();
-    ListModel list;
-    TreeModel tree;
-    StatusBarModel status;
     RecordingGenFuns gen;
     RecordingApiFuns api;
     RecordingUi ui;
+    Workspace workspace;
+    SettingsRecord &settings = workspace.settingsStore().record();
+    ListModel &list = workspace.source();
+    TreeModel &tree = workspace.tree();
+    StatusBarModel &status = workspace.status();
+    SourceListing &listing = workspace.sourceListing();
     std::vector<std::string> prompts;
-    SourceListing listing;
 };
 
 class ShowFolderOnDisk : public ::testing::Test
@@ -317,12 +319,10 @@ TEST_F(FolderAttributes, MembershipIsAskedOfTheLibraryWithTwoElementLists)
 
 TEST_F(FolderAttributes, SameRuleWithoutTheLibrary)
 {
-    SettingsRecord settings = defaultSettings();
-    ListModel list;
-    StatusBarModel status;
-    SourceListing listing(list, browser.tree, status, fs, settings, nullptr, nullptr, nullptr);
-    listing.ShowFolder("/data");
-    EXPECT_EQ(columnTexts(list), (Names {"a50", "plain"}));
+    Workspace withoutLibrary({.fs = fs});
+    withoutLibrary.settingsStore().record() = defaultSettings();
+    withoutLibrary.sourceListing().ShowFolder("/data");
+    EXPECT_EQ(columnTexts(withoutLibrary.source()), (Names {"a50", "plain"}));
 }
 
 TEST(RootFolder, PromptAndPathsJoinWithOneSeparator)

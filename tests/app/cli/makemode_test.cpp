@@ -1,14 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "app/browse/sourcelisting.h"
 #include "app/cli/mrblist.h"
-#include "app/destination/destinationadder.h"
-#include "app/library/localgenfuns.h"
-#include "app/output/makeoutput.h"
-#include "app/output/xlsxapplication.h"
-#include "platform/controls/listmodel.h"
-#include "platform/controls/statusbarmodel.h"
-#include "platform/controls/treemodel.h"
+#include "app/workspace/workspace.h"
 #include "platform/fs/posixfilesystem.h"
 #include "tests/app/output/outputfakes.h"
 #include "tests/support/temptree.h"
@@ -81,36 +74,26 @@ protected:
     // listing of the tree's root, added, and made into output.
     void runWindow(const std::string &output, const std::vector<std::string> &names)
     {
-        core::SettingsRecord settings = test::defaultSettings();
+        platform::PosixFileSystem fs;
+        test::RecordingUi ui;
+        test::ScriptedApi api;
+        core::Workspace workspace({.fs = fs, .api = api, .ui = ui});
+        core::SettingsRecord &settings = workspace.settingsStore().record();
+        settings = test::defaultSettings();
         settings.setValue(core::Setting::SystemDialog, "True");
         for (const Override &o : overrides)
             settings.setValue(o.setting, o.value);
-        platform::PosixFileSystem fs;
-        core::LocalGenFuns gen;
-        platform::ListModel source;
-        platform::ListModel destination;
-        platform::TreeModel treeModel;
-        platform::StatusBarModel status;
-        test::RecordingUi ui;
-        test::ScriptedApi api;
-        core::SourceListing listing(source, treeModel, status, fs, settings, &gen, &api, &ui);
-        listing.ShowFolder(tree.root());
+        platform::ListModel &source = workspace.source();
+        workspace.sourceListing().ShowFolder(tree.root());
         for (const std::string &name : names) {
             for (std::size_t r = 1; r <= source.rowCount(); ++r) {
                 if (source.text(r) == name)
                     source.setSelected(r, true);
             }
         }
-        core::DestinationAdder adder(destination, source, treeModel, status, fs, settings, &ui);
-        adder.AddToDestination();
+        workspace.adder().AddToDestination();
         api.answer = output;
-        core::MakeOutputFile({destination,
-            status,
-            [&]() -> const core::SettingsRecord & { return settings; },
-            fs,
-            api,
-            ui,
-            core::XlsxApplication::launcher()});
+        core::MakeOutputFile(workspace.makeContext());
         ASSERT_FALSE(ui.messages.empty());
         EXPECT_EQ(ui.messages.back().icon, core::MessageIcon::Information) << ui.messages.back().text;
     }

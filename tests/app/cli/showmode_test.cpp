@@ -1,9 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "app/browse/listeditem.h"
-#include "app/browse/sourcelisting.h"
 #include "app/cli/mrblist.h"
-#include "app/library/localgenfuns.h"
+#include "app/workspace/workspace.h"
 #include "platform/fs/posixfilesystem.h"
 #include "tests/support/temptree.h"
 
@@ -115,12 +114,10 @@ TEST_F(ShowMode, PrintsExactlyWhatTheSourceListingHolds)
     ASSERT_EQ(run({"--show", folder + "/", "--filter", "*.txt;*.mp3", "--hidden"}), 0) << err;
 
     mrb::platform::PosixFileSystem fs;
-    mrb::core::LocalGenFuns gen;
-    const mrb::core::SettingsRecord settings = mrb::core::recordOfDefaults();
-    mrb::platform::ListModel list;
-    mrb::platform::TreeModel treeModel;
-    mrb::platform::StatusBarModel status;
-    mrb::core::SourceListing listing(list, treeModel, status, fs, settings, &gen, nullptr, nullptr);
+    mrb::core::Workspace workspace({.fs = fs});
+    workspace.settingsStore().record() = mrb::core::recordOfDefaults();
+    mrb::core::SourceListing &listing = workspace.sourceListing();
+    const mrb::platform::ListModel &list = workspace.source();
     listing.changeFilter({"*.txt;*.mp3", true, false});
     listing.ShowFolder(folder);
     std::string expected;

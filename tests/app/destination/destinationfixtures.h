@@ -3,12 +3,10 @@
 #pragma once
 
 #include "app/browse/listeditem.h"
-#include "app/destination/destinationactivity.h"
-#include "app/destination/destinationadder.h"
-#include "app/destination/destinationcommands.h"
 #include "app/library/libraryapifuns.h"
 #include "app/settings/settings.h"
 #include "app/userinterface/userinterface.h"
+#include "app/workspace/workspace.h"
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"
 #include "platform/controls/treemodel.h"
@@ -78,15 +76,13 @@ public:
     std::vector<std::pair<core::WinHandle, std::int32_t>> disconnected;
 };
 
-// The window's models with the adder and the destination commands over one
-// file system, in a fixed locale; every panel change is recorded.
+// A workspace over one file system, in a fixed locale, with the default
+// settings; every panel change is recorded.
 struct Desk {
     explicit Desk(platform::FileSystem &fileSystem)
         : fs(fileSystem)
-        , settings(defaultDestinationSettings())
-        , adder(destination, source, tree, status, fs, settings, &ui, &activity, locale)
-        , commands(destination, status, fs, settings, &api, &ui, &activity, locale)
     {
+        settings = defaultDestinationSettings();
         status.addListener([this](int panel) { panelChanges.emplace_back(panel, status.text(panel)); });
     }
 
@@ -150,16 +146,17 @@ struct Desk {
 
     platform::FileSystem &fs;
     platform::LocaleFormat locale {"en_US"};
-    core::SettingsRecord settings;
-    platform::ListModel destination;
-    platform::ListModel source;
-    platform::TreeModel tree;
-    platform::StatusBarModel status;
     FakeUi ui;
     FakeApiFuns api;
-    core::DestinationActivity activity;
-    core::DestinationAdder adder;
-    core::DestinationCommands commands;
+    core::Workspace workspace {{.fs = fs, .api = api, .ui = ui, .locale = locale}};
+    core::SettingsRecord &settings = workspace.settingsStore().record();
+    platform::ListModel &destination = workspace.destination();
+    platform::ListModel &source = workspace.source();
+    platform::TreeModel &tree = workspace.tree();
+    platform::StatusBarModel &status = workspace.status();
+    core::DestinationActivity &activity = workspace.activity();
+    core::DestinationAdder &adder = workspace.adder();
+    core::DestinationCommands &commands = workspace.destinationCommands();
     std::vector<std::pair<int, std::string>> panelChanges;
 };
 

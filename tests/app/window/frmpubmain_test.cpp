@@ -88,6 +88,7 @@ protected:
             api = recording.get();
             objects.api = std::move(recording);
             objects.gen = std::make_unique<core::LocalGenFuns>();
+            objects.libraryLoaded = true;
         } else {
             objects.libraryProblem = "no such class";
         }

@@ -1,0 +1,66 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "app/cli/progressline.h"
+#include "app/userinterface/userinterface.h"
+
+#include <cstddef>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+namespace mrb::cli
+{
+
+// The window's message boxes as lines: the closing message on the standard
+// output, a warning on the error stream. There are no dialogs to show, no
+// pointer and no events. When the error stream is a terminal, a long
+// command's progress is shown there on one line, which a message clears
+// first, so the two never share it.
+class CommandLineUi final : public core::UserInterface
+{
+public:
+    // terminalColumns: the width of the terminal the error stream is, when it
+    // is one (0: a terminal of unknown width).
+    CommandLineUi(std::ostream &out, std::ostream &err, std::optional<std::size_t> terminalColumns)
+        : m_out(out)
+        , m_err(err)
+    {
+        if (terminalColumns)
+            m_progress.emplace(err, *terminalColumns);
+    }
+
+    // Nothing happens unless the error stream is a terminal.
+    void showProgress(std::string_view text)
+    {
+        if (m_progress)
+            m_progress->show(text);
+    }
+    void clearProgress()
+    {
+        if (m_progress)
+            m_progress->clear();
+    }
+
+    void showMessage(const std::string &text, core::MessageIcon icon) override
+    {
+        clearProgress();
+        if (icon == core::MessageIcon::Information)
+            m_out << text << '\n';
+        else
+            m_err << "mrb-list: " << text << '\n';
+    }
+    void setBusy(bool) override { }
+    void processEvents() override { }
+    core::WinHandle ownerWindow() const override { return 0; }
+    void showOptionsDialog() override { }
+
+private:
+    std::ostream &m_out;
+    std::ostream &m_err;
+    std::optional<ProgressLine> m_progress;
+};
+
+} // namespace mrb::cli

@@ -1,0 +1,67 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "app/workspace/workspace.h"
+
+#include "app/browse/foldertree.h"
+#include "app/browse/listeditem.h"
+#include "app/output/xlsxapplication.h"
+
+namespace mrb::core
+{
+
+Workspace::Workspace(Services services, SettingsLocation settings)
+    : m_services(services)
+    , m_settings(services.api, services.gen, services.fs, std::move(settings.programFolder), std::move(settings.file))
+    , m_sourceListing(m_source,
+          m_tree,
+          m_status,
+          services.fs,
+          m_settings.record(),
+          services.gen,
+          services.api,
+          services.ui,
+          services.locale)
+    , m_adder(m_destination,
+          m_source,
+          m_tree,
+          m_status,
+          services.fs,
+          m_settings.record(),
+          services.ui,
+          m_activity,
+          services.locale)
+    , m_destinationCommands(m_destination,
+          m_status,
+          services.fs,
+          m_settings.record(),
+          services.api,
+          services.ui,
+          m_activity,
+          services.locale)
+    , m_make {m_destination,
+          m_status,
+          [this]() -> const SettingsRecord & { return m_settings.record(); },
+          services.fs,
+          services.api,
+          services.ui,
+          XlsxApplication::launcher()}
+{
+    m_source.setColumns(listingColumns(Listing::Source));
+    m_destination.setColumns(listingColumns(Listing::Destination));
+}
+
+void Workspace::start()
+{
+    m_settings.ensureSettings();
+    // the destination is empty: nothing to remake, only its columns to set
+    m_destination.setStamp(displayStamp(settings()));
+    applyDisplaySettings();
+    FillDrives(m_tree, m_services.fs);
+}
+
+void Workspace::applyDisplaySettings()
+{
+    ApplyDisplaySettings(m_destination, settings(), m_services.fs, m_services.locale);
+}
+
+} // namespace mrb::core
