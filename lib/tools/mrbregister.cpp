@@ -66,13 +66,13 @@ void replaceValues(RegistryKey &key, const std::string &from, const std::string 
         replaceValues(*key.find(child), from, to, changed);
 }
 
-// After the library registered itself into the system store: its path made
-// relative, and the store's files readable by every user.
-bool shareRegistration(const std::string &folder, const std::string &library, std::string &why)
+// After the library changed the system store: its path made relative (when
+// it registered), and the store's files readable by every user again.
+bool shareRegistration(const std::string &folder, const std::string &library, bool registered, std::string &why)
 {
     RegistryStore store(folder);
     const std::string stored = pathForStore(library, folder);
-    if (stored != library) {
+    if (registered && stored != library) {
         const bool ok = store.update(
             RegistryRoot::ClassesRoot,
             [&](RegistryKey &root) {
@@ -145,7 +145,7 @@ int main(int argc, char **argv)
     std::string why;
     HRESULT hr =
         unregister ? mrb::platform::unregisterLibrary(library, &why) : mrb::platform::registerLibrary(library, &why);
-    if (SUCCEEDED(hr) && system && !unregister && !shareRegistration(folder, library, why))
+    if (SUCCEEDED(hr) && system && !shareRegistration(folder, library, !unregister, why))
         hr = E_FAIL;
     if (FAILED(hr)) {
         std::fprintf(

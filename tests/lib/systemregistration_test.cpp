@@ -97,6 +97,8 @@ TEST_F(SystemStore, ToolRegistersForEveryUserWithAPathInsideTheInstallation)
     ASSERT_EQ(runTool("--system '" + installed + "' --unregister"), 0);
     EXPECT_FALSE(systemValue(serverKey).has_value());
     EXPECT_FALSE(findClass(clsidAPIFuns).has_value());
+    // what other libraries registered there stays readable
+    EXPECT_EQ(modeOf(RegistryStore(system).fileOf(RegistryRoot::ClassesRoot)), 0644u);
 }
 
 TEST_F(SystemStore, TheUsersRegistrationComesFirst)
