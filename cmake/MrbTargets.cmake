@@ -3,8 +3,14 @@
 # Shared target settings, the library/test helpers and the third-party packages.
 
 include(GNUInstallDirs)
-# The private folder of the component library and its register tool.
-set(MRB_INSTALL_PKGLIBDIR ${CMAKE_INSTALL_LIBDIR}/marrowby)
+# The private folder of the component library and its register tool. Debian
+# keeps private libraries in the multiarch folder (lib/x86_64-linux-gnu/marrowby);
+# outside ld.so's folders the Debian package also gets no ldconfig scripts.
+if(CMAKE_INSTALL_LIBDIR STREQUAL "lib" AND CMAKE_LIBRARY_ARCHITECTURE)
+    set(MRB_INSTALL_PKGLIBDIR lib/${CMAKE_LIBRARY_ARCHITECTURE}/marrowby)
+else()
+    set(MRB_INSTALL_PKGLIBDIR ${CMAKE_INSTALL_LIBDIR}/marrowby)
+endif()
 
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
