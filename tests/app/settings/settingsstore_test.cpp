@@ -338,7 +338,6 @@ TEST(ProgramFolder, AnInstalledCopyUsesTheConfigFolderThoughItCouldWriteBesideIt
     EXPECT_EQ(mrb::core::resolveProgramFolder(bin), bin) << "no installed data: a copy like any other";
     tree.fileWith("prefix/share/applications/marrowby.desktop", "[Desktop Entry]\n");
     EXPECT_EQ(mrb::core::resolveProgramFolder(bin), tree.path("xdg/marrowby"));
-    EXPECT_EQ(mrb::core::resolveProgramFolder(tree.dir("prefix/lib/marrowby")), tree.path("xdg/marrowby"));
 }
 
 TEST(ProgramFolder, OtherwiseTheUsersConfigFolder)
