@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/browse/listeditem.h"
 
+#include "app/browse/listingcells.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -18,7 +20,8 @@ struct ColumnDefault {
     const char *width; // twips, as the destination's column tag holds it
 };
 
-constexpr std::array<ColumnDefault, columnCount> columnDefaults = {{
+// In display order.
+constexpr PerColumn<ColumnDefault> columnDefaults = {{
     {nullptr, "2500.15"}, // the Name header depends on the listing
     {"Path", "2500.15"},
     {"Size", "860.03"},
@@ -140,13 +143,13 @@ std::vector<platform::ListColumn> listingColumns(Listing which)
 platform::ListRow toListRow(ListedItem &&item)
 {
     platform::ListRow row;
-    row.text = std::move(item.name);
-    row.subItems = {std::move(item.path),
-        std::move(item.size),
-        std::move(item.type),
-        std::move(item.created),
-        std::move(item.modified),
-        std::move(item.accessed)};
+    cellText(row, Column::Name) = std::move(item.name);
+    cellText(row, Column::Path) = std::move(item.path);
+    cellText(row, Column::Size) = std::move(item.size);
+    cellText(row, Column::Type) = std::move(item.type);
+    cellText(row, Column::Created) = std::move(item.created);
+    cellText(row, Column::Modified) = std::move(item.modified);
+    cellText(row, Column::Accessed) = std::move(item.accessed);
     row.tag = std::move(item.tag);
     row.smallIcon = item.smallIcon;
     return row;
@@ -155,13 +158,13 @@ platform::ListRow toListRow(ListedItem &&item)
 ListedItem listedItemOf(const platform::ListModel &listing, std::size_t row)
 {
     ListedItem item;
-    item.name = listing.text(row);
-    item.path = listing.subItem(row, 1);
-    item.size = listing.subItem(row, 2);
-    item.type = listing.subItem(row, 3);
-    item.created = listing.subItem(row, 4);
-    item.modified = listing.subItem(row, 5);
-    item.accessed = listing.subItem(row, 6);
+    item.name = cellText(listing, row, Column::Name);
+    item.path = cellText(listing, row, Column::Path);
+    item.size = cellText(listing, row, Column::Size);
+    item.type = cellText(listing, row, Column::Type);
+    item.created = cellText(listing, row, Column::Created);
+    item.modified = cellText(listing, row, Column::Modified);
+    item.accessed = cellText(listing, row, Column::Accessed);
     item.tag = listing.tag(row);
     item.smallIcon = listing.smallIcon(row);
     return item;
@@ -180,7 +183,7 @@ std::string rowFullPath(std::string_view path, std::string_view name)
 
 std::string rowFullPath(const platform::ListModel &listing, std::size_t row)
 {
-    return rowFullPath(listing.subItem(row, 1), listing.text(row));
+    return rowFullPath(cellText(listing, row, Column::Path), cellText(listing, row, Column::Name));
 }
 
 std::string folderTag(std::string_view fullPath)
@@ -345,10 +348,8 @@ void ApplyDisplaySettings(platform::ListModel &destination,
         {Column::Accessed, Setting::CommonAccessed},
     };
     for (const Switch &s : switches) {
-        const auto c = static_cast<std::size_t>(s.column) + 1;
-        if (c > destination.columnCount())
-            continue;
-        destination.setColumnWidth(c, settings.isOn(s.setting) ? leadingNumber(destination.column(c).tag) : 0);
+        if (const platform::ListColumn *column = listColumn(destination, s.column))
+            setColumnWidth(destination, s.column, settings.isOn(s.setting) ? leadingNumber(column->tag) : 0);
     }
 
     const std::string stamp = displayStamp(settings);
@@ -364,24 +365,22 @@ void ApplyDisplaySettings(platform::ListModel &destination,
         }
         // an item that cannot be read any more keeps its old size text
         if (bytes)
-            destination.setSubItem(r, static_cast<int>(Column::Size), FormatSize(*bytes, settings, locale));
+            setCellText(destination, r, Column::Size, FormatSize(*bytes, settings, locale));
     }
     destination.setStamp(stamp);
 }
 
-void SortByColumn(platform::ListModel &listing, int column)
+void SortByColumn(platform::ListModel &listing, Column column)
 {
-    listing.setSortColumn(column);
+    setSortColumn(listing, column);
     const platform::SortOrder order = listing.sortOrder() == platform::SortOrder::Ascending
         ? platform::SortOrder::Descending
         : platform::SortOrder::Ascending;
     listing.setSortOrder(order);
-    for (std::size_t c = 1; c <= listing.columnCount(); ++c)
-        listing.setColumnHeaderIcon(c, 0);
-    const auto clicked = static_cast<std::size_t>(column) + 1;
-    if (column >= 0 && clicked <= listing.columnCount())
-        listing.setColumnHeaderIcon(
-            clicked, order == platform::SortOrder::Ascending ? ascendingHeaderIcon : descendingHeaderIcon);
+    for (const Column c : allColumns)
+        setColumnHeaderIcon(listing, c, 0);
+    setColumnHeaderIcon(
+        listing, column, order == platform::SortOrder::Ascending ? ascendingHeaderIcon : descendingHeaderIcon);
     listing.sort();
 }
 

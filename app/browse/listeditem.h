@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "app/browse/column.h"
 #include "app/settings/settings.h"
 #include "platform/controls/listmodel.h"
 #include "platform/fs/filesystem.h"
@@ -20,7 +21,7 @@ namespace mrb::core
 // source and destination listings. A row is a folder row exactly when its tag
 // begins with the folder marker.
 struct ListedItem {
-    std::string name; // column 1, the item text
+    std::string name; // the item text
     std::string path; // the folder holding the item
     std::string size; // size text; " " for a folder listed without its size
     std::string type;
@@ -30,11 +31,6 @@ struct ListedItem {
     std::string tag; // full path of a file; folderMarker + full path of a folder
     int smallIcon = 0;
 };
-
-// The seven columns, numbered from 0 as the sort column counts them; column
-// c of the list model is Column + 1 and sub-item k is Column k.
-enum class Column : int { Name = 0, Path, Size, Type, Created, Modified, Accessed };
-inline constexpr int columnCount = 7;
 
 enum class Listing { Source, Destination };
 
@@ -123,9 +119,9 @@ void ApplyDisplaySettings(platform::ListModel &destination,
     platform::FileSystem &fs,
     const platform::LocaleFormat &locale = platform::LocaleFormat::user());
 
-// A column-header click: the clicked column (0 for Name) becomes the sort
-// column, the order flips (the first click sorts descending), the header marks
-// follow, and the rows are sorted by the column's texts.
-void SortByColumn(platform::ListModel &listing, int column);
+// A column-header click: the clicked column becomes the sort column, the
+// order flips (the first click sorts descending), the header marks follow, and
+// the rows are sorted by the column's texts.
+void SortByColumn(platform::ListModel &listing, Column column);
 
 } // namespace mrb::core

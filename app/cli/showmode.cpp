@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "app/browse/listeditem.h"
+#include "app/browse/listingcells.h"
 #include "app/cli/clicontext.h"
 #include "app/workspace/workspace.h"
 #include "platform/fs/filesystem.h"
@@ -45,12 +46,11 @@ int runShow(CliContext &context)
 
     std::string line;
     for (std::size_t r = 1; r <= list.rowCount(); ++r) {
-        line = list.text(r);
-        for (int k = 1; k <= 6; ++k) {
+        line.clear();
+        for (const core::Column column : core::allColumns) {
+            line += core::cellText(list, r, column);
             line += '\t';
-            line += list.subItem(r, k);
         }
-        line += '\t';
         line += list.tag(r);
         line += '\n';
         context.out << line;

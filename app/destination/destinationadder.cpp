@@ -3,6 +3,7 @@
 #include "app/destination/destinationadder.h"
 
 #include "app/browse/listeditem.h"
+#include "app/browse/listingcells.h"
 #include "app/destination/destinationactivity.h"
 #include "app/destination/destinationcommands.h"
 #include "app/userinterface/busypointer.h"
@@ -134,10 +135,10 @@ private:
     void fillSize(const Frame &frame, std::uint64_t total)
     {
         if (frame.state == RowState::Pending) {
-            m_pending[frame.pendingIndex].subItems[1] = FormatSize(total, m_settings, m_locale);
+            cellText(m_pending[frame.pendingIndex], Column::Size) = FormatSize(total, m_settings, m_locale);
         } else if (frame.state == RowState::Appended) {
             if (const std::size_t r = m_destination.findByTag(folderTag(frame.item.path)))
-                m_destination.setSubItem(r, 2, FormatSize(total, m_settings, m_locale));
+                setCellText(m_destination, r, Column::Size, FormatSize(total, m_settings, m_locale));
         }
     }
 
@@ -165,7 +166,8 @@ private:
             return;
         // Only the last prompt of a batch could ever be seen.
         const platform::ListRow &last = batch.back();
-        m_status.setPrompt(" Adding " + rowFullPath(last.subItems[0], last.text) + "...");
+        m_status.setPrompt(
+            " Adding " + rowFullPath(cellText(last, Column::Path), cellText(last, Column::Name)) + "...");
         m_appended += batch.size();
         m_destination.append(std::move(batch));
     }
@@ -269,11 +271,11 @@ std::size_t DestinationAdder::AddToDestination()
         row.selected = false;
         const bool isFolder = isFolderTag(row.tag);
         const std::string folderPath = isFolder ? row.tag.substr(folderMarker.size()) : std::string();
-        const std::string fullPath = rowFullPath(row.subItems[0], row.text);
+        const std::string fullPath = rowFullPath(cellText(row, Column::Path), cellText(row, Column::Name));
         if (isFolder && !withContents) {
             // an unreadable folder keeps the source's Size text
             if (const std::optional<std::uint64_t> total = m_fs.folderSize(folderPath))
-                row.subItems[1] = FormatSize(*total, m_settings, m_locale);
+                cellText(row, Column::Size) = FormatSize(*total, m_settings, m_locale);
         }
         m_destination.append(row);
         ++appended;
@@ -332,7 +334,7 @@ std::size_t DestinationAdder::AddTreeFolderToDestination()
         unreadable = result.unreadableFolders;
         if (result.total) {
             if (const std::size_t r = m_destination.findByTag(tag))
-                m_destination.setSubItem(r, 2, FormatSize(*result.total, m_settings, m_locale));
+                setCellText(m_destination, r, Column::Size, FormatSize(*result.total, m_settings, m_locale));
         }
     }
     core::UpdateCounters(m_destination, m_status);

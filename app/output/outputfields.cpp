@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/output/outputfields.h"
 
+#include "app/browse/listingcells.h"
 #include "platform/controls/listmodel.h"
 
 namespace mrb::core
@@ -9,7 +10,7 @@ namespace mrb::core
 
 std::string_view fieldValue(const platform::ListModel &rows, std::size_t r, const OutputField &field)
 {
-    return field.subItem == 0 ? rows.text(r) : rows.subItem(r, field.subItem);
+    return cellText(rows, r, field.column);
 }
 
 } // namespace mrb::core

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "app/browse/column.h"
 #include "app/settings/settings.h"
 
 #include <array>
@@ -22,19 +23,19 @@ namespace mrb::core
 struct OutputField {
     const char *caption;
     std::optional<Setting> toggle; // empty for the name
-    int subItem; // 0 for the item text, else the listing's sub-item 1..6
+    Column column; // the listing's column the value comes from
 };
 
 // The output order puts the modified date before the created date, although
 // the listing's columns hold them the other way round.
 inline constexpr std::array<OutputField, 7> outputFields = {{
-    {"Name", std::nullopt, 0},
-    {"Path", Setting::CommonPath, 1},
-    {"Size", Setting::CommonSize, 2},
-    {"Type", Setting::CommonType, 3},
-    {"Modified Date", Setting::CommonModified, 5},
-    {"Created Date", Setting::CommonCreated, 4},
-    {"Last Accessed Date", Setting::CommonAccessed, 6},
+    {"Name", std::nullopt, Column::Name},
+    {"Path", Setting::CommonPath, Column::Path},
+    {"Size", Setting::CommonSize, Column::Size},
+    {"Type", Setting::CommonType, Column::Type},
+    {"Modified Date", Setting::CommonModified, Column::Modified},
+    {"Created Date", Setting::CommonCreated, Column::Created},
+    {"Last Accessed Date", Setting::CommonAccessed, Column::Accessed},
 }};
 
 inline bool isWritten(const OutputField &field, const SettingsRecord &settings)

@@ -134,7 +134,7 @@ void frmPubMain::buildPanes()
     lsvSource->setObjectName(QStringLiteral("lsvSource"));
     m_sourceAdapter = new ListingAdapter(sourceListing());
     m_sourceAdapter->attachView(lsvSource, m_grid);
-    connect(m_sourceAdapter, &ListingAdapter::headerClicked, this, [this](int column) {
+    connect(m_sourceAdapter, &ListingAdapter::headerClicked, this, [this](core::Column column) {
         core::SortByColumn(sourceListing(), column);
     });
 
@@ -142,7 +142,7 @@ void frmPubMain::buildPanes()
     lsvTarget->setObjectName(QStringLiteral("lsvTarget"));
     m_destinationAdapter = new ListingAdapter(destinationListing());
     m_destinationAdapter->attachView(lsvTarget, m_grid);
-    connect(m_destinationAdapter, &ListingAdapter::headerClicked, this, [this](int column) {
+    connect(m_destinationAdapter, &ListingAdapter::headerClicked, this, [this](core::Column column) {
         core::SortByColumn(destinationListing(), column);
     });
 
@@ -466,7 +466,7 @@ void frmPubMain::layoutPanes()
     LayoutMainWindow(m_layout, m_grid.toTwips(client->width()), clientHeightTwips(), statusHeight, m_grid);
     for (auto [adapter, rect] :
         {std::pair {m_sourceAdapter, m_layout.lsvSource}, std::pair {m_destinationAdapter, m_layout.lsvTarget}}) {
-        std::array<double, 7> widths = adapter->columnWidths();
+        core::PerColumn<double> widths = adapter->columnWidths();
         if (BalanceNameColumns(widths, rect.width))
             adapter->setColumnWidths(widths);
     }

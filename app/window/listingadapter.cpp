@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/window/listingadapter.h"
 
+#include "app/browse/listingcells.h"
 #include "app/window/icons.h"
 
 #include <QHeaderView>
@@ -66,18 +67,19 @@ QVariant ListingAdapter::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= m_rows)
         return {};
     const std::size_t r = static_cast<std::size_t>(index.row()) + 1;
-    if (r > m_listing.rowCount())
+    const std::optional<core::Column> column = core::columnAt(static_cast<std::size_t>(index.column()));
+    if (r > m_listing.rowCount() || !column)
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return index.column() == 0 ? fromBytes(m_listing.text(r)) : fromBytes(m_listing.subItem(r, index.column()));
+        return fromBytes(core::cellText(m_listing, r, *column));
     case Qt::DecorationRole:
-        if (index.column() == 0)
+        if (*column == core::Column::Name)
             return icons::treeImage(m_listing.smallIcon(r));
         return {};
     case Qt::ToolTipRole:
-        if (index.column() <= 1)
-            return fromBytes(index.column() == 0 ? m_listing.text(r) : m_listing.subItem(r, 1));
+        if (*column == core::Column::Name || *column == core::Column::Path)
+            return fromBytes(core::cellText(m_listing, r, *column));
         return {};
     default:
         return {};
@@ -88,11 +90,14 @@ QVariant ListingAdapter::headerData(int section, Qt::Orientation orientation, in
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= m_columns)
         return {};
-    const platform::ListColumn &column = m_listing.column(static_cast<std::size_t>(section) + 1);
+    const std::optional<core::Column> at = core::columnAt(static_cast<std::size_t>(section));
+    const platform::ListColumn *column = at ? core::listColumn(m_listing, *at) : nullptr;
+    if (!column)
+        return {};
     if (role == Qt::DisplayRole)
-        return fromBytes(column.header);
-    if (role == Qt::DecorationRole && column.headerIcon != 0)
-        return icons::headerImage(column.headerIcon);
+        return fromBytes(column->header);
+    if (role == Qt::DecorationRole && column->headerIcon != 0)
+        return icons::headerImage(column->headerIcon);
     return {};
 }
 
@@ -114,7 +119,7 @@ void ListingAdapter::attachView(QTreeView *view, const PixelGrid &grid)
     header->setSectionsMovable(false);
     header->setStretchLastSection(false);
     header->setMinimumSectionSize(1);
-    connect(header, &QHeaderView::sectionClicked, this, &ListingAdapter::headerClicked);
+    connect(header, &QHeaderView::sectionClicked, this, &ListingAdapter::onSectionClicked);
     connect(header, &QHeaderView::sectionResized, this, &ListingAdapter::onSectionResized);
     connect(
         view->selectionModel(), &QItemSelectionModel::selectionChanged, this, &ListingAdapter::onViewSelectionChanged);
@@ -134,37 +139,52 @@ void ListingAdapter::applyColumnWidths()
         return;
     SyncGuard guard(m_syncing);
     QHeaderView *header = m_view->header();
-    for (int c = 0; c < m_columns; ++c) {
-        const double twips = m_listing.column(static_cast<std::size_t>(c) + 1).widthTwips;
-        header->setSectionHidden(c, twips <= 0);
-        if (twips > 0)
-            header->resizeSection(c, m_grid.toPixels(twips));
+    for (const core::Column column : core::allColumns) {
+        const platform::ListColumn *c = core::listColumn(m_listing, column);
+        if (!c)
+            continue;
+        const int section = static_cast<int>(core::position(column));
+        header->setSectionHidden(section, c->widthTwips <= 0);
+        if (c->widthTwips > 0)
+            header->resizeSection(section, m_grid.toPixels(c->widthTwips));
     }
 }
 
-std::array<double, 7> ListingAdapter::columnWidths() const
+core::PerColumn<double> ListingAdapter::columnWidths() const
 {
-    std::array<double, 7> widths {};
-    for (std::size_t c = 1; c <= widths.size() && c <= m_listing.columnCount(); ++c)
-        widths[c - 1] = m_listing.column(c).widthTwips;
+    core::PerColumn<double> widths {};
+    for (const core::Column column : core::allColumns) {
+        if (const platform::ListColumn *c = core::listColumn(m_listing, column))
+            widths[core::position(column)] = c->widthTwips;
+    }
     return widths;
 }
 
-void ListingAdapter::setColumnWidths(const std::array<double, 7> &twips)
+void ListingAdapter::setColumnWidths(const core::PerColumn<double> &twips)
 {
-    for (std::size_t c = 1; c <= twips.size() && c <= m_listing.columnCount(); ++c)
-        if (m_listing.column(c).widthTwips != twips[c - 1])
-            m_listing.setColumnWidth(c, twips[c - 1]);
+    for (const core::Column column : core::allColumns) {
+        const platform::ListColumn *c = core::listColumn(m_listing, column);
+        const double width = twips[core::position(column)];
+        if (c && c->widthTwips != width)
+            core::setColumnWidth(m_listing, column, width);
+    }
     applyColumnWidths();
 }
 
 void ListingAdapter::onSectionResized(int section, int, int newSize)
 {
     // a width the user dragged becomes the model's, so the balancing sees it
-    if (m_syncing || section < 0 || section >= m_columns || newSize <= 0)
+    const std::optional<core::Column> column = core::columnAt(static_cast<std::size_t>(section));
+    if (m_syncing || section < 0 || !column || newSize <= 0)
         return;
     SyncGuard guard(m_syncing);
-    m_listing.setColumnWidth(static_cast<std::size_t>(section) + 1, m_grid.toTwips(newSize));
+    core::setColumnWidth(m_listing, *column, m_grid.toTwips(newSize));
+}
+
+void ListingAdapter::onSectionClicked(int section)
+{
+    if (const std::optional<core::Column> column = core::columnAt(static_cast<std::size_t>(section)))
+        Q_EMIT headerClicked(*column);
 }
 
 void ListingAdapter::onViewSelectionChanged(const QItemSelection &selected, const QItemSelection &deselected)

@@ -2,12 +2,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "app/browse/column.h"
 #include "app/window/mainlayout.h"
 #include "platform/controls/listmodel.h"
 
 #include <QAbstractTableModel>
-
-#include <array>
 
 class QItemSelection;
 class QTreeView;
@@ -15,8 +14,9 @@ class QTreeView;
 namespace mrb::ui
 {
 
-// Shows a plain ListModel in a Qt item view: rows and columns map one to one
-// (row r of the model is view row r - 1), texts and icons are read from the
+// Shows a plain ListModel in a Qt item view: rows map one to one (row r of the
+// model is view row r - 1), the view's sections are the listing's columns in
+// display order, texts and icons are read from the
 // model on demand, so a listing of any size costs no widget per row. The
 // selection lives in the model: the view's selection is copied into it as
 // the user clicks, and the model's changes (select all, none) show in the view.
@@ -41,13 +41,13 @@ public:
     void setGrid(const PixelGrid &grid);
     // Puts the model's column widths on the view (0 hides a column).
     void applyColumnWidths();
-    // The widths of columns 1..7 in twips, as the model holds them.
-    std::array<double, 7> columnWidths() const;
-    void setColumnWidths(const std::array<double, 7> &twips);
+    // The columns' widths in twips, as the model holds them.
+    core::PerColumn<double> columnWidths() const;
+    void setColumnWidths(const core::PerColumn<double> &twips);
 
 Q_SIGNALS:
-    // A click on a column header; column 0 is the name column.
-    void headerClicked(int column);
+    // A click on a column's header.
+    void headerClicked(core::Column column);
 
 private:
     void rowsAppended(std::size_t first, std::size_t count) override;
@@ -57,6 +57,7 @@ private:
     void selectionReset() override;
     void columnsChanged() override;
 
+    void onSectionClicked(int section);
     void onViewSelectionChanged(const QItemSelection &selected, const QItemSelection &deselected);
     void onSectionResized(int section, int oldSize, int newSize);
     void copySelectionToView();

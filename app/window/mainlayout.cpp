@@ -79,28 +79,35 @@ void LayoutMainWindow(PaneLayout &layout, double width, double height, double st
     moveControl(layout.lblHSplitter, {src.left, src.top + src.height, src.width, paneMargin}, grid);
 }
 
-bool BalanceNameColumns(std::array<double, 7> &widths, double listingWidth)
+bool BalanceNameColumns(core::PerColumn<double> &widths, double listingWidth)
 {
+    double &name = widths[core::position(core::Column::Name)];
+    double &path = widths[core::position(core::Column::Path)];
+    double othersExact = 0;
+    for (const core::Column column : core::allColumns) {
+        if (column != core::Column::Name && column != core::Column::Path)
+            othersExact += widths[core::position(column)];
+    }
     // the sum is rounded as the platform converts to a whole number: halves to even
     const int savedMode = std::fegetround();
     std::fesetround(FE_TONEAREST);
-    const double others = std::nearbyint(widths[2] + widths[3] + widths[4] + widths[5] + widths[6]);
+    const double others = std::nearbyint(othersExact);
     std::fesetround(savedMode);
 
-    const double name = widths[0];
-    const double path = widths[1];
-    if (path == 0) {
+    const double oldName = name;
+    const double oldPath = path;
+    if (oldPath == 0) {
         // a switched-off path column stays hidden; the name column takes the room
-        if (listingWidth > name + others + columnSlack) {
-            widths[0] = listingWidth - columnSlack - others;
-            return widths[0] != name;
+        if (listingWidth > oldName + others + columnSlack) {
+            name = listingWidth - columnSlack - others;
+            return name != oldName;
         }
         return false;
     }
-    if (listingWidth > name + path + others + columnSlack) {
-        widths[0] = (listingWidth - columnSlack - others) / 2;
-        widths[1] = widths[0];
-        return widths[0] != name || widths[1] != path;
+    if (listingWidth > oldName + oldPath + others + columnSlack) {
+        name = (listingWidth - columnSlack - others) / 2;
+        path = name;
+        return name != oldName || path != oldPath;
     }
     return false;
 }

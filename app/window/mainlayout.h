@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <array>
+#include "app/browse/column.h"
 
 namespace mrb::ui
 {
@@ -74,11 +74,11 @@ inline constexpr TwipRect txtFilterRect {1830, 150, 720, 300};
 // steps go on with what the controls hold.
 void LayoutMainWindow(PaneLayout &layout, double width, double height, double statusHeight, const PixelGrid &grid);
 
-// Widens the name and path columns (1 and 2 of 7) equally so that the listing
+// Widens the name and path columns equally so that the listing
 // is filled up to columnSlack; never narrows them. A hidden (zero-width) path
 // column stays hidden and the name column takes the free space alone.
 // Returns true when a width changed.
-bool BalanceNameColumns(std::array<double, 7> &widths, double listingWidth);
+bool BalanceNameColumns(core::PerColumn<double> &widths, double listingWidth);
 
 // Splitter dragging: the bars follow the mouse (offset in twips relative to the
 // bar) within their limits, and the panes follow the bars.

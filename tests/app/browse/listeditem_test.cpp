@@ -402,13 +402,13 @@ protected:
 
 TEST_F(Sorting, TwoClicksSortDescendingThenAscendingByText)
 {
-    SortByColumn(listing, static_cast<int>(Column::Size));
+    SortByColumn(listing, Column::Size);
     EXPECT_EQ(listing.sortColumn(), 2);
     EXPECT_EQ(listing.sortOrder(), SortOrder::Descending);
     EXPECT_EQ(columnTexts(listing, 2), (std::vector<std::string> {"9.00 KB", "100.00 KB", "10.00 KB"}));
     EXPECT_EQ(headerIcons(), (std::vector<int> {0, 0, 2, 0, 0, 0, 0}));
 
-    SortByColumn(listing, static_cast<int>(Column::Size));
+    SortByColumn(listing, Column::Size);
     EXPECT_EQ(listing.sortOrder(), SortOrder::Ascending);
     // compared as text: 9.00 KB comes after 10.00 KB
     EXPECT_EQ(columnTexts(listing, 2), (std::vector<std::string> {"10.00 KB", "100.00 KB", "9.00 KB"}));
@@ -417,8 +417,8 @@ TEST_F(Sorting, TwoClicksSortDescendingThenAscendingByText)
 
 TEST_F(Sorting, OrderFlipsAcrossColumnsAndOtherMarksClear)
 {
-    SortByColumn(listing, static_cast<int>(Column::Size)); // descending
-    SortByColumn(listing, static_cast<int>(Column::Name)); // ascending: the order is the listing's, not the column's
+    SortByColumn(listing, Column::Size); // descending
+    SortByColumn(listing, Column::Name); // ascending: the order is the listing's, not the column's
     EXPECT_EQ(listing.sortColumn(), 0);
     EXPECT_EQ(listing.sortOrder(), SortOrder::Ascending);
     EXPECT_EQ(headerIcons(), (std::vector<int> {1, 0, 0, 0, 0, 0, 0}));

@@ -420,7 +420,7 @@ TEST_F(DuringDeepAdd, OtherCommandsAreRefusedAndTheListingStaysWhole)
 TEST_F(DuringDeepAdd, SortingMeanwhileStillGivesEveryFolderItsOwnSize)
 {
     // Sizes that arrive after a row moved are matched by tag, not by row number.
-    desk.ui.onEvents = [&] { SortByColumn(desk.destination, 0); };
+    desk.ui.onEvents = [&] { SortByColumn(desk.destination, Column::Name); };
     desk.adder.AddToDestination();
     ASSERT_EQ(desk.destination.rowCount(), expectedNames().size());
     const std::size_t top = desk.destination.findByTag("<D>/r/A");
