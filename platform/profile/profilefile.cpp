@@ -2,15 +2,12 @@
 // SPDX-License-Identifier: MIT
 #include "platform/profile/profilefile.h"
 
-#include <atomic>
+#include "platform/fs/safefile.h"
+
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <fcntl.h>
 #include <optional>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -227,66 +224,6 @@ private:
     int m_fd;
 };
 
-// Holds an exclusive flock on the folder that contains the file. The lock sits
-// on the folder, not on the file: the file is replaced by rename, and a lock on
-// the old file would not stop a writer that opens the new one. Locking the
-// folder needs no extra file beside the settings file, and every writer of this
-// module takes the same lock.
-class FolderLock
-{
-public:
-    explicit FolderLock(int dirFd)
-        : m_fd(dirFd)
-    {
-        int rc;
-        do {
-            rc = ::flock(m_fd, LOCK_EX);
-        } while (rc != 0 && errno == EINTR);
-        // A file system without flock support still gets an atomic replacement;
-        // only concurrent writers could then lose one another's keys.
-        m_locked = rc == 0;
-    }
-    ~FolderLock()
-    {
-        if (m_locked)
-            ::flock(m_fd, LOCK_UN);
-    }
-    FolderLock(const FolderLock &) = delete;
-    FolderLock &operator=(const FolderLock &) = delete;
-
-private:
-    int m_fd;
-    bool m_locked = false;
-};
-
-bool writeAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-// A name the folder does not hold yet, for the temporary copy.
-std::string temporaryName(std::string_view base, unsigned attempt)
-{
-    static std::atomic<unsigned> counter {0};
-    const unsigned long mix = static_cast<unsigned long>(::getpid()) * 2654435761u
-        ^ static_cast<unsigned long>(std::time(nullptr)) ^ (counter.fetch_add(1) * 40503u) ^ attempt;
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".tmp%06lx", mix & 0xffffffUL);
-    std::string name = ".";
-    name += base;
-    name += suffix;
-    return name;
-}
-
 // A name that would break the file's structure if written as it is.
 bool isUsableName(std::string_view name, std::string_view forbidden)
 {
@@ -340,22 +277,6 @@ std::string edited(std::string_view text, std::string_view section, std::string_
     return out;
 }
 
-// The file a write must replace: a symbolic link is followed, so the link
-// stays and its target changes.
-std::string replacementTarget(const std::string &file)
-{
-    struct stat st {
-    };
-    if (::lstat(file.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char *real = ::realpath(file.c_str(), nullptr)) {
-            std::string resolved(real);
-            std::free(real);
-            return resolved;
-        }
-    }
-    return file;
-}
-
 } // namespace
 
 std::string readProfileString(const std::string &file, std::string_view section, std::string_view key)
@@ -391,30 +312,26 @@ bool writeProfileString(const std::string &file, std::string_view section, std::
     section = trimmed(section);
     key = trimmed(key);
 
-    const std::string target = replacementTarget(file);
-    const auto slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    if (base.empty())
+    // The lock sits on the folder of the file, not on the file: a replaced
+    // file is a new one, and a lock on the old one would not stop a writer
+    // that opens the new one. Every writer of this module takes it before
+    // reading, so concurrent writers never lose one another's keys.
+    SafeFile out(file, SafeFileOptions {FolderLock::Exclusive});
+    if (!out.status().ok())
         return false;
-
-    Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!dir.valid())
-        return false;
-    FolderLock lock(dir.get());
 
     std::string text;
-    struct stat st {
-    };
     bool exists = false;
     {
-        Fd fd(::openat(dir.get(), base.c_str(), O_RDONLY | O_CLOEXEC));
+        Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
         if (fd.valid()) {
             exists = true;
+            struct stat st {
+            };
             if (readWhole(fd.get(), text) != ReadStatus::Ok || ::fstat(fd.get(), &st) != 0)
                 return false;
-            // A read-only file refuses the write, as it would if written in place.
-            if ((st.st_mode & S_IWUSR) == 0 || ::faccessat(dir.get(), base.c_str(), W_OK, 0) != 0)
+            // A read-only file refuses the write, for root too.
+            if ((st.st_mode & S_IWUSR) == 0)
                 return false;
         } else if (errno != ENOENT) {
             return false;
@@ -424,39 +341,8 @@ bool writeProfileString(const std::string &file, std::string_view section, std::
     const std::string updated = edited(text, section, key, value);
     if (exists && updated == text)
         return true;
-
-    std::string tmpName;
-    Fd tmp;
-    for (unsigned attempt = 0; attempt < 100 && !tmp.valid(); ++attempt) {
-        tmpName = temporaryName(base, attempt);
-        // A new file gets the usual 0666 less the umask; a replaced one its old mode.
-        tmp.reset(::openat(dir.get(), tmpName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exists ? 0600 : 0666));
-        if (!tmp.valid() && errno != EEXIST)
-            return false;
-    }
-    if (!tmp.valid())
-        return false;
-
-    bool ok = true;
-    if (exists) {
-        ok = ::fchmod(tmp.get(), st.st_mode & 07777) == 0;
-        if (ok && (st.st_uid != ::geteuid() || st.st_gid != ::getegid())) {
-            // Only a privileged writer can keep another owner; for anyone else
-            // the file becomes theirs, as a rewrite in place would not do, but
-            // the write still goes through.
-            [[maybe_unused]] const int chownResult = ::fchown(tmp.get(), st.st_uid, st.st_gid);
-        }
-    }
-    ok = ok && writeAll(tmp.get(), updated) && ::fsync(tmp.get()) == 0;
-    ok = (::close(tmp.release()) == 0) && ok;
-    ok = ok && ::renameat(dir.get(), tmpName.c_str(), dir.get(), base.c_str()) == 0;
-    if (!ok) {
-        ::unlinkat(dir.get(), tmpName.c_str(), 0);
-        return false;
-    }
-    // The rename itself must reach the disk before the write counts as done.
-    ::fsync(dir.get());
-    return true;
+    out.write(updated);
+    return out.commit().ok();
 }
 
 } // namespace mrb::platform

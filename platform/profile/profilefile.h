@@ -17,8 +17,8 @@ namespace mrb::platform
 std::string readProfileString(const std::string &file, std::string_view section, std::string_view key);
 
 // Creates the file and the section when missing, replaces an existing key's
-// value in place and leaves every other line as it was. The file is replaced
-// atomically (temporary file + rename) under a lock held across processes.
+// value in place and leaves every other line as it was. The file is written
+// by the rules of platform/fs/safefile.h, under a lock held across processes.
 // Returns false when the file could not be written.
 bool writeProfileString(
     const std::string &file, std::string_view section, std::string_view key, std::string_view value);

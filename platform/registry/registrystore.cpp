@@ -3,6 +3,7 @@
 #include "platform/registry/registrystore.h"
 
 #include "platform/fs/installlayout.h"
+#include "platform/fs/safefile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -301,10 +302,10 @@ bool makeFolders(const std::string &folder, std::string *error)
 }
 
 // Holds a flock on the store's lock file for its life.
-class FolderLock
+class StoreLock
 {
 public:
-    FolderLock(const std::string &folder, bool exclusive)
+    StoreLock(const std::string &folder, bool exclusive)
     {
         const std::string path = folder + "/.lock";
         m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
@@ -318,13 +319,13 @@ public:
         } while (rc != 0 && errno == EINTR);
         m_locked = rc == 0;
     }
-    ~FolderLock()
+    ~StoreLock()
     {
         if (m_fd >= 0)
             ::close(m_fd); // releases the lock
     }
-    FolderLock(const FolderLock &) = delete;
-    FolderLock &operator=(const FolderLock &) = delete;
+    StoreLock(const StoreLock &) = delete;
+    StoreLock &operator=(const StoreLock &) = delete;
     bool locked() const { return m_locked; }
 
 private:
@@ -364,52 +365,13 @@ std::optional<std::string> readFile(const std::string &path, std::string *error)
     return text;
 }
 
-bool writeAtomically(const std::string &path, const std::string &text, std::string *error)
+bool writeStore(const std::string &path, const std::string &text, std::string *error)
 {
-    const std::string temp = path + ".tmp" + std::to_string(::getpid());
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        if (error)
-            *error = errnoText("cannot create", temp);
-        return false;
-    }
-    std::size_t done = 0;
-    bool ok = true;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            ok = false;
-            break;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (ok && ::fsync(fd) != 0)
-        ok = false;
-    if (!ok && error)
-        *error = errnoText("cannot write", temp);
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        if (error)
-            *error = errnoText("cannot write", temp);
-    }
-    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
-        ok = false;
-        if (error)
-            *error = errnoText("cannot replace", path);
-    }
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    const std::string folder = path.substr(0, path.rfind('/'));
-    const int dirFd = ::open(folder.empty() ? "/" : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
-    return true;
+    // A new store file is private, as its folder is.
+    const WriteResult written = writeFileSafely(path, text, SafeFileOptions {FolderLock::None, 0600});
+    if (!written.ok() && error)
+        *error = "cannot write " + path + ": " + written.reason();
+    return written.ok();
 }
 
 } // namespace
@@ -698,7 +660,7 @@ std::optional<RegistryKey> RegistryStore::load(RegistryRoot root, std::string *e
     };
     if (::stat(m_folder.c_str(), &st) != 0)
         return RegistryKey(); // no store yet: every root is empty
-    FolderLock lock(m_folder, false);
+    StoreLock lock(m_folder, false);
     const auto text = readFile(fileOf(root), error);
     if (!text)
         return std::nullopt;
@@ -713,7 +675,7 @@ bool RegistryStore::update(RegistryRoot root, const std::function<bool(RegistryK
 {
     if (!makeFolders(m_folder, error))
         return false;
-    FolderLock lock(m_folder, true);
+    StoreLock lock(m_folder, true);
     if (!lock.locked()) {
         if (error)
             *error = "cannot lock " + m_folder;
@@ -732,7 +694,7 @@ bool RegistryStore::update(RegistryRoot root, const std::function<bool(RegistryK
     }
     if (!edit(*key))
         return true;
-    return writeAtomically(path, serialize(*key), error);
+    return writeStore(path, serialize(*key), error);
 }
 
 std::optional<RegValue> RegistryStore::value(RegistryRoot root, std::string_view keyPath, std::string_view name) const

@@ -101,7 +101,7 @@ private:
 };
 
 // The registry: one text file per root in one folder, read under a shared
-// lock and replaced atomically (temporary file and rename) under an exclusive
+// lock and written by the rules of platform/fs/safefile.h under an exclusive
 // lock held across processes. A file that cannot be parsed is never
 // overwritten: reading it fails and so does every change.
 class RegistryStore
