@@ -3,7 +3,9 @@
 #include "app/cli/mrblist.h"
 #include "app/settings/settings.h"
 #include "platform/com/runtime.h"
+#include "tests/support/fiforeader.h"
 #include "tests/support/temptree.h"
+#include "tests/support/unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -309,4 +311,53 @@ TEST(MrbListRun, VersionNamesTheComponentLibraryInUse)
     EXPECT_EQ(after.str(),
         "mrb-list (Marrowby) " MRB_VERSION "\nComponent library: " + library + " (registered in "
             + tree.path("registry") + ")\n");
+}
+
+// Output targets that used to be replaced by a plain file or refused.
+
+TEST_F(MrbListBinary, OutputReachesTheReaderOfAFifoDirectlyOrThroughALink)
+{
+    // The link stands in for /dev/stdout, which leads to a pipe: it used to be
+    // replaced by a regular file while success was printed.
+    const std::string item = tree.file("data/a.txt", 3);
+    for (const bool throughLink : {false, true}) {
+        SCOPED_TRACE(throughLink ? "link to a FIFO" : "FIFO");
+        const std::string fifo = tree.path(throughLink ? "pipe2" : "pipe1");
+        mrb::test::FifoReader reader(fifo);
+        const std::string target = throughLink ? tree.symlink("stdout", fifo) : fifo;
+        const ProgramRun r = run({"--settings", tree.path("options.dll"), "-o", target, item});
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.out, "Outputted 1 items to '" + target + "' successfully!\n");
+        EXPECT_EQ(reader.bytes(), item + "\r\n");
+        struct stat st {
+        };
+        EXPECT_TRUE(::lstat(fifo.c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
+        EXPECT_TRUE(::lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode) == throughLink);
+    }
+}
+
+TEST_F(MrbListBinary, WritableFilesInAFolderTheUserCannotWriteToAreWrittenInPlace)
+{
+    // The output used to be refused ("Permission denied") and the settings
+    // file never written.
+    const std::string item = tree.file("data/a.txt", 3);
+    const std::string output = tree.fileWith("ro/list.txt", "previous");
+    const std::string settings = tree.fileWith("ro/options.dll", "");
+    tree.chmod("ro/list.txt", 0666);
+    tree.chmod("ro/options.dll", 0666);
+    tree.chmod("ro", 0555);
+    ::chmod(scratch.root().c_str(), 0777);
+    const auto asNobody = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), program);
+        const std::vector<std::string> command = mrb::test::asNobody(tree, args);
+        return runProgram(command[0], std::vector<std::string>(command.begin() + 1, command.end()), scratch.root());
+    };
+    const ProgramRun printed = asNobody({"--settings", settings, "--print-settings"});
+    EXPECT_EQ(printed.exitCode, 0) << printed.err;
+    EXPECT_EQ(printed.out, defaultLines(tree.path("ro")));
+    EXPECT_EQ(TempTree::read(settings), defaultFile(tree.path("ro")));
+
+    const ProgramRun made = asNobody({"--settings", settings, "-o", output, item});
+    EXPECT_EQ(made.exitCode, 0) << made.err;
+    EXPECT_EQ(TempTree::read(output), item + "\r\n");
 }

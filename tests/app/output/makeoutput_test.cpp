@@ -7,12 +7,14 @@
 #include "platform/fs/posixfilesystem.h"
 #include "tests/app/output/outputfakes.h"
 #include "tests/support/temptree.h"
+#include "tests/support/unprivileged.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 using namespace mrb;
@@ -359,26 +361,64 @@ protected:
 
 TEST_F(MakeFailureTest, ReadOnlyOutputFolder)
 {
-    if (test::runningAsRoot())
-        GTEST_SKIP() << "running as root: a read-only folder still takes new files";
     tree.chmod("out", 0555);
-    make(existing);
-    expectFailureReported(existing, "Permission denied");
-    EXPECT_EQ(test::TempTree::read(existing), "previous\r\n");
-    tree.chmod("out", 0755);
-    EXPECT_EQ(folderEntries(tree.path("out")), std::vector<std::string> {"list.m3u"});
+    test::expectAsNobody(tree, [&] {
+        make(existing);
+        expectFailureReported(existing, "Permission denied");
+        EXPECT_EQ(test::TempTree::read(existing), "previous\r\n");
+        EXPECT_EQ(folderEntries(tree.path("out")), std::vector<std::string> {"list.m3u"});
+    });
 }
 
 TEST_F(MakeFailureTest, ReadOnlyOutputFolderForAWorkbook)
 {
-    if (test::runningAsRoot())
-        GTEST_SKIP() << "running as root: a read-only folder still takes new files";
     useType("Customize");
     const std::string book = tree.fileWith("out/book.xls", "previous");
     tree.chmod("out", 0555);
-    make(book);
-    expectFailureReported(book, "Permission denied");
-    EXPECT_EQ(test::TempTree::read(book), "previous");
+    test::expectAsNobody(tree, [&] {
+        make(book);
+        expectFailureReported(book, "Permission denied");
+        EXPECT_EQ(test::TempTree::read(book), "previous");
+    });
+}
+
+TEST_F(MakeTest, WritableFilesInAReadOnlyFolderAreWrittenInPlace)
+{
+    // Both used to be refused ("Permission denied"): no new file could be
+    // made beside them.
+    rows.append(fileRow("/d", "a.txt"));
+    for (const char *name : {"out/list.txt", "out/book.xls"}) {
+        SCOPED_TRACE(name);
+        const std::string target = tree.fileWith(name, "previous");
+        tree.chmod(name, 0666);
+        tree.chmod("out", 0555);
+        useType(std::string_view(name).ends_with(".xls") ? "Customize" : "PBR");
+        test::expectAsNobody(tree, [&] {
+            make(target);
+            EXPECT_EQ(ui.messages.back().text, closingMessage(1, target));
+            EXPECT_NE(test::TempTree::read(target), "previous");
+        });
+        tree.chmod("out", 0755);
+    }
+}
+
+TEST_F(MakeTest, WorkbookThroughALinkKeepsTheLinkAndAReadOnlyWorkbookItsMode)
+{
+    // A workbook used to replace the link itself, and a read-only one became 0644.
+    rows.append(fileRow("/d", "a.txt"));
+    useType("Customize");
+    const std::string real = tree.fileWith("real/book.xls", "previous");
+    tree.chmod("real/book.xls", 0444);
+    const std::string link = tree.symlink("book.xls", real);
+    make(link);
+    EXPECT_EQ(ui.messages.back().text, closingMessage(1, link));
+    struct stat st {
+    };
+    ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_EQ(::stat(real.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0444u);
+    EXPECT_EQ(test::TempTree::read(real).substr(0, 2), "PK");
 }
 
 TEST_F(MakeFailureTest, FileThatCannotBeCreated)

@@ -5,6 +5,7 @@
 #include "app/settings/settingsstore.h"
 #include "platform/fs/posixfilesystem.h"
 #include "tests/support/temptree.h"
+#include "tests/support/unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -281,14 +282,14 @@ TEST_F(SettingsStoreTest, ExplicitFileAndFolderEndingInSlash)
 
 TEST_F(SettingsStoreTest, UnwritableFolderGivesEmptyValuesSilently)
 {
-    if (mrb::test::runningAsRoot())
-        GTEST_SKIP() << "root writes into read-only folders";
     const std::string folder = tree.dir("prog");
     tree.chmod("prog", 0555);
-    SettingsStore store(api, gen, fs, folder);
-    store.ensureSettings();
-    EXPECT_EQ(store.record().value(Setting::CommonPath), "");
-    EXPECT_FALSE(isFolder(folder + "/output"));
+    mrb::test::expectAsNobody(tree, [&] {
+        SettingsStore store(api, gen, fs, folder);
+        store.ensureSettings();
+        EXPECT_EQ(store.record().value(Setting::CommonPath), "");
+        EXPECT_FALSE(isFolder(folder + "/output"));
+    });
 }
 
 TEST_F(SettingsStoreTest, MissingFolderGivesEmptyValuesSilently)
@@ -360,11 +361,10 @@ TEST(ProgramFolder, OtherwiseTheUsersConfigFolder)
 
 TEST(ProgramFolder, ReadOnlyExecutableFolderFallsBack)
 {
-    if (mrb::test::runningAsRoot())
-        GTEST_SKIP() << "root writes into read-only folders";
     TempTree tree;
     const std::string bin = tree.dir("bin");
     tree.chmod("bin", 0555);
     ScopedEnv xdg("XDG_CONFIG_HOME", tree.path("xdg"));
-    EXPECT_EQ(mrb::core::resolveProgramFolder(bin), tree.path("xdg/marrowby"));
+    mrb::test::expectAsNobody(
+        tree, [&] { EXPECT_EQ(mrb::core::resolveProgramFolder(bin), tree.path("xdg/marrowby")); });
 }

@@ -63,6 +63,9 @@ TEST(FakeFileSystem, WalkSkipsUnreadableAndLinkedFolders)
     EXPECT_TRUE(result.rootReadable);
     EXPECT_EQ(result.total, 14u);
     EXPECT_EQ(result.unreadableFolders, 1u);
+    ASSERT_EQ(recorder.errors.size(), 1u);
+    EXPECT_EQ(recorder.errors[0].path, "/r/b");
+    EXPECT_EQ(recorder.errors[0].depth, 1u);
     const std::vector<std::string> expected = {
         "enter .",
         "file top 10",

@@ -4,6 +4,7 @@
 
 #include "platform/fs/filesystem.h"
 #include "tests/support/temptree.h"
+#include "tests/support/unprivileged.h"
 
 #include <cstdint>
 #include <dirent.h>
@@ -60,18 +61,6 @@ private:
     }
     std::string m_root;
 };
-
-// Drops root rights in a forked child so permission rules hold there; used
-// inside EXPECT_EXIT. The tree's own folder is opened up for the other user.
-inline void becomeUnprivileged(const TempTree &tree)
-{
-    ::chmod(tree.root().c_str(), 0777);
-    if (!runningAsRoot())
-        return;
-    const gid_t nobody = 65534;
-    if (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0)
-        ::_exit(99);
-}
 
 // Removes a tree of any depth, one open folder at a time (std::filesystem
 // gives up on paths longer than PATH_MAX).

@@ -312,11 +312,12 @@ int walkWithoutRights(const TempTree &tree)
         "unreadable b",
         "enter c",
         "file c/3 3",
+        "unreadable c/e",
         "leave c 3",
         "unreadable d",
         "leave . 4",
     };
-    if (recorder.events != expected || result.unreadableFolders != 2 || result.total != 4) {
+    if (recorder.events != expected || result.unreadableFolders != 3 || result.total != 4) {
         for (const std::string &event : recorder.events)
             std::fprintf(stderr, "%s\n", event.c_str());
         return 1;
@@ -325,6 +326,13 @@ int walkWithoutRights(const TempTree &tree)
         return 2;
     if (fs.subFolders(tree.path("b")).ok || fs.fileList(tree.path("b"), FileListQuery {}).ok)
         return 3;
+    // Each error says where, how deep and why.
+    const std::vector<std::size_t> depths = {1, 2, 1};
+    for (std::size_t i = 0; i < recorder.errors.size(); ++i) {
+        const WalkError &error = recorder.errors[i];
+        if (error.depth != depths[i] || error.reason != "Permission denied" || error.path.rfind(tree.root(), 0) != 0)
+            return 4;
+    }
     return 0;
 }
 
@@ -336,6 +344,8 @@ TEST_F(PosixFs, UnreadableSubFolderIsSkippedAndTheWalkGoesOn)
     tree.file("b/secret", 50);
     tree.file("c/3", 3);
     tree.chmod("b", 0);
+    tree.file("c/e/5", 5);
+    tree.chmod("c/e", 0);
     tree.file("d/x/4", 4);
     tree.chmod("d", 0644); // names readable, entries not: just as unreadable
     EXPECT_EXIT(std::_Exit(walkWithoutRights(tree)), ::testing::ExitedWithCode(0), "");

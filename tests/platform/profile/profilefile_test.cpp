@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/profile/profilefile.h"
 #include "tests/support/temptree.h"
+#include "tests/support/unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -259,14 +260,27 @@ TEST(ProfileWrite, ReadOnlyFileIsLeftAlone)
 
 TEST(ProfileWrite, ReadOnlyFolderFailsWithoutDamage)
 {
-    if (mrb::test::runningAsRoot())
-        GTEST_SKIP() << "root writes into read-only folders";
     TempTree tree;
     const std::string ini = tree.fileWith("ro/a.ini", "[S]\r\nk=v\r\n");
     tree.chmod("ro", 0555);
-    EXPECT_FALSE(writeProfileString(ini, "S", "k", "w"));
-    EXPECT_FALSE(writeProfileString(tree.path("ro/new.ini"), "S", "k", "w"));
-    EXPECT_EQ(TempTree::read(ini), "[S]\r\nk=v\r\n");
+    mrb::test::expectAsNobody(tree, [&] {
+        EXPECT_FALSE(writeProfileString(ini, "S", "k", "w"));
+        EXPECT_FALSE(writeProfileString(tree.path("ro/new.ini"), "S", "k", "w"));
+        EXPECT_EQ(TempTree::read(ini), "[S]\r\nk=v\r\n");
+    });
+}
+
+TEST(ProfileWrite, WritableFileInReadOnlyFolderIsWrittenInPlace)
+{
+    // Used to be refused: a new file could not be made beside it.
+    TempTree tree;
+    const std::string ini = tree.fileWith("ro/a.ini", "[S]\r\nk=v\r\n");
+    tree.chmod("ro/a.ini", 0666);
+    tree.chmod("ro", 0555);
+    mrb::test::expectAsNobody(tree, [&] {
+        EXPECT_TRUE(writeProfileString(ini, "S", "k", "w"));
+        EXPECT_EQ(TempTree::read(ini), "[S]\r\nk=w\r\n");
+    });
 }
 
 TEST(ProfileWrite, KeepsPermissionsAndLeavesNoTemporaryFiles)

@@ -1,0 +1,250 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "platform/fs/safefile.h"
+#include "tests/support/fiforeader.h"
+#include "tests/support/temptree.h"
+#include "tests/support/unprivileged.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <dirent.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <vector>
+
+using namespace mrb::platform;
+using mrb::test::FifoReader;
+using mrb::test::TempTree;
+
+namespace
+{
+
+struct stat lstatOf(const std::string &path)
+{
+    struct stat st {
+    };
+    ::lstat(path.c_str(), &st);
+    return st;
+}
+
+// Every name in a folder, hidden ones included: leftovers of temporary files show.
+std::vector<std::string> namesIn(const std::string &folder)
+{
+    std::vector<std::string> names;
+    if (DIR *dir = ::opendir(folder.c_str())) {
+        while (const dirent *entry = ::readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..")
+                names.push_back(name);
+        }
+        ::closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Lowers the largest file this process may write, so a write fails half way
+// (EFBIG) even for root, without filling a disk.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old {};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+class SafeFileTest : public ::testing::Test
+{
+protected:
+    TempTree tree;
+};
+
+} // namespace
+
+// One test per kind of target.
+
+TEST_F(SafeFileTest, MissingTargetIsCreatedWithTheModeOfANormalCreate)
+{
+    const mode_t old = ::umask(027);
+    const WriteResult result = writeFileSafely(tree.path("new.txt"), "fresh");
+    ::umask(old);
+    EXPECT_TRUE(result.ok()) << result.reason();
+    EXPECT_EQ(TempTree::read(tree.path("new.txt")), "fresh");
+    EXPECT_EQ(lstatOf(tree.path("new.txt")).st_mode & 07777, 0640u);
+    EXPECT_EQ(namesIn(tree.root()), std::vector<std::string> {"new.txt"});
+}
+
+TEST_F(SafeFileTest, ExistingFileIsReplacedKeepingModeAndOwner)
+{
+    const std::string path = tree.fileWith("book.xls", "old");
+    ::chmod(path.c_str(), 0444);
+    if (mrb::test::runningAsRoot()) {
+        ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    }
+    const struct stat before = lstatOf(path);
+    EXPECT_TRUE(writeFileSafely(path, "new").ok());
+    const struct stat after = lstatOf(path);
+    EXPECT_EQ(TempTree::read(path), "new");
+    EXPECT_NE(after.st_ino, before.st_ino); // a new file took the name
+    EXPECT_EQ(after.st_mode & 07777, 0444u);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_gid, before.st_gid);
+    EXPECT_EQ(namesIn(tree.root()), std::vector<std::string> {"book.xls"});
+}
+
+TEST_F(SafeFileTest, HardLinkedFileIsWrittenInPlaceForEveryName)
+{
+    const std::string first = tree.fileWith("a.txt", "old content, longer than the new");
+    const std::string second = tree.path("b.txt");
+    ASSERT_EQ(::link(first.c_str(), second.c_str()), 0);
+    EXPECT_TRUE(writeFileSafely(first, "new").ok());
+    EXPECT_EQ(TempTree::read(first), "new");
+    EXPECT_EQ(TempTree::read(second), "new");
+    EXPECT_EQ(lstatOf(first).st_nlink, 2u);
+}
+
+TEST_F(SafeFileTest, WritableFileInAFolderWeCannotWriteToIsWrittenInPlace)
+{
+    const std::string path = tree.fileWith("ro/settings.ini", "old");
+    tree.chmod("ro/settings.ini", 0666);
+    tree.chmod("ro", 0555);
+    mrb::test::expectAsNobody(tree, [&] {
+        SafeFile file(path);
+        EXPECT_TRUE(file.writesInPlace());
+        EXPECT_TRUE(file.write("new"));
+        EXPECT_TRUE(file.commit().ok());
+        EXPECT_EQ(TempTree::read(path), "new");
+        EXPECT_EQ(namesIn(tree.path("ro")), std::vector<std::string> {"settings.ini"});
+    });
+}
+
+TEST_F(SafeFileTest, SymbolicLinksLeadToTheFileTheyFinallyName)
+{
+    struct Case {
+        const char *name;
+        std::string link; // written through
+        std::string target; // where the bytes must land
+    };
+    tree.fileWith("real/list.txt", "old");
+    tree.symlink("one.txt", "real/list.txt");
+    tree.symlink("two.txt", tree.path("one.txt")); // a chain, absolute
+    tree.symlink("dangling.txt", "real/later.txt");
+    for (const Case &c : {Case {"relative link", tree.path("one.txt"), tree.path("real/list.txt")},
+             Case {"chain of links", tree.path("two.txt"), tree.path("real/list.txt")},
+             Case {"dangling link creates its target", tree.path("dangling.txt"), tree.path("real/later.txt")}}) {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(writeFileSafely(c.link, c.name).ok());
+        EXPECT_TRUE(S_ISLNK(lstatOf(c.link).st_mode));
+        EXPECT_EQ(TempTree::read(c.target), c.name);
+    }
+    EXPECT_EQ(namesIn(tree.path("real")), (std::vector<std::string> {"later.txt", "list.txt"}));
+}
+
+TEST_F(SafeFileTest, FifoIsWrittenThroughAndStaysAFifo)
+{
+    // A link to a FIFO stands in for /dev/stdout leading to a pipe.
+    for (const bool throughLink : {false, true}) {
+        SCOPED_TRACE(throughLink ? "through a link" : "the FIFO itself");
+        const std::string fifo = tree.path(throughLink ? "pipe2" : "pipe1");
+        FifoReader reader(fifo);
+        std::string target = fifo;
+        if (throughLink)
+            target = tree.symlink("stdout", fifo);
+        EXPECT_TRUE(writeFileSafely(target, "through the pipe").ok());
+        EXPECT_EQ(reader.bytes(), "through the pipe");
+        EXPECT_TRUE(S_ISFIFO(lstatOf(fifo).st_mode));
+    }
+}
+
+TEST_F(SafeFileTest, DeviceIsWrittenThroughAndNeverReplaced)
+{
+    if (!mrb::test::runningAsRoot())
+        GTEST_SKIP() << "only root makes device nodes";
+    // Our own node of the null device, in the temporary folder.
+    const std::string device = tree.path("null");
+    ASSERT_EQ(::mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+    EXPECT_TRUE(writeFileSafely(device, "gone").ok());
+    EXPECT_TRUE(S_ISCHR(lstatOf(device).st_mode));
+    EXPECT_EQ(namesIn(tree.root()), std::vector<std::string> {"null"});
+}
+
+TEST_F(SafeFileTest, FolderIsRefusedWithTheReason)
+{
+    const std::string folder = tree.dir("folder");
+    const WriteResult result = writeFileSafely(folder, "x");
+    EXPECT_EQ(result.reason(), "Is a directory");
+    EXPECT_EQ(result.path(), folder);
+    EXPECT_EQ(namesIn(tree.root()), std::vector<std::string> {"folder"});
+}
+
+// Failures.
+
+TEST_F(SafeFileTest, FailedReplacementLeavesTheOldFileAndNoTemporaryFile)
+{
+    const std::string path = tree.fileWith("keep.txt", "old");
+    WriteResult result;
+    {
+        const FileSizeLimit limit(1000);
+        result = writeFileSafely(path, std::string(5000, 'x'));
+    }
+    EXPECT_EQ(result.reason(), "File too large");
+    EXPECT_EQ(result.path(), path);
+    EXPECT_EQ(TempTree::read(path), "old");
+    EXPECT_EQ(namesIn(tree.root()), std::vector<std::string> {"keep.txt"});
+}
+
+TEST_F(SafeFileTest, FailedInPlaceWriteSaysTheFileMayBeIncomplete)
+{
+    const std::string path = tree.fileWith("a.txt", "old");
+    ASSERT_EQ(::link(path.c_str(), tree.path("b.txt").c_str()), 0);
+    WriteResult result;
+    {
+        const FileSizeLimit limit(1000);
+        result = writeFileSafely(path, std::string(5000, 'x'));
+    }
+    EXPECT_EQ(result.reason(), "File too large (the file may be incomplete)");
+}
+
+TEST_F(SafeFileTest, ReadOnlyFileIsRefusedUnchanged)
+{
+    const std::string path = tree.fileWith("ro.txt", "old");
+    tree.chmod("ro.txt", 0444);
+    mrb::test::expectAsNobody(tree, [&] {
+        EXPECT_EQ(writeFileSafely(path, "new").reason(), "Permission denied");
+        EXPECT_EQ(TempTree::read(path), "old");
+    });
+}
+
+TEST_F(SafeFileTest, InterruptedWriteLeavesNoTemporaryFile)
+{
+    const std::string path = tree.fileWith("out.txt", "old");
+    EXPECT_EXIT(
+        {
+            SafeFile::removeTemporariesOnSignals();
+            SafeFile file(path);
+            file.write("half");
+            std::raise(SIGTERM);
+        },
+        ::testing::KilledBySignal(SIGTERM),
+        "");
+    EXPECT_EQ(TempTree::read(path), "old");
+    EXPECT_EQ(namesIn(tree.root()), std::vector<std::string> {"out.txt"});
+}
