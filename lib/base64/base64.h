@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "lib/base64/base64codec.h"
 #include "lib/frame/classdefinition.h"
 
 namespace qfc
@@ -11,6 +12,11 @@ namespace qfc
 class Base64 final : public DispatchObject<Base64, QfcBase64>
 {
     QFC_CLASS_OPERATIONS(Base64, QFC_BASE64_OPERATIONS)
+
+private:
+    // Built for each object when it is made, as the class always has.
+    const Base64Alphabet m_alphabet = makeBase64Alphabet();
+    const Base64Reverse m_reverse = makeBase64Reverse(m_alphabet);
 };
 
 } // namespace qfc

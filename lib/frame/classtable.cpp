@@ -4,6 +4,7 @@
 
 #include "lib/apifuns/apifuns.h"
 #include "lib/base64/base64.h"
+#include "lib/common/codepages.h"
 #include "lib/frame/identities.h"
 #include "lib/genfuns/genfuns.h"
 #include "lib/registry/registry.h"
@@ -33,6 +34,19 @@ const ClassInfo classes[] = {
 std::span<const ClassInfo> libraryClasses()
 {
     return classes;
+}
+
+std::vector<RegistrationEntry> libraryData(bool all)
+{
+    std::vector<RegistrationEntry> entries;
+    const std::span<const CodePage> table = allCodePages();
+    const std::vector<CodePage> pages = all ? std::vector<CodePage>(table.begin(), table.end()) : knownCodePages();
+    for (const CodePage &page : pages) {
+        const std::string key = std::string(codePageKey) + "\\" + std::to_string(page.number);
+        entries.push_back({key, "BodyCharset", page.bodyCharset});
+        entries.push_back({key, "Description", page.description});
+    }
+    return entries;
 }
 
 } // namespace qfc

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "lib/frame/classfactory.h"
+#include "lib/frame/registration.h"
 
 #include <span>
 
@@ -11,5 +12,11 @@ namespace qfc
 
 // The library's five public classes: GenFuns, APIFuns, TxtFile, Base64, Registry.
 std::span<const ClassInfo> libraryClasses();
+
+// The data registration writes besides the classes: the code-page table
+// (MIME\Database\Codepage\<number> with BodyCharset and Description) of
+// every charset TxtFile and Base64 accept; with all, every page of the table
+// whatever this system converts (what unregistration removes).
+std::vector<RegistrationEntry> libraryData(bool all);
 
 } // namespace qfc

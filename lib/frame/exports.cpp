@@ -29,7 +29,7 @@ extern "C" QFC_API HRESULT DllCanUnloadNow()
 extern "C" QFC_API HRESULT DllRegisterServer()
 {
     try {
-        return qfc::registerServer(qfc::libraryClasses(), qfc::libraryPath());
+        return qfc::registerServer(qfc::libraryClasses(), qfc::libraryData(false), qfc::libraryPath());
     } catch (...) {
         return E_UNEXPECTED;
     }
@@ -38,7 +38,7 @@ extern "C" QFC_API HRESULT DllRegisterServer()
 extern "C" QFC_API HRESULT DllUnregisterServer()
 {
     try {
-        return qfc::unregisterServer(qfc::libraryClasses());
+        return qfc::unregisterServer(qfc::libraryClasses(), qfc::libraryData(true));
     } catch (...) {
         return E_UNEXPECTED;
     }

@@ -47,7 +47,8 @@ std::string parentOf(const std::string &key)
 
 } // namespace
 
-std::vector<RegistrationEntry> registrationEntries(std::span<const ClassInfo> classes, const std::string &libraryPath)
+std::vector<RegistrationEntry> registrationEntries(
+    std::span<const ClassInfo> classes, std::span<const RegistrationEntry> data, const std::string &libraryPath)
 {
     std::vector<RegistrationEntry> entries;
     for (const ClassInfo &info : classes) {
@@ -60,14 +61,16 @@ std::vector<RegistrationEntry> registrationEntries(std::span<const ClassInfo> cl
     }
     entries.push_back({typeLibraryKey(), "", libraryDescription});
     entries.push_back({localeKey(), "", libraryPath});
+    entries.insert(entries.end(), data.begin(), data.end());
     return entries;
 }
 
-HRESULT registerServer(std::span<const ClassInfo> classes, const std::string &libraryPath)
+HRESULT registerServer(
+    std::span<const ClassInfo> classes, std::span<const RegistrationEntry> data, const std::string &libraryPath)
 {
     if (libraryPath.empty())
         return SELFREG_E_CLASS;
-    const auto entries = registrationEntries(classes, libraryPath);
+    const auto entries = registrationEntries(classes, data, libraryPath);
     const bool ok = RegistryStore().update(RegistryRoot::ClassesRoot, [&](RegistryKey &root) {
         for (const RegistrationEntry &entry : entries)
             root.create(entry.key).setValue(entry.name, RegValue::string(entry.value));
@@ -76,9 +79,9 @@ HRESULT registerServer(std::span<const ClassInfo> classes, const std::string &li
     return ok ? S_OK : SELFREG_E_CLASS;
 }
 
-HRESULT unregisterServer(std::span<const ClassInfo> classes)
+HRESULT unregisterServer(std::span<const ClassInfo> classes, std::span<const RegistrationEntry> data)
 {
-    const auto entries = registrationEntries(classes, std::string());
+    const auto entries = registrationEntries(classes, data, std::string());
     const bool ok = RegistryStore().update(RegistryRoot::ClassesRoot, [&](RegistryKey &root) {
         bool changed = false;
         std::vector<std::string> keys;

@@ -27,15 +27,18 @@ struct RegistrationEntry {
 // and for the type library
 //   TypeLib\{libid}\1.0            @ = QARN Foundation Classes for Marrowby.
 //   TypeLib\{libid}\1.0\409\linux64 @ = the library path (the library describes its own types)
-std::vector<RegistrationEntry> registrationEntries(std::span<const ClassInfo> classes, const std::string &libraryPath);
+// and then the library's own data (data: the code-page table).
+std::vector<RegistrationEntry> registrationEntries(
+    std::span<const ClassInfo> classes, std::span<const RegistrationEntry> data, const std::string &libraryPath);
 
 // Writes the entries in one change of the registry store; SELFREG_E_CLASS
 // when the store cannot be written.
-HRESULT registerServer(std::span<const ClassInfo> classes, const std::string &libraryPath);
+HRESULT registerServer(
+    std::span<const ClassInfo> classes, std::span<const RegistrationEntry> data, const std::string &libraryPath);
 
 // Removes exactly those values, then each of the keys above that is left
 // empty (the shared CLSID and TypeLib keys stay). Nothing registered is not a
 // failure.
-HRESULT unregisterServer(std::span<const ClassInfo> classes);
+HRESULT unregisterServer(std::span<const ClassInfo> classes, std::span<const RegistrationEntry> data);
 
 } // namespace qfc

@@ -2,69 +2,221 @@
 // SPDX-License-Identifier: MIT
 #include "lib/txtfile/txtfile.h"
 
+#include "lib/common/charsets.h"
+#include "lib/common/filebytes.h"
 #include "lib/frame/identities.h"
+#include "lib/txtfile/encodingguess.h"
+#include "lib/txtfile/lines.h"
+#include "platform/fs/safefile.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <strings.h>
+#include <unistd.h>
 
 namespace qfc
 {
 
-QFC_CLASS_DEFINITION(TxtFile, QfcTxtFile, IID_TxtFile, "_TxtFile", QFC_TXTFILE_OPERATIONS)
-
-// ---- every operation answers with the empty result until it is built ----------
-
-void TxtFile::AppendLine(std::string, StrRef)
+namespace
 {
+
+using mrb::platform::FolderLock;
+using mrb::platform::SafeFile;
+
+constexpr std::string_view lineBreak = "\r\n";
+
+// Rewrites a file through the safe-write facility with what make returns for
+// its bytes; nothing happens when the file cannot be read. The folder stays
+// locked from the read to the replacement, so two rewrites in one folder
+// never lose each other's changes.
+template <class Make> void rewrite(const std::string &path, Make make)
+{
+    SafeFile out(path, {FolderLock::Exclusive});
+    const auto bytes = readFileBytes(path);
+    if (!bytes)
+        return;
+    out.write(make(*bytes));
+    // A failed write leaves the file as it was; the operation reports nothing.
+    out.commit();
 }
 
-std::string TxtFile::ReadLastLine(std::string)
+bool contains(std::string_view line, std::string_view find, bool matchCase)
 {
-    return {};
+    if (matchCase)
+        return line.find(find) != std::string_view::npos;
+    return lowerCased(line).find(lowerCased(find)) != std::string::npos;
 }
 
-std::int32_t TxtFile::GetLineQty(std::string)
+// The first line holding find, counted from 1; 0 when none does.
+std::int32_t findFirst(
+    const std::optional<std::string> &bytes, std::string_view find, bool matchCase, std::string *text)
 {
+    if (!bytes)
+        return 0;
+    std::int32_t number = 0;
+    for (std::string_view line : splitLines(*bytes)) {
+        ++number;
+        if (contains(line, find, matchCase)) {
+            if (text)
+                *text = line;
+            return number;
+        }
+    }
     return 0;
 }
 
-void TxtFile::DeleteLine(std::string, std::string, std::string, std::int16_t)
+bool isAuto(std::string_view name)
 {
+    return name.size() == 4 && strncasecmp(name.data(), "auto", 4) == 0;
 }
 
-void TxtFile::ModifyLine(std::string, std::string, std::string, std::string, std::int16_t)
+} // namespace
+
+QFC_CLASS_DEFINITION(TxtFile, QfcTxtFile, IID_TxtFile, "_TxtFile", QFC_TXTFILE_OPERATIONS)
+
+void TxtFile::AppendLine(std::string FileName, StrRef Content)
 {
+    SafeFile out(FileName, {FolderLock::Exclusive});
+    std::string bytes;
+    if (::access(FileName.c_str(), F_OK) == 0) {
+        auto old = readFileBytes(FileName);
+        if (!old)
+            return; // what cannot be read cannot be kept
+        bytes = std::move(*old);
+    }
+    bytes += Content.get();
+    bytes += lineBreak;
+    out.write(bytes);
+    out.commit();
 }
 
-bool TxtFile::FindLine(std::string, std::string)
+std::string TxtFile::ReadLastLine(std::string FileName)
 {
+    auto bytes = readFileBytes(FileName);
+    if (!bytes)
+        return {};
+    std::string_view text = *bytes;
+    if (text.ends_with(lineBreak))
+        text.remove_suffix(lineBreak.size());
+    const std::size_t last = text.rfind(lineBreak);
+    return std::string(last == std::string_view::npos ? text : text.substr(last + lineBreak.size()));
+}
+
+std::int32_t TxtFile::GetLineQty(std::string FileName)
+{
+    std::int64_t breaks = 0;
+    bool any = false;
+    bool carriageReturnLast = false;
+    readFileChunks(FileName, [&](std::string_view piece) {
+        any = true;
+        if (carriageReturnLast && piece.front() == '\n')
+            ++breaks;
+        const char *p = piece.data();
+        const char *end = p + piece.size();
+        while ((p = static_cast<const char *>(std::memchr(p, '\r', static_cast<std::size_t>(end - p))))) {
+            if (++p == end)
+                break;
+            if (*p == '\n')
+                ++breaks;
+        }
+        carriageReturnLast = piece.back() == '\r';
+        return true;
+    });
+    if (!any)
+        return 0;
+    return static_cast<std::int32_t>(std::min<std::int64_t>(breaks + 1, INT32_MAX));
+}
+
+void TxtFile::DeleteLine(std::string FileName, std::string Content, std::string Separator, std::int16_t FieldNo)
+{
+    rewrite(FileName, [&](std::string_view text) {
+        std::string out;
+        for (std::string_view line : splitLines(text)) {
+            const auto key = keyOf(line, Separator, FieldNo);
+            if (key && *key == Content)
+                continue;
+            out.append(line).append(lineBreak);
+        }
+        return out;
+    });
+}
+
+void TxtFile::ModifyLine(
+    std::string FileName, std::string OldString, std::string NewString, std::string Separator, std::int16_t FieldNo)
+{
+    rewrite(FileName, [&](std::string_view text) {
+        std::string out;
+        for (std::string_view line : splitLines(text)) {
+            const auto key = keyOf(line, Separator, FieldNo);
+            if (key && *key == OldString)
+                out.append(modifiedLine(line, Separator, FieldNo, NewString));
+            else
+                out.append(line);
+            out.append(lineBreak);
+        }
+        return out;
+    });
+}
+
+bool TxtFile::FindLine(std::string FileName, std::string Line)
+{
+    const auto bytes = readFileBytes(FileName);
+    if (!bytes)
+        return false;
+    for (std::string_view line : splitLines(*bytes)) {
+        if (line == Line)
+            return true;
+    }
     return false;
 }
 
-std::int32_t TxtFile::GetLineNoByFind(std::string, std::string, bool)
+std::int32_t TxtFile::GetLineNoByFind(std::string FileName, std::string FindString, bool MatchCase)
 {
-    return 0;
+    return findFirst(readFileBytes(FileName), FindString, MatchCase, nullptr);
 }
 
-std::string TxtFile::GetLineStrByFind(std::string, std::string, bool)
+std::string TxtFile::GetLineStrByFind(std::string FileName, std::string FindString, bool MatchCase)
 {
-    return {};
+    std::string text;
+    findFirst(readFileBytes(FileName), FindString, MatchCase, &text);
+    return text;
 }
 
-void TxtFile::WriteByCharset(std::string, std::string, std::string)
+void TxtFile::WriteByCharset(std::string FileName, std::string Content, std::string CharSet)
 {
+    // A failed write leaves the file as it was; the operation reports nothing.
+    mrb::platform::writeFileSafely(FileName, Charset::named(CharSet).encode(Content, true));
 }
 
-std::string TxtFile::ReadByCharset(std::string, std::string)
+std::string TxtFile::ReadByCharset(std::string FileName, std::string CharSet)
 {
-    return {};
+    const auto bytes = readFileBytes(FileName);
+    if (!bytes)
+        return {};
+    return (isAuto(CharSet) ? Charset::byMark(*bytes) : Charset::named(CharSet)).decode(*bytes);
 }
 
-std::string TxtFile::AutoRead(std::string)
+std::string TxtFile::AutoRead(std::string FileName)
 {
-    return {};
+    const std::string encoding = GetEncoding(FileName);
+    if (encoding == "UTF-8")
+        return ReadByCharset(FileName, "utf-8");
+    if (encoding == "Unicode" || encoding == "UnicodeBigEndian")
+        return ReadByCharset(FileName, "Auto");
+    const auto bytes = readFileBytes(FileName);
+    if (!bytes)
+        return {};
+    // Text of the system code page: on Linux that is UTF-8, which an "ANSI"
+    // file holds only when it is plain ASCII; other bytes are taken as the
+    // 8-bit charset, so none is lost.
+    const bool ascii = std::all_of(bytes->begin(), bytes->end(), [](char c) { return (c & 0x80) == 0; });
+    return ascii ? *bytes : Charset::systemAnsi().decode(*bytes);
 }
 
-std::string TxtFile::GetEncoding(std::string)
+std::string TxtFile::GetEncoding(std::string FileName)
 {
-    return {};
+    return guessEncoding(FileName);
 }
 
 } // namespace qfc

@@ -10,10 +10,16 @@
 #include "platform/com/abi.h"
 #include "tests/lib/libraryfile.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <cstdio>
+#include <deque>
 #include <dlfcn.h>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 #include <utility>
 #include <vector>
 
@@ -135,21 +141,74 @@ private:
 
 // ---- strings and values --------------------------------------------------------------
 
-// A BSTR of our own, freed with the holder; out() is a slot for a result.
+// UTF-8 and UTF-16 of our own, so a client needs nothing but the ABI.
+inline std::u16string utf16(std::string_view utf8)
+{
+    std::u16string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        const int n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+        char32_t cp = n == 1 ? b : b & (0x3F >> (n - 1));
+        for (int k = 1; k < n && i + k < utf8.size(); ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        i += n;
+        if (cp >= 0x10000) {
+            out += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(cp);
+        }
+    }
+    return out;
+}
+
+inline std::string utf8(std::u16string_view units)
+{
+    std::string out;
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        char32_t cp = units[i];
+        if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < units.size())
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (units[++i] - 0xDC00);
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            out += static_cast<char>(0xC0 | (cp >> 6));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else if (cp < 0x10000) {
+            out += static_cast<char>(0xE0 | (cp >> 12));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (cp >> 18));
+            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
+    return out;
+}
+
+inline std::string utf8(BSTR s)
+{
+    return s ? utf8(std::u16string_view(s, SysStringLen(s))) : std::string();
+}
+
+// A BSTR of our own (from UTF-8), freed with the holder; out() is a slot for a result.
 class Str
 {
 public:
     Str() = default;
-    Str(std::u16string_view text)
-        : m_s(SysAllocStringLen(text.data(), static_cast<std::uint32_t>(text.size())))
+    Str(std::string_view text)
+    {
+        const std::u16string units = utf16(text);
+        m_s = SysAllocStringLen(units.data(), static_cast<std::uint32_t>(units.size()));
+    }
+    Str(const std::string &text)
+        : Str(std::string_view(text))
     {
     }
-    Str(const std::string &ascii)
-        : Str(std::u16string(ascii.begin(), ascii.end()))
-    {
-    }
-    Str(const char *ascii)
-        : Str(std::string(ascii))
+    Str(const char *text)
+        : Str(std::string_view(text))
     {
     }
     ~Str() { SysFreeString(m_s); }
@@ -164,102 +223,193 @@ public:
         m_s = nullptr;
         return &m_s;
     }
-    std::u16string text() const { return m_s ? std::u16string(m_s, SysStringLen(m_s)) : std::u16string(); }
-    // The text as 8-bit characters (every unit below 256 expected).
-    std::string ascii() const
-    {
-        std::string s;
-        for (char16_t c : text())
-            s += static_cast<char>(c);
-        return s;
-    }
+    std::string text() const { return utf8(m_s); }
 
 private:
     BSTR m_s = nullptr;
 };
 
-// A late-bound call by dispatch number with the arguments in natural order.
-struct LateResult {
-    HRESULT status = E_FAIL;
-    VARIANT value {};
-    EXCEPINFO exception {};
-    LateResult() = default;
-    LateResult(const LateResult &) = delete;
-    ~LateResult()
-    {
-        VariantClear(&value);
-        SysFreeString(exception.bstrSource);
-        SysFreeString(exception.bstrDescription);
-        SysFreeString(exception.bstrHelpFile);
+// ---- calls through Invoke ----------------------------------------------------------
+
+// One late-bound argument: a value, or the caller's variable by reference.
+struct Arg {
+    enum Kind { Text, TextRef, Int32, Int32Ref, Int16, Flag, Missing } kind;
+    std::string text;
+    std::int32_t number = 0;
+};
+inline Arg s(std::string text)
+{
+    return {Arg::Text, std::move(text), 0};
+}
+inline Arg sref(std::string text)
+{
+    return {Arg::TextRef, std::move(text), 0};
+}
+inline Arg i4(std::int32_t n)
+{
+    return {Arg::Int32, {}, n};
+}
+inline Arg i4ref(std::int32_t n)
+{
+    return {Arg::Int32Ref, {}, n};
+}
+inline Arg i2(std::int16_t n)
+{
+    return {Arg::Int16, {}, n};
+}
+inline Arg flag(bool b)
+{
+    return {Arg::Flag, {}, b ? -1 : 0};
+}
+inline Arg missing()
+{
+    return {Arg::Missing, {}, 0};
+}
+
+// The result of a call as text: strings as UTF-8, numbers in decimal, bools
+// True/False, nothing as "".
+inline std::string textOf(const VARIANT &v)
+{
+    switch (v.vt) {
+    case VT_BSTR:
+        return utf8(v.bstrVal);
+    case VT_I4:
+        return std::to_string(v.lVal);
+    case VT_I2:
+        return std::to_string(v.iVal);
+    case VT_BOOL:
+        return v.boolVal ? "True" : "False";
+    default:
+        return "";
     }
-    std::string ascii() const
-    {
-        std::string s;
-        if (value.vt == VT_BSTR && value.bstrVal) {
-            for (std::uint32_t i = 0; i < SysStringLen(value.bstrVal); ++i)
-                s += static_cast<char>(value.bstrVal[i]);
+}
+inline std::string textOf(VARIANT_BOOL b)
+{
+    return b ? "True" : "False";
+}
+
+// Invoke by dispatch number with the arguments in natural order; the
+// result as text, or "failed 0x...: description" for a failure.
+inline std::string invoke(IDispatch *object, DISPID id, const std::vector<Arg> &args)
+{
+    std::deque<Str> strings; // stable addresses for by-reference strings
+    std::vector<std::int32_t> numbers(args.size());
+    std::vector<VARIANT> reversed;
+    for (std::size_t i = args.size(); i-- > 0;) {
+        const Arg &a = args[i];
+        VARIANT v {};
+        switch (a.kind) {
+        case Arg::Text:
+        case Arg::TextRef:
+            strings.emplace_back(a.text);
+            v.vt = a.kind == Arg::Text ? VT_BSTR : VT_BYREF | VT_BSTR;
+            if (a.kind == Arg::Text)
+                v.bstrVal = strings.back().get();
+            else
+                v.pbstrVal = strings.back().ref();
+            break;
+        case Arg::Int32:
+            v.vt = VT_I4;
+            v.lVal = a.number;
+            break;
+        case Arg::Int32Ref:
+            numbers[i] = a.number;
+            v.vt = VT_BYREF | VT_I4;
+            v.plVal = &numbers[i];
+            break;
+        case Arg::Int16:
+            v.vt = VT_I2;
+            v.iVal = static_cast<std::int16_t>(a.number);
+            break;
+        case Arg::Flag:
+            v.vt = VT_BOOL;
+            v.boolVal = static_cast<VARIANT_BOOL>(a.number);
+            break;
+        case Arg::Missing:
+            v.vt = VT_ERROR;
+            v.scode = DISP_E_PARAMNOTFOUND;
+            break;
         }
-        return s;
+        reversed.push_back(v);
     }
+    DISPPARAMS params {reversed.data(), nullptr, static_cast<std::uint32_t>(reversed.size()), 0};
+    VARIANT result {};
+    EXCEPINFO exception {};
+    std::uint32_t argError = 0;
+    const HRESULT hr =
+        object->lpVtbl->Invoke(object, id, &iidNull, 1033, DISPATCH_METHOD, &params, &result, &exception, &argError);
+    std::string text = textOf(result);
+    VariantClear(&result);
+    if (hr != S_OK) {
+        char code[16];
+        std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(exception.scode ? exception.scode : hr));
+        text = std::string("failed ") + code + ": " + utf8(exception.bstrDescription);
+    }
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrHelpFile);
+    return text;
+}
+
+// The text of a slot call's status, like invoke's for a failure.
+inline std::string failedText(HRESULT hr, IDispatch *object)
+{
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(hr));
+    std::string text = std::string("failed ") + code + ": ";
+    static constexpr GUID iidErrorInfo = {
+        0x1CF2B120u, 0x547Du, 0x101Bu, {0x8E, 0x65, 0x08, 0x00, 0x2B, 0x2B, 0xD1, 0x19}};
+    IErrorInfo *info = nullptr;
+    if (object->lpVtbl->QueryInterface(object, &iidErrorInfo, reinterpret_cast<void **>(&info)) == S_OK) {
+        BSTR description = nullptr;
+        info->lpVtbl->GetDescription(info, &description);
+        text += utf8(description);
+        SysFreeString(description);
+        info->lpVtbl->Release(info);
+    }
+    return text;
+}
+
+// ---- one call, made both ways -------------------------------------------------------
+
+// Where one run of a case works: its own folder and its own registry key.
+struct Place {
+    std::string dir;
+    std::string key;
+    std::string path(std::string_view name) const { return dir + "/" + std::string(name); }
 };
 
-inline void invoke(IDispatch *object, DISPID id, std::vector<VARIANT> args, LateResult &out)
-{
-    std::vector<VARIANT> reversed(args.rbegin(), args.rend());
-    DISPPARAMS params {reversed.data(), nullptr, static_cast<std::uint32_t>(reversed.size()), 0};
-    std::uint32_t argError = 0;
-    out.status = object->lpVtbl->Invoke(
-        object, id, &iidNull, 1033, DISPATCH_METHOD, &params, &out.value, &out.exception, &argError);
-}
+// An operation called once through its slot and once through Invoke with its
+// dispatch number; both must give result and, when effect is set, leave
+// after behind.
+struct Case {
+    std::string name;
+    std::function<void(const Place &)> prepare;
+    std::function<std::string(const Place &)> slot;
+    DISPID id;
+    std::function<std::vector<Arg>(const Place &)> late;
+    std::string result;
+    std::function<std::string(const Place &)> effect = nullptr;
+    std::string after = {};
+};
 
-inline VARIANT vstr(const Str &s)
+inline void runBothWays(IDispatch *object, const std::string &root, const std::vector<Case> &cases)
 {
-    VARIANT v {};
-    v.vt = VT_BSTR;
-    v.bstrVal = s.get();
-    return v;
-}
-inline VARIANT vstrRef(Str &s)
-{
-    VARIANT v {};
-    v.vt = VT_BYREF | VT_BSTR;
-    v.pbstrVal = s.ref();
-    return v;
-}
-inline VARIANT vi4(std::int32_t n)
-{
-    VARIANT v {};
-    v.vt = VT_I4;
-    v.lVal = n;
-    return v;
-}
-inline VARIANT vi4Ref(std::int32_t *n)
-{
-    VARIANT v {};
-    v.vt = VT_BYREF | VT_I4;
-    v.plVal = n;
-    return v;
-}
-inline VARIANT vi2(std::int16_t n)
-{
-    VARIANT v {};
-    v.vt = VT_I2;
-    v.iVal = n;
-    return v;
-}
-inline VARIANT vbool(bool b)
-{
-    VARIANT v {};
-    v.vt = VT_BOOL;
-    v.boolVal = b ? VARIANT_TRUE : VARIANT_FALSE;
-    return v;
-}
-inline VARIANT vmissing()
-{
-    VARIANT v {};
-    v.vt = VT_ERROR;
-    v.scode = DISP_E_PARAMNOTFOUND;
-    return v;
+    int n = 0;
+    for (const Case &c : cases) {
+        for (const bool early : {true, false}) {
+            SCOPED_TRACE(c.name + (early ? " (slot)" : " (Invoke)"));
+            const std::string run = std::to_string(++n);
+            const Place place {root + "/" + run, "Software\\Checks\\" + run};
+            ::mkdir(place.dir.c_str(), 0755);
+            if (c.prepare)
+                c.prepare(place);
+            EXPECT_EQ(early ? c.slot(place) : invoke(object, c.id, c.late(place)), c.result);
+            if (c.effect) {
+                EXPECT_EQ(c.effect(place), c.after);
+            }
+        }
+    }
 }
 
 } // namespace abiclient

@@ -111,7 +111,23 @@ TEST_F(Registration, WritesExactlyTheClassAndTypeLibraryEntries)
         {"TypeLib\\{9505D27B-17A9-4F1B-AE6F-4972AF601C5A}\\1.0\\409\\linux64", "", lib},
     };
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(classesRootValues(), expected);
+    std::vector<Entry> classes;
+    std::vector<Entry> codePages;
+    for (const Entry &entry : classesRootValues())
+        (std::get<0>(entry).starts_with("MIME\\") ? codePages : classes).push_back(entry);
+    EXPECT_EQ(classes, expected);
+
+    // The code-page table that GetCharsetList reads: one key per page, with
+    // its charset and description.
+    for (const Entry &page : std::vector<Entry> {
+             {"MIME\\Database\\Codepage\\1200", "BodyCharset", "unicode"},
+             {"MIME\\Database\\Codepage\\1252", "BodyCharset", "windows-1252"},
+             {"MIME\\Database\\Codepage\\1252", "Description", "Western European (Windows)"},
+             {"MIME\\Database\\Codepage\\65001", "BodyCharset", "utf-8"},
+         })
+        EXPECT_NE(std::find(codePages.begin(), codePages.end(), page), codePages.end()) << std::get<0>(page);
+    for (const Entry &entry : codePages)
+        EXPECT_TRUE(std::get<1>(entry) == "BodyCharset" || std::get<1>(entry) == "Description") << std::get<1>(entry);
 }
 
 TEST_F(Registration, RegisteringTwiceChangesNothing)

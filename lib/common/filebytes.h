@@ -1,0 +1,24 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qfc
+{
+
+// The whole content of a file as bytes; nothing when it cannot be opened or
+// read (a missing file, a folder, no permission).
+std::optional<std::string> readFileBytes(const std::string &path);
+
+// Hands a file to consume in pieces of up to chunkSize bytes, in order, so a
+// file of any size is read without holding it whole; consume returns false
+// to stop early. False when the file cannot be opened or a read fails.
+bool readFileChunks(const std::string &path, const std::function<bool(std::string_view)> &consume);
+
+inline constexpr std::size_t chunkSize = 1 << 20;
+
+} // namespace qfc

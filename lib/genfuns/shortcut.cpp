@@ -1,0 +1,170 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "lib/genfuns/shortcut.h"
+
+#include "lib/common/filebytes.h"
+
+#include <cstdlib>
+#include <map>
+#include <optional>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qfc
+{
+
+namespace
+{
+
+bool exists(const std::string &path)
+{
+    struct stat st {
+    };
+    return !path.empty() && ::stat(path.c_str(), &st) == 0;
+}
+
+std::string_view trimmed(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+        s.remove_suffix(1);
+    return s;
+}
+
+// The keys of the [Desktop Entry] group, escapes (\s \n \t \r \\) undone.
+std::map<std::string, std::string> desktopEntry(std::string_view text)
+{
+    std::map<std::string, std::string> keys;
+    bool inEntry = false;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        const std::string_view line = trimmed(text.substr(0, end));
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (line.empty() || line.front() == '#')
+            continue;
+        if (line.front() == '[') {
+            inEntry = line == "[Desktop Entry]";
+            continue;
+        }
+        const std::size_t eq = line.find('=');
+        if (!inEntry || eq == std::string_view::npos)
+            continue;
+        std::string value;
+        const std::string_view raw = trimmed(line.substr(eq + 1));
+        for (std::size_t i = 0; i < raw.size(); ++i) {
+            if (raw[i] == '\\' && i + 1 < raw.size()) {
+                const char c = raw[++i];
+                value += c == 's' ? ' ' : c == 'n' ? '\n' : c == 't' ? '\t' : c == 'r' ? '\r' : c;
+            } else {
+                value += raw[i];
+            }
+        }
+        keys.emplace(std::string(trimmed(line.substr(0, eq))), std::move(value));
+    }
+    return keys;
+}
+
+// The program of an Exec line: its first argument, quotes undone.
+std::string programOf(std::string_view exec)
+{
+    exec = trimmed(exec);
+    std::string program;
+    if (!exec.empty() && exec.front() == '"') {
+        for (std::size_t i = 1; i < exec.size() && exec[i] != '"'; ++i) {
+            if (exec[i] == '\\' && i + 1 < exec.size())
+                ++i;
+            program += exec[i];
+        }
+        return program;
+    }
+    return std::string(exec.substr(0, exec.find(' ')));
+}
+
+bool programExists(const std::string &program)
+{
+    if (program.find('/') != std::string::npos)
+        return exists(program);
+    const char *path = std::getenv("PATH");
+    std::string_view dirs = path ? path : "/usr/local/bin:/usr/bin:/bin";
+    while (!dirs.empty()) {
+        const std::size_t colon = dirs.find(':');
+        const std::string_view dir = dirs.substr(0, colon);
+        dirs.remove_prefix(colon == std::string_view::npos ? dirs.size() : colon + 1);
+        const std::string candidate = std::string(dir.empty() ? "." : dir) + "/" + program;
+        if (::access(candidate.c_str(), X_OK) == 0)
+            return true;
+    }
+    return false;
+}
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// The local path of a Link's URL: a path as it is, a file: URL decoded.
+std::optional<std::string> localPathOf(std::string_view url)
+{
+    if (url.starts_with("/"))
+        return std::string(url);
+    if (!url.starts_with("file://"))
+        return std::nullopt;
+    url.remove_prefix(7);
+    if (!url.starts_with("/")) {
+        const std::size_t slash = url.find('/');
+        if (slash == std::string_view::npos || url.substr(0, slash) != "localhost")
+            return std::nullopt; // a file on another host cannot be checked
+        url.remove_prefix(slash);
+    }
+    std::string path;
+    for (std::size_t i = 0; i < url.size(); ++i) {
+        if (url[i] == '%' && i + 2 < url.size() && hexDigit(url[i + 1]) >= 0 && hexDigit(url[i + 2]) >= 0) {
+            path += static_cast<char>(hexDigit(url[i + 1]) * 16 + hexDigit(url[i + 2]));
+            i += 2;
+        } else {
+            path += url[i];
+        }
+    }
+    return path;
+}
+
+} // namespace
+
+bool shortcutTargetExists(const std::string &shortcut)
+{
+    struct stat st {
+    };
+    if (::lstat(shortcut.c_str(), &st) != 0)
+        return false;
+    if (S_ISLNK(st.st_mode))
+        return exists(shortcut);
+    if (!S_ISREG(st.st_mode) || !shortcut.ends_with(".desktop"))
+        return false;
+    const auto text = readFileBytes(shortcut);
+    if (!text)
+        return false;
+    const auto keys = desktopEntry(*text);
+    const auto type = keys.find("Type");
+    if (type == keys.end())
+        return false;
+    if (type->second == "Link") {
+        const auto url = keys.find("URL");
+        const auto path = url == keys.end() ? std::nullopt : localPathOf(url->second);
+        return path && exists(*path);
+    }
+    if (type->second == "Application") {
+        const auto exec = keys.find("Exec");
+        return exec != keys.end() && programExists(programOf(exec->second));
+    }
+    return false;
+}
+
+} // namespace qfc

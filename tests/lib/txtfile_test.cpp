@@ -1,0 +1,416 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+// TxtFile through its binary interface: every operation through its slot and
+// through Invoke, the charset round trips, and rewrites that run at the same
+// time in two processes.
+#include "tests/lib/abiclient.h"
+#include "tests/support/temptree.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace
+{
+
+using namespace abiclient;
+using mrb::test::TempTree;
+
+constexpr DISPID id(int n)
+{
+    return 0x60030000 + n;
+}
+
+void write(const std::string &path, std::string_view bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string read(const std::string &path)
+{
+    return TempTree::read(path);
+}
+
+std::vector<std::string> namesIn(const std::string &folder)
+{
+    std::vector<std::string> names;
+    for (const auto &entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool exists(const std::string &path)
+{
+    return ::access(path.c_str(), F_OK) == 0;
+}
+
+class TxtFileClient : public ::testing::Test
+{
+protected:
+    Object<TxtFileSlots> txt {clsidTxtFile, iidTxtFile};
+    TempTree tree;
+
+    // A case on the file "f.txt", which holds content before the call (none
+    // for a missing file), and whose bytes afterwards are checked when after is
+    // given.
+    template <class Slot>
+    Case onFile(std::string name,
+        std::optional<std::string> content,
+        Slot slot,
+        DISPID dispid,
+        std::vector<Arg> args,
+        std::string result,
+        std::optional<std::string> after = std::nullopt)
+    {
+        Case c {std::move(name),
+            [content](const Place &p) {
+                if (content)
+                    write(p.path("f.txt"), *content);
+            },
+            [this, slot](const Place &p) {
+                Str file(p.path("f.txt"));
+                return slot(txt.operator->(), txt.self(), file.get());
+            },
+            dispid,
+            [args](const Place &p) {
+                std::vector<Arg> all {s(p.path("f.txt"))};
+                all.insert(all.end(), args.begin(), args.end());
+                return all;
+            },
+            std::move(result)};
+        if (after) {
+            c.effect = [](const Place &p) { return exists(p.path("f.txt")) ? read(p.path("f.txt")) : "<missing>"; };
+            c.after = *after;
+        }
+        return c;
+    }
+};
+
+using T = const TxtFileSlots *;
+
+std::string bstrResult(HRESULT hr, const Str &out)
+{
+    return hr == S_OK ? out.text() : "failed";
+}
+
+TEST_F(TxtFileClient, EveryOperationThroughItsSlotAndThroughInvoke)
+{
+    ASSERT_TRUE(txt);
+    const auto appendLine = [](T t, void *o, BSTR f) {
+        Str content("one");
+        t->AppendLine(o, f, content.ref());
+        return content.text() == "one" ? "" : "Content changed";
+    };
+    const auto readLastLine = [](T t, void *o, BSTR f) {
+        Str r;
+        return bstrResult(t->ReadLastLine(o, f, r.out()), r);
+    };
+    const auto lineQty = [](T t, void *o, BSTR f) {
+        I32 n = -7;
+        t->GetLineQty(o, f, &n);
+        return std::to_string(n);
+    };
+    const auto findLine = [](const char *line) {
+        return [line](T t, void *o, BSTR f) {
+            VB found = 7;
+            t->FindLine(o, f, Str(line).get(), &found);
+            return textOf(found);
+        };
+    };
+    const auto lineNo = [](const char *find, bool matchCase) {
+        return [=](T t, void *o, BSTR f) {
+            I32 n = -7;
+            t->GetLineNoByFind(o, f, Str(find).get(), matchCase ? VARIANT_TRUE : VARIANT_FALSE, &n);
+            return std::to_string(n);
+        };
+    };
+    const auto lineStr = [](const char *find, bool matchCase) {
+        return [=](T t, void *o, BSTR f) {
+            Str r;
+            return bstrResult(
+                t->GetLineStrByFind(o, f, Str(find).get(), matchCase ? VARIANT_TRUE : VARIANT_FALSE, r.out()), r);
+        };
+    };
+    const auto deleteLine = [](const char *content, const char *separator, I16 field) {
+        return [=](T t, void *o, BSTR f) {
+            t->DeleteLine(o, f, Str(content).get(), Str(separator).get(), field);
+            return "";
+        };
+    };
+    const auto modifyLine = [](const char *from, const char *to, const char *separator, I16 field) {
+        return [=](T t, void *o, BSTR f) {
+            t->ModifyLine(o, f, Str(from).get(), Str(to).get(), Str(separator).get(), field);
+            return "";
+        };
+    };
+    const auto writeBy = [](const char *text, const char *charset) {
+        return [=](T t, void *o, BSTR f) {
+            t->WriteByCharset(o, f, Str(text).get(), Str(charset).get());
+            return "";
+        };
+    };
+    const auto readBy = [](const char *charset) {
+        return [=](T t, void *o, BSTR f) {
+            Str r;
+            return bstrResult(t->ReadByCharset(o, f, Str(charset).get(), r.out()), r);
+        };
+    };
+    const auto autoRead = [](T t, void *o, BSTR f) {
+        Str r;
+        return bstrResult(t->AutoRead(o, f, r.out()), r);
+    };
+    const auto encoding = [](T t, void *o, BSTR f) {
+        Str r;
+        return bstrResult(t->GetEncoding(o, f, r.out()), r);
+    };
+    const std::string utf16Hello("\xFF\xFE"
+                                 "h\0\xE9\0l\0l\0o\0",
+        12);
+
+    runBothWays(txt.dispatch(),
+        tree.root(),
+        {
+            onFile("AppendLine creates a missing file", std::nullopt, appendLine, id(0), {sref("one")}, "", "one\r\n"),
+            onFile("AppendLine adds a line", "x\r\n", appendLine, id(0), {sref("one")}, "", "x\r\none\r\n"),
+            onFile("ReadLastLine of two lines", "one\r\ntwo\r\n", readLastLine, id(1), {}, "two"),
+            onFile("ReadLastLine of one word", "word", readLastLine, id(1), {}, "word"),
+            onFile("ReadLastLine of an empty file", "", readLastLine, id(1), {}, ""),
+            onFile("ReadLastLine of a missing file", std::nullopt, readLastLine, id(1), {}, ""),
+            onFile("GetLineQty counts the empty last line", "a\r\nb\r\n", lineQty, id(2), {}, "3"),
+            onFile("GetLineQty without a final break", "a\r\nb", lineQty, id(2), {}, "2"),
+            onFile("GetLineQty: a lone LF breaks no line", "a\nb", lineQty, id(2), {}, "1"),
+            onFile("GetLineQty of an empty file", "", lineQty, id(2), {}, "0"),
+            onFile("GetLineQty of a missing file", std::nullopt, lineQty, id(2), {}, "0"),
+            onFile("DeleteLine by field",
+                "a,x,b\r\na,y,b\r\na\r\n",
+                deleteLine("x", ",", 1),
+                id(3),
+                {s("x"), s(","), i2(1)},
+                "",
+                "a,y,b\r\na\r\n"),
+            onFile("DeleteLine of whole lines, every match",
+                "k\r\nv\rk",
+                deleteLine("k", "", 0),
+                id(3),
+                {s("k"), missing(), missing()},
+                "",
+                "v\r\n"),
+            onFile(
+                "DeleteLine of a missing file", std::nullopt, deleteLine("k", "", 0), id(3), {s("k")}, "", "<missing>"),
+            onFile("ModifyLine by field",
+                "k||v\r\nx||k\r\n",
+                modifyLine("k", "m", "||", 0),
+                id(4),
+                {s("k"), s("m"), s("||"), i2(0)},
+                "",
+                "m||v\r\nx||k\r\n"),
+            onFile("ModifyLine of whole lines",
+                "a\r\nb",
+                modifyLine("b", "c", "", 0),
+                id(4),
+                {s("b"), s("c")},
+                "",
+                "a\r\nc\r\n"),
+            onFile("FindLine finds a whole line", "ab\r\ncd\r\n", findLine("cd"), id(5), {s("cd")}, "True"),
+            onFile("FindLine wants the whole line", "ab\r\ncd\r\n", findLine("c"), id(5), {s("c")}, "False"),
+            onFile("FindLine of a missing file", std::nullopt, findLine("x"), id(5), {s("x")}, "False"),
+            onFile("GetLineNoByFind ignoring case",
+                "one\r\nxabcx\r\n",
+                lineNo("ABC", false),
+                id(6),
+                {s("ABC"), flag(false)},
+                "2"),
+            onFile("GetLineNoByFind matching case by default",
+                "one\r\nxabcx\r\n",
+                lineNo("ABC", true),
+                id(6),
+                {s("ABC")},
+                "0"),
+            onFile("GetLineNoByFind of nothing: the first line", "one\r\ntwo", lineNo("", true), id(6), {s("")}, "1"),
+            onFile("GetLineStrByFind ignoring case",
+                "one\r\nxAbcx\r\n",
+                lineStr("aBC", false),
+                id(7),
+                {s("aBC"), flag(false)},
+                "xAbcx"),
+            onFile("GetLineStrByFind of a missing file",
+                std::nullopt,
+                lineStr("a", true),
+                id(7),
+                {s("a"), flag(true)},
+                ""),
+            onFile("WriteByCharset in Unicode writes its mark",
+                std::nullopt,
+                writeBy("h\xC3\xA9llo", "Unicode"),
+                id(8),
+                {s("h\xC3\xA9llo"), s("Unicode")},
+                "",
+                utf16Hello),
+            onFile("WriteByCharset in UTF-8 by default, without a mark",
+                std::nullopt,
+                writeBy("caf\xC3\xA9", "utf-8"),
+                id(8),
+                {s("caf\xC3\xA9")},
+                "",
+                "caf\xC3\xA9"),
+            onFile("WriteByCharset in windows-1252",
+                std::nullopt,
+                writeBy("caf\xC3\xA9", "windows-1252"),
+                id(8),
+                {s("caf\xC3\xA9"), s("windows-1252")},
+                "",
+                "caf\xE9"),
+            onFile(
+                "ReadByCharset skips the mark", utf16Hello, readBy("Unicode"), id(9), {s("Unicode")}, "h\xC3\xA9llo"),
+            onFile("ReadByCharset Auto by the mark", utf16Hello, readBy("Auto"), id(9), {s("Auto")}, "h\xC3\xA9llo"),
+            onFile("ReadByCharset of a missing file", std::nullopt, readBy("utf-8"), id(9), {}, ""),
+            onFile("AutoRead of UTF-8", "caf\xC3\xA9", autoRead, id(10), {}, "caf\xC3\xA9"),
+            onFile("AutoRead of UTF-16", utf16Hello, autoRead, id(10), {}, "h\xC3\xA9llo"),
+            // Not UTF-8: read as the 8-bit charset, so no byte is lost.
+            onFile("AutoRead of ANSI text", "caf\xE9\x81", autoRead, id(10), {}, "caf\xC3\xA9\xC2\x81"),
+            onFile("GetEncoding of FF FE", "\xFF\xFEx", encoding, id(11), {}, "Unicode"),
+            onFile("GetEncoding of FE FF", "\xFE\xFFx", encoding, id(11), {}, "UnicodeBigEndian"),
+            onFile("GetEncoding of EF BB BF", "\xEF\xBB\xBFx", encoding, id(11), {}, "UTF-8"),
+            onFile("GetEncoding of ASCII", "plain text\r\n", encoding, id(11), {}, "ANSI"),
+            onFile("GetEncoding of an empty file", "", encoding, id(11), {}, "ANSI"),
+            onFile("GetEncoding of UTF-8 without a mark", "caf\xC3\xA9", encoding, id(11), {}, "UTF-8"),
+            onFile("GetEncoding of a Western byte at the end", "caf\xE9", encoding, id(11), {}, "ANSI"),
+            onFile("GetEncoding of a Western byte inside", "caf\xE9s", encoding, id(11), {}, "ANSI"),
+            onFile("GetEncoding of a stray continuation byte", "caf\xC3\xA9\xA9", encoding, id(11), {}, "ANSI"),
+            onFile("GetEncoding of a missing file", std::nullopt, encoding, id(11), {}, "ANSI"),
+        });
+}
+
+// Registers the library into this test's private registry store (the table
+// of code pages comes with it) through its own export.
+void registerLibrary()
+{
+    static void *handle = dlopen(mrb::test::libraryFile().c_str(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(handle, nullptr);
+    const auto registerServer = reinterpret_cast<DllRegisterServerFn>(dlsym(handle, "DllRegisterServer"));
+    ASSERT_NE(registerServer, nullptr);
+    ASSERT_EQ(registerServer(), S_OK);
+}
+
+TEST_F(TxtFileClient, EveryListedCharsetSurvivesAWriteAndARead)
+{
+    registerLibrary();
+    Object<GenFunsSlots> gen(clsidGenFuns, iidGenFuns);
+    Str list;
+    ASSERT_EQ(gen->GetCharsetList(gen.self(), list.out()), S_OK);
+    std::vector<std::string> charsets;
+    for (std::string rest = list.text(); !rest.empty();) {
+        const auto end = rest.find(" || ");
+        const std::string entry = rest.substr(0, end);
+        charsets.push_back(entry.substr(0, entry.find(" | ")));
+        rest = end == std::string::npos ? "" : rest.substr(end + 4);
+    }
+    ASSERT_GE(charsets.size(), 30u);
+    const std::string text = "Line one, 42 + 7 = 49\r\nline two: \"quoted\" (and more)\r\n";
+    for (const std::string &charset : charsets) {
+        SCOPED_TRACE(charset);
+        const std::string file = tree.path(charset + ".txt");
+        ASSERT_EQ(txt->WriteByCharset(txt.self(), Str(file).get(), Str(text).get(), Str(charset).get()), S_OK);
+        Str back;
+        ASSERT_EQ(txt->ReadByCharset(txt.self(), Str(file).get(), Str(charset).get(), back.out()), S_OK);
+        EXPECT_EQ(back.text(), text);
+    }
+}
+
+TEST_F(TxtFileClient, NonAsciiTextSurvivesItsOwnCharsets)
+{
+    const std::vector<std::pair<std::string, std::string>> samples = {
+        {"utf-8", "\xE6\x97\xA5\xE6\x9C\xAC caf\xC3\xA9 \xF0\x9F\x98\x80"},
+        {"Unicode", "\xE6\x97\xA5\xE6\x9C\xAC caf\xC3\xA9 \xF0\x9F\x98\x80"},
+        {"UnicodeBigEndian", "\xE6\x97\xA5\xE6\x9C\xAC caf\xC3\xA9"},
+        {"windows-1252", "caf\xC3\xA9 \xE2\x82\xAC"},
+        {"shift_jis", "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E"},
+        {"koi8-r", "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82"},
+    };
+    for (const auto &[charset, text] : samples) {
+        SCOPED_TRACE(charset);
+        const std::string file = tree.path(charset + ".txt");
+        txt->WriteByCharset(txt.self(), Str(file).get(), Str(text).get(), Str(charset).get());
+        Str back;
+        txt->ReadByCharset(txt.self(), Str(file).get(), Str(charset).get(), back.out());
+        EXPECT_EQ(back.text(), text);
+        Str automatic;
+        txt->AutoRead(txt.self(), Str(file).get(), automatic.out());
+        if (charset != "windows-1252" && charset != "shift_jis" && charset != "koi8-r") {
+            EXPECT_EQ(automatic.text(), text);
+        }
+    }
+}
+
+// Used to share one temporary file of a fixed name in a folder of all users,
+// so two rewrites at the same time corrupted each other's files.
+TEST_F(TxtFileClient, TwoProcessesRewriteTheirOwnFilesAtTheSameTime)
+{
+    const int rounds = 500;
+    std::vector<pid_t> children;
+    // Each file in a folder of its own, so the two rewrites truly overlap.
+    for (const char *name : {"first", "second"}) {
+        const std::string file = tree.dir(name) + "/" + name + ".txt";
+        write(file, "key=0\r\nkeep " + std::string(name) + "\r\n");
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            Object<TxtFileSlots> own(clsidTxtFile, iidTxtFile);
+            for (int i = 0; i < rounds; ++i) {
+                own->ModifyLine(own.self(),
+                    Str(file).get(),
+                    Str(std::to_string(i)).get(),
+                    Str(std::to_string(i + 1)).get(),
+                    Str("=").get(),
+                    1);
+            }
+            ::_exit(0);
+        }
+        children.push_back(pid);
+    }
+    for (const pid_t pid : children) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    for (const std::string name : {"first", "second"}) {
+        EXPECT_EQ(read(tree.path(name + "/" + name + ".txt")), "key=500\r\nkeep " + name + "\r\n");
+        EXPECT_EQ(namesIn(tree.path(name)), std::vector<std::string> {name + ".txt"}); // no temporary left behind
+    }
+}
+
+// A rewrite that cannot be completed (here the file-size limit stops it)
+// leaves the file exactly as it was.
+TEST_F(TxtFileClient, AFailedRewriteLeavesTheFileAsItWas)
+{
+    const std::string file = tree.path("big.txt");
+    const std::string original = "short\r\n" + std::string(100000, 'x') + "\r\n";
+    write(file, original);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit {50000, 50000};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        Object<TxtFileSlots> own(clsidTxtFile, iidTxtFile);
+        const HRESULT hr =
+            own->ModifyLine(own.self(), Str(file).get(), Str("short").get(), Str("long").get(), nullptr, 0);
+        ::_exit(hr == S_OK ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0); // nothing reported, as for every failure
+    EXPECT_EQ(read(file), original);
+}
+
+} // namespace
