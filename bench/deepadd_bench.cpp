@@ -9,7 +9,7 @@
 //   FILES    files to create (default 200000)
 //   FOLDERS  folders to spread them over (default 20000)
 //   FOLDER   deep-add this existing folder instead of generating one
-#include "app/browse/listeditem.h"
+#include "app/browse/treeimages.h"
 #include "app/workspace/workspace.h"
 #include "platform/fs/posixfilesystem.h"
 

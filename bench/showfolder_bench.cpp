@@ -6,7 +6,7 @@
 // usage: showfolder_bench [COUNT] [FOLDER]
 //   COUNT   files to create in a fresh temporary folder (default 100000)
 //   FOLDER  list this existing folder instead of creating one
-#include "app/browse/listeditem.h"
+#include "app/browse/treeimages.h"
 #include "app/workspace/workspace.h"
 #include "platform/fs/posixfilesystem.h"
 #include "tests/support/temptree.h"

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/browse/foldertree.h"
 
-#include "app/browse/listeditem.h"
+#include "app/browse/treeimages.h"
 
 namespace mrb::core
 {

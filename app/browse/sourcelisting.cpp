@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/browse/sourcelisting.h"
 
+#include "app/browse/filerows.h"
 #include "app/browse/foldertree.h"
 #include "app/browse/listeditem.h"
 #include "app/userinterface/busypointer.h"

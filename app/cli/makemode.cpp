@@ -1,5 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
+#include "app/browse/filerows.h"
 #include "app/browse/listeditem.h"
 #include "app/cli/clicontext.h"
 #include "app/cli/commandlineui.h"

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "app/browse/listeditem.h"
 #include "app/browse/listingcells.h"
+#include "app/browse/treeimages.h"
 #include "app/cli/clicontext.h"
 #include "app/workspace/workspace.h"
 #include "platform/fs/filesystem.h"

@@ -2,8 +2,10 @@
 // SPDX-License-Identifier: MIT
 #include "app/destination/destinationadder.h"
 
+#include "app/browse/filerows.h"
 #include "app/browse/listeditem.h"
 #include "app/browse/listingcells.h"
+#include "app/browse/sizetext.h"
 #include "app/destination/destinationactivity.h"
 #include "app/destination/destinationcommands.h"
 #include "app/userinterface/busypointer.h"

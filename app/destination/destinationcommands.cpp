@@ -3,6 +3,7 @@
 #include "app/destination/destinationcommands.h"
 
 #include "app/browse/listeditem.h"
+#include "app/browse/sizetext.h"
 #include "app/destination/destinationactivity.h"
 #include "app/userinterface/busypointer.h"
 

@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/output/spreadsheetwriter.h"
 
-#include "app/browse/listeditem.h"
 #include "app/output/linewriters.h"
 #include "app/output/outputfields.h"
 #include "platform/controls/listmodel.h"

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/window/frmPubMain.h"
 
-#include "app/browse/listeditem.h"
+#include "app/browse/columnsort.h"
 #include "app/options/designfont.h"
 #include "app/options/frmPubOptions.h"
 #include "app/output/makeoutput.h"

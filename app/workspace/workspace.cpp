@@ -2,8 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "app/workspace/workspace.h"
 
+#include "app/browse/displaysettings.h"
 #include "app/browse/foldertree.h"
-#include "app/browse/listeditem.h"
+#include "app/browse/listingcolumns.h"
 #include "app/output/xlsxapplication.h"
 
 namespace mrb::core

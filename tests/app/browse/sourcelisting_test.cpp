@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "app/browse/listeditem.h"
 #include "app/browse/sourcelisting.h"
+#include "app/browse/treeimages.h"
 #include "app/workspace/workspace.h"
 #include "platform/fs/fakefilesystem.h"
 #include "platform/fs/posixfilesystem.h"

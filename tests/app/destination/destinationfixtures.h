@@ -2,7 +2,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "app/browse/filerows.h"
 #include "app/browse/listeditem.h"
+#include "app/browse/treeimages.h"
 #include "app/library/libraryapifuns.h"
 #include "app/settings/settings.h"
 #include "app/userinterface/userinterface.h"

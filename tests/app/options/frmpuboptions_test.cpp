@@ -1,6 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
+#include "app/browse/displaysettings.h"
+#include "app/browse/filerows.h"
 #include "app/browse/listeditem.h"
+#include "app/browse/listingcolumns.h"
 #include "app/library/localapifuns.h"
 #include "app/library/localgenfuns.h"
 #include "app/options/frmPubOptions.h"

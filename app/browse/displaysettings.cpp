@@ -1,0 +1,59 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "app/browse/displaysettings.h"
+
+#include "app/browse/listeditem.h"
+#include "app/browse/listingcells.h"
+#include "app/browse/listingcolumns.h"
+#include "app/browse/sizetext.h"
+
+namespace mrb::core
+{
+
+std::string displayStamp(const SettingsRecord &settings)
+{
+    return settings.value(Setting::CommonUnit) + settings.value(Setting::CommonPrecision);
+}
+
+void ApplyDisplaySettings(platform::ListModel &destination,
+    const SettingsRecord &settings,
+    platform::FileSystem &fs,
+    const platform::LocaleFormat &locale)
+{
+    struct Switch {
+        Column column;
+        Setting setting;
+    };
+    // The Name column is left alone, so a width the user dragged stays.
+    constexpr Switch switches[] = {
+        {Column::Path, Setting::CommonPath},
+        {Column::Size, Setting::CommonSize},
+        {Column::Type, Setting::CommonType},
+        {Column::Created, Setting::CommonCreated},
+        {Column::Modified, Setting::CommonModified},
+        {Column::Accessed, Setting::CommonAccessed},
+    };
+    for (const Switch &s : switches) {
+        if (const platform::ListColumn *column = listColumn(destination, s.column))
+            setColumnWidth(destination, s.column, settings.isOn(s.setting) ? tagWidth(column->tag) : 0);
+    }
+
+    const std::string stamp = displayStamp(settings);
+    if (destination.stamp() == stamp)
+        return;
+    for (std::size_t r = 1; r <= destination.rowCount(); ++r) {
+        const std::string fullPath = rowFullPath(destination, r);
+        std::optional<std::uint64_t> bytes;
+        if (isFolderTag(destination.tag(r))) {
+            bytes = fs.folderSize(fullPath);
+        } else if (const auto file = fs.file(fullPath)) {
+            bytes = file->size;
+        }
+        // an item that cannot be read any more keeps its old size text
+        if (bytes)
+            setCellText(destination, r, Column::Size, FormatSize(*bytes, settings, locale));
+    }
+    destination.setStamp(stamp);
+}
+
+} // namespace mrb::core

@@ -1,0 +1,60 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "app/browse/listingcolumns.h"
+
+#include "app/browse/column.h"
+
+#include <charconv>
+
+namespace mrb::core
+{
+
+namespace
+{
+
+struct ColumnDefault {
+    const char *header;
+    const char *width; // twips, as the destination's column tag holds it
+};
+
+// In display order.
+constexpr PerColumn<ColumnDefault> columnDefaults = {{
+    {nullptr, "2500.15"}, // the Name header depends on the listing
+    {"Path", "2500.15"},
+    {"Size", "860.03"},
+    {"Type", "899.71"},
+    {"Created Date", "1730.26"},
+    {"Midified Date", "1730.26"},
+    {"Last Accessed Date", "1099.84"},
+}};
+
+} // namespace
+
+double tagWidth(std::string_view text)
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    double value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    return result.ec == std::errc() ? value : 0;
+}
+
+std::vector<platform::ListColumn> listingColumns(Listing which)
+{
+    std::vector<platform::ListColumn> columns;
+    columns.reserve(columnCount);
+    for (const ColumnDefault &column : columnDefaults) {
+        platform::ListColumn c;
+        if (column.header)
+            c.header = column.header;
+        else
+            c.header = which == Listing::Source ? "[Source Listing] Name" : "[Destination Listing] Name";
+        c.widthTwips = tagWidth(column.width);
+        if (which == Listing::Destination)
+            c.tag = column.width;
+        columns.push_back(std::move(c));
+    }
+    return columns;
+}
+
+} // namespace mrb::core

@@ -1,0 +1,24 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "platform/controls/listmodel.h"
+
+#include <string_view>
+#include <vector>
+
+namespace mrb::core
+{
+
+enum class Listing { Source, Destination };
+
+// The column set of a listing, in display order: exact header texts and
+// default widths in twips. The destination keeps each default width as its
+// column tag's text, which its display settings read back.
+std::vector<platform::ListColumn> listingColumns(Listing which);
+
+// The width a column tag's text holds: the number it starts with, 0 when it
+// starts with none.
+double tagWidth(std::string_view tag);
+
+} // namespace mrb::core
