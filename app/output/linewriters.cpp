@@ -108,8 +108,11 @@ bool WriteFieldTable(platform::TextWriter &out,
     if (wrapper == WebWrapper::Yes && !out.writeLine("<PRE>"))
         return false;
 
-    const std::string separator =
+    std::string separator =
         fieldSeparator(settings.value(Setting::OutputSeparator), settings.value(Setting::OutputRepeat));
+    // Inside <PRE> a raw "<" or "&" separator would read as markup and swallow the rest of the page.
+    if (wrapper == WebWrapper::Yes)
+        separator = escapeHtml(separator);
     const std::vector<const OutputField *> fields = writtenFields(settings);
     std::string line;
 

@@ -125,15 +125,33 @@ TEST_F(LineWriterTest, FieldTableProgressCountsEveryRow)
     EXPECT_EQ(prompts, (std::vector<std::string> {" Outputting 1 of 2 items...", " Outputting 2 of 2 items..."}));
 }
 
-TEST_F(LineWriterTest, WebPageWrapperEscapesValuesOnly)
+TEST_F(LineWriterTest, WebPageWrapperEscapesValuesAndSeparator)
 {
+    // A "<" separator used to go out raw, so a browser read "A</tmp/..." as an end tag.
     rows.append(fileRow("/d/R&D", "<b>x</b>.txt", "1 KB"));
     onlyFields({Setting::CommonPath});
     settings.setValue(Setting::OutputHeader, "True");
-    settings.setValue(Setting::OutputSeparator, "<>");
-    EXPECT_EQ(fieldTable(WebWrapper::Yes), "<PRE>\r\nName<>Path\r\n&lt;b&gt;x&lt;/b&gt;.txt<>/d/R&amp;D\r\n</PRE>\r\n");
-    // Plain text keeps the values exactly as listed.
-    EXPECT_EQ(fieldTable(WebWrapper::No), "Name<>Path\r\n<b>x</b>.txt<>/d/R&D\r\n");
+    struct Case {
+        const char *separator, *page, *plain;
+    };
+    const Case cases[] = {
+        {"<>",
+            "<PRE>\r\nName&lt;&gt;Path\r\n&lt;b&gt;x&lt;/b&gt;.txt&lt;&gt;/d/R&amp;D\r\n</PRE>\r\n",
+            "Name<>Path\r\n<b>x</b>.txt<>/d/R&D\r\n"},
+        {"&",
+            "<PRE>\r\nName&amp;Path\r\n&lt;b&gt;x&lt;/b&gt;.txt&amp;/d/R&amp;D\r\n</PRE>\r\n",
+            "Name&Path\r\n<b>x</b>.txt&/d/R&D\r\n"},
+        {"{Tab}",
+            "<PRE>\r\nName\tPath\r\n&lt;b&gt;x&lt;/b&gt;.txt\t/d/R&amp;D\r\n</PRE>\r\n",
+            "Name\tPath\r\n<b>x</b>.txt\t/d/R&D\r\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.separator);
+        settings.setValue(Setting::OutputSeparator, c.separator);
+        EXPECT_EQ(fieldTable(WebWrapper::Yes), c.page);
+        // Plain text keeps values and separator exactly as they are.
+        EXPECT_EQ(fieldTable(WebWrapper::No), c.plain);
+    }
 }
 
 TEST_F(LineWriterTest, ValuesAreWrittenAsTheyAre)
