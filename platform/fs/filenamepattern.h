@@ -10,10 +10,11 @@ namespace mrb::platform
 {
 
 // A file-name filter such as "*.mp3;*.wma": one or more wildcard patterns
-// separated by ";", blanks around each trimmed. "*" matches any run of bytes,
-// "?" exactly one character (one UTF-8 sequence, or one byte where the name is
-// not valid UTF-8). ASCII letters match without regard to case; other bytes
-// must be equal. A pattern ending in ".*" also matches the names that match it
+// separated by ";", blanks around each trimmed. "*" matches any run of
+// characters, "?" exactly one character (one UTF-8 sequence, or one byte where
+// the name is not valid UTF-8). Letters match without regard to case, accented
+// and other non-ASCII letters included (platform/fs/casefold.h); bytes outside
+// valid UTF-8 must be equal. A pattern ending in ".*" also matches the names that match it
 // without that ending, so "*.*" matches every name, names without a dot
 // included, and "read.*" matches "read". An empty filter (or one made only of
 // blanks and ";") matches nothing.
@@ -26,7 +27,7 @@ public:
     bool isEmpty() const { return m_patterns.empty(); }
 
 private:
-    std::vector<std::string> m_patterns; // ASCII letters already folded to lower case
+    std::vector<std::u32string> m_patterns; // already folded (nextFoldedUnit)
 };
 
 } // namespace mrb::platform

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/fs/filesystem.h"
 
+#include "platform/fs/casefold.h"
+
 #include <algorithm>
 
 namespace mrb::platform
@@ -65,15 +67,28 @@ std::string parentPathOf(std::string_view path)
 
 bool nameLess(std::string_view a, std::string_view b)
 {
+    // Plain ASCII decides most comparisons without decoding anything.
+    std::size_t i = 0;
     const std::size_t common = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < common; ++i) {
-        const unsigned char x = foldAscii(a[i]);
-        const unsigned char y = foldAscii(b[i]);
+    for (; i < common; ++i) {
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[i]);
+        if (x >= 0x80 || y >= 0x80)
+            break;
+        const unsigned char fx = foldAscii(x);
+        const unsigned char fy = foldAscii(y);
+        if (fx != fy)
+            return fx < fy;
+    }
+    std::size_t j = i;
+    while (i < a.size() && j < b.size()) {
+        const char32_t x = nextFoldedUnit(a, i);
+        const char32_t y = nextFoldedUnit(b, j);
         if (x != y)
             return x < y;
     }
-    if (a.size() != b.size())
-        return a.size() < b.size();
+    if ((i < a.size()) != (j < b.size()))
+        return j < b.size();
     // Same name but for case: the raw bytes decide ("A" before "a").
     return a < b;
 }

@@ -186,9 +186,10 @@ std::string_view nameOf(std::string_view path);
 // "" for "/" itself and for a relative path of one element.
 std::string parentPathOf(std::string_view path);
 
-// The order of every sorted list of names: bytes compared after folding the
-// ASCII letters A-Z to lower case; names that differ only in case are then
-// ordered by their raw bytes, so the order is total and repeatable.
+// The order of every sorted list of names: characters compared without regard
+// to case (every letter, as the name patterns fold them: casefold.h), bytes
+// that are not valid UTF-8 after every character; names that differ only in
+// case are then ordered by their raw bytes, so the order is total and repeatable.
 bool nameLess(std::string_view a, std::string_view b);
 
 } // namespace mrb::platform

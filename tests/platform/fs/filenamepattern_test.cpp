@@ -34,8 +34,20 @@ const PatternCase kCases[] = {
     {"question mark is not two characters", "a?.txt", "a12.txt", false},
     {"question mark takes one UTF-8 letter", "?.txt", "\xC3\xA4.txt", true},
     {"question mark takes one stray byte", "?.txt", "\xE9.txt", true},
-    {"non-ASCII letters compare as bytes", "\xC3\x84*", "\xC3\xA4.txt", false},
     {"non-ASCII letters equal", "\xC3\xA4*", "\xC3\xA4.txt", true},
+    // These used to miss: only A-Z were folded.
+    {"accented capital in pattern", "\xC3\x84*", "\xC3\xA4.txt", true},
+    {"accented capital in name", "caf\xC3\xA9.*", "CAF\xC3\x89.TXT", true},
+    {"leading accented letter",
+        "\xC3\xA9*",
+        "\xC3\x89"
+        "clair.mp3",
+        true},
+    {"Greek letters", "\xCE\xA3*.txt", "\xCF\x83\xCE\xBF.TXT", true},
+    {"different accents differ", "caf\xC3\xA9.*", "caf\xC3\xA8.txt", false},
+    {"question mark takes a folded letter", "caf?.txt", "CAF\xC3\x89.TXT", true},
+    {"stray bytes compare as bytes", "\xC9*", "\xE9.txt", false},
+    {"stray byte equal", "\xE9*", "\xE9.txt", true},
     {"list: first", "*.mp3;*.wma", "song.mp3", true},
     {"list: second", "*.mp3;*.wma", "song.WMA", true},
     {"list: neither", "*.mp3;*.wma", "song.ogg", false},
@@ -70,12 +82,48 @@ TEST(FileNamePattern, EmptyFilterMatchesNothing)
     }
 }
 
-TEST(NameOrder, FoldsAsciiCaseAndStaysTotal)
+TEST(NameOrder, FoldsCaseOfEveryLetterAndStaysTotal)
 {
-    std::vector<std::string> names = {"b.TXT", "README", "a.txt", "A.txt", "_x", "Zed", "\xC3\xA4", "a"};
+    std::vector<std::string> names = {"b.TXT",
+        "README",
+        "a.txt",
+        "A.txt",
+        "_x",
+        "Zed",
+        "\xC3\xA4",
+        "a",
+        "\xC3\x89"
+        "clair",
+        "\xC3\xA9"
+        "b",
+        "\xC3\xA9"
+        "clair",
+        "\xC3\x89"
+        "a",
+        "\xE9z",
+        "\xC3\xB6"};
     std::sort(names.begin(), names.end(), mrb::platform::nameLess);
-    // "_" (0x5F) sorts before the folded letters (0x61...); non-ASCII bytes last.
-    const std::vector<std::string> expected = {"_x", "a", "A.txt", "a.txt", "b.TXT", "README", "Zed", "\xC3\xA4"};
+    // "_" (0x5F) sorts before the folded letters (0x61...); then the other
+    // characters by folded code point ("É" with "é", which used to sort apart);
+    // bytes that are not UTF-8 last.
+    const std::vector<std::string> expected = {"_x",
+        "a",
+        "A.txt",
+        "a.txt",
+        "b.TXT",
+        "README",
+        "Zed",
+        "\xC3\xA4",
+        "\xC3\x89"
+        "a",
+        "\xC3\xA9"
+        "b",
+        "\xC3\x89"
+        "clair",
+        "\xC3\xA9"
+        "clair",
+        "\xC3\xB6",
+        "\xE9z"};
     EXPECT_EQ(names, expected);
     EXPECT_FALSE(mrb::platform::nameLess("same", "same"));
 }
