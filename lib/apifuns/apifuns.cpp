@@ -23,6 +23,8 @@
 #include <QLabel>
 #include <QUrl>
 
+#include <cstdlib>
+
 namespace qfc
 {
 
@@ -271,7 +273,13 @@ std::string ApiFuns::QueryRecycleBin(std::string Drive)
 
 std::string ApiFuns::GetUserTempPath()
 {
-    QString folder = QDir::tempPath();
+    // $TMPDIR only when it names an existing folder by an absolute path;
+    // otherwise "/tmp", as the system's own tools fall back. Never "" or "/",
+    // which would put a caller's temporary files in the root folder.
+    const char *variable = std::getenv("TMPDIR");
+    QString folder = variable ? toQPath(variable) : QString();
+    if (!QDir::isAbsolutePath(folder) || !QFileInfo(folder).isDir())
+        folder = QStringLiteral("/tmp");
     const QString canonical = QFileInfo(folder).canonicalFilePath();
     if (!canonical.isEmpty())
         folder = canonical;

@@ -127,12 +127,29 @@ TEST_F(Shell, SpecialFoldersHaveTheirXdgEquivalents)
     EXPECT_EQ(specialFolder(-1), "");
 }
 
-TEST_F(Shell, UserTempPathEndsWithASeparator)
+TEST_F(Shell, UserTempPathIsAnExistingFolderWithASeparator)
 {
-    ScopedEnv tmp("TMPDIR", tree.dir("my tmp"));
-    Bstr result;
-    ASSERT_EQ(api->lpVtbl->GetUserTempPath(api.get(), result.out()), S_OK);
-    EXPECT_EQ(result.utf8(), tree.path("my tmp") + "/");
+    // A missing or relative $TMPDIR used to give "/", the root folder.
+    struct Case {
+        const char *name;
+        std::string tmpdir, expected;
+    };
+    const Case cases[] = {
+        {"existing folder", tree.dir("my tmp"), tree.path("my tmp") + "/"},
+        {"trailing separator", tree.path("my tmp") + "/", tree.path("my tmp") + "/"},
+        {"missing folder", tree.path("gone"), "/tmp/"},
+        {"relative path", "my tmp", "/tmp/"},
+        {"relative path that exists", ".", "/tmp/"},
+        {"a file", tree.file("plain", 1), "/tmp/"},
+        {"empty", "", "/tmp/"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ScopedEnv tmp("TMPDIR", c.tmpdir);
+        Bstr result;
+        ASSERT_EQ(api->lpVtbl->GetUserTempPath(api.get(), result.out()), S_OK);
+        EXPECT_EQ(result.utf8(), c.expected);
+    }
 }
 
 TEST_F(Shell, CommandsAndFoldersAreOpenedWithoutAShell)
