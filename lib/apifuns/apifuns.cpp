@@ -195,20 +195,11 @@ std::int32_t ApiFuns::SelectColor(std::int32_t WinHandle)
 
 void ApiFuns::ExecFile(std::string FileName, std::int32_t)
 {
-    // The window state is the opened program's own business here.
-    switch (mrb::platform::openFile(FileName)) {
-    case mrb::platform::OpenResult::Opened:
-    case mrb::platform::OpenResult::Missing:
-        return;
-    case mrb::platform::OpenResult::NoApplication:
-        if (widgetsAvailable())
-            chooseApplicationFor(nullptr, FileName);
-        return;
-    case mrb::platform::OpenResult::Failed:
-        if (widgetsAvailable())
-            QDesktopServices::openUrl(QUrl::fromLocalFile(toQPath(FileName)));
-        return;
-    }
+    // The window state is the opened program's own business here. Only a file
+    // whose type has no application gets a second chance, the open-with
+    // chooser; any other failure is silent.
+    if (mrb::platform::openFile(FileName) == mrb::platform::OpenResult::NoApplication && widgetsAvailable())
+        chooseApplicationFor(nullptr, FileName);
 }
 
 void ApiFuns::ExecCmd(std::string Command, std::int32_t)

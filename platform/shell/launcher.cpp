@@ -122,13 +122,22 @@ bool runCommand(const std::string &command)
     return false;
 }
 
-OpenResult openFile(const std::string &path)
+OpenResult openFile(const std::string &target)
 {
-    if (path.empty() || !exists(path))
+    if (target.empty())
         return OpenResult::Missing;
-    if (!isFolder(path) && !hasAssociatedApplication(path))
+    if (isAddress(target))
+        return openWithDefault(target) ? OpenResult::Opened : OpenResult::Failed;
+    if (!exists(target)) {
+        // A bare program name is looked up on PATH and started, as the desktop's "open" does.
+        const std::string program = target.find('/') == std::string::npos ? findProgram(target) : std::string();
+        if (program.empty())
+            return OpenResult::Missing;
+        return startDetached(program, {}) ? OpenResult::Opened : OpenResult::Failed;
+    }
+    if (!isFolder(target) && !hasAssociatedApplication(target))
         return OpenResult::NoApplication;
-    return openWithDefault(path) ? OpenResult::Opened : OpenResult::Failed;
+    return openWithDefault(target) ? OpenResult::Opened : OpenResult::Failed;
 }
 
 } // namespace mrb::platform

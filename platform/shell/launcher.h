@@ -38,13 +38,15 @@ CommandPlan planCommand(const std::string &command);
 // Carries out planCommand's plan. False when nothing was started.
 bool runCommand(const std::string &command);
 
-// Opening one file or folder with its associated application.
+// Opening one file or folder with its associated application, an address with
+// the default one, or a program named without a path (found on PATH) by
+// starting it.
 enum class OpenResult {
     Opened,
     NoApplication, // a file whose type no application is associated with; nothing started
-    Missing, // no such file or folder
-    Failed, // the opener could not be started
+    Missing, // no such file, folder or program
+    Failed, // the opener or program could not be started
 };
-OpenResult openFile(const std::string &path);
+OpenResult openFile(const std::string &target);
 
 } // namespace mrb::platform

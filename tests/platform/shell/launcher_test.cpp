@@ -76,17 +76,46 @@ TEST_F(Commands, HandTheWholePathToTheOpenerAsOneArgument)
     EXPECT_FALSE(std::filesystem::exists(tree.path("pwned")));
 }
 
-TEST_F(Commands, OpenFileSaysWhenNoApplicationIsAssociated)
+TEST_F(Commands, OpenFileTakesPathsAddressesAndProgramNames)
 {
     ScopedEnv dataHome("XDG_DATA_HOME", tree.path("home"));
     ScopedEnv dataDirs("XDG_DATA_DIRS", tree.path("system"));
     ScopedEnv configHome("XDG_CONFIG_HOME", tree.path("config"));
     ScopedEnv configDirs("XDG_CONFIG_DIRS", tree.path("etc"));
     ScopedEnv path("PATH", tree.path("bin"));
-    EXPECT_EQ(openFile(tree.path("missing.txt")), OpenResult::Missing);
-    EXPECT_EQ(openFile(tree.fileWith("plain.txt", "x")), OpenResult::NoApplication);
-    // A folder always goes to the opener; without one that fails.
-    EXPECT_EQ(openFile(tree.root()), OpenResult::Failed);
+    const std::string folder = tree.dir("a folder");
+    const std::string plain = tree.fileWith("plain.txt", "x");
+    // Without an opener a folder cannot be opened.
+    EXPECT_EQ(openFile(folder), OpenResult::Failed);
+
+    tree.fileWith("bin/xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + tree.path("opened") + "'\n");
+    tree.chmod("bin/xdg-open", 0755);
+    tree.fileWith("bin/a-tool", "#!/bin/sh\necho ran >> '" + tree.path("ran") + "'\n");
+    tree.chmod("bin/a-tool", 0755);
+    struct Row {
+        std::string target;
+        OpenResult result;
+    };
+    // Addresses and program names used to come back Missing, and nothing opened.
+    const Row rows[] = {
+        {tree.path("missing.txt"), OpenResult::Missing},
+        {plain, OpenResult::NoApplication},
+        {folder, OpenResult::Opened},
+        {"https://example.org/?q=a b", OpenResult::Opened},
+        {"a-tool", OpenResult::Opened},
+        {"no-such-tool", OpenResult::Missing},
+        {"", OpenResult::Missing},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.target);
+        EXPECT_EQ(openFile(row.target), row.result);
+    }
+    EXPECT_EQ(waitForFile(tree.path("ran")), "ran\n");
+    for (int i = 0; i < 100 && TempTree::read(tree.path("opened")).find("https") == std::string::npos; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const std::string opened = TempTree::read(tree.path("opened"));
+    EXPECT_NE(opened.find(folder + "\n"), std::string::npos);
+    EXPECT_NE(opened.find("https://example.org/?q=a b\n"), std::string::npos);
 }
 
 TEST(GioMounts, AreReadFromItsListingWithoutLocalMounts)
