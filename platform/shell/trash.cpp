@@ -205,22 +205,11 @@ std::string encodePath(const std::string &path)
     return out;
 }
 
-bool makeFolder(const std::string &path, mode_t mode)
+// The folder holding an absolute path ("/" for items at the root).
+std::string parentOf(const std::string &path)
 {
-    if (isRealDirectory(path))
-        return true;
-    return ::mkdir(path.c_str(), mode) == 0 || (errno == EEXIST && isRealDirectory(path));
-}
-
-bool makeFolders(const std::string &path)
-{
-    std::error_code ec;
-    if (isRealDirectory(path))
-        return true;
-    fs::create_directories(path, ec);
-    if (!ec)
-        ::chmod(path.c_str(), 0700);
-    return isRealDirectory(path);
+    const auto slash = path.rfind('/');
+    return slash == 0 || slash == std::string::npos ? std::string("/") : path.substr(0, slash);
 }
 
 void fail(std::string *error, const std::string &text)
@@ -341,44 +330,69 @@ bool moveToTrash(const std::string &path, std::string *error)
         fail(error, "the root folder cannot be trashed");
         return false;
     }
+    // A mounted file system cannot be moved anywhere; it is refused before any
+    // trash folder is made on it.
+    const std::string topdir = mountOf(item);
+    dev_t parentDevice {};
+    if (item == topdir || (deviceOf(parentOf(item), &parentDevice) && parentDevice != st.st_dev)) {
+        fail(error, item + ": a mount point cannot be moved to the trash");
+        return false;
+    }
 
     // The home trash when the item lives on its file system; otherwise the
-    // trash at the top of the item's own file system.
+    // trash at the top of the item's own file system, where the recorded path
+    // is relative to that top.
     const std::string home = homeTrashFolder();
     dev_t homeDevice {};
-    std::string trash;
-    std::string recordedPath = item;
-    if (deviceOfNearest(home, &homeDevice) && homeDevice == st.st_dev) {
-        trash = home;
-        if (!makeFolders(home + "/files") || !makeFolders(home + "/info")) {
-            fail(error, "cannot make the trash folder " + home);
-            return false;
-        }
-    } else {
-        const std::string topdir = mountOf(item);
-        const std::string uid = std::to_string(::getuid());
-        const std::string shared = joinPath(topdir, ".Trash");
-        struct stat sharedSt {
-        };
-        if (::lstat(shared.c_str(), &sharedSt) == 0 && S_ISDIR(sharedSt.st_mode) && (sharedSt.st_mode & S_ISVTX)
-            && makeFolder(joinPath(shared, uid), 0700)) {
-            trash = joinPath(shared, uid);
-        } else {
-            trash = joinPath(topdir, ".Trash-" + uid);
-            if (!makeFolder(trash, 0700)) {
-                fail(error, "cannot make the trash folder " + trash);
-                return false;
-            }
-        }
-        if (!makeFolder(trash + "/files", 0700) || !makeFolder(trash + "/info", 0700)) {
-            fail(error, "cannot make the trash folder " + trash);
-            return false;
-        }
-        // On such a file system the recorded path is relative to its top.
-        recordedPath = topdir == "/" ? item.substr(1) : item.substr(topdir.size() + 1);
+    const bool inHome = deviceOfNearest(home, &homeDevice) && homeDevice == st.st_dev;
+    const std::string uid = std::to_string(::getuid());
+    const std::string shared = joinPath(topdir, ".Trash");
+    struct stat sharedSt {
+    };
+    const bool sharedUsable =
+        ::lstat(shared.c_str(), &sharedSt) == 0 && S_ISDIR(sharedSt.st_mode) && (sharedSt.st_mode & S_ISVTX);
+    std::string trash = inHome ? home : joinPath(sharedUsable ? shared : topdir, sharedUsable ? uid : ".Trash-" + uid);
+    const std::string recordedPath = inHome ? item : item.substr(topdir == "/" ? 1 : topdir.size() + 1);
+    const auto contains = [](const std::string &folder, const std::string &other) {
+        return other == folder || other.compare(0, folder.size() + 1, folder + "/") == 0;
+    };
+    if (contains(trash, item) || contains(item, trash)) {
+        fail(error, contains(trash, item) ? "the item is in the trash already" : "the trash is inside the item");
+        return false;
     }
-    if (item == trash || item.compare(0, trash.size() + 1, trash + "/") == 0) {
-        fail(error, "the item is in the trash already");
+
+    // Every folder made here is removed again if the move does not happen.
+    std::vector<std::string> made;
+    const auto undo = [&made]() {
+        for (auto it = made.rbegin(); it != made.rend(); ++it)
+            ::rmdir(it->c_str());
+    };
+    const auto makeTrash = [&made](const std::string &folder) {
+        std::string missing = folder;
+        std::vector<std::string> chain;
+        while (missing != "/" && !isRealDirectory(missing)) {
+            chain.push_back(missing);
+            missing = parentOf(missing);
+        }
+        for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+            if (::mkdir(it->c_str(), 0700) == 0)
+                made.push_back(*it);
+            else if (!(errno == EEXIST && isRealDirectory(*it)))
+                return false;
+        }
+        return true;
+    };
+    bool ready = makeTrash(trash + "/files") && makeTrash(trash + "/info");
+    if (!ready && !inHome && sharedUsable) {
+        // A shared trash we may not use: fall back to our own at the top.
+        undo();
+        made.clear();
+        trash = joinPath(topdir, ".Trash-" + uid);
+        ready = makeTrash(trash + "/files") && makeTrash(trash + "/info");
+    }
+    if (!ready) {
+        undo();
+        fail(error, "cannot make the trash folder " + trash);
         return false;
     }
 
@@ -393,6 +407,7 @@ bool moveToTrash(const std::string &path, std::string *error)
         fd = ::open(infoFile.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd < 0 && errno != EEXIST) {
             fail(error, infoFile + ": " + std::strerror(errno));
+            undo();
             return false;
         }
         if (fd >= 0 && ::access((trash + "/files/" + name).c_str(), F_OK) == 0) {
@@ -404,6 +419,7 @@ bool moveToTrash(const std::string &path, std::string *error)
     }
     if (fd < 0) {
         fail(error, "no free name in the trash");
+        undo();
         return false;
     }
     char date[32];
@@ -417,6 +433,7 @@ bool moveToTrash(const std::string &path, std::string *error)
     if (!written || ::rename(item.c_str(), (trash + "/files/" + name).c_str()) != 0) {
         fail(error, item + ": " + std::strerror(errno));
         ::unlink(infoFile.c_str());
+        undo();
         return false;
     }
     ::unlink((trash + "/directorysizes").c_str()); // its cached sizes are stale now

@@ -6,7 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <regex>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace
 {
@@ -102,6 +107,69 @@ TEST_F(TrashTest, RefusesWhatItCannotMoveAndChangesNothing)
     ASSERT_TRUE(moveToTrash(tree.file("t.txt", 1)));
     EXPECT_FALSE(moveToTrash(trash() + "/files/t.txt", &error));
     EXPECT_TRUE(std::filesystem::exists(trash() + "/files/t.txt"));
+}
+
+TEST_F(TrashTest, AFailedMoveLeavesNoTrashFolderBehind)
+{
+    // Moving a folder that holds the trash used to make the trash folders
+    // first and leave them behind, empty, when the move failed.
+    tree.file("data/keep.txt", 1);
+    tree.file("other/keep.txt", 1);
+    for (const std::string &item : {tree.path("data"), tree.root()}) {
+        SCOPED_TRACE(item);
+        std::string error;
+        EXPECT_FALSE(moveToTrash(item, &error));
+        EXPECT_FALSE(error.empty());
+        EXPECT_FALSE(std::filesystem::exists(trash()));
+        EXPECT_TRUE(std::filesystem::exists(tree.path("data/keep.txt")));
+    }
+}
+
+// Runs body in a child process with a mount namespace of its own, so a test
+// may mount a file system without anyone else seeing it. The child's exit code
+// comes back; 77 when no namespace could be made.
+int inOwnMountNamespace(const std::function<int()> &body)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        int code = 77;
+        if (::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0) {
+            try {
+                code = body();
+            } catch (...) {
+                code = 99;
+            }
+        }
+        ::_exit(code);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 98;
+}
+
+TEST_F(TrashTest, AMountPointIsRefusedAndNothingIsMadeOnIt)
+{
+    // Used to throw half-way and leave an empty .Trash-UID on the mounted file system.
+    const std::string mnt = tree.dir("mnt");
+    const std::string ownTrash = mnt + "/.Trash-" + std::to_string(::getuid());
+    const int code = inOwnMountNamespace([&] {
+        if (::mount("none", mnt.c_str(), "tmpfs", 0, nullptr) != 0)
+            return 77;
+        tree.fileWith("mnt/inside.txt", "x");
+        std::string error;
+        int failures = 0;
+        if (moveToTrash(mnt, &error) || error.empty())
+            failures |= 1;
+        if (std::filesystem::exists(ownTrash) || !std::filesystem::exists(mnt + "/inside.txt"))
+            failures |= 2;
+        // An item on that file system still goes to the trash at its top.
+        if (!moveToTrash(mnt + "/inside.txt") || !std::filesystem::exists(ownTrash + "/files/inside.txt"))
+            failures |= 4;
+        return failures;
+    });
+    if (code == 77)
+        GTEST_SKIP() << "no mount namespace here";
+    EXPECT_EQ(code, 0);
 }
 
 TEST(MountPoints, StartWithTheRootAndLeaveOutPseudoFileSystems)
