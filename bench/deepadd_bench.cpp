@@ -12,6 +12,7 @@
 #include "app/browse/treeimages.h"
 #include "app/workspace/workspace.h"
 #include "platform/fs/posixfilesystem.h"
+#include "tests/support/fakeuserinterface.h"
 
 #include <algorithm>
 #include <chrono>
@@ -43,17 +44,6 @@ long peakKilobytes()
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
 }
-
-class QuietUi final : public core::UserInterface
-{
-public:
-    void showMessage(const std::string &, core::MessageIcon) override { }
-    void setBusy(bool) override { }
-    void processEvents() override { ++rounds; }
-    core::WinHandle ownerWindow() const override { return 0; }
-    void showOptionsDialog() override { }
-    long rounds = 0;
-};
 
 // Folders three levels deep (a few top folders, some middle ones, many
 // leaves), files spread evenly with a mix of extensions and lengths.
@@ -104,7 +94,7 @@ struct AddRun {
 AddRun deepAdd(const std::string &root)
 {
     platform::PosixFileSystem fs;
-    QuietUi ui;
+    test::FakeUserInterface ui;
     core::Workspace workspace({.fs = fs, .ui = ui});
     core::SettingsRecord &settings = workspace.settingsStore().record();
     settings = core::recordOfDefaults();
@@ -122,7 +112,7 @@ AddRun deepAdd(const std::string &root)
     run.rows = workspace.adder().AddTreeFolderToDestination();
     run.seconds = secondsSince(start);
     run.peakAfter = peakKilobytes();
-    run.eventRounds = ui.rounds;
+    run.eventRounds = ui.eventRounds;
     return run;
 }
 

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/browse/columnsort.h"
 #include "app/browse/listingcolumns.h"
-#include "tests/app/browse/browsefixtures.h"
+#include "tests/support/listingfixtures.h"
 
 #include <gtest/gtest.h>
 

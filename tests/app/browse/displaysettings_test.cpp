@@ -4,7 +4,7 @@
 #include "app/browse/filerows.h"
 #include "app/browse/listingcolumns.h"
 #include "platform/fs/posixfilesystem.h"
-#include "tests/app/browse/browsefixtures.h"
+#include "tests/support/listingfixtures.h"
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 #include "app/browse/treeimages.h"
 #include "platform/fs/fakefilesystem.h"
 #include "platform/fs/posixfilesystem.h"
-#include "tests/app/browse/browsefixtures.h"
+#include "tests/support/listingfixtures.h"
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/browse/numbertext.h"
 #include "app/browse/sizetext.h"
-#include "tests/app/browse/browsefixtures.h"
+#include "tests/support/listingfixtures.h"
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,9 @@
 #include "app/workspace/workspace.h"
 #include "platform/fs/fakefilesystem.h"
 #include "platform/fs/posixfilesystem.h"
-#include "tests/app/browse/browsefixtures.h"
+#include "tests/support/fakelibrary.h"
+#include "tests/support/fakeuserinterface.h"
+#include "tests/support/listingfixtures.h"
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>
@@ -24,9 +26,9 @@ using mrb::platform::TreeModel;
 using mrb::platform::Value;
 using mrb::test::columnTexts;
 using mrb::test::defaultSettings;
-using mrb::test::RecordingApiFuns;
-using mrb::test::RecordingGenFuns;
-using mrb::test::RecordingUi;
+using mrb::test::FakeApiFuns;
+using mrb::test::FakeGenFuns;
+using mrb::test::FakeUserInterface;
 using mrb::test::ScopedEnv;
 using mrb::test::TempTree;
 
@@ -62,9 +64,9 @@ struct Browser {
 
     ScopedEnv tz {"TZ", "Europe/Berlin"};
     LocaleFormat locale {"en_US"};
-    RecordingGenFuns gen;
-    RecordingApiFuns api;
-    RecordingUi ui;
+    FakeGenFuns gen;
+    FakeApiFuns api;
+    FakeUserInterface ui;
     Workspace workspace;
     SettingsRecord &settings = workspace.settingsStore().record();
     ListModel &list = workspace.source();
@@ -255,8 +257,8 @@ TEST(OpenSourceItems, EmptyListingSaysSo)
     Browser browser(fs);
     browser.listing.OpenSourceItems();
     ASSERT_EQ(browser.ui.messages.size(), 1u);
-    EXPECT_EQ(browser.ui.messages[0].first, "No item to open!");
-    EXPECT_EQ(browser.ui.messages[0].second, MessageIcon::Information);
+    EXPECT_EQ(browser.ui.messages[0].text, "No item to open!");
+    EXPECT_EQ(browser.ui.messages[0].icon, MessageIcon::Information);
     EXPECT_TRUE(browser.ui.busyChanges.empty());
     EXPECT_TRUE(browser.prompts.empty());
 }

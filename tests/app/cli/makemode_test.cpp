@@ -3,7 +3,10 @@
 #include "app/cli/mrblist.h"
 #include "app/workspace/workspace.h"
 #include "platform/fs/posixfilesystem.h"
-#include "tests/app/output/outputfakes.h"
+#include "tests/support/fakelibrary.h"
+#include "tests/support/fakeuserinterface.h"
+#include "tests/support/listingfixtures.h"
+#include "tests/support/shellcommand.h"
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>
@@ -75,8 +78,8 @@ protected:
     void runWindow(const std::string &output, const std::vector<std::string> &names)
     {
         platform::PosixFileSystem fs;
-        test::RecordingUi ui;
-        test::ScriptedApi api;
+        test::FakeUserInterface ui;
+        test::FakeApiFuns api;
         core::Workspace workspace({.fs = fs, .api = api, .ui = ui});
         core::SettingsRecord &settings = workspace.settingsStore().record();
         settings = test::defaultSettings();
@@ -92,7 +95,7 @@ protected:
             }
         }
         workspace.adder().AddToDestination();
-        api.answer = output;
+        api.saveAnswer = output;
         core::MakeOutputFile(workspace.makeContext());
         ASSERT_FALSE(ui.messages.empty());
         EXPECT_EQ(ui.messages.back().icon, core::MessageIcon::Information) << ui.messages.back().text;

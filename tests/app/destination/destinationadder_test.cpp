@@ -4,7 +4,7 @@
 #include "app/destination/destinationadder.h"
 #include "platform/fs/fakefilesystem.h"
 #include "platform/fs/posixfilesystem.h"
-#include "tests/app/destination/destinationfixtures.h"
+#include "tests/support/desk.h"
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>
@@ -260,8 +260,8 @@ TEST(AddToDestination, EmptySourceSaysSo)
     Desk desk(fs);
     EXPECT_EQ(desk.adder.AddToDestination(), 0u);
     ASSERT_EQ(desk.ui.messages.size(), 1u);
-    EXPECT_EQ(desk.ui.messages[0].first, "No item to add!");
-    EXPECT_EQ(desk.ui.messages[0].second, MessageIcon::Information);
+    EXPECT_EQ(desk.ui.messages[0].text, "No item to add!");
+    EXPECT_EQ(desk.ui.messages[0].icon, MessageIcon::Information);
     EXPECT_TRUE(desk.ui.busyChanges.empty());
     EXPECT_TRUE(desk.panelChanges.empty());
 }

@@ -3,7 +3,8 @@
 #include "app/destination/destinationcommands.h"
 #include "platform/fs/fakefilesystem.h"
 #include "platform/fs/posixfilesystem.h"
-#include "tests/app/destination/destinationfixtures.h"
+#include "tests/support/desk.h"
+#include "tests/support/listingfixtures.h"
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>
@@ -140,8 +141,8 @@ TEST(OpenDestination, EmptyListingSaysSo)
     Desk desk(fs);
     desk.commands.OpenDestinationItems();
     ASSERT_EQ(desk.ui.messages.size(), 1u);
-    EXPECT_EQ(desk.ui.messages[0].first, "No item to open!");
-    EXPECT_EQ(desk.ui.messages[0].second, MessageIcon::Information);
+    EXPECT_EQ(desk.ui.messages[0].text, "No item to open!");
+    EXPECT_EQ(desk.ui.messages[0].icon, MessageIcon::Information);
     EXPECT_TRUE(desk.ui.busyChanges.empty());
 }
 
@@ -178,8 +179,8 @@ TEST(SizeTotals, EmptyListingSaysThereIsNothingToCount)
     desk.commands.SizeOfDestinationFolders();
     desk.commands.SizeOfDestinationFiles();
     ASSERT_EQ(desk.ui.messages.size(), 2u);
-    EXPECT_EQ(desk.ui.messages[0].first, "No folder to count!");
-    EXPECT_EQ(desk.ui.messages[1].first, "No file to count!");
+    EXPECT_EQ(desk.ui.messages[0].text, "No folder to count!");
+    EXPECT_EQ(desk.ui.messages[1].text, "No file to count!");
     EXPECT_EQ(desk.prompts(), (Texts {" Ready.", " Ready."}));
 }
 
@@ -203,21 +204,21 @@ TEST(SizeTotals, MeasuredOnDiskAtTheTimeOfTheCommand)
     desk.panelChanges.clear();
     desk.commands.SizeOfDestinationFolders();
     // B is inside A as well: its contents count twice.
-    EXPECT_EQ(desk.ui.messages.back().first, "The size of the destination folder(s) is:\r\n\r\n7. KB in 2 folder(s)!");
-    EXPECT_EQ(desk.ui.messages.back().second, MessageIcon::Information);
+    EXPECT_EQ(desk.ui.messages.back().text, "The size of the destination folder(s) is:\r\n\r\n7. KB in 2 folder(s)!");
+    EXPECT_EQ(desk.ui.messages.back().icon, MessageIcon::Information);
     EXPECT_EQ(desk.prompts(),
         (Texts {" Counting " + tree.path("A") + "...", " Counting " + tree.path("A/B") + "...", " Ready."}));
 
     desk.set(Setting::CommonUnit, "Bytes");
     desk.commands.SizeOfDestinationFiles();
     EXPECT_EQ(
-        desk.ui.messages.back().first, "The size of the destination file(s) is:\r\n\r\n4,096. Bytes in 2 file(s)!");
+        desk.ui.messages.back().text, "The size of the destination file(s) is:\r\n\r\n4,096. Bytes in 2 file(s)!");
 
     // A file that is gone adds nothing but still counts.
     std::remove(loose.c_str());
     desk.set(Setting::CommonUnit, "KB");
     desk.commands.SizeOfDestinationFiles();
-    EXPECT_EQ(desk.ui.messages.back().first, "The size of the destination file(s) is:\r\n\r\n1. KB in 2 file(s)!");
+    EXPECT_EQ(desk.ui.messages.back().text, "The size of the destination file(s) is:\r\n\r\n1. KB in 2 file(s)!");
 }
 
 TEST(SizeTotals, OneDecimalRoundedHalfAway)
@@ -227,7 +228,7 @@ TEST(SizeTotals, OneDecimalRoundedHalfAway)
     Desk desk(fs);
     desk.destination.append(fileRow("/m", "a"));
     desk.commands.SizeOfDestinationFiles();
-    EXPECT_EQ(desk.ui.messages.back().first, "The size of the destination file(s) is:\r\n\r\n2. KB in 1 file(s)!");
+    EXPECT_EQ(desk.ui.messages.back().text, "The size of the destination file(s) is:\r\n\r\n2. KB in 1 file(s)!");
     EXPECT_EQ(fileTotalMessage(1024 * 1234 + 512, 3, desk.settings, desk.locale),
         "The size of the destination file(s) is:\r\n\r\n1,234.5 KB in 3 file(s)!");
     EXPECT_EQ(folderTotalMessage(1024 * 1234 + 461, 1, desk.settings, desk.locale),
@@ -245,7 +246,7 @@ TEST(SizeTotals, FileCountGoesPast32767)
     for (int i = 0; i < 40000; ++i)
         desk.destination.append(fileRow("/m", "f" + std::to_string(i)));
     desk.commands.SizeOfDestinationFiles();
-    EXPECT_EQ(desk.ui.messages.back().first, "The size of the destination file(s) is:\r\n\r\n1. KB in 40000 file(s)!");
+    EXPECT_EQ(desk.ui.messages.back().text, "The size of the destination file(s) is:\r\n\r\n1. KB in 40000 file(s)!");
     EXPECT_EQ(desk.prompts(), (Texts {" Counting /m/f39999...", " Ready."}));
 }
 

@@ -12,6 +12,7 @@
 #include "platform/controls/listmodel.h"
 #include "platform/fs/posixfilesystem.h"
 #include "platform/locale/localeformat.h"
+#include "tests/support/fakelibrary.h"
 #include "tests/support/temptree.h"
 
 #include <QApplication>
@@ -45,21 +46,6 @@ using mrb::ui::frmPubOptions;
 
 namespace
 {
-
-// The local library functions, with a folder browser that answers what the
-// test tells it.
-class BrowsingApiFuns : public mrb::core::LocalApiFuns
-{
-public:
-    std::string chooseFolder(mrb::core::WinHandle, const std::string &prompt) override
-    {
-        prompts.push_back(prompt);
-        return chosenFolder;
-    }
-
-    std::string chosenFolder;
-    std::vector<std::string> prompts;
-};
 
 class OptionsForm : public ::testing::Test
 {
@@ -122,7 +108,7 @@ protected:
     }
 
     TempTree tree;
-    BrowsingApiFuns api;
+    mrb::test::FakeApiFuns api;
     mrb::core::LocalGenFuns gen;
     mrb::platform::PosixFileSystem fs;
     mrb::core::SettingsStore store;
@@ -335,7 +321,7 @@ TEST_F(OptionsForm, ChooseFolderRestoreAndDateFormat)
         QTest::mouseClick(control<QToolButton>("sbtDTF"), Qt::LeftButton);
         QTest::mouseClick(control<QPushButton>("sbtOK"), Qt::LeftButton);
     });
-    EXPECT_EQ(api.prompts, std::vector<std::string> {"Please choose an output folder."});
+    EXPECT_EQ(api.chooseFolderPrompts, std::vector<std::string> {"Please choose an output folder."});
     EXPECT_EQ(regionSettingsOpened, 1);
     // nothing changed since Restore, but the date format was visited
     EXPECT_EQ(displayApplied, 2);

@@ -5,6 +5,7 @@
 #include "app/options/optionsmodel.h"
 #include "app/settings/settingsstore.h"
 #include "platform/fs/posixfilesystem.h"
+#include "tests/support/fakelibrary.h"
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>
@@ -22,21 +23,6 @@ using M = OptionsModel;
 
 namespace
 {
-
-// The local library functions, with a folder browser that answers what the
-// test tells it.
-class BrowsingApiFuns : public mrb::core::LocalApiFuns
-{
-public:
-    std::string chooseFolder(mrb::core::WinHandle, const std::string &prompt) override
-    {
-        chooseFolderPrompts.push_back(prompt);
-        return chosenFolder;
-    }
-
-    std::string chosenFolder;
-    std::vector<std::string> chooseFolderPrompts;
-};
 
 // Keys in the order a file made by the program holds them.
 const std::vector<std::pair<std::string, std::string>> fileOrder = {
@@ -140,7 +126,7 @@ protected:
     }
 
     TempTree tree;
-    BrowsingApiFuns api;
+    mrb::test::FakeApiFuns api;
     mrb::core::LocalGenFuns gen;
     mrb::platform::PosixFileSystem fs;
     mrb::core::SettingsStore store;

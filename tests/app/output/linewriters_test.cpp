@@ -3,7 +3,8 @@
 #include "app/output/linewriters.h"
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"
-#include "tests/app/output/outputfakes.h"
+#include "tests/support/listingfixtures.h"
+#include "tests/support/outputdoubles.h"
 
 #include <gtest/gtest.h>
 

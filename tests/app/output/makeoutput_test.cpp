@@ -5,7 +5,10 @@
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"
 #include "platform/fs/posixfilesystem.h"
-#include "tests/app/output/outputfakes.h"
+#include "tests/support/fakelibrary.h"
+#include "tests/support/fakeuserinterface.h"
+#include "tests/support/listingfixtures.h"
+#include "tests/support/outputdoubles.h"
 #include "tests/support/temptree.h"
 #include "tests/support/unprivileged.h"
 
@@ -55,7 +58,7 @@ protected:
     // Runs Make with the save dialog answering name (a path below the tree).
     void make(const std::string &answer)
     {
-        api.answer = answer;
+        api.saveAnswer = answer;
         MakeOutputFile(context());
     }
 
@@ -81,8 +84,8 @@ protected:
     platform::StatusBarModel status;
     SettingsRecord record;
     const SettingsRecord *current = &record;
-    test::RecordingUi ui;
-    test::ScriptedApi api;
+    test::FakeUserInterface ui {42};
+    test::FakeApiFuns api;
     std::vector<std::string> prompts;
 };
 
@@ -96,7 +99,7 @@ TEST_F(MakeTest, EmptyListingShowsOnlyTheMessage)
     EXPECT_EQ(ui.messages[0].text, "No available item for outputting!");
     EXPECT_EQ(ui.messages[0].icon, Icon::Information);
     EXPECT_EQ(ui.optionsShown, 0);
-    EXPECT_TRUE(api.requests.empty());
+    EXPECT_TRUE(api.saveRequests.empty());
     EXPECT_FALSE(realFs.fileExists(tree.path("x.m3u")));
 }
 
@@ -104,8 +107,8 @@ TEST_F(MakeTest, SaveDialogIsAskedWithTheTypesTitleFilterAndFolder)
 {
     rows.append(fileRow("/m", "a.mp3"));
     make("");
-    ASSERT_EQ(api.requests.size(), 1u);
-    const auto &request = api.requests[0];
+    ASSERT_EQ(api.saveRequests.size(), 1u);
+    const auto &request = api.saveRequests[0];
     EXPECT_EQ(request.owner, 42);
     EXPECT_EQ(request.title, "Specify A Playlist File");
     EXPECT_EQ(request.fileName, "");
@@ -131,7 +134,7 @@ TEST_F(MakeTest, UnknownFileTypeAsksNothingAndEndsSilently)
     rows.append(fileRow("/m", "a.mp3"));
     useType("playlist");
     make(tree.path("x.m3u"));
-    EXPECT_TRUE(api.requests.empty());
+    EXPECT_TRUE(api.saveRequests.empty());
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_FALSE(realFs.fileExists(tree.path("x.m3u")));
 }
@@ -167,8 +170,8 @@ TEST_F(MakeTest, SettingsChosenInTheOptionsDialogApply)
         reloaded.setValue(s, "False");
     ui.onOptionsDialog = [&] { current = &reloaded; };
     make(tree.path("list.txt"));
-    ASSERT_EQ(api.requests.size(), 1u);
-    EXPECT_EQ(api.requests[0].title, "Specify An Output File");
+    ASSERT_EQ(api.saveRequests.size(), 1u);
+    EXPECT_EQ(api.saveRequests[0].title, "Specify An Output File");
     EXPECT_EQ(test::TempTree::read(tree.path("list.txt")), "Name;Size\r\na.mp3;3 MB\r\n");
 }
 

@@ -6,7 +6,9 @@
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"
 #include "platform/fs/posixfilesystem.h"
-#include "tests/app/output/outputfakes.h"
+#include "tests/support/fakelibrary.h"
+#include "tests/support/fakeuserinterface.h"
+#include "tests/support/listingfixtures.h"
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>
@@ -81,8 +83,8 @@ protected:
     platform::ListModel rows;
     platform::StatusBarModel status;
     SettingsRecord record;
-    test::RecordingUi ui;
-    test::ScriptedApi api;
+    test::FakeUserInterface ui;
+    test::FakeApiFuns api;
 };
 
 } // namespace

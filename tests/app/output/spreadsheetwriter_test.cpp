@@ -4,7 +4,8 @@
 #include "app/output/xlsxapplication.h"
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"
-#include "tests/app/output/outputfakes.h"
+#include "tests/support/listingfixtures.h"
+#include "tests/support/outputdoubles.h"
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>

@@ -6,6 +6,7 @@
 #include "app/window/frmPubMain.h"
 #include "app/window/weblinks.h"
 #include "platform/fs/posixfilesystem.h"
+#include "tests/support/fakelibrary.h"
 #include "tests/support/temptree.h"
 
 #include <QAction>
@@ -39,35 +40,6 @@ using mrb::ui::frmPubMain;
 namespace
 {
 
-// The settings functions of the real profile code; the shell operations only
-// record what they were asked to open.
-class RecordingApi : public core::LocalApiFuns
-{
-public:
-    explicit RecordingApi(std::vector<std::pair<std::string, core::WindowState>> &commands)
-        : m_commands(commands)
-    {
-    }
-    void execCmd(const std::string &command, core::WindowState state) override
-    {
-        m_commands.emplace_back(command, state);
-    }
-    std::string getFileSaveName(core::WinHandle,
-        const std::string &,
-        const std::string &,
-        const std::string &,
-        const std::string &,
-        const std::string &) override
-    {
-        return saveName;
-    }
-
-    std::string saveName; // the file the save dialog answers with
-
-private:
-    std::vector<std::pair<std::string, core::WindowState>> &m_commands;
-};
-
 struct Message {
     std::string text;
     core::MessageIcon icon;
@@ -84,9 +56,9 @@ protected:
     {
         ui::StartupObjects objects;
         if (library == Library::Present) {
-            auto recording = std::make_unique<RecordingApi>(commands);
-            api = recording.get();
-            objects.api = std::move(recording);
+            auto fake = std::make_unique<test::FakeApiFuns>();
+            api = fake.get();
+            objects.api = std::move(fake);
             objects.gen = std::make_unique<core::LocalGenFuns>();
             objects.libraryLoaded = true;
         } else {
@@ -216,10 +188,9 @@ protected:
 
     TempTree tree;
     std::string programFolder;
-    std::vector<std::pair<std::string, core::WindowState>> commands;
     std::vector<Message> messages;
     bool realMessageBoxes = false; // show QMessageBox instead of recording
-    RecordingApi *api = nullptr;
+    test::FakeApiFuns *api = nullptr; // the library's, when it is present
     std::unique_ptr<frmPubMain> window;
     std::unique_ptr<QSignalSpy> spy;
 };
@@ -408,9 +379,9 @@ TEST_F(MainWindowTest, F1OpensTheHomepageNotTheAboutBox)
     open();
     showActive();
     QTest::keyClick(window.get(), Qt::Key_F1);
-    ASSERT_EQ(commands.size(), 1u);
-    EXPECT_EQ(commands[0].first, ui::weblinks::productHomepage);
-    EXPECT_EQ(commands[0].second, core::WindowState::MaximizedFocus);
+    ASSERT_EQ(api->commands.size(), 1u);
+    EXPECT_EQ(api->commands[0].first, ui::weblinks::productHomepage);
+    EXPECT_EQ(api->commands[0].second, core::WindowState::MaximizedFocus);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
@@ -431,9 +402,9 @@ TEST_F(MainWindowTest, EveryDonationEntryOpensTheSameAddress)
     open();
     child<QAction>("tlb_donate")->trigger();
     window->action("menhd")->trigger();
-    ASSERT_EQ(commands.size(), 2u);
-    EXPECT_EQ(commands[0].first, ui::weblinks::donationPage);
-    EXPECT_EQ(commands[1].first, ui::weblinks::donationPage);
+    ASSERT_EQ(api->commands.size(), 2u);
+    EXPECT_EQ(api->commands[0].first, ui::weblinks::donationPage);
+    EXPECT_EQ(api->commands[1].first, ui::weblinks::donationPage);
 }
 
 TEST_F(MainWindowTest, RightClickPopsUpTheListingsMenu)
@@ -651,10 +622,10 @@ TEST_F(MainWindowTest, AboutBoxIsModalWithItsLinks)
     const ui::PixelGrid grid = window->pixelGrid();
     EXPECT_EQ(clientSize, QSize(grid.toPixels(7805), grid.toPixels(2041)));
     EXPECT_TRUE(stayedOpen);
-    ASSERT_EQ(commands.size(), 3u);
-    EXPECT_EQ(commands[0].first, ui::weblinks::donationPage);
-    EXPECT_EQ(commands[1].first, ui::weblinks::productHomepage);
-    EXPECT_EQ(commands[2].first, ui::weblinks::makerHomepage);
+    ASSERT_EQ(api->commands.size(), 3u);
+    EXPECT_EQ(api->commands[0].first, ui::weblinks::donationPage);
+    EXPECT_EQ(api->commands[1].first, ui::weblinks::productHomepage);
+    EXPECT_EQ(api->commands[2].first, ui::weblinks::makerHomepage);
 }
 
 TEST_F(MainWindowTest, HelpMenuOpensEachPageMaximised)
@@ -667,10 +638,10 @@ TEST_F(MainWindowTest, HelpMenuOpensEachPageMaximised)
         ui::weblinks::facebookPage,
         ui::weblinks::donationPage,
         ui::weblinks::recommendPage};
-    ASSERT_EQ(commands.size(), expected.size());
+    ASSERT_EQ(api->commands.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(commands[i].first, expected[i]);
-        EXPECT_EQ(commands[i].second, core::WindowState::MaximizedFocus);
+        EXPECT_EQ(api->commands[i].first, expected[i]);
+        EXPECT_EQ(api->commands[i].second, core::WindowState::MaximizedFocus);
     }
 }
 
@@ -780,7 +751,7 @@ TEST_F(MainWindowTest, F5WritesTheDestinationListing)
     window->action("mensa")->trigger();
     ASSERT_EQ(window->destinationListing().rowCount(), 1u);
     const std::string output = tree.path("list.txt");
-    api->saveName = output;
+    api->saveAnswer = output;
     QTest::keyClick(window.get(), Qt::Key_F5);
     EXPECT_FALSE(TempTree::read(output).empty());
     ASSERT_FALSE(messages.empty());
@@ -811,7 +782,7 @@ TEST_F(MainWindowTest, PathsThatLookLikeMarkupAreShownAsTyped)
     window->action("mensa")->trigger();
     ASSERT_EQ(window->destinationListing().rowCount(), 1u);
     const std::string output = tree.path("<i>list.txt");
-    api->saveName = output;
+    api->saveAnswer = output;
 
     QString title, text;
     Qt::TextFormat format = Qt::AutoText;

@@ -1,43 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "tests/app/output/outputfakes.h"
-
-#include <array>
-#include <cstdio>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "tests/support/outputdoubles.h"
 
 namespace mrb::test
 {
-
-core::SettingsRecord defaultSettings()
-{
-    core::SettingsRecord settings = core::recordOfDefaults();
-    settings.setValue(core::Setting::OutputPath, "/nonexistent/output");
-    return settings;
-}
-
-platform::ListRow fileRow(const std::string &folder,
-    const std::string &name,
-    const std::string &size,
-    const std::string &type,
-    const std::string &created,
-    const std::string &modified,
-    const std::string &accessed)
-{
-    platform::ListRow row;
-    row.text = name;
-    row.subItems = {folder, size, type, created, modified, accessed};
-    row.tag = platform::joinPath(folder, name);
-    return row;
-}
-
-platform::ListRow folderRow(const std::string &folder, const std::string &name)
-{
-    platform::ListRow row = fileRow(folder, name, "0 KB", "Folder");
-    row.tag = "<D>" + row.tag;
-    return row;
-}
 
 std::unique_ptr<platform::TextWriter> FaultyFileSystem::openTextWriter(const std::string &p, platform::WriteMode mode)
 {
@@ -103,30 +69,6 @@ platform::WriteResult RecordingSpreadsheet::saveAs(const std::string &fileName)
 void RecordingSpreadsheet::quit()
 {
     m_log.push_back("quit");
-}
-
-std::string runCommand(const std::string &command, int *status)
-{
-    std::string output;
-    FILE *pipe = ::popen(command.c_str(), "r");
-    if (!pipe) {
-        if (status)
-            *status = -1;
-        return output;
-    }
-    std::array<char, 4096> buffer;
-    std::size_t got = 0;
-    while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        output.append(buffer.data(), got);
-    const int raw = ::pclose(pipe);
-    if (status)
-        *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return output;
-}
-
-bool haveProgram(const std::string &path)
-{
-    return ::access(path.c_str(), X_OK) == 0;
 }
 
 } // namespace mrb::test

@@ -2,86 +2,17 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/library/libraryapifuns.h"
 #include "app/output/spreadsheetapplication.h"
-#include "app/settings/settings.h"
-#include "app/userinterface/userinterface.h"
-#include "platform/controls/listmodel.h"
 #include "platform/fs/filesystem.h"
+#include "platform/fs/writeresult.h"
 
-#include <functional>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace mrb::test
 {
-
-// A settings record holding every default, Output.Path pointing nowhere.
-core::SettingsRecord defaultSettings();
-
-// Rows as the listings make them: the tag is the full path, "<D>" first for a folder.
-platform::ListRow fileRow(const std::string &folder,
-    const std::string &name,
-    const std::string &size = "1 KB",
-    const std::string &type = "Text",
-    const std::string &created = "c",
-    const std::string &modified = "m",
-    const std::string &accessed = "a");
-platform::ListRow folderRow(const std::string &folder, const std::string &name);
-
-// Collects the message boxes and can act as the options dialog.
-class RecordingUi : public core::UserInterface
-{
-public:
-    struct Message {
-        std::string text;
-        core::MessageIcon icon;
-    };
-    std::vector<Message> messages;
-    int optionsShown = 0;
-    std::function<void()> onOptionsDialog;
-
-    void showMessage(const std::string &text, core::MessageIcon icon) override { messages.push_back({text, icon}); }
-    void setBusy(bool) override { }
-    void processEvents() override { }
-    core::WinHandle ownerWindow() const override { return 42; }
-    void showOptionsDialog() override
-    {
-        ++optionsShown;
-        if (onOptionsDialog)
-            onOptionsDialog();
-    }
-};
-
-// Answers the save dialog with a fixed name and remembers how it was asked.
-class ScriptedApi : public core::LibraryApiFuns
-{
-public:
-    struct SaveRequest {
-        core::WinHandle owner;
-        std::string title, fileName, filter, defDir, defExt;
-    };
-    std::string answer;
-    std::vector<SaveRequest> requests;
-
-    std::string readIni(const std::string &, const std::string &, const std::string &) override { return {}; }
-    void writeIni(const std::string &, const std::string &, const std::string &, const std::string &) override { }
-    void mapNetDrive(core::WinHandle, std::int32_t) override { }
-    void disconnectNetDrive(core::WinHandle, std::int32_t) override { }
-    std::string getFileSaveName(core::WinHandle owner,
-        const std::string &title,
-        const std::string &fileName,
-        const std::string &filter,
-        const std::string &defDir,
-        const std::string &defExt) override
-    {
-        requests.push_back({owner, title, fileName, filter, defDir, defExt});
-        return answer;
-    }
-    void execFile(const std::string &, core::WindowState) override { }
-    void execCmd(const std::string &, core::WindowState) override { }
-    std::string chooseFolder(core::WinHandle, const std::string &) override { return {}; }
-};
 
 // Keeps what is written in memory; can fail from a given write on, as a full disk does.
 class MemoryWriter : public platform::TextWriter
@@ -180,11 +111,5 @@ private:
     std::vector<std::string> &m_log;
     std::string m_saveError;
 };
-
-// Runs a command through the shell; its standard output, and its exit status in *status.
-std::string runCommand(const std::string &command, int *status = nullptr);
-
-// Whether an executable file exists at path.
-bool haveProgram(const std::string &path);
 
 } // namespace mrb::test

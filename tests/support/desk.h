@@ -3,19 +3,14 @@
 #pragma once
 
 #include "app/browse/filerows.h"
-#include "app/browse/listeditem.h"
 #include "app/browse/treeimages.h"
-#include "app/library/libraryapifuns.h"
-#include "app/settings/settings.h"
-#include "app/userinterface/userinterface.h"
 #include "app/workspace/workspace.h"
-#include "platform/controls/listmodel.h"
-#include "platform/controls/statusbarmodel.h"
-#include "platform/controls/treemodel.h"
 #include "platform/fs/filesystem.h"
 #include "platform/locale/localeformat.h"
+#include "tests/support/fakelibrary.h"
+#include "tests/support/fakeuserinterface.h"
+#include "tests/support/listingfixtures.h"
 
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,68 +18,13 @@
 namespace mrb::test
 {
 
-inline core::SettingsRecord defaultDestinationSettings()
-{
-    return core::recordOfDefaults();
-}
-
-// A window stand-in: keeps messages and busy changes, and runs onEvents each
-// time a command lets the window serve its events.
-class FakeUi final : public core::UserInterface
-{
-public:
-    void showMessage(const std::string &text, core::MessageIcon icon) override { messages.emplace_back(text, icon); }
-    void setBusy(bool busy) override { busyChanges.push_back(busy); }
-    void processEvents() override
-    {
-        ++eventRounds;
-        if (onEvents)
-            onEvents();
-    }
-    core::WinHandle ownerWindow() const override { return 4711; }
-    void showOptionsDialog() override { }
-
-    std::vector<std::pair<std::string, core::MessageIcon>> messages;
-    std::vector<bool> busyChanges;
-    int eventRounds = 0;
-    std::function<void()> onEvents;
-};
-
-class FakeApiFuns final : public core::LibraryApiFuns
-{
-public:
-    std::string readIni(const std::string &, const std::string &, const std::string &) override { return {}; }
-    void writeIni(const std::string &, const std::string &, const std::string &, const std::string &) override { }
-    void mapNetDrive(core::WinHandle owner, std::int32_t action) override { mapped.emplace_back(owner, action); }
-    void disconnectNetDrive(core::WinHandle owner, std::int32_t action) override
-    {
-        disconnected.emplace_back(owner, action);
-    }
-    std::string getFileSaveName(core::WinHandle,
-        const std::string &,
-        const std::string &,
-        const std::string &,
-        const std::string &,
-        const std::string &) override
-    {
-        return {};
-    }
-    void execFile(const std::string &path, core::WindowState state) override { opened.emplace_back(path, state); }
-    void execCmd(const std::string &, core::WindowState) override { }
-    std::string chooseFolder(core::WinHandle, const std::string &) override { return {}; }
-
-    std::vector<std::pair<std::string, core::WindowState>> opened;
-    std::vector<std::pair<core::WinHandle, std::int32_t>> mapped;
-    std::vector<std::pair<core::WinHandle, std::int32_t>> disconnected;
-};
-
 // A workspace over one file system, in a fixed locale, with the default
 // settings; every panel change is recorded.
 struct Desk {
     explicit Desk(platform::FileSystem &fileSystem)
         : fs(fileSystem)
     {
-        settings = defaultDestinationSettings();
+        settings = defaultSettings();
         status.addListener([this](int panel) { panelChanges.emplace_back(panel, status.text(panel)); });
     }
 
@@ -122,13 +62,7 @@ struct Desk {
         tree.select(path);
     }
 
-    std::vector<std::string> column(int k = 0) const
-    {
-        std::vector<std::string> texts;
-        for (std::size_t r = 1; r <= destination.rowCount(); ++r)
-            texts.emplace_back(k == 0 ? destination.text(r) : destination.subItem(r, k));
-        return texts;
-    }
+    std::vector<std::string> column(int k = 0) const { return columnTexts(destination, k); }
     std::vector<std::string> prompts() const
     {
         std::vector<std::string> texts;
@@ -148,7 +82,7 @@ struct Desk {
 
     platform::FileSystem &fs;
     platform::LocaleFormat locale {"en_US"};
-    FakeUi ui;
+    FakeUserInterface ui;
     FakeApiFuns api;
     core::Workspace workspace {{.fs = fs, .api = api, .ui = ui, .locale = locale}};
     core::SettingsRecord &settings = workspace.settingsStore().record();
