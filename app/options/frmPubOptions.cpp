@@ -27,6 +27,7 @@
 #include <cmath>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace mrb::ui
 {
@@ -84,6 +85,46 @@ public:
 private:
     double m_twipsPerPixel;
 };
+
+// Where a control's caption ends, in its parent's coordinates.
+int captionRight(QWidget *w)
+{
+    if (auto *l = qobject_cast<QLabel *>(w))
+        return w->x() + w->fontMetrics().horizontalAdvance(l->text());
+    auto *b = qobject_cast<QAbstractButton *>(w);
+    if (!b)
+        return w->x() + w->width();
+    QStyleOptionButton option;
+    option.initFrom(b);
+    option.text = b->text();
+    const auto element = qobject_cast<QCheckBox *>(w) ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents;
+    const QString caption = b->text().replace(QStringLiteral("&&"), QStringLiteral("&"));
+    return w->x() + w->style()->subElementRect(element, &option, w).left()
+        + w->fontMetrics().horizontalAdvance(caption);
+}
+
+// A caption in the design face can come out a few pixels wider than its
+// place, and then reads as one phrase with the caption after it. Each control
+// of the row moves right until it keeps this many pixels from the caption
+// before it; a combo box gives up that much of its width instead, so what
+// follows it stays in place.
+constexpr int captionClearance = 6;
+
+void keepCaptionsApart(std::initializer_list<QWidget *> controls)
+{
+    const std::vector<QWidget *> row(controls);
+    for (std::size_t i = 1; i < row.size(); ++i) {
+        const int shortfall = captionRight(row[i - 1]) + captionClearance - row[i]->x();
+        if (shortfall <= 0)
+            continue;
+        QRect r = row[i]->geometry();
+        if (qobject_cast<QComboBox *>(row[i]))
+            r.setLeft(r.left() + shortfall);
+        else
+            r.translate(shortfall, 0);
+        row[i]->setGeometry(r);
+    }
+}
 
 void setTextColour(QWidget *w, const QColor &colour)
 {
@@ -302,6 +343,8 @@ void frmPubOptions::buildControls()
     checkBox(1, "Output headers.", output, {3135, 960, 1500, 195});
     setTextColour(
         checkBox(2, "Delete files/folders really after outputted listing.", output, {4725, 960, 3765, 195}), red);
+    keepCaptionsApart({opt[1], opt[2], lbl[5], cbbSeparator});
+    keepCaptionsApart({cbx[0], cbx[1], cbx[2]});
     label(4, "Output Path", output, {90, 1305, 885, 195});
     textBox(OptionsModel::PathText, output, {1065, 1245, 7335, 300});
     sbtChoose = pictureButton("sbtChoose",

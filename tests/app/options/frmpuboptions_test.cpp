@@ -386,10 +386,14 @@ TEST_F(OptionsForm, LayoutAndLook)
         EXPECT_TRUE(w->parentWidget()->rect().contains(ink)) << "outside its frame";
         inks.emplace_back(w, ink);
     }
+    // A caption keeps a few pixels clear of the next control, as much as
+    // "Playlist" keeps from "PowerBuilder Resources" ("Customize" and
+    // "Standard mode ..." used to touch their neighbours).
+    constexpr int clearance = 4;
     for (const auto &[w, ink] : inks) {
         for (const auto &[other, otherInk] : inks) {
             if (other != w && other->parentWidget() == w->parentWidget()) {
-                EXPECT_FALSE(ink.intersects(otherInk))
+                EXPECT_FALSE(ink.adjusted(0, 0, clearance, 0).intersects(otherInk))
                     << w->objectName().toStdString() << " runs into " << other->objectName().toStdString();
             }
         }
