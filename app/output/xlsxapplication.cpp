@@ -133,6 +133,21 @@ private:
     bool m_named = false;
 };
 
+// Makes the font that of the workbook's default (Normal) style, so the
+// cells nothing is written to show it too. libxlsxwriter 1.1 has no call for
+// this; the first of its formats is that default style (cell format 0), so it
+// is changed only when it is still that one, before anything is written.
+// False when it is not: the written cells still carry the font themselves.
+bool setDefaultFont(lxw_workbook *workbook, const std::string &name, double points)
+{
+    lxw_format *normal = workbook->formats ? STAILQ_FIRST(workbook->formats) : nullptr;
+    if (!normal || normal->xf_index != 0)
+        return false;
+    format_set_font_name(normal, name.c_str());
+    format_set_font_size(normal, points);
+    return true;
+}
+
 } // namespace
 
 std::string validUtf8(std::string_view text)
@@ -279,6 +294,9 @@ platform::WriteResult XlsxApplication::saveAs(const std::string &fileName)
     lxw_workbook *workbook = workbook_new(scratch.name().c_str());
     if (!workbook)
         return failed("the workbook cannot be created");
+    // Where that cannot be done, the written cells still carry the font.
+    if (!m_fontName.empty())
+        setDefaultFont(workbook, m_fontName, m_fontPoints);
     lxw_worksheet *sheet = workbook_add_worksheet(workbook, nullptr);
 
     const auto makeFormat = [&](const RowFormat *row) -> lxw_format * {

@@ -24,12 +24,14 @@ namespace
 const char *const python = "/usr/bin/python3";
 const char *const soffice = "/usr/bin/soffice";
 
-// Prints every written cell with its font and alignment, then the width of
-// columns A to G ("-" where none was set).
+// Prints every written cell with its font and alignment, the width of
+// columns A to G ("-" where none was set), then the font of the Normal style
+// and of a cell nothing was written to.
 const char *const dumpScript = R"(import sys
 import openpyxl
 # opened as a stream: openpyxl refuses a name ending in .xls
-ws = openpyxl.load_workbook(open(sys.argv[1], 'rb')).worksheets[0]
+wb = openpyxl.load_workbook(open(sys.argv[1], 'rb'))
+ws = wb.worksheets[0]
 for row in ws.iter_rows():
     for c in row:
         if c.value is None:
@@ -39,6 +41,9 @@ for row in ws.iter_rows():
 for col in 'ABCDEFG':
     set_width = col in ws.column_dimensions and ws.column_dimensions[col].width
     print('%s:%s' % (col, '%.2f' % set_width if set_width else '-'))
+normal = wb._named_styles['Normal'].font
+print('Normal=%s %g' % (normal.name, normal.sz))
+print('empty H9=%s %g' % (ws['H9'].font.name, ws['H9'].font.sz))
 )";
 
 std::string quoted(const std::string &text)
@@ -109,7 +114,10 @@ TEST_F(WorkbookReaderTest, OpenpyxlReadsValuesFontsAndWidths)
         "B4=/data/\xC3\xBC|Courier New 9|plain|None|None\n"
         "A:20.29\n"
         "B:9.00\n"
-        "C:-\nD:-\nE:-\nF:-\nG:-\n");
+        "C:-\nD:-\nE:-\nF:-\nG:-\n"
+        // Every other cell too: the workbook's default font used to stay Calibri 11.
+        "Normal=Courier New 9\n"
+        "empty H9=Courier New 9\n");
 }
 
 TEST_F(WorkbookReaderTest, LibreOfficeConvertsItToTheExpectedRows)
