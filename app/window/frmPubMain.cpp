@@ -303,9 +303,9 @@ void frmPubMain::runCommand(Command command, std::string_view menuItem)
         m_workspace.destinationCommands().DisconnectNetworkDrive();
         break;
     case Command::Make:
-        // the save dialog is the library's: without it Make does nothing
-        if (m_objects.libraryLoaded)
-            core::MakeOutputFile(m_workspace.makeContext());
+        // Without the library the save dialog answers "" and Make stops
+        // there, silently; its first steps still run.
+        core::MakeOutputFile(m_workspace.makeContext());
         break;
     case Command::Options:
         showOptionsDialog();

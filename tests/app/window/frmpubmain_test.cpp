@@ -248,6 +248,32 @@ TEST_F(MainWindowTest, MissingLibraryIsToldOnceAndSettingsStillLoad)
     EXPECT_EQ(messages.size(), 1u);
 }
 
+TEST_F(MainWindowTest, MakeWithoutTheLibraryStillTakesItsFirstSteps)
+{
+    // Make used to do nothing at all without the library; only the save
+    // dialog needs it.
+    tree.fileWith("program/options.dll", "[Common]\r\nPath=True\r\n[System]\r\nDialog=False\r\n");
+    open(Library::Missing);
+    QCoreApplication::processEvents();
+    messages.clear();
+    window->action("mentm")->trigger();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "No available item for outputting!");
+
+    window->destinationListing().append(platform::ListRow {"a.txt", {"/d"}, "/d/a.txt"});
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        if (QWidget *dialog = QApplication::activeModalWidget()) {
+            shown = dialog->objectName();
+            dialog->close();
+        }
+    });
+    window->action("mentm")->trigger();
+    EXPECT_EQ(shown, "frmPubOptions");
+    // no save dialog without the library: the command ends there, silently
+    EXPECT_EQ(messages.size(), 1u);
+}
+
 TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcuts)
 {
     open();
