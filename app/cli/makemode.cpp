@@ -4,6 +4,7 @@
 #include "app/browse/listeditem.h"
 #include "app/cli/clicontext.h"
 #include "app/cli/commandlineui.h"
+#include "app/output/outputroute.h"
 #include "app/workspace/workspace.h"
 #include "platform/fs/filesystem.h"
 
@@ -37,6 +38,15 @@ int runMake(CliContext &context)
     core::Workspace &workspace = context.workspace;
     platform::FileSystem &fs = workspace.services().fs;
     const platform::LocaleFormat &locale = workspace.services().locale;
+
+    // The window shows no save dialog for a file type it does not know, and
+    // so writes nothing.
+    const std::string &fileType = workspace.settings().value(core::Setting::OutputFileType);
+    if (!core::saveDialogFor(fileType)) {
+        context.err << "mrb-list: Output.FileType \"" << fileType
+                    << "\" is none of Playlist, PBR and Customize: nothing written\n";
+        return ExitFailed;
+    }
 
     platform::ListModel &source = workspace.source();
     for (const std::string &given : context.options.paths) {

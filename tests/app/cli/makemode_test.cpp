@@ -197,6 +197,21 @@ TEST_F(MakeMode, PathThatDoesNotExistExitsOne)
     EXPECT_EQ(TempTree::read(tree.path("out/list.m3u")), "");
 }
 
+TEST_F(MakeMode, UnknownFileTypeWritesNothingAndExitsOne)
+{
+    // Used to write a field table and exit 0, where the window shows no save
+    // dialog and writes nothing.
+    for (const char *type : {"Foo", "", "playlist"}) {
+        SCOPED_TRACE(type);
+        overrides = {{core::Setting::OutputFileType, "Output.FileType", type}, deleteAfter};
+        EXPECT_EQ(run(tree.path("out/list.txt"), {tree.path("top.txt")}), 1);
+        EXPECT_EQ(out, "");
+        EXPECT_NE(err.find("Output.FileType"), std::string::npos) << err;
+        EXPECT_FALSE(std::filesystem::exists(tree.path("out/list.txt")));
+        EXPECT_EQ(TempTree::read(tree.path("top.txt")).size(), 5u);
+    }
+}
+
 TEST_F(MakeMode, BuiltProgramPrintsTheClosingMessage)
 {
     // mrb-list is built beside this test.
