@@ -19,6 +19,8 @@ namespace qfc
 namespace
 {
 
+using mrb::platform::Bstr;
+
 constexpr const char *decodeToFileSource = "Base64.DecodeToFile";
 constexpr HRESULT fileAlreadyExists = static_cast<HRESULT>(0x800403E8);
 
@@ -57,20 +59,68 @@ Failure fileFailure(int error, const std::string &path)
 
 } // namespace
 
+// The Base64 of size bytes, which feed hands to the encoder; nothing when
+// feed says the bytes were not all there.
+template <class Feed> Bstr Base64::encodedText(std::size_t size, Feed feed) const
+{
+    if (size == 0)
+        return {};
+    const std::size_t length = base64Length(size);
+    if (length > UINT32_MAX / 2)
+        return {};
+    Bstr text = Bstr::adopt(mrb::platform::allocBstrUnits(static_cast<std::uint32_t>(length)));
+    if (!text.get())
+        return {};
+    Base64Encoder<char16_t> encoder(m_alphabet, text.get());
+    if (!feed(encoder) || encoder.finish() != text.get() + length)
+        return {};
+    return text;
+}
+
 QFC_CLASS_DEFINITION(Base64, QfcBase64, IID_Base64, "_Base64", QFC_BASE64_OPERATIONS)
 
-std::string Base64::Encode(std::string Source, std::string CharSet)
+Bstr Base64::Encode(std::string Source, std::string CharSet)
 {
     // A charset nobody knows gives no bytes at all, so nothing to encode.
     if (Source.empty() || !Charset::isKnown(CharSet))
         return {};
-    return encodeBase64(Charset::named(CharSet).encode(Source, false), m_alphabet);
+    const std::string bytes = Charset::named(CharSet).encode(Source, false);
+    return encodedText(bytes.size(), [&](Base64Encoder<char16_t> &encoder) {
+        encoder.feed(bytes);
+        return true;
+    });
 }
 
-std::string Base64::EncodeFile(std::string astrFile)
+Bstr Base64::EncodeFile(std::string astrFile)
 {
+    // Read in pieces straight into the result, so a large file is held only
+    // once, as its encoded text.
+    struct stat st {
+    };
+    if (::stat(astrFile.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return {};
+    const auto size = static_cast<std::size_t>(st.st_size);
+    Bstr text = encodedText(size, [&](Base64Encoder<char16_t> &encoder) {
+        std::size_t read = 0;
+        const bool whole = readFileChunks(astrFile, [&](std::string_view piece) {
+            read += piece.size();
+            if (read > size)
+                return false;
+            encoder.feed(piece);
+            return true;
+        });
+        return whole && read == size;
+    });
+    if (text.get())
+        return text;
+    // The file changed its size while it was read: encode what it holds now.
     const auto bytes = readFileBytes(astrFile);
-    return bytes ? encodeBase64(*bytes, m_alphabet) : std::string();
+    return bytes ? encodedText(bytes->size(),
+               [&](Base64Encoder<char16_t> &encoder) {
+                   encoder.feed(*bytes);
+                   return true;
+               })
+                 : Bstr();
 }
 
 std::string Base64::Decode(StrRef sInput, std::string CharSet)

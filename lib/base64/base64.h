@@ -14,6 +14,8 @@ class Base64 final : public DispatchObject<Base64, QfcBase64>
     QFC_CLASS_OPERATIONS(Base64, QFC_BASE64_OPERATIONS)
 
 private:
+    template <class Feed> mrb::platform::Bstr encodedText(std::size_t size, Feed feed) const;
+
     // Built for each object when it is made, as the class always has.
     const Base64Alphabet m_alphabet = makeBase64Alphabet();
     const Base64Reverse m_reverse = makeBase64Reverse(m_alphabet);

@@ -9,7 +9,6 @@ namespace
 {
 
 constexpr std::size_t lineChars = 76;
-constexpr std::size_t lineBytes = lineChars / 4 * 3;
 
 } // namespace
 
@@ -31,46 +30,20 @@ Base64Reverse makeBase64Reverse(const Base64Alphabet &alphabet)
     return reverse;
 }
 
-std::string encodeBase64(std::string_view bytes, const Base64Alphabet &a)
+std::size_t base64Length(std::size_t size)
 {
-    if (bytes.empty())
-        return {};
-    const std::size_t chars = (bytes.size() + 2) / 3 * 4;
-    const std::size_t breaks = (chars - 1) / lineChars;
-    std::string out(chars + 2 * breaks, '\0');
-    char *o = out.data();
-    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
-    std::size_t left = bytes.size();
-    while (left >= 3) {
-        // One line at a time, so the inner loop has no test for line ends.
-        const std::size_t groups = std::min(left, lineBytes) / 3;
-        for (std::size_t g = 0; g < groups; ++g, in += 3) {
-            const std::uint32_t v = (std::uint32_t {in[0]} << 16) | (std::uint32_t {in[1]} << 8) | in[2];
-            o[0] = a[v >> 18];
-            o[1] = a[(v >> 12) & 63];
-            o[2] = a[(v >> 6) & 63];
-            o[3] = a[v & 63];
-            o += 4;
-        }
-        left -= groups * 3;
-        if (groups * 3 == lineBytes && left > 0) {
-            *o++ = '\r';
-            *o++ = '\n';
-        }
-    }
-    if (left == 2) {
-        const std::uint32_t v = (std::uint32_t {in[0]} << 16) | (std::uint32_t {in[1]} << 8);
-        o[0] = a[v >> 18];
-        o[1] = a[(v >> 12) & 63];
-        o[2] = a[(v >> 6) & 63];
-        o[3] = '=';
-    } else if (left == 1) {
-        const std::uint32_t v = std::uint32_t {in[0]} << 16;
-        o[0] = a[v >> 18];
-        o[1] = a[(v >> 12) & 63];
-        o[2] = '=';
-        o[3] = '=';
-    }
+    if (size == 0)
+        return 0;
+    const std::size_t chars = (size + 2) / 3 * 4;
+    return chars + 2 * ((chars - 1) / lineChars);
+}
+
+std::string encodeBase64(std::string_view bytes, const Base64Alphabet &alphabet)
+{
+    std::string out(base64Length(bytes.size()), '\0');
+    Base64Encoder<char> encoder(alphabet, out.data());
+    encoder.feed(bytes);
+    encoder.finish();
     return out;
 }
 

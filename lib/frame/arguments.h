@@ -18,10 +18,10 @@
 //   argument kind   C++ parameter         result kind   C++ result
 //   STR             std::string           NONE          void
 //   I16, I32        std::int16_t, _32_t   STR           std::string
-//   BOOL            bool                  I16, I32      std::int16_t, _32_t
-//   VARIANT         VariantArg            BOOL          bool
-//   STR_REF         StrRef                STR_ARRAY     StringArray
-//   I32_REF         Int32Ref
+//   BOOL            bool                  BSTR          mrb::platform::Bstr
+//   VARIANT         VariantArg            I16, I32      std::int16_t, _32_t
+//   STR_REF         StrRef                BOOL          bool
+//   I32_REF         Int32Ref              STR_ARRAY     StringArray
 //   BOOL_REF        BoolRef
 //   OBJECT_REF      DispatchRef
 //   ARRAY_REF       SafeArrayRef

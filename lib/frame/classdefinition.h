@@ -49,6 +49,7 @@ template <class R, class... P> struct FunctionOf {
 #define QFC_CPP_TYPE_ARRAY_REF ::qfc::SafeArrayRef
 #define QFC_CPP_RESULT_NONE void
 #define QFC_CPP_RESULT_STR std::string
+#define QFC_CPP_RESULT_BSTR ::mrb::platform::Bstr
 #define QFC_CPP_RESULT_I16 std::int16_t
 #define QFC_CPP_RESULT_I32 std::int32_t
 #define QFC_CPP_RESULT_BOOL bool

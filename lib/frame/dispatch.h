@@ -82,6 +82,19 @@ template <> struct Res<std::string> {
     }
     static void dispose(BSTR v) { SysFreeString(v); }
 };
+// A string the operation built itself (a long one, made without a copy).
+template <> struct Res<mrb::platform::Bstr> {
+    static constexpr TypeCode type {VT_BSTR, false};
+    using Abi = BSTR;
+    static BSTR toAbi(mrb::platform::Bstr &v) { return v.get() ? v.release() : empty(); }
+    static BSTR empty() { return mrb::platform::allocBstr({}); }
+    static void toVariant(BSTR v, VARIANT *out)
+    {
+        out->vt = VT_BSTR;
+        out->bstrVal = v;
+    }
+    static void dispose(BSTR v) { SysFreeString(v); }
+};
 template <> struct Res<std::int32_t> {
     static constexpr TypeCode type {VT_I4, false};
     using Abi = std::int32_t;

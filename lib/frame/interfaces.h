@@ -82,7 +82,8 @@ enum QfcKeyType { QFC_REG_SZ = 1, QFC_REG_EXPAND_SZ = 2, QFC_REG_BINARY = 3, QFC
  *   Result     what the trailing result pointer receives: NONE (no result
  *              pointer), STR (BSTR *), I16 (int16_t *), I32 (int32_t *),
  *              BOOL (VARIANT_BOOL *) or STR_ARRAY (SAFEARRAY **: strings,
- *              lower bound 0)
+ *              lower bound 0); BSTR is STR for every caller, for an
+ *              operation that builds its long string result itself
  *   Arguments  A(Kind, Name) for a required argument, O(Kind, Name, Default)
  *              for an optional one; Kind is STR (BSTR), I16, I32, BOOL
  *              (VARIANT_BOOL), VARIANT (VARIANT *), or one passed by
@@ -168,8 +169,8 @@ enum QfcKeyType { QFC_REG_SZ = 1, QFC_REG_EXPAND_SZ = 2, QFC_REG_BINARY = 3, QFC
 
 /* The dispatch numbers in between belong to the class's private operations. */
 #define QFC_BASE64_OPERATIONS(OP, A, O) \
-    OP(0x00, STR,  Encode,       A(STR, Source) O(STR, CharSet, "utf-8")) \
-    OP(0x03, STR,  EncodeFile,   A(STR, astrFile)) \
+    OP(0x00, BSTR, Encode,       A(STR, Source) O(STR, CharSet, "utf-8")) \
+    OP(0x03, BSTR, EncodeFile,   A(STR, astrFile)) \
     OP(0x05, STR,  Decode,       A(STR_REF, sInput) O(STR, CharSet, "utf-8")) \
     OP(0x06, NONE, DecodeToFile, A(STR_REF, sInput) A(STR_REF, sFileName))
 
@@ -201,6 +202,7 @@ enum QfcKeyType { QFC_REG_SZ = 1, QFC_REG_EXPAND_SZ = 2, QFC_REG_BINARY = 3, QFC
 #define QFC_C_TYPE_ARRAY_REF SAFEARRAY **
 #define QFC_C_RESULT_NONE
 #define QFC_C_RESULT_STR , BSTR *Result
+#define QFC_C_RESULT_BSTR , BSTR *Result
 #define QFC_C_RESULT_I16 , int16_t *Result
 #define QFC_C_RESULT_I32 , int32_t *Result
 #define QFC_C_RESULT_BOOL , VARIANT_BOOL *Result

@@ -3,6 +3,7 @@
 // Strings, values and arrays of the component runtime (see abi.h for the
 // memory contract every module of the process shares).
 #include "platform/com/abi.h"
+#include "platform/com/bstr.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -120,9 +121,7 @@ void clearElements(SAFEARRAY *array)
 
 } // namespace
 
-extern "C" {
-
-BSTR SysAllocStringLen(const OLECHAR *text, std::uint32_t len)
+BSTR mrb::platform::allocBstrUnits(std::uint32_t len)
 {
     if (len > (UINT32_MAX - prefixBytes - sizeof(OLECHAR)) / sizeof(OLECHAR))
         return nullptr;
@@ -132,11 +131,21 @@ BSTR SysAllocStringLen(const OLECHAR *text, std::uint32_t len)
         return nullptr;
     std::memcpy(block, &bytes, sizeof bytes);
     auto *units = reinterpret_cast<OLECHAR *>(block + prefixBytes);
-    if (text)
-        std::memcpy(units, text, bytes);
-    else
-        std::memset(units, 0, bytes);
     units[len] = 0;
+    return units;
+}
+
+extern "C" {
+
+BSTR SysAllocStringLen(const OLECHAR *text, std::uint32_t len)
+{
+    BSTR units = mrb::platform::allocBstrUnits(len);
+    if (!units)
+        return nullptr;
+    if (text)
+        std::memcpy(units, text, len * sizeof(OLECHAR));
+    else
+        std::memset(units, 0, len * sizeof(OLECHAR));
     return units;
 }
 

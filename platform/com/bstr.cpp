@@ -3,6 +3,7 @@
 #include "platform/com/bstr.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace mrb::platform
 {
@@ -71,30 +72,50 @@ void appendUtf8(std::string &out, char32_t cp)
     }
 }
 
-} // namespace
-
-std::u16string utf8ToUtf16(std::string_view utf8)
+// Writes the UTF-16 of utf8 to out, which has room for utf8.size() units
+// (never more are needed); returns the units written.
+std::size_t convertUtf8(std::string_view utf8, char16_t *out)
 {
-    std::u16string out;
-    out.reserve(utf8.size());
+    char16_t *o = out;
     std::size_t i = 0;
     while (i < utf8.size()) {
+        // Runs of ASCII, the common case, go over eight bytes at a time.
+        while (utf8.size() - i >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, utf8.data() + i, sizeof word);
+            if (word & 0x8080808080808080ull)
+                break;
+            for (int k = 0; k < 8; ++k)
+                *o++ = static_cast<unsigned char>(utf8[i + k]);
+            i += 8;
+        }
+        if (i == utf8.size())
+            break;
         char32_t cp = 0;
         const std::size_t len = decodeOne(utf8, i, &cp);
         if (len == 0) {
-            out += static_cast<char16_t>(escapeBase + static_cast<unsigned char>(utf8[i]));
+            *o++ = static_cast<char16_t>(escapeBase + static_cast<unsigned char>(utf8[i]));
             ++i;
             continue;
         }
         if (cp >= 0x10000) {
             cp -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (cp >> 10));
-            out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+            *o++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+            *o++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
         } else {
-            out += static_cast<char16_t>(cp);
+            *o++ = static_cast<char16_t>(cp);
         }
         i += len;
     }
+    return static_cast<std::size_t>(o - out);
+}
+
+} // namespace
+
+std::u16string utf8ToUtf16(std::string_view utf8)
+{
+    std::u16string out(utf8.size(), u'\0');
+    out.resize(convertUtf8(utf8, out.data()));
     return out;
 }
 
@@ -126,7 +147,20 @@ BSTR allocBstr16(std::u16string_view utf16)
 
 BSTR allocBstr(std::string_view utf8)
 {
-    return allocBstr16(utf8ToUtf16(utf8));
+    // Converted straight into the string when that needs no more units than
+    // bytes (always, but for long texts it saves a copy).
+    if (utf8.size() > UINT32_MAX / 2)
+        return nullptr;
+    BSTR s = allocBstrUnits(static_cast<std::uint32_t>(utf8.size()));
+    if (!s)
+        return nullptr;
+    const std::size_t units = convertUtf8(utf8, s);
+    if (units == utf8.size())
+        return s;
+    // Shorter: the length prefix must say so, so the string is made anew.
+    BSTR exact = SysAllocStringLen(s, static_cast<std::uint32_t>(units));
+    SysFreeString(s);
+    return exact;
 }
 
 } // namespace mrb::platform

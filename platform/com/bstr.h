@@ -4,6 +4,7 @@
 
 #include "platform/com/abi.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,9 @@ inline std::string toUtf8(BSTR s)
 
 // A newly allocated BSTR (the caller owns it); nullptr only when memory ran out.
 BSTR allocBstr(std::string_view utf8);
+// A BSTR of len units whose content the caller then writes (only the closing
+// NUL is set); nullptr when memory ran out.
+BSTR allocBstrUnits(std::uint32_t len);
 BSTR allocBstr16(std::u16string_view utf16);
 
 // An owned BSTR, freed with the object.
