@@ -36,8 +36,10 @@ public:
     // The bytes of a text, with the mark this charset writes when asked for;
     // characters the charset cannot hold become "?".
     std::string encode(std::string_view utf8, bool withMark) const;
-    // The text of bytes, one leading mark of a Unicode form skipped; bytes
-    // that do not decode become U+FFFD (UTF-8 keeps them as they are).
+    // The text of bytes, one leading mark of a Unicode form skipped. Bytes
+    // that do not decode become U+FFFD, except that UTF-8 keeps them as they
+    // are and a byte an 8-bit charset leaves undefined becomes the character
+    // of its value.
     std::string decode(std::string_view bytes) const;
 
     const std::string &iconvName() const { return m_iconv; }
