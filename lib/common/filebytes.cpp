@@ -17,9 +17,17 @@ namespace
 class Fd
 {
 public:
+    // Only a regular file is opened (through links): reading a FIFO or a
+    // device could wait for ever. Opening does not wait for a FIFO's writer.
     explicit Fd(const std::string &path)
-        : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC))
+        : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK))
     {
+        struct stat st {
+        };
+        if (m_fd >= 0 && (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+            ::close(m_fd);
+            m_fd = -1;
+        }
     }
     ~Fd()
     {

@@ -10,13 +10,15 @@
 namespace qfc
 {
 
-// The whole content of a file as bytes; nothing when it cannot be opened or
-// read (a missing file, a folder, no permission).
+// The whole content of a regular file as bytes; nothing when it cannot be
+// opened or read (a missing file, no permission) or is no regular file (a
+// folder, a FIFO, a device).
 std::optional<std::string> readFileBytes(const std::string &path);
 
 // Hands a file to consume in pieces of up to chunkSize bytes, in order, so a
 // file of any size is read without holding it whole; consume returns false
-// to stop early. False when the file cannot be opened or a read fails.
+// to stop early. False when the file cannot be opened or a read fails, or it
+// is no regular file.
 bool readFileChunks(const std::string &path, const std::function<bool(std::string_view)> &consume);
 
 inline constexpr std::size_t chunkSize = 1 << 20;

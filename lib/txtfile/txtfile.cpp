@@ -13,6 +13,7 @@
 #include <climits>
 #include <cstring>
 #include <strings.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace qfc
@@ -26,12 +27,21 @@ using mrb::platform::SafeFile;
 
 constexpr std::string_view lineBreak = "\r\n";
 
+bool isRegularFile(const std::string &path)
+{
+    struct stat st {
+    };
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 // Rewrites a file through the safe-write facility with what make returns for
 // its bytes; nothing happens when the file cannot be read. The folder stays
 // locked from the read to the replacement, so two rewrites in one folder
 // never lose each other's changes.
 template <class Make> void rewrite(const std::string &path, Make make)
 {
+    if (!isRegularFile(path))
+        return;
     SafeFile out(path, {FolderLock::Exclusive});
     const auto bytes = readFileBytes(path);
     if (!bytes)
@@ -77,6 +87,14 @@ QFC_CLASS_DEFINITION(TxtFile, QfcTxtFile, IID_TxtFile, "_TxtFile", QFC_TXTFILE_O
 
 void TxtFile::AppendLine(std::string FileName, StrRef Content)
 {
+    const std::string line = Content.get() + std::string(lineBreak);
+    struct stat st {
+    };
+    if (::stat(FileName.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        // A FIFO or a device takes the line as it comes; a folder is refused.
+        mrb::platform::writeFileSafely(FileName, line);
+        return;
+    }
     SafeFile out(FileName, {FolderLock::Exclusive});
     std::string bytes;
     if (::access(FileName.c_str(), F_OK) == 0) {
@@ -85,8 +103,7 @@ void TxtFile::AppendLine(std::string FileName, StrRef Content)
             return; // what cannot be read cannot be kept
         bytes = std::move(*old);
     }
-    bytes += Content.get();
-    bytes += lineBreak;
+    bytes += line;
     out.write(bytes);
     out.commit();
 }

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -173,6 +174,11 @@ TEST_F(TxtFileClient, EveryOperationThroughItsSlotAndThroughInvoke)
         Str r;
         return bstrResult(t->GetEncoding(o, f, r.out()), r);
     };
+    // A FIFO would make a reader wait for ever: it is not read, nor rewritten.
+    const auto onFifo = [](Case c) {
+        c.prepare = [](const Place &p) { ::mkfifo(p.path("f.txt").c_str(), 0644); };
+        return c;
+    };
     const std::string utf16Hello("\xFF\xFE"
                                  "h\0\xE9\0l\0l\0o\0",
         12);
@@ -288,6 +294,9 @@ TEST_F(TxtFileClient, EveryOperationThroughItsSlotAndThroughInvoke)
             onFile("GetEncoding of a Western byte inside", "caf\xE9s", encoding, id(11), {}, "ANSI"),
             onFile("GetEncoding of a stray continuation byte", "caf\xC3\xA9\xA9", encoding, id(11), {}, "ANSI"),
             onFile("GetEncoding of a missing file", std::nullopt, encoding, id(11), {}, "ANSI"),
+            onFifo(onFile("GetEncoding of a FIFO", "", encoding, id(11), {}, "ANSI")),
+            onFifo(onFile("GetLineQty of a FIFO", "", lineQty, id(2), {}, "0")),
+            onFifo(onFile("ModifyLine of a FIFO", "", modifyLine("a", "b", "", 0), id(4), {s("a"), s("b")}, "")),
         });
 }
 
