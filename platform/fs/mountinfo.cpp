@@ -197,6 +197,9 @@ std::vector<Drive> drivesFromMountInfo(std::string_view mountInfo,
             continue;
         Mount mount {
             unescapeOctal(fields[4]), unescapeOctal(separator[1]), unescapeOctal(separator[2]), std::string(fields[5])};
+        // The kernel writes absolute mount points; anything else is a damaged line.
+        if (!mount.path.starts_with('/'))
+            continue;
         // A later mount on the same path hides the earlier one.
         mounts.erase(std::remove_if(mounts.begin(), mounts.end(), [&](const Mount &m) { return m.path == mount.path; }),
             mounts.end());

@@ -94,7 +94,10 @@ TEST(MountInfo, ContainerLeavesOutBoundFilesAndHiddenMounts)
 TEST(MountInfo, MalformedLinesAreSkipped)
 {
     const std::vector<Drive> drives =
-        drivesFromMountInfo("garbage\n\n1 2 3\n22 1 8:2 / / rw - ext4 /dev/sda2 rw", isFolder);
+        drivesFromMountInfo("garbage\n\n1 2 3\n22 1 8:2 / / rw - ext4 /dev/sda2 rw\n"
+                            // a relative mount point used to become a drive (found by fuzzing)
+                            "505 500 0,rel3 / a/mt rw - ext4 /dev/sda3 rw\n",
+            [](const std::string &) { return true; });
     ASSERT_EQ(drives.size(), 1u);
     EXPECT_EQ(drives[0].path, "/");
 }
