@@ -2,7 +2,9 @@
 # SPDX-FileCopyrightText: 2026 The Marrowby developers
 # SPDX-License-Identifier: MIT
 # Builds everything and runs every test: once in the normal build, once with
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer; then replays every fuzz
+# corpus (fuzz/corpus) through the fuzz targets, a small clang build of the
+# parsers alone.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 scripts/deps.sh test
@@ -19,4 +21,7 @@ for preset in dev asan; do
     echo "== test ($preset)"
     ctest --preset "$preset" -j "$(nproc)" || status=1
 done
+echo "== fuzz corpora"
+scripts/build.sh fuzz
+ctest --preset fuzz -j "$(nproc)" || status=1
 exit $status

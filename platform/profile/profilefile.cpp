@@ -291,6 +291,15 @@ std::string readProfileString(const std::string &file, std::string_view section,
     std::string text;
     if (readWhole(fd.get(), text) != ReadStatus::Ok)
         return {};
+    return profileStringIn(text, section, key);
+}
+
+std::string profileStringIn(std::string_view text, std::string_view section, std::string_view key)
+{
+    section = trimmed(section);
+    key = trimmed(key);
+    if (section.empty() || key.empty())
+        return {};
     const KeyLocation where = locate(text, section, key);
     if (!where.entry)
         return {};
@@ -298,6 +307,17 @@ std::string readProfileString(const std::string &file, std::string_view section,
     // Values are C strings to every consumer: a NUL byte ends one.
     value = value.substr(0, value.find('\0'));
     return std::string(value);
+}
+
+std::optional<std::string> profileTextWith(
+    std::string_view text, std::string_view section, std::string_view key, std::string_view value)
+{
+    if (!isUsableName(section, "]\r\n") || !isUsableName(key, "=\r\n"))
+        return std::nullopt;
+    value = value.substr(0, value.find('\0'));
+    if (value.find_first_of("\r\n") != std::string_view::npos)
+        return std::nullopt;
+    return edited(text, trimmed(section), trimmed(key), value);
 }
 
 bool writeProfileString(const std::string &file, std::string_view section, std::string_view key, std::string_view value)

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,10 +17,19 @@ namespace mrb::platform
 
 std::string readProfileString(const std::string &file, std::string_view section, std::string_view key);
 
+// The same look-up in a profile text already read (any bytes at all).
+std::string profileStringIn(std::string_view text, std::string_view section, std::string_view key);
+
 // Creates the file and the section when missing, replaces an existing key's
 // value in place and leaves every other line as it was. The file is written
 // by the rules of platform/fs/safefile.h, under a lock held across processes.
 // Returns false when the file could not be written.
+// The text with the key set to value, by the rules of writeProfileString;
+// nothing when the names or the value cannot be written (a line break, a name
+// that would read as a comment or a section).
+std::optional<std::string> profileTextWith(
+    std::string_view text, std::string_view section, std::string_view key, std::string_view value);
+
 bool writeProfileString(
     const std::string &file, std::string_view section, std::string_view key, std::string_view value);
 
