@@ -32,7 +32,7 @@ struct ProbeVtbl {
     HRESULT (*GetTypeInfoCount)(Probe *, std::uint32_t *);
     HRESULT (*GetTypeInfo)(Probe *, std::uint32_t, LCID, void **);
     HRESULT (*GetIDsOfNames)(Probe *, const IID *, OLECHAR **, std::uint32_t, LCID, DISPID *);
-    HRESULT (*Invoke)
+    HRESULT(*Invoke)
     (Probe *, DISPID, const IID *, LCID, std::uint16_t, DISPPARAMS *, VARIANT *, EXCEPINFO *, std::uint32_t *);
     HRESULT (*Strings)(Probe *, BSTR, BSTR *, BSTR *);
     HRESULT (*Numbers)(Probe *, std::int32_t, std::int16_t, std::int32_t *, std::int32_t *);
