@@ -23,6 +23,30 @@ namespace
 
 constexpr std::string_view fileHeader = "QFC-REGISTRY 1";
 
+// Larger files are no registry stores; reading one whole could exhaust memory.
+constexpr std::uint64_t maxStoreBytes = 64u * 1024u * 1024u;
+
+std::string depthText()
+{
+    return "a key nested deeper than " + std::to_string(RegistryStore::maxKeyDepth) + " levels";
+}
+
+// How deep the keys below root nest (0 for a root without sub-keys), found
+// without recursion.
+std::size_t depthOf(const RegistryKey &root)
+{
+    std::size_t deepest = 0;
+    std::vector<std::pair<const RegistryKey *, std::size_t>> stack {{&root, 0}};
+    while (!stack.empty()) {
+        const auto [key, depth] = stack.back();
+        stack.pop_back();
+        deepest = std::max(deepest, depth);
+        for (const std::string &name : key->subKeyNames())
+            stack.emplace_back(key->find(name), depth + 1);
+    }
+    return deepest;
+}
+
 char lowerAscii(char c)
 {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
@@ -337,12 +361,29 @@ private:
 // text for a missing file.
 std::optional<std::string> readFile(const std::string &path, std::string *error)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so a FIFO put in the file's place cannot hold the open;
+    // only a regular file is read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT)
             return std::string();
         if (error)
             *error = errnoText("cannot open", path);
+        return std::nullopt;
+    }
+    struct stat st {
+    };
+    const char *refusal = nullptr;
+    if (::fstat(fd, &st) != 0)
+        refusal = std::strerror(errno);
+    else if (!S_ISREG(st.st_mode))
+        refusal = S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a regular file";
+    else if (static_cast<std::uint64_t>(st.st_size) > maxStoreBytes)
+        refusal = "it is larger than 64 MiB";
+    if (refusal) {
+        if (error)
+            *error = "cannot read " + path + ": " + refusal;
+        ::close(fd);
         return std::nullopt;
     }
     std::string text;
@@ -360,6 +401,12 @@ std::optional<std::string> readFile(const std::string &path, std::string *error)
         if (n == 0)
             break;
         text.append(buf, static_cast<std::size_t>(n));
+        if (text.size() > maxStoreBytes) {
+            if (error)
+                *error = "cannot read " + path + ": it is larger than 64 MiB";
+            ::close(fd);
+            return std::nullopt;
+        }
     }
     ::close(fd);
     return text;
@@ -445,6 +492,23 @@ RegistryKey::RegistryKey(const RegistryKey &other)
 {
     for (const auto &[name, child] : other.m_children)
         m_children.emplace(name, std::make_unique<RegistryKey>(*child));
+}
+
+RegistryKey::~RegistryKey()
+{
+    // Children are taken apart one level at a time, so a deep tree does not
+    // make a deep chain of destructor calls.
+    std::vector<std::unique_ptr<RegistryKey>> doomed;
+    for (auto &[name, child] : m_children)
+        doomed.push_back(std::move(child));
+    m_children.clear();
+    while (!doomed.empty()) {
+        std::unique_ptr<RegistryKey> key = std::move(doomed.back());
+        doomed.pop_back();
+        for (auto &[name, child] : key->m_children)
+            doomed.push_back(std::move(child));
+        key->m_children.clear();
+    }
 }
 
 RegistryKey &RegistryKey::operator=(const RegistryKey &other)
@@ -629,6 +693,8 @@ std::optional<RegistryKey> RegistryStore::parse(std::string_view text, std::stri
             const auto path = decodePath(line.substr(1, line.size() - 2));
             if (!path)
                 return fail("bad key name");
+            if (splitRegPath(*path).size() > maxKeyDepth)
+                return fail(depthText().c_str());
             current = &root.create(*path);
             continue;
         }
@@ -694,7 +760,35 @@ bool RegistryStore::update(RegistryRoot root, const std::function<bool(RegistryK
     }
     if (!edit(*key))
         return true;
+    if (depthOf(*key) > maxKeyDepth) {
+        if (error)
+            *error = path + ": the change would make " + depthText();
+        return false;
+    }
     return writeStore(path, serialize(*key), error);
+}
+
+std::string RegistryStore::changeProblem(RegistryRoot root) const
+{
+    std::string error;
+    if (!makeFolders(m_folder, &error))
+        return error;
+    StoreLock lock(m_folder, true);
+    if (!lock.locked())
+        return "cannot lock " + m_folder;
+    const auto text = readFile(fileOf(root), &error);
+    if (!text)
+        return error;
+    if (!parse(*text, &error))
+        return fileOf(root) + ": " + error;
+    // A change is written to a new file beside the old one.
+    const std::string probe = m_folder + "/.probe" + std::to_string(::getpid());
+    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return errnoText("cannot write in", m_folder);
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return {};
 }
 
 std::optional<RegValue> RegistryStore::value(RegistryRoot root, std::string_view keyPath, std::string_view name) const

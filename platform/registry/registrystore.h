@@ -67,6 +67,7 @@ public:
         : m_name(std::move(name))
     {
     }
+    ~RegistryKey();
     RegistryKey(const RegistryKey &other);
     RegistryKey &operator=(const RegistryKey &other);
     RegistryKey(RegistryKey &&) noexcept = default;
@@ -103,10 +104,16 @@ private:
 // The registry: one text file per root in one folder, read under a shared
 // lock and written by the rules of platform/fs/safefile.h under an exclusive
 // lock held across processes. A file that cannot be parsed is never
-// overwritten: reading it fails and so does every change.
+// overwritten: reading it fails and so does every change. Only a regular file
+// of at most 64 MiB is read (a FIFO in its place is refused, never waited on).
+// Keys nest at most maxKeyDepth levels below a root: a file holding a deeper
+// key is refused like any damaged file, and a change that would make one
+// fails, so no walk over a tree ever goes deeper.
 class RegistryStore
 {
 public:
+    static constexpr std::size_t maxKeyDepth = 512;
+
     // "$QFC_REGISTRY_DIR" when set, else "$XDG_CONFIG_HOME/qfc-registry", else
     // "$HOME/.config/qfc-registry".
     static std::string defaultFolder();
@@ -129,6 +136,12 @@ public:
     // returns true the result is written back. False (and the reason) when the
     // root could not be read or written; edit's false is not a failure.
     bool update(RegistryRoot root, const std::function<bool(RegistryKey &)> &edit, std::string *error = nullptr);
+
+    // Why a change of root would fail now ("" when it would not): the folder
+    // cannot be made or written to, the lock cannot be taken, or the file
+    // cannot be read or parsed. Changes nothing. For callers that only learn
+    // that someone else's change failed (a library's registration).
+    std::string changeProblem(RegistryRoot root) const;
 
     // Conveniences over load and update.
     std::optional<RegValue> value(RegistryRoot root, std::string_view keyPath, std::string_view name) const;

@@ -116,6 +116,15 @@ std::string TempTree::symlink(std::string_view relative, std::string_view target
     return p;
 }
 
+std::string TempTree::fifo(std::string_view relative)
+{
+    const std::string p = path(relative);
+    makeParents(p);
+    if (::mkfifo(p.c_str(), 0666) != 0)
+        throw std::runtime_error(std::string("mkfifo: ") + std::strerror(errno));
+    return p;
+}
+
 void TempTree::chmod(std::string_view relative, unsigned mode)
 {
     ::chmod(path(relative).c_str(), mode);

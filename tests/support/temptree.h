@@ -31,6 +31,8 @@ public:
     std::string fileWith(std::string_view relative, std::string_view content);
     std::string dir(std::string_view relative);
     std::string symlink(std::string_view relative, std::string_view target);
+    // A named pipe (FIFO); opening it for reading waits for a writer.
+    std::string fifo(std::string_view relative);
     void chmod(std::string_view relative, unsigned mode);
 
     // The whole content of a file as bytes ("" when missing).

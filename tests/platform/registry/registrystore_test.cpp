@@ -1,12 +1,15 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "platform/registry/registrystore.h"
+#include "tests/support/isolation.h"
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -130,6 +133,70 @@ TEST_F(Store, NeverOverwritesAFileItCannotRead)
     EXPECT_FALSE(store.setValue(RegistryRoot::CurrentUser, "Software", "x", RegValue::dword(1)));
     EXPECT_FALSE(store.load(RegistryRoot::CurrentUser).has_value());
     EXPECT_EQ(TempTree::read(file), "[Software]\nnot our format\n");
+}
+
+// A key path of depth levels, "k\\k\\...".
+std::string deepPath(std::size_t depth)
+{
+    std::string path = "k";
+    for (std::size_t i = 1; i < depth; ++i)
+        path += "\\k";
+    return path;
+}
+
+// Each used to crash or hang whoever read the store: a key 50,000 levels deep
+// overflowed the stack of the walks over the tree, a FIFO in the file's place
+// held the open for ever. Each is refused, naming the file and the reason.
+TEST_F(Store, RefusesHostileFilesNamingFileAndReason)
+{
+    const std::string file = store.fileOf(RegistryRoot::ClassesRoot);
+    const struct {
+        const char *name;
+        std::function<void()> make;
+        const char *reason;
+    } cases[] = {
+        {"deep key",
+            [&] { tree.fileWith("reg/HKEY_CLASSES_ROOT.reg", "QFC-REGISTRY 1\n[" + deepPath(50000) + "]\n"); },
+            "deeper than 512 levels"},
+        {"fifo", [&] { tree.fifo("reg/HKEY_CLASSES_ROOT.reg"); }, "not a regular file"},
+        {"folder", [&] { tree.dir("reg/HKEY_CLASSES_ROOT.reg"); }, "it is a folder"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(tree.path("reg"));
+        c.make();
+        const auto readAndChange = [&] {
+            std::string error;
+            EXPECT_FALSE(store.load(RegistryRoot::ClassesRoot, &error).has_value());
+            EXPECT_NE(error.find(file), std::string::npos) << error;
+            EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+            EXPECT_FALSE(store.setValue(RegistryRoot::ClassesRoot, "Software", "x", RegValue::dword(1)));
+            return ::testing::Test::HasFailure() ? 1 : 0;
+        };
+        EXPECT_EQ(mrb::test::runInChild(readAndChange, std::chrono::seconds(10)), 0);
+    }
+}
+
+TEST_F(Store, KeysNestAtMost512LevelsDeep)
+{
+    ASSERT_TRUE(store.setValue(RegistryRoot::CurrentUser, deepPath(512), "", RegValue::string("deepest")));
+    const std::string before = TempTree::read(store.fileOf(RegistryRoot::CurrentUser));
+    EXPECT_EQ(store.value(RegistryRoot::CurrentUser, deepPath(512), ""), RegValue::string("deepest"));
+
+    const auto tooDeep = [&] {
+        std::string error;
+        EXPECT_FALSE(store.update(
+            RegistryRoot::CurrentUser,
+            [](RegistryKey &root) {
+                root.create(deepPath(50000));
+                return true;
+            },
+            &error));
+        EXPECT_NE(error.find("deeper than 512 levels"), std::string::npos) << error;
+        return ::testing::Test::HasFailure() ? 1 : 0;
+    };
+    EXPECT_EQ(mrb::test::runInChild(tooDeep, std::chrono::seconds(10)), 0);
+    EXPECT_EQ(TempTree::read(store.fileOf(RegistryRoot::CurrentUser)), before);
 }
 
 TEST_F(Store, DeletesKeysWithEverythingBelowAndSingleValues)

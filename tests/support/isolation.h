@@ -1,0 +1,34 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+namespace mrb::test
+{
+
+enum class RunAs { Self, Nobody };
+
+// What ended a child run that did not return.
+inline constexpr int childTimedOut = -1; // killed after the time limit
+inline constexpr int childCouldNotStart = -2;
+
+// Runs body in a child process and returns its result: 128 + the signal when
+// it crashed, childTimedOut when it was still running after limit (it is
+// then killed), so a crash or a hang fails a test instead of ending or
+// stopping the whole run. With RunAs::Nobody the child first becomes the user
+// "nobody" (group "nogroup", no supplementary groups), so permission cases
+// hold when the tests run as root. GoogleTest checks inside body print as
+// usual; let body return ::testing::Test::HasFailure() to pass them on.
+int runInChild(const std::function<int()> &body,
+    std::chrono::milliseconds limit = std::chrono::seconds(20),
+    RunAs user = RunAs::Self);
+
+// Gives everything below folder (the folder included) to "nobody", so a child
+// run as nobody can read, write and chmod it, and lets others pass through
+// every folder above it up to the root of the temporary tree it names.
+void handToNobody(const std::string &folder, const std::string &treeRoot);
+
+} // namespace mrb::test
