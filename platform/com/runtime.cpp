@@ -4,6 +4,7 @@
 
 #include "platform/com/errorinfo.h"
 #include "platform/com/guid.h"
+#include "platform/com/libraryfile.h"
 #include "platform/registry/registrystore.h"
 
 #include <dlfcn.h>
@@ -64,16 +65,32 @@ std::vector<RegistryStore> classStores()
     return stores;
 }
 
+// A failed registration: the library reports only its status, so the store
+// it writes to (the same one we look in) is asked why a change fails.
+std::string describeFailure(HRESULT status)
+{
+    std::string text = describeStatus(status);
+    if (status == SELFREG_E_CLASS) {
+        if (const std::string problem = RegistryStore().changeProblem(RegistryRoot::ClassesRoot); !problem.empty())
+            text += ": " + problem;
+    }
+    return text;
+}
+
 } // namespace
 
-std::optional<ClassEntry> findClass(const CLSID &clsid)
+std::optional<ClassEntry> findClass(const CLSID &clsid, std::string *storeProblem)
 {
     const std::string base = "CLSID\\" + formatGuid(clsid);
     for (const RegistryStore &store : classStores()) {
         // a store that cannot be read holds nothing; the next one may
-        const auto root = store.load(RegistryRoot::ClassesRoot);
-        if (!root)
+        std::string error;
+        const auto root = store.load(RegistryRoot::ClassesRoot, &error);
+        if (!root) {
+            if (storeProblem && storeProblem->empty())
+                *storeProblem = error;
             continue;
+        }
         ClassEntry entry;
         entry.serverPath = stringValue(*root, base + "\\InprocServer32", "");
         if (entry.serverPath.empty())
@@ -110,6 +127,12 @@ const ComponentLibrary *loadComponentLibrary(const std::string &path, std::strin
     auto &libraries = loadedLibraries();
     if (const auto it = libraries.find(path); it != libraries.end())
         return it->second.get();
+    if (const std::optional<std::string> problem = libraryFileProblem(path)) {
+        say(why, "cannot load " + path + ": " + *problem);
+        if (status)
+            *status = CO_E_DLLNOTFOUND;
+        return nullptr;
+    }
     void *handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         const char *text = ::dlerror();
@@ -141,9 +164,12 @@ HRESULT createInstance(const CLSID &clsid, const IID &iid, void **out, std::stri
     if (!out)
         return E_POINTER;
     *out = nullptr;
-    const auto entry = findClass(clsid);
+    std::string storeProblem;
+    const auto entry = findClass(clsid, &storeProblem);
     if (!entry) {
-        say(why, "class " + formatGuid(clsid) + " is not registered");
+        say(why,
+            "class " + formatGuid(clsid) + " is not registered"
+                + (storeProblem.empty() ? std::string() : "; a registry store could not be read: " + storeProblem));
         return REGDB_E_CLASSNOTREG;
     }
     HRESULT status = S_OK;
@@ -179,7 +205,7 @@ HRESULT registerLibrary(const std::string &path, std::string *why)
     }
     const HRESULT hr = library->registerServer();
     if (FAILED(hr))
-        say(why, "registering " + path + " failed: " + describeStatus(hr));
+        say(why, "registering " + path + " failed: " + describeFailure(hr));
     return hr;
 }
 
@@ -195,7 +221,7 @@ HRESULT unregisterLibrary(const std::string &path, std::string *why)
     }
     const HRESULT hr = library->unregisterServer();
     if (FAILED(hr))
-        say(why, "unregistering " + path + " failed: " + describeStatus(hr));
+        say(why, "unregistering " + path + " failed: " + describeFailure(hr));
     return hr;
 }
 

@@ -27,7 +27,8 @@ struct ClassEntry {
 };
 
 // The registration of a class, or nothing when it has no server path.
-std::optional<ClassEntry> findClass(const CLSID &clsid);
+// *storeProblem then says why a store could not be read, if one could not.
+std::optional<ClassEntry> findClass(const CLSID &clsid, std::string *storeProblem = nullptr);
 // The class a programmatic identifier names (its CLSID back-reference).
 std::optional<CLSID> classIdFromProgId(std::string_view progId);
 

@@ -8,6 +8,7 @@
 #include "platform/com/runtime.h"
 #include "platform/registry/registrystore.h"
 #include "tests/lib/libraryfile.h"
+#include "tests/support/isolation.h"
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>
@@ -176,9 +177,17 @@ TEST_F(Registration, UnregisteringWhatWasNeverRegisteredSucceeds)
 
 TEST_F(Registration, RefusesToWriteOverAStoreItCannotRead)
 {
-    tree.fileWith("registry/HKEY_CLASSES_ROOT.reg", "this is not a registry file\n");
-    EXPECT_EQ(registerLibrary(library), SELFREG_E_CLASS);
-    EXPECT_EQ(TempTree::read(tree.path("registry/HKEY_CLASSES_ROOT.reg")), "this is not a registry file\n");
+    const std::string store = tree.fileWith("registry/HKEY_CLASSES_ROOT.reg", "this is not a registry file\n");
+    std::string why;
+    EXPECT_EQ(registerLibrary(library, &why), SELFREG_E_CLASS);
+    EXPECT_EQ(TempTree::read(store), "this is not a registry file\n");
+    // It used to say only "class registration failed (0x80040201)".
+    EXPECT_NE(why.find(store + ": line 1: not a registry file"), std::string::npos) << why;
+
+    // At creation, the class is missing because its store cannot be read: both are said.
+    void *object = nullptr;
+    EXPECT_EQ(createInstance(clsidAPIFuns, iidAPIFuns, &object, &why), REGDB_E_CLASSNOTREG);
+    EXPECT_NE(why.find(store + ": line 1: not a registry file"), std::string::npos) << why;
 }
 
 // Runs mrb-register (beside the library) and gives its exit code.
@@ -269,6 +278,37 @@ TEST_F(ClassCreation, ReportsAServerThatCannotBeLoadedOrIsNoComponent)
     store.setValue(RegistryRoot::ClassesRoot, key, "", RegValue::string(info.dli_fname));
     EXPECT_EQ(createInstance(clsidAPIFuns, iidAPIFuns, &object, &why), CO_E_ERRORINDLL);
     EXPECT_EQ(object, nullptr);
+}
+
+// Each used to hang or kill the process that loads the library: a FIFO held
+// the loader's open for ever, and the first 100 kB of the library made the
+// loader die of SIGBUS. Each is refused before the loader sees it.
+TEST_F(ClassCreation, RefusesServerFilesTheLoaderCannotTakeWithTheReason)
+{
+    const std::string whole = TempTree::read(library);
+    const struct {
+        const char *name;
+        std::string path;
+        const char *reason;
+    } cases[] = {
+        {"cut short", tree.fileWith("short/libQFC_MRB.so", whole.substr(0, 100 * 1024)), "it is cut short"},
+        {"fifo", tree.fifo("fifo/libQFC_MRB.so"), "it is not a regular file"},
+        {"folder", tree.dir("folder/libQFC_MRB.so"), "it is a folder"},
+        {"text", tree.fileWith("text/libQFC_MRB.so", "not a library"), "it is not a library (no ELF header)"},
+    };
+    const std::string key = "CLSID\\" + formatGuid(clsidAPIFuns) + "\\InprocServer32";
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(RegistryStore().setValue(RegistryRoot::ClassesRoot, key, "", RegValue::string(c.path)));
+        const auto create = [&] {
+            std::string why;
+            void *object = nullptr;
+            EXPECT_EQ(createInstance(clsidAPIFuns, iidAPIFuns, &object, &why), CO_E_DLLNOTFOUND);
+            EXPECT_NE(why.find("cannot load " + c.path + ": " + c.reason), std::string::npos) << why;
+            return ::testing::Test::HasFailure() ? 1 : 0;
+        };
+        EXPECT_EQ(mrb::test::runInChild(create, std::chrono::seconds(10)), 0);
+    }
 }
 
 TEST_F(ClassCreation, AnInterfaceTheClassLacksIsRefused)
