@@ -32,7 +32,10 @@ endif()
 # Warnings, language level and visibility every target of ours gets.
 function(mrb_target_defaults target)
     target_compile_features(${target} PUBLIC cxx_std_20)
-    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow=local -Wnon-virtual-dtor)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wnon-virtual-dtor
+        $<$<CXX_COMPILER_ID:GNU>:-Wshadow=local>
+        # The variant's anonymous structs mirror its C layout; gcc accepts them.
+        $<$<CXX_COMPILER_ID:Clang>:-Wno-nested-anon-types -Wno-gnu-anonymous-struct>)
     if(MRB_WERROR)
         target_compile_options(${target} PRIVATE -Werror)
     endif()
