@@ -7,6 +7,10 @@
 #include "app/browse/listingcolumns.h"
 #include "app/browse/sizetext.h"
 
+#include <optional>
+#include <string>
+#include <vector>
+
 namespace mrb::core
 {
 
@@ -41,6 +45,9 @@ void ApplyDisplaySettings(platform::ListModel &destination,
     const std::string stamp = displayStamp(settings);
     if (destination.stamp() == stamp)
         return;
+    // All sizes first, then set at once: in a listing sorted by size the rows
+    // would otherwise move while they are visited.
+    std::vector<std::optional<std::string>> sizes(destination.rowCount());
     for (std::size_t r = 1; r <= destination.rowCount(); ++r) {
         const std::string fullPath = rowFullPath(destination, r);
         std::optional<std::uint64_t> bytes;
@@ -51,8 +58,9 @@ void ApplyDisplaySettings(platform::ListModel &destination,
         }
         // an item that cannot be read any more keeps its old size text
         if (bytes)
-            setCellText(destination, r, Column::Size, FormatSize(*bytes, settings, locale));
+            sizes[r - 1] = FormatSize(*bytes, settings, locale);
     }
+    destination.setSubItems(numbersOf(Column::Size).subItem, sizes);
     destination.setStamp(stamp);
 }
 

@@ -5,6 +5,7 @@
 #include "app/browse/filerows.h"
 #include "app/browse/foldertree.h"
 #include "app/browse/listeditem.h"
+#include "app/browse/listingcells.h"
 #include "app/userinterface/busypointer.h"
 #include "platform/variant/value.h"
 
@@ -81,11 +82,14 @@ bool SourceListing::isListed(std::uint32_t attributes) const
     return true;
 }
 
-void SourceListing::showLastRowPrompt(std::size_t firstNewRow)
+// The batch's last row, which need not be the listing's last in a sorted listing.
+void SourceListing::showLastRowPrompt(const std::vector<platform::ListRow> &batch)
 {
-    const std::size_t last = m_listing.rowCount();
-    if (last >= firstNewRow && last > 0)
-        m_status.setPrompt(" Displaying " + rowFullPath(m_listing, last) + "...");
+    if (!batch.empty()) {
+        const platform::ListRow &last = batch.back();
+        m_status.setPrompt(
+            " Displaying " + rowFullPath(cellText(last, Column::Path), cellText(last, Column::Name)) + "...");
+    }
 }
 
 void SourceListing::ListSubfolders(const std::string &key)
@@ -103,9 +107,8 @@ void SourceListing::ListSubfolders(const std::string &key)
             m_tree.add(folderNode(key, folder));
             rows.push_back(toListRow(MakeFolderRow(folder, m_locale)));
         }
-        const std::size_t first = m_listing.rowCount() + 1;
+        showLastRowPrompt(rows);
         m_listing.append(std::move(rows));
-        showLastRowPrompt(first);
     }
     m_status.setPrompt(readyPrompt);
 }
@@ -123,9 +126,8 @@ void SourceListing::ListFiles(const std::string &key)
     rows.reserve(files.size());
     for (const platform::FsItem &file : files)
         rows.push_back(toListRow(MakeFileRow(file, m_settings, m_locale)));
-    const std::size_t first = m_listing.rowCount() + 1;
+    showLastRowPrompt(rows);
     m_listing.append(std::move(rows));
-    showLastRowPrompt(first);
     m_status.setPrompt(readyPrompt);
 }
 

@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace mrb::core
 {
@@ -73,7 +74,7 @@ public:
 private:
     bool isListed(std::uint32_t attributes) const;
     bool inList(std::uint32_t attributes, std::int64_t first, std::int64_t second) const;
-    void showLastRowPrompt(std::size_t firstNewRow);
+    void showLastRowPrompt(const std::vector<platform::ListRow> &batch);
 
     platform::ListModel &m_listing;
     platform::TreeModel &m_tree;

@@ -11,6 +11,7 @@
 #include "app/userinterface/busypointer.h"
 
 #include <chrono>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -265,10 +266,20 @@ std::size_t DestinationAdder::AddToDestination()
 
     std::size_t appended = 0;
     std::size_t unreadable = 0;
+    // Rows go over in batches, so a sorted destination places many rows in
+    // one pass; a batch is moved before each deep add, which looks for them.
+    std::vector<platform::ListRow> batch;
+    std::unordered_set<std::string> batchTags;
+    const auto moveBatch = [&] {
+        appended += batch.size();
+        m_destination.append(std::move(batch));
+        batch.clear();
+        batchTags.clear();
+    };
     for (platform::ListRow &row : selected) {
         if (m_activity.stopRequested())
             break;
-        if (m_destination.containsTag(row.tag))
+        if (m_destination.containsTag(row.tag) || batchTags.count(row.tag) > 0)
             continue;
         row.selected = false;
         const bool isFolder = isFolderTag(row.tag);
@@ -279,15 +290,17 @@ std::size_t DestinationAdder::AddToDestination()
             if (const std::optional<std::uint64_t> total = m_fs.folderSize(folderPath))
                 cellText(row, Column::Size) = FormatSize(*total, m_settings, m_locale);
         }
-        m_destination.append(row);
-        ++appended;
+        batchTags.insert(row.tag);
+        batch.push_back(std::move(row));
         if (isFolder && withContents) {
+            moveBatch();
             const DeepAddResult result = deepAdd(folderPath, item);
             appended += result.rowsAppended;
             unreadable += result.unreadableFolders;
         }
         m_status.setPrompt(" Adding " + fullPath + "...");
     }
+    moveBatch();
     if (appended > 0)
         core::UpdateCounters(m_destination, m_status);
     m_status.setPrompt(endPrompt(unreadable));

@@ -149,6 +149,7 @@ struct ListModel::Impl {
     std::vector<ListColumn> columns;
     int sortColumn = 0;
     SortOrder sortOrder = SortOrder::Ascending;
+    bool sorted = false; // since the first sort(): rows are kept in order
     std::string stamp;
     std::vector<ListObserver *> observers;
 
@@ -266,6 +267,89 @@ struct ListModel::Impl {
         return 0;
     }
 
+    bool keepsOrder() const { return sorted && sortColumn >= 0 && sortColumn <= 6; }
+
+    // Whether a comes strictly before b in the listing's order. Equal texts
+    // are not ordered here: their order is where they were.
+    bool before(const Slot &a, const Slot &b) const
+    {
+        const int c = compareTexts(a.field(sortColumn), b.field(sortColumn), 0);
+        return sortOrder == SortOrder::Ascending ? c < 0 : c > 0;
+    }
+
+    // The first row in [from, rows.end()) that comes after s, found by
+    // galloping from `from`: cheap when it is near, as in a merge.
+    std::vector<Slot>::iterator placeAfterEqual(std::vector<Slot>::iterator from, const Slot &s)
+    {
+        const auto comesAfter = [this](const Slot &x, const Slot &y) { return before(x, y); };
+        std::size_t step = 1;
+        while (true) {
+            const auto probeEnd = static_cast<std::size_t>(rows.end() - from) > step
+                ? from + static_cast<std::ptrdiff_t>(step)
+                : rows.end();
+            if (probeEnd == rows.end() || before(s, *(probeEnd - 1)))
+                return std::upper_bound(from, probeEnd, s, comesAfter);
+            from = probeEnd;
+            step *= 2;
+        }
+    }
+
+    // The rows ordered by one field, stably: the order a sort gives.
+    static std::vector<Slot> ordered(const std::vector<Slot> &rows, int field, bool ascending);
+
+    // Merges rows that are already in the listing's order into it: each goes
+    // after the rows whose texts equal its own, as a stable sort of the old
+    // rows followed by the new ones would place it. Returns whether all of
+    // them went to the end.
+    bool mergeOrdered(const std::vector<Slot> &fresh)
+    {
+        if (rows.empty() || !before(fresh.front(), rows.back())) {
+            rows.insert(rows.end(), fresh.begin(), fresh.end());
+            return true;
+        }
+        std::vector<Slot> merged;
+        merged.reserve(rows.size() + fresh.size());
+        auto from = rows.begin();
+        for (const Slot &s : fresh) {
+            const auto at = placeAfterEqual(from, s);
+            merged.insert(merged.end(), from, at);
+            merged.push_back(s);
+            from = at;
+        }
+        merged.insert(merged.end(), from, rows.end());
+        rows.swap(merged);
+        return false;
+    }
+
+    // Row r (1-based) whose sort text changed goes to its place, keeping its
+    // order among the rows that share its new text; its new number.
+    std::size_t reposition(std::size_t r)
+    {
+        const Slot moving = rows[r - 1];
+        rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(r - 1));
+        const auto comesAfter = [this](const Slot &x, const Slot &y) { return before(x, y); };
+        const auto lo = std::lower_bound(rows.begin(), rows.end(), moving, comesAfter);
+        const auto hi = std::upper_bound(lo, rows.end(), moving, comesAfter);
+        const std::size_t at =
+            std::clamp(r - 1, static_cast<std::size_t>(lo - rows.begin()), static_cast<std::size_t>(hi - rows.begin()));
+        // the size is what it was, so no allocation and nothing can throw
+        rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(at), moving);
+        return at + 1;
+    }
+
+    // Puts row r, whose sort text changed, in its place and tells the observers.
+    void moved(std::size_t r)
+    {
+        const std::size_t to = reposition(r);
+        if (to == r) {
+            notify([r](ListObserver &o) { o.rowChanged(r); });
+            return;
+        }
+        indexValid = false;
+        notify([r](ListObserver &o) { o.rowsRemoved(r, 1); });
+        notify([to](ListObserver &o) { o.rowsAppended(to, 1); });
+    }
+
     template <typename F> void notify(F &&f)
     {
         // A copy, so an observer may remove itself while being told.
@@ -289,13 +373,22 @@ std::size_t ListModel::rowCount() const
 
 std::size_t ListModel::append(const ListRow &row)
 {
-    // Room first, so the push below cannot fail and leak the row's block.
+    // Room first, so the insertion below cannot fail and leak the row's block.
     if (d->rows.size() == d->rows.capacity())
         d->rows.reserve(std::max<std::size_t>(16, d->rows.capacity() * 2));
-    d->rows.push_back(Impl::makeSlot(row));
-    const std::size_t r = d->rows.size();
+    const Impl::Slot slot = Impl::makeSlot(row);
     if (row.selected)
         ++d->selectedCount;
+    if (d->keepsOrder() && !d->rows.empty() && d->before(slot, d->rows.back())) {
+        const auto at = d->placeAfterEqual(d->rows.begin(), slot);
+        const std::size_t r = static_cast<std::size_t>(at - d->rows.begin()) + 1;
+        d->rows.insert(at, slot);
+        d->indexValid = false;
+        d->notify([r](ListObserver &o) { o.rowsAppended(r, 1); });
+        return r;
+    }
+    d->rows.push_back(slot);
+    const std::size_t r = d->rows.size();
     d->indexAppended(r);
     d->notify([r](ListObserver &o) { o.rowsAppended(r, 1); });
     return r;
@@ -305,6 +398,44 @@ void ListModel::append(std::vector<ListRow> &&rows)
 {
     if (rows.empty())
         return;
+    if (d->keepsOrder()) {
+        std::vector<Impl::Slot> fresh;
+        bool merged = false;
+        bool atEnd = false;
+        const std::size_t first = d->rows.size() + 1;
+        try {
+            fresh.reserve(rows.size());
+            for (const ListRow &row : rows)
+                fresh.push_back(Impl::makeSlot(row));
+            // The batch is sorted on its own and placed in one pass: never a
+            // sort of the whole listing.
+            if (fresh.size() > 1)
+                fresh = Impl::ordered(fresh, d->sortColumn, d->sortOrder == SortOrder::Ascending);
+            atEnd = d->mergeOrdered(fresh);
+            merged = true;
+        } catch (...) {
+            // the listing is as it was; the new rows' blocks are ours to free
+            if (!merged) {
+                for (Impl::Slot &slot : fresh)
+                    std::free(slot.block);
+            }
+            throw;
+        }
+        for (const ListRow &row : rows) {
+            if (row.selected)
+                ++d->selectedCount;
+        }
+        const std::size_t count = rows.size();
+        rows.clear();
+        if (atEnd) {
+            d->indexAppended(first);
+            d->notify([first, count](ListObserver &o) { o.rowsAppended(first, count); });
+        } else {
+            d->indexValid = false;
+            d->notify([](ListObserver &o) { o.rowsReset(); });
+        }
+        return;
+    }
     const std::size_t first = d->rows.size() + 1;
     // Grow geometrically: many small batches must not copy the whole store each time.
     if (d->rows.size() + rows.size() > d->rows.capacity())
@@ -377,9 +508,13 @@ void ListModel::setRow(std::size_t r, const ListRow &row)
     if (fresh.tagHash != s.tagHash || fresh.field(tagField) != s.field(tagField))
         d->indexValid = false;
     d->selectedCount = d->selectedCount - (s.selected ? 1 : 0) + (fresh.selected ? 1 : 0);
+    const bool moves = d->keepsOrder() && fresh.field(d->sortColumn) != s.field(d->sortColumn);
     std::free(s.block);
     s = fresh;
-    d->notify([r](ListObserver &o) { o.rowChanged(r); });
+    if (moves)
+        d->moved(r);
+    else
+        d->notify([r](ListObserver &o) { o.rowChanged(r); });
 }
 
 void ListModel::setSubItem(std::size_t r, int k, std::string_view value)
@@ -393,7 +528,39 @@ void ListModel::setSubItem(std::size_t r, int k, std::string_view value)
     char *block = Impl::makeBlock(texts, s.header().icon, s.header().smallIcon);
     std::free(s.block);
     s.block = block;
-    d->notify([r](ListObserver &o) { o.rowChanged(r); });
+    if (d->keepsOrder() && k == d->sortColumn)
+        d->moved(r);
+    else
+        d->notify([r](ListObserver &o) { o.rowChanged(r); });
+}
+
+void ListModel::setSubItems(int k, const std::vector<std::optional<std::string>> &values)
+{
+    if (k < 1 || k > 6)
+        return;
+    const std::size_t n = std::min(values.size(), d->rows.size());
+    std::vector<std::size_t> changed;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!values[i])
+            continue;
+        Impl::Slot &s = d->rows[i];
+        std::array<std::string_view, fieldCount> texts;
+        for (int f = 0; f < fieldCount; ++f)
+            texts[static_cast<std::size_t>(f)] = f == k ? std::string_view(*values[i]) : s.field(f);
+        char *block = Impl::makeBlock(texts, s.header().icon, s.header().smallIcon);
+        std::free(s.block);
+        s.block = block;
+        changed.push_back(i + 1);
+    }
+    if (!changed.empty() && d->keepsOrder() && k == d->sortColumn) {
+        // one sort of the rows as they stand, as a header click would give
+        d->rows = Impl::ordered(d->rows, d->sortColumn, d->sortOrder == SortOrder::Ascending);
+        d->indexValid = false;
+        d->notify([](ListObserver &o) { o.rowsReset(); });
+        return;
+    }
+    for (const std::size_t r : changed)
+        d->notify([r](ListObserver &o) { o.rowChanged(r); });
 }
 
 void ListModel::setSelected(std::size_t r, bool selected)
@@ -525,23 +692,39 @@ SortOrder ListModel::sortOrder() const
 
 void ListModel::setSortColumn(int column)
 {
+    // the rows are in the old order until the next sort()
+    if (column != d->sortColumn)
+        d->sorted = false;
     d->sortColumn = column;
 }
 
 void ListModel::setSortOrder(SortOrder order)
 {
+    if (order != d->sortOrder)
+        d->sorted = false;
     d->sortOrder = order;
 }
 
 void ListModel::sort()
 {
-    const int field = d->sortColumn;
-    if (field < 0 || field > 6 || d->rows.size() < 2)
+    if (d->sortColumn < 0 || d->sortColumn > 6)
         return;
-    const auto &rows = d->rows;
-    const bool ascending = d->sortOrder == SortOrder::Ascending;
-    const auto textOf = [](const SortKey &k) { return std::string_view(k.text, k.size); };
+    d->sorted = true;
+    if (d->rows.size() < 2)
+        return;
+    d->rows = Impl::ordered(d->rows, d->sortColumn, d->sortOrder == SortOrder::Ascending);
+    d->indexValid = false;
+    d->notify([](ListObserver &o) { o.rowsReset(); });
+}
 
+bool ListModel::isSorted() const
+{
+    return d->keepsOrder();
+}
+
+std::vector<ListModel::Impl::Slot> ListModel::Impl::ordered(const std::vector<Slot> &rows, int field, bool ascending)
+{
+    const auto textOf = [](const SortKey &k) { return std::string_view(k.text, k.size); };
     // A multi-key sort on sixteen-byte chunks: each pass sorts plain numbers
     // in one contiguous array, and only groups that still agree go on to the
     // next chunk. Comparing whole texts instead would chase a pointer into a
@@ -627,13 +810,11 @@ void ListModel::sort()
         }
     }
 
-    std::vector<Impl::Slot> sorted;
+    std::vector<Slot> sorted;
     sorted.reserve(rows.size());
     for (const SortKey &k : keys)
         sorted.push_back(rows[k.row]);
-    d->rows.swap(sorted);
-    d->indexValid = false;
-    d->notify([](ListObserver &o) { o.rowsReset(); });
+    return sorted;
 }
 
 const std::string &ListModel::stamp() const

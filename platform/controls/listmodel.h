@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,7 +40,9 @@ class ListObserver
 {
 public:
     virtual ~ListObserver() = default;
-    virtual void rowsAppended(std::size_t first, std::size_t count) = 0; // 1-based first
+    // Rows now numbered first (1-based) to first + count - 1 are new: at the
+    // end, or where a sorted listing placed them.
+    virtual void rowsAppended(std::size_t first, std::size_t count) = 0;
     virtual void rowsRemoved(std::size_t first, std::size_t count) = 0;
     virtual void rowsReset() = 0; // all rows replaced, removed or re-ordered
     virtual void rowChanged(std::size_t row) = 0; // texts, icons or selection of one row
@@ -62,9 +65,11 @@ public:
     std::size_t rowCount() const;
     bool empty() const { return rowCount() == 0; }
 
-    // Appends as the last row; returns its number.
+    // Appends as the last row, or, in a sorted listing, at its place after
+    // the rows with the same text; returns its number.
     std::size_t append(const ListRow &row);
-    // Appends many rows with one notification.
+    // Appends many rows with one notification. A sorted listing sorts them on
+    // their own and merges them in, in one pass.
     void append(std::vector<ListRow> &&rows);
 
     // Read access to row r (1-based). Views are valid until the next change.
@@ -76,8 +81,14 @@ public:
     int smallIcon(std::size_t r) const;
     bool isSelected(std::size_t r) const;
 
+    // In a sorted listing, a row whose text in the sort column changes moves
+    // to its place (after or before the rows with the same text, as it stood).
     void setRow(std::size_t r, const ListRow &row);
     void setSubItem(std::size_t r, int k, std::string_view value);
+    // Sets sub-item k of row r to values[r - 1] wherever that holds a text.
+    // Rows keep their numbers meanwhile; a sorted listing is put in order once,
+    // at the end.
+    void setSubItems(int k, const std::vector<std::optional<std::string>> &values);
     void setSelected(std::size_t r, bool selected);
     void setAllSelected(bool selected);
     std::size_t selectedCount() const;
@@ -107,8 +118,12 @@ public:
     void setSortOrder(SortOrder order);
     // Re-orders the rows by the texts of the sort column: a stable comparison of
     // prepared keys (letters without regard to ASCII case), never a locale call
-    // per comparison.
+    // per comparison. From then on the listing is sorted: it keeps every row
+    // it receives, or whose sort text changes, in that order (clear() included),
+    // so its rows are always what a new sort would give. Changing the sort
+    // column or order ends that until the next sort().
     void sort();
+    bool isSorted() const;
 
     // A free-form text the owner keeps with the listing (the destination's
     // display stamp).

@@ -1,5 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
+#include "app/browse/columnsort.h"
 #include "app/browse/sourcelisting.h"
 #include "app/browse/treeimages.h"
 #include "app/workspace/workspace.h"
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -155,6 +157,42 @@ TEST_F(ShowFolderOnDisk, FilterChangesReList)
     browser.listing.changeFilter(filter);
     EXPECT_EQ(columnTexts(browser.list), (Names {"Alpha", "beta", "a.txt", "b.txt", "noext"}));
     EXPECT_EQ(browser.listing.filter().pattern, "*.TXT;no*");
+}
+
+TEST_F(ShowFolderOnDisk, SortStateSurvivesNewFoldersAndFilters)
+{
+    // A header click used to sort only the rows of the moment: the next folder
+    // or filter came in the order of adding under the header's sort mark.
+    browser.listing.ShowFolder(tree.root());
+    SortByColumn(browser.list, Column::Name); // the first click sorts descending
+    struct Step {
+        const char *name;
+        std::function<void()> action;
+        Names expected;
+    };
+    SourceFilter txtOnly;
+    txtOnly.pattern = "*.txt";
+    const Step steps[] = {
+        {"header click", [] {}, {"noext", "c.t", "beta", "b.txt", "Alpha", "a.txt"}},
+        {"same folder again",
+            [&] { browser.listing.ShowFolder(tree.root()); },
+            {"noext", "c.t", "beta", "b.txt", "Alpha", "a.txt"}},
+        {"filter", [&] { browser.listing.changeFilter(txtOnly); }, {"beta", "b.txt", "Alpha", "a.txt"}},
+        {"second click", [&] { SortByColumn(browser.list, Column::Name); }, {"a.txt", "Alpha", "b.txt", "beta"}},
+        {"filter back",
+            [&] { browser.listing.changeFilter(SourceFilter {}); },
+            {"a.txt", "Alpha", "b.txt", "beta", "c.t", "noext"}},
+    };
+    for (const Step &step : steps) {
+        SCOPED_TRACE(step.name);
+        step.action();
+        EXPECT_EQ(columnTexts(browser.list), step.expected);
+    }
+    // the prompt names the last file listed, not the listing's last row
+    SortByColumn(browser.list, Column::Name);
+    browser.listing.ShowFolder(tree.root());
+    EXPECT_EQ(browser.list.text(browser.list.rowCount()), "a.txt");
+    EXPECT_EQ(browser.prompts[browser.prompts.size() - 2], " Displaying " + tree.path("noext") + "...");
 }
 
 TEST_F(ShowFolderOnDisk, EmptyFilterStillListsSubFolders)

@@ -471,3 +471,63 @@ TEST_F(DuringDeepAdd, RowsAlreadyListedAreNotAddedAgain)
 }
 
 } // namespace
+
+// Rows added to a sorted destination used to arrive at its end, under the
+// header's sort mark, and Make wrote that order.
+TEST(SortedDestination, StaysSortedThroughEveryWayOfAdding)
+{
+    struct Case {
+        const char *name;
+        Column column;
+        const char *sub;
+        bool fromTree;
+    };
+    const Case cases[] = {
+        {"file and folder alone, by name", Column::Name, "False", false},
+        {"deep add, by name", Column::Name, "True", false},
+        {"deep add, by size", Column::Size, "True", false},
+        {"tree folder with its contents, by size", Column::Size, "True", true},
+        {"tree folder alone, by path", Column::Path, "False", true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeFileSystem fs;
+        for (int i = 0; i < 3; ++i) {
+            fs.addFile("/r/A/F" + std::to_string(i) + "/x", 100 + i);
+            fs.addFile("/r/A/F" + std::to_string(i) + "/y", 50);
+        }
+        fs.addFile("/r/A/top", 1);
+        fs.addFile("/r/z.txt", 7);
+        Desk desk(fs);
+        desk.set(Setting::CommonSub, c.sub);
+        desk.set(Setting::CommonItem, "FF");
+        desk.set(Setting::CommonUnit, "Bytes");
+        desk.set(Setting::CommonPrecision, "0");
+        // every folder's rows move before its size is known
+        desk.adder.setMoveInterval(std::chrono::milliseconds(0));
+        desk.destination.append(mrb::test::fileRow("/q", "m", "60. Bytes"));
+        desk.destination.append(mrb::test::fileRow("/q", "b", "2. Bytes"));
+        SortByColumn(desk.destination, c.column);
+        if (c.fromTree) {
+            desk.selectInTree("/r", "/r/A");
+            desk.adder.AddTreeFolderToDestination();
+        } else {
+            desk.selectInSource("/r/A");
+            desk.selectInSource("/r/z.txt");
+            desk.adder.AddToDestination();
+        }
+        ASSERT_GT(desk.destination.rowCount(), 2u);
+        // sorted: another sort in the same order moves nothing
+        const auto tagsOf = [&] {
+            Texts tags;
+            for (std::size_t r = 1; r <= desk.destination.rowCount(); ++r)
+                tags.emplace_back(desk.destination.tag(r));
+            return tags;
+        };
+        const Texts tags = tagsOf();
+        const Texts texts = desk.column(numbersOf(c.column).subItem);
+        desk.destination.sort();
+        EXPECT_EQ(desk.column(numbersOf(c.column).subItem), texts);
+        EXPECT_EQ(tagsOf(), tags);
+    }
+}

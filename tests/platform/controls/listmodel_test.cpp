@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -370,6 +371,138 @@ TEST(ListSort, SelectionTravelsWithTheRow)
     list.sort();
     EXPECT_TRUE(list.isSelected(1));
     EXPECT_FALSE(list.isSelected(2));
+}
+
+TEST(ListSortedListing, KeepsNewRowsInOrderFromTheFirstSortOn)
+{
+    ListModel list;
+    RecordingObserver seen;
+    list.addObserver(&seen);
+    list.append(makeRow("d", "/d1"));
+    list.append(makeRow("b", "/b"));
+    EXPECT_FALSE(list.isSorted());
+    list.sort();
+    EXPECT_TRUE(list.isSorted());
+    seen.events.clear();
+    std::vector<ListRow> batch;
+    for (const auto &[name, tag] : {std::pair {"e", "/e"}, {"c", "/c"}, {"d", "/d2"}, {"a", "/a"}})
+        batch.push_back(makeRow(name, tag));
+    list.append(std::move(batch));
+    // Equal texts: the row that was there first stays first.
+    EXPECT_EQ(tags(list), (std::vector<std::string> {"/a", "/b", "/c", "/d1", "/d2", "/e"}));
+    EXPECT_EQ(list.append(makeRow("bb", "/bb")), 3u);
+    EXPECT_EQ(list.append(makeRow("f", "/f")), 8u);
+    EXPECT_EQ(seen.events, (std::vector<std::string> {"reset", "appended 3+1", "appended 8+1"}));
+    EXPECT_EQ(list.findByTag("/c"), 4u);
+    // The order survives clear(); another sort column ends it until the next sort().
+    list.clear();
+    list.append(makeRow("z", "/z"));
+    list.append(makeRow("y", "/y"));
+    EXPECT_EQ(texts(list), (std::vector<std::string> {"y", "z"}));
+    list.setSortColumn(2);
+    EXPECT_FALSE(list.isSorted());
+    list.append(makeRow("a", "/a"));
+    EXPECT_EQ(texts(list), (std::vector<std::string> {"y", "z", "a"}));
+}
+
+TEST(ListSortedListing, ManySortTextsAtOnceSortOnceAtTheEnd)
+{
+    ListModel list;
+    list.append(makeRow("a", "/a", "3"));
+    list.append(makeRow("b", "/b", "1"));
+    list.append(makeRow("c", "/c", "2"));
+    list.setSortColumn(2);
+    list.sort();
+    RecordingObserver seen;
+    list.addObserver(&seen);
+    // rows b, c, a: every row keeps its number until all texts are set
+    list.setSubItems(2, {"9", std::nullopt, "0"});
+    EXPECT_EQ(texts(list), (std::vector<std::string> {"a", "c", "b"}));
+    EXPECT_EQ(seen.events, (std::vector<std::string> {"reset"}));
+    seen.events.clear();
+    list.setSubItems(1, {"/x", "/y"});
+    EXPECT_EQ(texts(list), (std::vector<std::string> {"a", "c", "b"}));
+    EXPECT_EQ(seen.events, (std::vector<std::string> {"changed 1", "changed 2"}));
+}
+
+// After every change a sorted listing holds its rows as a stable sort of the
+// rows it had, followed by the new ones, would order them. The oracle is a
+// plain stable sort on whole texts; texts repeat, so ties are common.
+TEST(ListSortedListing, AgreesWithAStableSortAfterEveryChange)
+{
+    const auto folded = [](const std::string &t) {
+        std::string f = t;
+        for (char &c : f)
+            c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+        return f;
+    };
+    std::mt19937 rng(11);
+    const char *const words[] = {"a", "B", "b", "ab", "Ab", "c", "", "10.00 KB", "9.00 KB"};
+    const auto word = [&] { return std::string(words[rng() % std::size(words)]); };
+    for (const int column : {0, 2}) {
+        for (const SortOrder order : {SortOrder::Ascending, SortOrder::Descending}) {
+            SCOPED_TRACE(std::to_string(column) + (order == SortOrder::Ascending ? " ascending" : " descending"));
+            ListModel list;
+            std::vector<ListRow> model; // the oracle's rows, in the listing's order
+            int next = 0;
+            const auto fresh = [&] {
+                ListRow row = makeRow(word(), "/" + std::to_string(next++), word());
+                return row;
+            };
+            const auto textOf = [&](const ListRow &row) { return column == 0 ? row.text : row.subItems[1]; };
+            const auto expectOrder = [&] {
+                std::stable_sort(model.begin(), model.end(), [&](const ListRow &x, const ListRow &y) {
+                    const std::string a = textOf(order == SortOrder::Ascending ? x : y);
+                    const std::string b = textOf(order == SortOrder::Ascending ? y : x);
+                    const std::string fa = folded(a), fb = folded(b);
+                    return fa != fb ? fa < fb : a < b;
+                });
+                std::vector<std::string> expected;
+                for (const ListRow &row : model)
+                    expected.push_back(row.tag);
+                EXPECT_EQ(tags(list), expected);
+            };
+            for (int i = 0; i < 20; ++i) {
+                model.push_back(fresh());
+                list.append(model.back());
+            }
+            list.setSortColumn(column);
+            list.setSortOrder(order);
+            list.sort();
+            expectOrder();
+            for (int step = 0; step < 60; ++step) {
+                switch (rng() % 3) {
+                case 0: { // a batch, one to forty rows
+                    std::vector<ListRow> batch;
+                    for (std::size_t n = 1 + rng() % 40; n > 0; --n)
+                        batch.push_back(fresh());
+                    model.insert(model.end(), batch.begin(), batch.end());
+                    list.append(std::move(batch));
+                    break;
+                }
+                case 1:
+                    model.push_back(fresh());
+                    list.append(model.back());
+                    break;
+                case 2: { // a new text in the sort column
+                    const std::size_t r = 1 + rng() % list.rowCount();
+                    const std::string text = word();
+                    if (column == 0) {
+                        ListRow row = list.row(r);
+                        row.text = text;
+                        list.setRow(r, row);
+                        model[r - 1].text = text;
+                    } else {
+                        list.setSubItem(r, 2, text);
+                        model[r - 1].subItems[1] = text;
+                    }
+                    break;
+                }
+                }
+                expectOrder();
+            }
+        }
+    }
 }
 
 TEST(ListColumns, NumberedFromOneAndStoredAsGiven)
