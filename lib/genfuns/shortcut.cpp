@@ -3,6 +3,9 @@
 #include "lib/genfuns/shortcut.h"
 
 #include "lib/common/filebytes.h"
+#include "platform/shell/desktopapps.h"
+
+#include <QUrl>
 
 #include <cstdlib>
 #include <map>
@@ -66,22 +69,6 @@ std::map<std::string, std::string> desktopEntry(std::string_view text)
     return keys;
 }
 
-// The program of an Exec line: its first argument, quotes undone.
-std::string programOf(std::string_view exec)
-{
-    exec = trimmed(exec);
-    std::string program;
-    if (!exec.empty() && exec.front() == '"') {
-        for (std::size_t i = 1; i < exec.size() && exec[i] != '"'; ++i) {
-            if (exec[i] == '\\' && i + 1 < exec.size())
-                ++i;
-            program += exec[i];
-        }
-        return program;
-    }
-    return std::string(exec.substr(0, exec.find(' ')));
-}
-
 bool programExists(const std::string &program)
 {
     if (program.find('/') != std::string::npos)
@@ -99,41 +86,15 @@ bool programExists(const std::string &program)
     return false;
 }
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// The local path of a Link's URL: a path as it is, a file: URL decoded.
-std::optional<std::string> localPathOf(std::string_view url)
+// The local path of a Link's URL: a path as it is, a local file: URL decoded.
+std::optional<std::string> localPathOf(const std::string &url)
 {
     if (url.starts_with("/"))
-        return std::string(url);
-    if (!url.starts_with("file://"))
-        return std::nullopt;
-    url.remove_prefix(7);
-    if (!url.starts_with("/")) {
-        const std::size_t slash = url.find('/');
-        if (slash == std::string_view::npos || url.substr(0, slash) != "localhost")
-            return std::nullopt; // a file on another host cannot be checked
-        url.remove_prefix(slash);
-    }
-    std::string path;
-    for (std::size_t i = 0; i < url.size(); ++i) {
-        if (url[i] == '%' && i + 2 < url.size() && hexDigit(url[i + 1]) >= 0 && hexDigit(url[i + 2]) >= 0) {
-            path += static_cast<char>(hexDigit(url[i + 1]) * 16 + hexDigit(url[i + 2]));
-            i += 2;
-        } else {
-            path += url[i];
-        }
-    }
-    return path;
+        return url;
+    const QUrl parsed(QString::fromStdString(url));
+    if (!parsed.isLocalFile())
+        return std::nullopt; // another scheme, or a file on another host, cannot be checked
+    return parsed.toLocalFile().toStdString();
 }
 
 } // namespace
@@ -162,7 +123,9 @@ bool shortcutTargetExists(const std::string &shortcut)
     }
     if (type->second == "Application") {
         const auto exec = keys.find("Exec");
-        return exec != keys.end() && programExists(programOf(exec->second));
+        const auto command =
+            exec == keys.end() ? std::vector<std::string>() : mrb::platform::commandLineFor(exec->second, {});
+        return !command.empty() && programExists(command.front());
     }
     return false;
 }

@@ -59,6 +59,14 @@ std::optional<RegValue> valueToWrite(std::int32_t type, const std::string &text)
     }
 }
 
+std::vector<std::string> valueNamesOf(const RegistryKey &key)
+{
+    std::vector<std::string> names;
+    for (const auto &[name, value] : key.values())
+        names.push_back(name);
+    return names;
+}
+
 // Makes dst hold exactly what src holds (values and the branch below), keeping
 // dst's own name.
 void replaceContent(RegistryKey &dst, const RegistryKey &src)
@@ -114,11 +122,8 @@ std::string Registry::EnumerateRegKeyValues(Int32Ref KeyRoot, StrRef KeyPath)
     const auto key = readRegistryKey(KeyRoot.get(), KeyPath.get());
     if (!key)
         return {};
-    std::vector<std::string> names;
-    for (const auto &[name, value] : key->values())
-        names.push_back(name);
     std::vector<std::string> entries;
-    for (const std::string &name : listedNames(names))
+    for (const std::string &name : listedNames(valueNamesOf(*key)))
         entries.push_back(name + "*NDS*" + registryValueText(*key->value(name)));
     return joined(entries, "*IS*");
 }
@@ -126,12 +131,7 @@ std::string Registry::EnumerateRegKeyValues(Int32Ref KeyRoot, StrRef KeyPath)
 std::string Registry::EnumerateRegKeyItemNames(Int32Ref KeyRoot, StrRef KeyPath)
 {
     const auto key = readRegistryKey(KeyRoot.get(), KeyPath.get());
-    if (!key)
-        return {};
-    std::vector<std::string> names;
-    for (const auto &[name, value] : key->values())
-        names.push_back(name);
-    return joined(listedNames(names), "*IS*");
+    return key ? joined(listedNames(valueNamesOf(*key)), "*IS*") : std::string();
 }
 
 std::int16_t Registry::GetRegKeyItems(Int32Ref KeyRoot, StrRef KeyPath)

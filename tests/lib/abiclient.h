@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <deque>
@@ -19,7 +20,10 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -368,6 +372,25 @@ inline std::string failedText(HRESULT hr, IDispatch *object)
         info->lpVtbl->Release(info);
     }
     return text;
+}
+
+// ---- failures made on purpose -------------------------------------------------------
+
+// The exit code of body run in a child process whose files cannot grow past
+// limit bytes (a write beyond fails with EFBIG), so a write fails half-way.
+inline int inChildWithFileLimit(rlim_t limit, const std::function<int()> &body)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit fileSize {limit, limit};
+        ::setrlimit(RLIMIT_FSIZE, &fileSize);
+        ::_exit(body());
+    }
+    int status = 0;
+    if (pid < 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
 }
 
 // ---- one call, made both ways -------------------------------------------------------

@@ -7,10 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <fstream>
 #include <string>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -189,21 +187,13 @@ TEST_F(Base64Client, DecodeToFileLeavesNoPartialFileWhenWritingFails)
     std::string text;
     for (int i = 0; i < 30000; ++i)
         text += "eHh4eHh4";
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit {50000, 50000};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+    const int code = inChildWithFileLimit(50000, [&] {
         Object<Base64Slots> own(clsidBase64, iidBase64);
         Str input(text);
         Str target(file);
-        const HRESULT hr = own->DecodeToFile(own.self(), input.ref(), target.ref());
-        ::_exit(hr == static_cast<HRESULT>(0x800A004B) ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the failure is reported";
+        return own->DecodeToFile(own.self(), input.ref(), target.ref()) == static_cast<HRESULT>(0x800A004B) ? 0 : 1;
+    });
+    EXPECT_EQ(code, 0) << "the failure is reported";
     EXPECT_NE(::access(file.c_str(), F_OK), 0) << "no partial file";
 }
 

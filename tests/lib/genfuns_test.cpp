@@ -74,27 +74,20 @@ public:
             {i4(value)},
             result);
     }
-    Case weekday(I16 n, std::string result)
+    // GetEnglishWeekday and GetEnglishShortMonth of n.
+    Case englishName(const char *op,
+        HRESULT (*const GenFunsSlots::*slot)(void *, I16, B *),
+        DISPID dispid,
+        I16 n,
+        std::string result)
     {
         return text(
-            "GetEnglishWeekday " + std::to_string(n),
+            op + std::string(" ") + std::to_string(n),
             [=, this](Str &out) {
-                gen->GetEnglishWeekday(gen.self(), n, out.out());
+                (gen.operator->()->*slot)(gen.self(), n, out.out());
                 return out.text();
             },
-            id(9),
-            {i2(n)},
-            result);
-    }
-    Case month(I16 n, std::string result)
-    {
-        return text(
-            "GetEnglishShortMonth " + std::to_string(n),
-            [=, this](Str &out) {
-                gen->GetEnglishShortMonth(gen.self(), n, out.out());
-                return out.text();
-            },
-            id(10),
+            dispid,
             {i2(n)},
             result);
     }
@@ -181,13 +174,13 @@ TEST_F(GenFunsClient, EveryDataHelperThroughItsSlotAndThroughInvoke)
             color(15, "#0F0000"),
             color(0x00336699, "#996633"),
             color(-1, "#FF0000"),
-            weekday(0, ""),
-            weekday(1, "Sun"),
-            weekday(7, "Sat"),
-            weekday(8, ""),
-            month(1, "Jan"),
-            month(12, "Dec"),
-            month(13, ""),
+            englishName("GetEnglishWeekday", &GenFunsSlots::GetEnglishWeekday, id(9), 0, ""),
+            englishName("GetEnglishWeekday", &GenFunsSlots::GetEnglishWeekday, id(9), 1, "Sun"),
+            englishName("GetEnglishWeekday", &GenFunsSlots::GetEnglishWeekday, id(9), 7, "Sat"),
+            englishName("GetEnglishWeekday", &GenFunsSlots::GetEnglishWeekday, id(9), 8, ""),
+            englishName("GetEnglishShortMonth", &GenFunsSlots::GetEnglishShortMonth, id(10), 1, "Jan"),
+            englishName("GetEnglishShortMonth", &GenFunsSlots::GetEnglishShortMonth, id(10), 12, "Dec"),
+            englishName("GetEnglishShortMonth", &GenFunsSlots::GetEnglishShortMonth, id(10), 13, ""),
             onPath("GetFilesQty counts below", twoFilesAndThreeBelow, ".", &GenFunsClient::filesQty, id(6), "5"),
             onPath("GetFilesQty follows no link", linksAndSpecialFiles, "dir", &GenFunsClient::filesQty, id(6), "5"),
             onPath("GetFilesQty of nothing", nullptr, "", &GenFunsClient::filesQty, id(6), "-1"),

@@ -8,10 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <fstream>
 #include <string>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -344,22 +342,15 @@ TEST_F(RegistryClient, AFailedExportKeepsTheFileItWouldHaveReplaced)
         put(regSz, key, "value" + std::to_string(i), std::string(10000, 'x'));
     const std::string file = tree.path("old.reg");
     std::ofstream(file) << "the old export";
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit {50000, 50000};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+    const int code = inChildWithFileLimit(50000, [&] {
         Object<RegistrySlots> own(clsidRegistry, iidRegistry);
         I32 root = currentUser;
         Str path(key), target(file);
         VB ok = 7;
         own->ExportRegKey(own.self(), &root, path.ref(), target.ref(), &ok);
-        ::_exit(ok == VARIANT_FALSE ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the export answers false";
+        return ok == VARIANT_FALSE ? 0 : 1;
+    });
+    EXPECT_EQ(code, 0) << "the export answers false";
     EXPECT_EQ(TempTree::read(file), "the old export");
 }
 

@@ -9,12 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -405,20 +403,13 @@ TEST_F(TxtFileClient, AFailedRewriteLeavesTheFileAsItWas)
     const std::string file = tree.path("big.txt");
     const std::string original = "short\r\n" + std::string(100000, 'x') + "\r\n";
     write(file, original);
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit {50000, 50000};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+    const int code = inChildWithFileLimit(50000, [&] {
         Object<TxtFileSlots> own(clsidTxtFile, iidTxtFile);
-        const HRESULT hr =
-            own->ModifyLine(own.self(), Str(file).get(), Str("short").get(), Str("long").get(), nullptr, 0);
-        ::_exit(hr == S_OK ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0); // nothing reported, as for every failure
+        return own->ModifyLine(own.self(), Str(file).get(), Str("short").get(), Str("long").get(), nullptr, 0) == S_OK
+            ? 0
+            : 1;
+    });
+    EXPECT_EQ(code, 0); // nothing reported, as for every failure
     EXPECT_EQ(read(file), original);
 }
 
