@@ -51,23 +51,20 @@ template <class Make> void rewrite(const std::string &path, Make make)
     out.commit();
 }
 
-bool contains(std::string_view line, std::string_view find, bool matchCase)
-{
-    if (matchCase)
-        return line.find(find) != std::string_view::npos;
-    return lowerCased(line).find(lowerCased(find)) != std::string::npos;
-}
-
-// The first line holding find, counted from 1; 0 when none does.
+// The first line holding find, counted from 1; 0 when none does. Without
+// matchCase both are compared lower-cased.
 std::int32_t findFirst(
     const std::optional<std::string> &bytes, std::string_view find, bool matchCase, std::string *text)
 {
     if (!bytes)
         return 0;
+    const std::string needle = matchCase ? std::string(find) : lowerCased(find);
     std::int32_t number = 0;
     for (std::string_view line : splitLines(*bytes)) {
         ++number;
-        if (contains(line, find, matchCase)) {
+        const bool found = matchCase ? line.find(needle) != std::string_view::npos
+                                     : lowerCased(line).find(needle) != std::string::npos;
+        if (found) {
             if (text)
                 *text = line;
             return number;
