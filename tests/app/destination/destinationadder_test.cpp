@@ -6,6 +6,7 @@
 #include "platform/fs/posixfilesystem.h"
 #include "tests/support/desk.h"
 #include "tests/support/temptree.h"
+#include "tests/support/unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -172,25 +173,25 @@ TEST(DeepAdd, HiddenItemsBelowAFolderAreAlwaysAdded)
 
 TEST(DeepAdd, SkipsUnreadableFolderAndGoesOn)
 {
-    if (mrb::test::runningAsRoot())
-        GTEST_SKIP() << "root reads every folder";
     TempTree tree;
     tree.file("A/a1", 1);
     tree.file("A/B/b1", 2);
     tree.file("A/C/c1", 3);
     tree.file("A/D/d1", 4);
     tree.chmod("A/C", 0);
-    PosixFileSystem fs;
-    Desk desk(fs);
-    desk.set(Setting::CommonSub, "True");
-    desk.set(Setting::CommonItem, "FF");
-    desk.selectInSource(tree.path("A"));
-    desk.selectInSource(tree.path("A/D/d1")); // already added by the deep add
-    EXPECT_EQ(desk.adder.AddToDestination(), 6u);
-    // The folder that could not be read gets no row; what follows it still comes.
-    EXPECT_EQ(desk.column(), (Texts {"A", "a1", "b1", "B", "d1", "D"}));
-    EXPECT_EQ(desk.status.prompt(), " Ready. 1 folder(s) could not be read.");
-    EXPECT_EQ(desk.status.text(2), " Files: 3 ");
+    mrb::test::expectAsNobody(tree, [&] {
+        PosixFileSystem fs;
+        Desk desk(fs);
+        desk.set(Setting::CommonSub, "True");
+        desk.set(Setting::CommonItem, "FF");
+        desk.selectInSource(tree.path("A"));
+        desk.selectInSource(tree.path("A/D/d1")); // already added by the deep add
+        EXPECT_EQ(desk.adder.AddToDestination(), 6u);
+        // The folder that could not be read gets no row; what follows it still comes.
+        EXPECT_EQ(desk.column(), (Texts {"A", "a1", "b1", "B", "d1", "D"}));
+        EXPECT_EQ(desk.status.prompt(), " Ready. 1 folder(s) could not be read.");
+        EXPECT_EQ(desk.status.text(2), " Files: 3 ");
+    });
 }
 
 TEST(DeepAdd, SkipsUnreadableFolderOfTheFakeFileSystem)

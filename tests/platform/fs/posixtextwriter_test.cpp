@@ -2,17 +2,17 @@
 // SPDX-License-Identifier: MIT
 #include "platform/fs/posixfilesystem.h"
 #include "tests/platform/fs/fstesthelpers.h"
+#include "tests/support/filesizelimit.h"
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace mrb::platform;
+using mrb::test::FileSizeLimit;
 using mrb::test::TempTree;
 
 namespace
@@ -35,30 +35,6 @@ protected:
 
     TempTree tree;
     PosixFileSystem fs;
-};
-
-// Lowers the largest file this process may write, so a write fails half way
-// (EFBIG) even for root, without filling a disk.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old {};
-    void (*m_oldHandler)(int) = nullptr;
 };
 
 } // namespace

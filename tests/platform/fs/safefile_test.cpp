@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/fs/safefile.h"
 #include "tests/support/fiforeader.h"
+#include "tests/support/filesizelimit.h"
 #include "tests/support/temptree.h"
 #include "tests/support/unprivileged.h"
 
@@ -11,13 +12,13 @@
 #include <csignal>
 #include <dirent.h>
 #include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <vector>
 
 using namespace mrb::platform;
 using mrb::test::FifoReader;
+using mrb::test::FileSizeLimit;
 using mrb::test::TempTree;
 
 namespace
@@ -46,30 +47,6 @@ std::vector<std::string> namesIn(const std::string &folder)
     std::sort(names.begin(), names.end());
     return names;
 }
-
-// Lowers the largest file this process may write, so a write fails half way
-// (EFBIG) even for root, without filling a disk.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old {};
-    void (*m_oldHandler)(int) = nullptr;
-};
 
 class SafeFileTest : public ::testing::Test
 {
