@@ -80,10 +80,12 @@ public:
     ScratchFile()
     {
         const char *tmp = std::getenv("TMPDIR");
-        std::string name = std::string(tmp && *tmp ? tmp : "/tmp") + "/.mrb-workbook.XXXXXX";
+        const std::string folder = tmp && *tmp ? tmp : "/tmp";
+        std::string name = folder + "/.mrb-workbook.XXXXXX";
         m_fd = ::mkostemp(name.data(), O_CLOEXEC);
         if (m_fd < 0) {
-            m_error = errno;
+            // Said so, or the reason would seem to be the target's.
+            m_error = std::strerror(errno) + std::string(" (temporary folder ") + folder + ")";
             return;
         }
         const std::string reopenable = "/proc/self/fd/" + std::to_string(m_fd);
@@ -105,7 +107,7 @@ public:
     ScratchFile(const ScratchFile &) = delete;
     ScratchFile &operator=(const ScratchFile &) = delete;
 
-    int error() const { return m_error; } // 0 when the file was made
+    const std::string &error() const { return m_error; } // empty when the file was made
     const std::string &name() const { return m_name; }
 
     // Hands the whole content to out. 0 or the errno value of a failed read.
@@ -128,7 +130,7 @@ public:
 
 private:
     int m_fd = -1;
-    int m_error = 0;
+    std::string m_error;
     std::string m_name;
     bool m_named = false;
 };
@@ -288,8 +290,8 @@ platform::WriteResult XlsxApplication::saveAs(const std::string &fileName)
     if (!target.status().ok())
         return target.status();
     const ScratchFile scratch;
-    if (scratch.error() != 0)
-        return failed(std::strerror(scratch.error()));
+    if (!scratch.error().empty())
+        return failed(scratch.error());
 
     lxw_workbook *workbook = workbook_new(scratch.name().c_str());
     if (!workbook)
