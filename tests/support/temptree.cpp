@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -155,6 +156,16 @@ ScopedEnv::~ScopedEnv()
 bool runningAsRoot()
 {
     return ::geteuid() == 0;
+}
+
+std::vector<std::string> namesIn(const std::string &folder)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto &entry : fs::directory_iterator(folder, ec))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 } // namespace mrb::test

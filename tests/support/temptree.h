@@ -57,4 +57,8 @@ private:
 // True when the process runs as root (permission tests then prove nothing).
 bool runningAsRoot();
 
+// The names in a folder, hidden ones included, sorted: leftover temporary
+// files show.
+std::vector<std::string> namesIn(const std::string &folder);
+
 } // namespace mrb::test

@@ -68,15 +68,6 @@ protected:
         record.setValue(Setting::OutputStandard, standard);
     }
 
-    std::vector<std::string> folderEntries(const std::string &folder)
-    {
-        std::vector<std::string> names;
-        for (const auto &entry : std::filesystem::directory_iterator(folder))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
     test::TempTree tree;
     platform::PosixFileSystem realFs;
     test::FaultyFileSystem fs {realFs};
@@ -126,7 +117,7 @@ TEST_F(MakeTest, CancelEndsSilentlyAndKeepsThePrompt)
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_TRUE(prompts.empty());
     EXPECT_EQ(status.prompt(), " Adding /m/a.mp3...");
-    EXPECT_TRUE(folderEntries(tree.root()).empty());
+    EXPECT_TRUE(test::namesIn(tree.root()).empty());
 }
 
 TEST_F(MakeTest, UnknownFileTypeAsksNothingAndEndsSilently)
@@ -231,7 +222,7 @@ TEST_F(MakeTest, ReplacesAnExistingFileAndLeavesNoTemporary)
     rows.append(fileRow("/m", "a.mp3"));
     make(name);
     EXPECT_EQ(test::TempTree::read(name), "/m/a.mp3\r\n");
-    EXPECT_EQ(folderEntries(tree.path("out")), std::vector<std::string> {"list.m3u"});
+    EXPECT_EQ(test::namesIn(tree.path("out")), std::vector<std::string> {"list.m3u"});
 }
 
 TEST_F(MakeTest, DeleteStepRemovesFilesBeforeTheirFolder)
@@ -297,7 +288,7 @@ TEST_F(MakeTest, DeleteStepRemovesLinksNeverWhatTheyPointTo)
     rows.append(folderRow(tree.path("links"), "dir-link"));
     record.setValue(Setting::OutputDelete, "True");
     make(tree.path("list.m3u"));
-    EXPECT_TRUE(folderEntries(tree.path("links")).empty());
+    EXPECT_TRUE(test::namesIn(tree.path("links")).empty());
     EXPECT_TRUE(realFs.fileExists(tree.path("keep/file.txt")));
     EXPECT_TRUE(realFs.fileExists(tree.path("keep/dir/inner.txt")));
 }
@@ -322,7 +313,7 @@ TEST_F(MakeTest, ExistingWorkbookIsReplacedOnlyWhenTheNewOneIsSaved)
     useType("Customize");
     make(book);
     EXPECT_EQ(test::TempTree::read(book).substr(0, 2), "PK");
-    EXPECT_EQ(folderEntries(tree.path("out")), std::vector<std::string> {"book.xls"});
+    EXPECT_EQ(test::namesIn(tree.path("out")), std::vector<std::string> {"book.xls"});
 }
 
 TEST_F(MakeTest, XlsxNameGetsAWorkbookToo)
@@ -369,7 +360,7 @@ TEST_F(MakeFailureTest, ReadOnlyOutputFolder)
         make(existing);
         expectFailureReported(existing, "Permission denied");
         EXPECT_EQ(test::TempTree::read(existing), "previous\r\n");
-        EXPECT_EQ(folderEntries(tree.path("out")), std::vector<std::string> {"list.m3u"});
+        EXPECT_EQ(test::namesIn(tree.path("out")), std::vector<std::string> {"list.m3u"});
     });
 }
 
@@ -440,7 +431,7 @@ TEST_F(MakeFailureTest, WriteFailsPartWay)
     make(existing);
     expectFailureReported(existing, "No space left on device");
     EXPECT_EQ(test::TempTree::read(existing), "previous\r\n");
-    EXPECT_EQ(folderEntries(tree.path("out")), std::vector<std::string> {"list.m3u"});
+    EXPECT_EQ(test::namesIn(tree.path("out")), std::vector<std::string> {"list.m3u"});
 }
 
 TEST_F(MakeFailureTest, VanishedFolder)
@@ -459,7 +450,7 @@ TEST_F(MakeFailureTest, WorkbookThatCannotBeSaved)
     make(name);
     expectFailureReported(name, "': Is a directory!");
     EXPECT_TRUE(realFs.fileExists(name + "/inside"));
-    EXPECT_EQ(folderEntries(tree.path("out")), (std::vector<std::string> {"book.xls", "list.m3u"}));
+    EXPECT_EQ(test::namesIn(tree.path("out")), (std::vector<std::string> {"book.xls", "list.m3u"}));
 }
 
 TEST_F(MakeFailureTest, SpreadsheetApplicationMissing)

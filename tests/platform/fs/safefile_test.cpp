@@ -8,9 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <csignal>
-#include <dirent.h>
 #include <string>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -19,6 +17,7 @@
 using namespace mrb::platform;
 using mrb::test::FifoReader;
 using mrb::test::FileSizeLimit;
+using mrb::test::namesIn;
 using mrb::test::TempTree;
 
 namespace
@@ -30,22 +29,6 @@ struct stat lstatOf(const std::string &path)
     };
     ::lstat(path.c_str(), &st);
     return st;
-}
-
-// Every name in a folder, hidden ones included: leftovers of temporary files show.
-std::vector<std::string> namesIn(const std::string &folder)
-{
-    std::vector<std::string> names;
-    if (DIR *dir = ::opendir(folder.c_str())) {
-        while (const dirent *entry = ::readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..")
-                names.push_back(name);
-        }
-        ::closedir(dir);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 class SafeFileTest : public ::testing::Test

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -21,20 +20,6 @@ namespace
 {
 
 using namespace std::string_literals;
-
-std::vector<std::string> folderNames(const std::string &folder)
-{
-    std::vector<std::string> names;
-    if (DIR *d = ::opendir(folder.c_str())) {
-        while (const dirent *e = ::readdir(d)) {
-            const std::string name = e->d_name;
-            if (name != "." && name != "..")
-                names.push_back(name);
-        }
-        ::closedir(d);
-    }
-    return names;
-}
 
 unsigned modeOf(const std::string &path)
 {
@@ -291,7 +276,7 @@ TEST(ProfileWrite, KeepsPermissionsAndLeavesNoTemporaryFiles)
     EXPECT_TRUE(writeProfileString(ini, "S", "k", "w"));
     EXPECT_TRUE(writeProfileString(ini, "T", "k", "w"));
     EXPECT_EQ(modeOf(ini), 0640u);
-    EXPECT_EQ(folderNames(tree.path("dir")), std::vector<std::string> {"a.ini"});
+    EXPECT_EQ(mrb::test::namesIn(tree.path("dir")), std::vector<std::string> {"a.ini"});
 }
 
 TEST(ProfileWrite, SymbolicLinkKeepsPointingAtTheUpdatedFile)
@@ -351,5 +336,5 @@ TEST(ProfileWrite, ConcurrentWritersLoseNothing)
         }
     }
     EXPECT_EQ(found, 2 * perWriter);
-    EXPECT_EQ(folderNames(tree.root()), std::vector<std::string> {"shared.ini"});
+    EXPECT_EQ(mrb::test::namesIn(tree.root()), std::vector<std::string> {"shared.ini"});
 }
