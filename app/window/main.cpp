@@ -12,6 +12,8 @@ int main(int argc, char **argv)
     if (!instance.isFirst())
         return 0;
     QApplication app(argc, argv);
+    // the desktop shows the window with the installed entry's name and icon
+    QGuiApplication::setDesktopFileName(QStringLiteral("marrowby"));
     mrb::ui::frmPubMain window(mrb::ui::createStartupObjects(QCoreApplication::applicationDirPath().toStdString()));
     window.show();
     return app.exec();
