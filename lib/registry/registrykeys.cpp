@@ -61,13 +61,18 @@ std::optional<RegistryKey> readRegistryKey(std::int32_t root, std::string_view p
     const auto which = mrb::platform::registryRootOf(static_cast<std::uint32_t>(root));
     if (!which)
         return std::nullopt;
-    auto tree = RegistryStore().load(*which);
-    if (!tree)
-        return std::nullopt;
-    const RegistryKey *key = tree->find(path);
-    if (!key)
-        return std::nullopt;
-    return *key;
+    // HKEY_CLASSES_ROOT shows the user's keys over the installation's (the
+    // code-page table an installation registers, say); other roots are the user's.
+    const std::vector<RegistryStore> stores = *which == mrb::platform::RegistryRoot::ClassesRoot
+        ? RegistryStore::classStores()
+        : std::vector {RegistryStore()};
+    for (const RegistryStore &store : stores) {
+        if (const auto tree = store.load(*which)) {
+            if (const RegistryKey *key = tree->find(path))
+                return *key;
+        }
+    }
+    return std::nullopt;
 }
 
 bool updateRegistry(std::int32_t root, const std::function<bool(RegistryKey &)> &edit)

@@ -56,15 +56,6 @@ std::string stringValue(const RegistryKey &root, const std::string &keyPath, std
     return v->data;
 }
 
-// Where classes are looked up, in order: the user's store, then the system store.
-std::vector<RegistryStore> classStores()
-{
-    std::vector<RegistryStore> stores {RegistryStore()};
-    if (std::string system = RegistryStore::systemFolder(); !system.empty() && system != stores.front().folder())
-        stores.emplace_back(std::move(system));
-    return stores;
-}
-
 // A failed registration: the library reports only its status, so the store
 // it writes to (the same one we look in) is asked why a change fails.
 std::string describeFailure(HRESULT status)
@@ -82,7 +73,7 @@ std::string describeFailure(HRESULT status)
 std::optional<ClassEntry> findClass(const CLSID &clsid, std::string *storeProblem)
 {
     const std::string base = "CLSID\\" + formatGuid(clsid);
-    for (const RegistryStore &store : classStores()) {
+    for (const RegistryStore &store : RegistryStore::classStores()) {
         // a store that cannot be read holds nothing; the next one may
         std::string error;
         const auto root = store.load(RegistryRoot::ClassesRoot, &error);
@@ -109,7 +100,7 @@ std::optional<CLSID> classIdFromProgId(std::string_view progId)
 {
     if (progId.empty() || progId.find('\\') != std::string_view::npos)
         return std::nullopt;
-    for (const RegistryStore &store : classStores()) {
+    for (const RegistryStore &store : RegistryStore::classStores()) {
         const auto root = store.load(RegistryRoot::ClassesRoot);
         if (!root)
             continue;

@@ -638,6 +638,14 @@ std::string RegistryStore::systemFolder()
     return data ? *data + "/qfc-registry" : std::string();
 }
 
+std::vector<RegistryStore> RegistryStore::classStores()
+{
+    std::vector<RegistryStore> stores {RegistryStore()};
+    if (RegistryStore system(systemFolder()); !system.folder().empty() && system.folder() != stores.front().folder())
+        stores.push_back(std::move(system));
+    return stores;
+}
+
 RegistryStore::RegistryStore(std::string folder)
     : m_folder(std::move(folder))
 {

@@ -122,6 +122,10 @@ public:
     // the data folder of the installation the running program belongs to
     // ("$prefix/share/qfc-registry"); "" when it belongs to none.
     static std::string systemFolder();
+    // Where HKEY_CLASSES_ROOT is read from, in order: the user's store, then
+    // the installation's (when there is one), so the user's classes and keys
+    // come before the installation's. Changes go to the user's store.
+    static std::vector<RegistryStore> classStores();
 
     explicit RegistryStore(std::string folder = defaultFolder());
 

@@ -93,6 +93,13 @@ TEST_F(SystemStore, ToolRegistersForEveryUserWithAPathInsideTheInstallation)
     Bstr file(tree.path("set.ini")), section("Output"), key("Path"), value;
     EXPECT_EQ(api->lpVtbl->ReadIni(api.get(), file.get(), section.get(), key.get(), value.out()), S_OK);
     EXPECT_EQ(value.utf8(), "/srv/out");
+    // the code-page table registered with the classes is seen too
+    constexpr IID iidGenFuns = QFC_IID_GENFUNS_INIT;
+    auto gen = createInstance<QfcGenFuns>(clsidGenFuns, iidGenFuns, &status);
+    ASSERT_EQ(status, S_OK);
+    Bstr charsets;
+    EXPECT_EQ(gen->lpVtbl->GetCharsetList(gen.get(), charsets.out()), S_OK);
+    EXPECT_NE(charsets.utf8().find("utf-8 | "), std::string::npos) << charsets.utf8();
 
     ASSERT_EQ(runTool("--system '" + installed + "' --unregister"), 0);
     EXPECT_FALSE(systemValue(serverKey).has_value());
