@@ -58,14 +58,17 @@ function(mrb_add_library name)
     mrb_target_defaults(${name})
 endfunction()
 
-# mrb_add_test(name SOURCES ... LIBS ... [QT])
+# mrb_add_test(name SOURCES ... LIBS ... [QT] [WIDGETS] [NO_MAIN])
 # One GoogleTest binary, discovered when ctest runs (so Qt and sanitizer
-# start-up never happens at build time).
+# start-up never happens at build time). WIDGETS gives it the main() that
+# makes the application object first.
 function(mrb_add_test name)
-    cmake_parse_arguments(ARG "QT;NO_MAIN" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+    cmake_parse_arguments(ARG "QT;WIDGETS;NO_MAIN" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} mrb_test_support GTest::gtest GTest::gmock)
-    if(NOT ARG_NO_MAIN)
+    if(ARG_WIDGETS)
+        target_link_libraries(${name} PRIVATE mrb_test_widgets_main)
+    elseif(NOT ARG_NO_MAIN)
         target_link_libraries(${name} PRIVATE mrb_test_main)
     endif()
     if(ARG_QT)

@@ -44,4 +44,12 @@ std::vector<std::string> columnTexts(const platform::ListModel &listing, int k)
     return texts;
 }
 
+void recordPrompts(platform::StatusBarModel &status, std::vector<std::string> &prompts)
+{
+    status.addListener([&status, &prompts](int panel) {
+        if (panel == platform::StatusBarModel::promptPanel)
+            prompts.push_back(status.prompt());
+    });
+}
+
 } // namespace mrb::test

@@ -4,6 +4,7 @@
 
 #include "app/settings/settings.h"
 #include "platform/controls/listmodel.h"
+#include "platform/controls/statusbarmodel.h"
 
 #include <string>
 #include <vector>
@@ -28,5 +29,9 @@ platform::ListRow folderRow(const std::string &folder, const std::string &name);
 // The texts of one column of every row, in display order: k 0 for the item
 // text, else sub-item k.
 std::vector<std::string> columnTexts(const platform::ListModel &listing, int k = 0);
+
+// From now on every text the status bar's prompt panel is given goes to the
+// end of prompts, in order; both must outlive the recording.
+void recordPrompts(platform::StatusBarModel &status, std::vector<std::string> &prompts);
 
 } // namespace mrb::test

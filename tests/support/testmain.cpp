@@ -1,5 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
+#ifdef MRB_TEST_WIDGETS
+#include <QApplication>
+#endif
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,7 +12,9 @@
 #include <unistd.h>
 
 // Every test binary runs with private runtime, configuration and registry
-// folders (the user's and the system's), so no test ever touches the user's own settings.
+// folders (the user's and the system's), so no test ever touches the user's own
+// settings. Widget tests (built with MRB_TEST_WIDGETS) get the application
+// object before any widget exists, on the offscreen platform.
 int main(int argc, char **argv)
 {
     std::string base = "/tmp/mrb-testenv-" + std::to_string(::getpid());
@@ -25,7 +31,15 @@ int main(int argc, char **argv)
     ::setenv("MRB_SOURCE_DIR", MRB_SOURCE_DIR_DEFAULT, 0);
 #endif
     ::testing::InitGoogleTest(&argc, argv);
+#ifdef MRB_TEST_WIDGETS
+    int rc = 0;
+    {
+        QApplication app(argc, argv);
+        rc = RUN_ALL_TESTS();
+    }
+#else
     const int rc = RUN_ALL_TESTS();
+#endif
     std::system(("rm -rf '" + base + "'").c_str());
     return rc;
 }

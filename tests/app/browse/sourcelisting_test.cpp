@@ -45,10 +45,7 @@ struct Browser {
         : workspace({.fs = fs, .api = api, .gen = gen, .ui = ui, .locale = locale})
     {
         settings = defaultSettings();
-        status.addListener([this](int panel) {
-            if (panel == StatusBarModel::promptPanel)
-                prompts.push_back(status.prompt());
-        });
+        mrb::test::recordPrompts(status, prompts);
     }
     // A top-level node for root, as FillDrives would give a drive, selected.
     void addRootNode(const std::string &root)

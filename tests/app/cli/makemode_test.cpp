@@ -6,6 +6,7 @@
 #include "tests/support/fakelibrary.h"
 #include "tests/support/fakeuserinterface.h"
 #include "tests/support/listingfixtures.h"
+#include "tests/support/mrblistrun.h"
 #include "tests/support/shellcommand.h"
 #include "tests/support/temptree.h"
 
@@ -18,8 +19,6 @@
 #include <vector>
 
 using namespace mrb;
-using mrb::cli::RunEnvironment;
-using mrb::cli::runMrbList;
 using mrb::platform::LocaleFormat;
 using mrb::test::ScopedEnv;
 using mrb::test::TempTree;
@@ -62,15 +61,10 @@ protected:
         args.push_back("-o");
         args.push_back(output);
         args.insert(args.end(), paths.begin(), paths.end());
-        std::ostringstream outStream;
-        std::ostringstream errStream;
-        RunEnvironment env;
-        env.executableFolder = settingsFolder.root();
-        env.workingFolder = settingsFolder.root();
-        const int rc = runMrbList(args, env, outStream, errStream);
-        out = outStream.str();
-        err = errStream.str();
-        return rc;
+        const test::MrbListRun run = test::runMrbListIn(settingsFolder.root(), args);
+        out = run.out;
+        err = run.err;
+        return run.exitCode;
     }
 
     // What the window writes when the rows named are selected in the source

@@ -4,6 +4,7 @@
 #include "app/cli/mrblist.h"
 #include "app/workspace/workspace.h"
 #include "platform/fs/posixfilesystem.h"
+#include "tests/support/mrblistrun.h"
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +15,6 @@
 #include <unistd.h>
 #include <vector>
 
-using mrb::cli::RunEnvironment;
-using mrb::cli::runMrbList;
 using mrb::platform::LocaleFormat;
 using mrb::test::ScopedEnv;
 using mrb::test::TempTree;
@@ -70,15 +69,10 @@ protected:
     int run(std::vector<std::string> args)
     {
         args.insert(args.begin(), {"--settings", settingsFolder.path("options.dll")});
-        std::ostringstream outStream;
-        std::ostringstream errStream;
-        RunEnvironment env;
-        env.executableFolder = settingsFolder.root();
-        env.workingFolder = settingsFolder.root();
-        const int rc = runMrbList(args, env, outStream, errStream);
-        out = outStream.str();
-        err = errStream.str();
-        return rc;
+        const mrb::test::MrbListRun run = mrb::test::runMrbListIn(settingsFolder.root(), args);
+        out = run.out;
+        err = run.err;
+        return run.exitCode;
     }
 
     ScopedEnv tz {"TZ", "Europe/Berlin"};

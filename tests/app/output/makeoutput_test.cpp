@@ -38,10 +38,7 @@ protected:
         record = test::defaultSettings();
         record.setValue(Setting::SystemDialog, "True");
         record.setValue(Setting::OutputPath, tree.path("out"));
-        status.addListener([this](int panel) {
-            if (panel == platform::StatusBarModel::promptPanel)
-                prompts.push_back(status.prompt());
-        });
+        test::recordPrompts(status, prompts);
     }
 
     MakeContext context()

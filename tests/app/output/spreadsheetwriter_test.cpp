@@ -28,10 +28,7 @@ protected:
     void SetUp() override
     {
         settings = test::defaultSettings();
-        status.addListener([this](int panel) {
-            if (panel == platform::StatusBarModel::promptPanel)
-                prompts.push_back(status.prompt());
-        });
+        test::recordPrompts(status, prompts);
     }
 
     void onlyPath()

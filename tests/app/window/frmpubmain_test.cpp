@@ -1,6 +1,5 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "app/cli/mrblist.h"
 #include "app/destination/destinationactivity.h"
 #include "app/library/localapifuns.h"
 #include "app/library/localgenfuns.h"
@@ -8,6 +7,7 @@
 #include "app/window/weblinks.h"
 #include "platform/fs/posixfilesystem.h"
 #include "tests/support/fakelibrary.h"
+#include "tests/support/mrblistrun.h"
 #include "tests/support/temptree.h"
 
 #include <QAction>
@@ -31,7 +31,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -804,19 +803,10 @@ TEST_F(MainWindowTest, MakeWritesTheBytesMrbListWrites)
         messages.clear();
 
         const std::string cliOutput = tree.path(std::string("cli-") + c.output);
-        std::ostringstream out;
-        std::ostringstream err;
-        const int rc = cli::runMrbList({"--settings",
-                                           tree.path("program/options.dll"),
-                                           "-o",
-                                           cliOutput,
-                                           tree.path("pick/music"),
-                                           tree.path("pick/top.txt")},
-            {},
-            out,
-            err);
-        ASSERT_EQ(rc, 0) << err.str();
-        EXPECT_EQ(out.str(), "Outputted " + rows + " items to '" + cliOutput + "' successfully!\n");
+        const test::MrbListRun run = test::runMrbListIn(tree.root(),
+            {"--settings", "program/options.dll", "-o", cliOutput, tree.path("pick/music"), tree.path("pick/top.txt")});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.out, "Outputted " + rows + " items to '" + cliOutput + "' successfully!\n");
 
         const std::string written = TempTree::read(windowOutput);
         EXPECT_NE(written.find("c & d.ogg"), std::string::npos) << written;
