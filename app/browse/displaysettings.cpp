@@ -24,22 +24,12 @@ void ApplyDisplaySettings(platform::ListModel &destination,
     platform::FileSystem &fs,
     const platform::LocaleFormat &locale)
 {
-    struct Switch {
-        Column column;
-        Setting setting;
-    };
-    // The Name column is left alone, so a width the user dragged stays.
-    constexpr Switch switches[] = {
-        {Column::Path, Setting::CommonPath},
-        {Column::Size, Setting::CommonSize},
-        {Column::Type, Setting::CommonType},
-        {Column::Created, Setting::CommonCreated},
-        {Column::Modified, Setting::CommonModified},
-        {Column::Accessed, Setting::CommonAccessed},
-    };
-    for (const Switch &s : switches) {
-        if (const platform::ListColumn *column = listColumn(destination, s.column))
-            setColumnWidth(destination, s.column, settings.isOn(s.setting) ? tagWidth(column->tag) : 0);
+    for (const Column column : allColumns) {
+        // The Name column has no switch and is left alone, so a width the user dragged stays.
+        const std::optional<Setting> shown = columnSwitch(column);
+        const platform::ListColumn *listed = listColumn(destination, column);
+        if (shown && listed)
+            setColumnWidth(destination, column, settings.isOn(*shown) ? tagWidth(listed->tag) : 0);
     }
 
     const std::string stamp = displayStamp(settings);

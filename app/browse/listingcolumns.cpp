@@ -2,8 +2,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/browse/listingcolumns.h"
 
-#include "app/browse/column.h"
-
 #include <charconv>
 
 namespace mrb::core
@@ -29,6 +27,27 @@ constexpr PerColumn<ColumnDefault> columnDefaults = {{
 }};
 
 } // namespace
+
+std::optional<Setting> columnSwitch(Column column)
+{
+    switch (column) {
+    case Column::Name:
+        return std::nullopt;
+    case Column::Path:
+        return Setting::CommonPath;
+    case Column::Size:
+        return Setting::CommonSize;
+    case Column::Type:
+        return Setting::CommonType;
+    case Column::Created:
+        return Setting::CommonCreated;
+    case Column::Modified:
+        return Setting::CommonModified;
+    case Column::Accessed:
+        return Setting::CommonAccessed;
+    }
+    return std::nullopt;
+}
 
 double tagWidth(std::string_view text)
 {

@@ -2,8 +2,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "app/browse/column.h"
+#include "app/settings/settings.h"
 #include "platform/controls/listmodel.h"
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -16,6 +19,10 @@ enum class Listing { Source, Destination };
 // default widths in twips. The destination keeps each default width as its
 // column tag's text, which its display settings read back.
 std::vector<platform::ListColumn> listingColumns(Listing which);
+
+// The Common setting that shows the column in the destination and writes it
+// into outputs; nothing for the name, which is always there.
+std::optional<Setting> columnSwitch(Column column);
 
 // The width a column tag's text holds: the number it starts with, 0 when it
 // starts with none.

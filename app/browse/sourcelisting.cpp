@@ -7,6 +7,7 @@
 #include "app/browse/listeditem.h"
 #include "app/browse/listingcells.h"
 #include "app/userinterface/busypointer.h"
+#include "app/browse/openitems.h"
 #include "platform/variant/value.h"
 
 #include <vector>
@@ -145,20 +146,7 @@ KeyboardFocus SourceListing::SelectNoneSource()
 
 void SourceListing::OpenSourceItems()
 {
-    if (m_listing.empty()) {
-        m_ui.showMessage("No item to open!", MessageIcon::Information);
-        return;
-    }
-    BusyPointer busy(m_ui);
-    for (std::size_t r = 1; r <= m_listing.rowCount(); ++r) {
-        if (!m_listing.isSelected(r))
-            continue;
-        const std::string fullPath = rowFullPath(m_listing, r);
-        // a failed open is silent and the next selected row is still opened
-        m_api.execFile(fullPath, WindowState::MaximizedFocus);
-        m_status.setPrompt(" Opening " + fullPath + "...");
-    }
-    m_status.setPrompt(readyPrompt);
+    OpenSelectedItems(m_listing, m_status, m_api, m_ui);
 }
 
 } // namespace mrb::core

@@ -3,6 +3,7 @@
 #include "app/destination/destinationcommands.h"
 
 #include "app/browse/listeditem.h"
+#include "app/browse/openitems.h"
 #include "app/browse/sizetext.h"
 #include "app/destination/destinationactivity.h"
 #include "app/userinterface/busypointer.h"
@@ -144,20 +145,7 @@ void DestinationCommands::ClearDestination()
 
 void DestinationCommands::OpenDestinationItems()
 {
-    if (m_destination.empty()) {
-        show("No item to open!");
-        return;
-    }
-    const BusyPointer busy(m_ui);
-    for (std::size_t r = 1; r <= m_destination.rowCount(); ++r) {
-        if (!m_destination.isSelected(r))
-            continue;
-        const std::string path = rowFullPath(m_destination, r);
-        // a failure to open shows nothing; the next row is still opened
-        m_api.execFile(path, WindowState::MaximizedFocus);
-        m_status.setPrompt(" Opening " + path + "...");
-    }
-    m_status.setPrompt(readyPrompt);
+    OpenSelectedItems(m_destination, m_status, m_api, m_ui);
 }
 
 void DestinationCommands::SizeOfDestinationFolders()

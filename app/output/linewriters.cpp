@@ -33,7 +33,8 @@ std::vector<const OutputField *> writtenFields(const SettingsRecord &settings)
 {
     std::vector<const OutputField *> fields;
     for (const OutputField &field : outputFields) {
-        if (field.toggle && isWritten(field, settings))
+        // the name leads every line on its own
+        if (field.column != Column::Name && isWritten(field, settings))
             fields.push_back(&field);
     }
     return fields;

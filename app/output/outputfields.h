@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/browse/column.h"
+#include "app/browse/listingcolumns.h"
 #include "app/settings/settings.h"
 
 #include <array>
@@ -18,29 +19,30 @@ class ListModel;
 namespace mrb::core
 {
 
-// One column of a field table or a workbook. The name is always written and
-// always first; the others only when their switch is on.
+// One column of a field table or a workbook: the listing's column its values
+// come from. The name is always written and always first; the others only
+// when their column's switch is on.
 struct OutputField {
     const char *caption;
-    std::optional<Setting> toggle; // empty for the name
-    Column column; // the listing's column the value comes from
+    Column column;
 };
 
 // The output order puts the modified date before the created date, although
 // the listing's columns hold them the other way round.
 inline constexpr std::array<OutputField, 7> outputFields = {{
-    {"Name", std::nullopt, Column::Name},
-    {"Path", Setting::CommonPath, Column::Path},
-    {"Size", Setting::CommonSize, Column::Size},
-    {"Type", Setting::CommonType, Column::Type},
-    {"Modified Date", Setting::CommonModified, Column::Modified},
-    {"Created Date", Setting::CommonCreated, Column::Created},
-    {"Last Accessed Date", Setting::CommonAccessed, Column::Accessed},
+    {"Name", Column::Name},
+    {"Path", Column::Path},
+    {"Size", Column::Size},
+    {"Type", Column::Type},
+    {"Modified Date", Column::Modified},
+    {"Created Date", Column::Created},
+    {"Last Accessed Date", Column::Accessed},
 }};
 
 inline bool isWritten(const OutputField &field, const SettingsRecord &settings)
 {
-    return !field.toggle || settings.isOn(*field.toggle);
+    const std::optional<Setting> shown = columnSwitch(field.column);
+    return !shown || settings.isOn(*shown);
 }
 
 // The value a field takes from row r (1-based) of the listing. The row's full
