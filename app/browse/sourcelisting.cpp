@@ -6,7 +6,6 @@
 #include "app/browse/foldertree.h"
 #include "app/browse/listeditem.h"
 #include "app/browse/listingcells.h"
-#include "app/userinterface/busypointer.h"
 #include "app/browse/openitems.h"
 #include "platform/variant/value.h"
 
