@@ -4,26 +4,37 @@
 
 #include "lib/apifuns/dropfiles.h"
 #include "lib/apifuns/filedialogs.h"
+#include "lib/apifuns/menus.h"
 #include "lib/apifuns/netdrivedialogs.h"
 #include "lib/apifuns/openwithdialog.h"
 #include "lib/apifuns/propertieswindow.h"
 #include "lib/apifuns/specialfolders.h"
 #include "lib/apifuns/widgets.h"
+#include "lib/apifuns/windowmessage.h"
+#include "lib/apifuns/windowmessages.h"
+#include "lib/apifuns/windowsearch.h"
+#include "lib/frame/argholders_p.h"
 #include "lib/frame/identities.h"
 #include "platform/profile/profilefile.h"
 #include "platform/shell/launcher.h"
 #include "platform/shell/trash.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
+#include <QPointer>
 #include <QUrl>
 
+#include <chrono>
 #include <cstdlib>
+#include <optional>
+#include <sys/utsname.h>
+#include <thread>
 
 namespace qfc
 {
@@ -34,6 +45,18 @@ namespace
 // The profile reader answers up to this many characters, as the buffer the
 // operation hands it would hold.
 constexpr std::size_t maxIniValue = 65534;
+
+// A message parameter as a 32-bit number by the automation conversion rules;
+// nothing when it does not convert.
+std::optional<std::int32_t> int32Of(const VariantArg &value)
+{
+    if (!value.get())
+        return 0; // left out: Empty, which converts to 0
+    std::int64_t n = 0;
+    if (FAILED(detail::toInteger(*detail::unwrap(value.get()), INT32_MIN, INT32_MAX, &n)))
+        return std::nullopt;
+    return static_cast<std::int32_t>(n);
+}
 
 } // namespace
 
@@ -55,62 +78,115 @@ void ApiFuns::WriteIni(StrRef FileName, StrRef Segment, StrRef KeyName, StrRef K
     mrb::platform::writeProfileString(FileName.get(), Segment.get(), KeyName.get(), KeyValue.get());
 }
 
-// ---- operations kept for later: they answer with the empty result ----------
+// ---- windows, messages and menus ---------------------------------------------
 
 std::int32_t ApiFuns::GetWindowsVersion()
 {
-    return 0;
+    // The kernel's major version ("6" of "6.1.0-18-amd64").
+    utsname names {};
+    if (::uname(&names) != 0)
+        return 0;
+    return static_cast<std::int32_t>(std::strtol(names.release, nullptr, 10));
 }
 
-void ApiFuns::SendMsg(std::int32_t, std::int32_t, std::int32_t, VariantArg)
+void ApiFuns::SendMsg(std::int32_t Handle, std::int32_t msg, std::int32_t ParamA, VariantArg ParamB)
 {
+    // A ParamB that does not convert to a number leaves the message unsent.
+    if (const auto paramB = int32Of(ParamB))
+        sendWindowMessage(widgetOf(Handle), msg, ParamA, *paramB);
 }
 
-void ApiFuns::PostMsg(std::int32_t, std::int32_t, std::int32_t, VariantArg)
+void ApiFuns::PostMsg(std::int32_t Handle, std::int32_t msg, std::int32_t ParamA, VariantArg ParamB)
 {
+    if (const auto paramB = int32Of(ParamB))
+        postWindowMessage(widgetOf(Handle), msg, ParamA, *paramB);
 }
 
-void ApiFuns::TxtOperate(std::int32_t, StrRef)
+void ApiFuns::TxtOperate(std::int32_t TxtHandle, StrRef Action)
 {
+    static const struct {
+        const char *action;
+        std::int32_t message;
+        EditCommand command;
+    } commands[] = {
+        // Redo sends the undo message, as a single-level undo toggles; a
+        // widget that does not answer it gets Qt's own redo.
+        {"Undo", messages::undo, EditCommand::Undo},
+        {"Redo", messages::undo, EditCommand::Redo},
+        {"Cut", messages::cut, EditCommand::Cut},
+        {"Copy", messages::copy, EditCommand::Copy},
+        {"Paste", messages::paste, EditCommand::Paste},
+        {"Delete", messages::clear, EditCommand::Delete},
+    };
+    std::string action = Action.get();
+    const auto first = action.find_first_not_of(' ');
+    action =
+        first == std::string::npos ? std::string() : action.substr(first, action.find_last_not_of(' ') - first + 1);
+    QWidget *widget = widgetOf(TxtHandle);
+    for (const auto &c : commands) {
+        if (widget && action == c.action) {
+            QfcMessageEvent event(c.message, 0, 0);
+            const QPointer<QWidget> alive(widget);
+            QCoreApplication::sendEvent(widget, &event);
+            if (!event.isAccepted() && alive)
+                runEditCommand(widget, c.command);
+            return;
+        }
+    }
 }
 
-void ApiFuns::AddHScrollToListBox(std::int32_t, std::int32_t)
+void ApiFuns::AddHScrollToListBox(std::int32_t Handle, std::int32_t Width)
 {
+    sendWindowMessage(widgetOf(Handle), messages::setHorizontalExtent, Width, 0);
 }
 
-void ApiFuns::SetRadioMenu(std::int32_t, std::int32_t)
+void ApiFuns::SetTreeViewBgColor(std::int32_t TvHandle, std::int32_t BgColor)
 {
+    sendWindowMessage(widgetOf(TvHandle), messages::setBackgroundColor, 0, BgColor);
 }
 
-std::int32_t ApiFuns::GetMenuHandle(std::int32_t)
+void ApiFuns::SetRadioMenu(std::int32_t MenuHandle, std::int32_t Pos)
 {
-    return 0;
+    if (widgetsAvailable())
+        checkRadioItem(MenuHandle, Pos);
 }
 
-std::int32_t ApiFuns::GetSubMenuHandle(std::int32_t, Int32Ref)
+std::int32_t ApiFuns::GetMenuHandle(std::int32_t WinHandle)
 {
-    return 0;
+    return menuBarHandleOf(widgetOf(WinHandle));
 }
 
-std::string ApiFuns::GetSysPath(std::string)
+std::int32_t ApiFuns::GetSubMenuHandle(std::int32_t MenuHandle, Int32Ref Pos)
 {
+    return widgetsAvailable() ? subMenuHandleOf(MenuHandle, Pos.get()) : 0;
+}
+
+std::int32_t ApiFuns::FindWindowTitle(std::string Title)
+{
+    return findWindowTitled(Title);
+}
+
+std::string ApiFuns::GetSysPath(std::string Class)
+{
+    // "W" the system's own folder, "P" the folder programs are installed in
+    // (GetSpecialFolder 36 and 38); the letters are compared exactly.
+    if (Class == "W")
+        return "/usr";
+    if (Class == "P")
+        return "/opt";
     return {};
 }
 
-std::int32_t ApiFuns::FindWindowTitle(std::string)
+void ApiFuns::Wait(std::int32_t Milliseconds)
 {
-    return 0;
+    // A negative time would be an endless wait for an unsigned count: none.
+    if (Milliseconds > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(Milliseconds));
 }
 
-void ApiFuns::Wait(std::int32_t)
-{
-}
+// ---- operations kept for later: they answer with the empty result ----------
 
 void ApiFuns::DelUntilReboot(std::string)
-{
-}
-
-void ApiFuns::SetTreeViewBgColor(std::int32_t, std::int32_t)
 {
 }
 

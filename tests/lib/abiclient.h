@@ -66,6 +66,49 @@ struct GenFunsSlots {
     HRESULT (*GetEnglishShortMonth)(void *, I16, B *);
 };
 
+struct APIFunsSlots {
+    void *dispatch[7];
+    HRESULT (*GetWindowsVersion)(void *, I32 *);
+    HRESULT (*AcceptDragFiles)(void *, I32, I32);
+    HRESULT (*MapNetDrive)(void *, I32, I32);
+    HRESULT (*DisconnectNetDrive)(void *, I32, I32);
+    HRESULT (*SendMsg)(void *, I32, I32, I32, VARIANT *);
+    HRESULT (*PostMsg)(void *, I32, I32, I32, VARIANT *);
+    HRESULT (*GetFilesOpenName)(void *, I32, B, B, B *, VB *, SAFEARRAY **);
+    HRESULT (*GetFileSaveName)(void *, I32, B, B, B, B, B, B *);
+    HRESULT (*GetFileIcon)(void *, B, I32, I32);
+    HRESULT (*ExecFile)(void *, B, I32);
+    HRESULT (*ExecCmd)(void *, B, I32);
+    HRESULT (*SelectColor)(void *, I32, I32 *);
+    HRESULT (*TxtOperate)(void *, I32, B *);
+    HRESULT (*ReadIni)(void *, B, B, B, B *);
+    HRESULT (*AddHScrollToListBox)(void *, I32, I32);
+    HRESULT (*WriteIni)(void *, B *, B *, B *, B *);
+    HRESULT (*SetRadioMenu)(void *, I32, I32);
+    HRESULT (*GetMenuHandle)(void *, I32, I32 *);
+    HRESULT (*GetSubMenuHandle)(void *, I32, I32 *, I32 *);
+    HRESULT (*GetSysPath)(void *, B, B *);
+    HRESULT (*FindWindowTitle)(void *, B, I32 *);
+    HRESULT (*ChooseFolder)(void *, I32, B, B *);
+    HRESULT (*DropFiles)(void *, I32, B *);
+    HRESULT (*Wait)(void *, I32);
+    HRESULT (*GetSpecialFolder)(void *, I16, B *);
+    HRESULT (*QueryRecycleBin)(void *, B, B *);
+    HRESULT (*GetUserTempPath)(void *, B *);
+    HRESULT (*DelUntilReboot)(void *, B);
+    HRESULT (*SetTreeViewBgColor)(void *, I32, I32);
+    HRESULT (*EmptyRecycleBin)(void *, I32, B);
+    HRESULT (*SetLVHeaderColor)(void *, I32, VB, I32, I32);
+    HRESULT (*DelToRecycled)(void *, B);
+    HRESULT (*ShowFileFolderProperties)(void *, I32, B);
+    HRESULT (*LoadDLL)(void *, B, I32 *);
+    HRESULT (*GetDLLString)(void *, I32, I32, B *);
+    HRESULT (*UnloadDLL)(void *, I32);
+    HRESULT (*KillProcess)(void *, B);
+    HRESULT (*SetClipboardText)(void *, B);
+    HRESULT (*GetClipboardText)(void *, B *);
+};
+
 struct TxtFileSlots {
     void *dispatch[7];
     HRESULT (*AppendLine)(void *, B, B *);
