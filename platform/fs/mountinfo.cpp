@@ -156,7 +156,7 @@ bool leftOut(const std::string &mountPath, std::string_view type, std::string_vi
     // mask a folder; nothing is there to browse.
     if (isMemoryType(type) && hasOption(options, "ro"))
         return true;
-    if (isOneOf(type, kPseudoTypes))
+    if (isPseudoFileSystem(type))
         return true;
     if (isBelow(mountPath, "/proc") || isBelow(mountPath, "/sys") || isBelow(mountPath, "/dev"))
         return true;
@@ -171,17 +171,14 @@ bool leftOut(const std::string &mountPath, std::string_view type, std::string_vi
 
 } // namespace
 
-std::vector<Drive> drivesFromMountInfo(std::string_view mountInfo,
-    const std::function<bool(const std::string &)> &isFolder,
-    const std::function<std::string(const std::string &)> &labelOf)
+bool isPseudoFileSystem(std::string_view type)
 {
-    struct Mount {
-        std::string path;
-        std::string type;
-        std::string source;
-        std::string options;
-    };
-    std::vector<Mount> mounts;
+    return isOneOf(type, kPseudoTypes);
+}
+
+std::vector<MountEntry> parseMountInfo(std::string_view mountInfo)
+{
+    std::vector<MountEntry> mounts;
     std::size_t pos = 0;
     while (pos < mountInfo.size()) {
         std::size_t end = mountInfo.find('\n', pos);
@@ -195,19 +192,24 @@ std::vector<Drive> drivesFromMountInfo(std::string_view mountInfo,
         if (fields.size() < 5 || separator == fields.end() || fields.end() - separator < 3
             || separator - fields.begin() < 6)
             continue;
-        Mount mount {
+        MountEntry mount {
             unescapeOctal(fields[4]), unescapeOctal(separator[1]), unescapeOctal(separator[2]), std::string(fields[5])};
         // The kernel writes absolute mount points; anything else is a damaged line.
         if (!mount.path.starts_with('/'))
             continue;
         // A later mount on the same path hides the earlier one.
-        mounts.erase(std::remove_if(mounts.begin(), mounts.end(), [&](const Mount &m) { return m.path == mount.path; }),
-            mounts.end());
+        std::erase_if(mounts, [&](const MountEntry &m) { return m.path == mount.path; });
         mounts.push_back(std::move(mount));
     }
+    return mounts;
+}
 
+std::vector<Drive> drivesFromMountInfo(std::string_view mountInfo,
+    const std::function<bool(const std::string &)> &isFolder,
+    const std::function<std::string(const std::string &)> &labelOf)
+{
     std::vector<Drive> drives;
-    for (const Mount &mount : mounts) {
+    for (const MountEntry &mount : parseMountInfo(mountInfo)) {
         if (leftOut(mount.path, mount.type, mount.options) || !isFolder(mount.path))
             continue;
         Drive drive;

@@ -13,6 +13,21 @@
 namespace mrb::platform::posix
 {
 
+// One line of /proc/self/mountinfo, its fields unescaped.
+struct MountEntry {
+    std::string path;
+    std::string type;
+    std::string source;
+    std::string options;
+};
+
+// The mounts in the text of /proc/self/mountinfo, damaged lines skipped; when a
+// path is mounted several times only the last (visible) mount is kept.
+std::vector<MountEntry> parseMountInfo(std::string_view mountInfo);
+
+// Kernel and pseudo file systems (proc, sysfs, cgroup, ...): nothing to browse or trash into.
+bool isPseudoFileSystem(std::string_view type);
+
 // The drives a user browses, from the text of /proc/self/mountinfo: "/" first,
 // then by mount path. Left out: pseudo and kernel file systems (proc, sysfs,
 // cgroup, devpts, ...), everything mounted below /proc, /sys and /dev, memory

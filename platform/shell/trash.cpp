@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/shell/trash.h"
 
+#include "platform/fs/mountinfo.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -12,7 +14,6 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <set>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -63,51 +64,6 @@ std::string absolutePath(const std::string &path)
     return ec ? path : p.lexically_normal().string();
 }
 
-// Mount info fields escape blanks and backslashes as octal.
-std::string unescapeMountField(const std::string &field)
-{
-    std::string out;
-    for (std::size_t i = 0; i < field.size(); ++i) {
-        if (field[i] == '\\' && i + 3 < field.size()) {
-            const std::string digits = field.substr(i + 1, 3);
-            if (digits.size() == 3
-                && std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '7'; })) {
-                out += static_cast<char>(std::strtol(digits.c_str(), nullptr, 8));
-                i += 3;
-                continue;
-            }
-        }
-        out += field[i];
-    }
-    return out;
-}
-
-bool isPseudoFileSystem(const std::string &type)
-{
-    static const std::set<std::string> pseudo = {"proc",
-        "sysfs",
-        "cgroup",
-        "cgroup2",
-        "devpts",
-        "devtmpfs",
-        "mqueue",
-        "debugfs",
-        "tracefs",
-        "securityfs",
-        "pstore",
-        "bpf",
-        "configfs",
-        "fusectl",
-        "hugetlbfs",
-        "autofs",
-        "binfmt_misc",
-        "efivarfs",
-        "rpc_pipefs",
-        "nsfs",
-        "overlay_internal"};
-    return pseudo.count(type) > 0;
-}
-
 // The mount path that holds path (the longest matching prefix).
 std::string mountOf(const std::string &path)
 {
@@ -119,11 +75,6 @@ std::string mountOf(const std::string &path)
             best = mount;
     }
     return best;
-}
-
-std::string joinPath(const std::string &folder, const std::string &name)
-{
-    return folder.size() > 0 && folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
 // The trash folders on a mounted file system other than the home trash.
@@ -222,25 +173,13 @@ void fail(std::string *error, const std::string &text)
 
 std::vector<std::string> mountPoints()
 {
-    std::vector<std::string> out;
     std::ifstream in("/proc/self/mountinfo");
-    std::string line;
-    while (std::getline(in, line)) {
-        // id parent major:minor root mountpoint options ... - type source superoptions
-        std::istringstream fields(line);
-        std::string id, parent, devno, root, mountPoint;
-        fields >> id >> parent >> devno >> root >> mountPoint;
-        const auto dash = line.find(" - ");
-        if (dash == std::string::npos || mountPoint.empty())
-            continue;
-        std::istringstream tail(line.substr(dash + 3));
-        std::string type;
-        tail >> type;
-        if (isPseudoFileSystem(type))
-            continue;
-        mountPoint = unescapeMountField(mountPoint);
-        if (std::find(out.begin(), out.end(), mountPoint) == out.end())
-            out.push_back(mountPoint);
+    std::ostringstream text;
+    text << in.rdbuf();
+    std::vector<std::string> out;
+    for (posix::MountEntry &mount : posix::parseMountInfo(text.str())) {
+        if (!posix::isPseudoFileSystem(mount.type))
+            out.push_back(std::move(mount.path));
     }
     std::sort(out.begin(), out.end(), [](const std::string &a, const std::string &b) {
         if (a == "/" || b == "/")
