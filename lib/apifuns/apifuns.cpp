@@ -15,6 +15,7 @@
 #include "lib/apifuns/windowsearch.h"
 #include "lib/frame/argholders_p.h"
 #include "lib/frame/identities.h"
+#include "lib/lvheader/lvheadercolor.h"
 #include "platform/profile/profilefile.h"
 #include "platform/shell/launcher.h"
 #include "platform/shell/trash.h"
@@ -184,13 +185,15 @@ void ApiFuns::Wait(std::int32_t Milliseconds)
         std::this_thread::sleep_for(std::chrono::milliseconds(Milliseconds));
 }
 
+void ApiFuns::SetLVHeaderColor(std::int32_t Handle, bool SetUnset, std::int32_t BgColor, std::int32_t ForeColor)
+{
+    if (widgetsAvailable())
+        hookLVHeader(widgetOf(Handle), SetUnset, BgColor, ForeColor);
+}
+
 // ---- operations kept for later: they answer with the empty result ----------
 
 void ApiFuns::DelUntilReboot(std::string)
-{
-}
-
-void ApiFuns::SetLVHeaderColor(std::int32_t, bool, std::int32_t, std::int32_t)
 {
 }
 

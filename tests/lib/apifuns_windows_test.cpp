@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QTextEdit>
 #include <QTreeWidget>
 
@@ -72,9 +73,13 @@ struct Form {
             view->addAction(QString::fromLatin1(text));
         auto *central = new QWidget(&window);
         window.setCentralWidget(central);
-        for (QWidget *w : std::initializer_list<QWidget *> {&line, &text, &list, &tree, &receiver})
+        for (QWidget *w : std::initializer_list<QWidget *> {&line, &text, &list, &tree, &table, &receiver})
             w->setParent(central);
         tree.setColumnCount(2);
+        tree.setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Size")});
+        table.setColumnCount(2);
+        table.setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Size")});
+        table.move(300, 200);
         window.resize(600, 400);
         list.resize(200, 150);
         tree.resize(300, 200);
@@ -97,6 +102,7 @@ struct Form {
     QTextEdit text;
     QListWidget list;
     QTreeWidget tree;
+    QTableWidget table;
     Receiver receiver;
     QWidget outsider; // a window without a menu bar
 };
@@ -505,6 +511,76 @@ TEST_F(WindowsClient, AStaleMenuHandleReachesNothing)
     const std::string again = subMenu(bar, 1);
     EXPECT_NE(again, "0");
     EXPECT_NE(again, std::to_string(viewMenu));
+}
+
+// What a header shows: "red on aqua" when both colours are in its picture,
+// else "plain" and then the style sheet it has.
+std::string headerLook(QHeaderView *header)
+{
+    const QImage picture = header->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    bool aqua = false, red = false;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const QColor c = picture.pixelColor(x, y);
+            aqua = aqua || c == QColor(0, 255, 255);
+            red = red || (c.red() - c.green() > 100 && c.red() - c.blue() > 100); // red text, smoothed
+        }
+    }
+    if (aqua || red)
+        return aqua && red ? "red on aqua" : "partly";
+    return "plain|" + header->styleSheet().toStdString();
+}
+
+TEST_F(WindowsClient, HeaderColouringPaintsRedOnAquaAndComesOffCleanly)
+{
+    const QString own = QStringLiteral("QHeaderView { font-style: italic; }");
+    form.tree.header()->setStyleSheet(own);
+    const auto color = [this](QWidget &view, bool on) {
+        return [this, &view, on] {
+            return api->SetLVHeaderColor(api.self(), Form::idOf(view), on ? -1 : 0, 0x00FFFF00, 0x000000FF);
+        };
+    };
+    const auto args = [](QWidget &view, bool on) {
+        return std::vector<Arg> {i4(Form::idOf(view)), flag(on), i4(0x00FFFF00), i4(0x000000FF)};
+    };
+    const auto looks = [this] {
+        QCoreApplication::processEvents();
+        const std::string first = headerLook(form.tree.header());
+        return first + " / " + headerLook(form.table.horizontalHeader());
+    };
+    runBothWays(api.dispatch(),
+        tree.root(),
+        {
+            // Run twice, the second install is on the same view while the first is active.
+            effect("SetLVHeaderColor",
+                nullptr,
+                color(form.tree, true),
+                id(30),
+                args(form.tree, true),
+                looks,
+                "red on aqua / plain|"),
+            effect("SetLVHeaderColor off",
+                nullptr,
+                color(form.tree, false),
+                id(30),
+                args(form.tree, false),
+                looks,
+                "plain|" + own.toStdString() + " / plain|"),
+            effect("SetLVHeaderColor on another view",
+                color(form.tree, true),
+                color(form.table, true),
+                id(30),
+                args(form.table, true),
+                looks,
+                "plain|" + own.toStdString() + " / red on aqua"),
+            effect("SetLVHeaderColor off again",
+                nullptr,
+                color(form.table, false),
+                id(30),
+                args(form.table, false),
+                looks,
+                "plain|" + own.toStdString() + " / plain|"),
+        });
 }
 
 } // namespace
