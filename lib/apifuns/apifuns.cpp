@@ -2,12 +2,14 @@
 // SPDX-License-Identifier: MIT
 #include "lib/apifuns/apifuns.h"
 
+#include "lib/apifuns/deferreddeletes.h"
 #include "lib/apifuns/dropfiles.h"
 #include "lib/apifuns/filedialogs.h"
 #include "lib/apifuns/menus.h"
 #include "lib/apifuns/netdrivedialogs.h"
 #include "lib/apifuns/openwithdialog.h"
 #include "lib/apifuns/propertieswindow.h"
+#include "lib/apifuns/resourcelibraries.h"
 #include "lib/apifuns/specialfolders.h"
 #include "lib/apifuns/widgets.h"
 #include "lib/apifuns/windowmessage.h"
@@ -18,16 +20,20 @@
 #include "lib/lvheader/lvheadercolor.h"
 #include "platform/profile/profilefile.h"
 #include "platform/shell/launcher.h"
+#include "platform/shell/processes.h"
 #include "platform/shell/trash.h"
 
 #include <QAbstractButton>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
+#include <QMimeData>
 #include <QPointer>
 #include <QUrl>
 
@@ -191,37 +197,46 @@ void ApiFuns::SetLVHeaderColor(std::int32_t Handle, bool SetUnset, std::int32_t 
         hookLVHeader(widgetOf(Handle), SetUnset, BgColor, ForeColor);
 }
 
-// ---- operations kept for later: they answer with the empty result ----------
+// ---- resource libraries, processes, the clipboard, deferred deletes ---------
 
-void ApiFuns::DelUntilReboot(std::string)
+std::int32_t ApiFuns::LoadDLL(std::string DLLFile)
 {
+    return loadResourceLibrary(DLLFile);
 }
 
-std::int32_t ApiFuns::LoadDLL(std::string)
+std::string ApiFuns::GetDLLString(std::int32_t ResHandle, std::int32_t ResID)
 {
-    return 0;
+    return resourceString(ResHandle, ResID);
 }
 
-std::string ApiFuns::GetDLLString(std::int32_t, std::int32_t)
+void ApiFuns::UnloadDLL(std::int32_t ResHandle)
 {
-    return {};
+    unloadResourceLibrary(ResHandle);
 }
 
-void ApiFuns::UnloadDLL(std::int32_t)
+void ApiFuns::KillProcess(std::string NameProcess)
 {
+    mrb::platform::killProcessesEndingWith(NameProcess);
 }
 
-void ApiFuns::KillProcess(std::string)
+void ApiFuns::SetClipboardText(std::string Text)
 {
-}
-
-void ApiFuns::SetClipboardText(std::string)
-{
+    if (widgetsAvailable())
+        QGuiApplication::clipboard()->setText(QString::fromStdString(Text));
 }
 
 std::string ApiFuns::GetClipboardText()
 {
-    return {};
+    // Text only: a clipboard that holds a picture alone gives "".
+    if (!widgetsAvailable())
+        return {};
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    return data && data->hasText() ? data->text().toStdString() : std::string();
+}
+
+void ApiFuns::DelUntilReboot(std::string FileName)
+{
+    deleteAfterRestart(FileName);
 }
 
 // ---- dialogs and shell actions ----------------------------------------------

@@ -3,6 +3,7 @@
 #include "lib/frame/classtable.h"
 
 #include "lib/apifuns/apifuns.h"
+#include "lib/apifuns/deferreddeletes.h"
 #include "lib/base64/base64.h"
 #include "lib/common/codepages.h"
 #include "lib/frame/identities.h"
@@ -47,6 +48,11 @@ std::vector<RegistrationEntry> libraryData(bool all)
         entries.push_back({key, "Description", page.description});
     }
     return entries;
+}
+
+void libraryStarted()
+{
+    carryOutDeletesAfterRestart();
 }
 
 } // namespace qfc

@@ -19,4 +19,8 @@ std::span<const ClassInfo> libraryClasses();
 // whatever this system converts (what unregistration removes).
 std::vector<RegistrationEntry> libraryData(bool all);
 
+// The library's first start in a process, before its first class object is
+// handed out: the deletes deferred until a restart are carried out.
+void libraryStarted();
+
 } // namespace qfc

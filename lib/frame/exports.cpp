@@ -5,6 +5,8 @@
 #include "lib/frame/module.h"
 #include "lib/frame/registration.h"
 
+#include <mutex>
+
 #define QFC_API __attribute__((visibility("default")))
 
 extern "C" QFC_API HRESULT DllGetClassObject(const GUID *clsid, const GUID *iid, void **out)
@@ -15,6 +17,14 @@ extern "C" QFC_API HRESULT DllGetClassObject(const GUID *clsid, const GUID *iid,
     if (!clsid || !iid)
         return E_POINTER;
     try {
+        static std::once_flag started;
+        std::call_once(started, [] {
+            // a failure here must not keep the classes from the caller
+            try {
+                qfc::libraryStarted();
+            } catch (...) {
+            }
+        });
         return qfc::classObject(qfc::libraryClasses(), *clsid, *iid, out);
     } catch (...) {
         return E_UNEXPECTED;

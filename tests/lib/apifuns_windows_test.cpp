@@ -513,6 +513,47 @@ TEST_F(WindowsClient, AStaleMenuHandleReachesNothing)
     EXPECT_NE(again, std::to_string(viewMenu));
 }
 
+TEST_F(WindowsClient, ClipboardTextThroughItsSlotsAndThroughInvoke)
+{
+    const auto setText = [this](std::string text) {
+        return [this, text] { return api->SetClipboardText(api.self(), Str(text).get()); };
+    };
+    const auto getText = [this] {
+        Str out;
+        api->GetClipboardText(api.self(), out.out());
+        return out.text();
+    };
+    const auto pictureOnly = [] {
+        QImage picture(4, 4, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QGuiApplication::clipboard()->setImage(picture);
+    };
+    runBothWays(api.dispatch(),
+        tree.root(),
+        {
+            effect("SetClipboardText",
+                nullptr,
+                setText("Grüße\tand a tab"),
+                id(37),
+                {s("Grüße\tand a tab")},
+                clipboard,
+                "Grüße\tand a tab"),
+            effect("SetClipboardText of nothing", nullptr, setText(""), id(37), {s("")}, clipboard, ""),
+            {"GetClipboardText",
+                [](const Place &) { QGuiApplication::clipboard()->setText(QStringLiteral("line 1\r\nline 2")); },
+                [&](const Place &) { return getText(); },
+                id(38),
+                [](const Place &) { return std::vector<Arg> {}; },
+                "line 1\r\nline 2"},
+            {"GetClipboardText of a picture",
+                [&](const Place &) { pictureOnly(); },
+                [&](const Place &) { return getText(); },
+                id(38),
+                [](const Place &) { return std::vector<Arg> {}; },
+                ""},
+        });
+}
+
 // What a header shows: "red on aqua" when both colours are in its picture,
 // else "plain" and then the style sheet it has.
 std::string headerLook(QHeaderView *header)
