@@ -126,6 +126,20 @@ ParsedArguments parseArguments(const std::vector<std::string> &args)
             if (auto clash = chooseMode(CliMode::Make, name))
                 return failure(*clash);
             options.output = *value;
+        } else if (name == "--format") {
+            if (!takeValue())
+                return failure("'--format' needs one of csv, jsonl, catalog and m3u8");
+            if (options.format)
+                return failure("'--format' may be given only once");
+            options.format = core::machineFormatNamed(*value);
+            if (!options.format)
+                return failure("unknown format '" + *value + "': give one of csv, jsonl, catalog and m3u8");
+        } else if (name == "--relative-to") {
+            if (!takeValue() || value->empty())
+                return failure("'--relative-to' needs a folder");
+            if (options.relativeTo)
+                return failure("'--relative-to' may be given only once");
+            options.relativeTo = *value;
         } else {
             return failure("unknown option '" + arg + "'");
         }
@@ -136,6 +150,10 @@ ParsedArguments parseArguments(const std::vector<std::string> &args)
     options.mode = *mode;
     if (!showSwitch.empty() && options.mode != CliMode::Show)
         return failure("'" + showSwitch + "' goes with --show only");
+    if (options.format && options.mode != CliMode::Make)
+        return failure("'--format' goes with -o only");
+    if (options.relativeTo && options.format != core::MachineFormat::M3u8)
+        return failure("'--relative-to' goes with --format m3u8 only");
     if (options.mode == CliMode::Make && options.paths.empty())
         return failure("'-o' needs at least one PATH to list");
     if (options.mode != CliMode::Make && !options.paths.empty())

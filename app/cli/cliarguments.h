@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "app/output/machineformats.h"
 #include "app/settings/settings.h"
 
 #include <optional>
@@ -35,6 +36,8 @@ struct CliOptions {
     // -o
     std::string output;
     std::vector<std::string> paths;
+    std::optional<core::MachineFormat> format; // --format FORMAT
+    std::optional<std::string> relativeTo; // --relative-to DIR (with --format m3u8), as given
 };
 
 struct ParsedArguments {

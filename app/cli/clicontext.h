@@ -8,8 +8,9 @@
 
 namespace mrb::core
 {
+class RawFactTable;
 class Workspace;
-}
+} // namespace mrb::core
 
 namespace mrb::cli
 {
@@ -24,6 +25,7 @@ enum ExitCode : int {
     ExitOk = 0,
     ExitFailed = 1, // the output could not be written
     ExitUsage = 2,
+    ExitStopped = 130, // written, but the add was stopped by SIGINT (128 + the signal, as shells report it)
 };
 
 // What every mode is handed: the parsed options, the workspace (its settings
@@ -35,6 +37,9 @@ struct CliContext {
     CommandLineUi &ui; // the workspace's user interface
     std::ostream &out;
     std::ostream &err;
+    // With --format: the raw facts of every item the workspace's file system
+    // described (it records them); otherwise empty.
+    const core::RawFactTable &facts;
 };
 
 // One function per mode, each in its own file.

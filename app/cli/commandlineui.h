@@ -6,6 +6,7 @@
 #include "app/userinterface/userinterface.h"
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -16,7 +17,8 @@ namespace mrb::cli
 
 // The window's message boxes as lines: the closing message on the standard
 // output, a warning on the error stream. There are no dialogs to show, no
-// pointer and no events. When the error stream is a terminal, a long
+// pointer and no window events; where the window would serve its events, a
+// command's own check runs (a stop asked for by SIGINT). When the error stream is a terminal, a long
 // command's progress is shown there on one line, which a message clears
 // first, so the two never share it.
 class CommandLineUi final : public core::UserInterface
@@ -53,7 +55,13 @@ public:
             m_err << "mrb-list: " << text << '\n';
     }
     void setBusy(bool) override { }
-    void processEvents() override { }
+    void processEvents() override
+    {
+        if (m_onEvents)
+            m_onEvents();
+    }
+    // Run where the window would serve its events; an empty one does nothing.
+    void setEventCheck(std::function<void()> check) { m_onEvents = std::move(check); }
     core::WinHandle ownerWindow() const override { return 0; }
     void showOptionsDialog() override { }
 
@@ -61,6 +69,7 @@ private:
     std::ostream &m_out;
     std::ostream &m_err;
     std::optional<ProgressLine> m_progress;
+    std::function<void()> m_onEvents;
 };
 
 } // namespace mrb::cli

@@ -41,6 +41,12 @@ constexpr HelpRow optionRows[] = {
         "beside the program, or in $XDG_CONFIG_HOME/marrowby for an installed copy or an unwritable folder"},
     {"--set Section.Key=Value", "use Value for one setting in this run only; the file is not changed"},
     {"--filter PATTERN", "with --show: list the files matching PATTERN (*.*, or several such as *.mp3;*.ogg)"},
+    {"--format FORMAT",
+        "with -o: write OUTPUT in one of the formats below instead of the one the settings choose; without it "
+        "the bytes are exactly the window's"},
+    {"--relative-to DIR",
+        "with --format m3u8: write each path relative to DIR (the playlist's folder, so the "
+        "playlist and its files can move together)"},
     {"--hidden", "with --show: list hidden items too (names beginning with a point)"},
     {"--system", "with --show: list system items too (FIFOs, sockets, devices)"},
     {"-h, --help", "show this help and exit"},
@@ -70,10 +76,50 @@ constexpr std::array<HelpRow, core::settingCount> settingRows = {{
     {"True|False", "the window's options dialog before Make; no effect here"},
 }};
 
+// Each format with what it holds; the examples below show each one's lines.
+constexpr HelpRow formatRows[] = {
+    {"csv",
+        "RFC 4180, UTF-8: a header line, then one record an item with the fields name, path, size (bytes; a "
+        "folder's total, empty when unknown), type, modified, created, accessed (ISO 8601 with the UTC offset, "
+        "empty when unknown) and kind (file or folder). Fields with a comma, quote or line break are quoted, "
+        "quotes doubled; lines end with CR LF"},
+    {"jsonl",
+        "one JSON object a line with the same fields (null when unknown). A name or path that is not valid "
+        "UTF-8 has U+FFFD for each bad byte, and its exact bytes in Base64 in name_bytes or path_bytes"},
+    {"catalog",
+        "one web page that needs nothing else (no network): a folder tree with the count and size of what "
+        "lies below each folder, a table sorted by a click on any column header, and a search box that "
+        "filters the names as you type; quick at hundreds of thousands of items"},
+    {"m3u8",
+        "an extended M3U playlist in UTF-8: #EXTM3U, then for each file (folders are left out) #EXTINF:-1, "
+        "the name less its extension, and its path on the next line. A path with a line break cannot be "
+        "written and is named on stderr"},
+};
+
+// Literal lines: a command, then what it writes.
+constexpr std::string_view exampleLines[] = {
+    "  mrb-list --set Common.Sub=True --format csv -o m.csv ~/M",
+    "      name,path,size,type,modified,created,accessed,kind",
+    "      \"Live, 1999.mp3\",/home/me/M,5120,MP3 audio,2026-03-01T10:00:00+01:00,,2026-03-02T08:00:00+01:00,file",
+    "  mrb-list --set Common.Sub=True --format jsonl -o m.jsonl ~/M",
+    "      {\"name\":\"Live, 1999.mp3\",\"path\":\"/home/me/M\",\"size\":5120,\"type\":\"MP3 "
+    "audio\",...,\"kind\":\"file\"}",
+    "  mrb-list --set Common.Sub=True --format m3u8 --relative-to ~/M -o ~/M/all.m3u8 ~/M",
+    "      #EXTM3U",
+    "      #EXTINF:-1,Live, 1999",
+    "      Live, 1999.mp3",
+    "  mrb-list --set Common.Sub=True --format catalog -o usb.html /media/usb",
+    "      usb.html: open it in a browser, here or on any other machine",
+};
+
 constexpr HelpRow exitRows[] = {
     {"0", "done"},
     {"1", "the output, or the listing asked for, could not be made; nothing was deleted"},
     {"2", "usage error"},
+    {"130",
+        "interrupted (Ctrl+C, SIGINT) during the add: the add stopped at the next folder and OUTPUT holds "
+        "the items added before. A second interrupt, or one while writing, ends at once and leaves no "
+        "temporary file; an existing OUTPUT stays as it was"},
 };
 
 constexpr std::size_t lineWidth = 79;
@@ -151,6 +197,12 @@ std::string helpText()
         if (*key.defaultText)
             text += std::string(" [") + key.defaultText + "]";
         appendRow(out, term, text);
+    }
+    appendRows(out, "Formats (--format):", formatRows);
+    out += "\nExamples:\n";
+    for (const std::string_view line : exampleLines) {
+        out += line;
+        out += '\n';
     }
     appendRows(out, "Exit status:", exitRows);
     return out;

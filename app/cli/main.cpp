@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
+#include "app/cli/interrupts.h"
 #include "app/cli/mrblist.h"
-#include "platform/fs/safefile.h"
 
 #include <climits>
 #include <iostream>
@@ -39,8 +39,9 @@ std::string workingFolder()
 
 int main(int argc, char **argv)
 {
-    // An interrupted run leaves no half-written temporary file beside its output.
-    mrb::platform::SafeFile::removeTemporariesOnSignals();
+    // An interrupted run leaves no half-written temporary file beside its
+    // output; an interrupted deep add ends early and its rows are written.
+    mrb::cli::installInterruptHandler();
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     mrb::cli::RunEnvironment env;
     env.executableFolder = executableFolder(argc > 0 ? argv[0] : nullptr);

@@ -4,6 +4,8 @@
 #include "app/browse/listeditem.h"
 #include "app/cli/clicontext.h"
 #include "app/cli/commandlineui.h"
+#include "app/cli/interrupts.h"
+#include "app/output/machineoutput.h"
 #include "app/output/outputroute.h"
 #include "app/workspace/workspace.h"
 #include "platform/fs/filesystem.h"
@@ -40,17 +42,19 @@ int runMake(CliContext &context)
     const platform::LocaleFormat &locale = workspace.services().locale;
 
     // The window shows no save dialog for a file type it does not know, and
-    // so writes nothing.
+    // so writes nothing; --format chooses its own.
     const std::string &fileType = workspace.settings().value(core::Setting::OutputFileType);
-    if (!core::saveDialogFor(fileType)) {
+    if (!context.options.format && !core::saveDialogFor(fileType)) {
         context.err << "mrb-list: Output.FileType \"" << fileType
                     << "\" is none of Playlist, PBR and Customize: nothing written\n";
         return ExitFailed;
     }
 
     platform::ListModel &source = workspace.source();
+    std::string listedPaths; // the catalog's title
     for (const std::string &given : context.options.paths) {
         const std::string path = absolutePath(given);
+        listedPaths += (listedPaths.empty() ? "" : ", ") + path;
         platform::ListRow row;
         if (const std::optional<platform::FsItem> folder = fs.folder(path))
             row = core::toListRow(core::MakeFolderRow(*folder, locale));
@@ -71,11 +75,38 @@ int runMake(CliContext &context)
             ui.showProgress(status.prompt());
     });
 
-    workspace.adder().AddToDestination();
-    const core::OutputResult result = core::writeOutputFile(workspace.makeContext(), context.options.output);
+    // SIGINT during the add stops it at the next folder, as Esc does in the
+    // window; what was added by then is written. Later, it ends the run.
+    bool stopped = false;
+    {
+        const StopOnInterrupt interrupt;
+        context.ui.setEventCheck([&interrupt, &activity = workspace.activity()] {
+            if (interrupt.requested())
+                activity.requestStop();
+        });
+        workspace.adder().AddToDestination();
+        context.ui.setEventCheck({});
+        stopped = interrupt.requested();
+    }
+
+    std::optional<core::MachineOutput> machine;
+    if (context.options.format) {
+        machine.emplace(core::MachineOutput {*context.options.format, context.facts, std::nullopt, listedPaths});
+        if (context.options.relativeTo)
+            machine->relativeTo = absolutePath(*context.options.relativeTo);
+    }
+    const core::OutputResult result =
+        core::writeOutputFile(workspace.makeContext(), context.options.output, machine ? &*machine : nullptr);
     context.ui.clearProgress();
     context.out.flush();
-    return result.written.ok() ? ExitOk : ExitFailed;
+    if (!result.written.ok())
+        return ExitFailed;
+    if (stopped) {
+        context.err << "mrb-list: the add was stopped (SIGINT): '" << context.options.output << "' holds the "
+                    << result.rowsWritten << " items added before\n";
+        return ExitStopped;
+    }
+    return ExitOk;
 }
 
 } // namespace mrb::cli

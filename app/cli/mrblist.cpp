@@ -6,6 +6,7 @@
 #include "app/cli/clilibrary.h"
 #include "app/cli/commandlineui.h"
 #include "app/cli/helptext.h"
+#include "app/output/factrecorder.h"
 #include "app/workspace/workspace.h"
 #include "platform/fs/posixfilesystem.h"
 
@@ -51,7 +52,12 @@ int runMrbList(const std::vector<std::string> &args, const RunEnvironment &env, 
     const CliOptions &options = *parsed.options;
 
     const CliLibrary library = openLibrary();
-    platform::PosixFileSystem fs;
+    platform::PosixFileSystem posixFs;
+    // the machine-readable formats write raw sizes and times, noted as the rows are made
+    core::RawFactTable facts;
+    std::optional<core::FactRecorder> recorder;
+    platform::FileSystem &fs =
+        options.format ? static_cast<platform::FileSystem &>(recorder.emplace(posixFs, facts)) : posixFs;
     CommandLineUi ui(out, err, env.errIsTerminal ? std::optional<std::size_t>(env.terminalColumns) : std::nullopt);
     core::Workspace workspace(
         {.fs = fs, .api = *library.api, .gen = *library.gen, .ui = ui}, locateSettings(options, env));
@@ -61,7 +67,7 @@ int runMrbList(const std::vector<std::string> &args, const RunEnvironment &env, 
     for (const SettingOverride &o : options.overrides)
         settings.record().setValue(o.setting, o.value);
 
-    CliContext context {options, workspace, ui, out, err};
+    CliContext context {options, workspace, ui, out, err, facts};
     switch (options.mode) {
     case CliMode::PrintSettings:
         return runPrintSettings(context);

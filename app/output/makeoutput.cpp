@@ -5,6 +5,7 @@
 #include "app/browse/listeditem.h"
 #include "app/library/libraryapifuns.h"
 #include "app/output/linewriters.h"
+#include "app/output/machineoutput.h"
 #include "app/output/outputfields.h"
 #include "app/output/outputroute.h"
 #include "app/output/spreadsheetwriter.h"
@@ -100,7 +101,7 @@ void MakeOutputFile(const MakeContext &context)
     writeOutputFile(context, fileName);
 }
 
-OutputResult writeOutputFile(const MakeContext &context, const std::string &fileName)
+OutputResult writeOutputFile(const MakeContext &context, const std::string &fileName, const MachineOutput *machine)
 {
     const SettingsRecord &settings = context.settings();
     const std::size_t n = context.destination.rowCount();
@@ -108,7 +109,9 @@ OutputResult writeOutputFile(const MakeContext &context, const std::string &file
         chooseOutput(settings.value(Setting::OutputFileType), settings.value(Setting::OutputStandard), fileName);
 
     OutputResult result;
-    if (plan.route == OutputRoute::Spreadsheet)
+    if (machine)
+        result.written = writeMachineOutput(context, *machine, fileName);
+    else if (plan.route == OutputRoute::Spreadsheet)
         result.written =
             WriteSpreadsheet(context.spreadsheet, fileName, context.destination, settings, context.statusBar);
     else
@@ -122,7 +125,7 @@ OutputResult writeOutputFile(const MakeContext &context, const std::string &file
     }
 
     // Only the line outputs are followed by the delete step.
-    if (plan.route != OutputRoute::Spreadsheet && settings.isOn(Setting::OutputDelete))
+    if ((machine || plan.route != OutputRoute::Spreadsheet) && settings.isOn(Setting::OutputDelete))
         deleteListedItems(context);
 
     result.rowsWritten = n;

@@ -22,6 +22,7 @@ namespace mrb::core
 
 class LibraryApiFuns;
 class UserInterface;
+struct MachineOutput;
 
 // What the Make command works with. The settings are reached through an
 // accessor because the options dialog that Make may show first reloads them.
@@ -51,7 +52,9 @@ void MakeOutputFile(const MakeContext &context);
 // first. Ends with " Ready." and either the closing message or, when the
 // output could not be written, a warning naming the file and the reason; an
 // existing file of that name is then left as it was and nothing is deleted.
-OutputResult writeOutputFile(const MakeContext &context, const std::string &fileName);
+// With machine, that format is written instead (machineoutput.h).
+OutputResult writeOutputFile(
+    const MakeContext &context, const std::string &fileName, const MachineOutput *machine = nullptr);
 
 // "Outputted n items to 'fileName' successfully!"
 std::string closingMessage(std::size_t rows, const std::string &fileName);

@@ -85,7 +85,7 @@ void forgetTemporary(int slot)
         g_live[slot].state.store(Free);
 }
 
-extern "C" void removeTemporariesAndDie(int signal)
+void unlinkLiveTemporaries()
 {
     const int savedErrno = errno;
     for (LiveTemporary &live : g_live) {
@@ -93,6 +93,11 @@ extern "C" void removeTemporariesAndDie(int signal)
             ::unlinkat(live.folder, live.name, 0);
     }
     errno = savedErrno;
+}
+
+extern "C" void removeTemporariesAndDie(int signal)
+{
+    unlinkLiveTemporaries();
     std::signal(signal, SIG_DFL);
     std::raise(signal);
 }
@@ -459,6 +464,11 @@ void SafeFile::removeTemporariesOnSignals()
         sigemptyset(&action.sa_mask);
         ::sigaction(signal, &action, nullptr);
     }
+}
+
+void SafeFile::removeTemporaries() noexcept
+{
+    unlinkLiveTemporaries();
 }
 
 WriteResult writeFileSafely(const std::string &path, std::string_view bytes, SafeFileOptions options)

@@ -68,6 +68,9 @@ public:
     // SafeFile still open, then end the process as the signal would have.
     // Signals with a handler of their own are left alone.
     static void removeTemporariesOnSignals();
+    // Removes the temporary files of every SafeFile still open. Safe to call
+    // from a signal handler of one's own (it only unlinks).
+    static void removeTemporaries() noexcept;
 
 private:
     class Impl;

@@ -1,0 +1,326 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "app/output/catalogpage.h"
+
+namespace mrb::core
+{
+
+const std::string_view catalogPageStart = R"PAGE(<!DOCTYPE html>
+<html lang="en">
+<head>
+<meta charset="utf-8">
+<meta http-equiv="Content-Security-Policy" content="default-src 'none'; style-src 'unsafe-inline'; script-src 'unsafe-inline'">
+<meta name="viewport" content="width=device-width, initial-scale=1">
+<meta name="generator" content="Marrowby">
+<title>)PAGE";
+
+const std::string_view catalogPageMiddle = R"PAGE(</title>
+<style>
+* { box-sizing: border-box; }
+html, body { height: 100%; margin: 0; }
+body { display: flex; flex-direction: column; font: 14px/1.4 system-ui, sans-serif; color: #1d1d1f; background: #fff; }
+header { display: flex; flex-wrap: wrap; align-items: center; gap: 8px 16px; padding: 8px 12px; border-bottom: 1px solid #ccc; background: #f4f4f6; }
+h1 { font-size: 16px; margin: 0; flex: 1 1 auto; overflow: hidden; text-overflow: ellipsis; white-space: nowrap; }
+#search { width: 22em; max-width: 100%; padding: 4px 8px; font: inherit; }
+#count { color: #555; white-space: nowrap; }
+main { flex: 1 1 auto; display: flex; min-height: 0; }
+#tree { width: 28%; min-width: 14em; max-width: 40em; overflow: auto; border-right: 1px solid #ccc; padding: 6px 0; }
+#tree ul { list-style: none; margin: 0; padding-left: 14px; }
+#tree > ul { padding-left: 4px; }
+#tree li { white-space: nowrap; }
+#tree button { font: inherit; border: 0; background: none; padding: 1px 3px; cursor: pointer; color: inherit; }
+#tree .toggle { width: 1.4em; color: #666; }
+#tree .toggle:disabled { visibility: hidden; }
+#tree .folder.selected { background: #d6e4ff; border-radius: 3px; }
+#tree .stats { color: #666; font-size: 12px; margin-left: 4px; }
+#list { flex: 1 1 auto; display: flex; flex-direction: column; min-width: 0; }
+.grid { display: grid; grid-template-columns: minmax(12em, 3fr) minmax(10em, 3fr) 7em minmax(8em, 2fr) 11em 11em 11em; }
+#head { border-bottom: 1px solid #ccc; background: #fafafa; padding-right: 16px; }
+#head button { font: inherit; font-weight: 600; text-align: left; border: 0; border-right: 1px solid #e2e2e2; background: none; padding: 4px 6px; cursor: pointer; overflow: hidden; text-overflow: ellipsis; white-space: nowrap; }
+#head button[aria-sort="ascending"]::after { content: " \25B2"; }
+#head button[aria-sort="descending"]::after { content: " \25BC"; }
+#viewport { flex: 1 1 auto; overflow: auto; position: relative; }
+#sizer { position: relative; }
+#rows { position: absolute; left: 0; right: 0; top: 0; will-change: transform; }
+.row { height: 24px; border-bottom: 1px solid #f0f0f0; }
+.row:nth-child(even) { background: #fafafc; }
+.row > div { padding: 2px 6px; overflow: hidden; text-overflow: ellipsis; white-space: nowrap; }
+.row .size { text-align: right; }
+.row.is-folder .name { font-weight: 600; }
+noscript { padding: 12px; }
+</style>
+</head>
+<body>
+<header>
+<h1 id="title"></h1>
+<input id="search" type="search" placeholder="Search names" autocomplete="off" aria-label="Search names">
+<span id="count" role="status"></span>
+</header>
+<noscript>This catalog needs JavaScript to show its listing.</noscript>
+<main>
+<nav id="tree" aria-label="Folders"></nav>
+<section id="list" role="table" aria-label="Listing">
+<div id="head" class="grid" role="row"></div>
+<div id="viewport"><div id="sizer"><div id="rows" role="rowgroup"></div></div></div>
+</section>
+</main>
+<script id="data" type="application/json">)PAGE";
+
+const std::string_view catalogPageEnd = R"PAGE(</script>
+<script>
+(function () {
+  'use strict';
+  var data = JSON.parse(document.getElementById('data').textContent);
+  var rows = data.rows, folders = data.folders, types = data.types;
+  var total = rows.length;
+  var ROW = 24;
+  var MAX_HEIGHT = 8000000; // browsers cap an element's height; beyond it rows are mapped
+  var NAME = 0, FOLDER = 1, SIZE = 2, TYPE = 3, KIND = 4, MODIFIED = 5, CREATED = 6, ACCESSED = 7;
+
+  document.getElementById('title').textContent = document.title;
+  var lowerNames = new Array(total);
+  for (var i = 0; i < total; i++) lowerNames[i] = rows[i][NAME].toLowerCase();
+
+  function pad(n) { return n < 10 ? '0' + n : '' + n; }
+  function dateText(seconds) {
+    if (seconds === null) return '';
+    var d = new Date(seconds * 1000);
+    return d.getFullYear() + '-' + pad(d.getMonth() + 1) + '-' + pad(d.getDate()) + ' ' +
+      pad(d.getHours()) + ':' + pad(d.getMinutes()) + ':' + pad(d.getSeconds());
+  }
+  function sizeText(bytes) {
+    if (bytes === null) return '';
+    if (bytes < 1024) return bytes + ' B';
+    var units = ['KB', 'MB', 'GB', 'TB', 'PB'], value = bytes / 1024, u = 0;
+    while (value >= 1024 && u < units.length - 1) { value /= 1024; u++; }
+    return value.toFixed(value < 10 ? 1 : 0) + ' ' + units[u];
+  }
+  function folderOf(r) { return folders[rows[r][FOLDER]]; }
+  function joinPath(folder, name) { return folder === '/' ? '/' + name : folder + '/' + name; }
+  function parentOf(path) { var k = path.lastIndexOf('/'); return k <= 0 ? '/' : path.slice(0, k); }
+
+  var columns = [
+    { title: 'Name', cls: 'name', text: function (r) { return rows[r][NAME]; }, key: function (r) { return lowerNames[r]; } },
+    { title: 'Folder', cls: 'folder', text: folderOf, key: function (r) { return folderOf(r).toLowerCase(); } },
+    { title: 'Size', cls: 'size', text: function (r) { return sizeText(rows[r][SIZE]); }, key: function (r) { return rows[r][SIZE]; }, numeric: true },
+    { title: 'Type', cls: 'type', text: function (r) { return types[rows[r][TYPE]]; }, key: function (r) { return types[rows[r][TYPE]].toLowerCase(); } },
+    { title: 'Modified', cls: 'date', text: function (r) { return dateText(rows[r][MODIFIED]); }, key: function (r) { return rows[r][MODIFIED]; }, numeric: true },
+    { title: 'Created', cls: 'date', text: function (r) { return dateText(rows[r][CREATED]); }, key: function (r) { return rows[r][CREATED]; }, numeric: true },
+    { title: 'Accessed', cls: 'date', text: function (r) { return dateText(rows[r][ACCESSED]); }, key: function (r) { return rows[r][ACCESSED]; }, numeric: true }
+  ];
+
+  // ---- folder tree: counts and sizes of everything listed below each folder
+  var nodes = new Map();
+  function nodeFor(path) {
+    var node = nodes.get(path);
+    if (node) return node;
+    node = { path: path, name: path === '/' ? '/' : path.slice(path.lastIndexOf('/') + 1), children: [],
+      files: 0, folders: 0, bytes: 0, direct: 0, parent: null, element: null };
+    nodes.set(path, node);
+    if (path !== '/') { node.parent = nodeFor(parentOf(path)); node.parent.children.push(node); }
+    return node;
+  }
+  for (var r = 0; r < total; r++) {
+    var row = rows[r], holder = nodeFor(folders[row[FOLDER]]);
+    holder.direct++;
+    if (row[KIND] === 1) nodeFor(joinPath(folders[row[FOLDER]], row[NAME]));
+    for (var n = holder; n; n = n.parent) {
+      if (row[KIND] === 1) n.folders++;
+      else { n.files++; n.bytes += row[SIZE] || 0; }
+    }
+  }
+  var top = nodes.get('/');
+  while (top && top.children.length === 1 && top.direct === 0) top = top.children[0];
+
+  var selectedFolder = null, selectedElement = null;
+  function statsText(node) {
+    var parts = [];
+    parts.push(node.files.toLocaleString() + (node.files === 1 ? ' file' : ' files'));
+    if (node.folders) parts.push(node.folders.toLocaleString() + (node.folders === 1 ? ' folder' : ' folders'));
+    parts.push(sizeText(node.bytes));
+    return parts.join(' \u00b7 ');
+  }
+  function treeItem(node) {
+    var li = document.createElement('li');
+    var toggle = document.createElement('button');
+    toggle.className = 'toggle';
+    toggle.textContent = '\u25b8';
+    toggle.setAttribute('aria-label', 'Expand');
+    toggle.disabled = node.children.length === 0;
+    var label = document.createElement('button');
+    label.className = 'folder';
+    label.textContent = node.name;
+    label.title = node.path;
+    var stats = document.createElement('span');
+    stats.className = 'stats';
+    stats.textContent = statsText(node);
+    li.appendChild(toggle); li.appendChild(label); li.appendChild(stats);
+    var list = null;
+    toggle.addEventListener('click', function () {
+      if (!list) {
+        list = document.createElement('ul');
+        node.children.slice().sort(function (a, b) { return a.name.toLowerCase() < b.name.toLowerCase() ? -1 : 1; })
+          .forEach(function (child) { list.appendChild(treeItem(child)); });
+        li.appendChild(list);
+      } else {
+        list.hidden = !list.hidden;
+      }
+      var open = !list.hidden;
+      toggle.textContent = open ? '\u25be' : '\u25b8';
+      toggle.setAttribute('aria-label', open ? 'Collapse' : 'Expand');
+    });
+    label.addEventListener('click', function () {
+      if (selectedElement) selectedElement.classList.remove('selected');
+      var same = selectedFolder === node.path;
+      selectedFolder = same ? null : node.path;
+      selectedElement = same ? null : label;
+      if (selectedElement) selectedElement.classList.add('selected');
+      refilter();
+    });
+    return { li: li, toggle: toggle };
+  }
+  if (top) {
+    var rootList = document.createElement('ul');
+    var rootItem = treeItem(top);
+    rootList.appendChild(rootItem.li);
+    document.getElementById('tree').appendChild(rootList);
+    if (!rootItem.toggle.disabled) rootItem.toggle.click();
+  }
+
+  // ---- table: sorted order, filtered view, only the rows in sight rendered
+  var order = new Int32Array(total);
+  for (var k = 0; k < total; k++) order[k] = k;
+  var view = order;
+  var sortColumn = -1, descending = false;
+  var head = document.getElementById('head');
+  var headButtons = columns.map(function (column, c) {
+    var button = document.createElement('button');
+    button.textContent = column.title;
+    button.setAttribute('role', 'columnheader');
+    button.setAttribute('aria-sort', 'none');
+    button.addEventListener('click', function () { sortBy(c); });
+    head.appendChild(button);
+    return button;
+  });
+  function sortBy(c) {
+    descending = sortColumn === c ? !descending : false;
+    sortColumn = c;
+    var keys = new Array(total), column = columns[c];
+    for (var i = 0; i < total; i++) keys[i] = column.key(i);
+    var sign = descending ? -1 : 1;
+    order.sort(function (a, b) {
+      var x = keys[a], y = keys[b];
+      if (x === y) return a - b;
+      if (x === null) return -sign;
+      if (y === null) return sign;
+      return (x < y ? -1 : 1) * sign;
+    });
+    headButtons.forEach(function (button, i) {
+      button.setAttribute('aria-sort', i === c ? (descending ? 'descending' : 'ascending') : 'none');
+    });
+    refilter();
+  }
+
+  var search = document.getElementById('search');
+  var count = document.getElementById('count');
+  function refilter() {
+    var query = search.value.trim().toLowerCase();
+    var inFolder = null;
+    if (selectedFolder !== null) {
+      var prefix = selectedFolder === '/' ? '/' : selectedFolder + '/';
+      inFolder = folders.map(function (f) { return f === selectedFolder || f.indexOf(prefix) === 0; });
+    }
+    if (!query && !inFolder) {
+      view = order;
+    } else {
+      var picked = new Int32Array(total), m = 0;
+      for (var i = 0; i < total; i++) {
+        var r = order[i];
+        if (query && lowerNames[r].indexOf(query) < 0) continue;
+        if (inFolder && !inFolder[rows[r][FOLDER]]) continue;
+        picked[m++] = r;
+      }
+      view = picked.subarray(0, m);
+    }
+    count.textContent = view.length === total ? total.toLocaleString() + ' items'
+      : view.length.toLocaleString() + ' of ' + total.toLocaleString() + ' items';
+    count.setAttribute('data-shown', String(view.length));
+    viewport.scrollTop = 0;
+    layout();
+  }
+  var timer = 0;
+  search.addEventListener('input', function () {
+    clearTimeout(timer);
+    timer = setTimeout(refilter, total > 20000 ? 120 : 0);
+  });
+
+  var viewport = document.getElementById('viewport');
+  var sizer = document.getElementById('sizer');
+  var rowBox = document.getElementById('rows');
+  var pool = [];
+  var scaled = false;
+  function layout() {
+    var height = view.length * ROW;
+    scaled = height > MAX_HEIGHT;
+    sizer.style.height = (scaled ? MAX_HEIGHT : height) + 'px';
+    render();
+  }
+  function rowElement(i) {
+    while (pool.length <= i) {
+      var element = document.createElement('div');
+      element.className = 'row grid';
+      element.setAttribute('role', 'row');
+      columns.forEach(function (column) {
+        var cell = document.createElement('div');
+        cell.className = column.cls;
+        cell.setAttribute('role', 'cell');
+        element.appendChild(cell);
+      });
+      rowBox.appendChild(element);
+      pool.push(element);
+    }
+    return pool[i];
+  }
+  function render() {
+    var visible = Math.ceil(viewport.clientHeight / ROW) + 2;
+    var scroll = viewport.scrollTop, first, offset;
+    if (scaled) {
+      var range = Math.max(1, MAX_HEIGHT - viewport.clientHeight);
+      first = Math.floor(Math.min(1, scroll / range) * Math.max(0, view.length - visible + 2));
+      offset = scroll;
+    } else {
+      first = Math.floor(scroll / ROW);
+      offset = first * ROW;
+    }
+    rowBox.style.transform = 'translateY(' + offset + 'px)';
+    var shown = Math.max(0, Math.min(visible, view.length - first));
+    for (var i = 0; i < shown; i++) {
+      var r = view[first + i], element = rowElement(i);
+      element.hidden = false;
+      element.classList.toggle('is-folder', rows[r][KIND] === 1);
+      var cells = element.children;
+      for (var c = 0; c < columns.length; c++) {
+        var text = columns[c].text(r);
+        if (cells[c].textContent !== text) cells[c].textContent = text;
+        if (c < 2) cells[c].title = text;
+      }
+      if (rows[r][SIZE] !== null) cells[2].title = rows[r][SIZE].toLocaleString() + ' bytes';
+      else cells[2].removeAttribute('title');
+    }
+    for (var j = shown; j < pool.length; j++) pool[j].hidden = true;
+  }
+  var pending = false;
+  viewport.addEventListener('scroll', function () {
+    if (pending) return;
+    pending = true;
+    requestAnimationFrame(function () { pending = false; render(); });
+  });
+  window.addEventListener('resize', render);
+  refilter();
+})();
+</script>
+</body>
+</html>
+)PAGE";
+
+} // namespace mrb::core

@@ -1,0 +1,21 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <string_view>
+
+namespace mrb::core
+{
+
+// The fixed parts of the catalog page. A page is: catalogPageStart, the
+// title (HTML-escaped), catalogPageMiddle, the data (a JSON object escaped
+// for a script element: {"rows":[[name, folder index, size or null, type
+// index, 1 for a folder else 0, modified, created, accessed (seconds since
+// 1970 or null)],...],"folders":[...],"types":[...]}), catalogPageEnd. The
+// page loads nothing: its style sheet and script are inline, and its content
+// security policy forbids every other source.
+extern const std::string_view catalogPageStart;
+extern const std::string_view catalogPageMiddle;
+extern const std::string_view catalogPageEnd;
+
+} // namespace mrb::core
