@@ -2,8 +2,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/output/isotime.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <ctime>
 
 namespace mrb::core
@@ -18,23 +16,32 @@ void appendIsoDateTime(std::string &out, std::int64_t secondsSinceEpoch)
     std::tm tm {};
     if (!::localtime_r(&t, &tm))
         return;
+    // by hand: snprintf's format parsing would cost more than the conversion
+    const auto two = [&out](long value) {
+        out += static_cast<char>('0' + value / 10 % 10);
+        out += static_cast<char>('0' + value % 10);
+    };
+    const long year = tm.tm_year + 1900L;
+    if (year < 0 || year > 9999)
+        return;
+    two(year / 100);
+    two(year % 100);
+    out += '-';
+    two(tm.tm_mon + 1);
+    out += '-';
+    two(tm.tm_mday);
+    out += 'T';
+    two(tm.tm_hour);
+    out += ':';
+    two(tm.tm_min);
+    out += ':';
+    two(tm.tm_sec);
     const long offset = tm.tm_gmtoff;
-    const long minutes = std::labs(offset) / 60;
-    char text[48];
-    const int n = std::snprintf(text,
-        sizeof text,
-        "%04d-%02d-%02dT%02d:%02d:%02d%c%02ld:%02ld",
-        tm.tm_year + 1900,
-        tm.tm_mon + 1,
-        tm.tm_mday,
-        tm.tm_hour,
-        tm.tm_min,
-        tm.tm_sec,
-        offset < 0 ? '-' : '+',
-        minutes / 60,
-        minutes % 60);
-    if (n > 0 && static_cast<std::size_t>(n) < sizeof text)
-        out.append(text, static_cast<std::size_t>(n));
+    const long minutes = (offset < 0 ? -offset : offset) / 60;
+    out += offset < 0 ? '-' : '+';
+    two(minutes / 60);
+    out += ':';
+    two(minutes % 60);
 }
 
 } // namespace mrb::core

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 namespace mrb::platform
 {
@@ -30,21 +30,37 @@ struct RawFacts {
 };
 
 // The facts of every item described while a listing was made, by full path.
+// Kept flat (the paths in one buffer, open addressing over their hashes), so
+// noting a few hundred thousand items costs no allocation per item.
 class RawFactTable
 {
 public:
     // A file keeps its length; a folder gets its size from noteTotal().
     void note(const platform::FsItem &item);
-    void noteTotal(const std::string &folderPath, std::uint64_t total);
+    void noteTotal(std::string_view folderPath, std::uint64_t total);
     // Nothing when the item was never described.
     const RawFacts *find(std::string_view fullPath) const;
 
 private:
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+    struct Entry {
+        std::size_t keyOffset = 0;
+        std::size_t keyLength = 0;
+        RawFacts facts;
     };
-    std::unordered_map<std::string, RawFacts, Hash, std::equal_to<>> m_facts;
+    struct Slot {
+        std::size_t hash = 0;
+        std::uint32_t entry = emptyEntry;
+    };
+    static constexpr std::uint32_t emptyEntry = ~std::uint32_t(0);
+
+    // The slot of fullPath: its entry, or the empty slot where it belongs.
+    std::size_t slotOf(std::string_view fullPath, std::size_t hash) const;
+    RawFacts &factsFor(std::string_view fullPath);
+    void grow();
+
+    std::string m_keys;
+    std::vector<Entry> m_entries;
+    std::vector<Slot> m_slots; // a power of two in size
 };
 
 // One destination row as the machine-readable formats see it: the row's own

@@ -27,6 +27,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -244,6 +245,13 @@ void frmPubMain::load()
     trackPrompts();
     m_destinationAdapter->applyColumnWidths();
     m_workspace.activity().addBusyListener([this](bool busy) { onActivityChanged(busy); });
+    // Esc stops a running deep add at its next folder (the menus are fixed, so
+    // it has no item); the rows added by then stay. Otherwise Esc is the
+    // controls' own.
+    m_stopShortcut = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    m_stopShortcut->setContext(Qt::WindowShortcut);
+    m_stopShortcut->setEnabled(false);
+    connect(m_stopShortcut, &QShortcut::activated, this, [this] { m_workspace.activity().requestStop(); });
 
     if (!m_objects.libraryLoaded) {
         // said once, after the window is up
@@ -386,6 +394,7 @@ void frmPubMain::onActivityChanged(bool busy)
     for (const char *tag : {"tlb_add", "tlb_remove", "tlb_clear", "tlb_make", "tlb_options"})
         if (QAction *button = tlb->findChild<QAction *>(QString::fromLatin1(tag)))
             button->setEnabled(!busy);
+    m_stopShortcut->setEnabled(busy);
     if (!busy && m_closeWhenIdle)
         QTimer::singleShot(0, this, &QWidget::close);
 }

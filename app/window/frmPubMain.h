@@ -18,6 +18,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QShortcut;
 class QToolBar;
 class QTreeView;
 
@@ -97,6 +98,7 @@ private:
     StartupObjects m_objects;
     core::Workspace m_workspace;
     bool m_closeWhenIdle = false;
+    QShortcut *m_stopShortcut = nullptr; // Esc, while a deep add runs
 
     PaneLayout m_layout;
     SplitterDrag m_drag;

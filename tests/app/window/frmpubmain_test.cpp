@@ -888,3 +888,65 @@ TEST_F(MainWindowTest, LargeListingIsShownThroughTheModel)
     window->action("mensn")->trigger();
     EXPECT_EQ(window->sourceListing().selectedCount(), 0u);
 }
+
+// Esc while a deep add runs stops it at its next folder: the rows added by
+// then stay, in the order a whole add gives, each once; the counters and the
+// prompt are those of a finished add. The key arrives the way the user's
+// would, while the add serves the window's events.
+TEST_F(MainWindowTest, EscStopsADeepAddAndKeepsTheRowsSoFar)
+{
+    for (int f = 0; f < 40; ++f)
+        for (int k = 0; k < 3; ++k)
+            tree.file("pick/big/folder " + std::to_string(100 + f) + "/file " + std::to_string(k) + ".txt", 10);
+    tree.fileWith("program/options.dll",
+        "[Common]\r\nPath=True\r\nSub=True\r\nItem=FF\r\n[Output]\r\nFileType=Customize\r\n[System]\r\nDialog="
+        "True\r\n");
+    open();
+    showActive();
+    browseTo(tree.path("pick"));
+    platform::ListModel &source = window->sourceListing();
+    platform::ListModel &destination = window->destinationListing();
+    const auto tags = [&destination] {
+        std::vector<std::string> all;
+        for (std::size_t r = 1; r <= destination.rowCount(); ++r)
+            all.emplace_back(destination.tag(r));
+        return all;
+    };
+
+    // the whole add, for the order
+    source.setSelected(1, true);
+    QTest::keyClick(window.get(), Qt::Key_T, Qt::ControlModifier);
+    const std::vector<std::string> whole = tags();
+    ASSERT_EQ(whole.size(), 1u + 40 * 4);
+    window->action("mendc")->trigger();
+    ASSERT_TRUE(destination.empty());
+
+    // every folder moves its rows at once, so some are in before the key lands
+    window->workspace().adder().setMoveInterval(std::chrono::milliseconds(0));
+    int served = 0;
+    QTimer keys;
+    QObject::connect(&keys, &QTimer::timeout, [&] {
+        if (++served == 5)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    });
+    keys.start(0);
+    source.setSelected(1, true);
+    QTest::keyClick(window.get(), Qt::Key_T, Qt::ControlModifier);
+    keys.stop();
+
+    EXPECT_FALSE(window->destinationActivity().isBusy());
+    const std::vector<std::string> kept = tags();
+    ASSERT_GT(kept.size(), 1u);
+    ASSERT_LT(kept.size(), whole.size());
+    EXPECT_TRUE(std::equal(kept.begin(), kept.end(), whole.begin())) << "not the first rows of a whole add";
+    const auto folders =
+        std::count_if(kept.begin(), kept.end(), [](const std::string &t) { return t.starts_with("<D>"); });
+    EXPECT_EQ(panelText(1), QString(" Folders: %1 ").arg(folders));
+    EXPECT_EQ(panelText(2), QString(" Files: %1 ").arg(kept.size() - folders));
+    EXPECT_EQ(prompt(), " Ready.");
+
+    // once the add is over, Esc is the controls' own again
+    const std::size_t rows = destination.rowCount();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_EQ(destination.rowCount(), rows);
+}

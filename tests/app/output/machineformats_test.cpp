@@ -1,0 +1,214 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+// mrb-list's machine-readable formats, written from the same rows: quoting,
+// escaping, names that are not UTF-8, relative playlist paths, and a catalog
+// page whose data no name can break out of.
+#include "app/output/machineformats.h"
+#include "platform/controls/listmodel.h"
+#include "platform/controls/statusbarmodel.h"
+#include "tests/support/listingfixtures.h"
+#include "tests/support/outputdoubles.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <functional>
+#include <optional>
+#include <string>
+
+using namespace mrb;
+using namespace mrb::core;
+using mrb::test::fileRow;
+using mrb::test::folderRow;
+
+namespace
+{
+
+// 1700000000 is 2023-11-15 03:43:20 in India (+05:30, no daylight saving).
+constexpr std::int64_t t0 = 1700000000;
+const std::string scriptFolder = "/m/</script><script>alert(1)"; // folders "<" and "script><script>alert(1)"
+
+platform::FsItem item(const std::string &path, std::uint64_t size, platform::Timestamp modified = {})
+{
+    platform::FsItem i;
+    i.path = path;
+    i.size = size;
+    i.modified = modified;
+    return i;
+}
+
+class MachineFormatsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ::setenv("TZ", "Asia/Kolkata", 1);
+        ::tzset();
+        rows.append(folderRow("/m", "music"));
+        rows.append(fileRow("/m/music", "a,b \"q\".mp3", "1 KB", "MP3 audio"));
+        rows.append(fileRow("/m/music", "line\nbreak\x01.mp3", "1 KB", "MP3 audio"));
+        rows.append(fileRow("/m/music/sub", "caf\xE9.mp3", "1 KB", "MP3 audio"));
+        rows.append(fileRow(scriptFolder, "<b>&\"x\".ogg", "1 KB", "x<y&z"));
+        platform::FsItem music = item("/m/music", 0, t0);
+        music.isFolder = true;
+        music.accessed = t0 + 100;
+        facts.note(music);
+        facts.noteTotal("/m/music", 1234);
+        facts.note(item("/m/music/a,b \"q\".mp3", 5, t0));
+        facts.note(item("/m/music/line\nbreak\x01.mp3", 1));
+        facts.note(item("/m/music/sub/caf\xE9.mp3", 2));
+        facts.note(item(scriptFolder + "/<b>&\"x\".ogg", 3));
+    }
+    void TearDown() override
+    {
+        ::unsetenv("TZ");
+        ::tzset();
+    }
+
+    platform::ListModel rows;
+    RawFactTable facts;
+    platform::StatusBarModel status;
+};
+
+void expectSafeCatalog(const std::string &page)
+{
+    EXPECT_TRUE(page.starts_with("<!DOCTYPE html>\n"));
+    EXPECT_NE(page.find("<title>&lt;b&gt; &amp; &quot;co&quot;</title>"), std::string::npos);
+    // nothing is fetched: no other file, no network
+    for (const char *outside : {"http:", "https:", "src=", "href=", "<link", "@import", "url("})
+        EXPECT_EQ(page.find(outside), std::string::npos) << outside;
+    EXPECT_NE(page.find("default-src 'none'"), std::string::npos);
+    // the data element and the code element, and no name ends either early
+    std::size_t closings = 0;
+    for (std::size_t at = page.find("</script>"); at != std::string::npos; at = page.find("</script>", at + 1))
+        ++closings;
+    EXPECT_EQ(closings, 2u);
+
+    const std::string open = "<script id=\"data\" type=\"application/json\">";
+    const std::size_t begin = page.find(open) + open.size();
+    const std::size_t end = page.find("</script>", begin);
+    ASSERT_NE(end, std::string::npos);
+    QJsonParseError error;
+    const QJsonObject data =
+        QJsonDocument::fromJson(QByteArray::fromStdString(page.substr(begin, end - begin)), &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    const QJsonArray table = data.value("rows").toArray();
+    const QJsonArray folders = data.value("folders").toArray();
+    const QJsonArray types = data.value("types").toArray();
+    ASSERT_EQ(table.size(), 5);
+    const QJsonArray music = table.at(0).toArray();
+    EXPECT_EQ(music.at(0).toString(), "music");
+    EXPECT_EQ(music.at(2).toInteger(), 1234);
+    EXPECT_EQ(music.at(4).toInt(), 1); // a folder
+    EXPECT_EQ(music.at(5).toInteger(), t0);
+    EXPECT_TRUE(music.at(6).isNull());
+    const QJsonArray script = table.at(4).toArray();
+    EXPECT_EQ(script.at(0).toString().toStdString(), "<b>&\"x\".ogg");
+    EXPECT_EQ(folders.at(script.at(1).toInt()).toString().toStdString(), scriptFolder);
+    EXPECT_EQ(types.at(script.at(3).toInt()).toString().toStdString(), "x<y&z");
+    EXPECT_EQ(table.at(3).toArray().at(0).toString().toStdString(), "caf\xEF\xBF\xBD.mp3");
+    // the page's script reads these: the search box, the count, the sortable header
+    for (const char *part : {"id=\"search\"", "id=\"count\"", "id=\"head\"", "id=\"tree\"", "id=\"viewport\""})
+        EXPECT_NE(page.find(part), std::string::npos) << part;
+}
+
+TEST_F(MachineFormatsTest, WritesEachFormat)
+{
+    const std::string mod = "2023-11-15T03:43:20+05:30";
+    const std::string acc = "2023-11-15T03:45:00+05:30";
+    struct Case {
+        const char *name;
+        MachineFormat format;
+        std::optional<std::string> relativeTo;
+        std::function<void(const std::string &)> check;
+    };
+    const Case cases[] = {
+        {"csv: quoted where needed, quotes doubled, bad bytes replaced",
+            MachineFormat::Csv,
+            {},
+            [&](const std::string &bytes) {
+                EXPECT_EQ(bytes,
+                    "name,path,size,type,modified,created,accessed,kind\r\n"
+                    "music,/m,1234,Folder,"
+                        + mod + ",," + acc
+                        + ",folder\r\n"
+                          "\"a,b \"\"q\"\".mp3\",/m/music,5,MP3 audio,"
+                        + mod
+                        + ",,,file\r\n"
+                          "\"line\nbreak\x01.mp3\",/m/music,1,MP3 audio,,,,file\r\n"
+                          "caf\xEF\xBF\xBD.mp3,/m/music/sub,2,MP3 audio,,,,file\r\n"
+                          "\"<b>&\"\"x\"\".ogg\",/m/</script><script>alert(1),3,x<y&z,,,,file\r\n");
+            }},
+        {"jsonl: escapes, null for the unknown, the exact bytes of a name that is not UTF-8",
+            MachineFormat::Jsonl,
+            {},
+            [&](const std::string &bytes) {
+                EXPECT_EQ(bytes,
+                    "{\"name\":\"music\",\"path\":\"/m\",\"size\":1234,\"type\":\"Folder\",\"modified\":\"" + mod
+                        + "\",\"created\":null,\"accessed\":\"" + acc + "\",\"kind\":\"folder\"}\n"
+                        + "{\"name\":\"a,b \\\"q\\\".mp3\",\"path\":\"/m/music\",\"size\":5,\"type\":\"MP3 audio\","
+                          "\"modified\":\""
+                        + mod + "\",\"created\":null,\"accessed\":null,\"kind\":\"file\"}\n"
+                        + "{\"name\":\"line\\nbreak\\u0001.mp3\",\"path\":\"/m/music\",\"size\":1,\"type\":\"MP3 "
+                          "audio\",\"modified\":null,\"created\":null,\"accessed\":null,\"kind\":\"file\"}\n"
+                        + "{\"name\":\"caf\xEF\xBF\xBD.mp3\",\"name_bytes\":\"Y2Fm6S5tcDM=\",\"path\":\"/m/music/sub\","
+                          "\"size\":2,\"type\":\"MP3 audio\",\"modified\":null,\"created\":null,\"accessed\":null,"
+                          "\"kind\":\"file\"}\n"
+                        + "{\"name\":\"<b>&\\\"x\\\".ogg\",\"path\":\"" + scriptFolder
+                        + "\",\"size\":3,\"type\":\"x<y&z\",\"modified\":null,\"created\":null,\"accessed\":null,"
+                          "\"kind\":\"file\"}\n");
+            }},
+        {"m3u8: files only, full paths as their bytes, a path with a line break left out",
+            MachineFormat::M3u8,
+            {},
+            [&](const std::string &bytes) {
+                EXPECT_EQ(bytes,
+                    "#EXTM3U\n"
+                    "#EXTINF:-1,a,b \"q\"\n/m/music/a,b \"q\".mp3\n"
+                    "#EXTINF:-1,caf\xEF\xBF\xBD\n/m/music/sub/caf\xE9.mp3\n"
+                    "#EXTINF:-1,<b>&\"x\"\n"
+                        + scriptFolder + "/<b>&\"x\".ogg\n");
+            }},
+        {"m3u8 relative to a folder: up and down from it",
+            MachineFormat::M3u8,
+            "/m/music/sub",
+            [&](const std::string &bytes) {
+                EXPECT_EQ(bytes,
+                    "#EXTM3U\n"
+                    "#EXTINF:-1,a,b \"q\"\n../a,b \"q\".mp3\n"
+                    "#EXTINF:-1,caf\xEF\xBF\xBD\ncaf\xE9.mp3\n"
+                    "#EXTINF:-1,<b>&\"x\"\n../../</script><script>alert(1)/<b>&\"x\".ogg\n");
+            }},
+        {"catalog: one page, nothing fetched, every text escaped", MachineFormat::Catalog, {}, expectSafeCatalog},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        test::MemoryWriter out;
+        const MachineRows input {rows, facts, status};
+        bool written = false;
+        switch (c.format) {
+        case MachineFormat::Csv:
+            written = WriteCsv(out, input);
+            break;
+        case MachineFormat::Jsonl:
+            written = WriteJsonLines(out, input);
+            break;
+        case MachineFormat::Catalog:
+            written = WriteCatalog(out, input, "<b> & \"co\"");
+            break;
+        case MachineFormat::M3u8:
+            written = WriteM3u8(out, input, c.relativeTo) == std::optional<std::size_t>(1);
+            break;
+        }
+        EXPECT_TRUE(written);
+        c.check(out.bytes);
+        EXPECT_EQ(status.prompt(), " Outputting 5 of 5 items...");
+    }
+}
+
+} // namespace
