@@ -98,13 +98,14 @@ constexpr HelpRow formatRows[] = {
 
 // Literal lines: a command, then what it writes.
 constexpr std::string_view exampleLines[] = {
-    "  mrb-list --set Common.Sub=True --format csv -o m.csv ~/M",
+    "  mrb-list --set Common.Sub=True --format csv -o m.csv /M",
     "      name,path,size,type,modified,created,accessed,kind",
-    "      \"Live, 1999.mp3\",/home/me/M,5120,MP3 audio,2026-03-01T10:00:00+01:00,,2026-03-02T08:00:00+01:00,file",
-    "  mrb-list --set Common.Sub=True --format jsonl -o m.jsonl ~/M",
-    "      {\"name\":\"Live, 1999.mp3\",\"path\":\"/home/me/M\",\"size\":5120,\"type\":\"MP3 "
-    "audio\",...,\"kind\":\"file\"}",
-    "  mrb-list --set Common.Sub=True --format m3u8 --relative-to ~/M -o ~/M/all.m3u8 ~/M",
+    "      M,/,5120,Folder,2026-03-02T08:00:00+01:00,,,folder",
+    "      \"Live, 1999.mp3\",/M,5120,MP3 audio,2026-03-01T10:00:00+01:00,,,file",
+    "  mrb-list --set Common.Sub=True --format jsonl -o m.jsonl /M",
+    "      {\"name\":\"M\",\"path\":\"/\",\"size\":5120,...,\"kind\":\"folder\"}",
+    "      {\"name\":\"Live, 1999.mp3\",\"path\":\"/M\",\"size\":5120,...,\"kind\":\"file\"}",
+    "  mrb-list --set Common.Sub=True --format m3u8 --relative-to /M -o /M/a.m3u8 /M",
     "      #EXTM3U",
     "      #EXTINF:-1,Live, 1999",
     "      Live, 1999.mp3",

@@ -113,6 +113,9 @@ TEST(CliArguments, ErrorsNameTheArgumentAtFault)
         {{"--print-settings", "stray"}, "unexpected argument 'stray': only -o takes PATHs"},
         {{"-o", "out.txt"}, "'-o' needs at least one PATH to list"},
         {{"--show"}, "'--show' needs a folder"},
+        {{"-o", "a", "/x", "--format", "xml"}, "unknown format 'xml': give one of csv, jsonl, catalog and m3u8"},
+        {{"--show", "/x", "--format=csv"}, "'--format' goes with -o only"},
+        {{"-o", "a", "/x", "--format", "csv", "--relative-to", "/y"}, "'--relative-to' goes with --format m3u8 only"},
         {{}, "one of -o, --show and --print-settings is needed"},
     };
     for (const auto &c : cases) {
