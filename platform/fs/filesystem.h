@@ -124,10 +124,13 @@ public:
     virtual std::optional<FsItem> file(const std::string &path) = 0;
 
     // Total length of everything below the folder, hidden and system files
-    // included, in one walk; never descends through a symbolic link below the
-    // folder (a link counts its own length). The folder asked for is followed
-    // when it is itself a link. Sub-folders that cannot be read count nothing.
-    // Nothing when the folder itself cannot be read.
+    // included, in one walk. Every entry counts the size its row shows: a
+    // symbolic link to a file counts that file's length, one that leads
+    // nowhere its own length, one to a folder nothing (it is never descended
+    // through below the folder); a file reached more than once (through links
+    // or hard links) counts once. The folder asked for is followed when it is
+    // itself a link. Sub-folders that cannot be read count nothing. Nothing
+    // when the folder itself cannot be read.
     virtual std::optional<std::uint64_t> folderSize(const std::string &path) = 0;
 
     // The folders directly inside path, sorted by name (symbolic links to folders
@@ -152,8 +155,9 @@ public:
     virtual std::vector<FsItem> files(const std::string &path, const FileListQuery &query) = 0;
 
     // Depth-first walk below root (see TreeVisitor); every folder total is
-    // computed in this single walk, bottom-up. Symbolic links to folders are
-    // reported as folders but never descended into (their total is 0).
+    // computed in this single walk, bottom-up, by the rules of folderSize.
+    // Symbolic links to folders are reported as folders but never descended
+    // into (their total is 0).
     virtual WalkResult walk(const std::string &root, TreeVisitor &visitor) = 0;
 
     virtual bool folderExists(const std::string &path) = 0;

@@ -27,9 +27,12 @@ class TypeDescriber;
 //   to a folder is a folder, listed by subFolders and walk but never entered
 //   below the folder asked for. A link that leads nowhere (dangling, a loop)
 //   is a file described by the link itself.
-// - Folder totals count a file's length and a symbolic link's own length
-//   (like du), never what a link leads to, so nothing is counted twice.
-// - Dates: created is the birth time where the file system keeps one.
+// - Sizes of links: a row and a folder total both count what the link leads
+//   to (a file's length; nothing for a folder; the link's own length when it
+//   leads nowhere). A file reached twice in one walk, through a link or a
+//   hard link, counts once in the totals.
+// - Dates: created is the birth time where the file system keeps one (a
+//   birth time of 0 counts as none).
 // - Type descriptions come from the MIME database by extension (see
 //   posix::TypeDescriber): "Folder" for folders.
 // - fileList/files use FileNamePattern; a file that is hidden or system is

@@ -28,20 +28,6 @@ constexpr std::size_t kPieceLength = 3072;
 
 std::atomic<bool> g_statxMissing {false};
 
-void fromStatx(const struct statx &sx, Stat &out)
-{
-    out.mode = sx.stx_mode;
-    out.size = sx.stx_size;
-    out.modified = sx.stx_mtime.tv_sec;
-    out.accessed = sx.stx_atime.tv_sec;
-    if (sx.stx_mask & STATX_BTIME)
-        out.created = sx.stx_btime.tv_sec;
-    else
-        out.created.reset();
-    out.device = makedev(sx.stx_dev_major, sx.stx_dev_minor);
-    out.inode = sx.stx_ino;
-}
-
 void fromStat(const struct stat &st, Stat &out)
 {
     out.mode = st.st_mode;
@@ -51,13 +37,18 @@ void fromStat(const struct stat &st, Stat &out)
     out.created.reset();
     out.device = st.st_dev;
     out.inode = st.st_ino;
+    out.links = static_cast<std::uint32_t>(st.st_nlink);
 }
 
 int statxOrFallback(int dirfd, const char *name, int flags, Stat &out)
 {
     if (!g_statxMissing.load(std::memory_order_relaxed)) {
+        // Only what a row shows; the cached attributes will do (no round
+        // trip to a network server for each entry).
+        constexpr unsigned int wanted =
+            STATX_TYPE | STATX_MODE | STATX_NLINK | STATX_INO | STATX_SIZE | STATX_ATIME | STATX_MTIME | STATX_BTIME;
         struct statx sx;
-        if (::statx(dirfd, name, flags, STATX_BASIC_STATS | STATX_BTIME, &sx) == 0) {
+        if (::statx(dirfd, name, flags | AT_STATX_DONT_SYNC, wanted, &sx) == 0) {
             fromStatx(sx, out);
             return 0;
         }
@@ -82,6 +73,22 @@ struct KernelDirent {
 };
 
 } // namespace
+
+void fromStatx(const struct statx &sx, Stat &out)
+{
+    out.mode = sx.stx_mode;
+    out.size = sx.stx_size;
+    out.modified = sx.stx_mtime.tv_sec;
+    out.accessed = sx.stx_atime.tv_sec;
+    // Overlay and older file systems say they keep a birth time and give 0.
+    if ((sx.stx_mask & STATX_BTIME) && (sx.stx_btime.tv_sec != 0 || sx.stx_btime.tv_nsec != 0))
+        out.created = sx.stx_btime.tv_sec;
+    else
+        out.created.reset();
+    out.device = makedev(sx.stx_dev_major, sx.stx_dev_minor);
+    out.inode = sx.stx_ino;
+    out.links = sx.stx_nlink;
+}
 
 UniqueFd &UniqueFd::operator=(UniqueFd &&other) noexcept
 {

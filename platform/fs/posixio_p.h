@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <vector>
 
@@ -51,10 +52,14 @@ struct Stat {
     std::uint64_t size = 0;
     std::int64_t modified = 0;
     std::int64_t accessed = 0;
-    std::optional<std::int64_t> created; // only where the file system keeps a birth time
+    std::optional<std::int64_t> created; // only where the file system keeps a birth time (never 0)
     dev_t device = 0;
     ino_t inode = 0;
+    std::uint32_t links = 1; // hard links to it
 };
+
+// What a statx call gave, as a Stat.
+void fromStatx(const struct statx &sx, Stat &out);
 
 enum class Follow { No, Yes };
 

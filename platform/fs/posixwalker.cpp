@@ -42,6 +42,26 @@ void PosixWalker::reportUnreadable(const std::string &path, std::size_t depth, i
         m_visitor->unreadableFolder(WalkError {path, depth, errorText(err)});
 }
 
+std::uint64_t PosixWalker::counted(const Stat &lst, const Stat *target)
+{
+    if (!target)
+        return lst.size; // a link that leads nowhere: the link itself
+    if (S_ISDIR(target->mode))
+        return 0; // a link to a folder, never entered
+    const FileId id {static_cast<std::uint64_t>(target->device), target->inode};
+    const bool mayRepeat = S_ISLNK(lst.mode) || target->links > 1 || id.device != m_rootDevice;
+    if (m_counted.empty() && !mayRepeat) {
+        m_plainInodes.push_back(id.inode);
+        return target->size;
+    }
+    if (!m_plainInodes.empty()) {
+        for (const std::uint64_t inode : m_plainInodes)
+            m_counted.insert(FileId {m_rootDevice, inode});
+        std::deque<std::uint64_t>().swap(m_plainInodes);
+    }
+    return m_counted.insert(id).second ? target->size : 0;
+}
+
 int PosixWalker::load(Frame &frame)
 {
     const int fd = frame.fd.get();
@@ -72,10 +92,15 @@ int PosixWalker::load(Frame &frame)
             Stat link;
             if (statAt(fd, entries.cName(i), Follow::No, link) != 0)
                 continue; // gone since it was listed
-            if (S_ISDIR(link.mode))
+            if (S_ISDIR(link.mode)) {
                 frame.subFolders.push_back(SubFolder {std::string(entries.name(i)), -1});
-            else
-                frame.total += link.size;
+                continue;
+            }
+            Stat target;
+            const Stat *described = &link;
+            if (S_ISLNK(link.mode))
+                described = statAt(fd, entries.cName(i), Follow::Yes, target) == 0 ? &target : nullptr;
+            frame.total += counted(link, described);
         }
         return 0;
     }
@@ -102,7 +127,7 @@ int PosixWalker::load(Frame &frame)
                 continue;
             }
         }
-        frame.total += link.size;
+        frame.total += counted(link, described);
         std::string name(entries.name(i));
         std::string path = joinPath(frame.path, name);
         const FsItem item = describeFile(std::move(name), std::move(path), frame.path, link, described, m_types);
@@ -141,6 +166,8 @@ WalkResult PosixWalker::run(const std::string &rawRoot)
 {
     m_result = {};
     m_stack.clear();
+    m_counted.clear();
+    m_plainInodes.clear();
     const std::string root = normalizePath(rawRoot);
     if (!keepGoing()) {
         m_result.stopped = true;
@@ -155,6 +182,7 @@ WalkResult PosixWalker::run(const std::string &rawRoot)
         frame.path = root;
         if (statFd(rootFd.get(), frame.self) != 0)
             return m_result;
+        m_rootDevice = static_cast<std::uint64_t>(frame.self.device);
         if (m_visitor) {
             Stat link = frame.self;
             const PathRef ref(root);
@@ -183,7 +211,6 @@ WalkResult PosixWalker::run(const std::string &rawRoot)
             if (sub.link >= 0) {
                 // Described as the folder it leads to, never entered.
                 const LinkedFolder &linked = top.links[static_cast<std::size_t>(sub.link)];
-                top.total += linked.link.size;
                 const FsItem item =
                     describeFolder(std::move(sub.name), std::move(path), top.path, linked.link, linked.target);
                 m_visitor->enterFolder(item);

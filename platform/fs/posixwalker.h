@@ -7,7 +7,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace mrb::platform::posix
@@ -20,10 +22,13 @@ class TypeDescriber;
 // depth and the length of the paths do not matter. Without a visitor it only
 // adds up the lengths (no sorting, no descriptions).
 //
-// Counting rules: a file counts its length; a symbolic link counts its own
-// length (as du does), whatever it points to, and is never followed below the
-// root; the root itself is followed when it is a link. Folders count nothing
-// themselves. A folder that cannot be read counts nothing.
+// Counting rules: an entry counts the size its row shows. A file counts its
+// length; a symbolic link to a file counts the length of that file, and one
+// that leads nowhere its own length; a link to a folder counts nothing, as it
+// is never followed below the root (the root itself is followed when it is a
+// link). A file reached more than once in one walk (through links or hard
+// links) counts only the first time. Folders count nothing themselves; a
+// folder that cannot be read counts nothing.
 class PosixWalker
 {
 public:
@@ -59,12 +64,29 @@ private:
     int unpark(Frame &frame, const Frame &child); // 0 or the errno value
     void reportUnreadable(const std::string &path, std::size_t depth, int err);
     bool keepGoing();
+    // What an entry adds to its folder's total under the counting rules.
+    std::uint64_t counted(const Stat &lst, const Stat *target);
 
     TypeDescriber &m_types;
     TreeVisitor *m_visitor;
     EntryList m_entries; // reused for every folder
     std::vector<Frame> m_stack;
     WalkResult m_result;
+    // Files counted so far, so each counts once. Until a link or a hard link
+    // shows up, only the inodes of the root's device are kept, in the order
+    // met (cheap, and all a tree without links needs); then everything goes
+    // into one set.
+    struct FileId {
+        std::uint64_t device;
+        std::uint64_t inode;
+        bool operator==(const FileId &) const = default;
+    };
+    struct FileIdHash {
+        std::size_t operator()(const FileId &id) const { return id.inode * 0x9E3779B97F4A7C15ull ^ id.device; }
+    };
+    std::unordered_set<FileId, FileIdHash> m_counted;
+    std::deque<std::uint64_t> m_plainInodes;
+    std::uint64_t m_rootDevice = 0;
 };
 
 } // namespace mrb::platform::posix

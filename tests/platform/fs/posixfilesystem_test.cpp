@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "platform/fs/posixfilesystem.h"
+#include "platform/fs/posixio_p.h"
 #include "tests/platform/fs/fstesthelpers.h"
 #include "tests/support/temptree.h"
 
@@ -206,14 +207,14 @@ TEST_F(PosixFs, SymbolicLinkLoopsNeitherHangNorCountTwice)
     tree.symlink("a/self", ".");
     tree.symlink("a/file-link", "data");
     tree.symlink("b", "a");
-    // Each link counts its own length only: ".." 2, "." 1, "data" 4, "a" 1.
-    EXPECT_EQ(fs.folderSize(tree.root()), std::optional<std::uint64_t>(1000 + 2 + 1 + 4 + 1));
+    // Links to folders count nothing; the link to data counts data, once.
+    EXPECT_EQ(fs.folderSize(tree.root()), std::optional<std::uint64_t>(1000));
     // The folder asked for is followed even when it is a link.
-    EXPECT_EQ(fs.folderSize(tree.path("b")), std::optional<std::uint64_t>(1000 + 2 + 1 + 4));
+    EXPECT_EQ(fs.folderSize(tree.path("b")), std::optional<std::uint64_t>(1000));
 
     WalkRecorder recorder(tree.root());
     const WalkResult result = fs.walk(tree.root(), recorder);
-    EXPECT_EQ(result.total, 1000u + 8u);
+    EXPECT_EQ(result.total, 1000u);
     const std::vector<std::string> expected = {
         "enter .",
         "enter a",
@@ -223,12 +224,36 @@ TEST_F(PosixFs, SymbolicLinkLoopsNeitherHangNorCountTwice)
         "leave a/self 0",
         "enter a/up",
         "leave a/up 0",
-        "leave a 1007",
+        "leave a 1000",
         "enter b",
         "leave b 0",
-        "leave . 1008",
+        "leave . 1000",
     };
     EXPECT_EQ(recorder.events, expected);
+}
+
+TEST_F(PosixFs, LinkSizesAreTheirTargetsInRowsAndTotalsAlikeAndCountOnce)
+{
+    tree.file("in/data", 1000);
+    tree.file("elsewhere/big", 500);
+    tree.symlink("in/to-data", "data");
+    tree.symlink("in/to-big", tree.path("elsewhere/big"));
+    tree.symlink("in/nowhere", "missing"); // leads nowhere: its own 7 bytes
+    ASSERT_EQ(::link(tree.path("in/data").c_str(), tree.path("in/hard").c_str()), 0);
+    WalkRecorder recorder(tree.root());
+    const WalkResult result = fs.walk(tree.path("in"), recorder);
+    const std::vector<std::string> expected = {
+        "enter in",
+        "file in/data 1000",
+        "file in/hard 1000",
+        "file in/nowhere 7",
+        "file in/to-big 500",
+        "file in/to-data 1000",
+        "leave in 1507",
+    };
+    EXPECT_EQ(recorder.events, expected);
+    EXPECT_EQ(result.total, 1507u);
+    EXPECT_EQ(fs.folderSize(tree.path("in")), std::optional<std::uint64_t>(1507));
 }
 
 TEST_F(PosixFs, WalkGoesDepthFirstWithTotalsBottomUp)
@@ -447,5 +472,28 @@ TEST_F(PosixFs, DrivesStartWithTheRoot)
         EXPECT_NE(drive.path.rfind("/proc", 0), 0u);
         EXPECT_NE(drive.path.rfind("/sys", 0), 0u);
         EXPECT_TRUE(fs.folderExists(drive.path));
+    }
+}
+
+TEST(PosixStat, BirthTimeOfZeroIsUnknown)
+{
+    struct Case {
+        unsigned int mask;
+        std::int64_t birth;
+        std::optional<std::int64_t> created;
+    };
+    const Case cases[] = {
+        {STATX_BASIC_STATS | STATX_BTIME, 1700000000, 1700000000},
+        {STATX_BASIC_STATS | STATX_BTIME, 0, std::nullopt}, // overlay and older file systems
+        {STATX_BASIC_STATS, 1700000000, std::nullopt},
+    };
+    for (const Case &c : cases) {
+        struct statx sx {
+        };
+        sx.stx_mask = c.mask;
+        sx.stx_btime.tv_sec = c.birth;
+        mrb::platform::posix::Stat out;
+        mrb::platform::posix::fromStatx(sx, out);
+        EXPECT_EQ(out.created, c.created) << c.mask << " " << c.birth;
     }
 }
