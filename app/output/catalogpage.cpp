@@ -34,8 +34,8 @@ main { flex: 1 1 auto; display: flex; min-height: 0; }
 #tree .folder.selected { background: #d6e4ff; border-radius: 3px; }
 #tree .stats { color: #666; font-size: 12px; margin-left: 4px; }
 #list { flex: 1 1 auto; display: flex; flex-direction: column; min-width: 0; }
-.grid { display: grid; grid-template-columns: minmax(12em, 3fr) minmax(10em, 3fr) 7em minmax(8em, 2fr) 11em 11em 11em; }
-#head { border-bottom: 1px solid #ccc; background: #fafafa; padding-right: 16px; }
+.grid { display: grid; grid-template-columns: minmax(10em, 3fr) minmax(6em, 2fr) 6em minmax(6em, 1.5fr) 11.5em 11.5em 11.5em; min-width: 63em; }
+#head { position: sticky; top: 0; z-index: 1; border-bottom: 1px solid #ccc; background: #fafafa; }
 #head button { font: inherit; font-weight: 600; text-align: left; border: 0; border-right: 1px solid #e2e2e2; background: none; padding: 4px 6px; cursor: pointer; overflow: hidden; text-overflow: ellipsis; white-space: nowrap; }
 #head button[aria-sort="ascending"]::after { content: " \25B2"; }
 #head button[aria-sort="descending"]::after { content: " \25BC"; }
@@ -60,8 +60,7 @@ noscript { padding: 12px; }
 <main>
 <nav id="tree" aria-label="Folders"></nav>
 <section id="list" role="table" aria-label="Listing">
-<div id="head" class="grid" role="row"></div>
-<div id="viewport"><div id="sizer"><div id="rows" role="rowgroup"></div></div></div>
+<div id="viewport"><div id="head" class="grid" role="row"></div><div id="sizer"><div id="rows" role="rowgroup"></div></div></div>
 </section>
 </main>
 <script id="data" type="application/json">)PAGE";
@@ -111,6 +110,7 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
 
   // ---- folder tree: counts and sizes of everything listed below each folder
   var nodes = new Map();
+  var collator = new Intl.Collator(undefined, { numeric: true, sensitivity: 'base' });
   function nodeFor(path) {
     var node = nodes.get(path);
     if (node) return node;
@@ -159,8 +159,8 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
     toggle.addEventListener('click', function () {
       if (!list) {
         list = document.createElement('ul');
-        node.children.slice().sort(function (a, b) { return a.name.toLowerCase() < b.name.toLowerCase() ? -1 : 1; })
-          .forEach(function (child) { list.appendChild(treeItem(child)); });
+        node.children.slice().sort(function (a, b) { return collator.compare(a.name, b.name); })
+          .forEach(function (child) { list.appendChild(treeItem(child).li); });
         li.appendChild(list);
       } else {
         list.hidden = !list.hidden;
@@ -282,7 +282,7 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
     return pool[i];
   }
   function render() {
-    var visible = Math.ceil(viewport.clientHeight / ROW) + 2;
+    var visible = Math.ceil(viewport.clientHeight / ROW) + 2; // the header hides less than a row's worth
     var scroll = viewport.scrollTop, first, offset;
     if (scaled) {
       var range = Math.max(1, MAX_HEIGHT - viewport.clientHeight);
