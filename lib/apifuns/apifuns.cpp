@@ -71,6 +71,11 @@ QFC_CLASS_DEFINITION(ApiFuns, QfcAPIFuns, IID_APIFuns, "_APIFuns", QFC_APIFUNS_O
 
 std::string ApiFuns::ReadIni(std::string FileName, std::string Segment, std::string KeyName)
 {
+    return readIniValue(FileName, Segment, KeyName);
+}
+
+std::string readIniValue(const std::string &FileName, const std::string &Segment, const std::string &KeyName)
+{
     std::string value = mrb::platform::readProfileString(FileName, Segment, KeyName);
     if (value.size() > maxIniValue)
         value.resize(maxIniValue);

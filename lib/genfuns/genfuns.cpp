@@ -5,6 +5,7 @@
 #include "lib/common/codepages.h"
 #include "lib/frame/identities.h"
 #include "lib/genfuns/filecount.h"
+#include "lib/genfuns/formhelpers.h"
 #include "lib/genfuns/shortcut.h"
 #include "lib/registry/registrykeys.h"
 #include "platform/variant/value.h"
@@ -111,18 +112,21 @@ std::string GenFuns::GetEnglishShortMonth(std::int16_t MonthSN)
     return MonthSN >= 1 && MonthSN <= 12 ? months[MonthSN - 1] : "";
 }
 
-// ---- operations kept for later: they answer with the empty result ----------
+// ---- the caller's forms and controls ----------------------------------------
 
-void GenFuns::SetMenuCaption(DispatchRef, std::string)
+void GenFuns::SetMenuCaption(DispatchRef Target, std::string MenusFile)
 {
+    setMenuCaptions(Target.get(), MenusFile);
 }
 
-void GenFuns::SetTip(DispatchRef, std::string)
+void GenFuns::SetTip(DispatchRef Target, std::string TipsFile)
 {
+    setTips(Target.get(), TipsFile);
 }
 
-void GenFuns::AdjListColWid(DispatchRef)
+void GenFuns::AdjListColWid(DispatchRef Target)
 {
+    adjustListColumnWidths(Target.get());
 }
 
 } // namespace qfc

@@ -280,9 +280,10 @@ private:
 
 // One late-bound argument: a value, or the caller's variable by reference.
 struct Arg {
-    enum Kind { Text, TextRef, Int32, Int32Ref, Int16, Flag, Missing } kind;
+    enum Kind { Text, TextRef, Int32, Int32Ref, Int16, Flag, Missing, ObjectRef } kind;
     std::string text;
     std::int32_t number = 0;
+    IDispatch *object = nullptr;
 };
 inline Arg s(std::string text)
 {
@@ -311,6 +312,11 @@ inline Arg flag(bool b)
 inline Arg missing()
 {
     return {Arg::Missing, {}, 0};
+}
+// An object of the caller's, passed by reference (the caller keeps its reference).
+inline Arg objref(IDispatch *object)
+{
+    return {Arg::ObjectRef, {}, 0, object};
 }
 
 // The result of a call as text: strings as UTF-8, numbers in decimal, bools
@@ -341,6 +347,7 @@ inline std::string invoke(IDispatch *object, DISPID id, const std::vector<Arg> &
 {
     std::deque<Str> strings; // stable addresses for by-reference strings
     std::vector<std::int32_t> numbers(args.size());
+    std::vector<IDispatch *> objects(args.size());
     std::vector<VARIANT> reversed;
     for (std::size_t i = args.size(); i-- > 0;) {
         const Arg &a = args[i];
@@ -375,6 +382,11 @@ inline std::string invoke(IDispatch *object, DISPID id, const std::vector<Arg> &
         case Arg::Missing:
             v.vt = VT_ERROR;
             v.scode = DISP_E_PARAMNOTFOUND;
+            break;
+        case Arg::ObjectRef:
+            objects[i] = a.object;
+            v.vt = VT_BYREF | VT_DISPATCH;
+            v.ppdispVal = &objects[i];
             break;
         }
         reversed.push_back(v);

@@ -1,0 +1,31 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "platform/com/abi.h"
+#include "platform/com/variant.h"
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace mrb::platform
+{
+
+// Calls on an automation object by member name, as a late-bound caller makes
+// them. Each gives nothing (or false) when the object has no such member or
+// the call fails.
+
+// Reads a member (a property, or a method with no argument or one index).
+std::optional<Variant> getMember(IDispatch *object, std::string_view name, std::optional<std::int32_t> index = {});
+
+// Assigns a member.
+bool putMember(IDispatch *object, std::string_view name, const Variant &value);
+
+// Whether the object answers QueryInterface for iid.
+bool implementsInterface(IDispatch *object, const IID &iid);
+
+// The object a value holds (a new reference the caller releases), or nullptr.
+IDispatch *objectIn(const Variant &value);
+
+} // namespace mrb::platform
