@@ -23,10 +23,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
+#include <xcb/xcb.h>
 
 namespace
 {
@@ -496,6 +498,60 @@ TEST_F(WindowsClient, EveryWindowAndMenuHelperThroughItsSlotAndThroughInvoke)
             effect(
                 "Wait -1", nullptr, wait(-1), id(23), {i4(-1)}, [] { return std::string(); }, ""),
         });
+}
+
+// Another client's window, listed by the window manager as it lists its clients.
+TEST_F(WindowsClient, FindWindowTitleFindsAnotherClientsWindowOnX11)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs an X display (qfc_apifuns_windows_on_xvfb)";
+    xcb_connection_t *other = xcb_connect(nullptr, nullptr);
+    ASSERT_FALSE(xcb_connection_has_error(other));
+    const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(other)).data;
+    const xcb_window_t window = xcb_generate_id(other);
+    xcb_create_window(other,
+        XCB_COPY_FROM_PARENT,
+        window,
+        screen->root,
+        0,
+        0,
+        100,
+        100,
+        0,
+        XCB_WINDOW_CLASS_INPUT_OUTPUT,
+        screen->root_visual,
+        0,
+        nullptr);
+    const char title[] = "Another Client";
+    xcb_change_property(
+        other, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, std::strlen(title), title);
+    const char listName[] = "_NET_CLIENT_LIST";
+    xcb_intern_atom_reply_t *list =
+        xcb_intern_atom_reply(other, xcb_intern_atom(other, 0, std::strlen(listName), listName), nullptr);
+    ASSERT_NE(list, nullptr);
+    xcb_change_property(other, XCB_PROP_MODE_APPEND, screen->root, list->atom, XCB_ATOM_WINDOW, 32, 1, &window);
+    xcb_flush(other);
+
+    runBothWays(api.dispatch(),
+        tree.root(),
+        {
+            result(
+                "FindWindowTitle of another client",
+                [this] { return findWindow("Another Client"); },
+                id(20),
+                {s("Another Client")},
+                std::to_string(static_cast<I32>(window))),
+            result(
+                "FindWindowTitle of a title that differs in case",
+                [this] { return findWindow("another client"); },
+                id(20),
+                {s("another client")},
+                "0"),
+        });
+    xcb_delete_property(other, screen->root, list->atom);
+    xcb_destroy_window(other, window);
+    std::free(list);
+    xcb_disconnect(other);
 }
 
 TEST_F(WindowsClient, AStaleMenuHandleReachesNothing)
