@@ -10,4 +10,11 @@ std::string FormatDate(const platform::Timestamp &time, const platform::LocaleFo
     return time ? locale.formatDateTime(*time) : std::string();
 }
 
+void assignDate(std::string &out, const platform::Timestamp &time, const platform::LocaleFormat &locale)
+{
+    out.clear();
+    if (time)
+        locale.appendDateTime(out, *time);
+}
+
 } // namespace mrb::core

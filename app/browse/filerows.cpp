@@ -13,16 +13,24 @@ ListedItem MakeFileRow(
     const platform::FsItem &file, const SettingsRecord &settings, const platform::LocaleFormat &locale)
 {
     ListedItem item;
+    MakeFileRow(item, file, settings, locale);
+    return item;
+}
+
+void MakeFileRow(ListedItem &item,
+    const platform::FsItem &file,
+    const SettingsRecord &settings,
+    const platform::LocaleFormat &locale)
+{
     item.name = file.name;
     item.path = file.parentPath;
     item.size = FormatSize(file.size, settings, locale);
     item.type = file.type;
-    item.created = FormatDate(file.created, locale);
-    item.modified = FormatDate(file.modified, locale);
-    item.accessed = FormatDate(file.accessed, locale);
+    assignDate(item.created, file.created, locale);
+    assignDate(item.modified, file.modified, locale);
+    assignDate(item.accessed, file.accessed, locale);
     item.tag = file.path;
     item.smallIcon = fileImage;
-    return item;
 }
 
 ListedItem MakeFolderRow(const platform::FsItem &folder, const platform::LocaleFormat &locale)

@@ -19,6 +19,12 @@ namespace mrb::core
 ListedItem MakeFileRow(const platform::FsItem &file,
     const SettingsRecord &settings,
     const platform::LocaleFormat &locale = platform::LocaleFormat::user());
+// The same texts into an item that is reused, so making many rows allocates
+// nothing once its texts have grown.
+void MakeFileRow(ListedItem &item,
+    const platform::FsItem &file,
+    const SettingsRecord &settings,
+    const platform::LocaleFormat &locale);
 
 // A folder row without its size: the Size text is " ".
 ListedItem MakeFolderRow(

@@ -22,6 +22,21 @@ platform::ListRow toListRow(ListedItem &&item)
     return row;
 }
 
+void assignListRow(platform::ListRow &row, const ListedItem &item)
+{
+    cellText(row, Column::Name) = item.name;
+    cellText(row, Column::Path) = item.path;
+    cellText(row, Column::Size) = item.size;
+    cellText(row, Column::Type) = item.type;
+    cellText(row, Column::Created) = item.created;
+    cellText(row, Column::Modified) = item.modified;
+    cellText(row, Column::Accessed) = item.accessed;
+    row.tag = item.tag;
+    row.icon = 0;
+    row.smallIcon = item.smallIcon;
+    row.selected = false;
+}
+
 ListedItem listedItemOf(const platform::ListModel &listing, std::size_t row)
 {
     ListedItem item;

@@ -32,6 +32,8 @@ std::string folderTag(std::string_view fullPath);
 bool isFolderTag(std::string_view tag);
 
 platform::ListRow toListRow(ListedItem &&item);
+// The item's texts into a row that is reused (its storage kept).
+void assignListRow(platform::ListRow &row, const ListedItem &item);
 ListedItem listedItemOf(const platform::ListModel &listing, std::size_t row);
 
 // The row's full path: path, one "/" unless path already ends with one (the

@@ -11,6 +11,7 @@
 #include "app/userinterface/busypointer.h"
 
 #include <chrono>
+#include <span>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -82,8 +83,9 @@ public:
     {
         if (m_choice == ItemChoice::Folders)
             return;
-        m_pending.push_back(toListRow(MakeFileRow(file, m_settings, m_locale)));
-        if (m_pending.size() >= maxPendingRows)
+        MakeFileRow(m_file, file, m_settings, m_locale);
+        assignListRow(nextPendingRow(), m_file);
+        if (m_pendingCount >= maxPendingRows)
             flush();
     }
 
@@ -131,8 +133,17 @@ private:
         if (m_choice == ItemChoice::Files || frame.state != RowState::NotPlaced)
             return;
         frame.state = RowState::Pending;
-        frame.pendingIndex = m_pending.size();
-        m_pending.push_back(toListRow(MakeFolderRow(frame.item, std::nullopt, m_settings, m_locale)));
+        frame.pendingIndex = m_pendingCount;
+        nextPendingRow() = toListRow(MakeFolderRow(frame.item, std::nullopt, m_settings, m_locale));
+    }
+
+    // The next row of the batch; rows are kept from batch to batch, so their
+    // texts' storage is reused.
+    platform::ListRow &nextPendingRow()
+    {
+        if (m_pendingCount == m_pending.size())
+            m_pending.emplace_back();
+        return m_pending[m_pendingCount++];
     }
 
     void fillSize(const Frame &frame, std::uint64_t total)
@@ -149,30 +160,33 @@ private:
     void flush()
     {
         m_lastMove = std::chrono::steady_clock::now();
-        if (m_pending.empty())
+        if (m_pendingCount == 0)
             return;
-        std::vector<bool> kept(m_pending.size());
-        std::vector<platform::ListRow> batch;
-        batch.reserve(m_pending.size());
-        for (std::size_t i = 0; i < m_pending.size(); ++i) {
+        // The kept rows go to the front of the batch, in their order.
+        std::vector<bool> kept(m_pendingCount);
+        std::size_t keptCount = 0;
+        for (std::size_t i = 0; i < m_pendingCount; ++i) {
             // match on the tag: two rows may share a name, never a tag
             kept[i] = !m_destination.containsTag(m_pending[i].tag);
-            if (kept[i])
-                batch.push_back(std::move(m_pending[i]));
+            if (kept[i]) {
+                if (i != keptCount)
+                    std::swap(m_pending[keptCount], m_pending[i]);
+                ++keptCount;
+            }
         }
         for (Frame &frame : m_frames) {
             if (frame.state == RowState::Pending)
                 frame.state = kept[frame.pendingIndex] ? RowState::Appended : RowState::Dropped;
         }
-        m_pending.clear();
-        if (batch.empty())
+        m_pendingCount = 0;
+        if (keptCount == 0)
             return;
         // Only the last prompt of a batch could ever be seen.
-        const platform::ListRow &last = batch.back();
+        const platform::ListRow &last = m_pending[keptCount - 1];
         m_status.setPrompt(
             " Adding " + rowFullPath(cellText(last, Column::Path), cellText(last, Column::Name)) + "...");
-        m_appended += batch.size();
-        m_destination.append(std::move(batch));
+        m_appended += keptCount;
+        m_destination.append(std::span<const platform::ListRow>(m_pending.data(), keptCount));
     }
 
     platform::ListModel &m_destination;
@@ -184,7 +198,9 @@ private:
     UserInterface &m_ui;
     const DestinationActivity &m_activity;
     std::vector<Frame> m_frames; // the folders being walked, outermost first
-    std::vector<platform::ListRow> m_pending;
+    std::vector<platform::ListRow> m_pending; // the batch: its first m_pendingCount rows
+    std::size_t m_pendingCount = 0;
+    ListedItem m_file; // reused for every file's texts
     std::size_t m_appended = 0;
     std::chrono::steady_clock::time_point m_lastMove = std::chrono::steady_clock::now();
 };

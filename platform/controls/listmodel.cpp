@@ -396,6 +396,12 @@ std::size_t ListModel::append(const ListRow &row)
 
 void ListModel::append(std::vector<ListRow> &&rows)
 {
+    append(std::span<const ListRow>(rows));
+    rows.clear();
+}
+
+void ListModel::append(std::span<const ListRow> rows)
+{
     if (rows.empty())
         return;
     if (d->keepsOrder()) {
@@ -426,7 +432,6 @@ void ListModel::append(std::vector<ListRow> &&rows)
                 ++d->selectedCount;
         }
         const std::size_t count = rows.size();
-        rows.clear();
         if (atEnd) {
             d->indexAppended(first);
             d->notify([first, count](ListObserver &o) { o.rowsAppended(first, count); });
@@ -445,7 +450,6 @@ void ListModel::append(std::vector<ListRow> &&rows)
         if (row.selected)
             ++d->selectedCount;
     }
-    rows.clear();
     d->indexAppended(first);
     const std::size_t count = d->rows.size() - first + 1;
     d->notify([first, count](ListObserver &o) { o.rowsAppended(first, count); });

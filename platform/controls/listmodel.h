@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,6 +72,8 @@ public:
     // Appends many rows with one notification. A sorted listing sorts them on
     // their own and merges them in, in one pass.
     void append(std::vector<ListRow> &&rows);
+    // The same with copies of rows, which stay the caller's (to be reused).
+    void append(std::span<const ListRow> rows);
 
     // Read access to row r (1-based). Views are valid until the next change.
     ListRow row(std::size_t r) const;

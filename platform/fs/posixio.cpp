@@ -290,6 +290,30 @@ FsItem describeFolder(std::string name, std::string path, std::string parentPath
     return item;
 }
 
+void describeFileInto(FsItem &item,
+    std::string_view name,
+    const std::string &folderPath,
+    const Stat &lst,
+    const Stat *target,
+    TypeDescriber &types)
+{
+    const Stat &described = target ? *target : lst;
+    item.attributes = attributesOf(name, lst, described, false);
+    item.type = types.describe(name);
+    item.name.assign(name);
+    item.path.assign(folderPath);
+    if (!folderPath.ends_with('/'))
+        item.path += '/';
+    item.path += name;
+    item.parentPath.assign(folderPath);
+    item.created = described.created;
+    item.modified = described.modified;
+    item.accessed = described.accessed;
+    item.size = described.size;
+    item.isFolder = false;
+    item.isSymlink = S_ISLNK(lst.mode);
+}
+
 FsItem describeFile(std::string name,
     std::string path,
     std::string parentPath,

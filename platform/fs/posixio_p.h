@@ -133,6 +133,14 @@ std::string errorText(int err);
 std::uint32_t attributesOf(std::string_view name, const Stat &lst, const Stat &described, bool isFolder);
 
 FsItem describeFolder(std::string name, std::string path, std::string parentPath, const Stat &lst, const Stat &target);
+// The same into an item that is reused, so describing many files allocates
+// nothing once its texts have grown: path is folderPath/name.
+void describeFileInto(FsItem &item,
+    std::string_view name,
+    const std::string &folderPath,
+    const Stat &lst,
+    const Stat *target,
+    TypeDescriber &types);
 // target null: a symbolic link that leads nowhere, described by the link itself.
 FsItem describeFile(std::string name,
     std::string path,

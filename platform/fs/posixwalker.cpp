@@ -128,10 +128,8 @@ int PosixWalker::load(Frame &frame)
             }
         }
         frame.total += counted(link, described);
-        std::string name(entries.name(i));
-        std::string path = joinPath(frame.path, name);
-        const FsItem item = describeFile(std::move(name), std::move(path), frame.path, link, described, m_types);
-        m_visitor->file(item);
+        describeFileInto(m_file, entries.name(i), frame.path, link, described, m_types);
+        m_visitor->file(m_file);
     }
     std::sort(frame.subFolders.begin(), frame.subFolders.end(), [](const SubFolder &a, const SubFolder &b) {
         return nameLess(a.name, b.name);

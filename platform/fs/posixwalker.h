@@ -70,6 +70,7 @@ private:
     TypeDescriber &m_types;
     TreeVisitor *m_visitor;
     EntryList m_entries; // reused for every folder
+    FsItem m_file; // reused for every file reported
     std::vector<Frame> m_stack;
     WalkResult m_result;
     // Files counted so far, so each counts once. Until a link or a hard link

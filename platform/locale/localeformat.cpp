@@ -7,6 +7,7 @@
 
 #include <array>
 #include <ctime>
+#include <mutex>
 #include <vector>
 
 namespace mrb::platform
@@ -269,6 +270,17 @@ Tokens withoutTimeZone(Tokens tokens)
 
 } // namespace
 
+// The date text of one local day that has 86,400 seconds and no change of
+// the clock's offset: every time in [start, start + 86400) shares it, and its
+// time of day is the seconds since start.
+struct CachedDay {
+    std::int64_t start = 1; // 1: empty (a day starts at a whole minute)
+    std::string dateText;
+};
+
+constexpr std::int64_t secondsPerDay = 86400;
+constexpr std::size_t cachedDays = 8;
+
 struct LocaleFormat::Data {
     std::string name;
     std::string groupSeparator;
@@ -283,6 +295,55 @@ struct LocaleFormat::Data {
     std::array<std::string, 2> amPmUpper;
     std::array<std::string, 2> amPmLower;
     std::array<std::string, 2> amPmAsIs;
+    bool asciiDigits = true;
+
+    // Days looked up lately, by day number modulo their count.
+    mutable std::mutex cacheMutex;
+    mutable std::array<CachedDay, cachedDays> days;
+    mutable std::size_t nextDay = 0; // the slot to replace next
+
+    Data() = default;
+    Data(const Data &other)
+        : name(other.name)
+        , groupSeparator(other.groupSeparator)
+        , decimalSeparator(other.decimalSeparator)
+        , dateTokens(other.dateTokens)
+        , timeTokens(other.timeTokens)
+        , digits(other.digits)
+        , monthShort(other.monthShort)
+        , monthLong(other.monthLong)
+        , dayShort(other.dayShort)
+        , dayLong(other.dayLong)
+        , amPmUpper(other.amPmUpper)
+        , amPmLower(other.amPmLower)
+        , amPmAsIs(other.amPmAsIs)
+        , asciiDigits(other.asciiDigits)
+    {
+    }
+    Data &operator=(const Data &other)
+    {
+        if (this != &other) {
+            Data copy(other);
+            const std::lock_guard<std::mutex> lock(cacheMutex);
+            name = std::move(copy.name);
+            groupSeparator = std::move(copy.groupSeparator);
+            decimalSeparator = std::move(copy.decimalSeparator);
+            dateTokens = std::move(copy.dateTokens);
+            timeTokens = std::move(copy.timeTokens);
+            digits = copy.digits;
+            monthShort = copy.monthShort;
+            monthLong = copy.monthLong;
+            dayShort = copy.dayShort;
+            dayLong = copy.dayLong;
+            amPmUpper = copy.amPmUpper;
+            amPmLower = copy.amPmLower;
+            amPmAsIs = copy.amPmAsIs;
+            asciiDigits = copy.asciiDigits;
+            days = {};
+            nextDay = 0;
+        }
+        return *this;
+    }
 
     void appendNumber(std::string &out, long value, int width) const
     {
@@ -297,8 +358,45 @@ struct LocaleFormat::Data {
             buffer[n++] = '0';
         if (value < 0)
             out += '-';
+        if (asciiDigits) {
+            while (n > 0)
+                out += buffer[--n];
+            return;
+        }
         while (n > 0)
             out += digits[static_cast<std::size_t>(buffer[--n] - '0')];
+    }
+
+    // The time of day, seconds since midnight, as the time format gives it.
+    void renderTime(std::string &out, int secondOfDay) const
+    {
+        std::tm tm {};
+        tm.tm_hour = secondOfDay / 3600;
+        tm.tm_min = secondOfDay / 60 % 60;
+        tm.tm_sec = secondOfDay % 60;
+        render(out, timeTokens, tm);
+    }
+
+    // The start of t's local day when that day can be kept (see CachedDay),
+    // with its date text; false for a day of a clock change or an error.
+    bool dayOf(std::time_t t, const std::tm &tm, CachedDay &day) const
+    {
+        const std::int64_t start = static_cast<std::int64_t>(t) - (tm.tm_hour * 3600 + tm.tm_min * 60 + tm.tm_sec);
+        const auto startTime = static_cast<std::time_t>(start);
+        const auto lastTime = static_cast<std::time_t>(start + secondsPerDay - 1);
+        std::tm first {};
+        std::tm last {};
+        if (!::localtime_r(&startTime, &first) || !::localtime_r(&lastTime, &last))
+            return false;
+        const bool sameDay = first.tm_mday == tm.tm_mday && last.tm_mday == tm.tm_mday && first.tm_mon == tm.tm_mon
+            && last.tm_mon == tm.tm_mon && first.tm_year == tm.tm_year && last.tm_year == tm.tm_year;
+        if (!sameDay || first.tm_hour != 0 || first.tm_min != 0 || first.tm_sec != 0 || last.tm_hour != 23
+            || last.tm_min != 59 || last.tm_sec != 59)
+            return false;
+        day.start = start;
+        day.dateText.clear();
+        render(day.dateText, dateTokens, tm);
+        return true;
     }
 
     void render(std::string &out, const Tokens &tokens, const std::tm &tm) const
@@ -404,6 +502,7 @@ LocaleFormat::LocaleFormat(std::string_view localeName)
 
     const QString zero = locale.zeroDigit();
     const char32_t zeroCode = zero.isEmpty() ? U'0' : zero.toUcs4().value(0, U'0');
+    d->asciiDigits = zeroCode == U'0';
     for (char32_t k = 0; k < 10; ++k) {
         const char32_t code = zeroCode + k;
         d->digits[k] = QString::fromUcs4(&code, 1).toStdString();
@@ -455,18 +554,44 @@ const std::string &LocaleFormat::decimalSeparator() const
 
 std::string LocaleFormat::formatDateTime(std::int64_t secondsSinceEpoch) const
 {
+    std::string out;
+    out.reserve(24);
+    appendDateTime(out, secondsSinceEpoch);
+    return out;
+}
+
+void LocaleFormat::appendDateTime(std::string &out, std::int64_t secondsSinceEpoch) const
+{
+    {
+        const std::lock_guard<std::mutex> lock(d->cacheMutex);
+        for (const CachedDay &day : d->days) {
+            if (day.start == 1 || secondsSinceEpoch < day.start || secondsSinceEpoch - day.start >= secondsPerDay)
+                continue;
+            const int secondOfDay = static_cast<int>(secondsSinceEpoch - day.start);
+            out += day.dateText;
+            if (secondOfDay != 0) {
+                out += ' ';
+                d->renderTime(out, secondOfDay);
+            }
+            return;
+        }
+    }
     const auto t = static_cast<std::time_t>(secondsSinceEpoch);
     std::tm tm {};
     if (!::localtime_r(&t, &tm))
-        return {};
-    std::string out;
-    out.reserve(24);
-    d->render(out, d->dateTokens, tm);
+        return;
+    CachedDay day;
+    if (d->dayOf(t, tm, day)) {
+        out += day.dateText;
+        const std::lock_guard<std::mutex> lock(d->cacheMutex);
+        d->days[d->nextDay++ % cachedDays] = std::move(day);
+    } else {
+        d->render(out, d->dateTokens, tm);
+    }
     if (tm.tm_hour != 0 || tm.tm_min != 0 || tm.tm_sec != 0) {
         out += ' ';
         d->render(out, d->timeTokens, tm);
     }
-    return out;
 }
 
 namespace

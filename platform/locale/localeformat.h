@@ -15,8 +15,8 @@ namespace mrb::platform
 //
 // The date text is the short date, a blank and the long time without a
 // time-zone name, in the local time zone; at exactly midnight the time is left
-// out. Each call converts the time once (localtime_r), with no locale or
-// time-zone look-up per call, so listing many files stays cheap.
+// out. No locale or time-zone look-up per call, so listing many files stays
+// cheap.
 class LocaleFormat
 {
 public:
@@ -33,6 +33,11 @@ public:
     const std::string &decimalSeparator() const;
 
     std::string formatDateTime(std::int64_t secondsSinceEpoch) const;
+    // The same text, added at the end of out. The date part of a day is made
+    // once and kept (a few days at a time); the time part is arithmetic, so a
+    // listing of many files costs no time-zone conversion per row. Safe to
+    // call from several threads.
+    void appendDateTime(std::string &out, std::int64_t secondsSinceEpoch) const;
 
     // The user's locale, made on first use and kept for the run.
     static const LocaleFormat &user();

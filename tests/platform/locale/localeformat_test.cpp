@@ -120,6 +120,27 @@ TEST_F(LocaleFormatTest, MatchesQtFormattingAcrossLocales)
     }
 }
 
+// One object formats many times in turn, as a listing does: the days it keeps
+// must give the texts a fresh conversion gives, also on the days the clock
+// changes and in a zone far from UTC.
+TEST_F(LocaleFormatTest, KeptDaysGiveTheSameTextsAcrossClockChanges)
+{
+    constexpr std::int64_t berlinSpringForward = 1679792400; // 2023-03-26 01:00 UTC
+    constexpr std::int64_t berlinFallBack = 1698541200; // 2023-10-29 01:00 UTC
+    for (const char *zone : {"Europe/Berlin", "Pacific/Kiritimati", "America/St_Johns"}) {
+        ScopedEnv tzHere("TZ", zone);
+        for (const char *name : {"en_US", "de_DE", "C"}) {
+            const LocaleFormat kept(name);
+            for (const std::int64_t around : {berlinSpringForward, berlinFallBack}) {
+                for (std::int64_t t = around - 2 * 86400; t < around + 2 * 86400; t += 1789) {
+                    SCOPED_TRACE(std::string(zone) + " " + name + " at " + std::to_string(t));
+                    EXPECT_EQ(kept.formatDateTime(t), LocaleFormat(name).formatDateTime(t));
+                }
+            }
+        }
+    }
+}
+
 TEST(LocaleFormatUser, SetUserChangesTheSharedInstanceInPlace)
 {
     const LocaleFormat &user = LocaleFormat::user();
