@@ -25,10 +25,20 @@ void RawFactTable::noteTotal(std::string_view folderPath, std::uint64_t total)
 
 const RawFacts *RawFactTable::find(std::string_view fullPath) const
 {
+    if (m_next < m_entries.size()) {
+        const Entry &e = m_entries[m_next];
+        if (std::string_view(m_keys).substr(e.keyOffset, e.keyLength) == fullPath) {
+            // the same path noted twice has one entry, so this is the one
+            return &m_entries[m_next++].facts;
+        }
+    }
     if (m_slots.empty())
         return nullptr;
     const std::uint32_t entry = m_slots[slotOf(fullPath, std::hash<std::string_view>()(fullPath))].entry;
-    return entry == emptyEntry ? nullptr : &m_entries[entry].facts;
+    if (entry == emptyEntry)
+        return nullptr;
+    m_next = entry + 1;
+    return &m_entries[entry].facts;
 }
 
 std::size_t RawFactTable::slotOf(std::string_view fullPath, std::size_t hash) const

@@ -61,6 +61,9 @@ private:
     std::string m_keys;
     std::vector<Entry> m_entries;
     std::vector<Slot> m_slots; // a power of two in size
+    // The entry after the last one found: rows mostly come in the order their
+    // items were noted, so it is usually the next one asked for.
+    mutable std::size_t m_next = 0;
 };
 
 // One destination row as the machine-readable formats see it: the row's own
