@@ -76,41 +76,28 @@ constexpr std::array<HelpRow, core::settingCount> settingRows = {{
     {"True|False", "the window's options dialog before Make; no effect here"},
 }};
 
-// Each format with what it holds; the examples below show each one's lines.
+// Each format with what it holds and a short example.
 constexpr HelpRow formatRows[] = {
     {"csv",
         "RFC 4180, UTF-8: a header line, then one record an item with the fields name, path, size (bytes; a "
         "folder's total, empty when unknown), type, modified, created, accessed (ISO 8601 with the UTC offset, "
         "empty when unknown) and kind (file or folder). Fields with a comma, quote or line break are quoted, "
-        "quotes doubled; lines end with CR LF"},
+        "quotes doubled; lines end with CR LF. A record: \"Live, 1999.mp3\",/M,5120,MP3 "
+        "audio,2026-03-01T10:00:00+01:00,,,file"},
     {"jsonl",
         "one JSON object a line with the same fields (null when unknown). A name or path that is not valid "
-        "UTF-8 has U+FFFD for each bad byte, and its exact bytes in Base64 in name_bytes or path_bytes"},
+        "UTF-8 has U+FFFD for each bad byte, and its exact bytes in Base64 in name_bytes or path_bytes. A line: "
+        "{\"name\":\"Live, 1999.mp3\",\"size\":5120,...,\"kind\":\"file\"}"},
     {"catalog",
         "one web page that needs nothing else (no network): a folder tree with the count and size of what "
         "lies below each folder, a table sorted by a click on any column header, and a search box that "
-        "filters the names as you type; quick at hundreds of thousands of items"},
+        "filters the names as you type; quick at hundreds of thousands of items. For a drive: mrb-list --set "
+        "Common.Sub=True --set Common.Item=FF --format catalog -o usb.html /media/usb"},
     {"m3u8",
         "an extended M3U playlist in UTF-8: #EXTM3U, then for each file (folders are left out) #EXTINF:-1, "
         "the name less its extension, and its path on the next line. A path with a line break cannot be "
-        "written and is named on stderr"},
-};
-
-// Literal lines: a command, then what it writes.
-constexpr std::string_view exampleLines[] = {
-    "  mrb-list --set Common.Sub=True --format csv -o m.csv /M",
-    "      name,path,size,type,modified,created,accessed,kind",
-    "      M,/,5120,Folder,2026-03-02T08:00:00+01:00,,,folder",
-    "      \"Live, 1999.mp3\",/M,5120,MP3 audio,2026-03-01T10:00:00+01:00,,,file",
-    "  mrb-list --set Common.Sub=True --format jsonl -o m.jsonl /M",
-    "      {\"name\":\"M\",\"path\":\"/\",\"size\":5120,...,\"kind\":\"folder\"}",
-    "      {\"name\":\"Live, 1999.mp3\",\"path\":\"/M\",\"size\":5120,...,\"kind\":\"file\"}",
-    "  mrb-list --set Common.Sub=True --format m3u8 --relative-to /M -o /M/a.m3u8 /M",
-    "      #EXTM3U",
-    "      #EXTINF:-1,Live, 1999",
-    "      Live, 1999.mp3",
-    "  mrb-list --set Common.Sub=True --format catalog -o usb.html /media/usb",
-    "      usb.html: open it in a browser, here or on any other machine",
+        "written and is named on stderr. With --relative-to /M, the file /M/Live, 1999.mp3 gives the lines "
+        "#EXTINF:-1,Live, 1999 and Live, 1999.mp3"},
 };
 
 constexpr HelpRow exitRows[] = {
@@ -200,11 +187,6 @@ std::string helpText()
         appendRow(out, term, text);
     }
     appendRows(out, "Formats (--format):", formatRows);
-    out += "\nExamples:\n";
-    for (const std::string_view line : exampleLines) {
-        out += line;
-        out += '\n';
-    }
     appendRows(out, "Exit status:", exitRows);
     return out;
 }

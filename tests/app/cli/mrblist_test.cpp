@@ -285,7 +285,6 @@ TEST(MrbListRun, HelpNamesEveryModeOptionSettingAndExitCode)
         "\n  jsonl",
         "\n  catalog",
         "\n  m3u8",
-        "\nExamples:\n",
         "\n  130 ",
         "\nExit status:\n  0",
         "\n  1 ",
