@@ -63,6 +63,8 @@ int runMrbList(const std::vector<std::string> &args, const RunEnvironment &env, 
         {.fs = fs, .api = *library.api, .gen = *library.gen, .ui = ui}, locateSettings(options, env));
     core::SettingsStore &settings = workspace.settingsStore();
     settings.ensureSettings();
+    if (!settings.notice().empty())
+        err << "mrb-list: " << settings.notice() << '\n';
     // For this run only: the record changes, the file never does.
     for (const SettingOverride &o : options.overrides)
         settings.record().setValue(o.setting, o.value);

@@ -5,6 +5,7 @@
 #include "app/library/libraryapifuns.h"
 #include "app/library/librarygenfuns.h"
 #include "platform/fs/filesystem.h"
+#include "platform/profile/profilefile.h"
 
 namespace mrb::core
 {
@@ -42,6 +43,9 @@ void SettingsStore::loadSettings()
 {
     const std::string file = settingsFilePath();
     m_record.setFilePath(file);
+    // Running on the defaults: they stay until the file can be read again.
+    if (!m_notice.empty() && !platform::inspectProfileFile(file).readable)
+        return;
     // Every value as read, unchecked: each consumer decides what a text outside
     // its set means.
     for (std::size_t i = 0; i < settingCount; ++i)
@@ -52,37 +56,57 @@ void SettingsStore::writeDefaultSettings()
 {
     const std::string file = settingsFilePath();
     m_record.setFilePath(file);
-    {
-        // Opening for append creates a missing file and leaves an existing one
-        // as it is. A file that cannot be created is ignored here: the writes
-        // below fail the same way and the next load shows empty values.
-        m_fs.openTextWriter(file, platform::WriteMode::Append)->finish();
-    }
+    // One level only, as a plain make-folder would: a program folder that is
+    // missing is not brought into being for its output folder. Output.Path is
+    // written even when its folder cannot be made.
+    const std::string output = outputFolder();
+    if (!m_fs.folderExists(output) && m_fs.folderExists(m_programFolder))
+        m_fs.createFolder(output);
+    std::vector<platform::ProfileEntry> entries;
     for (std::size_t i = 0; i < settingCount; ++i) {
         const SettingKey &k = settingKeys[i];
-        if (static_cast<Setting>(i) == Setting::OutputPath) {
-            // Output.Path is written even when its folder cannot be made.
-            const std::string output = outputFolder();
-            // One level only, as a plain make-folder would: a program folder
-            // that is missing is not brought into being for its output folder.
-            if (!m_fs.folderExists(output) && m_fs.folderExists(m_programFolder))
-                m_fs.createFolder(output);
-            m_api.writeIni(file, k.section, k.key, output);
-            continue;
-        }
-        m_api.writeIni(file, k.section, k.key, k.defaultText);
+        entries.push_back({k.section, k.key, static_cast<Setting>(i) == Setting::OutputPath ? output : k.defaultText});
     }
+    // The bytes and order of one WriteIni per key, in a single replacement of
+    // the file: a second program starting now never sees half of them.
+    m_lastWrite = platform::writeProfileStrings(file, entries);
 }
+
+namespace
+{
+
+bool hasValidCheckKey(const SettingsRecord &record, LibraryGenFuns &gen)
+{
+    const std::vector<platform::Value> valid = {
+        platform::Value {std::string("True")}, platform::Value {std::string("False")}};
+    return gen.inVar(platform::Value {record.value(Setting::CommonPath)}, valid);
+}
+
+} // namespace
 
 void SettingsStore::ensureSettings()
 {
+    m_notice.clear();
     loadSettings();
-    const std::vector<platform::Value> valid = {
-        platform::Value {std::string("True")}, platform::Value {std::string("False")}};
-    if (m_gen.inVar(platform::Value {m_record.value(Setting::CommonPath)}, valid))
+    if (hasValidCheckKey(m_record, m_gen))
         return;
     writeDefaultSettings();
     loadSettings();
+    if (hasValidCheckKey(m_record, m_gen))
+        return;
+
+    // Neither read nor created: empty values would make every output come out
+    // in a wrong format, so the defaults serve from memory.
+    const std::string file = settingsFilePath();
+    const platform::ProfileFileState state = platform::inspectProfileFile(file);
+    const std::string reason = !state.readable && !state.missing ? state.reason
+        : !m_lastWrite.ok()                                      ? m_lastWrite.reason()
+                                                                 : std::string("it holds no valid settings");
+    m_record = recordOfDefaults();
+    m_record.setValue(Setting::OutputPath, outputFolder());
+    m_record.setFilePath(file);
+    m_notice = "The settings file '" + file + "' can be neither read nor created (" + reason
+        + "). Marrowby runs on the default settings, and changes to them are not saved.";
 }
 
 } // namespace mrb::core

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/settings/settings.h"
+#include "platform/fs/writeresult.h"
 
 #include <string>
 
@@ -18,7 +19,11 @@ class LibraryApiFuns;
 class LibraryGenFuns;
 
 // Owns the settings file "options.dll" in the program folder and the record
-// that mirrors it. Reads and writes go through the library's ReadIni/WriteIni.
+// that mirrors it. Reads go through the library's ReadIni; the defaults are
+// written in one locked step, so a program starting at the same moment reads
+// either none or all of them. A settings file that can be neither read nor
+// created never leaves the record empty: the program runs on the defaults,
+// kept in memory, and notice() says so.
 class SettingsStore
 {
 public:
@@ -36,8 +41,12 @@ public:
     // Writes the 18 defaults (and makes the "output" folder); foreign keys stay.
     void writeDefaultSettings();
     // The start-up check: load, and when Common.Path is neither "True" nor
-    // "False", write the defaults and load again.
+    // "False", write the defaults and load again. When that still fails, the
+    // record holds the defaults and notice() tells why.
     void ensureSettings();
+    // What the user is to be told once, after the start-up check ran on the
+    // defaults in memory; empty when the settings file served.
+    const std::string &notice() const { return m_notice; }
 
     const SettingsRecord &record() const { return m_record; }
     SettingsRecord &record() { return m_record; }
@@ -52,6 +61,8 @@ private:
     std::string m_programFolder;
     std::string m_settingsFile; // empty: "options.dll" in the program folder
     SettingsRecord m_record;
+    platform::WriteResult m_lastWrite; // of the defaults
+    std::string m_notice;
 };
 
 // The folder that plays the program folder's part: the executable's folder

@@ -253,6 +253,10 @@ void frmPubMain::load()
     m_stopShortcut->setEnabled(false);
     connect(m_stopShortcut, &QShortcut::activated, this, [this] { m_workspace.activity().requestStop(); });
 
+    if (const std::string &notice = m_workspace.settingsStore().notice(); !notice.empty()) {
+        // said once, after the window is up
+        QTimer::singleShot(0, this, [this, notice] { showMessage(notice, core::MessageIcon::Exclamation); });
+    }
     if (!m_objects.libraryLoaded) {
         // said once, after the window is up
         const std::string message = libraryMissingMessage(m_objects.libraryProblem);

@@ -166,15 +166,38 @@ KeyLocation locate(std::string_view text, std::string_view section, std::string_
 
 enum class ReadStatus { Ok, Missing, Failed };
 
+// Opens file for reading without waiting: a FIFO would block an ordinary open
+// until a writer came. readWhole then refuses anything but a regular file.
+int openForReading(const std::string &file)
+{
+    return ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+}
+
+// Why the open file fd cannot be read as a profile file; "" when it can.
+std::string unreadableBecause(int fd)
+{
+    struct stat st {
+    };
+    if (::fstat(fd, &st) != 0)
+        return std::strerror(errno);
+    if (S_ISDIR(st.st_mode))
+        return std::strerror(EISDIR);
+    if (!S_ISREG(st.st_mode))
+        return "not a regular file";
+    if (static_cast<std::uint64_t>(st.st_size) > maxProfileBytes)
+        return "larger than 64 MiB";
+    return {};
+}
+
 // Reads a whole regular file. Missing when it does not exist; Failed when it
 // exists but cannot be read as a profile file.
 ReadStatus readWhole(int fd, std::string &out)
 {
+    if (!unreadableBecause(fd).empty())
+        return ReadStatus::Failed;
     struct stat st {
     };
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-        return ReadStatus::Failed;
-    if (static_cast<std::uint64_t>(st.st_size) > maxProfileBytes)
+    if (::fstat(fd, &st) != 0)
         return ReadStatus::Failed;
     out.clear();
     out.reserve(static_cast<std::size_t>(st.st_size));
@@ -285,7 +308,7 @@ std::string readProfileString(const std::string &file, std::string_view section,
     key = trimmed(key);
     if (section.empty() || key.empty())
         return {};
-    Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    Fd fd(openForReading(file));
     if (!fd.valid())
         return {};
     std::string text;
@@ -322,15 +345,26 @@ std::optional<std::string> profileTextWith(
 
 bool writeProfileString(const std::string &file, std::string_view section, std::string_view key, std::string_view value)
 {
-    if (!isUsableName(section, "]\r\n") || !isUsableName(key, "=\r\n"))
-        return false;
-    // A line break would start a new line of the file; a NUL ends the value as
-    // it does for every C-string consumer.
-    value = value.substr(0, value.find('\0'));
-    if (value.find_first_of("\r\n") != std::string_view::npos)
-        return false;
-    section = trimmed(section);
-    key = trimmed(key);
+    return writeProfileStrings(file, {ProfileEntry {std::string(section), std::string(key), std::string(value)}}).ok();
+}
+
+WriteResult writeProfileStrings(const std::string &file, const std::vector<ProfileEntry> &entries)
+{
+    const auto failure = [&file](std::string reason) { return WriteResult::failure(file, std::move(reason)); };
+    for (const ProfileEntry &entry : entries) {
+        // A line break would start a new line of the file; a NUL ends the
+        // value as it does for every C-string consumer.
+        const std::string_view value = std::string_view(entry.value).substr(0, entry.value.find('\0'));
+        if (!isUsableName(entry.section, "]\r\n") || !isUsableName(entry.key, "=\r\n")
+            || value.find_first_of("\r\n") != std::string_view::npos)
+            return failure("a name or value that cannot be written");
+    }
+    // Looked at before the write opens it: a FIFO or a device is not a
+    // profile file, and opening one for writing could wait for ever.
+    struct stat st {
+    };
+    if (::stat(file.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        return failure(S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "not a regular file");
 
     // The lock sits on the folder of the file, not on the file: a replaced
     // file is a new one, and a lock on the old one would not stop a writer
@@ -338,31 +372,49 @@ bool writeProfileString(const std::string &file, std::string_view section, std::
     // reading, so concurrent writers never lose one another's keys.
     SafeFile out(file, SafeFileOptions {FolderLock::Exclusive});
     if (!out.status().ok())
-        return false;
+        return out.status();
 
     std::string text;
     bool exists = false;
     {
-        Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+        Fd fd(openForReading(file));
         if (fd.valid()) {
             exists = true;
-            struct stat st {
-            };
+            if (const std::string why = unreadableBecause(fd.get()); !why.empty())
+                return failure(why);
             if (readWhole(fd.get(), text) != ReadStatus::Ok || ::fstat(fd.get(), &st) != 0)
-                return false;
+                return failure(std::strerror(errno ? errno : EIO));
             // A read-only file refuses the write, for root too.
             if ((st.st_mode & S_IWUSR) == 0)
-                return false;
+                return failure(std::strerror(EACCES));
         } else if (errno != ENOENT) {
-            return false;
+            return failure(std::strerror(errno));
         }
     }
 
-    const std::string updated = edited(text, section, key, value);
+    std::string updated = text;
+    for (const ProfileEntry &entry : entries) {
+        const std::string_view value = std::string_view(entry.value).substr(0, entry.value.find('\0'));
+        updated = edited(updated, trimmed(entry.section), trimmed(entry.key), value);
+    }
     if (exists && updated == text)
-        return true;
+        return {};
     out.write(updated);
-    return out.commit().ok();
+    return out.commit();
+}
+
+ProfileFileState inspectProfileFile(const std::string &file)
+{
+    ProfileFileState state;
+    Fd fd(openForReading(file));
+    if (!fd.valid()) {
+        state.missing = errno == ENOENT;
+        state.reason = std::strerror(errno);
+        return state;
+    }
+    state.reason = unreadableBecause(fd.get());
+    state.readable = state.reason.empty();
+    return state;
 }
 
 } // namespace mrb::platform

@@ -89,6 +89,7 @@ ProgramRun runProgram(const std::string &program, const std::vector<std::string>
         for (const auto &a : args)
             argv.push_back(const_cast<char *>(a.c_str()));
         argv.push_back(nullptr);
+        ::alarm(60); // kept across exec: a program that hangs fails instead of stalling the run
         ::execv(program.c_str(), argv.data());
         ::_exit(127);
     }
@@ -172,6 +173,20 @@ TEST_F(MrbListBinary, ValidPathAloneIsLeftAloneAndMissingKeysPrintEmpty)
     EXPECT_FALSE(isFolder(dir + "/output"));
 }
 
+// A FIFO in place of the settings file used to hang mrb-list in open.
+TEST_F(MrbListBinary, UnreadableSettingsRunOnDefaultsAndSaySoOnce)
+{
+    const std::string dir = tree.root();
+    tree.fifo("options.dll");
+    const ProgramRun r = run({"--settings", dir + "/options.dll", "--print-settings"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, defaultLines(dir));
+    EXPECT_EQ(r.err,
+        "mrb-list: The settings file '" + dir
+            + "/options.dll' can be neither read nor created (not a regular file). Marrowby runs on the default "
+              "settings, and changes to them are not saved.\n");
+}
+
 TEST_F(MrbListBinary, UsageErrorExitsTwoAndTouchesNothing)
 {
     const std::string dir = tree.root();
@@ -226,8 +241,11 @@ TEST(MrbListRun, RelativeSettingsFileIsTakenFromTheWorkingFolder)
     env.workingFolder = tree.root();
     std::ostringstream out, err;
     EXPECT_EQ(runMrbList({"--settings", "sub/my.ini", "--print-settings"}, env, out, err), 0);
-    // The settings file has no folder yet: nothing is written and every value is empty.
-    EXPECT_NE(out.str().find("\nOutput.Path=\n"), std::string::npos);
+    // The settings file has no folder yet: nothing is written, and the run
+    // goes on the defaults in memory and says so.
+    EXPECT_EQ(out.str(), defaultLines(tree.path("sub")));
+    EXPECT_NE(err.str().find("No such file or directory"), std::string::npos) << err.str();
+    EXPECT_FALSE(std::filesystem::exists(tree.path("sub")));
 
     tree.dir("sub");
     std::ostringstream again, errAgain;

@@ -9,8 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 using mrb::core::LocalApiFuns;
@@ -202,7 +205,7 @@ TEST_F(SettingsStoreTest, ValuesStayTextExactlyAsRead)
     EXPECT_EQ(record.value(Setting::OutputPath), "/somewhere else");
 }
 
-TEST_F(SettingsStoreTest, WritesAndReadsInTheFixedOrder)
+TEST_F(SettingsStoreTest, ReadsInTheFixedOrderAndWritesTheDefaultsInOneStep)
 {
     const std::string folder = tree.dir("prog");
     RecordingApi recording(folder + "/output");
@@ -211,25 +214,9 @@ TEST_F(SettingsStoreTest, WritesAndReadsInTheFixedOrder)
     std::vector<std::string> reads;
     for (const auto &k : mrb::core::settingKeys)
         reads.push_back("read " + std::string(k.section) + "." + k.key);
+    // The defaults go in one locked replacement of the file (no WriteIni per
+    // key), with the bytes key-by-key writes give (see MissingFileGetsDefaultsAndOutputFolder).
     std::vector<std::string> expected = reads;
-    for (const char *key : {"Common.Path",
-             "Common.Size",
-             "Common.Unit",
-             "Common.Precision",
-             "Common.Type",
-             "Common.Modified",
-             "Common.Created",
-             "Common.Accessed",
-             "Common.Sub",
-             "Common.Item",
-             "Output.FileType",
-             "Output.Separator",
-             "Output.Repeat",
-             "Output.Standard"})
-        expected.push_back(std::string("write ") + key);
-    // The output folder is made between Output.Standard and Output.Path.
-    for (const char *key : {"Output.Path", "Output.Header", "Output.Delete", "System.Dialog"})
-        expected.push_back(std::string("write ") + key + " (output exists)");
     expected.insert(expected.end(), reads.begin(), reads.end());
     EXPECT_EQ(recording.calls, expected);
 }
@@ -280,28 +267,109 @@ TEST_F(SettingsStoreTest, ExplicitFileAndFolderEndingInSlash)
     EXPECT_EQ(slash.outputFolder(), folder + "/output");
 }
 
-TEST_F(SettingsStoreTest, UnwritableFolderGivesEmptyValuesSilently)
+// Empty values used to come out of every case below, and with them outputs in
+// a wrong format reported as written successfully; a FIFO hung the start.
+TEST_F(SettingsStoreTest, UnusableFileRunsOnDefaultsInMemoryAndSaysWhy)
+{
+    struct Case {
+        const char *name;
+        std::function<std::string()> make; // returns the program folder
+        const char *reason;
+    };
+    const std::vector<Case> cases = {
+        {"fifo",
+            [&] {
+                tree.fifo("fifo/options.dll");
+                return tree.path("fifo");
+            },
+            "not a regular file"},
+        {"folder",
+            [&] {
+                tree.dir("folder/options.dll");
+                return tree.path("folder");
+            },
+            "Is a directory"},
+        {"link loop",
+            [&] {
+                tree.symlink("loop/options.dll", tree.path("loop/options.dll"));
+                return tree.path("loop");
+            },
+            "Too many levels of symbolic links"},
+        {"huge",
+            [&] {
+                const std::string file = tree.fileWith("huge/options.dll", "[Common]\r\nPath=True\r\n");
+                EXPECT_EQ(::truncate(file.c_str(), 65 << 20), 0);
+                return tree.path("huge");
+            },
+            "larger than 64 MiB"},
+        // Making the output folder must not bring the missing program folder into being.
+        {"missing folder", [&] { return tree.path("not/there"); }, "No such file or directory"},
+    };
+    EXPECT_EXIT(
+        {
+            ::alarm(20); // a hang is a failure
+            for (const Case &c : cases) {
+                SCOPED_TRACE(c.name);
+                const std::string folder = c.make();
+                SettingsStore store(api, gen, fs, folder);
+                store.ensureSettings();
+                auto expected = mrb::core::recordOfDefaults();
+                expected.setValue(Setting::OutputPath, folder + "/output");
+                for (std::size_t i = 0; i < settingCount; ++i)
+                    EXPECT_EQ(store.record().value(Setting(i)), expected.value(Setting(i)));
+                EXPECT_NE(store.notice().find("'" + folder + "/options.dll'"), std::string::npos) << store.notice();
+                EXPECT_NE(store.notice().find(c.reason), std::string::npos) << store.notice();
+                // Restore Defaults then keeps them, and says nothing more.
+                store.writeDefaultSettings();
+                store.loadSettings();
+                EXPECT_EQ(store.record().value(Setting::CommonUnit), "KB");
+            }
+            EXPECT_FALSE(isFolder(tree.path("not")));
+            std::_Exit(::testing::Test::HasFailure() ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0),
+        "");
+}
+
+TEST_F(SettingsStoreTest, UnwritableFolderRunsOnDefaultsInMemory)
 {
     const std::string folder = tree.dir("prog");
     tree.chmod("prog", 0555);
     mrb::test::expectAsNobody(tree, [&] {
         SettingsStore store(api, gen, fs, folder);
         store.ensureSettings();
-        EXPECT_EQ(store.record().value(Setting::CommonPath), "");
+        EXPECT_EQ(store.record().value(Setting::CommonPath), "True");
+        EXPECT_NE(store.notice().find("Permission denied"), std::string::npos) << store.notice();
         EXPECT_FALSE(isFolder(folder + "/output"));
     });
 }
 
-TEST_F(SettingsStoreTest, MissingFolderGivesEmptyValuesSilently)
+// Programs started at the same moment used to see the defaults half-written
+// and run with the other settings empty.
+TEST_F(SettingsStoreTest, ConcurrentFirstRunsAllSeeEveryDefault)
 {
-    const std::string folder = tree.path("not/there");
-    SettingsStore store(api, gen, fs, folder);
-    store.ensureSettings();
-    // Making the output folder must not bring the missing program folder into
-    // being (after which the later keys alone would land in a new file).
-    EXPECT_EQ(store.record().value(Setting::CommonPath), "");
-    EXPECT_EQ(store.record().value(Setting::OutputPath), "");
-    EXPECT_FALSE(isFolder(tree.path("not")));
+    for (int round = 0; round < 15; ++round) {
+        const std::string folder = tree.dir("race" + std::to_string(round));
+        std::vector<pid_t> children;
+        for (int p = 0; p < 3; ++p) {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                SettingsStore store(api, gen, fs, folder);
+                store.ensureSettings();
+                bool complete = store.notice().empty();
+                for (std::size_t i = 0; i < settingCount; ++i)
+                    complete = complete && !store.record().value(Setting(i)).empty();
+                std::_Exit(complete ? 0 : 1);
+            }
+            children.push_back(child);
+        }
+        for (const pid_t child : children) {
+            int status = -1;
+            ::waitpid(child, &status, 0);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "round " << round;
+        }
+        EXPECT_EQ(TempTree::read(folder + "/options.dll"), freshFile(folder));
+    }
 }
 
 TEST(SettingNames, ExactSectionDotKey)
