@@ -25,6 +25,7 @@ enum ExitCode : int {
     ExitOk = 0,
     ExitFailed = 1, // the output could not be written
     ExitUsage = 2,
+    ExitIncomplete = 3, // written, but some folders could not be read (each named on stderr)
     ExitStopped = 130, // written, but the add was stopped by SIGINT (128 + the signal, as shells report it)
 };
 

@@ -20,7 +20,8 @@ namespace mrb::cli
 // pointer and no window events; where the window would serve its events, a
 // command's own check runs (a stop asked for by SIGINT). When the error stream is a terminal, a long
 // command's progress is shown there on one line, which a message clears
-// first, so the two never share it.
+// first, so the two never share it. Each folder that could not be read is
+// named on the error stream as it is met.
 class CommandLineUi final : public core::UserInterface
 {
 public:
@@ -64,12 +65,20 @@ public:
     void setEventCheck(std::function<void()> check) { m_onEvents = std::move(check); }
     core::WinHandle ownerWindow() const override { return 0; }
     void showOptionsDialog() override { }
+    void folderNotRead(const std::string &path, const std::string &reason) override
+    {
+        clearProgress();
+        m_err << "mrb-list: " << path << ": could not be read: " << reason << '\n';
+        ++m_foldersNotRead;
+    }
+    std::size_t foldersNotRead() const { return m_foldersNotRead; }
 
 private:
     std::ostream &m_out;
     std::ostream &m_err;
     std::optional<ProgressLine> m_progress;
     std::function<void()> m_onEvents;
+    std::size_t m_foldersNotRead = 0;
 };
 
 } // namespace mrb::cli

@@ -31,7 +31,9 @@ constexpr HelpRow modeRows[] = {
         "Output.FileType, Output.Standard and OUTPUT's extension (.pls, .htm, .html, .xls, .xlsx)"},
     {"--show FOLDER",
         "print the source listing a click on FOLDER shows, one row a line: name, path, size, type, created, "
-        "modified, accessed and tag, separated by TAB"},
+        "modified, accessed and tag, separated by TAB. A backslash, TAB, line feed or carriage return inside a "
+        "field is written as \\\\, \\t, \\n or \\r, so a row is always one line. A FOLDER that cannot be read "
+        "fails with the reason"},
     {"--print-settings", "print the 18 settings after the start-up check, one Section.Key=Value a line"},
 };
 
@@ -104,6 +106,7 @@ constexpr HelpRow exitRows[] = {
     {"0", "done"},
     {"1", "the output, or the listing asked for, could not be made; nothing was deleted"},
     {"2", "usage error"},
+    {"3", "written, but incomplete: some folders could not be read (each is named on the error stream)"},
     {"130",
         "interrupted (Ctrl+C, SIGINT) during the add: the add stopped at the next folder and OUTPUT holds "
         "the items added before. A second interrupt, or one while writing, ends at once and leaves no "

@@ -9,6 +9,7 @@
 #include "app/output/outputroute.h"
 #include "app/workspace/workspace.h"
 #include "platform/fs/filesystem.h"
+#include "platform/fs/posixfilesystem.h"
 
 #include <filesystem>
 #include <optional>
@@ -24,9 +25,9 @@ namespace
 std::string absolutePath(const std::string &path)
 {
     if (path.starts_with('/'))
-        return platform::normalizePath(path);
+        return platform::withDotsResolved(path);
     std::error_code ec;
-    return platform::normalizePath(std::filesystem::absolute(path, ec).string());
+    return platform::withDotsResolved(std::filesystem::absolute(path, ec).string());
 }
 
 } // namespace
@@ -105,6 +106,10 @@ int runMake(CliContext &context)
         context.err << "mrb-list: the add was stopped (SIGINT): '" << context.options.output << "' holds the "
                     << result.rowsWritten << " items added before\n";
         return ExitStopped;
+    }
+    if (const std::size_t notRead = context.ui.foldersNotRead()) {
+        context.err << "mrb-list: written, but incomplete: " << notRead << " folder(s) could not be read\n";
+        return ExitIncomplete;
     }
     return ExitOk;
 }

@@ -5,17 +5,48 @@
 #include "app/cli/clicontext.h"
 #include "app/workspace/workspace.h"
 #include "platform/fs/filesystem.h"
+#include "platform/fs/posixfilesystem.h"
 
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 namespace mrb::cli
 {
 
+namespace
+{
+
+// Appends text with backslash, TAB, LF and CR written as \\, \t, \n and \r,
+// so that a name holding them still gives one line of eight fields.
+void appendEscaped(std::string &line, std::string_view text)
+{
+    for (const char c : text) {
+        switch (c) {
+        case '\\':
+            line += "\\\\";
+            break;
+        case '\t':
+            line += "\\t";
+            break;
+        case '\n':
+            line += "\\n";
+            break;
+        case '\r':
+            line += "\\r";
+            break;
+        default:
+            line += c;
+        }
+    }
+}
+
+} // namespace
+
 // The source listing that a click on the folder's tree node fills (sub-folders
 // first, then the matching files), one row a line: the seven column texts and
-// the tag, separated by TAB.
+// the tag, separated by TAB (see appendEscaped).
 int runShow(CliContext &context)
 {
     const CliOptions &options = context.options;
@@ -24,11 +55,17 @@ int runShow(CliContext &context)
         std::error_code ec;
         folder = std::filesystem::absolute(folder, ec).string();
     }
-    folder = platform::normalizePath(folder);
+    folder = platform::withDotsResolved(folder);
     // The window would show an empty listing; here the caller learns why.
     core::Workspace &workspace = context.workspace;
-    if (!workspace.services().fs.get().folderExists(folder)) {
+    platform::FileSystem &fs = workspace.services().fs;
+    if (!fs.folderExists(folder)) {
         context.err << "mrb-list: " << options.showFolder << ": no such folder\n";
+        return ExitFailed;
+    }
+    // an empty pattern matches nothing: this only reads the folder's names
+    if (const platform::FileSystem::FileList probe = fs.fileList(folder, {.pattern = ""}); !probe.ok) {
+        context.err << "mrb-list: " << options.showFolder << ": the folder could not be read: " << probe.reason << '\n';
         return ExitFailed;
     }
 
@@ -48,10 +85,10 @@ int runShow(CliContext &context)
     for (std::size_t r = 1; r <= list.rowCount(); ++r) {
         line.clear();
         for (const core::Column column : core::allColumns) {
-            line += core::cellText(list, r, column);
+            appendEscaped(line, core::cellText(list, r, column));
             line += '\t';
         }
-        line += list.tag(r);
+        appendEscaped(line, list.tag(r));
         line += '\n';
         context.out << line;
     }

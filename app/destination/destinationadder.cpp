@@ -100,7 +100,7 @@ public:
     }
 
     // Counted by the walk's result; the folder gets no row.
-    void unreadableFolder(const platform::WalkError &) override { }
+    void unreadableFolder(const platform::WalkError &error) override { m_ui.folderNotRead(error.path, error.reason); }
 
     // Once per folder: move what is ready when it is time, then let the window run.
     bool keepGoing() override
@@ -218,8 +218,10 @@ DeepAddResult DestinationAdder::deepAdd(const std::string &folderPath, const std
     result.rowsAppended = visitor.finish();
     result.unreadableFolders = walked.unreadableFolders;
     result.stopped = walked.stopped;
-    if (!walked.rootReadable && !walked.stopped)
+    if (!walked.rootReadable && !walked.stopped) {
         ++result.unreadableFolders; // it exists, so it could not be read
+        m_ui.folderNotRead(folderPath, walked.rootReason);
+    }
     if (walked.rootReadable && !walked.stopped)
         result.total = walked.total;
     return result;
@@ -249,6 +251,16 @@ DestinationAdder::DestinationAdder(platform::ListModel &destination,
 bool DestinationAdder::isBusy() const
 {
     return m_activity.isBusy();
+}
+
+std::optional<std::uint64_t> DestinationAdder::sizeOfFolder(const std::string &folderPath, std::size_t &unreadable)
+{
+    std::vector<platform::WalkError> notRead;
+    const std::optional<std::uint64_t> total = m_fs.folderSize(folderPath, &notRead);
+    for (const platform::WalkError &error : notRead)
+        m_ui.folderNotRead(error.path, error.reason);
+    unreadable += notRead.size();
+    return total;
 }
 
 std::string DestinationAdder::endPrompt(std::size_t unreadableFolders) const
@@ -303,7 +315,7 @@ std::size_t DestinationAdder::AddToDestination()
         const std::string fullPath = rowFullPath(cellText(row, Column::Path), cellText(row, Column::Name));
         if (isFolder && !withContents) {
             // an unreadable folder keeps the source's Size text
-            if (const std::optional<std::uint64_t> total = m_fs.folderSize(folderPath))
+            if (const std::optional<std::uint64_t> total = sizeOfFolder(folderPath, unreadable))
                 cellText(row, Column::Size) = FormatSize(*total, m_settings, m_locale);
         }
         batchTags.insert(row.tag);
@@ -355,14 +367,14 @@ std::size_t DestinationAdder::AddTreeFolderToDestination()
 
     const bool withContents = m_settings.isOn(Setting::CommonSub);
     // With its contents, the size comes from the deep add's own walk.
-    const std::optional<std::uint64_t> total = withContents ? std::nullopt : m_fs.folderSize(key);
+    std::size_t unreadable = 0;
+    const std::optional<std::uint64_t> total = withContents ? std::nullopt : sizeOfFolder(key, unreadable);
     m_destination.append(toListRow(MakeFolderRow(folder, total, m_settings, m_locale)));
     std::size_t appended = 1;
-    std::size_t unreadable = 0;
     if (withContents) {
         const DeepAddResult result = deepAdd(key, m_settings.value(Setting::CommonItem));
         appended += result.rowsAppended;
-        unreadable = result.unreadableFolders;
+        unreadable += result.unreadableFolders;
         if (result.total) {
             if (const std::size_t r = m_destination.findByTag(tag))
                 setCellText(m_destination, r, Column::Size, FormatSize(*result.total, m_settings, m_locale));

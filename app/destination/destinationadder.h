@@ -79,6 +79,9 @@ private:
     // The prompt that ends a command: " Ready.", plus how many folders could
     // not be read when there were any.
     std::string endPrompt(std::size_t unreadableFolders) const;
+    // The folder's total size; each folder it leaves out is told to the user
+    // interface and counted in unreadable.
+    std::optional<std::uint64_t> sizeOfFolder(const std::string &folderPath, std::size_t &unreadable);
     // The deep add with the Common.Item text read when the command began.
     DeepAddResult deepAdd(const std::string &folderPath, const std::string &item);
 

@@ -59,9 +59,10 @@ std::optional<platform::FsItem> FactRecorder::file(const std::string &path)
     return item;
 }
 
-std::optional<std::uint64_t> FactRecorder::folderSize(const std::string &path)
+std::optional<std::uint64_t> FactRecorder::folderSize(
+    const std::string &path, std::vector<platform::WalkError> *unreadable)
 {
-    const std::optional<std::uint64_t> total = m_inner.folderSize(path);
+    const std::optional<std::uint64_t> total = m_inner.folderSize(path, unreadable);
     if (total)
         m_facts.noteTotal(platform::normalizePath(path), *total);
     return total;

@@ -25,7 +25,8 @@ public:
     std::vector<platform::Drive> drives() override { return m_inner.drives(); }
     std::optional<platform::FsItem> folder(const std::string &path) override;
     std::optional<platform::FsItem> file(const std::string &path) override;
-    std::optional<std::uint64_t> folderSize(const std::string &path) override;
+    std::optional<std::uint64_t> folderSize(
+        const std::string &path, std::vector<platform::WalkError> *unreadable) override;
     SubFolders subFolders(const std::string &path) override { return m_inner.subFolders(path); }
     FileList fileList(const std::string &path, const platform::FileListQuery &query) override
     {
@@ -36,8 +37,14 @@ public:
     bool folderExists(const std::string &path) override { return m_inner.folderExists(path); }
     bool fileExists(const std::string &path) override { return m_inner.fileExists(path); }
     bool createFolder(const std::string &path) override { return m_inner.createFolder(path); }
-    bool deleteFile(const std::string &path) override { return m_inner.deleteFile(path); }
-    bool removeEmptyFolder(const std::string &path) override { return m_inner.removeEmptyFolder(path); }
+    bool deleteFile(const std::string &path, const platform::DeleteScope &scope) override
+    {
+        return m_inner.deleteFile(path, scope);
+    }
+    bool removeEmptyFolder(const std::string &path, const platform::DeleteScope &scope) override
+    {
+        return m_inner.removeEmptyFolder(path, scope);
+    }
     std::unique_ptr<platform::TextWriter> openTextWriter(const std::string &path, platform::WriteMode mode) override
     {
         return m_inner.openTextWriter(path, mode);

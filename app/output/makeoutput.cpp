@@ -14,6 +14,8 @@
 #include "platform/controls/statusbarmodel.h"
 #include "platform/fs/filesystem.h"
 
+#include <unordered_set>
+
 namespace mrb::core
 {
 
@@ -46,25 +48,45 @@ platform::WriteResult writeLineOutput(
     return result;
 }
 
-// Last row first, so files inside a listed folder go before the folder.
-void deleteListedItems(const MakeContext &context)
+// The folder below which nothing is reached through a link when row path is
+// deleted: the parent of the highest listed folder that holds path (or of
+// path itself), so a listed folder swapped for a link is never followed.
+std::string trustedFolderFor(const std::string &path, const std::unordered_set<std::string> &listedFolders)
+{
+    std::string highest = path;
+    for (std::string above = platform::parentPathOf(path); !above.empty(); above = platform::parentPathOf(above)) {
+        if (listedFolders.count(above))
+            highest = above;
+    }
+    return platform::parentPathOf(highest);
+}
+
+// Last row first, so files inside a listed folder go before the folder. The
+// output just written is never deleted, even when it is one of the rows.
+void deleteListedItems(const MakeContext &context, const std::string &outputFile)
 {
     platform::ListModel &rows = context.destination;
+    std::unordered_set<std::string> listedFolders;
+    for (std::size_t r = 1; r <= rows.rowCount(); ++r) {
+        if (isFolderTag(rows.tag(r)))
+            listedFolders.insert(rowFullPath(rows, r));
+    }
     for (std::size_t r = rows.rowCount(); r >= 1; --r) {
         const std::string path = rowFullPath(rows, r);
+        const platform::DeleteScope scope {trustedFolderFor(path, listedFolders), outputFile};
         context.statusBar.setPrompt(" Deleting " + path + "...");
         // Failures are left alone on purpose: a folder that still holds
         // anything, a read-only file or a vanished item stays as it is.
         if (isFolderTag(rows.tag(r))) {
             const std::optional<platform::FsItem> folder = context.fs.folder(path);
             if (folder && folder->isSymlink)
-                context.fs.deleteFile(path); // the link itself, never what it points to
+                context.fs.deleteFile(path, scope); // the link itself, never what it points to
             else
-                context.fs.removeEmptyFolder(path);
+                context.fs.removeEmptyFolder(path, scope);
         } else {
             const std::optional<platform::FsItem> file = context.fs.file(path);
             if (!file || !(file->attributes & platform::ReadOnly))
-                context.fs.deleteFile(path);
+                context.fs.deleteFile(path, scope);
         }
     }
 }
@@ -126,7 +148,7 @@ OutputResult writeOutputFile(const MakeContext &context, const std::string &file
 
     // Only the line outputs are followed by the delete step.
     if ((machine || plan.route != OutputRoute::Spreadsheet) && settings.isOn(Setting::OutputDelete))
-        deleteListedItems(context);
+        deleteListedItems(context, fileName);
 
     result.rowsWritten = n;
     context.statusBar.setPrompt(" Ready.");

@@ -25,6 +25,9 @@ public:
     virtual WinHandle ownerWindow() const = 0;
     // Shows the options dialog modally and returns when it closes.
     virtual void showOptionsDialog() = 0;
+    // Told of each folder a command could not read, whose contents it leaves
+    // out; the window only counts them in its closing prompt.
+    virtual void folderNotRead(const std::string &path, const std::string &reason) { (void)path, (void)reason; }
 };
 
 } // namespace mrb::core

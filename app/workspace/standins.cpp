@@ -36,7 +36,10 @@ public:
     std::vector<platform::Drive> drives() override { return {}; }
     std::optional<platform::FsItem> folder(const std::string &) override { return std::nullopt; }
     std::optional<platform::FsItem> file(const std::string &) override { return std::nullopt; }
-    std::optional<std::uint64_t> folderSize(const std::string &) override { return std::nullopt; }
+    std::optional<std::uint64_t> folderSize(const std::string &, std::vector<platform::WalkError> *) override
+    {
+        return std::nullopt;
+    }
     SubFolders subFolders(const std::string &) override { return {}; }
     FileList fileList(const std::string &, const platform::FileListQuery &) override { return {}; }
     std::vector<platform::FsItem> files(const std::string &, const platform::FileListQuery &) override { return {}; }
@@ -44,8 +47,8 @@ public:
     bool folderExists(const std::string &) override { return false; }
     bool fileExists(const std::string &) override { return false; }
     bool createFolder(const std::string &) override { return false; }
-    bool deleteFile(const std::string &) override { return false; }
-    bool removeEmptyFolder(const std::string &) override { return false; }
+    bool deleteFile(const std::string &, const platform::DeleteScope &) override { return false; }
+    bool removeEmptyFolder(const std::string &, const platform::DeleteScope &) override { return false; }
     std::unique_ptr<platform::TextWriter> openTextWriter(const std::string &path, platform::WriteMode) override
     {
         return std::make_unique<RefusedWriter>(path);

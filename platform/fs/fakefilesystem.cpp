@@ -224,7 +224,7 @@ std::optional<FsItem> FakeFileSystem::file(const std::string &path)
 }
 
 std::uint64_t FakeFileSystem::totalBelow(
-    const Node &folder, TreeVisitor *visitor, WalkResult &result, std::size_t depth)
+    const Node &folder, TreeVisitor *visitor, WalkResult &result, std::size_t depth, std::vector<WalkError> *errors)
 {
     if (visitor)
         visitor->enterFolder(folder.item);
@@ -253,11 +253,14 @@ std::uint64_t FakeFileSystem::totalBelow(
         }
         if (child->unreadable) {
             ++result.unreadableFolders;
+            const WalkError error {child->item.path, depth + 1, "Permission denied"};
             if (visitor)
-                visitor->unreadableFolder(WalkError {child->item.path, depth + 1, "Permission denied"});
+                visitor->unreadableFolder(error);
+            if (errors)
+                errors->push_back(error);
             continue;
         }
-        total += totalBelow(*child, visitor, result, depth + 1);
+        total += totalBelow(*child, visitor, result, depth + 1, errors);
         if (result.stopped)
             return total;
     }
@@ -266,13 +269,18 @@ std::uint64_t FakeFileSystem::totalBelow(
     return total;
 }
 
-std::optional<std::uint64_t> FakeFileSystem::folderSize(const std::string &path)
+std::optional<std::uint64_t> FakeFileSystem::folderSize(const std::string &path, std::vector<WalkError> *unreadable)
 {
     const Node *node = find(path);
-    if (!node || !node->item.isFolder || node->unreadable)
+    if (!node || !node->item.isFolder)
         return std::nullopt;
+    if (node->unreadable) {
+        if (unreadable)
+            unreadable->push_back(WalkError {node->item.path, 0, "Permission denied"});
+        return std::nullopt;
+    }
     WalkResult result;
-    return totalBelow(*node, nullptr, result);
+    return totalBelow(*node, nullptr, result, 0, unreadable);
 }
 
 FileSystem::SubFolders FakeFileSystem::subFolders(const std::string &path)
@@ -295,6 +303,8 @@ FileSystem::FileList FakeFileSystem::fileList(const std::string &path, const Fil
     const std::vector<FsItem> found = files(path, query);
     const Node *node = find(path);
     result.ok = node && node->item.isFolder && !node->unreadable;
+    if (!result.ok)
+        result.reason = node && node->item.isFolder ? "Permission denied" : "Not a directory";
     for (const FsItem &item : found)
         result.names.push_back(item.name);
     return result;
@@ -324,8 +334,10 @@ WalkResult FakeFileSystem::walk(const std::string &root, TreeVisitor &visitor)
 {
     WalkResult result;
     const Node *node = find(root);
-    if (!node || !node->item.isFolder || node->unreadable)
+    if (!node || !node->item.isFolder || node->unreadable) {
+        result.rootReason = node ? "Permission denied" : "No such file or directory";
         return result;
+    }
     if (!visitor.keepGoing()) {
         result.stopped = true;
         return result;
@@ -364,16 +376,18 @@ bool FakeFileSystem::createFolder(const std::string &rawPath)
     return true;
 }
 
-bool FakeFileSystem::deleteFile(const std::string &path)
+bool FakeFileSystem::deleteFile(const std::string &rawPath, const DeleteScope &scope)
 {
-    const auto it = m_nodes.find(normalizePath(path));
-    if (it == m_nodes.end() || it->second.item.isFolder)
+    // Nothing here is swapped for a link during a deletion, so trusted has nothing to guard.
+    const std::string path = normalizePath(rawPath);
+    const auto it = m_nodes.find(path);
+    if (it == m_nodes.end() || it->second.item.isFolder || path == normalizePath(scope.keep))
         return false;
     m_nodes.erase(it);
     return true;
 }
 
-bool FakeFileSystem::removeEmptyFolder(const std::string &rawPath)
+bool FakeFileSystem::removeEmptyFolder(const std::string &rawPath, const DeleteScope &)
 {
     const std::string path = normalizePath(rawPath);
     const auto it = m_nodes.find(path);

@@ -47,7 +47,8 @@ public:
     std::vector<Drive> drives() override;
     std::optional<FsItem> folder(const std::string &path) override;
     std::optional<FsItem> file(const std::string &path) override;
-    std::optional<std::uint64_t> folderSize(const std::string &path) override;
+    std::optional<std::uint64_t> folderSize(
+        const std::string &path, std::vector<WalkError> *unreadable = nullptr) override;
     SubFolders subFolders(const std::string &path) override;
     FileList fileList(const std::string &path, const FileListQuery &query) override;
     std::vector<FsItem> files(const std::string &path, const FileListQuery &query) override;
@@ -55,8 +56,8 @@ public:
     bool folderExists(const std::string &path) override;
     bool fileExists(const std::string &path) override;
     bool createFolder(const std::string &path) override;
-    bool deleteFile(const std::string &path) override;
-    bool removeEmptyFolder(const std::string &path) override;
+    bool deleteFile(const std::string &path, const DeleteScope &scope = {}) override;
+    bool removeEmptyFolder(const std::string &path, const DeleteScope &scope = {}) override;
     std::unique_ptr<TextWriter> openTextWriter(const std::string &path, WriteMode mode) override;
 
 private:
@@ -72,7 +73,11 @@ private:
     Node &ensureFolder(const std::string &path);
     std::vector<const Node *> children(const std::string &folderPath) const;
     // depth: of folder below the walk's root (0 for the root itself).
-    std::uint64_t totalBelow(const Node &folder, TreeVisitor *visitor, WalkResult &result, std::size_t depth = 0);
+    std::uint64_t totalBelow(const Node &folder,
+        TreeVisitor *visitor,
+        WalkResult &result,
+        std::size_t depth = 0,
+        std::vector<WalkError> *errors = nullptr);
 
     std::map<std::string, Node> m_nodes; // by normalized full path
     std::vector<Drive> m_drives;

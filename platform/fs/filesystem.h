@@ -63,6 +63,16 @@ struct WalkError {
     std::string reason; // as the system words it ("Permission denied")
 };
 
+// Where a deletion may reach. The path trusted is resolved as usual; every
+// folder below it on the way to the item is entered without following links,
+// so a folder swapped for a link meanwhile is never passed through. Empty:
+// the item's own folder is trusted. keep names a file that is never deleted
+// (the output just written), whatever path leads to it; empty for none.
+struct DeleteScope {
+    std::string trusted;
+    std::string keep;
+};
+
 // Receives a depth-first walk below one folder (see FileSystem::walk). For each
 // folder: enterFolder, then its files sorted by name, then each sub-folder's walk
 // (sub-folders sorted by name), then leaveFolder with the folder's total size.
@@ -84,6 +94,7 @@ struct WalkResult {
     bool rootReadable = false;
     std::uint64_t total = 0; // the root folder's total size
     std::size_t unreadableFolders = 0;
+    std::string rootReason; // why the root could not be read, when it could not
     bool stopped = false; // keepGoing() answered false; totals are incomplete
 };
 
@@ -130,8 +141,11 @@ public:
     // through below the folder); a file reached more than once (through links
     // or hard links) counts once. The folder asked for is followed when it is
     // itself a link. Sub-folders that cannot be read count nothing. Nothing
-    // when the folder itself cannot be read.
-    virtual std::optional<std::uint64_t> folderSize(const std::string &path) = 0;
+    // when the folder itself cannot be read. unreadable, when given, receives
+    // each folder the total leaves out because it could not be read (the
+    // folder itself at depth 0).
+    virtual std::optional<std::uint64_t> folderSize(
+        const std::string &path, std::vector<WalkError> *unreadable = nullptr) = 0;
 
     // The folders directly inside path, sorted by name (symbolic links to folders
     // included). ok is false when path could not be read.
@@ -143,10 +157,12 @@ public:
 
     // The names of the files in path matching the query, sorted by name
     // (nameLess). Pattern rules: platform/fs/filenamepattern.h; an empty
-    // pattern matches nothing. No limit on the number of names.
+    // pattern matches nothing (and so only tells whether path can be read).
+    // No limit on the number of names.
     struct FileList {
         std::vector<std::string> names;
         bool ok = false;
+        std::string reason; // why path could not be read, when not ok
     };
     virtual FileList fileList(const std::string &path, const FileListQuery &query) = 0;
 
@@ -165,9 +181,9 @@ public:
     // Creates the folder and any missing folders above it; true when it exists afterwards.
     virtual bool createFolder(const std::string &path) = 0;
     // Removes a file, or the symbolic link itself (never what it points to).
-    virtual bool deleteFile(const std::string &path) = 0;
+    virtual bool deleteFile(const std::string &path, const DeleteScope &scope = {}) = 0;
     // Removes an empty directory; a non-empty one is left alone (false).
-    virtual bool removeEmptyFolder(const std::string &path) = 0;
+    virtual bool removeEmptyFolder(const std::string &path, const DeleteScope &scope = {}) = 0;
 
     // Never null: a file that cannot be opened gives a writer whose writes
     // fail and whose finish() tells why.

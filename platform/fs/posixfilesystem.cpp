@@ -110,6 +110,57 @@ std::string readWholeFile(const char *path)
     return text.str();
 }
 
+// Whether path is folder or lies below it.
+bool isWithin(std::string_view path, std::string_view folder)
+{
+    if (path.substr(0, folder.size()) != folder)
+        return false;
+    return path.size() == folder.size() || folder == "/" || path[folder.size()] == '/';
+}
+
+// The folder holding path, opened from trusted (resolved as usual) one element
+// at a time without following links: a folder on the way that has been
+// swapped for a link makes the open fail instead of leading elsewhere.
+UniqueFd openHolderWithin(const std::string &path, const std::string &rawTrusted)
+{
+    const std::string parent = parentPathOf(path);
+    std::string trusted = normalizePath(rawTrusted);
+    if (trusted.empty() || !isWithin(parent, trusted))
+        trusted = parent;
+    int err = 0;
+    UniqueFd folder = openFolder(trusted, O_PATH, err);
+    std::string_view rest = std::string_view(parent).substr(trusted.size());
+    while (folder.isValid() && !rest.empty()) {
+        if (rest.front() == '/') {
+            rest.remove_prefix(1);
+            continue;
+        }
+        const std::size_t slash = rest.find('/');
+        const std::string element(rest.substr(0, slash));
+        rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash);
+        if (element == "." || element == "..")
+            return {};
+        folder.reset(::openat(folder.get(), element.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    }
+    return folder;
+}
+
+// Whether the entry leaf of the open folder is the file at keep, or a link to it.
+bool isSameFile(int folder, const char *leaf, const std::string &keep)
+{
+    const PathRef kept(normalizePath(keep));
+    Stat keptStat;
+    if (kept.error() != 0 || statAt(kept.dir(), kept.leaf(), Follow::Yes, keptStat) != 0)
+        return false;
+    for (const Follow follow : {Follow::No, Follow::Yes}) {
+        Stat entry;
+        if (statAt(folder, leaf, follow, entry) == 0 && entry.device == keptStat.device
+            && entry.inode == keptStat.inode)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 PosixFileSystem::PosixFileSystem()
@@ -159,12 +210,16 @@ std::optional<FsItem> PosixFileSystem::file(const std::string &rawPath)
         *m_types);
 }
 
-std::optional<std::uint64_t> PosixFileSystem::folderSize(const std::string &path)
+std::optional<std::uint64_t> PosixFileSystem::folderSize(const std::string &path, std::vector<WalkError> *unreadable)
 {
     PosixWalker walker(*m_types, nullptr);
+    walker.collectErrors(unreadable);
     const WalkResult result = walker.run(path);
-    if (!result.rootReadable)
+    if (!result.rootReadable) {
+        if (unreadable && folderExists(path)) // a folder that is gone leaves nothing out
+            unreadable->push_back(WalkError {normalizePath(path), 0, result.rootReason});
         return std::nullopt;
+    }
     return result.total;
 }
 
@@ -212,11 +267,13 @@ FileSystem::FileList PosixFileSystem::fileList(const std::string &rawPath, const
     FileList result;
     int err = 0;
     const UniqueFd fd = openFolder(normalizePath(rawPath), O_RDONLY, err);
-    if (!fd.isValid())
-        return result;
     EntryList entries;
-    if (readEntries(fd.get(), entries) != 0)
+    if (fd.isValid())
+        err = readEntries(fd.get(), entries);
+    if (err != 0) {
+        result.reason = errorText(err);
         return result;
+    }
     result.ok = true;
     const std::vector<std::uint32_t> selected = selectFiles(fd.get(), entries, query);
     result.names.reserve(selected.size());
@@ -289,25 +346,67 @@ bool PosixFileSystem::createFolder(const std::string &rawPath)
     return errno == EEXIST && folderExists(path);
 }
 
-bool PosixFileSystem::deleteFile(const std::string &rawPath)
+bool PosixFileSystem::deleteFile(const std::string &rawPath, const DeleteScope &scope)
 {
     const std::string path = normalizePath(rawPath);
-    const PathRef ref(path);
+    if (path.empty() || path == "/")
+        return false;
+    const UniqueFd holder = openHolderWithin(path, scope.trusted);
+    const std::string leaf(nameOf(path));
+    if (!holder.isValid() || (!scope.keep.empty() && isSameFile(holder.get(), leaf.c_str(), scope.keep)))
+        return false;
     // unlink removes a symbolic link itself and refuses folders.
-    return ref.error() == 0 && path != "/" && ::unlinkat(ref.dir(), ref.leaf(), 0) == 0;
+    return ::unlinkat(holder.get(), leaf.c_str(), 0) == 0;
 }
 
-bool PosixFileSystem::removeEmptyFolder(const std::string &rawPath)
+bool PosixFileSystem::removeEmptyFolder(const std::string &rawPath, const DeleteScope &scope)
 {
     const std::string path = normalizePath(rawPath);
-    const PathRef ref(path);
-    // rmdir refuses a folder that still holds anything.
-    return ref.error() == 0 && path != "/" && ::unlinkat(ref.dir(), ref.leaf(), AT_REMOVEDIR) == 0;
+    if (path.empty() || path == "/")
+        return false;
+    const UniqueFd holder = openHolderWithin(path, scope.trusted);
+    // rmdir refuses a folder that still holds anything, and a link.
+    return holder.isValid() && ::unlinkat(holder.get(), std::string(nameOf(path)).c_str(), AT_REMOVEDIR) == 0;
 }
 
 std::unique_ptr<TextWriter> PosixFileSystem::openTextWriter(const std::string &path, WriteMode mode)
 {
     return PosixTextWriter::open(path, mode);
+}
+
+std::string withDotsResolved(std::string_view absolutePath)
+{
+    std::vector<std::string_view> kept;
+    std::string prefix; // kept, joined
+    const auto rebuild = [&] {
+        prefix.clear();
+        for (const std::string_view element : kept) {
+            prefix += '/';
+            prefix += element;
+        }
+    };
+    while (!absolutePath.empty()) {
+        const std::size_t slash = absolutePath.find('/');
+        const std::string_view element = absolutePath.substr(0, slash);
+        absolutePath = slash == std::string_view::npos ? std::string_view() : absolutePath.substr(slash + 1);
+        if (element.empty() || element == ".")
+            continue;
+        if (element == "..") {
+            if (kept.empty())
+                continue; // "/.." is "/"
+            struct stat st {
+            };
+            if (kept.back() != ".." && ::lstat(prefix.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+                kept.pop_back();
+                rebuild();
+                continue;
+            }
+        }
+        kept.push_back(element);
+        prefix += '/';
+        prefix += element;
+    }
+    return prefix.empty() ? std::string("/") : prefix;
 }
 
 } // namespace mrb::platform

@@ -47,7 +47,8 @@ public:
     std::vector<Drive> drives() override;
     std::optional<FsItem> folder(const std::string &path) override;
     std::optional<FsItem> file(const std::string &path) override;
-    std::optional<std::uint64_t> folderSize(const std::string &path) override;
+    std::optional<std::uint64_t> folderSize(
+        const std::string &path, std::vector<WalkError> *unreadable = nullptr) override;
     SubFolders subFolders(const std::string &path) override;
     FileList fileList(const std::string &path, const FileListQuery &query) override;
     std::vector<FsItem> files(const std::string &path, const FileListQuery &query) override;
@@ -55,12 +56,19 @@ public:
     bool folderExists(const std::string &path) override;
     bool fileExists(const std::string &path) override;
     bool createFolder(const std::string &path) override;
-    bool deleteFile(const std::string &path) override;
-    bool removeEmptyFolder(const std::string &path) override;
+    bool deleteFile(const std::string &path, const DeleteScope &scope = {}) override;
+    bool removeEmptyFolder(const std::string &path, const DeleteScope &scope = {}) override;
     std::unique_ptr<TextWriter> openTextWriter(const std::string &path, WriteMode mode) override;
 
 private:
     std::unique_ptr<posix::TypeDescriber> m_types;
 };
+
+// An absolute path as a user means it: "." elements and double slashes gone,
+// and each ".." taken back together with the element before it when that
+// element is a folder and not a symbolic link. After a link (or an element
+// that does not exist) ".." stays, since there the system would lead
+// elsewhere than the text says.
+std::string withDotsResolved(std::string_view absolutePath);
 
 } // namespace mrb::platform

@@ -38,8 +38,13 @@ bool PosixWalker::keepGoing()
 void PosixWalker::reportUnreadable(const std::string &path, std::size_t depth, int err)
 {
     ++m_result.unreadableFolders;
+    if (!m_visitor && !m_errors)
+        return;
+    const WalkError error {path, depth, errorText(err)};
+    if (m_errors)
+        m_errors->push_back(error);
     if (m_visitor)
-        m_visitor->unreadableFolder(WalkError {path, depth, errorText(err)});
+        m_visitor->unreadableFolder(error);
 }
 
 std::uint64_t PosixWalker::counted(const Stat &lst, const Stat *target)
@@ -173,8 +178,10 @@ WalkResult PosixWalker::run(const std::string &rawRoot)
     }
     int openError = 0;
     UniqueFd rootFd = openFolder(root, O_RDONLY, openError);
-    if (!rootFd.isValid())
+    if (!rootFd.isValid()) {
+        m_result.rootReason = errorText(openError);
         return m_result;
+    }
     {
         Frame frame;
         frame.path = root;
@@ -191,7 +198,8 @@ WalkResult PosixWalker::run(const std::string &rawRoot)
         frame.fd = std::move(rootFd);
         m_stack.push_back(std::move(frame));
     }
-    if (load(m_stack.back()) != 0) {
+    if (const int err = load(m_stack.back()); err != 0) {
+        m_result.rootReason = errorText(err);
         m_stack.clear();
         return m_result;
     }

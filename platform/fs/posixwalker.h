@@ -35,6 +35,9 @@ public:
     PosixWalker(TypeDescriber &types, TreeVisitor *visitor);
 
     WalkResult run(const std::string &root);
+    // Also keeps each folder below the root that could not be read in errors
+    // (null: only count them).
+    void collectErrors(std::vector<WalkError> *errors) { m_errors = errors; }
 
 private:
     struct SubFolder {
@@ -69,6 +72,7 @@ private:
 
     TypeDescriber &m_types;
     TreeVisitor *m_visitor;
+    std::vector<WalkError> *m_errors = nullptr;
     EntryList m_entries; // reused for every folder
     FsItem m_file; // reused for every file reported
     std::vector<Frame> m_stack;

@@ -59,7 +59,10 @@ public:
     std::vector<platform::Drive> drives() override { return m_real.drives(); }
     std::optional<platform::FsItem> folder(const std::string &p) override { return m_real.folder(p); }
     std::optional<platform::FsItem> file(const std::string &p) override { return m_real.file(p); }
-    std::optional<std::uint64_t> folderSize(const std::string &p) override { return m_real.folderSize(p); }
+    std::optional<std::uint64_t> folderSize(const std::string &p, std::vector<platform::WalkError> *u) override
+    {
+        return m_real.folderSize(p, u);
+    }
     SubFolders subFolders(const std::string &p) override { return m_real.subFolders(p); }
     FileList fileList(const std::string &p, const platform::FileListQuery &q) override { return m_real.fileList(p, q); }
     std::vector<platform::FsItem> files(const std::string &p, const platform::FileListQuery &q) override
@@ -73,15 +76,15 @@ public:
     bool folderExists(const std::string &p) override { return m_real.folderExists(p); }
     bool fileExists(const std::string &p) override { return m_real.fileExists(p); }
     bool createFolder(const std::string &p) override { return m_real.createFolder(p); }
-    bool deleteFile(const std::string &p) override
+    bool deleteFile(const std::string &p, const platform::DeleteScope &scope) override
     {
         deleted.push_back("file " + p);
-        return m_real.deleteFile(p);
+        return m_real.deleteFile(p, scope);
     }
-    bool removeEmptyFolder(const std::string &p) override
+    bool removeEmptyFolder(const std::string &p, const platform::DeleteScope &scope) override
     {
         deleted.push_back("folder " + p);
-        return m_real.removeEmptyFolder(p);
+        return m_real.removeEmptyFolder(p, scope);
     }
     std::unique_ptr<platform::TextWriter> openTextWriter(const std::string &p, platform::WriteMode mode) override;
 

@@ -9,6 +9,7 @@
 #include "tests/support/mrblistrun.h"
 #include "tests/support/shellcommand.h"
 #include "tests/support/temptree.h"
+#include "tests/support/unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -221,4 +222,45 @@ TEST_F(MakeMode, BuiltProgramPrintsTheClosingMessage)
     EXPECT_EQ(printed, "Outputted 1 items to '" + tree.path("out/a.m3u") + "' successfully!\n");
     EXPECT_EQ(TempTree::read(tree.path("out/a.m3u")), tree.path("music/a.mp3") + "\r\n");
     EXPECT_EQ(TempTree::read(errFile), "");
+}
+
+// A folder the user could not read used to be left out silently, with exit 0.
+TEST_F(MakeMode, UnreadableFoldersAreNamedAndTheRunEndsIncomplete)
+{
+    tree.chmod("music/live", 0);
+    tree.chmod("out", 0777);
+    ::chmod(settingsFolder.root().c_str(), 0777);
+    test::expectAsNobody(tree, [&] {
+        for (const bool deep : {true, false}) {
+            SCOPED_TRACE(deep ? "with what lies below" : "with its total size");
+            overrides = deep ? std::vector<Override> {withContents} : std::vector<Override> {};
+            EXPECT_EQ(run(tree.path("out/list.m3u"), {tree.path("music")}), 3) << err;
+            EXPECT_NE(out.find("successfully"), std::string::npos) << out;
+            EXPECT_EQ(err,
+                "mrb-list: " + tree.path("music/live") + ": could not be read: Permission denied\n"
+                    + "mrb-list: written, but incomplete: 1 folder(s) could not be read\n");
+        }
+    });
+}
+
+// "/t/./real/../real" used to be listed with the Path column "/t/./real/..".
+TEST_F(MakeMode, PathsLoseTheirDotElementsUnlessALinkIsCrossed)
+{
+    tree.symlink("live-link", tree.path("music/live"));
+    const std::string r = tree.root();
+    const struct {
+        std::string given;
+        std::string listed;
+    } cases[] = {
+        {r + "/./music//./a.mp3", r + "/music/a.mp3"},
+        {r + "/music/live/deeper/../../a.mp3", r + "/music/a.mp3"},
+        {r + "/music/../../" + std::filesystem::path(r).filename().string() + "/top.txt", r + "/top.txt"},
+        // through the link, ".." leads to music, not back to the root
+        {r + "/live-link/../a.mp3", r + "/live-link/../a.mp3"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.given);
+        ASSERT_EQ(run(tree.path("out/list.m3u"), {c.given}), 0) << err;
+        EXPECT_EQ(TempTree::read(tree.path("out/list.m3u")), c.listed + "\r\n");
+    }
 }

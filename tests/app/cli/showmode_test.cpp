@@ -6,6 +6,7 @@
 #include "platform/fs/posixfilesystem.h"
 #include "tests/support/mrblistrun.h"
 #include "tests/support/temptree.h"
+#include "tests/support/unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -163,4 +164,30 @@ TEST_F(ShowMode, MissingFolderFailsWithAReason)
     EXPECT_EQ(out, "");
     EXPECT_NE(err.find("nowhere"), std::string::npos);
     EXPECT_EQ(run({"--show", tree.path("music/a.txt")}), 1);
+}
+
+// Used to print nothing and exit 0.
+TEST_F(ShowMode, UnreadableFolderFailsWithTheReason)
+{
+    tree.chmod("music/albums", 0);
+    ::chmod(settingsFolder.root().c_str(), 0777);
+    mrb::test::expectAsNobody(tree, [&] {
+        EXPECT_EQ(run({"--show", folder + "/albums"}), 1);
+        EXPECT_EQ(out, "");
+        EXPECT_EQ(err, "mrb-list: " + folder + "/albums: the folder could not be read: Permission denied\n");
+    });
+}
+
+// A name holding a line feed used to span several lines, and a TAB shifted the columns.
+TEST_F(ShowMode, ControlCharactersInFieldsAreEscaped)
+{
+    const std::string odd = tree.dir("odd\tfolder");
+    tree.file("odd\tfolder/a\\b\tc\nd\re.txt", 1);
+    ASSERT_EQ(run({"--show", odd}), 0) << err;
+    const auto rows = splitRows(out);
+    ASSERT_EQ(rows.size(), 1u) << out;
+    ASSERT_EQ(rows[0].size(), 8u) << out;
+    EXPECT_EQ(rows[0][0], "a\\\\b\\tc\\nd\\re.txt");
+    EXPECT_EQ(rows[0][1], tree.path("odd\\tfolder"));
+    EXPECT_EQ(rows[0][7], tree.path("odd\\tfolder/a\\\\b\\tc\\nd\\re.txt"));
 }

@@ -290,6 +290,45 @@ TEST_F(MakeTest, DeleteStepRemovesLinksNeverWhatTheyPointTo)
     EXPECT_TRUE(realFs.fileExists(tree.path("keep/dir/inner.txt")));
 }
 
+// A listed folder swapped for a link to another folder while the delete step
+// ran used to make it delete same-named files in that other folder.
+TEST_F(MakeTest, DeleteStepNeverFollowsAListedFolderSwappedForALink)
+{
+    for (const char *swapped : {"A", "A/sub"}) {
+        SCOPED_TRACE(swapped);
+        test::TempTree scene;
+        scene.file("outside/x.txt", 1);
+        scene.file("outside/sub/x.txt", 1);
+        const std::string a = scene.dir("listed/A/sub");
+        rows.clear();
+        rows.append(folderRow(scene.path("listed"), "A"));
+        rows.append(folderRow(a, "sub"));
+        rows.append(fileRow(a + "/sub", "x.txt"));
+        rows.append(fileRow(a, "x.txt"));
+        std::filesystem::remove_all(scene.path("listed/") + swapped);
+        scene.symlink("listed/"s + swapped, scene.path("outside"));
+        record.setValue(Setting::OutputDelete, "True");
+        make(tree.path("list.m3u"));
+        EXPECT_TRUE(realFs.fileExists(scene.path("outside/x.txt")));
+        EXPECT_TRUE(realFs.fileExists(scene.path("outside/sub/x.txt")));
+    }
+}
+
+// "-o A/a.mp3 A/a.mp3" used to delete the output it had just written.
+TEST_F(MakeTest, DeleteStepKeepsTheOutputItJustWrote)
+{
+    const std::string a = tree.dir("A");
+    tree.file("A/a.mp3", 1);
+    tree.symlink("A/link.mp3", a + "/a.mp3");
+    rows.append(fileRow(a, "a.mp3"));
+    rows.append(fileRow(a, "link.mp3"));
+    record.setValue(Setting::OutputDelete, "True");
+    make(a + "/link.mp3");
+    EXPECT_EQ(test::TempTree::read(a + "/a.mp3"), a + "/a.mp3\r\n" + a + "/link.mp3\r\n");
+    EXPECT_EQ(test::namesIn(a), (std::vector<std::string> {"a.mp3", "link.mp3"}));
+    EXPECT_EQ(ui.messages.back().icon, Icon::Information);
+}
+
 TEST_F(MakeTest, SpreadsheetRouteNeverDeletes)
 {
     tree.file("d/a.txt", 3);
