@@ -18,8 +18,10 @@ public:
     SingleInstance(const SingleInstance &) = delete;
     SingleInstance &operator=(const SingleInstance &) = delete;
 
-    // False when another holder has the lock. A lock file that cannot be
-    // opened at all does not stop the program: it then counts as first.
+    // False when another holder has the lock. Only a lock file the user owns
+    // counts; in place of another's, the lock is ~/.cache/marrowby/instance.lock.
+    // A lock file that cannot be opened at all does not stop the program: it
+    // then counts as first.
     bool isFirst() const { return m_first; }
 
     // "marrowby.lock" in the user's runtime folder ($XDG_RUNTIME_DIR), else

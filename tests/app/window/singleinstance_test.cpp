@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -63,4 +65,25 @@ TEST(SingleInstance, LockLivesInTheRuntimeFolder)
     TempTree tree;
     mrb::test::ScopedEnv env("XDG_RUNTIME_DIR", tree.root());
     EXPECT_EQ(SingleInstance::defaultLockPath(), tree.path("marrowby.lock"));
+}
+
+// Another user who made the lock file first and held a lock on it used to
+// keep every start from running.
+TEST(SingleInstance, LockFileOfAnotherUserIsNotTrusted)
+{
+    TempTree tree;
+    const std::string lock = tree.fileWith("marrowby.lock", "");
+    if (::chown(lock.c_str(), 65534, 65534) != 0)
+        GTEST_SKIP() << "only root can give the file to another user";
+    ::chmod(lock.c_str(), 0666);
+    const int theirs = ::open(lock.c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_EQ(::flock(theirs, LOCK_EX | LOCK_NB), 0);
+    mrb::test::ScopedEnv cache("XDG_CACHE_HOME", tree.path("cache"));
+    {
+        SingleInstance first(lock);
+        EXPECT_TRUE(first.isFirst());
+        SingleInstance second(lock);
+        EXPECT_FALSE(second.isFirst());
+    }
+    ::close(theirs);
 }
