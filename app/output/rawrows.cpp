@@ -92,7 +92,8 @@ RawRow rawRowOf(const platform::ListModel &rows, std::size_t r, const RawFactTab
     row.name = rows.text(r);
     row.path = rows.subItem(r, 1);
     row.type = rows.subItem(r, 3);
-    std::string_view fullPath = rows.tag(r);
+    const std::string tag = rows.tag(r);
+    std::string_view fullPath = tag;
     row.isFolder = isFolderTag(fullPath);
     if (row.isFolder)
         fullPath.remove_prefix(folderMarker.size());

@@ -16,7 +16,10 @@ namespace
 {
 
 // A row's eight texts, in this order, live in one heap block after a small
-// header: the item text, the six sub-items, then the tag.
+// header: the item text, the six sub-items, then the tag. A tag that is a
+// full path made of the first sub-item (the folder) and the item text is
+// stored as what comes before that path only ("" or a marker): most rows'
+// tags cost no bytes of their own.
 constexpr int fieldCount = 8;
 constexpr int tagField = 7;
 
@@ -118,6 +121,24 @@ const ListColumn &emptyColumn()
     return column;
 }
 
+// Whether tag is prefix + path + "/" + text (no "/" added when path ends
+// with one), and then the prefix.
+bool splitTag(std::string_view tag, std::string_view text, std::string_view path, std::string_view &prefix)
+{
+    if (text.empty() || !tag.ends_with(text))
+        return false;
+    std::string_view rest = tag.substr(0, tag.size() - text.size());
+    if (!path.ends_with('/')) {
+        if (!rest.ends_with('/'))
+            return false;
+        rest.remove_suffix(1);
+    }
+    if (!rest.ends_with(path))
+        return false;
+    prefix = rest.substr(0, rest.size() - path.size());
+    return true;
+}
+
 } // namespace
 
 struct ListModel::Impl {
@@ -125,6 +146,7 @@ struct ListModel::Impl {
         char *block = nullptr;
         std::uint32_t tagHash = 0;
         bool selected = false;
+        bool joinedTag = false; // the block keeps only the tag's prefix (see splitTag)
 
         const RowHeader &header() const { return *reinterpret_cast<const RowHeader *>(block); }
         std::string_view field(int f) const
@@ -132,6 +154,30 @@ struct ListModel::Impl {
             const RowHeader &h = header();
             const std::uint32_t begin = f == 0 ? 0 : h.end[f - 1];
             return {block + sizeof(RowHeader) + begin, h.end[f] - begin};
+        }
+        std::string tag() const
+        {
+            if (!joinedTag)
+                return std::string(field(tagField));
+            const std::string_view path = field(1);
+            std::string out(field(tagField));
+            out += path;
+            if (!path.ends_with('/'))
+                out += '/';
+            out += field(0);
+            return out;
+        }
+        bool tagIs(std::string_view t) const
+        {
+            if (!joinedTag)
+                return field(tagField) == t;
+            const std::string_view prefix = field(tagField);
+            const std::string_view path = field(1);
+            const std::string_view text = field(0);
+            const std::size_t slash = path.ends_with('/') ? 0 : 1;
+            return t.size() == prefix.size() + path.size() + slash + text.size() && t.starts_with(prefix)
+                && t.substr(prefix.size(), path.size()) == path && (slash == 0 || t[prefix.size() + path.size()] == '/')
+                && t.ends_with(text);
         }
     };
 
@@ -163,8 +209,13 @@ struct ListModel::Impl {
         selectedCount = 0;
     }
 
-    static char *makeBlock(const std::array<std::string_view, fieldCount> &texts, int icon, int smallIcon)
+    // texts[tagField] is the whole tag; joinedTag tells how it was kept.
+    static char *makeBlock(std::array<std::string_view, fieldCount> texts, int icon, int smallIcon, bool &joinedTag)
     {
+        std::string_view prefix;
+        joinedTag = splitTag(texts[tagField], texts[0], texts[1], prefix);
+        if (joinedTag)
+            texts[tagField] = prefix;
         std::size_t total = 0;
         for (const auto &t : texts)
             total += t.size();
@@ -198,7 +249,7 @@ struct ListModel::Impl {
             texts[static_cast<std::size_t>(k + 1)] = row.subItems[static_cast<std::size_t>(k)];
         texts[tagField] = row.tag;
         Slot s;
-        s.block = makeBlock(texts, row.icon, row.smallIcon);
+        s.block = makeBlock(texts, row.icon, row.smallIcon, s.joinedTag);
         s.tagHash = hashTag(row.tag);
         s.selected = row.selected;
         return s;
@@ -223,7 +274,7 @@ struct ListModel::Impl {
         std::size_t i = (s.tagHash * 0x9E3779B1u) & mask;
         while (index[i].rowPlusOne != 0) {
             const IndexEntry &e = index[i];
-            if (e.hash == s.tagHash && rows[e.rowPlusOne - 1].field(tagField) == s.field(tagField))
+            if (e.hash == s.tagHash && rows[e.rowPlusOne - 1].tagIs(s.tag()))
                 return;
             i = (i + 1) & mask;
         }
@@ -261,7 +312,7 @@ struct ListModel::Impl {
         const std::size_t mask = index.size() - 1;
         for (std::size_t i = (h * 0x9E3779B1u) & mask; index[i].rowPlusOne != 0; i = (i + 1) & mask) {
             const IndexEntry &e = index[i];
-            if (e.hash == h && rows[e.rowPlusOne - 1].field(tagField) == tag)
+            if (e.hash == h && rows[e.rowPlusOne - 1].tagIs(tag))
                 return e.rowPlusOne;
         }
         return 0;
@@ -464,7 +515,7 @@ ListRow ListModel::row(std::size_t r) const
     out.text = s.field(0);
     for (int k = 0; k < 6; ++k)
         out.subItems[static_cast<std::size_t>(k)] = s.field(k + 1);
-    out.tag = s.field(tagField);
+    out.tag = s.tag();
     out.icon = s.header().icon;
     out.smallIcon = s.header().smallIcon;
     out.selected = s.selected;
@@ -483,9 +534,9 @@ std::string_view ListModel::subItem(std::size_t r, int k) const
     return d->rows[r - 1].field(k);
 }
 
-std::string_view ListModel::tag(std::size_t r) const
+std::string ListModel::tag(std::size_t r) const
 {
-    return d->valid(r) ? d->rows[r - 1].field(tagField) : std::string_view {};
+    return d->valid(r) ? d->rows[r - 1].tag() : std::string();
 }
 
 int ListModel::icon(std::size_t r) const
@@ -509,7 +560,7 @@ void ListModel::setRow(std::size_t r, const ListRow &row)
         return;
     Impl::Slot &s = d->rows[r - 1];
     Impl::Slot fresh = Impl::makeSlot(row);
-    if (fresh.tagHash != s.tagHash || fresh.field(tagField) != s.field(tagField))
+    if (fresh.tagHash != s.tagHash || !s.tagIs(row.tag))
         d->indexValid = false;
     d->selectedCount = d->selectedCount - (s.selected ? 1 : 0) + (fresh.selected ? 1 : 0);
     const bool moves = d->keepsOrder() && fresh.field(d->sortColumn) != s.field(d->sortColumn);
@@ -526,10 +577,11 @@ void ListModel::setSubItem(std::size_t r, int k, std::string_view value)
     if (!d->valid(r) || k < 1 || k > 6)
         return;
     Impl::Slot &s = d->rows[r - 1];
+    const std::string tag = s.tag();
     std::array<std::string_view, fieldCount> texts;
     for (int f = 0; f < fieldCount; ++f)
-        texts[static_cast<std::size_t>(f)] = f == k ? value : s.field(f);
-    char *block = Impl::makeBlock(texts, s.header().icon, s.header().smallIcon);
+        texts[static_cast<std::size_t>(f)] = f == k ? value : (f == tagField ? std::string_view(tag) : s.field(f));
+    char *block = Impl::makeBlock(texts, s.header().icon, s.header().smallIcon, s.joinedTag);
     std::free(s.block);
     s.block = block;
     if (d->keepsOrder() && k == d->sortColumn)
@@ -548,10 +600,13 @@ void ListModel::setSubItems(int k, const std::vector<std::optional<std::string>>
         if (!values[i])
             continue;
         Impl::Slot &s = d->rows[i];
+        const std::string tag = s.tag();
         std::array<std::string_view, fieldCount> texts;
-        for (int f = 0; f < fieldCount; ++f)
-            texts[static_cast<std::size_t>(f)] = f == k ? std::string_view(*values[i]) : s.field(f);
-        char *block = Impl::makeBlock(texts, s.header().icon, s.header().smallIcon);
+        for (int f = 0; f < fieldCount; ++f) {
+            texts[static_cast<std::size_t>(f)] =
+                f == k ? std::string_view(*values[i]) : (f == tagField ? std::string_view(tag) : s.field(f));
+        }
+        char *block = Impl::makeBlock(texts, s.header().icon, s.header().smallIcon, s.joinedTag);
         std::free(s.block);
         s.block = block;
         changed.push_back(i + 1);

@@ -53,8 +53,9 @@ public:
 
 // A list control's contents in report view, without any widget: rows numbered
 // from 1 in display order, columns, sort column and order. Finding a row by tag
-// is a hash look-up. Rows are stored compactly (one buffer per row) so a listing
-// of a million rows stays small.
+// is a hash look-up. Rows are stored compactly (one buffer per row, and a tag
+// that is the row's folder and text joined into a full path is not stored
+// twice) so a listing of a million rows stays small.
 class ListModel
 {
 public:
@@ -79,7 +80,7 @@ public:
     ListRow row(std::size_t r) const;
     std::string_view text(std::size_t r) const;
     std::string_view subItem(std::size_t r, int k) const; // k = 1..6
-    std::string_view tag(std::size_t r) const;
+    std::string tag(std::size_t r) const; // made on demand: see the storage note below
     int icon(std::size_t r) const;
     int smallIcon(std::size_t r) const;
     bool isSelected(std::size_t r) const;

@@ -83,6 +83,44 @@ TEST(ListRows, NumberedFromOneInDisplayOrder)
     EXPECT_EQ(list.row(9).tag, "");
 }
 
+// Tags that are the row's folder and text joined are kept in a shorter form:
+// every way of reading or finding them gives the tag as given, also after the
+// folder text changes.
+TEST(ListRows, TagsMadeOfFolderAndTextReadBackAsGiven)
+{
+    struct Case {
+        std::string text;
+        std::string folder;
+        std::string tag;
+    };
+    const Case cases[] = {
+        {"a.mp3", "/music", "/music/a.mp3"},
+        {"etc", "/", "<D>/etc"},
+        {"x", "/m", "/mx"}, // no separator: kept whole
+        {"a.mp3", "/music", "/other/a.mp3"},
+        {"", "/music", "/music/"},
+        {"b", "", "/b"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.tag);
+        ListModel list;
+        ListRow row;
+        row.text = c.text;
+        row.subItems[0] = c.folder;
+        row.tag = c.tag;
+        list.append(makeRow("first", "/first"));
+        list.append(row);
+        EXPECT_EQ(list.tag(2), c.tag);
+        EXPECT_EQ(list.row(2).tag, c.tag);
+        EXPECT_EQ(list.findByTag(c.tag), 2u);
+        EXPECT_EQ(list.findByTag(c.tag + "x"), 0u);
+        list.setSubItem(2, 1, "/elsewhere");
+        list.setSubItem(2, 2, "1 KB");
+        EXPECT_EQ(list.tag(2), c.tag);
+        EXPECT_EQ(list.findByTag(c.tag), 2u);
+    }
+}
+
 TEST(ListRows, StoresEveryFieldAsGiven)
 {
     ListModel list;
