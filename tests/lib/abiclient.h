@@ -457,6 +457,12 @@ struct Place {
     std::string path(std::string_view name) const { return dir + "/" + std::string(name); }
 };
 
+// The dispatch number of an operation of ours, by its number in the class.
+constexpr DISPID id(int n)
+{
+    return 0x60030000 + n;
+}
+
 // An operation called once through its slot and once through Invoke with its
 // dispatch number; both must give result and, when effect is set, leave
 // after behind.

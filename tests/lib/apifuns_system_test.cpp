@@ -23,11 +23,6 @@ using namespace abiclient;
 using mrb::test::ScopedEnv;
 using mrb::test::TempTree;
 
-constexpr DISPID id(int n)
-{
-    return 0x60030000 + n;
-}
-
 constexpr I32 localMachine = static_cast<I32>(0x80000002u);
 const std::string sessionManager = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
 const std::string pendingDeletes = sessionManager + "\\PendingDeletes";

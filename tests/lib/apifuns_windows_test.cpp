@@ -37,11 +37,6 @@ using namespace abiclient;
 using mrb::test::ScopedEnv;
 using mrb::test::TempTree;
 
-constexpr DISPID id(int n)
-{
-    return 0x60030000 + n;
-}
-
 // A widget that answers every message it is sent and writes each one down.
 class Receiver : public QWidget
 {

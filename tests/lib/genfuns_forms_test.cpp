@@ -31,11 +31,6 @@ using namespace abiclient;
 using mrb::test::ScopedEnv;
 using mrb::test::TempTree;
 
-constexpr DISPID id(int n)
-{
-    return 0x60030000 + n;
-}
-
 // A form with menus (one pair a control array), a toolbar, a status bar with
 // three panels, a text box, a button and a report-style list.
 struct Form {

@@ -21,11 +21,6 @@ using namespace abiclient;
 using mrb::test::ScopedEnv;
 using mrb::test::TempTree;
 
-constexpr DISPID id(int n)
-{
-    return 0x60030000 + n;
-}
-
 class GenFunsClient : public ::testing::Test
 {
 public:

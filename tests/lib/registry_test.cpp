@@ -27,11 +27,6 @@ constexpr I32 regExpandSz = 2;
 constexpr I32 regBinary = 3;
 constexpr I32 regDword = 4;
 
-constexpr DISPID id(int n)
-{
-    return 0x60030000 + n;
-}
-
 class RegistryClient : public ::testing::Test
 {
 protected:

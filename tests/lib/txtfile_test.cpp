@@ -24,11 +24,6 @@ namespace
 using namespace abiclient;
 using mrb::test::TempTree;
 
-constexpr DISPID id(int n)
-{
-    return 0x60030000 + n;
-}
-
 void write(const std::string &path, std::string_view bytes)
 {
     std::ofstream(path, std::ios::binary) << bytes;
