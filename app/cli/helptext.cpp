@@ -98,7 +98,8 @@ constexpr HelpRow formatRows[] = {
     {"m3u8",
         "an extended M3U playlist in UTF-8: #EXTM3U, then for each file (folders are left out) #EXTINF:-1, "
         "the name less its extension, and its path on the next line. A path with a line break cannot be "
-        "written and is named on stderr. With --relative-to /M, the file /M/Live, 1999.mp3 gives the lines "
+        "written and is named on stderr; a path that is not valid UTF-8 is written as a file:// URI. With "
+        "--relative-to /M, the file /M/Live, 1999.mp3 gives the lines "
         "#EXTINF:-1,Live, 1999 and Live, 1999.mp3"},
 };
 

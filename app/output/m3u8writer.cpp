@@ -30,6 +30,43 @@ std::string titleOf(std::string_view name)
     return title;
 }
 
+// "file://" and the path with every byte but a letter, digit, "-._~/" as %XX.
+std::string fileUri(std::string_view path)
+{
+    static constexpr char hex[] = "0123456789ABCDEF";
+    std::string uri = "file://";
+    for (const char c : path) {
+        const auto b = static_cast<unsigned char>(c);
+        if ((b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9') || b == '-' || b == '.'
+            || b == '_' || b == '~' || b == '/') {
+            uri.push_back(c);
+        } else {
+            uri.push_back('%');
+            uri.push_back(hex[b >> 4]);
+            uri.push_back(hex[b & 15]);
+        }
+    }
+    return uri;
+}
+
+// The entry line that players read back as this path. Readers take a line
+// that is not UTF-8 for Latin-1, so such a path goes as a file URI (absolute:
+// a relative line is never decoded). A relative path that would read as a
+// comment ("#"), lose its leading blanks, or look like a URI (a ":" before the
+// first "/") starts with "./".
+std::string entryLine(const std::string &fullPath, const std::optional<std::string> &relativeTo)
+{
+    if (validUtf8(fullPath) != fullPath)
+        return fileUri(fullPath);
+    if (!relativeTo)
+        return fullPath;
+    std::string path = relativePath(*relativeTo, fullPath);
+    const bool looksLikeUri = path.find(':') < path.find('/');
+    if (path.starts_with('#') || path.starts_with(' ') || path.starts_with('\t') || looksLikeUri)
+        path.insert(0, "./");
+    return path;
+}
+
 } // namespace
 
 std::optional<std::size_t> WriteM3u8(
@@ -45,13 +82,12 @@ std::optional<std::size_t> WriteM3u8(
         if (isFolderTag(input.rows.tag(r)))
             continue;
         const std::string_view name = input.rows.text(r);
-        std::string path = rowFullPath(input.rows, r);
-        if (relativeTo)
-            path = relativePath(*relativeTo, path);
-        if (path.find_first_of("\r\n") != std::string::npos) {
+        const std::string fullPath = rowFullPath(input.rows, r);
+        if (fullPath.find_first_of("\r\n") != std::string::npos) {
             ++leftOut;
             continue;
         }
+        const std::string path = entryLine(fullPath, relativeTo);
         entry = "#EXTINF:-1,";
         entry += titleOf(name);
         entry += '\n';

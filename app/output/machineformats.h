@@ -54,8 +54,10 @@ bool WriteJsonLines(platform::TextWriter &out, const MachineRows &input);
 // An extended M3U playlist: "#EXTM3U", then for each file row (folders are
 // left out: players would play their files a second time) "#EXTINF:-1,"
 // with the name less its extension, and the path on the next line; lines end
-// with LF. With a relativeTo folder, paths are written relative to it. A path
-// is written as its exact bytes, so an entry whose name is not valid UTF-8
+// with LF. With a relativeTo folder, paths are written relative to it ("./"
+// before one a reader would take for a comment, a URI or trimmed blanks). A
+// path that is not valid UTF-8 is written as a file:// URI of its exact bytes
+// (absolute even with relativeTo), so the file stays UTF-8 and the entry
 // still plays. Returns the number of entries left out because their path
 // holds a line break, which the format cannot carry, or nothing when a write
 // failed.

@@ -163,25 +163,25 @@ TEST_F(MachineFormatsTest, WritesEachFormat)
                         + "\",\"size\":3,\"type\":\"x<y&z\",\"modified\":null,\"created\":null,\"accessed\":null,"
                           "\"kind\":\"file\"}\n");
             }},
-        {"m3u8: files only, full paths as their bytes, a path with a line break left out",
+        {"m3u8: files only, full paths, one not UTF-8 as a file URI, a path with a line break left out",
             MachineFormat::M3u8,
             {},
             [&](const std::string &bytes) {
                 EXPECT_EQ(bytes,
                     "#EXTM3U\n"
                     "#EXTINF:-1,a,b \"q\"\n/m/music/a,b \"q\".mp3\n"
-                    "#EXTINF:-1,caf\xEF\xBF\xBD\n/m/music/sub/caf\xE9.mp3\n"
+                    "#EXTINF:-1,caf\xEF\xBF\xBD\nfile:///m/music/sub/caf%E9.mp3\n"
                     "#EXTINF:-1,<b>&\"x\"\n"
                         + scriptFolder + "/<b>&\"x\".ogg\n");
             }},
-        {"m3u8 relative to a folder: up and down from it",
+        {"m3u8 relative to a folder: up and down from it, a path not UTF-8 still as a file URI",
             MachineFormat::M3u8,
             "/m/music/sub",
             [&](const std::string &bytes) {
                 EXPECT_EQ(bytes,
                     "#EXTM3U\n"
                     "#EXTINF:-1,a,b \"q\"\n../a,b \"q\".mp3\n"
-                    "#EXTINF:-1,caf\xEF\xBF\xBD\ncaf\xE9.mp3\n"
+                    "#EXTINF:-1,caf\xEF\xBF\xBD\nfile:///m/music/sub/caf%E9.mp3\n"
                     "#EXTINF:-1,<b>&\"x\"\n../../</script><script>alert(1)/<b>&\"x\".ogg\n");
             }},
         {"catalog: one page, nothing fetched, every text escaped", MachineFormat::Catalog, {}, expectSafeCatalog},

@@ -9,16 +9,13 @@
 #include "tests/support/fakelibrary.h"
 #include "tests/support/fakeuserinterface.h"
 #include "tests/support/listingfixtures.h"
+#include "tests/support/playlistreader.h"
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#ifdef MRB_HAVE_TOTEM_PLPARSER
-#include <totem-pl-parser.h>
-#endif
 
 using namespace mrb;
 using namespace mrb::core;
@@ -27,26 +24,6 @@ using mrb::test::folderRow;
 
 namespace
 {
-
-#ifdef MRB_HAVE_TOTEM_PLPARSER
-void collectEntry(TotemPlParser *, const char *uri, GHashTable *, gpointer data)
-{
-    static_cast<std::vector<std::string> *>(data)->push_back(uri);
-}
-
-// The entries the parser finds in the playlist file at path (absolute paths come back as written).
-std::vector<std::string> parsePlaylist(const std::string &path, TotemPlParserResult *result)
-{
-    std::vector<std::string> uris;
-    TotemPlParser *parser = totem_pl_parser_new();
-    g_signal_connect(parser, "entry-parsed", G_CALLBACK(collectEntry), &uris);
-    gchar *uri = g_filename_to_uri(path.c_str(), nullptr, nullptr);
-    *result = totem_pl_parser_parse(parser, uri, FALSE);
-    g_free(uri);
-    g_object_unref(parser);
-    return uris;
-}
-#endif
 
 class PlaylistParserTest : public ::testing::Test
 {
@@ -92,19 +69,18 @@ protected:
 TEST_F(PlaylistParserTest, PlsEntriesAreTheFileRows)
 {
 #ifdef MRB_HAVE_TOTEM_PLPARSER
-    TotemPlParserResult result = TOTEM_PL_PARSER_RESULT_ERROR;
-    const auto uris = parsePlaylist(write("list.pls"), &result);
-    EXPECT_EQ(result, TOTEM_PL_PARSER_RESULT_SUCCESS);
-    EXPECT_EQ(uris, (std::vector<std::string> {"/music/a.mp3", "/music/live/b c.ogg", "/d.flac"}));
+    const test::ParsedPlaylist playlist = test::readPlaylist(write("list.pls"));
+    EXPECT_TRUE(playlist.parsed);
+    EXPECT_EQ(playlist.entries, (std::vector<std::string> {"/music/a.mp3", "/music/live/b c.ogg", "/d.flac"}));
 #endif
 }
 
 TEST_F(PlaylistParserTest, M3uEntriesAreEveryRow)
 {
 #ifdef MRB_HAVE_TOTEM_PLPARSER
-    TotemPlParserResult result = TOTEM_PL_PARSER_RESULT_ERROR;
-    const auto uris = parsePlaylist(write("list.m3u"), &result);
-    EXPECT_EQ(result, TOTEM_PL_PARSER_RESULT_SUCCESS);
-    EXPECT_EQ(uris, (std::vector<std::string> {"/music/a.mp3", "/music/live", "/music/live/b c.ogg", "/d.flac"}));
+    const test::ParsedPlaylist playlist = test::readPlaylist(write("list.m3u"));
+    EXPECT_TRUE(playlist.parsed);
+    EXPECT_EQ(
+        playlist.entries, (std::vector<std::string> {"/music/a.mp3", "/music/live", "/music/live/b c.ogg", "/d.flac"}));
 #endif
 }
