@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "lib/common/filebytes.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <memory>
@@ -86,9 +87,16 @@ bool readFileChunks(const std::string &path, const std::function<bool(std::strin
     Fd fd(path);
     if (fd.get() < 0)
         return false;
-    std::unique_ptr<char[]> buf(new char[chunkSize]);
+    // A small file gets a buffer of its size (one read to its end, one to see
+    // the end), not a whole chunk; a file that grows is still read in full.
+    struct stat st {
+    };
+    std::size_t size = chunkSize;
+    if (::fstat(fd.get(), &st) == 0 && static_cast<std::size_t>(st.st_size) < chunkSize)
+        size = std::max<std::size_t>(static_cast<std::size_t>(st.st_size) + 1, 4096);
+    std::unique_ptr<char[]> buf(new char[size]);
     for (;;) {
-        const ssize_t n = readSome(fd.get(), buf.get(), chunkSize);
+        const ssize_t n = readSome(fd.get(), buf.get(), size);
         if (n < 0)
             return false;
         if (n == 0 || !consume(std::string_view(buf.get(), static_cast<std::size_t>(n))))
