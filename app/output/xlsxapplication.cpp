@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "app/output/xlsxapplication.h"
 
+#include "app/output/scratchfile.h"
+#include "app/output/stderrcapture.h"
+#include "app/output/zipmembers.h"
 #include "platform/fs/safefile.h"
 
 #include <algorithm>
@@ -11,6 +14,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <xlsxwriter.h>
@@ -70,71 +75,6 @@ bool isCombining(char32_t cp)
         || (cp >= 0x20D0 && cp <= 0x20FF) || (cp >= 0xFE20 && cp <= 0xFE2F) || cp == 0x200B || cp == 0x200D;
 }
 
-// A private file outside the target's folder for libxlsxwriter, which wants a
-// name to write to; the finished bytes then go to the target through
-// SafeFile. Where /proc can reopen it, the name is removed at once, so nothing
-// is left behind even when the process is killed.
-class ScratchFile
-{
-public:
-    ScratchFile()
-    {
-        const char *tmp = std::getenv("TMPDIR");
-        const std::string folder = tmp && *tmp ? tmp : "/tmp";
-        std::string name = folder + "/.mrb-workbook.XXXXXX";
-        m_fd = ::mkostemp(name.data(), O_CLOEXEC);
-        if (m_fd < 0) {
-            // Said so, or the reason would seem to be the target's.
-            m_error = std::strerror(errno) + std::string(" (temporary folder ") + folder + ")";
-            return;
-        }
-        const std::string reopenable = "/proc/self/fd/" + std::to_string(m_fd);
-        if (::access(reopenable.c_str(), F_OK) == 0) {
-            ::unlink(name.c_str());
-            m_name = reopenable;
-        } else {
-            m_name = name;
-            m_named = true;
-        }
-    }
-    ~ScratchFile()
-    {
-        if (m_named)
-            ::unlink(m_name.c_str());
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    ScratchFile(const ScratchFile &) = delete;
-    ScratchFile &operator=(const ScratchFile &) = delete;
-
-    const std::string &error() const { return m_error; } // empty when the file was made
-    const std::string &name() const { return m_name; }
-
-    // Hands the whole content to out. 0 or the errno value of a failed read.
-    int copyTo(platform::SafeFile &out) const
-    {
-        std::vector<char> buffer(64 * 1024);
-        off_t offset = 0;
-        for (;;) {
-            const ssize_t got = ::pread(m_fd, buffer.data(), buffer.size(), offset);
-            if (got < 0) {
-                if (errno == EINTR)
-                    continue;
-                return errno;
-            }
-            if (got == 0 || !out.write(std::string_view(buffer.data(), static_cast<std::size_t>(got))))
-                return 0;
-            offset += got;
-        }
-    }
-
-private:
-    int m_fd = -1;
-    std::string m_error;
-    std::string m_name;
-    bool m_named = false;
-};
-
 // Makes the font that of the workbook's default (Normal) style, so the
 // cells nothing is written to show it too. libxlsxwriter 1.1 has no call for
 // this; the first of its formats is that default style (cell format 0), so it
@@ -150,20 +90,76 @@ bool setDefaultFont(lxw_workbook *workbook, const std::string &name, double poin
     return true;
 }
 
+// The cause the library logged with a failure ("... System error = No space
+// left on device"), or empty.
+std::string loggedSystemError(const std::string &log)
+{
+    const std::string marker = "System error = ";
+    const std::size_t at = log.rfind(marker);
+    if (at == std::string::npos)
+        return {};
+    std::string cause = log.substr(at + marker.size());
+    cause = cause.substr(0, cause.find('\n'));
+    while (!cause.empty() && (cause.back() == '.' || cause.back() == ' ' || cause.back() == '\r'))
+        cause.pop_back();
+    return cause == "Success" ? std::string() : cause;
+}
+
+// A failure of the library in our own words. The files it writes all lie in
+// the scratch folder, so a cause from the system is said to be there.
+std::string workbookFailure(lxw_error error, const std::string &log)
+{
+    switch (error) {
+    case LXW_ERROR_MEMORY_MALLOC_FAILED:
+        return std::strerror(ENOMEM);
+    case LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED:
+        return "a text is longer than the 32767 characters a cell holds";
+    default:
+        break;
+    }
+    const std::string cause = loggedSystemError(log);
+    if (!cause.empty())
+        return cause + " (temporary folder " + scratchFolder() + ")";
+    return "the workbook could not be put together";
+}
+
+// The library does not notice when a write to one of its own temporary
+// files fails, and packs what is there. Under a file-size limit that cuts a
+// part short without the packing failing; such a part fills the limit.
+std::string partCutShort(const ScratchFile &workbook)
+{
+    rlimit limit {};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return {};
+    const std::optional<std::vector<std::uint64_t>> sizes = zipMemberSizes(workbook);
+    if (!sizes)
+        return "the workbook could not be put together";
+    for (const std::uint64_t size : *sizes) {
+        if (size >= limit.rlim_cur)
+            return std::strerror(EFBIG) + std::string(" (temporary folder ") + scratchFolder() + ")";
+    }
+    return {};
+}
+
 } // namespace
+
+void appendValidUtf8(std::string &out, std::string_view text)
+{
+    while (!text.empty()) {
+        const auto [cp, length] = decodeUtf8(text);
+        if (cp == invalidCodePoint)
+            out += "\xEF\xBF\xBD";
+        else
+            out.append(text.substr(0, length));
+        text.remove_prefix(length);
+    }
+}
 
 std::string validUtf8(std::string_view text)
 {
     std::string valid;
     valid.reserve(text.size());
-    while (!text.empty()) {
-        const auto [cp, length] = decodeUtf8(text);
-        if (cp == invalidCodePoint)
-            valid += "\xEF\xBF\xBD";
-        else
-            valid.append(text.substr(0, length));
-        text.remove_prefix(length);
-    }
+    appendValidUtf8(valid, text);
     return valid;
 }
 
@@ -200,12 +196,8 @@ double fittedColumnWidth(std::size_t displayWidth, double fontPoints)
 
 std::string XlsxApplication::addWorkbook()
 {
+    quit();
     m_open = true;
-    m_rows.clear();
-    m_rowFormats.clear();
-    m_fontName.clear();
-    m_fontPoints = 0;
-    m_columnWidths.clear();
     return {};
 }
 
@@ -227,17 +219,46 @@ bool XlsxApplication::setCell(std::size_t row, std::size_t column, std::string_v
 {
     if (!m_open || row == 0 || column == 0 || row > maxRows || column > maxColumns)
         return false;
+    if (m_inOrder && (row > m_lastRow || (row == m_lastRow && column > m_lastColumn))) {
+        // The usual case: rows in order, cells left to right.
+        m_log.add(row, column, text);
+        m_lastRow = row;
+        m_lastColumn = column;
+        if (m_widest.size() < column)
+            m_widest.resize(column);
+        m_widest[column - 1] = std::max(m_widest[column - 1], displayWidth(text));
+        return true;
+    }
+    if (m_inOrder)
+        keepInMemory();
+    setCellInMemory(row, column, text);
+    return true;
+}
+
+void XlsxApplication::keepInMemory()
+{
+    m_inOrder = false;
+    // A log that cannot be read back keeps its reason for saveAs.
+    if (m_log.forEach([this](std::size_t row, std::size_t column, std::string_view text) {
+            setCellInMemory(row, column, text);
+            return true;
+        }))
+        m_log.clear();
+    m_widest.clear();
+}
+
+void XlsxApplication::setCellInMemory(std::size_t row, std::size_t column, std::string_view text)
+{
     if (m_rows.size() < row)
         m_rows.resize(row);
     std::string &cells = m_rows[row - 1];
     const std::size_t present = cells.empty() ? 0 : std::count(cells.begin(), cells.end(), '\0') + 1;
 
     if (column > present) {
-        // The usual case: cells arrive left to right.
         if (present > 0 || column > 1)
             cells.append(column - std::max<std::size_t>(present, 1), '\0');
         cells.append(text);
-        return true;
+        return;
     }
     std::size_t begin = 0;
     for (std::size_t c = 1; c < column; ++c)
@@ -246,7 +267,6 @@ bool XlsxApplication::setCell(std::size_t row, std::size_t column, std::string_v
     if (end == std::string::npos)
         end = cells.size();
     cells.replace(begin, end - begin, text);
-    return true;
 }
 
 void XlsxApplication::setRowAlignment(std::size_t row, int horizontal, int vertical)
@@ -272,12 +292,64 @@ void XlsxApplication::autoFitColumns(std::size_t firstColumn, std::size_t lastCo
     const double points = m_fontPoints > 0 ? m_fontPoints : 11.0;
     for (std::size_t c = firstColumn; c <= lastColumn; ++c) {
         std::size_t widest = 0;
-        for (std::size_t r = 1; r <= m_rows.size(); ++r)
-            widest = std::max(widest, displayWidth(cell(r, c)));
+        if (m_inOrder) {
+            if (c >= 1 && c <= m_widest.size())
+                widest = m_widest[c - 1];
+        } else {
+            for (std::size_t r = 1; r <= m_rows.size(); ++r)
+                widest = std::max(widest, displayWidth(cell(r, c)));
+        }
         // As in the spreadsheet program, an empty column keeps its width.
         if (widest > 0)
             m_columnWidths[c] = fittedColumnWidth(widest, points);
     }
+}
+
+bool XlsxApplication::writeCells(const CellWriter &put)
+{
+    const std::size_t rows = rowCount();
+    // Row 1 and formatted rows are written even when nothing was set there.
+    const auto putEmptyRows = [&](std::size_t from, std::size_t to) {
+        for (std::size_t r = from; r < to; ++r) {
+            if ((r == 1 || m_rowFormats.count(r) > 0) && !put(r, 1, {}))
+                return false;
+        }
+        return true;
+    };
+    if (!m_inOrder) {
+        for (std::size_t r = 1; r <= rows; ++r) {
+            std::string_view cells = m_rows[r - 1];
+            if (cells.empty()) {
+                if (!putEmptyRows(r, r + 1))
+                    return false;
+                continue;
+            }
+            for (std::size_t c = 1;; ++c) {
+                const std::size_t nul = cells.find('\0');
+                if (!put(r, c, cells.substr(0, nul)))
+                    return false;
+                if (nul == std::string_view::npos)
+                    break;
+                cells.remove_prefix(nul + 1);
+            }
+        }
+        return true;
+    }
+    std::size_t row = 0; // the row being written
+    std::size_t column = 0; // its last cell so far
+    bool ok = true;
+    const bool read = m_log.forEach([&](std::size_t r, std::size_t c, std::string_view text) {
+        if (r != row) {
+            ok = putEmptyRows(row + 1, r);
+            row = r;
+            column = 0;
+        }
+        while (ok && ++column < c)
+            ok = put(row, column, {});
+        ok = ok && put(row, c, text);
+        return ok;
+    });
+    return ok && read && putEmptyRows(row + 1, rows + 1);
 }
 
 platform::WriteResult XlsxApplication::saveAs(const std::string &fileName)
@@ -285,6 +357,8 @@ platform::WriteResult XlsxApplication::saveAs(const std::string &fileName)
     const auto failed = [&](std::string reason) { return platform::WriteResult::failure(fileName, std::move(reason)); };
     if (!m_open)
         return failed("no workbook is open");
+    if (!m_log.error().empty())
+        return failed(m_log.error());
     // The target first: a name that cannot be written fails before the work.
     platform::SafeFile target(fileName);
     if (!target.status().ok())
@@ -293,9 +367,15 @@ platform::WriteResult XlsxApplication::saveAs(const std::string &fileName)
     if (!scratch.error().empty())
         return failed(scratch.error());
 
-    lxw_workbook *workbook = workbook_new(scratch.name().c_str());
+    // The library logs its failures on stderr; they are kept for the cause.
+    StderrCapture libraryLog;
+    std::string folder = scratchFolder();
+    lxw_workbook_options options {};
+    options.constant_memory = LXW_TRUE; // rows go out as they are written
+    options.tmpdir = folder.data();
+    lxw_workbook *workbook = workbook_new_opt(scratch.name().c_str(), &options);
     if (!workbook)
-        return failed("the workbook cannot be created");
+        return failed(workbookFailure(LXW_ERROR_MEMORY_MALLOC_FAILED, libraryLog.text()));
     // Where that cannot be done, the written cells still carry the font.
     if (!m_fontName.empty())
         setDefaultFont(workbook, m_fontName, m_fontPoints);
@@ -327,36 +407,33 @@ platform::WriteResult XlsxApplication::saveAs(const std::string &fileName)
         rowFormats[row] = makeFormat(&format);
         worksheet_set_row(sheet, static_cast<lxw_row_t>(row - 1), LXW_DEF_ROW_HEIGHT, rowFormats[row]);
     }
-
-    std::string failure;
-    for (std::size_t r = 1; r <= m_rows.size() && failure.empty(); ++r) {
-        const auto special = rowFormats.find(r);
-        lxw_format *format = special != rowFormats.end() ? special->second : cellFormat;
-        std::string_view cells = m_rows[r - 1];
-        if (cells.empty() && r > 1 && special == rowFormats.end())
-            continue; // a row never written to
-        for (std::size_t c = 1;; ++c) {
-            const std::size_t nul = cells.find('\0');
-            const std::string text = validUtf8(cells.substr(0, nul));
-            const lxw_error error = worksheet_write_string(
-                sheet, static_cast<lxw_row_t>(r - 1), static_cast<lxw_col_t>(c - 1), text.c_str(), format);
-            if (error != LXW_NO_ERROR) {
-                failure = lxw_strerror(error);
-                break;
-            }
-            if (nul == std::string_view::npos)
-                break;
-            cells.remove_prefix(nul + 1);
-        }
-    }
+    // Before the rows: in constant-memory mode nothing comes back to them.
     for (const auto &[column, width] : m_columnWidths)
         worksheet_set_column(
             sheet, static_cast<lxw_col_t>(column - 1), static_cast<lxw_col_t>(column - 1), width, nullptr);
 
+    std::string failure;
+    std::string text; // reused: the library wants each text ended by NUL
+    const bool allWritten = writeCells([&](std::size_t r, std::size_t c, std::string_view value) {
+        const auto special = rowFormats.find(r);
+        lxw_format *format = special != rowFormats.end() ? special->second : cellFormat;
+        text.clear();
+        appendValidUtf8(text, value);
+        const lxw_error error = worksheet_write_string(
+            sheet, static_cast<lxw_row_t>(r - 1), static_cast<lxw_col_t>(c - 1), text.c_str(), format);
+        if (error != LXW_NO_ERROR)
+            failure = workbookFailure(error, libraryLog.text());
+        return error == LXW_NO_ERROR;
+    });
+    if (!allWritten && failure.empty())
+        failure = m_log.error().empty() ? std::string("the workbook could not be put together") : m_log.error();
+
     // workbook_close frees the workbook whatever happens, so it is always called.
     const lxw_error closed = workbook_close(workbook);
     if (failure.empty() && closed != LXW_NO_ERROR)
-        failure = lxw_strerror(closed);
+        failure = workbookFailure(closed, libraryLog.text());
+    if (failure.empty())
+        failure = partCutShort(scratch);
     if (!failure.empty())
         return platform::WriteResult::failure(fileName, failure);
     if (const int err = scratch.copyTo(target); err != 0)
@@ -367,9 +444,16 @@ platform::WriteResult XlsxApplication::saveAs(const std::string &fileName)
 void XlsxApplication::quit()
 {
     m_open = false;
+    m_inOrder = true;
+    m_log.clear();
+    m_lastRow = 0;
+    m_lastColumn = 0;
+    m_widest.clear();
     m_rows.clear();
     m_rows.shrink_to_fit();
     m_rowFormats.clear();
+    m_fontName.clear();
+    m_fontPoints = 0;
     m_columnWidths.clear();
 }
 

@@ -2,8 +2,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "app/output/celllog.h"
 #include "app/output/spreadsheetapplication.h"
 
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -12,10 +14,15 @@
 namespace mrb::core
 {
 
-// The spreadsheet application on Linux: keeps the sheet in memory and writes
-// an Office Open XML workbook with libxlsxwriter when asked to save. The
-// library writes into a private file; the finished bytes reach the chosen name
-// through platform::SafeFile, as every other output does.
+// The spreadsheet application on Linux: keeps the sheet and writes an Office
+// Open XML workbook with libxlsxwriter when asked to save. Cells that arrive
+// row by row, left to right (as the writer sets them) go to a compact log
+// that moves to a scratch file when it grows, and the workbook is written in
+// the library's constant-memory mode: a sheet of a million rows takes little
+// memory. Cells set out of that order are kept in memory. The library writes
+// into a private file; the finished bytes reach the chosen name through
+// platform::SafeFile, as every other output does. A failure gives a plain
+// reason; the library's own log lines never reach stderr.
 class XlsxApplication final : public SpreadsheetApplication
 {
 public:
@@ -40,11 +47,28 @@ private:
         int vertical = 0;
         bool bold = false;
     };
+    using CellWriter = std::function<bool(std::size_t row, std::size_t column, std::string_view text)>;
+
     std::string_view cell(std::size_t row, std::size_t column) const;
+    void setCellInMemory(std::size_t row, std::size_t column, std::string_view text);
+    // Moves the logged cells into memory: they no longer come in order.
+    void keepInMemory();
+    // Hands every cell to put, row by row, in the order the workbook needs:
+    // each row written to, and row 1 and each formatted row even when empty,
+    // from column 1 to its last cell (the cells between empty). False when
+    // put failed or the cells could not be read back.
+    bool writeCells(const CellWriter &put);
+    std::size_t rowCount() const { return m_inOrder ? m_lastRow : m_rows.size(); }
 
     bool m_open = false;
-    // One string per row, its cells separated by NUL (values never hold one):
-    // a listing of many rows stays compact.
+    // While every cell came after the one before (by row, then column).
+    bool m_inOrder = true;
+    CellLog m_log;
+    std::size_t m_lastRow = 0;
+    std::size_t m_lastColumn = 0;
+    std::vector<std::size_t> m_widest; // display width of the widest logged cell, by column
+    // Out of order: one string per row, its cells separated by NUL (values
+    // never hold one).
     std::vector<std::string> m_rows;
     std::map<std::size_t, RowFormat> m_rowFormats;
     std::string m_fontName;

@@ -4,6 +4,7 @@
 #include "app/settings/settings.h"
 #include "platform/com/runtime.h"
 #include "tests/support/fiforeader.h"
+#include "tests/support/filesizelimit.h"
 #include "tests/support/temptree.h"
 #include "tests/support/unprivileged.h"
 
@@ -12,9 +13,11 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -385,4 +388,84 @@ TEST_F(MrbListBinary, WritableFilesInAFolderTheUserCannotWriteToAreWrittenInPlac
     const ProgramRun made = asNobody({"--settings", settings, "-o", output, item});
     EXPECT_EQ(made.exitCode, 0) << made.err;
     EXPECT_EQ(TempTree::read(output), item + "\r\n");
+}
+
+TEST_F(MrbListBinary, WorkbookFailuresGiveAPlainReasonAndNothingElseOnStderr)
+{
+    // They used to print the spreadsheet library's own log lines and end in
+    // ".!" ("... ZIP_ERRNO while creating the xlsx file.!"); a part of the
+    // workbook cut short by a file-size limit was even reported as written.
+    for (int i = 0; i < 400; ++i)
+        tree.file("data/a file with a longer name " + std::to_string(i) + ".txt");
+    const std::string temporary = tree.dir("temporary");
+    const std::string locked = tree.dir("locked");
+    tree.chmod("locked", 0555);
+    const std::string device = tree.path("full.xls");
+    ASSERT_EQ(::mknod(device.c_str(), S_IFCHR | 0666, ::makedev(1, 7)), 0); // always full
+    struct Case {
+        const char *name;
+        std::string target;
+        std::string tmpdir;
+        rlim_t fileSizeLimit; // 0: none
+        bool asNobody;
+        std::string reason;
+    };
+    const std::string existing = tree.fileWith("book.xls", "previous");
+    const Case cases[] = {
+        {"target on a full device",
+            device,
+            temporary,
+            0,
+            false,
+            "No space left on device (the file may be incomplete)"},
+        {"workbook cut by a file-size limit",
+            existing,
+            temporary,
+            8 * 1024,
+            false,
+            "File too large (temporary folder " + temporary + ")"},
+        {"part cut short while the packed workbook fits",
+            existing,
+            temporary,
+            64 * 1024,
+            false,
+            "File too large (temporary folder " + temporary + ")"},
+        {"temporary folder the user cannot write to",
+            tree.path("new.xls"),
+            locked,
+            0,
+            true,
+            "Permission denied (temporary folder " + locked + ")"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const ScopedEnv tmpdir("TMPDIR", c.tmpdir);
+        std::vector<std::string> args = {program,
+            "--settings",
+            scratch.path("options.dll"),
+            "--set",
+            "Common.Sub=True",
+            "--set",
+            "Output.FileType=Customize",
+            "--set",
+            "Output.Standard=False",
+            "-o",
+            c.target,
+            tree.path("data")};
+        if (c.asNobody) {
+            ::chmod(scratch.root().c_str(), 0777);
+            args = mrb::test::asNobody(tree, args);
+        }
+        std::optional<mrb::test::FileSizeLimit> limit;
+        if (c.fileSizeLimit)
+            limit.emplace(c.fileSizeLimit);
+        const ProgramRun r =
+            runProgram(args[0], std::vector<std::string>(args.begin() + 1, args.end()), scratch.root());
+        limit.reset();
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, "mrb-list: Cannot output to '" + c.target + "': " + c.reason + "!\n");
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(TempTree::read(existing), "previous");
+        EXPECT_FALSE(std::filesystem::exists(tree.path("new.xls")));
+    }
 }

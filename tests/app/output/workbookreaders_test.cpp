@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <vector>
 
 using namespace mrb;
 using namespace mrb::core;
@@ -140,4 +142,52 @@ TEST_F(WorkbookReaderTest, LibreOfficeConvertsItToTheExpectedRows)
         "\"alpha.txt\",\"/data/x\",\"Text\"\n"
         "\"beta & <gamma>\",\"/data\",\"Folder\"\n"
         "\"caf\xC3\xA9, \"\"quoted\"\".mp3\",\"/data/\xC3\xBC\",\"Text\"\n");
+}
+
+TEST_F(WorkbookReaderTest, OpenpyxlReadsCellsSetOutOfOrderAndSheetsTooLargeToKeepInMemory)
+{
+    if (test::runCommand(std::string(python) + " -c 'import openpyxl' 2>/dev/null && echo yes") != "yes\n")
+        GTEST_SKIP() << "python3-openpyxl is not installed; /usr/bin/python3 cannot import openpyxl";
+    const std::string script = tree.fileWith("cells.py",
+        "import sys, openpyxl\n"
+        "ws = openpyxl.load_workbook(open(sys.argv[1], 'rb')).worksheets[0]\n"
+        "print(ws.max_row, ws.max_column)\n"
+        "for c in sys.argv[2:]:\n"
+        "    v = ws[c].value\n"
+        "    print(c, v if v is None or len(v) < 20 else v[:12] + '...%d' % len(v))\n");
+    const std::string longText(1000, 'x');
+    struct Case {
+        const char *name;
+        std::vector<std::tuple<std::size_t, std::size_t, std::string>> cells;
+        std::string cellsAsked;
+        std::string expected;
+    };
+    std::vector<std::tuple<std::size_t, std::size_t, std::string>> many;
+    for (std::size_t r = 1; r <= 6000; ++r) // several megabytes: they leave memory
+        many.emplace_back(r, 1 + r % 2, std::to_string(r) + longText);
+    const Case cases[] = {
+        {"out of order, a cell set twice",
+            {{2, 1, "b"}, {1, 1, "a"}, {1, 3, "c"}, {2, 1, "B"}},
+            "A1 B1 C1 A2",
+            "2 3\nA1 a\nB1 None\nC1 c\nA2 B\n"},
+        {"larger than memory keeps",
+            many,
+            "A1 B1 A2 B5999 A6000",
+            "6000 2\nA1 None\nB1 1xxxxxxxxxxx...1001\n"
+            "A2 2xxxxxxxxxxx...1001\nB5999 5999xxxxxxxx...1004\nA6000 6000xxxxxxxx...1004\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        XlsxApplication app;
+        app.addWorkbook();
+        for (const auto &[row, column, text] : c.cells)
+            ASSERT_TRUE(app.setCell(row, column, text));
+        const std::string workbook = tree.path("cells.xls");
+        ASSERT_EQ(app.saveAs(workbook).reason(), "");
+        int status = 0;
+        const std::string dump = test::runCommand(
+            std::string(python) + " " + quoted(script) + " " + quoted(workbook) + " " + c.cellsAsked, &status);
+        ASSERT_EQ(status, 0) << dump;
+        EXPECT_EQ(dump, c.expected);
+    }
 }

@@ -1,0 +1,18 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace mrb::core
+{
+
+class ScratchFile;
+
+// The uncompressed length of every member of the zip file, read from its
+// central directory; nothing when the file does not end in one.
+std::optional<std::vector<std::uint64_t>> zipMemberSizes(const ScratchFile &zip);
+
+} // namespace mrb::core

@@ -1,0 +1,84 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <algorithm>
+#include <cstdio>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace mrb::bench
+{
+
+// Makes a tree of empty files quickly: folders three levels deep (a few top
+// folders, some middle ones, many leaves) and the files spread evenly over
+// them, with a mix of extensions. Every folder is created through a
+// descriptor of its parent, every file through one of its folder, so a
+// million files take seconds, not minutes. Returns false when something
+// could not be made.
+inline bool makeTree(const std::string &root, long files, long folders)
+{
+    folders = std::max(1L, folders);
+    const char *const extensions[] = {".txt", ".mp3", ".jpg", ".pdf", ".cpp", ".html", ".png", ""};
+    const long top = std::max(1L, folders / 1000);
+    const long middle = std::max(1L, folders / 100);
+    struct Folder {
+        long parent; // -1: the root
+        std::string name;
+    };
+    std::vector<Folder> all;
+    for (long i = 0; i < top && long(all.size()) < folders; ++i)
+        all.push_back({-1, "top" + std::to_string(i)});
+    for (long i = 0; i < middle && long(all.size()) < folders; ++i)
+        all.push_back({i % top, "middle " + std::to_string(i)});
+    const long placed = long(all.size());
+    for (long i = 0; long(all.size()) < folders; ++i)
+        all.push_back({top + i % std::max(1L, placed - top), "Leaf_" + std::to_string(i)});
+
+    const int rootFd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (rootFd < 0)
+        return false;
+    // Parents come before their children, so each folder's descriptor is
+    // open when its sub-folders and files are made; they are closed in turn.
+    std::vector<int> fds(all.size(), -1);
+    bool ok = true;
+    for (std::size_t f = 0; f < all.size() && ok; ++f) {
+        const int parentFd = all[f].parent < 0 ? rootFd : fds[std::size_t(all[f].parent)];
+        ok = ::mkdirat(parentFd, all[f].name.c_str(), 0755) == 0;
+        if (ok)
+            fds[f] = ::openat(parentFd, all[f].name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ok = ok && fds[f] >= 0;
+    }
+    for (long i = 0; i < files && ok; ++i) {
+        const int folderFd = fds[std::size_t(i % folders)];
+        const std::string name = "file " + std::to_string(i) + extensions[i % 8];
+        const int fd = ::openat(folderFd, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        ok = fd >= 0;
+        if (ok)
+            ::close(fd);
+    }
+    if (!ok)
+        std::perror("makeTree");
+    for (const int fd : fds) {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    ::close(rootFd);
+    return ok;
+}
+
+// The folder of the running executable, where the programs are built too.
+inline std::string executableFolder()
+{
+    char buffer[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0)
+        return ".";
+    std::string path(buffer, std::size_t(n));
+    return path.substr(0, path.rfind('/'));
+}
+
+} // namespace mrb::bench
