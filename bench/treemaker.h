@@ -15,10 +15,9 @@ namespace mrb::bench
 
 // Makes a tree of empty files quickly: folders three levels deep (a few top
 // folders, some middle ones, many leaves) and the files spread evenly over
-// them, with a mix of extensions. Every folder is created through a
-// descriptor of its parent, every file through one of its folder, so a
-// million files take seconds, not minutes. Returns false when something
-// could not be made.
+// them, with a mix of extensions. Every file is created through a descriptor
+// of its folder, so a million files take seconds, not minutes. Returns false
+// when something could not be made.
 inline bool makeTree(const std::string &root, long files, long folders)
 {
     folders = std::max(1L, folders);
@@ -38,35 +37,28 @@ inline bool makeTree(const std::string &root, long files, long folders)
     for (long i = 0; long(all.size()) < folders; ++i)
         all.push_back({top + i % std::max(1L, placed - top), "Leaf_" + std::to_string(i)});
 
-    const int rootFd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (rootFd < 0)
-        return false;
-    // Parents come before their children, so each folder's descriptor is
-    // open when its sub-folders and files are made; they are closed in turn.
-    std::vector<int> fds(all.size(), -1);
+    // Parents come before their children; one folder is open at a time.
+    std::vector<std::string> paths(all.size());
     bool ok = true;
     for (std::size_t f = 0; f < all.size() && ok; ++f) {
-        const int parentFd = all[f].parent < 0 ? rootFd : fds[std::size_t(all[f].parent)];
-        ok = ::mkdirat(parentFd, all[f].name.c_str(), 0755) == 0;
-        if (ok)
-            fds[f] = ::openat(parentFd, all[f].name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        ok = ok && fds[f] >= 0;
+        paths[f] = (all[f].parent < 0 ? root : paths[std::size_t(all[f].parent)]) + "/" + all[f].name;
+        ok = ::mkdir(paths[f].c_str(), 0755) == 0;
     }
-    for (long i = 0; i < files && ok; ++i) {
-        const int folderFd = fds[std::size_t(i % folders)];
-        const std::string name = "file " + std::to_string(i) + extensions[i % 8];
-        const int fd = ::openat(folderFd, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        ok = fd >= 0;
-        if (ok)
-            ::close(fd);
+    for (long f = 0; f < folders && ok; ++f) {
+        const int folderFd = ::open(paths[std::size_t(f)].c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ok = folderFd >= 0;
+        for (long i = f; i < files && ok; i += folders) {
+            const std::string name = "file " + std::to_string(i) + extensions[i % 8];
+            const int fd = ::openat(folderFd, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+            ok = fd >= 0;
+            if (ok)
+                ::close(fd);
+        }
+        if (folderFd >= 0)
+            ::close(folderFd);
     }
     if (!ok)
         std::perror("makeTree");
-    for (const int fd : fds) {
-        if (fd >= 0)
-            ::close(fd);
-    }
-    ::close(rootFd);
     return ok;
 }
 

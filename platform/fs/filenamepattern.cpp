@@ -4,6 +4,7 @@
 
 #include "platform/fs/casefold.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace mrb::platform
@@ -57,6 +58,16 @@ bool wildcardMatch(std::u32string_view pattern, std::u32string_view name)
     return p == pattern.size();
 }
 
+bool isWildcard(char32_t unit)
+{
+    return unit == U'*' || unit == U'?';
+}
+
+bool hasWildcard(std::u32string_view units)
+{
+    return std::any_of(units.begin(), units.end(), isWildcard);
+}
+
 } // namespace
 
 FileNamePattern::FileNamePattern(std::string_view filter)
@@ -71,23 +82,64 @@ FileNamePattern::FileNamePattern(std::string_view filter)
             piece.remove_prefix(1);
         while (!piece.empty() && isBlank(piece.back()))
             piece.remove_suffix(1);
-        if (!piece.empty())
-            m_patterns.push_back(foldedUnits(piece));
+        if (!piece.empty()) {
+            std::u32string pattern = foldedUnits(piece);
+            // "name.*" stands for "name" with or without an extension.
+            if (pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, U".*") == 0)
+                add(pattern.substr(0, pattern.size() - 2));
+            add(std::move(pattern));
+        }
         start = end + 1;
     }
 }
 
+void FileNamePattern::add(std::u32string pattern)
+{
+    m_empty = false;
+    const std::u32string_view units = pattern;
+    if (!hasWildcard(units)) {
+        m_exact.insert(std::move(pattern));
+    } else if (std::all_of(units.begin(), units.end(), [](char32_t u) { return u == U'*'; })) {
+        m_matchesAll = true;
+    } else if (units.front() == U'*' && !hasWildcard(units.substr(1))) {
+        addAffix(m_suffixes, pattern.substr(1));
+    } else if (units.back() == U'*' && !hasWildcard(units.substr(0, units.size() - 1))) {
+        addAffix(m_prefixes, pattern.substr(0, pattern.size() - 1));
+    } else {
+        m_others.push_back(std::move(pattern));
+    }
+}
+
+void FileNamePattern::addAffix(std::vector<Affixes> &affixes, std::u32string text)
+{
+    const std::size_t length = text.size();
+    auto same = std::find_if(affixes.begin(), affixes.end(), [&](const Affixes &a) { return a.length == length; });
+    if (same == affixes.end())
+        same = affixes.insert(affixes.end(), Affixes {length, {}});
+    same->texts.insert(std::move(text));
+}
+
 bool FileNamePattern::matches(std::string_view name) const
 {
-    if (m_patterns.empty())
+    if (m_empty)
         return false;
+    if (m_matchesAll)
+        return true;
     const std::u32string units = foldedUnits(name);
-    for (const std::u32string &pattern : m_patterns) {
-        if (wildcardMatch(pattern, units))
+    const std::u32string_view all = units;
+    if (m_exact.find(all) != m_exact.end())
+        return true;
+    for (const Affixes &suffix : m_suffixes) {
+        if (suffix.length <= all.size()
+            && suffix.texts.find(all.substr(all.size() - suffix.length)) != suffix.texts.end())
             return true;
-        // "name.*" stands for "name" with or without an extension.
-        if (pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, U".*") == 0
-            && wildcardMatch(std::u32string_view(pattern).substr(0, pattern.size() - 2), units))
+    }
+    for (const Affixes &prefix : m_prefixes) {
+        if (prefix.length <= all.size() && prefix.texts.find(all.substr(0, prefix.length)) != prefix.texts.end())
+            return true;
+    }
+    for (const std::u32string &pattern : m_others) {
+        if (wildcardMatch(pattern, all))
             return true;
     }
     return false;

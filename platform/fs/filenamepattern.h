@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace mrb::platform
@@ -18,16 +19,40 @@ namespace mrb::platform
 // without that ending, so "*.*" matches every name, names without a dot
 // included, and "read.*" matches "read". An empty filter (or one made only of
 // blanks and ";") matches nothing.
+//
+// The filter is compiled once: patterns without wildcards, "*" followed by
+// text and text followed by "*" (the usual "*.mp3") go to hash sets, so a
+// name costs a few look-ups however many such patterns there are; only the
+// other shapes are tried one by one.
 class FileNamePattern
 {
 public:
     explicit FileNamePattern(std::string_view filter);
 
     bool matches(std::string_view name) const;
-    bool isEmpty() const { return m_patterns.empty(); }
+    bool isEmpty() const { return m_empty; }
 
 private:
-    std::vector<std::u32string> m_patterns; // already folded (nextFoldedUnit)
+    struct UnitsHash {
+        using is_transparent = void;
+        std::size_t operator()(std::u32string_view units) const { return std::hash<std::u32string_view> {}(units); }
+    };
+    using UnitSet = std::unordered_set<std::u32string, UnitsHash, std::equal_to<>>;
+    // Texts of one length, so a name is looked up once per length.
+    struct Affixes {
+        std::size_t length = 0;
+        UnitSet texts;
+    };
+
+    void add(std::u32string pattern);
+    static void addAffix(std::vector<Affixes> &affixes, std::u32string text);
+
+    bool m_empty = true;
+    bool m_matchesAll = false;
+    UnitSet m_exact;
+    std::vector<Affixes> m_suffixes; // "*" + text
+    std::vector<Affixes> m_prefixes; // text + "*"
+    std::vector<std::u32string> m_others; // already folded (nextFoldedUnit)
 };
 
 } // namespace mrb::platform

@@ -59,6 +59,17 @@ const PatternCase kCases[] = {
     {"several stars do not blow up", "*a*a*a*a*a*a*a*b", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", false},
     {"star in the middle", "a*z", "abcz", true},
     {"star at the end needs the start", "x*", "yx", false},
+    // A filter is compiled into look-ups by shape; each shape keeps the rules.
+    {"many endings of several lengths", "*.a;*.bb;*.ccc;*.mp3;*.ogg", "x.MP3", true},
+    {"ending longer than the name", "*.jpeg", "jpeg", false},
+    {"ending that is the whole name", "*.ogg", ".ogg", true},
+    {"many beginnings", "ab*;cd*;efg*", "EFGH", true},
+    {"beginning longer than the name", "abcdef*", "abc", false},
+    {"one of many literal names", "a.txt;b.txt;c.txt", "B.TXT", true},
+    {"literal name is the whole name", "a.txt;b.txt", "ab.txt", false},
+    {"stars only", "**", "x", true},
+    {"ending with a question mark", "*.mp?;*.ogg", "a.mp4", true},
+    {"every shape, none matching", "*.mp3;read*;a?c;x*y;boot.ini;**.z", "zzz", false},
 };
 
 } // namespace
