@@ -1,0 +1,104 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+// Writes the listing of a tree of 1,000,000 entries (deep add, all fields
+// on, header on) as a workbook and, in the same run, as a field table, both
+// with mrb-list. Goals: the workbook run's peak memory under 300 MB, and its
+// time at most 3 times the field table's (best of two runs each).
+//
+// usage: workbook_bench [ROWS]
+//   ROWS  entries in the tree, the folder itself included (default 1000000)
+#include "bench/childrun.h"
+#include "bench/treemaker.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+using namespace mrb;
+
+namespace
+{
+
+constexpr double timeGoal = 3.0;
+constexpr double memoryGoalMB = 300.0;
+
+bench::ChildRun bestRun(const std::string &scratch, const std::string &root, const std::string &output)
+{
+    const std::vector<std::string> argv = {bench::executableFolder() + "/mrb-list",
+        "--settings",
+        scratch + "/settings.ini",
+        "--set",
+        "Common.Sub=True",
+        "--set",
+        "Common.Item=FF",
+        "--set",
+        "Output.FileType=Customize",
+        "--set",
+        "Output.Standard=False",
+        "--set",
+        "Output.Header=True",
+        "-o",
+        scratch + "/" + output,
+        root};
+    bench::ChildRun best;
+    best.wall = 1e30;
+    for (int i = 0; i < 2; ++i) {
+        const bench::ChildRun run = bench::runChild(argv, scratch + "/log.txt");
+        if (run.exitCode != 0)
+            std::fprintf(stderr, "warning: mrb-list exited with %d (see %s/log.txt)\n", run.exitCode, scratch.c_str());
+        if (run.wall < best.wall)
+            best = run;
+        best.peakMiB = std::max(best.peakMiB, run.peakMiB);
+    }
+    std::remove((scratch + "/" + output).c_str());
+    return best;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const long rows = argc > 1 ? std::max(12L, std::atol(argv[1])) : 1000000;
+    // files and a tenth as many folders, plus the folder itself
+    const long files = (rows - 1) * 10 / 11;
+    const long folders = rows - 1 - files;
+    const char *tmp = std::getenv("TMPDIR");
+    std::string scratch = std::string(tmp && *tmp ? tmp : "/tmp") + "/mrb-workbook-XXXXXX";
+    if (!::mkdtemp(scratch.data())) {
+        std::perror("mkdtemp");
+        return 1;
+    }
+    const std::string root = scratch + "/tree";
+    std::system(("mkdir -p '" + root + "'").c_str());
+    if (!bench::makeTree(root, files, folders)) {
+        std::system(("rm -rf '" + scratch + "'").c_str());
+        return 1;
+    }
+
+    bestRun(scratch, root, "warm.txt"); // the page cache and the one-time set-ups
+    const bench::ChildRun table = bestRun(scratch, root, "list.txt");
+    const bench::ChildRun book = bestRun(scratch, root, "list.xls");
+    const double ratio = table.wall > 0 ? book.wall / table.wall : 0;
+    const double peakMB = book.peakMiB * 1024 * 1024 / 1e6;
+    std::printf(
+        "workbook of %ld rows: %.2f s (cpu %.2f s), peak %.0f MB; field table: %.2f s (cpu %.2f s), peak %.0f MB\n",
+        files + folders + 1,
+        book.wall,
+        book.cpu,
+        peakMB,
+        table.wall,
+        table.cpu,
+        table.peakMiB * 1024 * 1024 / 1e6);
+    std::printf("workbook time: %.2f times the field table's (goal: at most %.1f) %s\n",
+        ratio,
+        timeGoal,
+        ratio <= timeGoal ? "ok" : "SHORT");
+    std::printf("workbook peak memory: %.0f MB (goal: under %.0f MB) %s\n",
+        peakMB,
+        memoryGoalMB,
+        peakMB < memoryGoalMB ? "ok" : "SHORT");
+    std::system(("rm -rf '" + scratch + "'").c_str());
+    return ratio <= timeGoal && peakMB < memoryGoalMB ? 0 : 1;
+}
