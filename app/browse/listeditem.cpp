@@ -82,4 +82,9 @@ bool isFolderTag(std::string_view tag)
     return tag.starts_with(folderMarker);
 }
 
+bool isFolderRow(const platform::ListModel &listing, std::size_t row)
+{
+    return listing.tagStartsWith(row, folderMarker);
+}
+
 } // namespace mrb::core

@@ -30,6 +30,8 @@ inline constexpr std::string_view folderMarker = "<D>";
 
 std::string folderTag(std::string_view fullPath);
 bool isFolderTag(std::string_view tag);
+// isFolderTag of the row's tag, without making the tag.
+bool isFolderRow(const platform::ListModel &listing, std::size_t row);
 
 platform::ListRow toListRow(ListedItem &&item);
 // The item's texts into a row that is reused (its storage kept).

@@ -7,6 +7,7 @@
 #include "app/browse/sizetext.h"
 #include "app/destination/destinationactivity.h"
 #include "app/userinterface/busypointer.h"
+#include "app/userinterface/eventpump.h"
 
 #include <optional>
 
@@ -48,7 +49,7 @@ void UpdateCounters(const platform::ListModel &destination, platform::StatusBarM
     std::size_t folders = 0;
     const std::size_t rows = destination.rowCount();
     for (std::size_t r = 1; r <= rows; ++r) {
-        if (isFolderTag(destination.tag(r)))
+        if (isFolderRow(destination, r))
             ++folders;
     }
     status.setText(foldersPanel, " Folders: " + std::to_string(folders) + " ");
@@ -119,17 +120,25 @@ std::size_t DestinationCommands::RemoveSelectedDestination()
     if (blockedByActivity())
         return 0;
     const BusyPointer busy(m_ui);
+    EventPump pump(m_ui);
     // Rows go from the last to the first, so the prompt left standing names the
-    // first selected row; nothing repaints in between.
+    // first selected row.
     for (std::size_t r = 1; r <= m_destination.rowCount(); ++r) {
         if (m_destination.isSelected(r)) {
             m_status.setPrompt(" Removing " + rowFullPath(m_destination, r) + "...");
             break;
         }
     }
-    const std::size_t removed = m_destination.removeIf([this](std::size_t r) { return m_destination.isSelected(r); });
+    // Taking the rows out is one quick pass; giving back their storage takes
+    // longer for a million rows, so it goes in steps with the window's events
+    // served in between.
+    platform::RemovedRows storage;
+    const std::size_t removed =
+        m_destination.removeIf([this](std::size_t r) { return m_destination.isSelected(r); }, storage);
     if (removed > 0)
         UpdateCounters();
+    while (storage.release(16384) > 0)
+        pump();
     m_status.setPrompt(readyPrompt);
     return removed;
 }

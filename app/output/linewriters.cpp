@@ -167,7 +167,7 @@ bool WritePlsPlaylist(platform::TextWriter &out, const platform::ListModel &rows
     // as fresh as the last command that updated it.
     std::size_t m = 0;
     for (std::size_t r = 1; r <= n; ++r) {
-        if (!isFolderTag(rows.tag(r)))
+        if (!isFolderRow(rows, r))
             ++m;
     }
 
@@ -176,7 +176,7 @@ bool WritePlsPlaylist(platform::TextWriter &out, const platform::ListModel &rows
 
     std::size_t k = 0;
     for (std::size_t r = 1; r <= n; ++r) {
-        if (isFolderTag(rows.tag(r)))
+        if (isFolderRow(rows, r))
             continue;
         ++k;
         status.setPrompt(" Outputting " + std::to_string(k) + " of " + std::to_string(m) + " files...");

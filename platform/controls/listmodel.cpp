@@ -3,6 +3,7 @@
 #include "platform/controls/listmodel.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -167,6 +168,21 @@ struct ListModel::Impl {
             out += field(0);
             return out;
         }
+        // Whether the tag begins with prefix, without making the tag.
+        bool tagStartsWith(std::string_view prefix) const
+        {
+            if (!joinedTag)
+                return field(tagField).starts_with(prefix);
+            const std::string_view path = field(1);
+            const std::string_view parts[] = {field(tagField), path, path.ends_with('/') ? "" : "/", field(0)};
+            for (const std::string_view part : parts) {
+                const std::size_t n = std::min(part.size(), prefix.size());
+                if (part.substr(0, n) != prefix.substr(0, n))
+                    return false;
+                prefix.remove_prefix(n);
+            }
+            return prefix.empty();
+        }
         bool tagIs(std::string_view t) const
         {
             if (!joinedTag)
@@ -271,7 +287,7 @@ struct ListModel::Impl {
     {
         const Slot &s = rows[r - 1];
         const std::size_t mask = index.size() - 1;
-        std::size_t i = (s.tagHash * 0x9E3779B1u) & mask;
+        std::size_t i = homeOf(s.tagHash, mask);
         while (index[i].rowPlusOne != 0) {
             const IndexEntry &e = index[i];
             if (e.hash == s.tagHash && rows[e.rowPlusOne - 1].tagIs(s.tag()))
@@ -281,11 +297,29 @@ struct ListModel::Impl {
         index[i] = {s.tagHash, static_cast<std::uint32_t>(r)};
     }
 
+    static std::size_t homeOf(std::uint32_t hash, std::size_t mask) { return (hash * 0x9E3779B1u) & mask; }
+
     void rebuildIndex()
     {
         index.assign(capacityFor(rows.size()), IndexEntry {0, 0});
-        for (std::size_t r = 1; r <= rows.size(); ++r)
-            indexInsert(r);
+        const std::size_t mask = index.size() - 1;
+        // Rows go in by the region of the table their tags land in, so the
+        // table is filled region by region rather than at random: a table
+        // larger than the caches then costs no cache miss per row. A stable
+        // counting sort on the top bits of the home slot keeps rows of equal
+        // tags in row order, so the first of them is the one found.
+        constexpr int regionBits = 11;
+        const int shift = std::max(0, std::countr_zero(index.size()) - regionBits);
+        std::vector<std::uint32_t> start((std::size_t {1} << regionBits) + 1, 0);
+        for (const Slot &s : rows)
+            ++start[(homeOf(s.tagHash, mask) >> shift) + 1];
+        for (std::size_t g = 1; g < start.size(); ++g)
+            start[g] += start[g - 1];
+        std::vector<std::uint32_t> order(rows.size());
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            order[start[homeOf(rows[i].tagHash, mask) >> shift]++] = static_cast<std::uint32_t>(i);
+        for (const std::uint32_t i : order)
+            indexInsert(i + 1);
         indexValid = true;
     }
 
@@ -310,7 +344,7 @@ struct ListModel::Impl {
             rebuildIndex();
         const std::uint32_t h = hashTag(tag);
         const std::size_t mask = index.size() - 1;
-        for (std::size_t i = (h * 0x9E3779B1u) & mask; index[i].rowPlusOne != 0; i = (i + 1) & mask) {
+        for (std::size_t i = homeOf(h, mask); index[i].rowPlusOne != 0; i = (i + 1) & mask) {
             const IndexEntry &e = index[i];
             if (e.hash == h && rows[e.rowPlusOne - 1].tagIs(tag))
                 return e.rowPlusOne;
@@ -539,6 +573,11 @@ std::string ListModel::tag(std::size_t r) const
     return d->valid(r) ? d->rows[r - 1].tag() : std::string();
 }
 
+bool ListModel::tagStartsWith(std::size_t r, std::string_view prefix) const
+{
+    return d->valid(r) && d->rows[r - 1].tagStartsWith(prefix);
+}
+
 int ListModel::icon(std::size_t r) const
 {
     return d->valid(r) ? d->rows[r - 1].header().icon : 0;
@@ -670,20 +709,43 @@ void ListModel::remove(std::size_t r)
     d->notify([r](ListObserver &o) { o.rowsRemoved(r, 1); });
 }
 
+RemovedRows::~RemovedRows()
+{
+    release(m_blocks.size());
+}
+
+std::size_t RemovedRows::release(std::size_t count)
+{
+    count = std::min(count, m_blocks.size());
+    for (std::size_t i = m_blocks.size() - count; i < m_blocks.size(); ++i)
+        std::free(m_blocks[i]);
+    m_blocks.resize(m_blocks.size() - count);
+    return m_blocks.size();
+}
+
 std::size_t ListModel::removeIf(const std::function<bool(std::size_t)> &shouldRemove)
+{
+    RemovedRows removed;
+    return removeIf(shouldRemove, removed);
+}
+
+std::size_t ListModel::removeIf(const std::function<bool(std::size_t)> &shouldRemove, RemovedRows &removedRows)
 {
     // Ask about every row first, while the numbers still mean what the caller
     // expects, then compact in one pass.
     std::vector<bool> doomed(d->rows.size());
     for (std::size_t r = 1; r <= d->rows.size(); ++r)
         doomed[r - 1] = shouldRemove(r);
+    std::vector<char *> &blocks = removedRows.m_blocks;
+    const std::size_t doomedCount = static_cast<std::size_t>(std::count(doomed.begin(), doomed.end(), true));
+    blocks.reserve(blocks.size() + doomedCount);
     std::size_t kept = 0;
     for (std::size_t i = 0; i < d->rows.size(); ++i) {
         Impl::Slot &s = d->rows[i];
         if (doomed[i]) {
             if (s.selected)
                 --d->selectedCount;
-            std::free(s.block);
+            blocks.push_back(s.block);
         } else {
             d->rows[kept++] = s;
         }

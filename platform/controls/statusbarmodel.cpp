@@ -18,16 +18,25 @@ void StatusBarModel::setText(int panel, std::string text)
     if (panel < 1 || panel > panelCount)
         return;
     m_texts[static_cast<std::size_t>(panel - 1)] = std::move(text);
-    // A copy, so a listener may add another while being told.
-    const auto listeners = m_listeners;
-    for (const Listener &listener : listeners)
-        listener(panel);
+    // Called in place, not from a copy: a prompt may change for every row of
+    // a million. Listeners added meanwhile wait for the next change.
+    const std::size_t count = m_listeners.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (m_listeners[i])
+            m_listeners[i](panel);
+    }
 }
 
-void StatusBarModel::addListener(Listener listener)
+StatusBarModel::ListenerId StatusBarModel::addListener(Listener listener)
 {
-    if (listener)
-        m_listeners.push_back(std::move(listener));
+    m_listeners.push_back(std::move(listener));
+    return m_listeners.size() - 1;
+}
+
+void StatusBarModel::removeListener(ListenerId id)
+{
+    if (id < m_listeners.size())
+        m_listeners[id] = nullptr;
 }
 
 } // namespace mrb::platform

@@ -3,9 +3,10 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <deque>
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace mrb::platform
 {
@@ -22,13 +23,19 @@ public:
     const std::string &prompt() const { return text(promptPanel); }
     void setPrompt(std::string text) { setText(promptPanel, std::move(text)); }
 
-    // Called with the panel number after every change.
+    // Called with the panel number after every change, until removed by the
+    // id that adding it gave. A listener may add others while it is told,
+    // but not remove itself.
     using Listener = std::function<void(int panel)>;
-    void addListener(Listener listener);
+    using ListenerId = std::size_t;
+    ListenerId addListener(Listener listener);
+    void removeListener(ListenerId id);
 
 private:
     std::array<std::string, panelCount> m_texts;
-    std::vector<Listener> m_listeners;
+    // A removed listener leaves an empty place, so ids stay valid; a deque
+    // keeps each in place while more are added during a call.
+    std::deque<Listener> m_listeners;
 };
 
 } // namespace mrb::platform

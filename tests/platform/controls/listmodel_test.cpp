@@ -14,6 +14,7 @@ using mrb::platform::ListColumn;
 using mrb::platform::ListModel;
 using mrb::platform::ListObserver;
 using mrb::platform::ListRow;
+using mrb::platform::RemovedRows;
 using mrb::platform::SortOrder;
 
 namespace
@@ -184,6 +185,57 @@ TEST(ListRows, RemoveIfCompactsInOnePass)
     EXPECT_EQ(list.selectedCount(), 0u);
     EXPECT_EQ(list.findByTag("/t10"), 5u);
     EXPECT_EQ(list.findByTag("/t9"), 0u);
+}
+
+TEST(ListRows, TagPrefixTestedWithoutMakingTheTag)
+{
+    struct Case {
+        std::string text;
+        std::string folder;
+        std::string tag;
+    };
+    const Case cases[] = {
+        {"a.mp3", "/music", "/music/a.mp3"},
+        {"etc", "/", "<D>/etc"},
+        {"B", "/m", "<D>/m/B"},
+        {"x", "/m", "/mx"},
+        {"b", "", "/b"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.tag);
+        ListModel list;
+        ListRow row;
+        row.text = c.text;
+        row.subItems[0] = c.folder;
+        row.tag = c.tag;
+        list.append(row);
+        for (std::size_t n = 0; n <= c.tag.size(); ++n) {
+            const std::string prefix = c.tag.substr(0, n);
+            EXPECT_TRUE(list.tagStartsWith(1, prefix)) << prefix;
+            if (n > 0) {
+                EXPECT_FALSE(list.tagStartsWith(1, prefix.substr(0, n - 1) + "?")) << prefix;
+            }
+        }
+        EXPECT_FALSE(list.tagStartsWith(1, c.tag + "/"));
+        EXPECT_FALSE(list.tagStartsWith(2, ""));
+    }
+}
+
+TEST(ListRows, RemovedRowsStorageGivenBackInSteps)
+{
+    ListModel list;
+    for (int i = 1; i <= 10; ++i)
+        list.append(makeRow("r" + std::to_string(i), "/t" + std::to_string(i)));
+    RemovedRows storage;
+    EXPECT_EQ(list.removeIf([](std::size_t r) { return r > 5; }, storage), 5u);
+    // the listing is complete at once; the storage follows when asked
+    EXPECT_EQ(texts(list), (std::vector<std::string> {"r1", "r2", "r3", "r4", "r5"}));
+    EXPECT_EQ(list.findByTag("/t6"), 0u);
+    EXPECT_EQ(storage.release(2), 3u);
+    EXPECT_EQ(list.removeIf([](std::size_t r) { return r == 1; }, storage), 1u);
+    EXPECT_EQ(storage.release(10), 0u);
+    EXPECT_EQ(list.removeIf([](std::size_t r) { return r == 1; }, storage), 1u);
+    EXPECT_EQ(texts(list), (std::vector<std::string> {"r3", "r4", "r5"}));
 }
 
 TEST(ListRows, OutOfRangeChangesAreIgnored)
