@@ -26,9 +26,12 @@ void DestinationActivity::notify(bool busy)
         listener(busy);
 }
 
-DestinationActivity::Scope::Scope(DestinationActivity &activity)
+DestinationActivity::Scope::Scope(DestinationActivity &activity, Order order)
     : m_activity(activity)
+    , m_order(order)
 {
+    if (m_order == Order::Held)
+        ++m_activity.m_orderHolds;
     if (m_activity.m_depth++ == 0) {
         m_activity.m_stopRequested = false;
         m_activity.notify(true);
@@ -37,6 +40,8 @@ DestinationActivity::Scope::Scope(DestinationActivity &activity)
 
 DestinationActivity::Scope::~Scope()
 {
+    if (m_order == Order::Held)
+        --m_activity.m_orderHolds;
     if (--m_activity.m_depth == 0) {
         m_activity.m_stopRequested = false;
         m_activity.notify(false);

@@ -28,24 +28,32 @@ public:
     void requestStop();
     bool stopRequested() const { return m_stopRequested; }
 
+    // Whether the running command goes by row numbers (Make, Remove), so the
+    // rows must keep their order: the window then leaves header clicks alone.
+    // A deep add finds its rows by tag, so the listing may be sorted under it.
+    bool holdsOrder() const { return m_orderHolds > 0; }
+
     // Marks the activity busy for its lifetime; the first scope to begin
     // clears an old stop request and the last to end tells the listeners.
     class Scope
     {
     public:
-        explicit Scope(DestinationActivity &activity);
+        enum class Order { Free, Held };
+        explicit Scope(DestinationActivity &activity, Order order = Order::Free);
         ~Scope();
         Scope(const Scope &) = delete;
         Scope &operator=(const Scope &) = delete;
 
     private:
         DestinationActivity &m_activity;
+        Order m_order;
     };
 
 private:
     void notify(bool busy);
 
     int m_depth = 0;
+    int m_orderHolds = 0;
     bool m_stopRequested = false;
     std::vector<Listener> m_listeners;
 };

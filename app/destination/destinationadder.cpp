@@ -10,6 +10,7 @@
 #include "app/destination/destinationcommands.h"
 #include "app/userinterface/busypointer.h"
 
+#include <algorithm>
 #include <chrono>
 #include <span>
 #include <unordered_set>
@@ -40,7 +41,7 @@ ItemChoice itemChoice(const std::string &item)
 // move. Each move is one notification to the view and may grow the listing's
 // storage, so one move per folder would cost more than the walk itself on
 // trees of many small folders.
-constexpr std::size_t maxPendingRows = 4096;
+constexpr std::size_t maxPendingRows = 16384;
 
 // Turns one walk into destination rows in the deep add's order. The walk
 // reports a folder, its files, then its sub-folders' walks, then the folder's
@@ -107,7 +108,7 @@ public:
     {
         if (!m_frames.empty())
             placeOwnRow(m_frames.back());
-        if (std::chrono::steady_clock::now() - m_lastMove >= m_moveInterval)
+        if (std::chrono::steady_clock::now() - m_lastMove >= moveInterval())
             flush();
         m_ui.processEvents();
         return !m_activity.stopRequested();
@@ -122,6 +123,15 @@ public:
 
 private:
     enum class RowState { NotPlaced, Pending, Appended, Dropped };
+
+    // Each move has the view lay out all of its rows again: in a long
+    // listing, moves come less often (a fifth of a second at a million rows),
+    // so laying out never takes most of the add's time.
+    std::chrono::milliseconds moveInterval() const
+    {
+        const auto bySize = std::chrono::milliseconds(m_destination.rowCount() / 5000);
+        return std::max(m_moveInterval, bySize);
+    }
     struct Frame {
         platform::FsItem item;
         RowState state = RowState::NotPlaced;
@@ -212,6 +222,8 @@ DeepAddResult DestinationAdder::deepAdd(const std::string &folderPath, const std
     DeepAddResult result;
     if (!m_fs.folderExists(folderPath))
         return result;
+    // said at once: the first rows may take a while to gather
+    m_status.setPrompt(" Adding " + folderPath + "...");
     DeepAddWalk visitor(
         m_destination, m_status, m_settings, m_locale, itemChoice(item), m_moveInterval, m_ui, m_activity);
     const platform::WalkResult walked = m_fs.walk(folderPath, visitor);

@@ -3,17 +3,21 @@
 #include "app/output/makeoutput.h"
 
 #include "app/browse/listeditem.h"
+#include "app/destination/destinationactivity.h"
 #include "app/library/libraryapifuns.h"
 #include "app/output/linewriters.h"
 #include "app/output/machineoutput.h"
 #include "app/output/outputfields.h"
 #include "app/output/outputroute.h"
 #include "app/output/spreadsheetwriter.h"
+#include "app/userinterface/busypointer.h"
+#include "app/userinterface/eventpump.h"
 #include "app/userinterface/userinterface.h"
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"
 #include "platform/fs/filesystem.h"
 
+#include <optional>
 #include <unordered_set>
 
 namespace mrb::core
@@ -68,7 +72,7 @@ void deleteListedItems(const MakeContext &context, const std::string &outputFile
     platform::ListModel &rows = context.destination;
     std::unordered_set<std::string> listedFolders;
     for (std::size_t r = 1; r <= rows.rowCount(); ++r) {
-        if (isFolderTag(rows.tag(r)))
+        if (isFolderRow(rows, r))
             listedFolders.insert(rowFullPath(rows, r));
     }
     for (std::size_t r = rows.rowCount(); r >= 1; --r) {
@@ -77,7 +81,7 @@ void deleteListedItems(const MakeContext &context, const std::string &outputFile
         context.statusBar.setPrompt(" Deleting " + path + "...");
         // Failures are left alone on purpose: a folder that still holds
         // anything, a read-only file or a vanished item stays as it is.
-        if (isFolderTag(rows.tag(r))) {
+        if (isFolderRow(rows, r)) {
             const std::optional<platform::FsItem> folder = context.fs.folder(path);
             if (folder && folder->isSymlink)
                 context.fs.deleteFile(path, scope); // the link itself, never what it points to
@@ -90,6 +94,37 @@ void deleteListedItems(const MakeContext &context, const std::string &outputFile
         }
     }
 }
+
+// While the rows are written and deleted: the busy pointer, the rows held in
+// their order, and the window's events served each time the progress prompt
+// changes (every writer and the delete step set it for each row), at most
+// every few tens of milliseconds. All of it ends before any message box.
+class LongWork
+{
+public:
+    explicit LongWork(const MakeContext &context)
+        : m_status(context.statusBar)
+        , m_busy(context.ui)
+        , m_pump(context.ui)
+    {
+        if (context.activity)
+            m_running.emplace(*context.activity, DestinationActivity::Scope::Order::Held);
+        m_listener = m_status.addListener([this](int panel) {
+            if (panel == platform::StatusBarModel::promptPanel)
+                m_pump();
+        });
+    }
+    ~LongWork() { m_status.removeListener(m_listener); }
+    LongWork(const LongWork &) = delete;
+    LongWork &operator=(const LongWork &) = delete;
+
+private:
+    platform::StatusBarModel &m_status;
+    std::optional<DestinationActivity::Scope> m_running;
+    const BusyPointer m_busy;
+    EventPump m_pump;
+    platform::StatusBarModel::ListenerId m_listener = 0;
+};
 
 } // namespace
 
@@ -131,13 +166,21 @@ OutputResult writeOutputFile(const MakeContext &context, const std::string &file
         chooseOutput(settings.value(Setting::OutputFileType), settings.value(Setting::OutputStandard), fileName);
 
     OutputResult result;
-    if (machine)
-        result.written = writeMachineOutput(context, *machine, fileName);
-    else if (plan.route == OutputRoute::Spreadsheet)
-        result.written =
-            WriteSpreadsheet(context.spreadsheet, fileName, context.destination, settings, context.statusBar);
-    else
-        result.written = writeLineOutput(context, settings, plan, fileName);
+    {
+        const LongWork working(context);
+        if (machine)
+            result.written = writeMachineOutput(context, *machine, fileName);
+        else if (plan.route == OutputRoute::Spreadsheet)
+            result.written =
+                WriteSpreadsheet(context.spreadsheet, fileName, context.destination, settings, context.statusBar);
+        else
+            result.written = writeLineOutput(context, settings, plan, fileName);
+
+        // Only the line outputs are followed by the delete step.
+        if (result.written.ok() && (machine || plan.route != OutputRoute::Spreadsheet)
+            && settings.isOn(Setting::OutputDelete))
+            deleteListedItems(context, fileName);
+    }
 
     if (!result.written.ok()) {
         context.statusBar.setPrompt(" Ready.");
@@ -145,10 +188,6 @@ OutputResult writeOutputFile(const MakeContext &context, const std::string &file
             "Cannot output to '" + fileName + "': " + result.written.reason() + "!", MessageIcon::Exclamation);
         return result;
     }
-
-    // Only the line outputs are followed by the delete step.
-    if ((machine || plan.route != OutputRoute::Spreadsheet) && settings.isOn(Setting::OutputDelete))
-        deleteListedItems(context, fileName);
 
     result.rowsWritten = n;
     context.statusBar.setPrompt(" Ready.");

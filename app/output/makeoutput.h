@@ -20,6 +20,7 @@ class StatusBarModel;
 namespace mrb::core
 {
 
+class DestinationActivity;
 class LibraryApiFuns;
 class UserInterface;
 struct MachineOutput;
@@ -34,6 +35,9 @@ struct MakeContext {
     LibraryApiFuns &api;
     UserInterface &ui;
     SpreadsheetLauncher spreadsheet;
+    // When given, busy while the rows are written and deleted, holding their
+    // order: the window serves its events meanwhile.
+    DestinationActivity *activity = nullptr;
 };
 
 struct OutputResult {

@@ -144,6 +144,10 @@ void frmPubMain::buildPanes()
     m_destinationAdapter = new ListingAdapter(destinationListing());
     m_destinationAdapter->attachView(lsvTarget, m_grid);
     connect(m_destinationAdapter, &ListingAdapter::headerClicked, this, [this](core::Column column) {
+        // Make and Remove go by row numbers while they let the window run
+        if (destinationActivity().holdsOrder())
+            return;
+        core::BusyPointer busy(*this);
         core::SortByColumn(destinationListing(), column);
     });
 

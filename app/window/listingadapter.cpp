@@ -62,6 +62,25 @@ int ListingAdapter::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : m_columns;
 }
 
+QModelIndex ListingAdapter::index(int row, int column, const QModelIndex &parent) const
+{
+    if (parent.isValid() || row < 0 || row >= m_rows || column < 0 || column >= m_columns)
+        return {};
+    return createIndex(row, column);
+}
+
+Qt::ItemFlags ListingAdapter::flags(const QModelIndex &index) const
+{
+    if (!index.isValid() || index.row() >= m_rows || index.column() >= m_columns)
+        return Qt::NoItemFlags;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+}
+
+bool ListingAdapter::hasChildren(const QModelIndex &parent) const
+{
+    return !parent.isValid() && m_rows > 0 && m_columns > 0;
+}
+
 QVariant ListingAdapter::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= m_rows)

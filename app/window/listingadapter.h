@@ -31,6 +31,11 @@ public:
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
+    // The view asks these of every row each time it lays the rows out: they
+    // answer from the adapter's own counts, without further calls.
+    QModelIndex index(int row, int column, const QModelIndex &parent = {}) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool hasChildren(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 

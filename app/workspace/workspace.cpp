@@ -45,7 +45,8 @@ Workspace::Workspace(Services services, SettingsLocation settings)
           services.fs,
           services.api,
           services.ui,
-          XlsxApplication::launcher()}
+          XlsxApplication::launcher(),
+          &m_activity}
 {
     m_source.setColumns(listingColumns(Listing::Source));
     m_destination.setColumns(listingColumns(Listing::Destination));

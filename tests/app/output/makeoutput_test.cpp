@@ -1,5 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
+#include "app/destination/destinationactivity.h"
 #include "app/output/makeoutput.h"
 #include "app/output/xlsxapplication.h"
 #include "platform/controls/listmodel.h"
@@ -498,4 +499,22 @@ TEST_F(MakeFailureTest, SpreadsheetApplicationMissing)
     ASSERT_FALSE(result.written.ok());
     EXPECT_EQ(result.rowsWritten, 0u);
     expectFailureReported(tree.path("out/book.xls"), "cannot be started");
+}
+
+TEST_F(MakeTest, WritingShowsTheBusyPointerAndHoldsTheRowsOrder)
+{
+    rows.append(fileRow("/m", "a.mp3"));
+    rows.append(fileRow("/m", "b.mp3"));
+    DestinationActivity activity;
+    std::vector<bool> heldWhileWriting;
+    status.addListener([&](int) { heldWhileWriting.push_back(activity.holdsOrder() && activity.isBusy()); });
+    MakeContext withActivity = context();
+    withActivity.activity = &activity;
+    api.saveAnswer = tree.path("x.m3u");
+    MakeOutputFile(withActivity);
+    // both progress prompts came while the order was held, " Ready." after
+    EXPECT_EQ(heldWhileWriting, (std::vector<bool> {true, true, false}));
+    EXPECT_EQ(ui.busyChanges, (std::vector<bool> {true, false}));
+    EXPECT_FALSE(activity.isBusy());
+    ASSERT_EQ(ui.messages.size(), 1u);
 }

@@ -530,6 +530,27 @@ TEST_F(MainWindowTest, HeaderClickSortsTheListingAndMarksTheHeader)
     EXPECT_FALSE(header->model()->headerData(0, Qt::Horizontal, Qt::DecorationRole).isNull());
 }
 
+TEST_F(MainWindowTest, DestinationHeaderClickWaitsWhileMakeHoldsTheOrder)
+{
+    open();
+    showActive();
+    platform::ListModel &destination = window->destinationListing();
+    for (const char *name : {"b", "a", "c"})
+        destination.append(platform::ListRow {name, {"/m"}, std::string("/m/") + name, 0, 0, false});
+    QHeaderView *header = child<QTreeView>("lsvTarget")->header();
+    const QPoint nameHeader(header->sectionViewportPosition(0) + 10, header->height() / 2);
+    {
+        // as while Make writes the rows and lets the window run
+        const core::DestinationActivity::Scope writing(
+            window->destinationActivity(), core::DestinationActivity::Scope::Order::Held);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, nameHeader);
+        EXPECT_EQ(destination.text(1), "b");
+        EXPECT_FALSE(destination.isSorted());
+    }
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, nameHeader);
+    EXPECT_EQ(destination.text(1), "c");
+}
+
 TEST_F(MainWindowTest, SelectionLivesInTheModel)
 {
     tree.file("sel/one");
