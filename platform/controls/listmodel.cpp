@@ -110,6 +110,19 @@ void prepareKey(SortKey &key, std::size_t depth)
     key.low = available > 8 ? packLowered(p + 8, available - 8) : 0;
 }
 
+// How many bytes from depth on, at most limit, two texts have in common
+// without regard to ASCII case.
+std::size_t agreeingBytes(const SortKey &a, const SortKey &b, std::size_t depth, std::size_t limit)
+{
+    const std::size_t n = std::min({limit, a.size > depth ? a.size - depth : 0, b.size > depth ? b.size - depth : 0});
+    std::size_t i = 0;
+    while (i < n
+        && lowerAscii(static_cast<unsigned char>(a.text[depth + i]))
+            == lowerAscii(static_cast<unsigned char>(b.text[depth + i])))
+        ++i;
+    return i;
+}
+
 // Bytes left after depth, capped at one more than a chunk ("more follows").
 std::uint32_t bytesLeft(const SortKey &key, std::size_t depth)
 {
@@ -851,13 +864,42 @@ std::vector<ListModel::Impl::Slot> ListModel::Impl::ordered(const std::vector<Sl
     // next chunk. Comparing whole texts instead would chase a pointer into a
     // row for every comparison. The old position is the last key everywhere,
     // so equal texts keep their order in either direction: the sort is stable.
-    std::vector<SortKey> keys(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) {
+    const auto keyOf = [&rows, field](std::size_t i) {
         const std::string_view text = rows[i].field(field);
-        keys[i].text = text.data();
-        keys[i].size = static_cast<std::uint32_t>(text.size());
-        keys[i].row = static_cast<std::uint32_t>(i);
-        prepareKey(keys[i], 0);
+        SortKey key {};
+        key.text = text.data();
+        key.size = static_cast<std::uint32_t>(text.size());
+        key.row = static_cast<std::uint32_t>(i);
+        return key;
+    };
+    // Once the rows are sorted by another column, each row's text lies at a
+    // random place in memory, and reaching it is the costly part of a sort:
+    // the first pass prepares every key where it reaches the text, after the
+    // beginning that all texts share (the folder of a Path column), which is
+    // guessed from a sample and checked on every text. A wrong guess is given
+    // up for the whole pass.
+    std::size_t skip = 0;
+    if (rows.size() > 16) {
+        const SortKey lead = keyOf(0);
+        skip = lead.size;
+        for (std::size_t s = 1; s < 16 && skip > 0; ++s)
+            skip = agreeingBytes(lead, keyOf(s * (rows.size() - 1) / 15), 0, skip);
+    }
+    std::vector<SortKey> keys(rows.size());
+    constexpr std::size_t ahead = 16; // rows whose memory is asked for before it is needed
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (i + ahead < rows.size()) {
+            const char *block = rows[i + ahead].block;
+            __builtin_prefetch(block);
+            __builtin_prefetch(block + 64);
+        }
+        keys[i] = keyOf(i);
+        if (skip > 0 && agreeingBytes(keys[0], keys[i], 0, skip) < skip) {
+            skip = 0;
+            for (std::size_t j = 0; j < i; ++j)
+                prepareKey(keys[j], 0);
+        }
+        prepareKey(keys[i], skip);
     }
     const auto byRaw = [&textOf, ascending](const SortKey &a, const SortKey &b) {
         const int c = compareRaw(textOf(a), textOf(b));
@@ -868,19 +910,16 @@ std::vector<ListModel::Impl::Slot> ListModel::Impl::ordered(const std::vector<Sl
 
     struct Range {
         std::size_t begin, end, depth;
+        bool prepared; // the keys are prepared at depth
     };
     // An explicit stack: a text of megabytes must not mean a deep recursion.
-    std::vector<Range> pending {{0, keys.size(), 0}};
+    std::vector<Range> pending {{0, keys.size(), skip, true}};
     while (!pending.empty()) {
         const Range range = pending.back();
         pending.pop_back();
-        const std::size_t depth = range.depth;
+        std::size_t depth = range.depth;
         const auto first = keys.begin() + static_cast<std::ptrdiff_t>(range.begin);
         const auto last = keys.begin() + static_cast<std::ptrdiff_t>(range.end);
-        if (depth > 0) {
-            for (auto it = first; it != last; ++it)
-                prepareKey(*it, depth);
-        }
         if (range.end - range.begin <= 16) {
             // Small groups: whole comparisons are cheaper than more passes.
             std::sort(first, last, [&textOf, ascending, depth](const SortKey &a, const SortKey &b) {
@@ -890,6 +929,22 @@ std::vector<ListModel::Impl::Slot> ListModel::Impl::ordered(const std::vector<Sl
                 return a.row < b.row;
             });
             continue;
+        }
+        if (!range.prepared) {
+            // The keys at this depth, and how far from it all the texts
+            // agree: a long shared stretch is skipped at once rather than
+            // sixteen bytes a pass.
+            std::size_t shared = first->size > depth ? first->size - depth : 0;
+            for (auto it = first; it != last; ++it) {
+                prepareKey(*it, depth);
+                if (shared >= chunkBytes)
+                    shared = agreeingBytes(*first, *it, depth, shared);
+            }
+            if (shared >= chunkBytes) {
+                depth += shared;
+                for (auto it = first; it != last; ++it)
+                    prepareKey(*it, depth);
+            }
         }
         const auto byChunk = [ascending, depth](const SortKey &a, const SortKey &b) {
             if (a.high != b.high)
@@ -916,7 +971,8 @@ std::vector<ListModel::Impl::Slot> ListModel::Impl::ordered(const std::vector<Sl
                 if (left > chunkBytes) {
                     pending.push_back({static_cast<std::size_t>(run - keys.begin()),
                         static_cast<std::size_t>(runEnd - keys.begin()),
-                        depth + chunkBytes});
+                        depth + chunkBytes,
+                        false});
                 } else {
                     // Equal without regard to case; already in old order, which
                     // is final unless the group mixes letter cases.
@@ -933,8 +989,11 @@ std::vector<ListModel::Impl::Slot> ListModel::Impl::ordered(const std::vector<Sl
 
     std::vector<Slot> sorted;
     sorted.reserve(rows.size());
-    for (const SortKey &k : keys)
-        sorted.push_back(rows[k.row]);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (i + 16 < keys.size())
+            __builtin_prefetch(&rows[keys[i + 16].row]);
+        sorted.push_back(rows[keys[i].row]);
+    }
     return sorted;
 }
 

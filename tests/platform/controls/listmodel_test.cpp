@@ -451,6 +451,55 @@ TEST(ListSort, AgreesWithAPlainStableSortOnManyRows)
     }
 }
 
+TEST(ListSort, SharedBeginningsSkippedOrNotGiveTheSameOrder)
+{
+    // letters without regard to case first, then the raw bytes
+    const auto less = [](const std::string &a, const std::string &b) {
+        const auto fold = [](std::string t) {
+            for (char &c : t)
+                c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+            return t;
+        };
+        const std::string x = fold(a);
+        const std::string y = fold(b);
+        return x != y ? x < y : a < b;
+    };
+    struct Case {
+        const char *name;
+        std::vector<std::string> stems; // each row's text is a stem and a tail
+        int odd; // this row (not one of the sampled ones) gets its own beginning
+    };
+    const Case cases[] = {
+        {"one long stem", {"/home/alice/Music/The Beatles/"}, -1},
+        {"the stem in two letter cases", {"/home/alice/Music/", "/HOME/Alice/music/"}, -1},
+        {"one row begins otherwise", {"/home/alice/Music/The Beatles/"}, 50},
+        {"one row is the stem cut short", {"/home/alice/Music/The Beatles/"}, 51},
+    };
+    std::mt19937 rng(11);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::pair<std::string, std::string>> rows; // text, tag
+        for (int i = 0; i < 200; ++i) {
+            std::string text = c.stems[rng() % c.stems.size()];
+            for (int k = static_cast<int>(rng() % 20); k > 0; --k)
+                text.push_back("aAbB/ zZ"[rng() % 8]);
+            if (i == c.odd)
+                text = i == 50 ? "/elsewhere" : "/home/alice";
+            rows.emplace_back(text, std::to_string(i));
+        }
+        ListModel list;
+        for (const auto &[text, tag] : rows)
+            list.append(makeRow(text, tag));
+        list.sort();
+        std::stable_sort(
+            rows.begin(), rows.end(), [&](const auto &a, const auto &b) { return less(a.first, b.first); });
+        std::vector<std::string> expected;
+        for (const auto &row : rows)
+            expected.push_back(row.second);
+        EXPECT_EQ(tags(list), expected);
+    }
+}
+
 TEST(ListSort, SelectionTravelsWithTheRow)
 {
     ListModel list;
