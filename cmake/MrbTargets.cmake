@@ -24,6 +24,20 @@ find_package(PkgConfig REQUIRED)
 pkg_check_modules(XLSXWRITER REQUIRED IMPORTED_TARGET xlsxwriter)
 find_package(Threads REQUIRED)
 
+# How much debug information the objects carry: "full" (what the build type
+# gives), "lines" (line tables only: backtraces and sanitizer reports still
+# name file and line) or "none". Debug information costs about a quarter of
+# the compile time; scripts/test.sh makes its new build trees with less.
+set(MRB_DEBUG_INFO full CACHE STRING "Debug information: full, lines or none")
+set_property(CACHE MRB_DEBUG_INFO PROPERTY STRINGS full lines none)
+if(MRB_DEBUG_INFO STREQUAL "lines")
+    add_compile_options(-g1)
+elseif(MRB_DEBUG_INFO STREQUAL "none")
+    add_compile_options(-g0)
+elseif(NOT MRB_DEBUG_INFO STREQUAL "full")
+    message(FATAL_ERROR "MRB_DEBUG_INFO is full, lines or none, not '${MRB_DEBUG_INFO}'")
+endif()
+
 if(MRB_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
     add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined)

@@ -15,9 +15,19 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 status=0
 echo "== formatting"
 scripts/check-format.sh || status=1
+# A build tree made here gets only the debug information a report needs:
+# none in dev, line tables in asan (file and line in sanitizer reports).
+# That saves about a quarter of the compile time; a tree that exists keeps
+# its own setting. MRB_DEBUG_INFO=full makes new trees as the presets do.
+declare -A debug_info=([dev]=none [asan]=lines) tree=([dev]=build [asan]=build-asan)
 for preset in dev asan; do
     echo "== build ($preset)"
-    scripts/build.sh "$preset"
+    configure=()
+    if [[ ! -f ${tree[$preset]}/CMakeCache.txt ]]; then
+        configure=(-DMRB_DEBUG_INFO="${MRB_DEBUG_INFO:-${debug_info[$preset]}}")
+        echo "   new tree ${tree[$preset]}/: ${configure[*]} (cmake --preset $preset -DMRB_DEBUG_INFO=full to debug)"
+    fi
+    scripts/build.sh "$preset" "${configure[@]}"
     echo "== test ($preset)"
     ctest --preset "$preset" -j "$(nproc)" || status=1
 done
