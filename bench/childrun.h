@@ -19,6 +19,7 @@ struct ChildRun {
     int exitCode = -1;
     double wall = 0; // seconds
     double cpu = 0; // user + system seconds
+    double user = 0; // user seconds alone: our own code, without the kernel's
     double peakMiB = 0; // its peak resident memory
 };
 
@@ -50,6 +51,7 @@ inline ChildRun runChild(const std::vector<std::string> &argv, const std::string
     run.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     run.cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
         + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    run.user = static_cast<double>(usage.ru_utime.tv_sec) + static_cast<double>(usage.ru_utime.tv_usec) / 1e6;
     run.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return run;

