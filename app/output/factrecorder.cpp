@@ -20,7 +20,7 @@ public:
 
     void enterFolder(const platform::FsItem &folder) override
     {
-        m_facts.note(folder);
+        m_facts.noteEntered(folder);
         m_inner.enterFolder(folder);
     }
     void file(const platform::FsItem &file) override
