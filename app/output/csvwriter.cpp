@@ -8,6 +8,7 @@
 #include "platform/controls/statusbarmodel.h"
 #include "platform/fs/filesystem.h"
 
+#include <array>
 #include <charconv>
 
 namespace mrb::core
@@ -16,32 +17,82 @@ namespace mrb::core
 namespace
 {
 
-void appendField(std::string &line, std::string_view value)
+// What each byte asks of a field: quoting (a comma, quote, CR or LF), or a
+// check that the text is UTF-8 (a byte above 0x7F).
+constexpr unsigned char quoting = 1;
+constexpr unsigned char nonAscii = 2;
+constexpr std::array<unsigned char, 256> byteNeeds = [] {
+    std::array<unsigned char, 256> needs {};
+    for (const char c : {',', '"', '\r', '\n'})
+        needs[static_cast<unsigned char>(c)] = quoting;
+    for (std::size_t b = 0x80; b < 256; ++b)
+        needs[b] = nonAscii;
+    return needs;
+}();
+
+unsigned char needsOf(std::string_view value)
 {
-    if (value.find_first_of(",\"\r\n") == std::string_view::npos) {
-        line += value;
-        return;
-    }
+    unsigned char needs = 0;
+    for (const char c : value)
+        needs |= byteNeeds[static_cast<unsigned char>(c)];
+    return needs;
+}
+
+void appendQuoted(std::string &line, std::string_view value)
+{
     line += '"';
-    for (const char c : value) {
-        if (c == '"')
-            line += '"';
-        line += c;
+    std::size_t from = 0;
+    for (std::size_t quote = value.find('"'); quote != std::string_view::npos; quote = value.find('"', from)) {
+        line.append(value.substr(from, quote + 1 - from));
+        line += '"';
+        from = quote + 1;
     }
+    line.append(value.substr(from));
     line += '"';
 }
 
-// Only names and paths can hold bytes that are not UTF-8; the rest is ours.
+void appendField(std::string &line, std::string_view value)
+{
+    if (needsOf(value) & quoting)
+        appendQuoted(line, value);
+    else
+        line += value;
+}
+
+// Only names, paths and types can hold bytes that are not UTF-8.
 void appendTextField(std::string &line, std::string_view value)
 {
-    for (const char c : value) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            appendField(line, validUtf8(value));
-            return;
-        }
+    const unsigned char needs = needsOf(value);
+    if (needs & nonAscii) {
+        appendField(line, validUtf8(value));
+    } else if (needs & quoting) {
+        appendQuoted(line, value);
+    } else {
+        line += value;
     }
-    appendField(line, value);
 }
+
+// A field as it was written last: rows of one folder share their path, and
+// most share their type with a row before, so those are copied, not scanned.
+class RepeatedField
+{
+public:
+    void append(std::string &line, std::string_view value)
+    {
+        if (!m_valid || value != m_value) {
+            m_value.assign(value);
+            m_field.clear();
+            appendTextField(m_field, value);
+            m_valid = true;
+        }
+        line += m_field;
+    }
+
+private:
+    std::string m_value;
+    std::string m_field;
+    bool m_valid = false;
+};
 
 void appendTime(std::string &line, const platform::Timestamp &time)
 {
@@ -61,6 +112,8 @@ bool WriteCsv(platform::TextWriter &out, const MachineRows &input)
     }
     if (!out.writeLine(line))
         return false;
+    RepeatedField path;
+    RepeatedField type;
     const std::size_t n = input.rows.rowCount();
     for (std::size_t r = 1; r <= n; ++r) {
         input.status.setPrompt(outputProgressText(r, n));
@@ -68,7 +121,7 @@ bool WriteCsv(platform::TextWriter &out, const MachineRows &input)
         line.clear();
         appendTextField(line, row.name);
         line += ',';
-        appendTextField(line, row.path);
+        path.append(line, row.path);
         line += ',';
         if (row.facts.size) {
             char digits[24];
@@ -76,7 +129,7 @@ bool WriteCsv(platform::TextWriter &out, const MachineRows &input)
             line.append(digits, end);
         }
         line += ',';
-        appendTextField(line, row.type);
+        type.append(line, row.type);
         line += ',';
         appendTime(line, row.facts.modified);
         line += ',';

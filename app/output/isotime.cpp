@@ -126,9 +126,15 @@ void appendIsoDateTime(std::string &out, std::int64_t secondsSinceEpoch)
         days = {};
         zone = now;
     }
-    for (const Day &day : days) {
-        if (secondsSinceEpoch >= day.start && secondsSinceEpoch < day.end) {
-            appendTime(out, day, secondsSinceEpoch);
+    thread_local std::size_t lastDay = 0;
+    if (secondsSinceEpoch >= days[lastDay].start && secondsSinceEpoch < days[lastDay].end) {
+        appendTime(out, days[lastDay], secondsSinceEpoch);
+        return;
+    }
+    for (std::size_t d = 0; d < days.size(); ++d) {
+        if (secondsSinceEpoch >= days[d].start && secondsSinceEpoch < days[d].end) {
+            lastDay = d;
+            appendTime(out, days[d], secondsSinceEpoch);
             return;
         }
     }
@@ -137,6 +143,7 @@ void appendIsoDateTime(std::string &out, std::int64_t secondsSinceEpoch)
         return;
     Day &kept = days[nextDay];
     if (wholeDay(secondsSinceEpoch, tm, kept)) {
+        lastDay = nextDay;
         nextDay = (nextDay + 1) % days.size();
         appendTime(out, kept, secondsSinceEpoch);
         return;

@@ -115,17 +115,26 @@ std::optional<RawFacts> RawFactTable::find(std::string_view fullPath) const
 {
     if (!m_indexed)
         buildIndex();
-    while (m_next < m_count && at(m_next).merged)
-        ++m_next;
+    const auto holds = [this, fullPath](
+                           std::uint32_t e) { return e < m_count && !at(e).merged && keyOf(at(e)) == fullPath; };
+    // A folder's row comes after the rows of its files, its entry before
+    // theirs: the next entry but one, and a folder skipped, are tried next.
     std::uint32_t e = emptyEntry;
-    if (m_next < m_count && keyOf(at(m_next)) == fullPath) {
-        e = m_next;
+    if (holds(m_next)) {
+        e = m_next++;
+    } else if (holds(m_next + 1)) {
+        m_skipped = m_next;
+        e = m_next + 1;
+        m_next = e + 1;
+    } else if (holds(m_skipped)) {
+        e = m_skipped;
+        m_skipped = emptyEntry;
     } else {
         e = m_slots[slotOf(fullPath, std::hash<std::string_view>()(fullPath))].entry;
         if (e == emptyEntry)
             return std::nullopt;
+        m_next = e + 1;
     }
-    m_next = e + 1;
     const Entry &entry = at(e);
     RawFacts facts;
     if (entry.size != unknownSize)
@@ -215,7 +224,9 @@ RawRow rawRowOf(const platform::ListModel &rows, std::size_t r, const RawFactTab
     row.name = rows.text(r);
     row.path = rows.subItem(r, 1);
     row.type = rows.subItem(r, 3);
-    const std::string tag = rows.tag(r);
+    thread_local std::string tag; // kept: a listing's rows are read one after another
+    tag.clear();
+    rows.appendTag(r, tag);
     std::string_view fullPath = tag;
     row.isFolder = isFolderTag(fullPath);
     if (row.isFolder)

@@ -99,6 +99,7 @@ private:
     // The entry after the last one found: rows mostly come in the order their
     // items were noted, so it is usually the next one asked for.
     mutable std::uint32_t m_next = 0;
+    mutable std::uint32_t m_skipped = emptyEntry; // passed over on the way to the next one
 };
 
 // One destination row as the machine-readable formats see it: the row's own

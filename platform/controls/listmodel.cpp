@@ -171,15 +171,20 @@ struct ListModel::Impl {
         }
         std::string tag() const
         {
+            std::string out;
+            appendTag(out);
+            return out;
+        }
+        void appendTag(std::string &out) const
+        {
+            out += field(tagField);
             if (!joinedTag)
-                return std::string(field(tagField));
+                return;
             const std::string_view path = field(1);
-            std::string out(field(tagField));
             out += path;
             if (!path.ends_with('/'))
                 out += '/';
             out += field(0);
-            return out;
         }
         // Whether the tag begins with prefix, without making the tag.
         bool tagStartsWith(std::string_view prefix) const
@@ -589,6 +594,12 @@ std::string ListModel::tag(std::size_t r) const
 bool ListModel::tagStartsWith(std::size_t r, std::string_view prefix) const
 {
     return d->valid(r) && d->rows[r - 1].tagStartsWith(prefix);
+}
+
+void ListModel::appendTag(std::size_t r, std::string &out) const
+{
+    if (d->valid(r))
+        d->rows[r - 1].appendTag(out);
 }
 
 int ListModel::icon(std::size_t r) const

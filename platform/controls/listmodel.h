@@ -100,6 +100,7 @@ public:
     std::string_view subItem(std::size_t r, int k) const; // k = 1..6
     std::string tag(std::size_t r) const; // made on demand: see the storage note below
     bool tagStartsWith(std::size_t r, std::string_view prefix) const; // without making the tag
+    void appendTag(std::size_t r, std::string &out) const; // the same into a buffer kept for many rows
     int icon(std::size_t r) const;
     int smallIcon(std::size_t r) const;
     bool isSelected(std::size_t r) const;
