@@ -2,13 +2,17 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <stdexcept>
 #include <string>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace mrb::bench
 {
@@ -49,6 +53,83 @@ inline Timing timedCommand(const std::string &command)
     if (status != 0)
         std::fprintf(stderr, "warning: '%s' exited with %d\n", command.c_str(), status);
     return Timing {wall, cpuSeconds(RUSAGE_CHILDREN) - cpuBefore};
+}
+
+// One run of a program as a child process: its own times and peak memory.
+struct ChildRun {
+    Timing timing;
+    long peakKiB = 0;
+    int status = -1; // exit code, or -1 when it did not exit normally
+};
+
+// Runs argv (argv[0] looked up on PATH) with standard output into the file
+// outputPath (replaced), standard error left as it is.
+inline ChildRun runChild(const std::vector<std::string> &argv, const std::string &outputPath)
+{
+    std::vector<char *> args;
+    for (const std::string &a : argv)
+        args.push_back(const_cast<char *>(a.c_str()));
+    args.push_back(nullptr);
+    ChildRun run;
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int fd = ::open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (fd < 0 || ::dup2(fd, STDOUT_FILENO) < 0)
+            ::_exit(126);
+        ::execvp(args[0], args.data());
+        ::_exit(127);
+    }
+    if (pid < 0)
+        throw std::runtime_error("cannot start " + argv[0]);
+    int status = 0;
+    rusage usage {};
+    ::wait4(pid, &status, 0, &usage);
+    run.timing.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.timing.cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+        + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    run.peakKiB = usage.ru_maxrss;
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (run.status != 0)
+        std::fprintf(stderr, "warning: %s exited with %d\n", argv[0].c_str(), run.status);
+    return run;
+}
+
+inline double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// Medians of several runs, wall and processor time apart.
+inline Timing medianOf(const std::vector<Timing> &runs)
+{
+    std::vector<double> wall, cpu;
+    for (const Timing &t : runs) {
+        wall.push_back(t.wall);
+        cpu.push_back(t.cpu);
+    }
+    return Timing {median(wall), median(cpu)};
+}
+
+// The folder this program was started from (where mrb-list is built too).
+inline std::string programFolder()
+{
+    char buffer[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0)
+        return ".";
+    std::string path(buffer, static_cast<std::size_t>(n));
+    return path.substr(0, path.rfind('/'));
+}
+
+// The measured ratio against its goal: "ok", or "SHORT" when it is missed.
+inline const char *verdict(bool met)
+{
+    return met ? "ok" : "SHORT";
 }
 
 // "1.234 s (cpu 0.987 s)"

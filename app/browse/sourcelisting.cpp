@@ -9,6 +9,7 @@
 #include "app/browse/openitems.h"
 #include "platform/variant/value.h"
 
+#include <span>
 #include <vector>
 
 namespace mrb::core
@@ -18,6 +19,7 @@ namespace
 {
 
 const std::string readyPrompt = " Ready.";
+constexpr std::size_t maxBatchRows = 4096;
 
 bool isBlank(const std::string &text)
 {
@@ -121,13 +123,25 @@ void SourceListing::ListFiles(const std::string &key)
     query.pattern = m_filter.pattern;
     query.includeHidden = m_filter.includeHidden;
     query.includeSystem = m_filter.includeSystem;
-    const std::vector<platform::FsItem> files = m_fs.files(key, query);
-    std::vector<platform::ListRow> rows;
-    rows.reserve(files.size());
-    for (const platform::FsItem &file : files)
-        rows.push_back(toListRow(MakeFileRow(file, m_settings, m_locale)));
-    showLastRowPrompt(rows);
-    m_listing.append(std::move(rows));
+    // Rows go over in batches whose texts' storage is reused, so a folder of
+    // many files is never held twice over while it is listed.
+    std::vector<platform::ListRow> batch(maxBatchRows);
+    std::size_t count = 0;
+    ListedItem item;
+    m_fs.eachFile(key, query, [&](const platform::FsItem &file) {
+        if (count == batch.size()) {
+            m_listing.append(std::span<const platform::ListRow>(batch.data(), count));
+            count = 0;
+        }
+        MakeFileRow(item, file, m_settings, m_locale);
+        assignListRow(batch[count++], item);
+    });
+    if (count > 0) {
+        const platform::ListRow &last = batch[count - 1];
+        m_status.setPrompt(
+            " Displaying " + rowFullPath(cellText(last, Column::Path), cellText(last, Column::Name)) + "...");
+        m_listing.append(std::span<const platform::ListRow>(batch.data(), count));
+    }
     m_status.setPrompt(readyPrompt);
 }
 

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/controls/listmodel.h"
 
+#include "platform/controls/rowstore.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstdint>
@@ -16,19 +18,15 @@ namespace mrb::platform
 namespace
 {
 
-// A row's eight texts, in this order, live in one heap block after a small
-// header: the item text, the six sub-items, then the tag. A tag that is a
-// full path made of the first sub-item (the folder) and the item text is
-// stored as what comes before that path only ("" or a marker): most rows'
-// tags cost no bytes of their own.
-constexpr int fieldCount = 8;
+// A row's eight texts, in this order, are packed in a RowStore: the item
+// text, the six sub-items, then the tag. A tag that is a full path made of
+// the first sub-item (the folder) and the item text is stored as what comes
+// before that path only ("" or a marker): most rows' tags cost no bytes of
+// their own. The folder and the type (the first and third sub-items) repeat
+// over many rows and are kept once for all of them.
+constexpr int fieldCount = RowStore::fieldCount;
 constexpr int tagField = 7;
-
-struct RowHeader {
-    std::int32_t icon;
-    std::int32_t smallIcon;
-    std::uint32_t end[fieldCount]; // end of each text, counted from the first text byte
-};
+constexpr std::uint32_t sharedFields = (1u << 1) | (1u << 3);
 
 std::uint32_t hashTag(std::string_view tag)
 {
@@ -157,18 +155,14 @@ bool splitTag(std::string_view tag, std::string_view text, std::string_view path
 
 struct ListModel::Impl {
     struct Slot {
-        char *block = nullptr;
+        const char *block = nullptr; // in the listing's RowStore
         std::uint32_t tagHash = 0;
         bool selected = false;
         bool joinedTag = false; // the block keeps only the tag's prefix (see splitTag)
 
-        const RowHeader &header() const { return *reinterpret_cast<const RowHeader *>(block); }
-        std::string_view field(int f) const
-        {
-            const RowHeader &h = header();
-            const std::uint32_t begin = f == 0 ? 0 : h.end[f - 1];
-            return {block + sizeof(RowHeader) + begin, h.end[f] - begin};
-        }
+        std::string_view field(int f) const { return RowStore::field(block, f); }
+        int icon() const { return RowStore::icon(block); }
+        int smallIcon() const { return RowStore::smallIcon(block); }
         std::string tag() const
         {
             std::string out;
@@ -223,6 +217,7 @@ struct ListModel::Impl {
     };
 
     std::vector<Slot> rows;
+    RowStore store {sharedFields};
     std::vector<IndexEntry> index;
     bool indexValid = true;
     std::size_t selectedCount = 0;
@@ -237,47 +232,52 @@ struct ListModel::Impl {
 
     void freeAll()
     {
-        for (Slot &s : rows)
-            std::free(s.block);
         rows.clear();
+        store.clear();
         selectedCount = 0;
     }
 
     // texts[tagField] is the whole tag; joinedTag tells how it was kept.
-    static char *makeBlock(std::array<std::string_view, fieldCount> texts, int icon, int smallIcon, bool &joinedTag)
+    const char *makeBlock(RowStore::Texts texts, int icon, int smallIcon, bool &joinedTag)
     {
         std::string_view prefix;
         joinedTag = splitTag(texts[tagField], texts[0], texts[1], prefix);
         if (joinedTag)
             texts[tagField] = prefix;
-        std::size_t total = 0;
-        for (const auto &t : texts)
-            total += t.size();
-        // Offsets are 32-bit; a row of 4 GiB of text is not a row.
-        if (total > UINT32_MAX)
-            throw std::length_error("list row too long");
-        char *block = static_cast<char *>(std::malloc(sizeof(RowHeader) + total));
-        if (!block)
-            throw std::bad_alloc();
-        RowHeader header {};
-        header.icon = icon;
-        header.smallIcon = smallIcon;
-        char *out = block + sizeof(RowHeader);
-        std::uint32_t at = 0;
-        for (int f = 0; f < fieldCount; ++f) {
-            const auto &t = texts[static_cast<std::size_t>(f)];
-            if (!t.empty())
-                std::memcpy(out + at, t.data(), t.size());
-            at += static_cast<std::uint32_t>(t.size());
-            header.end[f] = at;
-        }
-        std::memcpy(block, &header, sizeof header);
-        return block;
+        return store.pack(texts, icon, smallIcon);
     }
 
-    static Slot makeSlot(const ListRow &row)
+    // Row s, whose texts change, gets a new block with text `value` in field k.
+    void replaceField(Slot &s, int k, std::string_view value)
     {
-        std::array<std::string_view, fieldCount> texts;
+        const std::string tag = s.tag();
+        RowStore::Texts texts = RowStore::fields(s.block);
+        texts[static_cast<std::size_t>(k)] = value;
+        texts[tagField] = tag;
+        const char *old = s.block;
+        s.block = makeBlock(texts, s.icon(), s.smallIcon(), s.joinedTag);
+        store.release(old);
+    }
+
+    // Re-packs the rows into a fresh store once most of the bytes of this
+    // one belong to rows that were removed or changed.
+    void compactIfWasteful()
+    {
+        if (!store.wantsCompaction())
+            return;
+        RowStore fresh(sharedFields);
+        std::vector<const char *> blocks;
+        blocks.reserve(rows.size());
+        for (const Slot &s : rows)
+            blocks.push_back(fresh.pack(RowStore::fields(s.block), s.icon(), s.smallIcon()));
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            rows[i].block = blocks[i];
+        store = std::move(fresh);
+    }
+
+    Slot makeSlot(const ListRow &row)
+    {
+        RowStore::Texts texts;
         texts[0] = row.text;
         for (int k = 0; k < 6; ++k)
             texts[static_cast<std::size_t>(k + 1)] = row.subItems[static_cast<std::size_t>(k)];
@@ -476,10 +476,10 @@ std::size_t ListModel::rowCount() const
 
 std::size_t ListModel::append(const ListRow &row)
 {
-    // Room first, so the insertion below cannot fail and leak the row's block.
+    // Room first, so the insertion below cannot fail once the row is packed.
     if (d->rows.size() == d->rows.capacity())
         d->rows.reserve(std::max<std::size_t>(16, d->rows.capacity() * 2));
-    const Impl::Slot slot = Impl::makeSlot(row);
+    const Impl::Slot slot = d->makeSlot(row);
     if (row.selected)
         ++d->selectedCount;
     if (d->keepsOrder() && !d->rows.empty() && d->before(slot, d->rows.back())) {
@@ -515,7 +515,7 @@ void ListModel::append(std::span<const ListRow> rows)
         try {
             fresh.reserve(rows.size());
             for (const ListRow &row : rows)
-                fresh.push_back(Impl::makeSlot(row));
+                fresh.push_back(d->makeSlot(row));
             // The batch is sorted on its own and placed in one pass: never a
             // sort of the whole listing.
             if (fresh.size() > 1)
@@ -523,10 +523,10 @@ void ListModel::append(std::span<const ListRow> rows)
             atEnd = d->mergeOrdered(fresh);
             merged = true;
         } catch (...) {
-            // the listing is as it was; the new rows' blocks are ours to free
+            // the listing is as it was; the new rows' blocks are dead
             if (!merged) {
-                for (Impl::Slot &slot : fresh)
-                    std::free(slot.block);
+                for (const Impl::Slot &slot : fresh)
+                    d->store.release(slot.block);
             }
             throw;
         }
@@ -549,7 +549,7 @@ void ListModel::append(std::span<const ListRow> rows)
     if (d->rows.size() + rows.size() > d->rows.capacity())
         d->rows.reserve(std::max(d->rows.size() + rows.size(), d->rows.capacity() * 2));
     for (const ListRow &row : rows) {
-        d->rows.push_back(Impl::makeSlot(row));
+        d->rows.push_back(d->makeSlot(row));
         if (row.selected)
             ++d->selectedCount;
     }
@@ -568,8 +568,8 @@ ListRow ListModel::row(std::size_t r) const
     for (int k = 0; k < 6; ++k)
         out.subItems[static_cast<std::size_t>(k)] = s.field(k + 1);
     out.tag = s.tag();
-    out.icon = s.header().icon;
-    out.smallIcon = s.header().smallIcon;
+    out.icon = s.icon();
+    out.smallIcon = s.smallIcon();
     out.selected = s.selected;
     return out;
 }
@@ -604,12 +604,12 @@ void ListModel::appendTag(std::size_t r, std::string &out) const
 
 int ListModel::icon(std::size_t r) const
 {
-    return d->valid(r) ? d->rows[r - 1].header().icon : 0;
+    return d->valid(r) ? d->rows[r - 1].icon() : 0;
 }
 
 int ListModel::smallIcon(std::size_t r) const
 {
-    return d->valid(r) ? d->rows[r - 1].header().smallIcon : 0;
+    return d->valid(r) ? d->rows[r - 1].smallIcon() : 0;
 }
 
 bool ListModel::isSelected(std::size_t r) const
@@ -622,13 +622,14 @@ void ListModel::setRow(std::size_t r, const ListRow &row)
     if (!d->valid(r))
         return;
     Impl::Slot &s = d->rows[r - 1];
-    Impl::Slot fresh = Impl::makeSlot(row);
+    Impl::Slot fresh = d->makeSlot(row);
     if (fresh.tagHash != s.tagHash || !s.tagIs(row.tag))
         d->indexValid = false;
     d->selectedCount = d->selectedCount - (s.selected ? 1 : 0) + (fresh.selected ? 1 : 0);
     const bool moves = d->keepsOrder() && fresh.field(d->sortColumn) != s.field(d->sortColumn);
-    std::free(s.block);
+    d->store.release(s.block);
     s = fresh;
+    d->compactIfWasteful();
     if (moves)
         d->moved(r);
     else
@@ -639,14 +640,8 @@ void ListModel::setSubItem(std::size_t r, int k, std::string_view value)
 {
     if (!d->valid(r) || k < 1 || k > 6)
         return;
-    Impl::Slot &s = d->rows[r - 1];
-    const std::string tag = s.tag();
-    std::array<std::string_view, fieldCount> texts;
-    for (int f = 0; f < fieldCount; ++f)
-        texts[static_cast<std::size_t>(f)] = f == k ? value : (f == tagField ? std::string_view(tag) : s.field(f));
-    char *block = Impl::makeBlock(texts, s.header().icon, s.header().smallIcon, s.joinedTag);
-    std::free(s.block);
-    s.block = block;
+    d->replaceField(d->rows[r - 1], k, value);
+    d->compactIfWasteful();
     if (d->keepsOrder() && k == d->sortColumn)
         d->moved(r);
     else
@@ -662,18 +657,10 @@ void ListModel::setSubItems(int k, const std::vector<std::optional<std::string>>
     for (std::size_t i = 0; i < n; ++i) {
         if (!values[i])
             continue;
-        Impl::Slot &s = d->rows[i];
-        const std::string tag = s.tag();
-        std::array<std::string_view, fieldCount> texts;
-        for (int f = 0; f < fieldCount; ++f) {
-            texts[static_cast<std::size_t>(f)] =
-                f == k ? std::string_view(*values[i]) : (f == tagField ? std::string_view(tag) : s.field(f));
-        }
-        char *block = Impl::makeBlock(texts, s.header().icon, s.header().smallIcon, s.joinedTag);
-        std::free(s.block);
-        s.block = block;
+        d->replaceField(d->rows[i], k, *values[i]);
         changed.push_back(i + 1);
     }
+    d->compactIfWasteful();
     if (!changed.empty() && d->keepsOrder() && k == d->sortColumn) {
         // one sort of the rows as they stand, as a header click would give
         d->rows = Impl::ordered(d->rows, d->sortColumn, d->sortOrder == SortOrder::Ascending);
@@ -725,8 +712,9 @@ void ListModel::remove(std::size_t r)
     Impl::Slot &s = d->rows[r - 1];
     if (s.selected)
         --d->selectedCount;
-    std::free(s.block);
+    d->store.release(s.block);
     d->rows.erase(d->rows.begin() + static_cast<std::ptrdiff_t>(r - 1));
+    d->compactIfWasteful();
     // Rebuilt at the next look-up, so removing many rows one by one costs one
     // rebuild, not one per row.
     d->indexValid = false;
@@ -740,9 +728,9 @@ RemovedRows::~RemovedRows()
 
 std::size_t RemovedRows::release(std::size_t count)
 {
+    // The rows' bytes are dead in the listing's store, which re-packs its
+    // live rows itself; nothing is left to free one by one.
     count = std::min(count, m_blocks.size());
-    for (std::size_t i = m_blocks.size() - count; i < m_blocks.size(); ++i)
-        std::free(m_blocks[i]);
     m_blocks.resize(m_blocks.size() - count);
     return m_blocks.size();
 }
@@ -760,7 +748,7 @@ std::size_t ListModel::removeIf(const std::function<bool(std::size_t)> &shouldRe
     std::vector<bool> doomed(d->rows.size());
     for (std::size_t r = 1; r <= d->rows.size(); ++r)
         doomed[r - 1] = shouldRemove(r);
-    std::vector<char *> &blocks = removedRows.m_blocks;
+    std::vector<const char *> &blocks = removedRows.m_blocks;
     const std::size_t doomedCount = static_cast<std::size_t>(std::count(doomed.begin(), doomed.end(), true));
     blocks.reserve(blocks.size() + doomedCount);
     std::size_t kept = 0;
@@ -769,6 +757,7 @@ std::size_t ListModel::removeIf(const std::function<bool(std::size_t)> &shouldRe
         if (doomed[i]) {
             if (s.selected)
                 --d->selectedCount;
+            d->store.release(s.block);
             blocks.push_back(s.block);
         } else {
             d->rows[kept++] = s;
@@ -776,6 +765,7 @@ std::size_t ListModel::removeIf(const std::function<bool(std::size_t)> &shouldRe
     }
     const std::size_t removed = d->rows.size() - kept;
     d->rows.resize(kept);
+    d->compactIfWasteful();
     if (removed > 0) {
         d->indexValid = false;
         d->notify([](ListObserver &o) { o.rowsReset(); });

@@ -36,8 +36,9 @@ struct ListColumn {
 
 enum class SortOrder { Ascending, Descending };
 
-// The storage of rows removed from a listing, given back in steps of the
-// caller's choosing; what is left is given back when the object goes.
+// The rows removed from a listing, let go in steps of the caller's choosing.
+// Their bytes stay in the listing's shared store until it re-packs its live
+// rows (at once, when most of it is dead), so letting go costs nothing now.
 class RemovedRows
 {
 public:
@@ -51,7 +52,7 @@ public:
 
 private:
     friend class ListModel;
-    std::vector<char *> m_blocks;
+    std::vector<const char *> m_blocks;
 };
 
 // Told about every change, so a view can follow the model.

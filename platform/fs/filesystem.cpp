@@ -20,6 +20,13 @@ unsigned char foldAscii(char c)
 
 } // namespace
 
+void FileSystem::eachFile(
+    const std::string &path, const FileListQuery &query, const std::function<void(const FsItem &)> &each)
+{
+    for (const FsItem &file : files(path, query))
+        each(file);
+}
+
 std::string joinPath(std::string_view folder, std::string_view name)
 {
     std::string result;

@@ -5,6 +5,7 @@
 #include "platform/fs/writeresult.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -169,6 +170,10 @@ public:
     // Files with all their fields, for the listing of one folder (faster than
     // fileList + file per name). Same selection and order as fileList.
     virtual std::vector<FsItem> files(const std::string &path, const FileListQuery &query) = 0;
+    // The same files one at a time, in the same order, without holding them
+    // all: each is given an item that may be reused for the next file.
+    virtual void eachFile(
+        const std::string &path, const FileListQuery &query, const std::function<void(const FsItem &)> &each);
 
     // Depth-first walk below root (see TreeVisitor); every folder total is
     // computed in this single walk, bottom-up, by the rules of folderSize.

@@ -282,20 +282,26 @@ FileSystem::FileList PosixFileSystem::fileList(const std::string &rawPath, const
     return result;
 }
 
-std::vector<FsItem> PosixFileSystem::files(const std::string &rawPath, const FileListQuery &query)
+std::vector<FsItem> PosixFileSystem::files(const std::string &path, const FileListQuery &query)
 {
     std::vector<FsItem> items;
+    eachFile(path, query, [&items](const FsItem &file) { items.push_back(file); });
+    return items;
+}
+
+void PosixFileSystem::eachFile(
+    const std::string &rawPath, const FileListQuery &query, const std::function<void(const FsItem &)> &each)
+{
     const std::string path = normalizePath(rawPath);
     int err = 0;
     const UniqueFd fd = openFolder(path, O_RDONLY, err);
     if (!fd.isValid())
-        return items;
+        return;
     EntryList entries;
     if (readEntries(fd.get(), entries) != 0)
-        return items;
-    const std::vector<std::uint32_t> selected = selectFiles(fd.get(), entries, query);
-    items.reserve(selected.size());
-    for (const std::uint32_t i : selected) {
+        return;
+    FsItem item;
+    for (const std::uint32_t i : selectFiles(fd.get(), entries, query)) {
         Stat link;
         Stat target;
         if (statAt(fd.get(), entries.cName(i), Follow::No, link) != 0 || S_ISDIR(link.mode))
@@ -303,11 +309,9 @@ std::vector<FsItem> PosixFileSystem::files(const std::string &rawPath, const Fil
         const Stat *described = &link;
         if (S_ISLNK(link.mode))
             described = statAt(fd.get(), entries.cName(i), Follow::Yes, target) == 0 ? &target : nullptr;
-        std::string name(entries.name(i));
-        std::string itemPath = joinPath(path, name);
-        items.push_back(describeFile(std::move(name), std::move(itemPath), path, link, described, *m_types));
+        describeFileInto(item, entries.name(i), path, link, described, *m_types);
+        each(item);
     }
-    return items;
 }
 
 WalkResult PosixFileSystem::walk(const std::string &root, TreeVisitor &visitor)

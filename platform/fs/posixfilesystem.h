@@ -52,6 +52,8 @@ public:
     SubFolders subFolders(const std::string &path) override;
     FileList fileList(const std::string &path, const FileListQuery &query) override;
     std::vector<FsItem> files(const std::string &path, const FileListQuery &query) override;
+    void eachFile(
+        const std::string &path, const FileListQuery &query, const std::function<void(const FsItem &)> &each) override;
     WalkResult walk(const std::string &root, TreeVisitor &visitor) override;
     bool folderExists(const std::string &path) override;
     bool fileExists(const std::string &path) override;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <random>
 #include <string>
@@ -236,6 +237,85 @@ TEST(ListRows, RemovedRowsStorageGivenBackInSteps)
     EXPECT_EQ(storage.release(10), 0u);
     EXPECT_EQ(list.removeIf([](std::size_t r) { return r == 1; }, storage), 1u);
     EXPECT_EQ(texts(list), (std::vector<std::string> {"r3", "r4", "r5"}));
+}
+
+// Rows live in a shared store that is re-packed once most of it belongs to
+// removed or changed rows: every way of changing many rows leaves the texts,
+// icons, tags and look-ups of the rows that remain as they were given.
+TEST(ListRows, TextsSurviveManyChangesAndRemovals)
+{
+    const auto rowNumber = [](int i) {
+        ListRow row = makeRow("song " + std::to_string(i) + std::string(40, 'x'),
+            "/folder " + std::to_string(i % 7) + "/song " + std::to_string(i) + std::string(40, 'x'));
+        row.subItems[0] = "/folder " + std::to_string(i % 7);
+        row.subItems[2] = i % 2 ? "MP3 audio" : "";
+        row.subItems[3] = std::string(1000, char('a' + i % 26)); // some rows longer than a store chunk's quarter
+        row.icon = i % 5;
+        row.smallIcon = -i;
+        return row;
+    };
+    const auto check = [&](const ListModel &list, const std::vector<int> &numbers, const std::string &size) {
+        ASSERT_EQ(list.rowCount(), numbers.size());
+        for (std::size_t r = 1; r <= numbers.size(); ++r) {
+            const ListRow want = rowNumber(numbers[r - 1]);
+            EXPECT_EQ(list.text(r), want.text);
+            EXPECT_EQ(list.subItem(r, 1), want.subItems[0]);
+            EXPECT_EQ(list.subItem(r, 2), size);
+            EXPECT_EQ(list.subItem(r, 3), want.subItems[2]);
+            EXPECT_EQ(list.subItem(r, 4), want.subItems[3]);
+            EXPECT_EQ(list.tag(r), want.tag);
+            EXPECT_EQ(list.icon(r), want.icon);
+            EXPECT_EQ(list.smallIcon(r), want.smallIcon);
+            EXPECT_EQ(list.findByTag(want.tag), r);
+        }
+    };
+    const int count = 1500;
+    struct Case {
+        const char *name;
+        std::function<void(ListModel &, std::vector<int> &)> change;
+    };
+    const std::vector<Case> cases = {
+        {"removeIf",
+            [](ListModel &list, std::vector<int> &numbers) {
+                list.removeIf([](std::size_t r) { return r % 10 != 0; });
+                std::erase_if(numbers, [](int i) { return (i + 1) % 10 != 0; });
+            }},
+        {"remove one by one",
+            [](ListModel &list, std::vector<int> &numbers) {
+                for (std::size_t r = list.rowCount(); r >= 1; --r) {
+                    if (r % 10 != 0)
+                        list.remove(r);
+                }
+                std::erase_if(numbers, [](int i) { return (i + 1) % 10 != 0; });
+            }},
+        {"setSubItem of every row, twice",
+            [](ListModel &list, std::vector<int> &) {
+                for (int round = 0; round < 2; ++round) {
+                    for (std::size_t r = 1; r <= list.rowCount(); ++r)
+                        list.setSubItem(r, 2, round == 0 ? "1" : "2.00 KB");
+                }
+            }},
+        {"setSubItems, twice",
+            [](ListModel &list, std::vector<int> &) {
+                for (const char *size : {"1", "2.00 KB"})
+                    list.setSubItems(2, std::vector<std::optional<std::string>>(list.rowCount(), size));
+            }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ListModel list;
+        std::vector<int> numbers;
+        for (int i = 0; i < count; ++i) {
+            list.append(rowNumber(i));
+            numbers.push_back(i);
+        }
+        c.change(list, numbers);
+        const bool resized = std::string(c.name).starts_with("set");
+        check(list, numbers, resized ? "2.00 KB" : "");
+        list.clear();
+        list.append(rowNumber(1));
+        check(list, {1}, "");
+    }
 }
 
 TEST(ListRows, OutOfRangeChangesAreIgnored)

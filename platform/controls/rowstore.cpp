@@ -1,0 +1,230 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "platform/controls/rowstore.h"
+
+#include <cstring>
+
+namespace mrb::platform
+{
+
+namespace
+{
+
+// Below this many dead bytes a compaction is not worth a pass over the rows.
+constexpr std::size_t compactionFloor = 1024 * 1024;
+
+std::uint64_t zigzag(std::int64_t v)
+{
+    return (static_cast<std::uint64_t>(v) << 1) ^ static_cast<std::uint64_t>(v >> 63);
+}
+
+std::int64_t unzigzag(std::uint64_t v)
+{
+    return static_cast<std::int64_t>(v >> 1) ^ -static_cast<std::int64_t>(v & 1);
+}
+
+std::size_t varintSize(std::uint64_t v)
+{
+    std::size_t n = 1;
+    while (v >= 0x80) {
+        v >>= 7;
+        ++n;
+    }
+    return n;
+}
+
+char *putVarint(char *out, std::uint64_t v)
+{
+    while (v >= 0x80) {
+        *out++ = static_cast<char>((v & 0x7f) | 0x80);
+        v >>= 7;
+    }
+    *out++ = static_cast<char>(v);
+    return out;
+}
+
+const char *getVarint(const char *in, std::uint64_t &v)
+{
+    v = 0;
+    for (int shift = 0;; shift += 7) {
+        const auto byte = static_cast<unsigned char>(*in++);
+        v |= static_cast<std::uint64_t>(byte & 0x7f) << shift;
+        if ((byte & 0x80) == 0)
+            return in;
+    }
+}
+
+// One field at p: its text, and where the next field begins.
+const char *readField(const char *p, std::string_view &text)
+{
+    std::uint64_t head = 0;
+    p = getVarint(p, head);
+    const std::size_t size = static_cast<std::size_t>(head >> 1);
+    if (head & 1) {
+        const char *where = nullptr;
+        std::memcpy(&where, p, sizeof where);
+        text = {where, size};
+        return p + sizeof where;
+    }
+    text = {p, size};
+    return p + size;
+}
+
+// The first field's bytes, past the two icon numbers.
+const char *firstField(const char *block)
+{
+    std::uint64_t skipped = 0;
+    return getVarint(getVarint(block, skipped), skipped);
+}
+
+} // namespace
+
+RowStore::RowStore(std::uint32_t sharedFields)
+    : m_sharedFields(sharedFields)
+{
+}
+
+RowStore::RowStore(RowStore &&) noexcept = default;
+RowStore &RowStore::operator=(RowStore &&) noexcept = default;
+RowStore::~RowStore() = default;
+
+char *RowStore::Arena::take(std::size_t size)
+{
+    if (size > chunkSize / 4) {
+        // a chunk of its own; the one being filled stays current
+        chunks.push_back(std::make_unique_for_overwrite<char[]>(size));
+        return chunks.back().get();
+    }
+    if (size > left) {
+        chunks.push_back(std::make_unique_for_overwrite<char[]>(chunkSize));
+        cursor = chunks.back().get();
+        left = chunkSize;
+    }
+    char *out = cursor;
+    cursor += size;
+    left -= size;
+    return out;
+}
+
+void RowStore::Arena::clear()
+{
+    chunks.clear();
+    cursor = nullptr;
+    left = 0;
+}
+
+const char *RowStore::shared(std::string_view text, int f)
+{
+    std::string_view &last = m_lastShared[static_cast<std::size_t>(f)];
+    if (last == text)
+        return last.data();
+    if (const auto found = m_pool.find(text); found != m_pool.end()) {
+        last = {found->second, text.size()};
+        return found->second;
+    }
+    char *copy = m_poolBytes.take(text.size());
+    std::memcpy(copy, text.data(), text.size());
+    const std::string_view kept(copy, text.size());
+    m_pool.emplace(kept, copy);
+    last = kept;
+    return copy;
+}
+
+const char *RowStore::pack(const Texts &texts, int icon, int smallIcon)
+{
+    const char *where[fieldCount] = {};
+    std::size_t size = varintSize(zigzag(icon)) + varintSize(zigzag(smallIcon));
+    for (int f = 0; f < fieldCount; ++f) {
+        const std::string_view text = texts[static_cast<std::size_t>(f)];
+        const std::uint64_t head = static_cast<std::uint64_t>(text.size()) << 1;
+        if (!text.empty() && (m_sharedFields >> f & 1u) != 0) {
+            where[f] = shared(text, f);
+            size += varintSize(head | 1) + sizeof(const char *);
+        } else {
+            size += varintSize(head) + text.size();
+        }
+    }
+    char *block = m_rowBytes.take(size);
+    char *out = putVarint(putVarint(block, zigzag(icon)), zigzag(smallIcon));
+    for (int f = 0; f < fieldCount; ++f) {
+        const std::string_view text = texts[static_cast<std::size_t>(f)];
+        const std::uint64_t head = static_cast<std::uint64_t>(text.size()) << 1;
+        if (where[f]) {
+            out = putVarint(out, head | 1);
+            std::memcpy(out, &where[f], sizeof where[f]);
+            out += sizeof where[f];
+        } else {
+            out = putVarint(out, head);
+            if (!text.empty())
+                std::memcpy(out, text.data(), text.size());
+            out += text.size();
+        }
+    }
+    m_liveBytes += size;
+    return block;
+}
+
+void RowStore::release(const char *block)
+{
+    const std::size_t size = packedSize(block);
+    m_liveBytes -= size;
+    m_deadBytes += size;
+}
+
+void RowStore::clear()
+{
+    m_rowBytes.clear();
+    m_pool.clear();
+    m_poolBytes.clear();
+    m_lastShared = {};
+    m_liveBytes = 0;
+    m_deadBytes = 0;
+}
+
+bool RowStore::wantsCompaction() const
+{
+    return m_deadBytes > compactionFloor && m_deadBytes > m_liveBytes;
+}
+
+std::size_t RowStore::packedSize(const char *block)
+{
+    const char *p = firstField(block);
+    std::string_view text;
+    for (int f = 0; f < fieldCount; ++f)
+        p = readField(p, text);
+    return static_cast<std::size_t>(p - block);
+}
+
+std::string_view RowStore::field(const char *block, int f)
+{
+    const char *p = firstField(block);
+    std::string_view text;
+    for (int i = 0; i <= f; ++i)
+        p = readField(p, text);
+    return text;
+}
+
+RowStore::Texts RowStore::fields(const char *block)
+{
+    Texts texts;
+    const char *p = firstField(block);
+    for (std::string_view &text : texts)
+        p = readField(p, text);
+    return texts;
+}
+
+int RowStore::icon(const char *block)
+{
+    std::uint64_t v = 0;
+    getVarint(block, v);
+    return static_cast<int>(unzigzag(v));
+}
+
+int RowStore::smallIcon(const char *block)
+{
+    std::uint64_t v = 0;
+    getVarint(getVarint(block, v), v);
+    return static_cast<int>(unzigzag(v));
+}
+
+} // namespace mrb::platform

@@ -1,0 +1,73 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace mrb::platform
+{
+
+// A list row's eight texts and two icon numbers packed into one run of bytes
+// in a shared arena: a length before each text, and no allocation of its own.
+// Texts of the fields marked shared (a folder path that all rows of a folder
+// repeat, a type description) are kept once in a pool, and the row holds
+// where. A million rows then cost a few large allocations, not millions of
+// small ones each with its own bookkeeping.
+class RowStore
+{
+public:
+    static constexpr int fieldCount = 8;
+    using Texts = std::array<std::string_view, fieldCount>;
+
+    explicit RowStore(std::uint32_t sharedFields);
+    RowStore(RowStore &&) noexcept;
+    RowStore &operator=(RowStore &&) noexcept;
+    ~RowStore();
+
+    // Packs a row; the bytes stay where they are until clear() or the store goes.
+    const char *pack(const Texts &texts, int icon, int smallIcon);
+    // The row's bytes are no longer used (they count as dead until a compaction).
+    void release(const char *block);
+    void clear();
+
+    // When the dead bytes outweigh the live ones, the owner re-packs its live
+    // rows into a fresh store and drops this one.
+    bool wantsCompaction() const;
+
+    static std::string_view field(const char *block, int f);
+    static Texts fields(const char *block);
+    static int icon(const char *block);
+    static int smallIcon(const char *block);
+
+private:
+    // Bytes handed out from large chunks, never moved; a request larger than
+    // a quarter of a chunk gets a chunk of its own, so a long row never
+    // wastes the rest of one.
+    struct Arena {
+        std::size_t chunkSize;
+        std::vector<std::unique_ptr<char[]>> chunks;
+        char *cursor = nullptr;
+        std::size_t left = 0;
+        char *take(std::size_t size);
+        void clear();
+    };
+
+    const char *shared(std::string_view text, int f);
+    static std::size_t packedSize(const char *block);
+
+    std::uint32_t m_sharedFields;
+    Arena m_rowBytes {256 * 1024, {}};
+    Arena m_poolBytes {64 * 1024, {}}; // the shared texts
+    std::unordered_map<std::string_view, const char *> m_pool; // text -> its one copy
+    std::array<std::string_view, fieldCount> m_lastShared {}; // per field, the last text found
+    std::size_t m_liveBytes = 0;
+    std::size_t m_deadBytes = 0;
+};
+
+} // namespace mrb::platform
