@@ -111,8 +111,6 @@ AddRun deepAdd(const std::string &root, Destination destination = Destination::A
     return run;
 }
 
-} // namespace
-
 struct Measured {
     double ratio = 0; // processor time, mrb-list over find
     double wallRatio = 0;
