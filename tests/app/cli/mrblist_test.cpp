@@ -1,8 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
+#include "app/cli/interrupts.h"
 #include "app/cli/mrblist.h"
 #include "app/settings/settings.h"
 #include "platform/com/runtime.h"
+#include "platform/fs/safefile.h"
 #include "tests/support/fiforeader.h"
 #include "tests/support/filesizelimit.h"
 #include "tests/support/temptree.h"
@@ -10,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <optional>
@@ -468,4 +472,34 @@ TEST_F(MrbListBinary, WorkbookFailuresGiveAPlainReasonAndNothingElseOnStderr)
         EXPECT_EQ(TempTree::read(existing), "previous");
         EXPECT_FALSE(std::filesystem::exists(tree.path("new.xls")));
     }
+}
+
+TEST(MrbListRun, InterruptsRemoveTheTemporaryFileOrOnlyStopTheAdd)
+{
+    for (const int signal : {SIGINT, SIGTERM}) {
+        TempTree tree;
+        const std::string path = tree.fileWith("out.txt", "old");
+        EXPECT_EXIT(
+            {
+                mrb::cli::installInterruptHandler();
+                mrb::platform::SafeFile file(path);
+                file.write("half");
+                std::raise(signal);
+            },
+            ::testing::KilledBySignal(signal),
+            "")
+            << strsignal(signal);
+        EXPECT_EQ(TempTree::read(path), "old");
+        EXPECT_EQ(mrb::test::namesIn(tree.root()), std::vector<std::string> {"out.txt"});
+    }
+    // during an add the first SIGINT only asks for a stop
+    EXPECT_EXIT(
+        {
+            mrb::cli::installInterruptHandler();
+            const mrb::cli::StopOnInterrupt stop;
+            std::raise(SIGINT);
+            std::exit(stop.requested() ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0),
+        "stopping the add");
 }
