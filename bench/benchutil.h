@@ -55,16 +55,25 @@ inline Timing timedCommand(const std::string &command)
     return Timing {wall, cpuSeconds(RUSAGE_CHILDREN) - cpuBefore};
 }
 
-// One run of a program as a child process: its own times and peak memory.
+// One run of a program as a child process: its own times and peak memory,
+// measured alone (wait4), not with the other children.
 struct ChildRun {
     Timing timing;
+    double user = 0; // user seconds alone: our own code, without the kernel's
     long peakKiB = 0;
-    int status = -1; // exit code, or -1 when it did not exit normally
+    int status = -1; // exit code, or 128 + the signal that ended it
+
+    double peakMiB() const { return static_cast<double>(peakKiB) / 1024.0; }
 };
 
-// Runs argv (argv[0] looked up on PATH) with standard output into the file
-// outputPath (replaced), standard error left as it is.
-inline ChildRun runChild(const std::vector<std::string> &argv, const std::string &outputPath)
+// Where a child's output goes: its standard output into a file that is
+// replaced (standard error left as it is), or both appended to a log.
+enum class ChildOutput { replaceStdout, appendBothToLog };
+
+// Runs argv (argv[0] looked up on PATH).
+inline ChildRun runChild(const std::vector<std::string> &argv,
+    const std::string &outputPath,
+    ChildOutput output = ChildOutput::replaceStdout)
 {
     std::vector<char *> args;
     for (const std::string &a : argv)
@@ -74,8 +83,9 @@ inline ChildRun runChild(const std::vector<std::string> &argv, const std::string
     const auto start = std::chrono::steady_clock::now();
     const pid_t pid = ::fork();
     if (pid == 0) {
-        const int fd = ::open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (fd < 0 || ::dup2(fd, STDOUT_FILENO) < 0)
+        const bool append = output == ChildOutput::appendBothToLog;
+        const int fd = ::open(outputPath.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (append ? O_APPEND : O_TRUNC), 0644);
+        if (fd < 0 || ::dup2(fd, STDOUT_FILENO) < 0 || (append && ::dup2(fd, STDERR_FILENO) < 0))
             ::_exit(126);
         ::execvp(args[0], args.data());
         ::_exit(127);
@@ -86,12 +96,14 @@ inline ChildRun runChild(const std::vector<std::string> &argv, const std::string
     rusage usage {};
     ::wait4(pid, &status, 0, &usage);
     run.timing.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.timing.cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-        + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    run.user = static_cast<double>(usage.ru_utime.tv_sec) + static_cast<double>(usage.ru_utime.tv_usec) / 1e6;
+    run.timing.cpu =
+        run.user + static_cast<double>(usage.ru_stime.tv_sec) + static_cast<double>(usage.ru_stime.tv_usec) / 1e6;
     run.peakKiB = usage.ru_maxrss;
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     if (run.status != 0)
-        std::fprintf(stderr, "warning: %s exited with %d\n", argv[0].c_str(), run.status);
+        std::fprintf(
+            stderr, "warning: %s exited with %d (output in %s)\n", argv[0].c_str(), run.status, outputPath.c_str());
     return run;
 }
 

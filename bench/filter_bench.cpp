@@ -9,7 +9,7 @@
 // usage: filter_bench [FILES] [PATTERNS]
 //   FILES     files in the folder (default 200000)
 //   PATTERNS  patterns in the long filter (default 1000)
-#include "bench/childrun.h"
+#include "bench/benchutil.h"
 #include "bench/treemaker.h"
 
 #include <algorithm>
@@ -39,10 +39,8 @@ double listing(const std::string &scratch, const std::string &folder, const std:
     for (int i = 0; i < 3; ++i) {
         const std::string out = scratch + "/shown.txt";
         std::remove(out.c_str());
-        const bench::ChildRun run = bench::runChild(argv, out);
-        if (run.exitCode != 0)
-            std::fprintf(stderr, "warning: mrb-list exited with %d\n", run.exitCode);
-        best = std::min(best, run.cpu);
+        const bench::ChildRun run = bench::runChild(argv, out, bench::ChildOutput::appendBothToLog);
+        best = std::min(best, run.timing.cpu);
     }
     return best;
 }

@@ -11,7 +11,7 @@
 // usage: scaling_bench [FILES]
 //   FILES  files in the smaller tree (default 200000), spread over FILES/10
 //          folders; the larger tree has five times as many of both
-#include "bench/childrun.h"
+#include "bench/benchutil.h"
 #include "bench/treemaker.h"
 
 #include <algorithm>
@@ -90,11 +90,9 @@ public:
         argv.insert(argv.end(), {"-o", m_scratch + "/" + output, m_root});
         Cost best;
         for (int i = 0; i < runs; ++i) {
-            const bench::ChildRun run = bench::runChild(argv, m_scratch + "/log.txt");
-            if (run.exitCode != 0)
-                std::fprintf(
-                    stderr, "warning: mrb-list exited with %d (see %s/log.txt)\n", run.exitCode, m_scratch.c_str());
-            best.cpu = std::min(best.cpu, run.cpu / double(m_entries));
+            const bench::ChildRun run =
+                bench::runChild(argv, m_scratch + "/log.txt", bench::ChildOutput::appendBothToLog);
+            best.cpu = std::min(best.cpu, run.timing.cpu / double(m_entries));
             best.user = std::min(best.user, run.user / double(m_entries));
         }
         std::remove((m_scratch + "/" + output).c_str());

@@ -7,7 +7,7 @@
 //
 // usage: workbook_bench [ROWS]
 //   ROWS  entries in the tree, the folder itself included (default 1000000)
-#include "bench/childrun.h"
+#include "bench/benchutil.h"
 #include "bench/treemaker.h"
 
 #include <algorithm>
@@ -43,14 +43,13 @@ bench::ChildRun bestRun(const std::string &scratch, const std::string &root, con
         scratch + "/" + output,
         root};
     bench::ChildRun best;
-    best.cpu = 1e30;
+    best.timing.cpu = 1e30;
     for (int i = 0; i < 2; ++i) {
-        const bench::ChildRun run = bench::runChild(argv, scratch + "/log.txt");
-        if (run.exitCode != 0)
-            std::fprintf(stderr, "warning: mrb-list exited with %d (see %s/log.txt)\n", run.exitCode, scratch.c_str());
-        if (run.cpu < best.cpu)
+        const bench::ChildRun run = bench::runChild(argv, scratch + "/log.txt", bench::ChildOutput::appendBothToLog);
+        const long peakKiB = std::max(best.peakKiB, run.peakKiB);
+        if (run.timing.cpu < best.timing.cpu)
             best = run;
-        best.peakMiB = std::max(best.peakMiB, run.peakMiB);
+        best.peakKiB = peakKiB;
     }
     std::remove((scratch + "/" + output).c_str());
     return best;
@@ -81,17 +80,17 @@ int main(int argc, char **argv)
     const bench::ChildRun table = bestRun(scratch, root, "list.txt");
     const bench::ChildRun book = bestRun(scratch, root, "list.xls");
     // processor time: on a shared machine the wall-clock time is far less steady
-    const double ratio = table.cpu > 0 ? book.cpu / table.cpu : 0;
-    const double peakMB = book.peakMiB * 1024 * 1024 / 1e6;
+    const double ratio = table.timing.cpu > 0 ? book.timing.cpu / table.timing.cpu : 0;
+    const double peakMB = book.peakMiB() * 1024 * 1024 / 1e6;
     std::printf(
         "workbook of %ld rows: %.2f s (cpu %.2f s), peak %.0f MB; field table: %.2f s (cpu %.2f s), peak %.0f MB\n",
         files + folders + 1,
-        book.wall,
-        book.cpu,
+        book.timing.wall,
+        book.timing.cpu,
         peakMB,
-        table.wall,
-        table.cpu,
-        table.peakMiB * 1024 * 1024 / 1e6);
+        table.timing.wall,
+        table.timing.cpu,
+        table.peakMiB() * 1024 * 1024 / 1e6);
     std::printf("workbook processor time: %.2f times the field table's (goal: at most %.1f) %s\n",
         ratio,
         timeGoal,
