@@ -34,4 +34,16 @@ bool haveProgram(const std::string &path)
     return ::access(path.c_str(), X_OK) == 0;
 }
 
+std::string shellQuoted(const std::string &text)
+{
+    std::string q = "'";
+    for (char c : text) {
+        if (c == '\'')
+            q += "'\\''";
+        else
+            q.push_back(c);
+    }
+    return q + "'";
+}
+
 } // namespace mrb::test

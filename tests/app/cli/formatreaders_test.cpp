@@ -27,18 +27,6 @@ namespace
 
 const char *const python = "/usr/bin/python3";
 
-std::string quoted(const std::string &text)
-{
-    std::string q = "'";
-    for (char c : text) {
-        if (c == '\'')
-            q += "'\\''";
-        else
-            q.push_back(c);
-    }
-    return q + "'";
-}
-
 std::string readerScript(const char *name)
 {
     return std::string(std::getenv("MRB_SOURCE_DIR")) + "/tests/app/cli/readers/" + name;
@@ -90,11 +78,12 @@ protected:
     // Runs a reader script; its standard output, its standard error in *err.
     std::string runReader(const char *script, const std::vector<std::string> &args, int *status, std::string *err)
     {
-        std::string command = "PYTHONIOENCODING=utf-8 " + std::string(python) + " " + quoted(readerScript(script));
+        std::string command =
+            "PYTHONIOENCODING=utf-8 " + std::string(python) + " " + test::shellQuoted(readerScript(script));
         for (const std::string &a : args)
-            command += " " + quoted(a);
+            command += " " + test::shellQuoted(a);
         const std::string errFile = tree.path("reader.err");
-        const std::string out = test::runCommand(command + " 2>" + quoted(errFile), status);
+        const std::string out = test::runCommand(command + " 2>" + test::shellQuoted(errFile), status);
         *err = test::TempTree::read(errFile);
         return out;
     }

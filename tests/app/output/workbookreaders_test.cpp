@@ -48,18 +48,6 @@ print('Normal=%s %g' % (normal.name, normal.sz))
 print('empty H9=%s %g' % (ws['H9'].font.name, ws['H9'].font.sz))
 )";
 
-std::string quoted(const std::string &text)
-{
-    std::string q = "'";
-    for (char c : text) {
-        if (c == '\'')
-            q += "'\\''";
-        else
-            q.push_back(c);
-    }
-    return q + "'";
-}
-
 class WorkbookReaderTest : public ::testing::Test
 {
 protected:
@@ -100,8 +88,9 @@ TEST_F(WorkbookReaderTest, OpenpyxlReadsValuesFontsAndWidths)
     const std::string workbook = writeWorkbook("list.xls");
     const std::string script = tree.fileWith("dump.py", dumpScript);
     int status = 0;
-    const std::string dump = test::runCommand(
-        "PYTHONIOENCODING=utf-8 " + std::string(python) + " " + quoted(script) + " " + quoted(workbook), &status);
+    const std::string dump = test::runCommand("PYTHONIOENCODING=utf-8 " + std::string(python) + " "
+            + test::shellQuoted(script) + " " + test::shellQuoted(workbook),
+        &status);
     ASSERT_EQ(status, 0) << dump;
     // Column A fits "caf\xC3\xA9, \"quoted\".mp3" (18 cells), B fits "/data/x" and "/data/\xC3\xBC" (7 cells);
     // the stored width carries the format's fixed extra of 0.71. The default width is 8.43.
@@ -132,9 +121,9 @@ TEST_F(WorkbookReaderTest, LibreOfficeConvertsItToTheExpectedRows)
     const std::string outDir = tree.dir("csv");
     const std::string home = tree.dir("home");
     int status = 0;
-    const std::string log = test::runCommand("HOME=" + quoted(home) + " " + soffice
-            + " --headless --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76,1'" + " --outdir " + quoted(outDir)
-            + " " + quoted(workbook) + " 2>&1",
+    const std::string log = test::runCommand("HOME=" + test::shellQuoted(home) + " " + soffice
+            + " --headless --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76,1'" + " --outdir "
+            + test::shellQuoted(outDir) + " " + test::shellQuoted(workbook) + " 2>&1",
         &status);
     ASSERT_EQ(status, 0) << log;
     // Every field is quoted: the cells hold text values, not numbers.
@@ -185,8 +174,9 @@ TEST_F(WorkbookReaderTest, OpenpyxlReadsCellsSetOutOfOrderAndSheetsTooLargeToKee
         const std::string workbook = tree.path("cells.xls");
         ASSERT_EQ(app.saveAs(workbook).reason(), "");
         int status = 0;
-        const std::string dump = test::runCommand(
-            std::string(python) + " " + quoted(script) + " " + quoted(workbook) + " " + c.cellsAsked, &status);
+        const std::string dump = test::runCommand(std::string(python) + " " + test::shellQuoted(script) + " "
+                + test::shellQuoted(workbook) + " " + c.cellsAsked,
+            &status);
         ASSERT_EQ(status, 0) << dump;
         EXPECT_EQ(dump, c.expected);
     }
