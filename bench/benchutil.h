@@ -138,6 +138,22 @@ inline std::string programFolder()
     return path.substr(0, path.rfind('/'));
 }
 
+// mrb-list's settings for a deep add of files and folders written as the
+// field table, every field on, kept in settingsFile (made when missing).
+inline std::vector<std::string> fieldTableSettings(const std::string &settingsFile)
+{
+    return {"--settings",
+        settingsFile,
+        "--set",
+        "Common.Sub=True",
+        "--set",
+        "Common.Item=FF",
+        "--set",
+        "Output.FileType=Customize",
+        "--set",
+        "Output.Standard=False"};
+}
+
 // The measured ratio against its goal: "ok", or "SHORT" when it is missed.
 inline const char *verdict(bool met)
 {

@@ -121,20 +121,11 @@ struct Measured {
 
 std::vector<std::string> mrbList(const std::string &scratch, const std::string &root)
 {
-    return {bench::programFolder() + "/mrb-list",
-        "--settings",
-        scratch + "/options.dll",
-        "--set",
-        "Common.Sub=True",
-        "--set",
-        "Common.Item=FF",
-        "--set",
-        "Output.FileType=Customize",
-        "--set",
-        "Output.Standard=False",
-        "-o",
-        scratch + "/deep.txt",
-        root};
+    std::vector<std::string> argv = {bench::programFolder() + "/mrb-list"};
+    for (std::string &a : bench::fieldTableSettings(scratch + "/options.dll"))
+        argv.push_back(std::move(a));
+    argv.insert(argv.end(), {"-o", scratch + "/deep.txt", root});
+    return argv;
 }
 
 std::size_t linesOf(const std::string &path)

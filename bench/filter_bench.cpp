@@ -28,7 +28,7 @@ constexpr double goal = 1.5;
 // Processor seconds of the best of three listings.
 double listing(const std::string &scratch, const std::string &folder, const std::string &filter)
 {
-    const std::vector<std::string> argv = {bench::executableFolder() + "/mrb-list",
+    const std::vector<std::string> argv = {bench::programFolder() + "/mrb-list",
         "--settings",
         scratch + "/settings.ini",
         "--show",

@@ -52,16 +52,7 @@ void makeTree(const std::string &root)
 
 mrb::bench::Timing run(const std::string &folder, std::vector<std::string> args)
 {
-    std::vector<std::string> all = {"--settings",
-        folder + "/options.dll",
-        "--set",
-        "Common.Sub=True",
-        "--set",
-        "Common.Item=FF",
-        "--set",
-        "Output.FileType=Customize",
-        "--set",
-        "Output.Standard=False"};
+    std::vector<std::string> all = mrb::bench::fieldTableSettings(folder + "/options.dll");
     all.insert(all.end(), args.begin(), args.end());
     mrb::cli::RunEnvironment env;
     env.executableFolder = folder;

@@ -79,7 +79,7 @@ public:
     };
     Cost costPerEntry(const std::vector<std::string> &args, const std::string &output, int runs = 1)
     {
-        std::vector<std::string> argv = {bench::executableFolder() + "/mrb-list",
+        std::vector<std::string> argv = {bench::programFolder() + "/mrb-list",
             "--settings",
             m_scratch + "/settings.ini",
             "--set",

@@ -60,15 +60,4 @@ inline bool makeTree(const std::string &root, long files, long folders)
     return ok;
 }
 
-// The folder of the running executable, where the programs are built too.
-inline std::string executableFolder()
-{
-    char buffer[4096];
-    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0)
-        return ".";
-    std::string path(buffer, std::size_t(n));
-    return path.substr(0, path.rfind('/'));
-}
-
 } // namespace mrb::bench

@@ -26,22 +26,10 @@ constexpr double memoryGoalMB = 300.0;
 
 bench::ChildRun bestRun(const std::string &scratch, const std::string &root, const std::string &output)
 {
-    const std::vector<std::string> argv = {bench::executableFolder() + "/mrb-list",
-        "--settings",
-        scratch + "/settings.ini",
-        "--set",
-        "Common.Sub=True",
-        "--set",
-        "Common.Item=FF",
-        "--set",
-        "Output.FileType=Customize",
-        "--set",
-        "Output.Standard=False",
-        "--set",
-        "Output.Header=True",
-        "-o",
-        scratch + "/" + output,
-        root};
+    std::vector<std::string> argv = {bench::programFolder() + "/mrb-list"};
+    for (std::string &a : bench::fieldTableSettings(scratch + "/settings.ini"))
+        argv.push_back(std::move(a));
+    argv.insert(argv.end(), {"--set", "Output.Header=True", "-o", scratch + "/" + output, root});
     bench::ChildRun best;
     best.timing.cpu = 1e30;
     for (int i = 0; i < 2; ++i) {
