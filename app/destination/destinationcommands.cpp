@@ -129,15 +129,14 @@ std::size_t DestinationCommands::RemoveSelectedDestination()
             break;
         }
     }
-    // Taking the rows out is one quick pass; giving back their storage takes
+    // Taking the rows out is one quick pass; re-packing the rows left takes
     // longer for a million rows, so it goes in steps with the window's events
     // served in between.
-    platform::RemovedRows storage;
-    const std::size_t removed =
-        m_destination.removeIf([this](std::size_t r) { return m_destination.isSelected(r); }, storage);
+    const std::size_t removed = m_destination.removeIf(
+        [this](std::size_t r) { return m_destination.isSelected(r); }, platform::ListModel::Repack::InSteps);
     if (removed > 0)
         UpdateCounters();
-    while (storage.release(16384) > 0)
+    while (m_destination.repackStep(16384) > 0)
         pump();
     m_status.setPrompt(readyPrompt);
     return removed;

@@ -155,10 +155,22 @@ bool splitTag(std::string_view tag, std::string_view text, std::string_view path
 
 struct ListModel::Impl {
     struct Slot {
-        const char *block = nullptr; // in the listing's RowStore
+        static constexpr std::uint16_t largeBlock = 0xFFFF;
+
+        const char *block = nullptr; // in the listing's RowStore, or the retired one
         std::uint32_t tagHash = 0;
-        bool selected = false;
-        bool joinedTag = false; // the block keeps only the tag's prefix (see splitTag)
+        std::uint16_t bytes = 0; // the block's size, up to largeBlock (then the block tells)
+        bool selected : 1 = false;
+        bool joinedTag : 1 = false; // the block keeps only the tag's prefix (see splitTag)
+        bool retired : 1 = false; // the block waits in the retired store to be re-packed
+
+        std::size_t size() const { return bytes == largeBlock ? RowStore::packedSize(block) : bytes; }
+        void setBlock(RowStore::Packed packed)
+        {
+            block = packed.block;
+            bytes = static_cast<std::uint16_t>(std::min<std::size_t>(packed.bytes, largeBlock));
+            retired = false;
+        }
 
         std::string_view field(int f) const { return RowStore::field(block, f); }
         int icon() const { return RowStore::icon(block); }
@@ -208,6 +220,8 @@ struct ListModel::Impl {
                 && t.ends_with(text);
         }
     };
+    // a million rows cost this much each besides their texts
+    static_assert(sizeof(Slot) == 16);
 
     // Open addressing with linear probing. The table only ever holds the first
     // row of each tag; it is rebuilt after anything that moves rows.
@@ -218,6 +232,11 @@ struct ListModel::Impl {
 
     std::vector<Slot> rows;
     RowStore store {sharedFields};
+    // A store that is mostly dead, let go once its last live row is re-packed
+    // into `store` (see retireStore).
+    std::unique_ptr<RowStore> retired;
+    std::size_t retiredRows = 0; // rows whose blocks are still in it
+    std::size_t repackCursor = 0;
     std::vector<IndexEntry> index;
     bool indexValid = true;
     std::size_t selectedCount = 0;
@@ -234,17 +253,30 @@ struct ListModel::Impl {
     {
         rows.clear();
         store.clear();
+        retired.reset();
+        retiredRows = 0;
         selectedCount = 0;
     }
 
-    // texts[tagField] is the whole tag; joinedTag tells how it was kept.
-    const char *makeBlock(RowStore::Texts texts, int icon, int smallIcon, bool &joinedTag)
+    // texts[tagField] is the whole tag; s.joinedTag tells how it was kept.
+    void pack(Slot &s, RowStore::Texts texts, int icon, int smallIcon)
     {
         std::string_view prefix;
-        joinedTag = splitTag(texts[tagField], texts[0], texts[1], prefix);
-        if (joinedTag)
+        s.joinedTag = splitTag(texts[tagField], texts[0], texts[1], prefix);
+        if (s.joinedTag)
             texts[tagField] = prefix;
-        return store.pack(texts, icon, smallIcon);
+        s.setBlock(store.pack(texts, icon, smallIcon));
+    }
+
+    // Slot s, no longer in the rows or about to get a new block, lets go of its bytes.
+    void letGo(const Slot &s)
+    {
+        if (!s.retired) {
+            store.release(s.size());
+            return;
+        }
+        if (--retiredRows == 0)
+            retired.reset();
     }
 
     // Row s, whose texts change, gets a new block with text `value` in field k.
@@ -254,25 +286,55 @@ struct ListModel::Impl {
         RowStore::Texts texts = RowStore::fields(s.block);
         texts[static_cast<std::size_t>(k)] = value;
         texts[tagField] = tag;
-        const char *old = s.block;
-        s.block = makeBlock(texts, s.icon(), s.smallIcon(), s.joinedTag);
-        store.release(old);
+        const Slot old = s;
+        pack(s, texts, s.icon(), s.smallIcon());
+        letGo(old);
     }
 
-    // Re-packs the rows into a fresh store once most of the bytes of this
-    // one belong to rows that were removed or changed.
+    // Once most of the store's bytes belong to rows that were removed or
+    // changed, a fresh store takes its place and the live rows move over,
+    // at once or a number at a time (repack): for a million rows, moving all
+    // of them at once would hold up the window.
+    bool wasteful() const { return store.wantsCompaction(); }
+    void retireStore()
+    {
+        repack(rows.size()); // one store is let go at a time
+        retired = std::make_unique<RowStore>(std::move(store));
+        store = RowStore(sharedFields);
+        for (Slot &s : rows)
+            s.retired = true;
+        retiredRows = rows.size();
+        repackCursor = 0;
+        if (retiredRows == 0)
+            retired.reset();
+    }
+
+    // Moves up to count rows out of the retired store; returns how many are
+    // left there. Rows may have moved between two calls, so the walk goes
+    // round until it has found them all.
+    std::size_t repack(std::size_t count)
+    {
+        for (; count > 0 && retiredRows > 0; ++repackCursor) {
+            if (repackCursor >= rows.size())
+                repackCursor = 0;
+            Slot &s = rows[repackCursor];
+            if (!s.retired)
+                continue;
+            s.setBlock(store.pack(RowStore::fields(s.block), s.icon(), s.smallIcon()));
+            --retiredRows;
+            --count;
+        }
+        if (retiredRows == 0)
+            retired.reset();
+        return retiredRows;
+    }
+
     void compactIfWasteful()
     {
-        if (!store.wantsCompaction())
+        if (!wasteful())
             return;
-        RowStore fresh(sharedFields);
-        std::vector<const char *> blocks;
-        blocks.reserve(rows.size());
-        for (const Slot &s : rows)
-            blocks.push_back(fresh.pack(RowStore::fields(s.block), s.icon(), s.smallIcon()));
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            rows[i].block = blocks[i];
-        store = std::move(fresh);
+        retireStore();
+        repack(rows.size());
     }
 
     Slot makeSlot(const ListRow &row)
@@ -283,7 +345,7 @@ struct ListModel::Impl {
             texts[static_cast<std::size_t>(k + 1)] = row.subItems[static_cast<std::size_t>(k)];
         texts[tagField] = row.tag;
         Slot s;
-        s.block = makeBlock(texts, row.icon, row.smallIcon, s.joinedTag);
+        pack(s, texts, row.icon, row.smallIcon);
         s.tagHash = hashTag(row.tag);
         s.selected = row.selected;
         return s;
@@ -526,7 +588,7 @@ void ListModel::append(std::span<const ListRow> rows)
             // the listing is as it was; the new rows' blocks are dead
             if (!merged) {
                 for (const Impl::Slot &slot : fresh)
-                    d->store.release(slot.block);
+                    d->letGo(slot);
             }
             throw;
         }
@@ -627,7 +689,7 @@ void ListModel::setRow(std::size_t r, const ListRow &row)
         d->indexValid = false;
     d->selectedCount = d->selectedCount - (s.selected ? 1 : 0) + (fresh.selected ? 1 : 0);
     const bool moves = d->keepsOrder() && fresh.field(d->sortColumn) != s.field(d->sortColumn);
-    d->store.release(s.block);
+    d->letGo(s);
     s = fresh;
     d->compactIfWasteful();
     if (moves)
@@ -712,7 +774,7 @@ void ListModel::remove(std::size_t r)
     Impl::Slot &s = d->rows[r - 1];
     if (s.selected)
         --d->selectedCount;
-    d->store.release(s.block);
+    d->letGo(s);
     d->rows.erase(d->rows.begin() + static_cast<std::ptrdiff_t>(r - 1));
     d->compactIfWasteful();
     // Rebuilt at the next look-up, so removing many rows one by one costs one
@@ -721,56 +783,41 @@ void ListModel::remove(std::size_t r)
     d->notify([r](ListObserver &o) { o.rowsRemoved(r, 1); });
 }
 
-RemovedRows::~RemovedRows()
-{
-    release(m_blocks.size());
-}
-
-std::size_t RemovedRows::release(std::size_t count)
-{
-    // The rows' bytes are dead in the listing's store, which re-packs its
-    // live rows itself; nothing is left to free one by one.
-    count = std::min(count, m_blocks.size());
-    m_blocks.resize(m_blocks.size() - count);
-    return m_blocks.size();
-}
-
-std::size_t ListModel::removeIf(const std::function<bool(std::size_t)> &shouldRemove)
-{
-    RemovedRows removed;
-    return removeIf(shouldRemove, removed);
-}
-
-std::size_t ListModel::removeIf(const std::function<bool(std::size_t)> &shouldRemove, RemovedRows &removedRows)
+std::size_t ListModel::removeIf(const std::function<bool(std::size_t)> &shouldRemove, Repack repack)
 {
     // Ask about every row first, while the numbers still mean what the caller
-    // expects, then compact in one pass.
+    // expects, then take the rows out in one pass.
     std::vector<bool> doomed(d->rows.size());
     for (std::size_t r = 1; r <= d->rows.size(); ++r)
         doomed[r - 1] = shouldRemove(r);
-    std::vector<const char *> &blocks = removedRows.m_blocks;
-    const std::size_t doomedCount = static_cast<std::size_t>(std::count(doomed.begin(), doomed.end(), true));
-    blocks.reserve(blocks.size() + doomedCount);
     std::size_t kept = 0;
     for (std::size_t i = 0; i < d->rows.size(); ++i) {
         Impl::Slot &s = d->rows[i];
         if (doomed[i]) {
             if (s.selected)
                 --d->selectedCount;
-            d->store.release(s.block);
-            blocks.push_back(s.block);
+            d->letGo(s);
         } else {
             d->rows[kept++] = s;
         }
     }
     const std::size_t removed = d->rows.size() - kept;
     d->rows.resize(kept);
-    d->compactIfWasteful();
+    if (d->wasteful()) {
+        d->retireStore();
+        if (repack == Repack::Now)
+            d->repack(d->rows.size());
+    }
     if (removed > 0) {
         d->indexValid = false;
         d->notify([](ListObserver &o) { o.rowsReset(); });
     }
     return removed;
+}
+
+std::size_t ListModel::repackStep(std::size_t count)
+{
+    return d->repack(count);
 }
 
 void ListModel::clear()

@@ -36,25 +36,6 @@ struct ListColumn {
 
 enum class SortOrder { Ascending, Descending };
 
-// The rows removed from a listing, let go in steps of the caller's choosing.
-// Their bytes stay in the listing's shared store until it re-packs its live
-// rows (at once, when most of it is dead), so letting go costs nothing now.
-class RemovedRows
-{
-public:
-    RemovedRows() = default;
-    ~RemovedRows();
-    RemovedRows(const RemovedRows &) = delete;
-    RemovedRows &operator=(const RemovedRows &) = delete;
-
-    // Gives back the storage of up to count rows; returns how many are left.
-    std::size_t release(std::size_t count);
-
-private:
-    friend class ListModel;
-    std::vector<const char *> m_blocks;
-};
-
 // Told about every change, so a view can follow the model.
 class ListObserver
 {
@@ -124,12 +105,16 @@ public:
 
     // Later rows move up by one.
     void remove(std::size_t r);
-    // Removes every row for which shouldRemove(r) is true, in one compaction pass.
-    // Returns the number of rows removed.
-    std::size_t removeIf(const std::function<bool(std::size_t)> &shouldRemove);
-    // The same, but the removed rows' storage goes to removed, to be given
-    // back later: for a million rows that takes much longer than the removal.
-    std::size_t removeIf(const std::function<bool(std::size_t)> &shouldRemove, RemovedRows &removed);
+    // Removes every row for which shouldRemove(r) is true, in one pass.
+    // Returns the number of rows removed. When most of the listing's storage
+    // then belongs to removed rows, the rows left are re-packed into fresh
+    // storage: at once, or (InSteps) by calls of repackStep, the listing
+    // working fully meanwhile. For a million rows the re-pack takes longer
+    // than the removal.
+    enum class Repack { Now, InSteps };
+    std::size_t removeIf(const std::function<bool(std::size_t)> &shouldRemove, Repack repack = Repack::Now);
+    // Re-packs up to count of the rows still waiting; returns how many wait.
+    std::size_t repackStep(std::size_t count);
     void clear();
 
     // Columns, numbered from 1.

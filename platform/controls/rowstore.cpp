@@ -130,7 +130,7 @@ const char *RowStore::shared(std::string_view text, int f)
     return copy;
 }
 
-const char *RowStore::pack(const Texts &texts, int icon, int smallIcon)
+RowStore::Packed RowStore::pack(const Texts &texts, int icon, int smallIcon)
 {
     const char *where[fieldCount] = {};
     std::size_t size = varintSize(zigzag(icon)) + varintSize(zigzag(smallIcon));
@@ -161,14 +161,13 @@ const char *RowStore::pack(const Texts &texts, int icon, int smallIcon)
         }
     }
     m_liveBytes += size;
-    return block;
+    return {block, size};
 }
 
-void RowStore::release(const char *block)
+void RowStore::release(std::size_t bytes)
 {
-    const std::size_t size = packedSize(block);
-    m_liveBytes -= size;
-    m_deadBytes += size;
+    m_liveBytes -= bytes;
+    m_deadBytes += bytes;
 }
 
 void RowStore::clear()

@@ -30,16 +30,23 @@ public:
     RowStore &operator=(RowStore &&) noexcept;
     ~RowStore();
 
+    struct Packed {
+        const char *block;
+        std::size_t bytes;
+    };
     // Packs a row; the bytes stay where they are until clear() or the store goes.
-    const char *pack(const Texts &texts, int icon, int smallIcon);
-    // The row's bytes are no longer used (they count as dead until a compaction).
-    void release(const char *block);
+    Packed pack(const Texts &texts, int icon, int smallIcon);
+    // That many bytes of a row packed here are no longer used (they count as
+    // dead until a compaction). The owner passes the size it was told, so
+    // letting a row go never has to read the row.
+    void release(std::size_t bytes);
     void clear();
 
     // When the dead bytes outweigh the live ones, the owner re-packs its live
     // rows into a fresh store and drops this one.
     bool wantsCompaction() const;
 
+    static std::size_t packedSize(const char *block);
     static std::string_view field(const char *block, int f);
     static Texts fields(const char *block);
     static int icon(const char *block);
@@ -59,7 +66,6 @@ private:
     };
 
     const char *shared(std::string_view text, int f);
-    static std::size_t packedSize(const char *block);
 
     std::uint32_t m_sharedFields;
     Arena m_rowBytes {256 * 1024, {}};

@@ -15,7 +15,6 @@ using mrb::platform::ListColumn;
 using mrb::platform::ListModel;
 using mrb::platform::ListObserver;
 using mrb::platform::ListRow;
-using mrb::platform::RemovedRows;
 using mrb::platform::SortOrder;
 
 namespace
@@ -222,23 +221,6 @@ TEST(ListRows, TagPrefixTestedWithoutMakingTheTag)
     }
 }
 
-TEST(ListRows, RemovedRowsStorageGivenBackInSteps)
-{
-    ListModel list;
-    for (int i = 1; i <= 10; ++i)
-        list.append(makeRow("r" + std::to_string(i), "/t" + std::to_string(i)));
-    RemovedRows storage;
-    EXPECT_EQ(list.removeIf([](std::size_t r) { return r > 5; }, storage), 5u);
-    // the listing is complete at once; the storage follows when asked
-    EXPECT_EQ(texts(list), (std::vector<std::string> {"r1", "r2", "r3", "r4", "r5"}));
-    EXPECT_EQ(list.findByTag("/t6"), 0u);
-    EXPECT_EQ(storage.release(2), 3u);
-    EXPECT_EQ(list.removeIf([](std::size_t r) { return r == 1; }, storage), 1u);
-    EXPECT_EQ(storage.release(10), 0u);
-    EXPECT_EQ(list.removeIf([](std::size_t r) { return r == 1; }, storage), 1u);
-    EXPECT_EQ(texts(list), (std::vector<std::string> {"r3", "r4", "r5"}));
-}
-
 // Rows live in a shared store that is re-packed once most of it belongs to
 // removed or changed rows: every way of changing many rows leaves the texts,
 // icons, tags and look-ups of the rows that remain as they were given.
@@ -279,6 +261,23 @@ TEST(ListRows, TextsSurviveManyChangesAndRemovals)
             [](ListModel &list, std::vector<int> &numbers) {
                 list.removeIf([](std::size_t r) { return r % 10 != 0; });
                 std::erase_if(numbers, [](int i) { return (i + 1) % 10 != 0; });
+            }},
+        {"removeIf, re-packed in steps while rows go, change and move",
+            [&rowNumber](ListModel &list, std::vector<int> &numbers) {
+                list.removeIf([](std::size_t r) { return r % 10 != 0; }, ListModel::Repack::InSteps);
+                std::erase_if(numbers, [](int i) { return (i + 1) % 10 != 0; });
+                EXPECT_EQ(list.repackStep(40), numbers.size() - 40);
+                list.remove(1); // re-packed
+                list.remove(list.rowCount()); // still waiting
+                numbers.erase(numbers.begin());
+                numbers.pop_back();
+                list.setSubItem(list.rowCount(), 2, "2.00 KB"); // waiting, then packed anew
+                list.setSortOrder(SortOrder::Descending);
+                list.sort(); // the rows still waiting are spread out
+                std::ranges::sort(numbers, std::greater {}, [&](int i) { return rowNumber(i).text; });
+                while (list.repackStep(7) > 0) { }
+                for (std::size_t r = 1; r <= list.rowCount(); ++r)
+                    list.setSubItem(r, 2, "");
             }},
         {"remove one by one",
             [](ListModel &list, std::vector<int> &numbers) {
