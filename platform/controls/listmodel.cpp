@@ -363,18 +363,19 @@ struct ListModel::Impl {
     }
 
     // Inserts row number r (1-based) unless an earlier row holds the same tag.
-    void indexInsert(std::size_t r)
+    void indexInsert(std::size_t r) { indexInsert({rows[r - 1].tagHash, static_cast<std::uint32_t>(r)}); }
+    // The row itself is read only when an entry with the same hash is met.
+    void indexInsert(IndexEntry entry)
     {
-        const Slot &s = rows[r - 1];
         const std::size_t mask = index.size() - 1;
-        std::size_t i = homeOf(s.tagHash, mask);
+        std::size_t i = homeOf(entry.hash, mask);
         while (index[i].rowPlusOne != 0) {
             const IndexEntry &e = index[i];
-            if (e.hash == s.tagHash && rows[e.rowPlusOne - 1].tagIs(s.tag()))
+            if (e.hash == entry.hash && rows[e.rowPlusOne - 1].tagIs(rows[entry.rowPlusOne - 1].tag()))
                 return;
             i = (i + 1) & mask;
         }
-        index[i] = {s.tagHash, static_cast<std::uint32_t>(r)};
+        index[i] = entry;
     }
 
     static std::size_t homeOf(std::uint32_t hash, std::size_t mask) { return (hash * 0x9E3779B1u) & mask; }
@@ -387,7 +388,8 @@ struct ListModel::Impl {
         // table is filled region by region rather than at random: a table
         // larger than the caches then costs no cache miss per row. A stable
         // counting sort on the top bits of the home slot keeps rows of equal
-        // tags in row order, so the first of them is the one found.
+        // tags in row order, so the first of them is the one found. The
+        // entries carry their hashes, so the rows are read in order, once.
         constexpr int regionBits = 11;
         const int shift = std::max(0, std::countr_zero(index.size()) - regionBits);
         std::vector<std::uint32_t> start((std::size_t {1} << regionBits) + 1, 0);
@@ -395,11 +397,13 @@ struct ListModel::Impl {
             ++start[(homeOf(s.tagHash, mask) >> shift) + 1];
         for (std::size_t g = 1; g < start.size(); ++g)
             start[g] += start[g - 1];
-        std::vector<std::uint32_t> order(rows.size());
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            order[start[homeOf(rows[i].tagHash, mask) >> shift]++] = static_cast<std::uint32_t>(i);
-        for (const std::uint32_t i : order)
-            indexInsert(i + 1);
+        std::vector<IndexEntry> order(rows.size());
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const std::uint32_t hash = rows[i].tagHash;
+            order[start[homeOf(hash, mask) >> shift]++] = {hash, static_cast<std::uint32_t>(i + 1)};
+        }
+        for (const IndexEntry &entry : order)
+            indexInsert(entry);
         indexValid = true;
     }
 
