@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/controls/listmodel.h"
 
+#include "platform/controls/largeblocks.h"
 #include "platform/controls/rowstore.h"
 
 #include <algorithm>
@@ -222,6 +223,7 @@ struct ListModel::Impl {
     };
     // a million rows cost this much each besides their texts
     static_assert(sizeof(Slot) == 16);
+    using Slots = std::vector<Slot, LargeAllocator<Slot>>;
 
     // Open addressing with linear probing. The table only ever holds the first
     // row of each tag; it is rebuilt after anything that moves rows.
@@ -230,14 +232,14 @@ struct ListModel::Impl {
         std::uint32_t rowPlusOne; // 0: free
     };
 
-    std::vector<Slot> rows;
+    Slots rows;
     RowStore store {sharedFields};
     // A store that is mostly dead, let go once its last live row is re-packed
     // into `store` (see retireStore).
     std::unique_ptr<RowStore> retired;
     std::size_t retiredRows = 0; // rows whose blocks are still in it
     std::size_t repackCursor = 0;
-    std::vector<IndexEntry> index;
+    std::vector<IndexEntry, LargeAllocator<IndexEntry>> index;
     bool indexValid = true;
     std::size_t selectedCount = 0;
     std::vector<ListColumn> columns;
@@ -397,7 +399,7 @@ struct ListModel::Impl {
             ++start[(homeOf(s.tagHash, mask) >> shift) + 1];
         for (std::size_t g = 1; g < start.size(); ++g)
             start[g] += start[g - 1];
-        std::vector<IndexEntry> order(rows.size());
+        std::vector<IndexEntry, LargeAllocator<IndexEntry>> order(rows.size());
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const std::uint32_t hash = rows[i].tagHash;
             order[start[homeOf(hash, mask) >> shift]++] = {hash, static_cast<std::uint32_t>(i + 1)};
@@ -448,7 +450,7 @@ struct ListModel::Impl {
 
     // The first row in [from, rows.end()) that comes after s, found by
     // galloping from `from`: cheap when it is near, as in a merge.
-    std::vector<Slot>::iterator placeAfterEqual(std::vector<Slot>::iterator from, const Slot &s)
+    Slots::iterator placeAfterEqual(Slots::iterator from, const Slot &s)
     {
         const auto comesAfter = [this](const Slot &x, const Slot &y) { return before(x, y); };
         std::size_t step = 1;
@@ -464,19 +466,19 @@ struct ListModel::Impl {
     }
 
     // The rows ordered by one field, stably: the order a sort gives.
-    static std::vector<Slot> ordered(const std::vector<Slot> &rows, int field, bool ascending);
+    static Slots ordered(const Slots &rows, int field, bool ascending);
 
     // Merges rows that are already in the listing's order into it: each goes
     // after the rows whose texts equal its own, as a stable sort of the old
     // rows followed by the new ones would place it. Returns whether all of
     // them went to the end.
-    bool mergeOrdered(const std::vector<Slot> &fresh)
+    bool mergeOrdered(const Slots &fresh)
     {
         if (rows.empty() || !before(fresh.front(), rows.back())) {
             rows.insert(rows.end(), fresh.begin(), fresh.end());
             return true;
         }
-        std::vector<Slot> merged;
+        Slots merged;
         merged.reserve(rows.size() + fresh.size());
         auto from = rows.begin();
         for (const Slot &s : fresh) {
@@ -574,7 +576,7 @@ void ListModel::append(std::span<const ListRow> rows)
     if (rows.empty())
         return;
     if (d->keepsOrder()) {
-        std::vector<Impl::Slot> fresh;
+        Impl::Slots fresh;
         bool merged = false;
         bool atEnd = false;
         const std::size_t first = d->rows.size() + 1;
@@ -908,7 +910,7 @@ bool ListModel::isSorted() const
     return d->keepsOrder();
 }
 
-std::vector<ListModel::Impl::Slot> ListModel::Impl::ordered(const std::vector<Slot> &rows, int field, bool ascending)
+ListModel::Impl::Slots ListModel::Impl::ordered(const Slots &rows, int field, bool ascending)
 {
     const auto textOf = [](const SortKey &k) { return std::string_view(k.text, k.size); };
     // A multi-key sort on sixteen-byte chunks: each pass sorts plain numbers
@@ -937,7 +939,7 @@ std::vector<ListModel::Impl::Slot> ListModel::Impl::ordered(const std::vector<Sl
         for (std::size_t s = 1; s < 16 && skip > 0; ++s)
             skip = agreeingBytes(lead, keyOf(s * (rows.size() - 1) / 15), 0, skip);
     }
-    std::vector<SortKey> keys(rows.size());
+    std::vector<SortKey, LargeAllocator<SortKey>> keys(rows.size());
     constexpr std::size_t ahead = 16; // rows whose memory is asked for before it is needed
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (i + ahead < rows.size()) {
@@ -1039,7 +1041,7 @@ std::vector<ListModel::Impl::Slot> ListModel::Impl::ordered(const std::vector<Sl
         }
     }
 
-    std::vector<Slot> sorted;
+    Slots sorted;
     sorted.reserve(rows.size());
     for (std::size_t i = 0; i < keys.size(); ++i) {
         if (i + 16 < keys.size())

@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "platform/controls/rowstore.h"
 
+#include "platform/controls/largeblocks.h"
+
+#include <algorithm>
 #include <cstring>
 
 namespace mrb::platform
@@ -88,16 +91,23 @@ RowStore::RowStore(RowStore &&) noexcept = default;
 RowStore &RowStore::operator=(RowStore &&) noexcept = default;
 RowStore::~RowStore() = default;
 
+void RowStore::ChunkFree::operator()(char *p) const noexcept
+{
+    freeLarge(p, bytes);
+}
+
 char *RowStore::Arena::take(std::size_t size)
 {
-    if (size > chunkSize / 4) {
-        // a chunk of its own; the one being filled stays current
-        chunks.push_back(std::make_unique_for_overwrite<char[]>(size));
+    const auto newChunk = [this](std::size_t bytes) {
+        chunks.emplace_back(static_cast<char *>(allocateLarge(bytes)), ChunkFree {bytes});
         return chunks.back().get();
-    }
+    };
+    if (size > chunkSize / 4)
+        return newChunk(size); // the one being filled stays current
     if (size > left) {
-        chunks.push_back(std::make_unique_for_overwrite<char[]>(chunkSize));
-        cursor = chunks.back().get();
+        if (!chunks.empty())
+            chunkSize = std::min(chunkSize * 2, maxChunkSize);
+        cursor = newChunk(chunkSize);
         left = chunkSize;
     }
     char *out = cursor;
@@ -111,6 +121,7 @@ void RowStore::Arena::clear()
     chunks.clear();
     cursor = nullptr;
     left = 0;
+    chunkSize = firstChunkSize;
 }
 
 const char *RowStore::shared(std::string_view text, int f)

@@ -55,10 +55,17 @@ public:
 private:
     // Bytes handed out from large chunks, never moved; a request larger than
     // a quarter of a chunk gets a chunk of its own, so a long row never
-    // wastes the rest of one.
+    // wastes the rest of one. Chunks double in size up to maxChunkSize, so a
+    // big store is held in a few blocks large enough for huge pages.
+    struct ChunkFree {
+        std::size_t bytes;
+        void operator()(char *p) const noexcept;
+    };
     struct Arena {
-        std::size_t chunkSize;
-        std::vector<std::unique_ptr<char[]>> chunks;
+        std::size_t firstChunkSize;
+        std::size_t maxChunkSize;
+        std::vector<std::unique_ptr<char[], ChunkFree>> chunks;
+        std::size_t chunkSize = firstChunkSize;
         char *cursor = nullptr;
         std::size_t left = 0;
         char *take(std::size_t size);
@@ -68,8 +75,8 @@ private:
     const char *shared(std::string_view text, int f);
 
     std::uint32_t m_sharedFields;
-    Arena m_rowBytes {256 * 1024, {}};
-    Arena m_poolBytes {64 * 1024, {}}; // the shared texts
+    Arena m_rowBytes {256 * 1024, 2 * 1024 * 1024, {}};
+    Arena m_poolBytes {64 * 1024, 64 * 1024, {}}; // the shared texts
     std::unordered_map<std::string_view, const char *> m_pool; // text -> its one copy
     std::array<std::string_view, fieldCount> m_lastShared {}; // per field, the last text found
     std::size_t m_liveBytes = 0;

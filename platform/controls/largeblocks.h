@@ -1,0 +1,32 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstddef>
+
+namespace mrb::platform
+{
+
+// Memory for the big arrays of a listing of a million rows: its rows, their
+// texts, the tag index and the keys of a sort. A block of 2 MiB or more is
+// mapped on its own and asked to be backed by huge pages: filling fresh
+// memory 4 KiB at a time costs a page fault each, and on a virtual machine a
+// page fault costs more than filling the page. Smaller blocks come from the
+// usual heap.
+void *allocateLarge(std::size_t bytes); // throws std::bad_alloc
+void freeLarge(void *block, std::size_t bytes) noexcept;
+
+// For std::vector.
+template <typename T> struct LargeAllocator {
+    using value_type = T;
+
+    LargeAllocator() = default;
+    template <typename U> LargeAllocator(const LargeAllocator<U> &) noexcept { }
+
+    T *allocate(std::size_t n) { return static_cast<T *>(allocateLarge(n * sizeof(T))); }
+    void deallocate(T *p, std::size_t n) noexcept { freeLarge(p, n * sizeof(T)); }
+
+    template <typename U> bool operator==(const LargeAllocator<U> &) const noexcept { return true; }
+};
+
+} // namespace mrb::platform
