@@ -16,6 +16,9 @@ namespace
 {
 
 constexpr std::size_t hugePage = std::size_t {2} << 20;
+// Below this, a block is left to the heap: a huge page is resident as a
+// whole, so a smaller listing would pay in memory for what it saves in time.
+constexpr std::size_t largeFrom = 4 * hugePage;
 
 std::size_t mappedSize(std::size_t bytes)
 {
@@ -28,7 +31,7 @@ std::size_t mappedSize(std::size_t bytes)
 
 void *allocateLarge(std::size_t bytes)
 {
-    if (bytes < hugePage)
+    if (bytes < largeFrom)
         return ::operator new(bytes);
     const std::size_t size = mappedSize(bytes);
     if (size < bytes)
@@ -54,7 +57,7 @@ void freeLarge(void *block, std::size_t bytes) noexcept
 {
     if (!block)
         return;
-    if (bytes < hugePage)
+    if (bytes < largeFrom)
         ::operator delete(block);
     else
         ::munmap(block, mappedSize(bytes));

@@ -8,7 +8,7 @@ namespace mrb::platform
 {
 
 // Memory for the big arrays of a listing of a million rows: its rows, their
-// texts, the tag index and the keys of a sort. A block of 2 MiB or more is
+// texts, the tag index and the keys of a sort. A block of 8 MiB or more is
 // mapped on its own and asked to be backed by huge pages: filling fresh
 // memory 4 KiB at a time costs a page fault each, and on a virtual machine a
 // page fault costs more than filling the page. Smaller blocks come from the

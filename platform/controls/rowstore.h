@@ -75,7 +75,7 @@ private:
     const char *shared(std::string_view text, int f);
 
     std::uint32_t m_sharedFields;
-    Arena m_rowBytes {256 * 1024, 2 * 1024 * 1024, {}};
+    Arena m_rowBytes {256 * 1024, 8 * 1024 * 1024, {}};
     Arena m_poolBytes {64 * 1024, 64 * 1024, {}}; // the shared texts
     std::unordered_map<std::string_view, const char *> m_pool; // text -> its one copy
     std::array<std::string_view, fieldCount> m_lastShared {}; // per field, the last text found
