@@ -34,7 +34,7 @@ void *allocateLarge(std::size_t bytes)
     if (bytes < largeFrom)
         return ::operator new(bytes);
     const std::size_t size = mappedSize(bytes);
-    if (size < bytes)
+    if (size < bytes || size > SIZE_MAX - hugePage)
         throw std::bad_alloc();
     // Map a huge page more than needed and cut it down to an aligned block:
     // only whole aligned huge pages can be backed by one.
