@@ -205,7 +205,14 @@ struct ListModel::Impl {
     // changed, a fresh store takes its place and the live rows move over,
     // at once or a number at a time (repack): for a million rows, moving all
     // of them at once would hold up the window.
-    bool wasteful() const { return store.wantsCompaction(); }
+    void compactIfWasteful(Repack when = Repack::Now)
+    {
+        if (!store.wantsCompaction())
+            return;
+        retireStore();
+        if (when == Repack::Now)
+            repack(rows.size());
+    }
     void retireStore()
     {
         repack(rows.size()); // one store is let go at a time
@@ -237,14 +244,6 @@ struct ListModel::Impl {
         if (retiredRows == 0)
             retired.reset();
         return retiredRows;
-    }
-
-    void compactIfWasteful()
-    {
-        if (!wasteful())
-            return;
-        retireStore();
-        repack(rows.size());
     }
 
     Slot makeSlot(const ListRow &row)
@@ -717,11 +716,7 @@ std::size_t ListModel::removeIf(const std::function<bool(std::size_t)> &shouldRe
     }
     const std::size_t removed = d->rows.size() - kept;
     d->rows.resize(kept);
-    if (d->wasteful()) {
-        d->retireStore();
-        if (repack == Repack::Now)
-            d->repack(d->rows.size());
-    }
+    d->compactIfWasteful(repack);
     if (removed > 0) {
         d->indexValid = false;
         d->notify([](ListObserver &o) { o.rowsReset(); });
