@@ -30,6 +30,22 @@ ListRow makeRow(std::string name, std::string tag, std::string size = {})
     return row;
 }
 
+// A row with a tag of its own next to its text and folder.
+struct TagCase {
+    std::string text;
+    std::string folder;
+    std::string tag;
+
+    ListRow row() const
+    {
+        ListRow out;
+        out.text = text;
+        out.subItems[0] = folder;
+        out.tag = tag;
+        return out;
+    }
+};
+
 std::vector<std::string> texts(const ListModel &list)
 {
     std::vector<std::string> out;
@@ -89,12 +105,7 @@ TEST(ListRows, NumberedFromOneInDisplayOrder)
 // folder text changes.
 TEST(ListRows, TagsMadeOfFolderAndTextReadBackAsGiven)
 {
-    struct Case {
-        std::string text;
-        std::string folder;
-        std::string tag;
-    };
-    const Case cases[] = {
+    const TagCase cases[] = {
         {"a.mp3", "/music", "/music/a.mp3"},
         {"etc", "/", "<D>/etc"},
         {"x", "/m", "/mx"}, // no separator: kept whole
@@ -102,13 +113,10 @@ TEST(ListRows, TagsMadeOfFolderAndTextReadBackAsGiven)
         {"", "/music", "/music/"},
         {"b", "", "/b"},
     };
-    for (const Case &c : cases) {
+    for (const TagCase &c : cases) {
         SCOPED_TRACE(c.tag);
         ListModel list;
-        ListRow row;
-        row.text = c.text;
-        row.subItems[0] = c.folder;
-        row.tag = c.tag;
+        const ListRow row = c.row();
         list.append(makeRow("first", "/first"));
         list.append(row);
         EXPECT_EQ(list.tag(2), c.tag);
@@ -189,25 +197,17 @@ TEST(ListRows, RemoveIfCompactsInOnePass)
 
 TEST(ListRows, TagPrefixTestedWithoutMakingTheTag)
 {
-    struct Case {
-        std::string text;
-        std::string folder;
-        std::string tag;
-    };
-    const Case cases[] = {
+    const TagCase cases[] = {
         {"a.mp3", "/music", "/music/a.mp3"},
         {"etc", "/", "<D>/etc"},
         {"B", "/m", "<D>/m/B"},
         {"x", "/m", "/mx"},
         {"b", "", "/b"},
     };
-    for (const Case &c : cases) {
+    for (const TagCase &c : cases) {
         SCOPED_TRACE(c.tag);
         ListModel list;
-        ListRow row;
-        row.text = c.text;
-        row.subItems[0] = c.folder;
-        row.tag = c.tag;
+        const ListRow row = c.row();
         list.append(row);
         for (std::size_t n = 0; n <= c.tag.size(); ++n) {
             const std::string prefix = c.tag.substr(0, n);
