@@ -51,19 +51,13 @@ int main(int argc, char **argv)
 {
     const long files = argc > 1 ? std::max(1L, std::atol(argv[1])) : 200000;
     const long patterns = argc > 2 ? std::max(1L, std::atol(argv[2])) : 1000;
-    const char *tmp = std::getenv("TMPDIR");
-    std::string scratch = std::string(tmp && *tmp ? tmp : "/tmp") + "/mrb-filter-XXXXXX";
-    if (!::mkdtemp(scratch.data())) {
-        std::perror("mkdtemp");
-        return 1;
-    }
+    const bench::ScratchFolder scratchFolder("filter");
+    const std::string &scratch = scratchFolder.path();
     const std::string folder = scratch + "/flat";
     std::system(("mkdir -p '" + folder + "'").c_str());
     // one folder: every file in it (files named "file N.ext", eight extensions)
-    if (!bench::makeTree(folder, files, 1)) {
-        std::system(("rm -rf '" + scratch + "'").c_str());
+    if (!bench::makeTree(folder, files, 1))
         return 1;
-    }
     const std::string shown = folder + "/top0";
 
     std::string many = "*.mp3";
@@ -90,6 +84,5 @@ int main(int argc, char **argv)
         goal,
         ok ? "ok" : "SHORT");
     std::fflush(stdout); // before the clean-up, which takes a while
-    std::system(("rm -rf '" + scratch + "'").c_str());
     return ok ? 0 : 1;
 }

@@ -150,14 +150,10 @@ std::pair<Cost, Cost> alternating(
 int main(int argc, char **argv)
 {
     const long files = argc > 1 ? std::max(10L, std::atol(argv[1])) : 200000;
-    const char *tmp = std::getenv("TMPDIR");
-    std::string scratch = std::string(tmp && *tmp ? tmp : "/tmp") + "/mrb-scaling-XXXXXX";
-    if (!::mkdtemp(scratch.data())) {
-        std::perror("mkdtemp");
-        return 1;
-    }
     bool ok = true;
     try {
+        const bench::ScratchFolder scratchFolder("scaling");
+        const std::string &scratch = scratchFolder.path();
         const auto start = std::chrono::steady_clock::now();
         Sized small(scratch + "/small", files);
         Sized large(scratch + "/large", 5 * files);
@@ -187,6 +183,5 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "scaling_bench: %s\n", e.what());
         ok = false;
     }
-    std::system(("rm -rf '" + scratch + "'").c_str());
     return ok ? 0 : 1;
 }

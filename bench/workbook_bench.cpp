@@ -51,18 +51,12 @@ int main(int argc, char **argv)
     // files and a tenth as many folders, plus the folder itself
     const long files = (rows - 1) * 10 / 11;
     const long folders = rows - 1 - files;
-    const char *tmp = std::getenv("TMPDIR");
-    std::string scratch = std::string(tmp && *tmp ? tmp : "/tmp") + "/mrb-workbook-XXXXXX";
-    if (!::mkdtemp(scratch.data())) {
-        std::perror("mkdtemp");
-        return 1;
-    }
+    const bench::ScratchFolder scratchFolder("workbook");
+    const std::string &scratch = scratchFolder.path();
     const std::string root = scratch + "/tree";
     std::system(("mkdir -p '" + root + "'").c_str());
-    if (!bench::makeTree(root, files, folders)) {
-        std::system(("rm -rf '" + scratch + "'").c_str());
+    if (!bench::makeTree(root, files, folders))
         return 1;
-    }
 
     bestRun(scratch, root, "warm.txt"); // the page cache and the one-time set-ups
     const bench::ChildRun table = bestRun(scratch, root, "list.txt");
@@ -88,6 +82,5 @@ int main(int argc, char **argv)
         memoryGoalMB,
         peakMB < memoryGoalMB ? "ok" : "SHORT");
     std::fflush(stdout); // before the clean-up, which takes a while
-    std::system(("rm -rf '" + scratch + "'").c_str());
     return ratio <= timeGoal && peakMB < memoryGoalMB ? 0 : 1;
 }
