@@ -46,7 +46,7 @@ void appendJsonString(std::string &out, std::string_view utf8, JsonPlace place)
             appendUnicodeEscape(out, c);
         } else if (place == JsonPlace::Script && (c == '<' || c == '>' || c == '&')) {
             appendUnicodeEscape(out, c);
-        } else if (place == JsonPlace::Script && c == 0xE2 && i + 2 < utf8.size() && utf8[i + 1] == '\x80'
+        } else if (c == 0xE2 && i + 2 < utf8.size() && utf8[i + 1] == '\x80'
             && (utf8[i + 2] == '\xA8' || utf8[i + 2] == '\xA9')) {
             appendUnicodeEscape(out, utf8[i + 2] == '\xA8' ? 0x2028 : 0x2029);
             i += 2;

@@ -211,4 +211,20 @@ TEST_F(MachineFormatsTest, WritesEachFormat)
     }
 }
 
+// U+2028 and U+2029 used to be written raw: line splitters that honour them
+// (Python's splitlines, JavaScript) cut the record in two.
+TEST_F(MachineFormatsTest, JsonLinesEscapeTheUnicodeLineSeparators)
+{
+    platform::ListModel odd;
+    odd.append(fileRow("/m",
+        "a\xE2\x80\xA8"
+        "b\xE2\x80\xA9"
+        "c.mp3",
+        "1 KB",
+        "MP3 audio"));
+    test::MemoryWriter out;
+    ASSERT_TRUE(WriteJsonLines(out, MachineRows {odd, facts, status}));
+    EXPECT_TRUE(out.bytes.starts_with("{\"name\":\"a\\u2028b\\u2029c.mp3\",\"path\":\"/m\",")) << out.bytes;
+}
+
 } // namespace
