@@ -69,22 +69,24 @@ std::string entryLine(const std::string &fullPath, const std::optional<std::stri
 
 } // namespace
 
-std::optional<std::size_t> WriteM3u8(
+std::optional<M3u8Counts> WriteM3u8(
     platform::TextWriter &out, const MachineRows &input, const std::optional<std::string> &relativeTo)
 {
     if (!out.write("#EXTM3U\n"))
         return std::nullopt;
-    std::size_t leftOut = 0;
+    M3u8Counts counts;
     std::string entry;
     const std::size_t n = input.rows.rowCount();
     for (std::size_t r = 1; r <= n; ++r) {
         input.status.setPrompt(outputProgressText(r, n));
-        if (isFolderTag(input.rows.tag(r)))
+        if (isFolderTag(input.rows.tag(r))) {
+            ++counts.folders;
             continue;
+        }
         const std::string_view name = input.rows.text(r);
         const std::string fullPath = rowFullPath(input.rows, r);
         if (fullPath.find_first_of("\r\n") != std::string::npos) {
-            ++leftOut;
+            ++counts.lineBreaks;
             continue;
         }
         const std::string path = entryLine(fullPath, relativeTo);
@@ -95,8 +97,9 @@ std::optional<std::size_t> WriteM3u8(
         entry += '\n';
         if (!out.write(entry))
             return std::nullopt;
+        ++counts.entries;
     }
-    return leftOut;
+    return counts;
 }
 
 } // namespace mrb::core

@@ -58,10 +58,15 @@ bool WriteJsonLines(platform::TextWriter &out, const MachineRows &input);
 // before one a reader would take for a comment, a URI or trimmed blanks). A
 // path that is not valid UTF-8 is written as a file:// URI of its exact bytes
 // (absolute even with relativeTo), so the file stays UTF-8 and the entry
-// still plays. Returns the number of entries left out because their path
-// holds a line break, which the format cannot carry, or nothing when a write
+// still plays. A path with a line break is left out: the format cannot carry
+// it. Returns what went in and what was left out, or nothing when a write
 // failed.
-std::optional<std::size_t> WriteM3u8(
+struct M3u8Counts {
+    std::size_t entries = 0;
+    std::size_t folders = 0; // left out
+    std::size_t lineBreaks = 0; // files left out for a line break in their path
+};
+std::optional<M3u8Counts> WriteM3u8(
     platform::TextWriter &out, const MachineRows &input, const std::optional<std::string> &relativeTo);
 
 // One self-contained web page (no network, no other file): a folder tree with

@@ -12,6 +12,7 @@ namespace mrb::core
 {
 
 struct MakeContext;
+struct OutputResult;
 
 // A machine-readable format chosen in place of the writer the settings pick
 // (mrb-list --format), with what it needs beyond the rows.
@@ -23,9 +24,8 @@ struct MachineOutput {
 };
 
 // Writes the destination listing to fileName in that format, safely (an
-// existing file stays as it was when the write fails). Entries a playlist
-// cannot carry are named in a warning.
-platform::WriteResult writeMachineOutput(
-    const MakeContext &context, const MachineOutput &machine, const std::string &fileName);
+// existing file stays as it was when the write fails), and counts the items
+// written. What a playlist leaves out is named in one warning.
+OutputResult writeMachineOutput(const MakeContext &context, const MachineOutput &machine, const std::string &fileName);
 
 } // namespace mrb::core

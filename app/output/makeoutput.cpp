@@ -169,7 +169,7 @@ OutputResult writeOutputFile(const MakeContext &context, const std::string &file
     {
         const LongWork working(context);
         if (machine)
-            result.written = writeMachineOutput(context, *machine, fileName);
+            result = writeMachineOutput(context, *machine, fileName);
         else if (plan.route == OutputRoute::Spreadsheet)
             result.written =
                 WriteSpreadsheet(context.spreadsheet, fileName, context.destination, settings, context.statusBar);
@@ -189,9 +189,10 @@ OutputResult writeOutputFile(const MakeContext &context, const std::string &file
         return result;
     }
 
-    result.rowsWritten = n;
+    if (!machine)
+        result.rowsWritten = n;
     context.statusBar.setPrompt(" Ready.");
-    context.ui.showMessage(closingMessage(n, fileName), MessageIcon::Information);
+    context.ui.showMessage(closingMessage(result.rowsWritten, fileName), MessageIcon::Information);
     return result;
 }
 

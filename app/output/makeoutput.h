@@ -41,7 +41,9 @@ struct MakeContext {
 };
 
 struct OutputResult {
-    std::size_t rowsWritten = 0; // every row, folders included, when the output is complete
+    // Every row, folders included, when the output is complete; the entries
+    // of a format that leaves rows out (m3u8).
+    std::size_t rowsWritten = 0;
     platform::WriteResult written; // or the file and why it could not be written
 };
 

@@ -264,3 +264,18 @@ TEST_F(MakeMode, PathsLoseTheirDotElementsUnlessALinkIsCrossed)
         EXPECT_EQ(TempTree::read(tree.path("out/list.m3u")), c.listed + "\r\n");
     }
 }
+
+// The closing message used to count every row, the folders and the paths
+// left out too, and only the paths with a line break were mentioned.
+TEST_F(MakeMode, PlaylistCountsItsEntriesAndNamesWhatItLeftOut)
+{
+    tree.file("music/line\nbreak.mp3", 1);
+    overrides = {withContents, filesAndFolders};
+    const std::string target = tree.path("out/all.m3u8");
+    ASSERT_EQ(run(target, {"--format", "m3u8", tree.path("music")}), 0) << err;
+    EXPECT_EQ(out, "Outputted 4 items to '" + target + "' successfully!\n");
+    EXPECT_EQ(err,
+        "mrb-list: left out of '" + target
+            + "': 3 folder(s) (a playlist lists files) and 1 file(s) whose path holds a line break (a playlist "
+              "cannot carry one)\n");
+}

@@ -202,7 +202,12 @@ TEST_F(MachineFormatsTest, WritesEachFormat)
             written = WriteCatalog(out, input, "<b> & \"co\"");
             break;
         case MachineFormat::M3u8:
-            written = WriteM3u8(out, input, c.relativeTo) == std::optional<std::size_t>(1);
+            if (const auto counts = WriteM3u8(out, input, c.relativeTo)) {
+                written = true;
+                EXPECT_EQ(counts->entries, 3u);
+                EXPECT_EQ(counts->folders, 1u);
+                EXPECT_EQ(counts->lineBreaks, 1u);
+            }
             break;
         }
         EXPECT_TRUE(written);
