@@ -4,6 +4,7 @@
 #include "app/browse/listeditem.h"
 #include "app/cli/clicontext.h"
 #include "app/cli/commandlineui.h"
+#include "app/cli/helptext.h"
 #include "app/cli/interrupts.h"
 #include "app/output/machineoutput.h"
 #include "app/output/outputroute.h"
@@ -51,6 +52,19 @@ int runMake(CliContext &context)
         return ExitFailed;
     }
 
+    // Paths relative to a file would be nonsense ("." for the file itself);
+    // a folder that is not there is most likely mistyped.
+    std::optional<std::string> relativeTo;
+    if (context.options.relativeTo) {
+        relativeTo = absolutePath(*context.options.relativeTo);
+        if (!fs.folderExists(*relativeTo)) {
+            context.err << "mrb-list: '--relative-to' needs a folder, and '" << *context.options.relativeTo << "' is "
+                        << (fs.fileExists(*relativeTo) ? "a file" : "not there") << '\n'
+                        << tryHelpText();
+            return ExitUsage;
+        }
+    }
+
     platform::ListModel &source = workspace.source();
     std::string listedPaths; // the catalog's title
     for (const std::string &given : context.options.paths) {
@@ -92,9 +106,7 @@ int runMake(CliContext &context)
 
     std::optional<core::MachineOutput> machine;
     if (context.options.format) {
-        machine.emplace(core::MachineOutput {*context.options.format, context.facts, std::nullopt, listedPaths});
-        if (context.options.relativeTo)
-            machine->relativeTo = absolutePath(*context.options.relativeTo);
+        machine.emplace(core::MachineOutput {*context.options.format, context.facts, relativeTo, listedPaths});
     }
     const core::OutputResult result =
         core::writeOutputFile(workspace.makeContext(), context.options.output, machine ? &*machine : nullptr);

@@ -265,6 +265,28 @@ TEST_F(MakeMode, PathsLoseTheirDotElementsUnlessALinkIsCrossed)
     }
 }
 
+// A file used to be taken for the folder, and entries such as "." came out.
+TEST_F(MakeMode, RelativeToAnythingButAFolderIsAUsageError)
+{
+    const struct {
+        const char *name;
+        std::string given;
+        const char *what;
+    } cases[] = {
+        {"a file", tree.path("top.txt"), "a file"},
+        {"nothing", tree.path("nothing"), "not there"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string target = tree.path("out/list.m3u8");
+        EXPECT_EQ(run(target, {"--format", "m3u8", "--relative-to", c.given, tree.path("music")}), 2);
+        EXPECT_EQ(err,
+            "mrb-list: '--relative-to' needs a folder, and '" + c.given + "' is " + c.what
+                + "\nTry 'mrb-list --help' for more information.\n");
+        EXPECT_FALSE(std::filesystem::exists(target));
+    }
+}
+
 // The closing message used to count every row, the folders and the paths
 // left out too, and only the paths with a line break were mentioned.
 TEST_F(MakeMode, PlaylistCountsItsEntriesAndNamesWhatItLeftOut)
