@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "app/settings/settingsstore.h"
+#include "platform/fs/filesystem.h"
 #include "platform/fs/installlayout.h"
+#include "platform/os/userfolders.h"
 
 #include <cerrno>
-#include <cstdlib>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,22 +17,6 @@ namespace mrb::core
 
 namespace
 {
-
-std::string configHome()
-{
-    // A relative XDG_CONFIG_HOME is invalid and ignored, as the XDG rules say.
-    if (const char *xdg = std::getenv("XDG_CONFIG_HOME"); xdg && xdg[0] == '/')
-        return xdg;
-    std::string home;
-    if (const char *h = std::getenv("HOME"); h && *h) {
-        home = h;
-    } else if (const passwd *pw = ::getpwuid(::getuid()); pw && pw->pw_dir) {
-        home = pw->pw_dir;
-    }
-    if (home.empty())
-        home = "/";
-    return home + (home.back() == '/' ? ".config" : "/.config");
-}
 
 // Creates path and its missing parents, private to the user as the XDG
 // folders are. Failure is left to the writes that follow, which fail silently.
@@ -56,7 +40,7 @@ std::string resolveProgramFolder(const std::string &executableFolder)
     if (!executableFolder.empty() && !platform::isInstalledCopy(executableFolder)
         && ::access(executableFolder.c_str(), W_OK | X_OK) == 0)
         return executableFolder;
-    const std::string folder = configHome() + "/marrowby";
+    const std::string folder = platform::joinPath(platform::userFolder(platform::UserFolder::Config), "marrowby");
     makeFolders(folder);
     return folder;
 }

@@ -2,8 +2,10 @@
 // SPDX-License-Identifier: MIT
 #include "app/window/singleinstance.h"
 
+#include "platform/fs/filesystem.h"
+#include "platform/os/userfolders.h"
+
 #include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
 #include <string>
 #include <sys/file.h>
@@ -32,16 +34,12 @@ int openOwnLockFile(const std::string &path)
     return fd;
 }
 
-// A lock in a folder only the user can write to: ~/.cache/marrowby.
+// A lock in a folder only the user can write to: the user's cache folder.
 std::string privateLockPath()
 {
-    const char *cache = std::getenv("XDG_CACHE_HOME");
-    const char *home = std::getenv("HOME");
-    std::string folder = cache && *cache ? cache : home && *home ? std::string(home) + "/.cache" : std::string();
-    if (folder.empty())
-        return {};
+    std::string folder = platform::userFolder(platform::UserFolder::Cache);
     ::mkdir(folder.c_str(), 0700);
-    folder += "/marrowby";
+    folder = platform::joinPath(folder, "marrowby");
     ::mkdir(folder.c_str(), 0700);
     return folder + "/instance.lock";
 }
@@ -51,10 +49,8 @@ std::string privateLockPath()
 SingleInstance::SingleInstance(const std::string &lockPath)
 {
     m_fd = openOwnLockFile(lockPath);
-    if (m_fd < 0) {
-        if (const std::string fallback = privateLockPath(); !fallback.empty())
-            m_fd = openOwnLockFile(fallback);
-    }
+    if (m_fd < 0)
+        m_fd = openOwnLockFile(privateLockPath());
     if (m_fd < 0)
         return;
     int rc;
@@ -73,12 +69,14 @@ SingleInstance::~SingleInstance()
 
 std::string SingleInstance::defaultLockPath()
 {
-    const char *runtime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string runtime = platform::userFolder(platform::UserFolder::Runtime);
     struct stat info {
     };
-    if (runtime && *runtime && ::stat(runtime, &info) == 0 && S_ISDIR(info.st_mode))
-        return std::string(runtime) + "/marrowby.lock";
-    return "/tmp/marrowby-" + std::to_string(::getuid()) + ".lock";
+    if (!runtime.empty() && ::stat(runtime.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+        return platform::joinPath(runtime, "marrowby.lock");
+    // Not a shared folder such as /tmp: another session of the user there
+    // would keep this one from starting.
+    return privateLockPath();
 }
 
 } // namespace mrb::ui

@@ -19,13 +19,14 @@ public:
     SingleInstance &operator=(const SingleInstance &) = delete;
 
     // False when another holder has the lock. Only a lock file the user owns
-    // counts; in place of another's, the lock is ~/.cache/marrowby/instance.lock.
+    // counts; in place of another's, the lock is "marrowby/instance.lock" in
+    // the user's cache folder.
     // A lock file that cannot be opened at all does not stop the program: it
     // then counts as first.
     bool isFirst() const { return m_first; }
 
     // "marrowby.lock" in the user's runtime folder ($XDG_RUNTIME_DIR), else
-    // "marrowby-<uid>.lock" in /tmp.
+    // "marrowby/instance.lock" in the user's cache folder (~/.cache).
     static std::string defaultLockPath();
 
 private:

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "lib/apifuns/specialfolders.h"
 
+#include "platform/os/userfolders.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <sys/stat.h>
@@ -20,14 +22,7 @@ std::string env(const char *name)
 
 std::string home()
 {
-    return env("HOME");
-}
-
-// An XDG base folder: the variable when it holds an absolute path, else the default.
-std::string base(const char *variable, const std::string &fallback)
-{
-    const std::string v = env(variable);
-    return !v.empty() && v.front() == '/' ? v : fallback;
+    return mrb::platform::userFolder(mrb::platform::UserFolder::Home);
 }
 
 std::string firstOf(const char *variable, const std::string &fallback)
@@ -53,12 +48,12 @@ std::string withoutTrailingSlash(std::string path)
 
 std::string configHome()
 {
-    return base("XDG_CONFIG_HOME", home() + "/.config");
+    return mrb::platform::userFolder(mrb::platform::UserFolder::Config);
 }
 
 std::string dataHome()
 {
-    return base("XDG_DATA_HOME", home() + "/.local/share");
+    return mrb::platform::userFolder(mrb::platform::UserFolder::Data);
 }
 
 // The folder for a code before the existence check; "" for none.
@@ -94,7 +89,7 @@ std::string folderFor(int id)
     case 28: // local application data
         return dataHome();
     case 32: // internet cache
-        return base("XDG_CACHE_HOME", home() + "/.cache");
+        return mrb::platform::userFolder(mrb::platform::UserFolder::Cache);
     case 35: // common application data
         return "/var/lib";
     case 36: // the system's own folder

@@ -2,8 +2,10 @@
 // SPDX-License-Identifier: MIT
 #include "platform/registry/registrystore.h"
 
+#include "platform/fs/filesystem.h"
 #include "platform/fs/installlayout.h"
 #include "platform/fs/safefile.h"
+#include "platform/os/userfolders.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -624,10 +626,7 @@ std::string RegistryStore::defaultFolder()
 {
     if (const char *dir = std::getenv("QFC_REGISTRY_DIR"); dir && *dir)
         return dir;
-    if (const char *config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/')
-        return std::string(config) + "/qfc-registry";
-    const char *home = std::getenv("HOME");
-    return std::string(home && *home ? home : "") + "/.config/qfc-registry";
+    return joinPath(userFolder(UserFolder::Config), "qfc-registry");
 }
 
 std::string RegistryStore::systemFolder()

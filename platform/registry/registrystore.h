@@ -114,8 +114,8 @@ class RegistryStore
 public:
     static constexpr std::size_t maxKeyDepth = 512;
 
-    // "$QFC_REGISTRY_DIR" when set, else "$XDG_CONFIG_HOME/qfc-registry", else
-    // "$HOME/.config/qfc-registry".
+    // "$QFC_REGISTRY_DIR" when set, else "qfc-registry" in the user's config
+    // folder (platform/os/userfolders.h).
     static std::string defaultFolder();
     // The store an installation shares among its users, read after the
     // user's own: "$QFC_SYSTEM_REGISTRY_DIR" when set, else "qfc-registry" in

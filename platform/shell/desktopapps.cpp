@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/shell/desktopapps.h"
 
+#include "platform/os/userfolders.h"
+
 #include <QMimeDatabase>
 #include <QMimeType>
 #include <QString>
@@ -44,22 +46,10 @@ std::string env(const char *name)
     return v ? v : "";
 }
 
-std::string dataHome()
-{
-    const std::string v = env("XDG_DATA_HOME");
-    return !v.empty() && v.front() == '/' ? v : env("HOME") + "/.local/share";
-}
-
 std::vector<std::string> dataDirs()
 {
     const std::string v = env("XDG_DATA_DIRS");
     return splitList(v.empty() ? "/usr/local/share:/usr/share" : v, ':');
-}
-
-std::string configHome()
-{
-    const std::string v = env("XDG_CONFIG_HOME");
-    return !v.empty() && v.front() == '/' ? v : env("HOME") + "/.config";
 }
 
 std::vector<std::string> configDirs()
@@ -71,7 +61,7 @@ std::vector<std::string> configDirs()
 // Application folders in order of precedence.
 std::vector<std::string> applicationFolders()
 {
-    std::vector<std::string> folders {dataHome() + "/applications"};
+    std::vector<std::string> folders {userFolder(UserFolder::Data) + "/applications"};
     for (const std::string &d : dataDirs())
         folders.push_back(d + "/applications");
     return folders;
@@ -195,10 +185,10 @@ std::vector<std::string> applicationsFor(const std::string &mimeType)
         if (std::find(ids.begin(), ids.end(), id) == ids.end())
             ids.push_back(id);
     };
-    std::vector<std::string> lists {configHome() + "/mimeapps.list"};
+    std::vector<std::string> lists {userFolder(UserFolder::Config) + "/mimeapps.list"};
     for (const std::string &d : configDirs())
         lists.push_back(d + "/mimeapps.list");
-    lists.push_back(dataHome() + "/applications/mimeapps.list");
+    lists.push_back(userFolder(UserFolder::Data) + "/applications/mimeapps.list");
     for (const std::string &d : dataDirs())
         lists.push_back(d + "/applications/mimeapps.list");
 

@@ -3,6 +3,7 @@
 #include "platform/shell/trash.h"
 
 #include "platform/fs/mountinfo.h"
+#include "platform/os/userfolders.h"
 
 #include <algorithm>
 #include <cctype>
@@ -193,10 +194,7 @@ std::vector<std::string> mountPoints()
 
 std::string homeTrashFolder()
 {
-    if (const char *data = std::getenv("XDG_DATA_HOME"); data && *data == '/')
-        return joinPath(data, "Trash");
-    const char *home = std::getenv("HOME");
-    return std::string(home && *home ? home : "") + "/.local/share/Trash";
+    return joinPath(userFolder(UserFolder::Data), "Trash");
 }
 
 std::vector<std::string> trashFoldersFor(const std::string &drive)

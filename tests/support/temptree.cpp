@@ -137,12 +137,15 @@ std::string TempTree::read(const std::string &absolutePath)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-ScopedEnv::ScopedEnv(const char *name, const std::string &value)
+ScopedEnv::ScopedEnv(const char *name, const std::optional<std::string> &value)
     : m_name(name)
 {
     if (const char *old = std::getenv(name))
         m_old = old;
-    ::setenv(name, value.c_str(), 1);
+    if (value)
+        ::setenv(name, value->c_str(), 1);
+    else
+        ::unsetenv(name);
 }
 
 ScopedEnv::~ScopedEnv()

@@ -42,11 +42,12 @@ private:
     std::string m_root;
 };
 
-// Sets an environment variable for the life of the object.
+// Sets (or, given nothing, unsets) an environment variable for the life of
+// the object.
 class ScopedEnv
 {
 public:
-    ScopedEnv(const char *name, const std::string &value);
+    ScopedEnv(const char *name, const std::optional<std::string> &value);
     ~ScopedEnv();
 
 private:

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <optional>
+#include <string>
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -65,6 +67,23 @@ TEST(SingleInstance, LockLivesInTheRuntimeFolder)
     TempTree tree;
     mrb::test::ScopedEnv env("XDG_RUNTIME_DIR", tree.root());
     EXPECT_EQ(SingleInstance::defaultLockPath(), tree.path("marrowby.lock"));
+}
+
+// Without a runtime folder the lock used to be /tmp/marrowby-UID.lock, one
+// lock for every session of the user on the machine.
+TEST(SingleInstance, LockFallsBackToTheUsersCacheFolder)
+{
+    TempTree tree;
+    mrb::test::ScopedEnv cache("XDG_CACHE_HOME", tree.path("cache"));
+    const struct {
+        const char *name;
+        std::optional<std::string> runtime;
+    } cases[] = {{"unset", std::nullopt}, {"relative", "runtime"}, {"missing", tree.path("missing")}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        mrb::test::ScopedEnv runtime("XDG_RUNTIME_DIR", c.runtime);
+        EXPECT_EQ(SingleInstance::defaultLockPath(), tree.path("cache/marrowby/instance.lock"));
+    }
 }
 
 // Another user who made the lock file first and held a lock on it used to
