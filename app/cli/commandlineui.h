@@ -16,9 +16,10 @@ namespace mrb::cli
 {
 
 // The window's message boxes as lines: the closing message on the standard
-// output, a warning on the error stream. There are no dialogs to show, no
-// pointer and no window events; where the window would serve its events, a
-// command's own check runs (a stop asked for by SIGINT). When the error stream is a terminal, a long
+// output (on the error stream when the output goes there), a warning on the
+// error stream. There are no dialogs to show, no pointer and no window
+// events; where the window would serve its events, a command's own check
+// runs (a stop asked for by SIGINT). When the error stream is a terminal, a long
 // command's progress is shown there on one line, which a message clears
 // first, so the two never share it. Each folder that could not be read is
 // named on the error stream as it is met.
@@ -28,7 +29,7 @@ public:
     // terminalColumns: the width of the terminal the error stream is, when it
     // is one (0: a terminal of unknown width).
     CommandLineUi(std::ostream &out, std::ostream &err, std::optional<std::size_t> terminalColumns)
-        : m_out(out)
+        : m_out(&out)
         , m_err(err)
     {
         if (terminalColumns)
@@ -51,7 +52,7 @@ public:
     {
         clearProgress();
         if (icon == core::MessageIcon::Information)
-            m_out << text << '\n';
+            *m_out << text << '\n';
         else
             m_err << "mrb-list: " << text << '\n';
     }
@@ -72,9 +73,11 @@ public:
         ++m_foldersNotRead;
     }
     std::size_t foldersNotRead() const { return m_foldersNotRead; }
+    // For an output written to the standard output, which it would spoil.
+    void sayClosingMessageOnErrorStream() { m_out = &m_err; }
 
 private:
-    std::ostream &m_out;
+    std::ostream *m_out;
     std::ostream &m_err;
     std::optional<ProgressLine> m_progress;
     std::function<void()> m_onEvents;

@@ -11,6 +11,7 @@
 #include "app/workspace/workspace.h"
 #include "platform/fs/filesystem.h"
 #include "platform/fs/posixfilesystem.h"
+#include "platform/os/standardoutput.h"
 
 #include <filesystem>
 #include <optional>
@@ -103,6 +104,8 @@ int runMake(CliContext &context)
         context.ui.setEventCheck({});
         stopped = interrupt.requested();
     }
+    if (platform::leadsToStandardOutput(context.options.output))
+        context.ui.sayClosingMessageOnErrorStream();
 
     std::optional<core::MachineOutput> machine;
     if (context.options.format) {

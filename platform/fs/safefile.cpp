@@ -7,14 +7,17 @@
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <csignal>
 #include <cstdint>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace mrb::platform
@@ -112,7 +115,17 @@ struct Target {
     bool exists = false;
     struct stat st {
     };
+    // name is a descriptor's link under /proc to something without a path
+    // (a pipe, a socket): only opening the link itself reaches it.
+    bool viaDescriptorLink = false;
 };
+
+bool isOnProc(int folder)
+{
+    struct statfs fs {
+    };
+    return ::fstatfs(folder, &fs) == 0 && fs.f_type == PROC_SUPER_MAGIC;
+}
 
 // Follows symbolic links at the end of path (links inside the folder part are
 // left to the kernel). Returns 0 or the errno value.
@@ -154,6 +167,17 @@ int resolveTarget(const std::string &path, Target &out)
         if (length < 0)
             return errno;
         link.resize(static_cast<std::size_t>(length));
+        // "/dev/stdout" leads to "/proc/self/fd/1", whose text is
+        // "pipe:[1234]" or "socket:[1234]" when no path leads to the file.
+        if ((link.empty() || link.front() != '/') && isOnProc(folder.get())) {
+            if (::fstatat(folder.get(), name.c_str(), &out.st, 0) != 0)
+                return errno;
+            out.folder = std::move(folder);
+            out.name = name;
+            out.exists = true;
+            out.viaDescriptorLink = true;
+            return 0;
+        }
         current = normalizePath(!link.empty() && link.front() == '/' ? link : joinPath(folderPath, link));
     }
     return ELOOP;
@@ -248,6 +272,7 @@ private:
         }
         m_folder = std::move(target.folder);
         m_name = std::move(target.name);
+        m_viaDescriptorLink = target.viaDescriptorLink;
         // Syncing and locking the folder need it open for reading; a folder we
         // may only pass through is still written into.
         if (const int fd = ::openat(m_folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); fd >= 0) {
@@ -354,7 +379,11 @@ private:
     {
         m_inPlace = true;
         // O_NOFOLLOW: a link swapped in since the name was resolved is refused.
-        const int fd = ::openat(m_folder.get(), m_name.c_str(), O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+        // A descriptor's link under /proc is the one way to its file.
+        const int follow = m_viaDescriptorLink ? 0 : O_NOFOLLOW;
+        int fd = ::openat(m_folder.get(), m_name.c_str(), O_WRONLY | follow | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0 && errno == ENXIO && m_viaDescriptorLink)
+            fd = duplicateOwnDescriptor(); // a socket cannot be opened, only shared
         if (fd < 0) {
             fail(errno);
             return;
@@ -369,6 +398,24 @@ private:
         // Decided on what was opened, not on what was looked at before.
         m_regular = S_ISREG(st.st_mode);
         m_syncable = S_ISREG(st.st_mode) || S_ISBLK(st.st_mode);
+    }
+
+    // A copy of descriptor N of this process when the link named N leads to
+    // the same file, else -1 with errno ENXIO, as the open gave.
+    int duplicateOwnDescriptor() const
+    {
+        int number = -1;
+        const auto [end, ec] = std::from_chars(m_name.data(), m_name.data() + m_name.size(), number);
+        struct stat link {
+        };
+        struct stat own {
+        };
+        if (ec == std::errc() && end == m_name.data() + m_name.size()
+            && ::fstatat(m_folder.get(), m_name.c_str(), &link, 0) == 0 && ::fstat(number, &own) == 0
+            && link.st_dev == own.st_dev && link.st_ino == own.st_ino)
+            return ::fcntl(number, F_DUPFD_CLOEXEC, 0);
+        errno = ENXIO;
+        return -1;
     }
 
     // An in-place regular file is emptied just before the first byte (or the
@@ -416,6 +463,7 @@ private:
     std::string m_temporary; // empty when writing in place
     int m_slot = -1;
     bool m_folderReadable = false;
+    bool m_viaDescriptorLink = false;
     bool m_locked = false;
     bool m_inPlace = false;
     bool m_regular = false;

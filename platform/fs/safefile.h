@@ -34,7 +34,8 @@ struct SafeFileOptions {
 //     write to: written in place (emptied at the first write), so every name
 //     sees the new content;
 //   - a FIFO, a device, a terminal: written through in place, never replaced
-//     and never emptied;
+//     and never emptied; so is a pipe or a socket that only a descriptor's
+//     link under /proc leads to ("/dev/stdout", "/dev/fd/N");
 //   - a folder: refused ("Is a directory").
 // A regular file we may not write to is refused as an open for writing would.
 // Failures carry the path as given and the reason (strerror); after an

@@ -224,6 +224,23 @@ TEST_F(MakeMode, BuiltProgramPrintsTheClosingMessage)
     EXPECT_EQ(TempTree::read(errFile), "");
 }
 
+// "-o /dev/stdout" used to fail ("No such file or directory"): the link's
+// text, "pipe:[...]", was taken for a path. The closing message goes to the
+// error stream, so the pipe carries the listing alone.
+TEST_F(MakeMode, StandardOutputThatIsAPipeGetsTheListingAlone)
+{
+    std::error_code ec;
+    const std::string bin = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path().string();
+    const std::string errFile = tree.path("stderr");
+    int status = -1;
+    const std::string piped = test::runCommand(bin + "/mrb-list --settings '" + settingsFolder.path("options.dll")
+            + "' -o /dev/stdout '" + tree.path("music/a.mp3") + "' 2>'" + errFile + "'",
+        &status);
+    EXPECT_EQ(status, 0) << TempTree::read(errFile);
+    EXPECT_EQ(piped, tree.path("music/a.mp3") + "\r\n");
+    EXPECT_EQ(TempTree::read(errFile), "Outputted 1 items to '/dev/stdout' successfully!\n");
+}
+
 // A folder the user could not read used to be left out silently, with exit 0.
 TEST_F(MakeMode, UnreadableFoldersAreNamedAndTheRunEndsIncomplete)
 {

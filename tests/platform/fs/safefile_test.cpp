@@ -9,9 +9,13 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
+#include <functional>
 #include <string>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace mrb::platform;
@@ -131,6 +135,55 @@ TEST_F(SafeFileTest, FifoIsWrittenThroughAndStaysAFifo)
         EXPECT_TRUE(writeFileSafely(target, "through the pipe").ok());
         EXPECT_EQ(reader.bytes(), "through the pipe");
         EXPECT_TRUE(S_ISFIFO(lstatOf(fifo).st_mode));
+    }
+}
+
+// These used to fail with "No such file or directory": the link's text
+// ("pipe:[1234]") was taken for a path.
+TEST_F(SafeFileTest, DescriptorLinksUnderProcAreWrittenThrough)
+{
+    struct Ends {
+        int read = -1;
+        int write = -1;
+    };
+    const auto pipeEnds = [] {
+        int fds[2] = {-1, -1};
+        EXPECT_EQ(::pipe2(fds, O_CLOEXEC), 0);
+        return Ends {fds[0], fds[1]};
+    };
+    const auto socketEnds = [] {
+        int fds[2] = {-1, -1};
+        EXPECT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds), 0);
+        return Ends {fds[0], fds[1]};
+    };
+    // its link names the FIFO's path, as before
+    const auto fifoEnds = [&] {
+        const std::string fifo = tree.path("fifo");
+        EXPECT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+        const int read = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        return Ends {read, ::open(fifo.c_str(), O_WRONLY | O_CLOEXEC)};
+    };
+    const struct {
+        const char *name;
+        std::function<Ends()> make;
+        std::string folder;
+    } cases[] = {
+        {"a pipe as /dev/fd/N", pipeEnds, "/dev/fd/"},
+        {"a pipe as /proc/self/fd/N", pipeEnds, "/proc/self/fd/"},
+        {"a socket as /dev/fd/N", socketEnds, "/dev/fd/"},
+        {"a FIFO of ours as /proc/self/fd/N", fifoEnds, "/proc/self/fd/"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const Ends ends = c.make();
+        ASSERT_GE(ends.write, 0);
+        const WriteResult written = writeFileSafely(c.folder + std::to_string(ends.write), "through it");
+        EXPECT_TRUE(written.ok()) << written.reason();
+        char buffer[32] = {};
+        EXPECT_EQ(::read(ends.read, buffer, sizeof buffer - 1), 10);
+        EXPECT_STREQ(buffer, "through it");
+        ::close(ends.read);
+        ::close(ends.write);
     }
 }
 
