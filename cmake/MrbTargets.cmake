@@ -12,6 +12,12 @@ else()
     set(MRB_INSTALL_PKGLIBDIR ${CMAKE_INSTALL_LIBDIR}/marrowby)
 endif()
 
+# Folders an install creates get these permissions whatever the installer's
+# umask (files get theirs from each install rule): under umask 000 they
+# would otherwise be world-writable.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
 set(CMAKE_ARCHIVE_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/lib)

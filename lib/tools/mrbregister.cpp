@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace
@@ -26,13 +27,24 @@ using mrb::platform::RegValueType;
 
 constexpr const char *usage = "usage: mrb-register [--system] LIBRARY [--unregister]\n";
 
-// Creates folder and its missing parents readable by every user, as the
-// store of an installation must be.
-bool makeSharedFolder(const std::string &folder)
+// Creates folder and its missing parents readable by every user and
+// writable by their owner alone, whatever the umask, as the store of an
+// installation must be; folders that exist keep their mode. 0, or the errno
+// value with the folder it concerns in failed.
+int makeSharedFolder(const std::string &folder, std::string &failed)
 {
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    return !ec && ::chmod(folder.c_str(), 0755) == 0;
+    std::filesystem::path path;
+    for (const std::filesystem::path &part : std::filesystem::path(folder)) {
+        path /= part;
+        failed = path.string();
+        if (::mkdir(path.c_str(), 0755) == 0) {
+            if (::chmod(path.c_str(), 0755) != 0)
+                return errno;
+        } else if (errno != EEXIST) {
+            return errno;
+        }
+    }
+    return 0;
 }
 
 // The library's path as the store should keep it: relative to the store's
@@ -134,8 +146,19 @@ int main(int argc, char **argv)
                 "(QFC_SYSTEM_REGISTRY_DIR names one)\n");
             return 1;
         }
-        if (!unregister && !makeSharedFolder(folder)) {
-            std::fprintf(stderr, "mrb-register: cannot create %s: %s\n", folder.c_str(), std::strerror(errno));
+        std::string failed;
+        if (const int err = unregister ? 0 : makeSharedFolder(folder, failed); err != 0) {
+            std::fprintf(stderr, "mrb-register: cannot create %s: %s\n", failed.c_str(), std::strerror(err));
+            return 1;
+        }
+        // Said now, not as a failure deep in the store: the store is there,
+        // and it is its owner's to change.
+        if (::access(folder.c_str(), F_OK) == 0 && ::access(folder.c_str(), W_OK | X_OK) != 0) {
+            std::fprintf(stderr,
+                "mrb-register: cannot change the installation's store %s: %s (only its owner may: run "
+                "mrb-register --system as that user)\n",
+                folder.c_str(),
+                std::strerror(errno));
             return 1;
         }
         // the library registers itself into the store this names

@@ -21,7 +21,17 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 chmod 755 "$work"
 prefix=$work/prefix
-cmake --install "$build" --prefix "$prefix" >"$work/install.log" || fail "cmake --install: $(cat "$work/install.log")"
+# under umask 000, as the shell of a careless installer may have it: nothing
+# installed may be changed by anyone but its owner
+(umask 000 && cmake --install "$build" --prefix "$prefix") >"$work/install.log" ||
+    fail "cmake --install: $(cat "$work/install.log")"
+writable=$(find "$prefix" ! -type l -perm /022)
+[[ -z $writable ]] || fail "writable by others after an install under umask 000: $writable"
+# every file the install wrote is in its manifest, the registry store's too,
+# so an uninstall by the manifest leaves nothing behind
+while IFS= read -r file; do
+    grep -qxF "$file" "$build/install_manifest.txt" || fail "install_manifest.txt lacks $file"
+done < <(find "$prefix" ! -type d)
 
 desktop-file-validate "$prefix/share/applications/marrowby.desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net "$prefix/share/metainfo/"*.metainfo.xml >"$work/appstream.log" ||

@@ -48,12 +48,18 @@ protected:
         std::filesystem::create_symlink(libraryFile(), installed);
     }
 
-    // Runs the built mrb-register and gives its exit code.
-    static int runTool(const std::string &arguments)
+    // Runs the built mrb-register through the shell, after shellFirst (such
+    // as "umask 000;") and as user (setpriv's name), and gives its exit code;
+    // what it said goes to said.
+    int runTool(const std::string &arguments, const std::string &shellFirst = "", const std::string &user = "")
     {
         const std::string library = libraryFile();
         const std::string tool = library.substr(0, library.rfind('/')) + "/mrb-register";
-        const int rc = std::system(("'" + tool + "' " + arguments + " >/dev/null 2>&1").c_str());
+        const std::string as = user.empty() ? "" : "setpriv --reuid=" + user + " --regid=nogroup --clear-groups -- ";
+        const std::string output = tree.path("mrb-register.out");
+        const int rc =
+            std::system((shellFirst + as + "'" + tool + "' " + arguments + " >'" + output + "' 2>&1").c_str());
+        said = TempTree::read(output);
         return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
     }
 
@@ -63,6 +69,7 @@ protected:
     }
 
     TempTree tree;
+    std::string said;
     const std::string user = tree.path("home/registry");
     const std::string system = tree.path("prefix/share/qfc-registry");
     const std::string installed = tree.path("prefix/lib/marrowby/libQFC_MRB.so");
@@ -106,6 +113,34 @@ TEST_F(SystemStore, ToolRegistersForEveryUserWithAPathInsideTheInstallation)
     EXPECT_FALSE(findClass(clsidAPIFuns).has_value());
     // what other libraries registered there stays readable
     EXPECT_EQ(modeOf(RegistryStore(system).fileOf(RegistryRoot::ClassesRoot)), 0644u);
+}
+
+// Under umask 000 the folders it made used to be world-writable.
+TEST_F(SystemStore, WhatTheToolMakesIsTheOwnersAloneWhateverTheUmask)
+{
+    ASSERT_EQ(runTool("--system '" + installed + "'", "umask 000; "), 0) << said;
+    for (const std::string &made : {tree.path("prefix/share"), system})
+        EXPECT_EQ(modeOf(made), 0755u) << made;
+    for (const std::string &made : {RegistryStore(system).fileOf(RegistryRoot::ClassesRoot), system + "/.lock"})
+        EXPECT_EQ(modeOf(made), 0644u) << made;
+}
+
+// A user used to be told "cannot create ...: Operation not permitted" of the
+// store that was there.
+TEST_F(SystemStore, AUserIsToldTheStoreIsItsOwnersToChange)
+{
+    if (!mrb::test::runningAsRoot())
+        GTEST_SKIP() << "the store needs an owner other than the user";
+    ASSERT_EQ(runTool("--system '" + installed + "'"), 0) << said;
+    ::chmod(tree.root().c_str(), 0755);
+    for (const char *more : {"", " --unregister"}) {
+        SCOPED_TRACE(more);
+        EXPECT_EQ(runTool("--system '" + installed + "'" + more, "", "nobody"), 1);
+        EXPECT_EQ(said,
+            "mrb-register: cannot change the installation's store " + system
+                + ": Permission denied (only its owner may: run mrb-register --system as that user)\n");
+    }
+    EXPECT_TRUE(systemValue(serverKey).has_value());
 }
 
 TEST_F(SystemStore, TheUsersRegistrationComesFirst)
