@@ -303,7 +303,9 @@ OkResult OptionsModel::ok()
     if (path.empty() || !m_fs.folderExists(path)) {
         OkResult failed;
         failed.outcome = OkOutcome::ValidationFailed;
-        failed.message = "'" + path + "' does not exist, please specify another!";
+        const std::string kind = path.empty() ? std::string() : m_fs.kindOf(path);
+        failed.message = kind.empty() ? "'" + path + "' does not exist, please specify another!"
+                                      : "'" + path + "' is " + kind + ", not a folder, please specify another!";
         failed.focusTextBox = PathText;
         return failed;
     }

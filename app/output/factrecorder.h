@@ -36,6 +36,7 @@ public:
     platform::WalkResult walk(const std::string &root, platform::TreeVisitor &visitor) override;
     bool folderExists(const std::string &path) override { return m_inner.folderExists(path); }
     bool fileExists(const std::string &path) override { return m_inner.fileExists(path); }
+    std::string kindOf(const std::string &path) override { return m_inner.kindOf(path); }
     bool createFolder(const std::string &path) override { return m_inner.createFolder(path); }
     bool deleteFile(const std::string &path, const platform::DeleteScope &scope) override
     {

@@ -95,18 +95,22 @@ void SettingsStore::ensureSettings()
     if (hasValidCheckKey(m_record, m_gen))
         return;
 
-    // Neither read nor created: empty values would make every output come out
-    // in a wrong format, so the defaults serve from memory.
+    // Not usable: empty values would make every output come out in a wrong
+    // format, so the defaults serve from memory. The notice says which step
+    // failed, so the user knows what to mend.
     const std::string file = settingsFilePath();
     const platform::ProfileFileState state = platform::inspectProfileFile(file);
-    const std::string reason = !state.readable && !state.missing ? state.reason
-        : !m_lastWrite.ok()                                      ? m_lastWrite.reason()
-                                                                 : std::string("it holds no valid settings");
+    const std::string writeReason = m_lastWrite.ok() ? std::string("it holds no valid settings") : m_lastWrite.reason();
+    const std::string what = state.missing
+        ? "cannot be created (" + (m_lastWrite.ok() ? state.reason : writeReason) + ")"
+        : !state.readable   ? "cannot be read (" + state.reason + ")"
+        : !m_lastWrite.ok() ? "can be read but not rewritten (" + writeReason + ")"
+                            : "can be read but " + writeReason;
     m_record = recordOfDefaults();
     m_record.setValue(Setting::OutputPath, outputFolder());
     m_record.setFilePath(file);
-    m_notice = "The settings file '" + file + "' can be neither read nor created (" + reason
-        + "). Marrowby runs on the default settings, and changes to them are not saved.";
+    m_notice = "The settings file '" + file + "' " + what
+        + ". Marrowby runs on the default settings, and changes to them are not saved.";
 }
 
 } // namespace mrb::core

@@ -21,9 +21,9 @@ class LibraryGenFuns;
 // Owns the settings file "options.dll" in the program folder and the record
 // that mirrors it. Reads go through the library's ReadIni; the defaults are
 // written in one locked step, so a program starting at the same moment reads
-// either none or all of them. A settings file that can be neither read nor
-// created never leaves the record empty: the program runs on the defaults,
-// kept in memory, and notice() says so.
+// either none or all of them. A settings file that cannot be read, created
+// or rewritten never leaves the record empty: the program runs on the
+// defaults, kept in memory, and notice() says which of the three failed.
 class SettingsStore
 {
 public:

@@ -27,6 +27,16 @@ void FileSystem::eachFile(
         each(file);
 }
 
+std::string FileSystem::kindOf(const std::string &path)
+{
+    if (folderExists(path))
+        return "a folder";
+    const std::optional<FsItem> item = file(path);
+    if (!item)
+        return {};
+    return item->attributes & System ? "a special file" : "a file";
+}
+
 std::string joinPath(std::string_view folder, std::string_view name)
 {
     std::string result;

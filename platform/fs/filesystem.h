@@ -183,6 +183,10 @@ public:
 
     virtual bool folderExists(const std::string &path) = 0;
     virtual bool fileExists(const std::string &path) = 0;
+    // What stands at path (a final symbolic link followed), in words for a
+    // message: "a folder", "a file", "a FIFO", "a socket", "a device" or "a
+    // special file"; "" when nothing does.
+    virtual std::string kindOf(const std::string &path);
     // Creates the folder and any missing folders above it; true when it exists afterwards.
     virtual bool createFolder(const std::string &path) = 0;
     // Removes a file, or the symbolic link itself (never what it points to).

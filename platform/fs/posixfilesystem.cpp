@@ -331,6 +331,23 @@ bool PosixFileSystem::fileExists(const std::string &path)
     return found.error == 0 && !found.isFolder() && !S_ISDIR(found.link.mode);
 }
 
+std::string PosixFileSystem::kindOf(const std::string &path)
+{
+    const Lookup found = lookUp(normalizePath(path));
+    if (found.error != 0)
+        return {};
+    const mode_t mode = found.leadsSomewhere ? found.target.mode : found.link.mode;
+    if (S_ISDIR(mode))
+        return "a folder";
+    if (S_ISREG(mode) || S_ISLNK(mode))
+        return "a file";
+    if (S_ISFIFO(mode))
+        return "a FIFO";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    return S_ISCHR(mode) || S_ISBLK(mode) ? "a device" : "a special file";
+}
+
 bool PosixFileSystem::createFolder(const std::string &rawPath)
 {
     const std::string path = normalizePath(rawPath);

@@ -57,6 +57,7 @@ public:
     WalkResult walk(const std::string &root, TreeVisitor &visitor) override;
     bool folderExists(const std::string &path) override;
     bool fileExists(const std::string &path) override;
+    std::string kindOf(const std::string &path) override;
     bool createFolder(const std::string &path) override;
     bool deleteFile(const std::string &path, const DeleteScope &scope = {}) override;
     bool removeEmptyFolder(const std::string &path, const DeleteScope &scope = {}) override;

@@ -190,8 +190,8 @@ TEST_F(MrbListBinary, UnreadableSettingsRunOnDefaultsAndSaySoOnce)
     EXPECT_EQ(r.out, defaultLines(dir));
     EXPECT_EQ(r.err,
         "mrb-list: The settings file '" + dir
-            + "/options.dll' can be neither read nor created (not a regular file). Marrowby runs on the default "
-              "settings, and changes to them are not saved.\n");
+            + "/options.dll' cannot be read (not a regular file). Marrowby runs on the default settings, and "
+              "changes to them are not saved.\n");
 }
 
 TEST_F(MrbListBinary, UsageErrorExitsTwoAndTouchesNothing)

@@ -484,12 +484,22 @@ TEST_F(OptionsDialog, DeleteStoresPathOn)
     EXPECT_EQ(store.record().value(Setting::CommonPath), "True");
 }
 
+// What is there in place of a folder used to be one that "does not exist".
 TEST_F(OptionsDialog, MissingOutputFolderStopsOk)
 {
     const std::string file = tree.file("a-file.txt", 10);
-    const std::string missing = tree.path("gone");
+    const std::string fifo = tree.fifo("fifo");
     const std::string opened = settingsText({{"Common.Size", "False"}});
-    for (const std::string &path : {missing, file, std::string()}) {
+    const struct {
+        std::string path;
+        std::string said;
+    } cases[] = {
+        {tree.path("gone"), "does not exist"},
+        {std::string(), "does not exist"},
+        {file, "is a file, not a folder"},
+        {fifo, "is a FIFO, not a folder"},
+    };
+    for (const auto &[path, said] : cases) {
         SCOPED_TRACE(path);
         openWith({{"Common.Size", "False"}});
         model.clickCheckBox(M::SizeBox);
@@ -497,7 +507,7 @@ TEST_F(OptionsDialog, MissingOutputFolderStopsOk)
 
         const mrb::core::OkResult result = model.ok();
         EXPECT_EQ(result.outcome, OkOutcome::ValidationFailed);
-        EXPECT_EQ(result.message, "'" + path + "' does not exist, please specify another!");
+        EXPECT_EQ(result.message, "'" + path + "' " + said + ", please specify another!");
         EXPECT_EQ(result.focusTextBox, M::PathText);
         EXPECT_TRUE(model.isOpen());
         EXPECT_EQ(fileText(), opened);

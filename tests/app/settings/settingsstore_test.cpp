@@ -344,6 +344,33 @@ TEST_F(SettingsStoreTest, UnwritableFolderRunsOnDefaultsInMemory)
     });
 }
 
+// A file that could be read but not rewritten used to be one that "can be
+// neither read nor created".
+TEST_F(SettingsStoreTest, NoticeSaysWhichStepFailed)
+{
+    tree.fileWith("read-only/options.dll", "[Common]\r\nPath=true\r\n");
+    tree.dir("empty");
+    const struct {
+        const char *folder;
+        const char *what;
+    } cases[] = {
+        {"read-only", "can be read but not rewritten (Permission denied)"},
+        {"empty", "cannot be created (Permission denied)"},
+    };
+    for (const auto &c : cases)
+        tree.chmod(c.folder, 0555);
+    mrb::test::expectAsNobody(tree, [&] {
+        for (const auto &c : cases) {
+            SCOPED_TRACE(c.folder);
+            SettingsStore store(api, gen, fs, tree.path(c.folder));
+            store.ensureSettings();
+            EXPECT_EQ(store.notice(),
+                "The settings file '" + tree.path(c.folder) + "/options.dll' " + c.what
+                    + ". Marrowby runs on the default settings, and changes to them are not saved.");
+        }
+    });
+}
+
 // Programs started at the same moment used to see the defaults half-written
 // and run with the other settings empty.
 TEST_F(SettingsStoreTest, ConcurrentFirstRunsAllSeeEveryDefault)
