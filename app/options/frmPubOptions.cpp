@@ -5,6 +5,7 @@
 #include "app/options/designfont.h"
 #include "app/options/optionsmodel.h"
 #include "app/options/regionsettings.h"
+#include "app/window/messagebox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -534,9 +535,7 @@ void frmPubOptions::onOk()
         accept();
         return;
     }
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Marrowby"), qs(result.message), QMessageBox::Ok, this);
-    box.setTextFormat(Qt::PlainText); // a path may hold '<' and '&'
-    box.exec();
+    showMessageBox(this, QMessageBox::Warning, qs(result.message));
     if (result.focusTextBox < 0 || result.focusTextBox >= static_cast<int>(txt.size()) || !txt[result.focusTextBox])
         return;
     QLineEdit *edit = txt[result.focusTextBox];

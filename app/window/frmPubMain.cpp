@@ -11,6 +11,7 @@
 #include "app/window/frmPubAbout.h"
 #include "app/window/icons.h"
 #include "app/window/listingadapter.h"
+#include "app/window/messagebox.h"
 #include "app/window/prompttracker.h"
 #include "app/window/splitterbar.h"
 #include "app/window/treeadapter.h"
@@ -428,9 +429,7 @@ void frmPubMain::showMessage(const std::string &text, core::MessageIcon icon)
     const QMessageBox::Icon boxIcon = icon == core::MessageIcon::Critical ? QMessageBox::Critical
         : icon == core::MessageIcon::Exclamation                          ? QMessageBox::Warning
                                                                           : QMessageBox::Information;
-    QMessageBox box(boxIcon, qs(programTitle), QString::fromStdString(text), QMessageBox::Ok, this);
-    box.setTextFormat(Qt::PlainText); // a file name in the text may look like markup
-    box.exec();
+    showMessageBox(this, boxIcon, QString::fromStdString(text));
 }
 
 void frmPubMain::setBusy(bool busy)
