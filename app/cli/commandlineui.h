@@ -73,6 +73,9 @@ public:
         ++m_foldersNotRead;
     }
     std::size_t foldersNotRead() const { return m_foldersNotRead; }
+    // Said by the command that meets it, in its own words.
+    void outOfMemory(const std::string &) override { m_outOfMemory = true; }
+    bool ranOutOfMemory() const { return m_outOfMemory; }
     // For an output written to the standard output, which it would spoil.
     void sayClosingMessageOnErrorStream() { m_out = &m_err; }
 
@@ -82,6 +85,7 @@ private:
     std::optional<ProgressLine> m_progress;
     std::function<void()> m_onEvents;
     std::size_t m_foldersNotRead = 0;
+    bool m_outOfMemory = false;
 };
 
 } // namespace mrb::cli

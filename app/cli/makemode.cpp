@@ -104,6 +104,10 @@ int runMake(CliContext &context)
         context.ui.setEventCheck({});
         stopped = interrupt.requested();
     }
+    if (context.ui.ranOutOfMemory()) {
+        context.err << "mrb-list: out of memory while adding the items: nothing written\n";
+        return ExitFailed;
+    }
     if (platform::leadsToStandardOutput(context.options.output))
         context.ui.sayClosingMessageOnErrorStream();
 

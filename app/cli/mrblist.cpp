@@ -10,6 +10,7 @@
 #include "app/workspace/workspace.h"
 #include "platform/fs/posixfilesystem.h"
 
+#include <new>
 #include <ostream>
 
 namespace mrb::cli
@@ -32,9 +33,7 @@ core::SettingsLocation locateSettings(const CliOptions &options, const RunEnviro
     return {std::move(folder), std::move(file)};
 }
 
-} // namespace
-
-int runMrbList(const std::vector<std::string> &args, const RunEnvironment &env, std::ostream &out, std::ostream &err)
+int runParsed(const std::vector<std::string> &args, const RunEnvironment &env, std::ostream &out, std::ostream &err)
 {
     const ParsedArguments parsed = parseArguments(args);
     if (parsed.helpRequested) {
@@ -79,6 +78,20 @@ int runMrbList(const std::vector<std::string> &args, const RunEnvironment &env, 
         return runMake(context);
     }
     return ExitUsage;
+}
+
+} // namespace
+
+int runMrbList(const std::vector<std::string> &args, const RunEnvironment &env, std::ostream &out, std::ostream &err)
+{
+    // An add runs out of memory on its own terms (makemode.cpp); whatever
+    // else does ends the run here, its temporary files removed on the way.
+    try {
+        return runParsed(args, env, out, err);
+    } catch (const std::bad_alloc &) {
+        err << "mrb-list: out of memory\n";
+        return ExitFailed;
+    }
 }
 
 } // namespace mrb::cli

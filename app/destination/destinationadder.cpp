@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
+#include <new>
 #include <span>
 #include <unordered_set>
 #include <utility>
@@ -282,6 +284,23 @@ std::string DestinationAdder::endPrompt(std::size_t unreadableFolders) const
     return " Ready. " + std::to_string(unreadableFolders) + " folder(s) could not be read.";
 }
 
+bool DestinationAdder::withinMemory(const std::function<void()> &add)
+{
+    try {
+        add();
+        return true;
+    } catch (const std::bad_alloc &) {
+        // What was gathered but not moved went with the stack; what reached
+        // the destination stays.
+        return false;
+    }
+}
+
+void DestinationAdder::tellOutOfMemory()
+{
+    m_ui.outOfMemory("Not enough memory to add everything: the add stopped, and the items added before stay.");
+}
+
 std::size_t DestinationAdder::AddToDestination()
 {
     if (isBusy())
@@ -290,9 +309,25 @@ std::size_t DestinationAdder::AddToDestination()
         m_ui.showMessage("No item to add!", MessageIcon::Information);
         return 0;
     }
-    const DestinationActivity::Scope running(m_activity);
-    const BusyPointer busy(m_ui);
+    std::size_t appended = 0;
+    std::size_t unreadable = 0;
+    bool complete = true;
+    {
+        const DestinationActivity::Scope running(m_activity);
+        const BusyPointer busy(m_ui);
+        complete = withinMemory([&] { addSelectedRows(appended, unreadable); });
+        // an add cut short may have appended rows it could not count
+        if (appended > 0 || !complete)
+            core::UpdateCounters(m_destination, m_status);
+        m_status.setPrompt(endPrompt(unreadable));
+    }
+    if (!complete)
+        tellOutOfMemory();
+    return appended;
+}
 
+void DestinationAdder::addSelectedRows(std::size_t &appended, std::size_t &unreadable)
+{
     // The window may re-list the source while a deep add lets it run: work on
     // the rows that were selected when the command began.
     std::vector<platform::ListRow> selected;
@@ -304,8 +339,6 @@ std::size_t DestinationAdder::AddToDestination()
     // the options dialog may change the record while a deep add runs
     const std::string item = m_settings.value(Setting::CommonItem);
 
-    std::size_t appended = 0;
-    std::size_t unreadable = 0;
     // Rows go over in batches, so a sorted destination places many rows in
     // one pass; a batch is moved before each deep add, which looks for them.
     std::vector<platform::ListRow> batch;
@@ -341,10 +374,6 @@ std::size_t DestinationAdder::AddToDestination()
         m_status.setPrompt(" Adding " + fullPath + "...");
     }
     moveBatch();
-    if (appended > 0)
-        core::UpdateCounters(m_destination, m_status);
-    m_status.setPrompt(endPrompt(unreadable));
-    return appended;
 }
 
 std::size_t DestinationAdder::AddTreeFolderToDestination()
@@ -358,13 +387,26 @@ std::size_t DestinationAdder::AddTreeFolderToDestination()
         return 0;
     const std::string nodeText = node->text;
 
-    const DestinationActivity::Scope running(m_activity);
-    const BusyPointer busy(m_ui);
+    std::size_t appended = 0;
+    bool complete = true;
+    {
+        const DestinationActivity::Scope running(m_activity);
+        const BusyPointer busy(m_ui);
+        if (m_destination.containsTag(folderTag(key)))
+            return 0;
+        std::size_t unreadable = 0;
+        complete = withinMemory([&] { appended = addTreeFolder(key, nodeText, unreadable); });
+        core::UpdateCounters(m_destination, m_status);
+        m_status.setPrompt(endPrompt(unreadable));
+    }
+    if (!complete)
+        tellOutOfMemory();
+    return appended;
+}
 
-    const std::string tag = folderTag(key);
-    if (m_destination.containsTag(tag))
-        return 0;
-
+std::size_t DestinationAdder::addTreeFolder(
+    const std::string &key, const std::string &nodeText, std::size_t &unreadable)
+{
     // A folder that cannot be read any more still gets its row, with what is known.
     platform::FsItem folder;
     if (std::optional<platform::FsItem> found = m_fs.folder(key)) {
@@ -379,7 +421,6 @@ std::size_t DestinationAdder::AddTreeFolderToDestination()
 
     const bool withContents = m_settings.isOn(Setting::CommonSub);
     // With its contents, the size comes from the deep add's own walk.
-    std::size_t unreadable = 0;
     const std::optional<std::uint64_t> total = withContents ? std::nullopt : sizeOfFolder(key, unreadable);
     m_destination.append(toListRow(MakeFolderRow(folder, total, m_settings, m_locale)));
     std::size_t appended = 1;
@@ -388,12 +429,10 @@ std::size_t DestinationAdder::AddTreeFolderToDestination()
         appended += result.rowsAppended;
         unreadable += result.unreadableFolders;
         if (result.total) {
-            if (const std::size_t r = m_destination.findByTag(tag))
+            if (const std::size_t r = m_destination.findByTag(folderTag(key)))
                 setCellText(m_destination, r, Column::Size, FormatSize(*result.total, m_settings, m_locale));
         }
     }
-    core::UpdateCounters(m_destination, m_status);
-    m_status.setPrompt(endPrompt(unreadable));
     return appended;
 }
 
@@ -401,8 +440,15 @@ DeepAddResult DestinationAdder::AddFolderContents(const std::string &folderPath)
 {
     if (isBusy())
         return {};
-    const DestinationActivity::Scope running(m_activity);
-    return deepAdd(folderPath, m_settings.value(Setting::CommonItem));
+    DeepAddResult result;
+    bool complete = true;
+    {
+        const DestinationActivity::Scope running(m_activity);
+        complete = withinMemory([&] { result = deepAdd(folderPath, m_settings.value(Setting::CommonItem)); });
+    }
+    if (!complete)
+        tellOutOfMemory();
+    return result;
 }
 
 } // namespace mrb::core

@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -38,6 +39,10 @@ struct DeepAddResult {
 // by name, then its own row (when Common.Item asks for folders), then each
 // sub-folder the same way. A folder that cannot be read is skipped and counted;
 // the walk goes on. Symbolic links to folders are listed, never entered.
+//
+// An add that runs out of memory stops there: the rows that reached the
+// destination stay, the counters and the prompt are those of an ended add,
+// and the user interface is told (UserInterface::outOfMemory).
 //
 // The deep add lets the window serve its events once per folder. Meanwhile
 // the activity is busy: a second add does nothing, the destination commands
@@ -84,6 +89,13 @@ private:
     std::optional<std::uint64_t> sizeOfFolder(const std::string &folderPath, std::size_t &unreadable);
     // The deep add with the Common.Item text read when the command began.
     DeepAddResult deepAdd(const std::string &folderPath, const std::string &item);
+    // The work of the two commands, counting what they appended and could
+    // not read as they go, so the counts hold when memory runs out.
+    void addSelectedRows(std::size_t &appended, std::size_t &unreadable);
+    std::size_t addTreeFolder(const std::string &key, const std::string &nodeText, std::size_t &unreadable);
+    // Runs add; false when it ran out of memory (std::bad_alloc).
+    static bool withinMemory(const std::function<void()> &add);
+    void tellOutOfMemory();
 
     platform::ListModel &m_destination;
     platform::ListModel &m_source;

@@ -17,6 +17,7 @@
 #include "platform/controls/statusbarmodel.h"
 #include "platform/fs/filesystem.h"
 
+#include <new>
 #include <optional>
 #include <unordered_set>
 
@@ -168,18 +169,30 @@ OutputResult writeOutputFile(const MakeContext &context, const std::string &file
     OutputResult result;
     {
         const LongWork working(context);
-        if (machine)
-            result = writeMachineOutput(context, *machine, fileName);
-        else if (plan.route == OutputRoute::Spreadsheet)
-            result.written =
-                WriteSpreadsheet(context.spreadsheet, fileName, context.destination, settings, context.statusBar);
-        else
-            result.written = writeLineOutput(context, settings, plan, fileName);
+        try {
+            if (machine)
+                result = writeMachineOutput(context, *machine, fileName);
+            else if (plan.route == OutputRoute::Spreadsheet)
+                result.written =
+                    WriteSpreadsheet(context.spreadsheet, fileName, context.destination, settings, context.statusBar);
+            else
+                result.written = writeLineOutput(context, settings, plan, fileName);
+        } catch (const std::bad_alloc &) {
+            // The writer's file went with it: our temporary file is gone and
+            // an existing file is as it was.
+            result = {0, platform::WriteResult::failure(fileName, "out of memory")};
+        }
 
         // Only the line outputs are followed by the delete step.
         if (result.written.ok() && (machine || plan.route != OutputRoute::Spreadsheet)
-            && settings.isOn(Setting::OutputDelete))
-            deleteListedItems(context, fileName);
+            && settings.isOn(Setting::OutputDelete)) {
+            try {
+                deleteListedItems(context, fileName);
+            } catch (const std::bad_alloc &) {
+                // Ignored on purpose: the delete step stops, and what it did
+                // not reach stays, as an item it cannot delete does.
+            }
+        }
     }
 
     if (!result.written.ok()) {

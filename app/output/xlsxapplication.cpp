@@ -376,57 +376,62 @@ platform::WriteResult XlsxApplication::saveAs(const std::string &fileName)
     lxw_workbook *workbook = workbook_new_opt(scratch.name().c_str(), &options);
     if (!workbook)
         return failed(workbookFailure(LXW_ERROR_MEMORY_MALLOC_FAILED, libraryLog.text()));
-    // Where that cannot be done, the written cells still carry the font.
-    if (!m_fontName.empty())
-        setDefaultFont(workbook, m_fontName, m_fontPoints);
-    lxw_worksheet *sheet = workbook_add_worksheet(workbook, nullptr);
-
-    const auto makeFormat = [&](const RowFormat *row) -> lxw_format * {
-        if (m_fontName.empty() && !row)
-            return nullptr;
-        lxw_format *format = workbook_add_format(workbook);
-        if (!m_fontName.empty()) {
-            format_set_font_name(format, m_fontName.c_str());
-            format_set_font_size(format, m_fontPoints);
-        }
-        if (row) {
-            if (row->horizontal == alignCentre)
-                format_set_align(format, LXW_ALIGN_CENTER);
-            if (row->vertical == alignCentre)
-                format_set_align(format, LXW_ALIGN_VERTICAL_CENTER);
-            if (row->bold)
-                format_set_bold(format);
-        }
-        return format;
-    };
-    lxw_format *cellFormat = makeFormat(nullptr);
-    std::map<std::size_t, lxw_format *> rowFormats;
-    for (const auto &[row, format] : m_rowFormats) {
-        if (row == 0 || row > maxRows)
-            continue;
-        rowFormats[row] = makeFormat(&format);
-        worksheet_set_row(sheet, static_cast<lxw_row_t>(row - 1), LXW_DEF_ROW_HEIGHT, rowFormats[row]);
-    }
-    // Before the rows: in constant-memory mode nothing comes back to them.
-    for (const auto &[column, width] : m_columnWidths)
-        worksheet_set_column(
-            sheet, static_cast<lxw_col_t>(column - 1), static_cast<lxw_col_t>(column - 1), width, nullptr);
-
     std::string failure;
-    std::string text; // reused: the library wants each text ended by NUL
-    const bool allWritten = writeCells([&](std::size_t r, std::size_t c, std::string_view value) {
-        const auto special = rowFormats.find(r);
-        lxw_format *format = special != rowFormats.end() ? special->second : cellFormat;
-        text.clear();
-        appendValidUtf8(text, value);
-        const lxw_error error = worksheet_write_string(
-            sheet, static_cast<lxw_row_t>(r - 1), static_cast<lxw_col_t>(c - 1), text.c_str(), format);
-        if (error != LXW_NO_ERROR)
-            failure = workbookFailure(error, libraryLog.text());
-        return error == LXW_NO_ERROR;
-    });
-    if (!allWritten && failure.empty())
-        failure = m_log.error().empty() ? std::string("the workbook could not be put together") : m_log.error();
+    try {
+        // Where that cannot be done, the written cells still carry the font.
+        if (!m_fontName.empty())
+            setDefaultFont(workbook, m_fontName, m_fontPoints);
+        lxw_worksheet *sheet = workbook_add_worksheet(workbook, nullptr);
+
+        const auto makeFormat = [&](const RowFormat *row) -> lxw_format * {
+            if (m_fontName.empty() && !row)
+                return nullptr;
+            lxw_format *format = workbook_add_format(workbook);
+            if (!m_fontName.empty()) {
+                format_set_font_name(format, m_fontName.c_str());
+                format_set_font_size(format, m_fontPoints);
+            }
+            if (row) {
+                if (row->horizontal == alignCentre)
+                    format_set_align(format, LXW_ALIGN_CENTER);
+                if (row->vertical == alignCentre)
+                    format_set_align(format, LXW_ALIGN_VERTICAL_CENTER);
+                if (row->bold)
+                    format_set_bold(format);
+            }
+            return format;
+        };
+        lxw_format *cellFormat = makeFormat(nullptr);
+        std::map<std::size_t, lxw_format *> rowFormats;
+        for (const auto &[row, format] : m_rowFormats) {
+            if (row == 0 || row > maxRows)
+                continue;
+            rowFormats[row] = makeFormat(&format);
+            worksheet_set_row(sheet, static_cast<lxw_row_t>(row - 1), LXW_DEF_ROW_HEIGHT, rowFormats[row]);
+        }
+        // Before the rows: in constant-memory mode nothing comes back to them.
+        for (const auto &[column, width] : m_columnWidths)
+            worksheet_set_column(
+                sheet, static_cast<lxw_col_t>(column - 1), static_cast<lxw_col_t>(column - 1), width, nullptr);
+
+        std::string text; // reused: the library wants each text ended by NUL
+        const bool allWritten = writeCells([&](std::size_t r, std::size_t c, std::string_view value) {
+            const auto special = rowFormats.find(r);
+            lxw_format *format = special != rowFormats.end() ? special->second : cellFormat;
+            text.clear();
+            appendValidUtf8(text, value);
+            const lxw_error error = worksheet_write_string(
+                sheet, static_cast<lxw_row_t>(r - 1), static_cast<lxw_col_t>(c - 1), text.c_str(), format);
+            if (error != LXW_NO_ERROR)
+                failure = workbookFailure(error, libraryLog.text());
+            return error == LXW_NO_ERROR;
+        });
+        if (!allWritten && failure.empty())
+            failure = m_log.error().empty() ? std::string("the workbook could not be put together") : m_log.error();
+    } catch (...) {
+        lxw_workbook_free(workbook); // with its temporary files: memory ran out on the way
+        throw;
+    }
 
     // workbook_close frees the workbook whatever happens, so it is always called.
     const lxw_error closed = workbook_close(workbook);

@@ -28,6 +28,9 @@ public:
     // Told of each folder a command could not read, whose contents it leaves
     // out; the window only counts them in its closing prompt.
     virtual void folderNotRead(const std::string &path, const std::string &reason) { (void)path, (void)reason; }
+    // Told when a command ran out of memory and stopped early, with what to
+    // say; what it did until then stays. The window shows it as a warning.
+    virtual void outOfMemory(const std::string &message) { showMessage(message, MessageIcon::Exclamation); }
 };
 
 } // namespace mrb::core

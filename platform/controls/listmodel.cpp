@@ -523,14 +523,25 @@ void ListModel::append(std::span<const ListRow> rows)
     // Grow geometrically: many small batches must not copy the whole store each time.
     if (d->rows.size() + rows.size() > d->rows.capacity())
         d->rows.reserve(std::max(d->rows.size() + rows.size(), d->rows.capacity() * 2));
-    for (const ListRow &row : rows) {
-        d->rows.push_back(d->makeSlot(row));
-        if (row.selected)
-            ++d->selectedCount;
+    const auto appended = [this, first] {
+        d->indexAppended(first);
+        const std::size_t count = d->rows.size() - first + 1;
+        if (count > 0)
+            d->notify([first, count](ListObserver &o) { o.rowsAppended(first, count); });
+    };
+    try {
+        for (const ListRow &row : rows) {
+            d->rows.push_back(d->makeSlot(row));
+            if (row.selected)
+                ++d->selectedCount;
+        }
+    } catch (...) {
+        // Out of memory part of the way: the rows packed so far stay, and
+        // the index and the views learn of them.
+        appended();
+        throw;
     }
-    d->indexAppended(first);
-    const std::size_t count = d->rows.size() - first + 1;
-    d->notify([first, count](ListObserver &o) { o.rowsAppended(first, count); });
+    appended();
 }
 
 ListRow ListModel::row(std::size_t r) const

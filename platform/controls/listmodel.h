@@ -71,7 +71,9 @@ public:
     // the rows with the same text; returns its number.
     std::size_t append(const ListRow &row);
     // Appends many rows with one notification. A sorted listing sorts them on
-    // their own and merges them in, in one pass.
+    // their own and merges them in, in one pass. When memory runs out
+    // (std::bad_alloc), a sorted listing is left as it was; any other keeps
+    // the rows appended by then, told to the observers.
     void append(std::vector<ListRow> &&rows);
     // The same with copies of rows, which stay the caller's (to be reused).
     void append(std::span<const ListRow> rows);

@@ -99,7 +99,9 @@ void RowStore::ChunkFree::operator()(char *p) const noexcept
 char *RowStore::Arena::take(std::size_t size)
 {
     const auto newChunk = [this](std::size_t bytes) {
-        chunks.emplace_back(static_cast<char *>(allocateLarge(bytes)), ChunkFree {bytes});
+        // owned before the list grows: a list that cannot grow frees it
+        std::unique_ptr<char[], ChunkFree> chunk(static_cast<char *>(allocateLarge(bytes)), ChunkFree {bytes});
+        chunks.push_back(std::move(chunk));
         return chunks.back().get();
     };
     if (size > chunkSize / 4)

@@ -16,12 +16,14 @@ std::unique_ptr<platform::TextWriter> FaultyFileSystem::openTextWriter(const std
         unopened->failure = "Read-only file system";
         return unopened;
     }
-    case Fault::WriteFails: {
+    case Fault::WriteFails:
+    case Fault::OutOfMemory: {
         // The real writer is opened (and abandoned), so a leftover temporary
         // file would show up in the folder.
         auto real = m_real.openTextWriter(p, mode);
         auto failing = std::make_unique<MemoryWriter>();
         failing->failFromWrite = 1;
+        failing->failByRunningOutOfMemory = fault == Fault::OutOfMemory;
         return failing;
     }
     }

@@ -7,6 +7,7 @@
 #include "platform/fs/writeresult.h"
 
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,12 +22,15 @@ public:
     std::string bytes;
     int failFromWrite = -1; // 0-based index of the first write that fails; -1 never
     std::string failure = "No space left on device";
+    bool failByRunningOutOfMemory = false; // the failing write throws std::bad_alloc
 
     bool writeLine(std::string_view line) override { return write(std::string(line) + "\r\n"); }
     bool write(std::string_view data) override
     {
         if (failFromWrite >= 0 && m_writes++ >= failFromWrite) {
             m_failed = true;
+            if (failByRunningOutOfMemory)
+                throw std::bad_alloc();
             return false;
         }
         bytes.append(data);
@@ -52,7 +56,7 @@ public:
         : m_real(real)
     {
     }
-    enum class Fault { None, CannotOpen, WriteFails };
+    enum class Fault { None, CannotOpen, WriteFails, OutOfMemory };
     Fault fault = Fault::None;
     std::vector<std::string> deleted; // deleteFile and removeEmptyFolder calls, in order
 

@@ -3,6 +3,7 @@
 #include "app/cli/mrblist.h"
 #include "app/workspace/workspace.h"
 #include "platform/fs/posixfilesystem.h"
+#include "tests/support/addresslimit.h"
 #include "tests/support/fakelibrary.h"
 #include "tests/support/fakeuserinterface.h"
 #include "tests/support/listingfixtures.h"
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -317,4 +319,60 @@ TEST_F(MakeMode, PlaylistCountsItsEntriesAndNamesWhatItLeftOut)
         "mrb-list: left out of '" + target
             + "': 3 folder(s) (a playlist lists files) and 1 file(s) whose path holds a line break (a playlist "
               "cannot carry one)\n");
+}
+
+// Running out of memory used to abort mrb-list (exit 134), leaving its
+// temporary file beside the output.
+TEST_F(MakeMode, OutOfMemoryEndsWithOneLineAndLeavesNoTemporaryFile)
+{
+    if (!test::addressLimitsWork)
+        GTEST_SKIP() << "a sanitizer's address space cannot be limited";
+    std::error_code ec;
+    const std::string bin = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path().string();
+    const auto argv = [&](const std::string &output, const std::vector<std::string> &more, const std::string &listed) {
+        std::vector<std::string> args {
+            bin + "/mrb-list", "--settings", settingsFolder.path("options.dll"), "--set", "Common.Sub=True"};
+        args.insert(args.end(), more.begin(), more.end());
+        args.insert(args.end(), {"-o", output, listed});
+        return args;
+    };
+    const std::string hungry = test::makeMemoryHungryFolder(tree.path("hungry"), 3000);
+    const std::string scratch = settingsFolder.root();
+    // What a small listing needs, and what this one needs to be added and
+    // written as it goes (a path list keeps nothing).
+    const std::size_t mib = 1 << 20;
+    const std::size_t small = test::smallestWorkingLimit(
+        argv(tree.path("out/small.m3u"), {}, tree.path("top.txt")), 4 * mib, 1024 * mib, scratch);
+    const std::size_t added =
+        test::smallestWorkingLimit(argv(tree.path("out/all.m3u"), {}, hungry), 4 * mib, 1024 * mib, scratch);
+    ASSERT_GT(small, 0u);
+    ASSERT_GT(added, small + 16 * mib) << "the listing is too small to need memory";
+
+    // Less than the add needs, more than the start does: the add runs out.
+    const std::size_t limit = (small + added) / 2;
+    const std::vector<std::string> table = {"--set", "Output.FileType=Customize", "--set", "Output.Standard=False"};
+    const struct {
+        const char *name;
+        const char *output;
+        std::vector<std::string> more;
+    } families[] = {
+        {"path list", "out/list.m3u", {}},
+        {"PLS", "out/list.pls", {}},
+        {"field table", "out/list.txt", table},
+        {"workbook", "out/list.xls", table},
+        {"csv", "out/list.csv", {"--format", "csv"}},
+        {"catalog", "out/list.html", {"--format", "catalog"}},
+    };
+    for (const auto &f : families) {
+        SCOPED_TRACE(f.name);
+        const std::string output = tree.fileWith(f.output, "previous");
+        const test::LimitedRun run = test::runWithAddressLimit(argv(output, f.more, hungry), limit, scratch);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, "mrb-list: out of memory while adding the items: nothing written\n");
+        EXPECT_EQ(TempTree::read(output), "previous");
+        const std::vector<std::string> names = test::namesIn(tree.path("out"));
+        EXPECT_TRUE(std::none_of(names.begin(), names.end(), [](const std::string &n) { return n.starts_with("."); }))
+            << "a temporary file was left: " << names.front();
+    }
 }

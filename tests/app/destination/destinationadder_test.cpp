@@ -4,6 +4,7 @@
 #include "app/destination/destinationadder.h"
 #include "platform/fs/fakefilesystem.h"
 #include "platform/fs/posixfilesystem.h"
+#include "tests/support/addresslimit.h"
 #include "tests/support/desk.h"
 #include "tests/support/temptree.h"
 #include "tests/support/unprivileged.h"
@@ -531,4 +532,43 @@ TEST(SortedDestination, StaysSortedThroughEveryWayOfAdding)
         EXPECT_EQ(desk.column(numbersOf(c.column).subItem), texts);
         EXPECT_EQ(tagsOf(), tags);
     }
+}
+
+// Running out of memory in a deep add used to end the program
+// (std::bad_alloc); the window now lives on with the rows added before.
+TEST(DeepAdd, OutOfMemoryStopsTheAddAndKeepsTheRowsAddedBefore)
+{
+    if (!mrb::test::addressLimitsWork)
+        GTEST_SKIP() << "a sanitizer's address space cannot be limited";
+    TempTree tree;
+    for (int i = 0; i < 10; ++i)
+        tree.file("T/a/" + std::to_string(i), 1);
+    mrb::test::makeMemoryHungryFolder(tree.path("T/b"), 3000);
+    EXPECT_EXIT(
+        {
+            PosixFileSystem fs;
+            Desk desk(fs);
+            desk.set(Setting::CommonSub, "True");
+            desk.set(Setting::CommonItem, "Files");
+            desk.adder.setMoveInterval(std::chrono::milliseconds(0));
+            desk.selectInSource(tree.path("T"));
+            if (!mrb::test::limitAddressSpace(8 << 20))
+                std::_Exit(2);
+            desk.adder.AddToDestination();
+            // T, and a's files, moved when the walk went on to b
+            EXPECT_EQ(desk.destination.rowCount(), 11u);
+            EXPECT_EQ(desk.status.text(1), " Folders: 1 ");
+            EXPECT_EQ(desk.status.text(2), " Files: 10 ");
+            EXPECT_EQ(desk.status.prompt(), " Ready.");
+            EXPECT_FALSE(desk.activity.isBusy());
+            EXPECT_EQ(desk.ui.messages.size(), 1u);
+            for (const auto &message : desk.ui.messages) {
+                EXPECT_EQ(message.text,
+                    "Not enough memory to add everything: the add stopped, and the items added before stay.");
+                EXPECT_EQ(message.icon, MessageIcon::Exclamation);
+            }
+            std::_Exit(::testing::Test::HasFailure() ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0),
+        "");
 }

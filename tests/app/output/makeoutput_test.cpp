@@ -471,6 +471,19 @@ TEST_F(MakeFailureTest, WriteFailsPartWay)
     EXPECT_EQ(test::namesIn(tree.path("out")), std::vector<std::string> {"list.m3u"});
 }
 
+// Running out of memory while writing used to end the program (std::bad_alloc).
+TEST_F(MakeFailureTest, OutOfMemoryWhileWriting)
+{
+    fs.fault = test::FaultyFileSystem::Fault::OutOfMemory; // from the second line on
+    useType("Customize");
+    record.setValue(Setting::OutputHeader, "True");
+    make(existing);
+    expectFailureReported(existing, "out of memory");
+    EXPECT_EQ(ui.messages[0].text, "Cannot output to '" + existing + "': out of memory!");
+    EXPECT_EQ(test::TempTree::read(existing), "previous\r\n");
+    EXPECT_EQ(test::namesIn(tree.path("out")), std::vector<std::string> {"list.m3u"});
+}
+
 TEST_F(MakeFailureTest, VanishedFolder)
 {
     const std::string name = tree.path("gone/list.pls");
