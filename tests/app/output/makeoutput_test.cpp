@@ -460,28 +460,29 @@ TEST_F(MakeFailureTest, FileThatCannotBeCreated)
     EXPECT_EQ(test::TempTree::read(existing), "previous\r\n");
 }
 
+// Running out of memory used to end the program (std::bad_alloc).
 TEST_F(MakeFailureTest, WriteFailsPartWay)
 {
-    fs.fault = test::FaultyFileSystem::Fault::WriteFails; // from the second line on
+    const struct {
+        const char *name;
+        test::FaultyFileSystem::Fault fault; // from the second line on
+        const char *reason;
+    } cases[] = {
+        {"disk full", test::FaultyFileSystem::Fault::WriteFails, "No space left on device"},
+        {"out of memory", test::FaultyFileSystem::Fault::OutOfMemory, "out of memory"},
+    };
     useType("Customize");
     record.setValue(Setting::OutputHeader, "True");
-    make(existing);
-    expectFailureReported(existing, "No space left on device");
-    EXPECT_EQ(test::TempTree::read(existing), "previous\r\n");
-    EXPECT_EQ(test::namesIn(tree.path("out")), std::vector<std::string> {"list.m3u"});
-}
-
-// Running out of memory while writing used to end the program (std::bad_alloc).
-TEST_F(MakeFailureTest, OutOfMemoryWhileWriting)
-{
-    fs.fault = test::FaultyFileSystem::Fault::OutOfMemory; // from the second line on
-    useType("Customize");
-    record.setValue(Setting::OutputHeader, "True");
-    make(existing);
-    expectFailureReported(existing, "out of memory");
-    EXPECT_EQ(ui.messages[0].text, "Cannot output to '" + existing + "': out of memory!");
-    EXPECT_EQ(test::TempTree::read(existing), "previous\r\n");
-    EXPECT_EQ(test::namesIn(tree.path("out")), std::vector<std::string> {"list.m3u"});
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        ui.messages.clear();
+        fs.fault = c.fault;
+        make(existing);
+        expectFailureReported(existing, c.reason);
+        EXPECT_EQ(ui.messages[0].text, "Cannot output to '" + existing + "': " + c.reason + "!");
+        EXPECT_EQ(test::TempTree::read(existing), "previous\r\n");
+        EXPECT_EQ(test::namesIn(tree.path("out")), std::vector<std::string> {"list.m3u"});
+    }
 }
 
 TEST_F(MakeFailureTest, VanishedFolder)
