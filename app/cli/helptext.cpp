@@ -28,7 +28,8 @@ constexpr HelpRow modeRows[] = {
     {"-o OUTPUT PATH...",
         "add each PATH as Add To Destination adds a selected row (a folder with its total size, or with what "
         "lies below it when Common.Sub is True) and write the listing to OUTPUT as Make does. The format follows "
-        "Output.FileType, Output.Standard and OUTPUT's extension (.pls, .htm, .html, .xls, .xlsx)"},
+        "Output.FileType, Output.Standard and OUTPUT's extension (.pls, .htm, .html, .xls, .xlsx). With -o "
+        "/dev/stdout the listing alone goes down the pipe, and the closing message to the error stream"},
     {"--show FOLDER",
         "print the source listing a click on FOLDER shows, one row a line: name, path, size, type, created, "
         "modified, accessed and tag, separated by TAB. A backslash, TAB, line feed or carriage return inside a "
@@ -47,7 +48,7 @@ constexpr HelpRow optionRows[] = {
         "with -o: write OUTPUT in one of the formats below instead of the one the settings choose; without it "
         "the bytes are exactly the window's"},
     {"--relative-to DIR",
-        "with --format m3u8: write each path relative to DIR (the playlist's folder, so the "
+        "with --format m3u8: write each path relative to the folder DIR (the playlist's folder, so the "
         "playlist and its files can move together)"},
     {"--hidden", "with --show: list hidden items too (names beginning with a point)"},
     {"--system", "with --show: list system items too (FIFOs, sockets, devices)"},
@@ -98,14 +99,15 @@ constexpr HelpRow formatRows[] = {
     {"m3u8",
         "an extended M3U playlist in UTF-8: #EXTM3U, then for each file (folders are left out) #EXTINF:-1, "
         "the name less its extension, and its path on the next line. A path with a line break cannot be "
-        "written and is named on stderr; a path that is not valid UTF-8 is written as a file:// URI. With "
+        "written; one line on stderr counts what was left out, and the closing message the entries written. "
+        "A path that is not valid UTF-8 is written as a file:// URI. With "
         "--relative-to /M, the file /M/Live, 1999.mp3 gives the lines "
         "#EXTINF:-1,Live, 1999 and Live, 1999.mp3"},
 };
 
 constexpr HelpRow exitRows[] = {
     {"0", "done"},
-    {"1", "the output, or the listing asked for, could not be made; nothing was deleted"},
+    {"1", "the output, or the listing asked for, could not be made (also when memory ran out); nothing was deleted"},
     {"2", "usage error"},
     {"3", "written, but incomplete: some folders could not be read (each is named on the error stream)"},
     {"130",
