@@ -41,7 +41,9 @@ struct MakeContext {
 };
 
 struct OutputResult {
-    std::size_t rowsWritten = 0; // every row, folders included, when the output is complete
+    // every row, folders included, when the output is complete (an m3u8
+    // playlist: its entries)
+    std::size_t rowsWritten = 0;
     platform::WriteResult written; // or the file and why it could not be written
 };
 
@@ -62,5 +64,7 @@ OutputResult writeOutputFile(
 
 // "Outputted n items to 'fileName' successfully!"
 std::string closingMessage(std::size_t rows, const std::string &fileName);
+// "Cannot output to 'fileName': reason!"
+std::string cannotOutputMessage(const std::string &fileName, const std::string &reason);
 
 } // namespace mrb::core
