@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <limits>
 #include <taglib/audioproperties.h>
 #include <taglib/fileref.h>
 #include <taglib/tdebuglistener.h>
@@ -51,7 +52,9 @@ public:
     {
         if (m_position >= m_size || length == 0)
             return {};
-        const auto wanted = static_cast<std::size_t>(std::min<long>(static_cast<long>(length), m_size - m_position));
+        // Parsers ask for lengths read from the file, even negative ones
+        // turned unsigned: never more than is left.
+        const auto wanted = static_cast<std::size_t>(std::min<unsigned long>(length, m_size - m_position));
         TagLib::ByteVector block(static_cast<unsigned int>(wanted), '\0');
         const std::size_t got = readAt(block.data(), wanted, m_position);
         block.resize(static_cast<unsigned int>(got));
@@ -66,7 +69,10 @@ public:
     void seek(long offset, Position p) override
     {
         const long base = p == Beginning ? 0 : p == Current ? m_position : m_size;
-        m_position = std::max(0L, base + offset);
+        long target = 0;
+        if (__builtin_add_overflow(base, offset, &target)) // offsets come from the file too
+            target = offset < 0 ? 0 : std::numeric_limits<long>::max();
+        m_position = std::max(0L, target);
     }
     long tell() const override { return m_position; }
     long length() override { return m_size; }
