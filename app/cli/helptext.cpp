@@ -117,8 +117,9 @@ constexpr HelpRow formatRows[] = {
         "it has no title), #EXTALB: with the album and #EXTART: with the album artist (or the artist) where the "
         "tags have them, and its path on the next line. The closing line counts the entries written. A path "
         "with a line break cannot be written and is named on stderr; a path that is not valid UTF-8 is written "
-        "as a file:// URI. With --relative-to /M, the file /M/Live, 1999.mp3 of 4:05 gives the lines "
-        "#EXTINF:245,Band - Live, #EXTALB:1999 and Live, 1999.mp3"},
+        "as a file:// URI. With --relative-to /M, the file /M/Live/01 Intro.flac of 4:05, tagged The Band, "
+        "Intro and Live, gives the lines #EXTINF:245,The Band - Intro, #EXTALB:Live, #EXTART:The Band and "
+        "Live/01 Intro.flac"},
 };
 
 constexpr HelpRow exitRows[] = {

@@ -8,6 +8,12 @@
 #include <cstdint>
 #include <vector>
 
+namespace mrb::core
+{
+// Whether the tags of media files are read, or only which files are media.
+enum class TagReading { Read, Skip };
+} // namespace mrb::core
+
 namespace mrb::platform
 {
 class ListModel;
@@ -16,9 +22,6 @@ class StatusBarModel;
 
 namespace mrb::core
 {
-
-// Whether the tags of media files are read, or only which files are media.
-enum class TagReading { Read, Skip };
 
 // Which rows of a listing are audio or video files, and what their tags say.
 class MediaTable

@@ -115,8 +115,11 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
     { title: 'Created', cls: 'date', text: function (r) { return dateText(rows[r][CREATED]); }, key: function (r) { return rows[r][CREATED]; }, numeric: true },
     { title: 'Accessed', cls: 'date', text: function (r) { return dateText(rows[r][ACCESSED]); }, key: function (r) { return rows[r][ACCESSED]; }, numeric: true }
   ];
-  // Tags read: length, artist, title and album as columns, and in the search.
-  if (data.tags === true) {
+  // Tags read and found: length, artist, title and album as columns, and in the search.
+  var tagged = data.tags === true && rows.some(function (row) {
+    return row[LENGTH] !== null || row[ARTIST] !== '' || row[TITLE] !== '' || row[ALBUM] !== '';
+  });
+  if (tagged) {
     columns.splice(1, 0,
       { title: 'Length', cls: 'length', text: function (r) { return lengthText(rows[r][LENGTH]); }, key: function (r) { return rows[r][LENGTH]; }, numeric: true },
       { title: 'Artist', cls: 'tag', tip: true, text: function (r) { return rows[r][ARTIST]; }, key: function (r) { return rows[r][ARTIST].toLowerCase(); } },

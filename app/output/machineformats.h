@@ -96,7 +96,8 @@ std::optional<M3u8Written> WriteM3u8Rows(platform::TextWriter &out,
 // One self-contained web page (no network, no other file): a folder tree with
 // the counts and sizes below each folder, a table sortable by every column,
 // and a search box that filters the names as one types. With tags, the
-// length, artist, title and album are columns too, and the search covers them. The table shows only
+// length, artist, title and album are columns too when any file has them,
+// and the search covers them. The table shows only
 // the rows in view, so it stays quick at hundreds of thousands of rows.
 bool WriteCatalog(platform::TextWriter &out, const MachineRows &input, std::string_view title);
 

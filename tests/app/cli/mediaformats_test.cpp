@@ -180,3 +180,27 @@ TEST_F(MediaFormatsTest, PythonReadsTheTagFieldsOfCsvAndJsonLines)
         "03 broken.mp3|-|-|-|-|-|-|-|-|-|-|-\n"
         "cover.jpg|-|-|-|-|-|-|-|-|-|-|-\n");
 }
+
+TEST_F(MediaFormatsTest, CatalogSearchesArtistsAndSortsByLength)
+{
+    test::SongTags band = tagged("Opening", "Die Band");
+    ASSERT_EQ(test::makeSong(tree.path("m/a.flac"), band, 2), "");
+    song("m/b.ogg", tagged("Closing"));
+    tree.file("m/cover.jpg", 10);
+    const std::string page = tree.path("catalog.html");
+    const test::MrbListRun run =
+        list({"--set", "Common.Item=FF", "--format", "catalog", "--tags", "-o", page, tree.path("m")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    int status = -1;
+    const std::string script = std::string(std::getenv("MRB_SOURCE_DIR")) + "/tests/app/cli/readers/catalog_check.py";
+    const std::string out = test::runCommand("PYTHONIOENCODING=utf-8 /usr/bin/python3 " + test::shellQuoted(script)
+            + " " + test::shellQuoted(page) + " 'die band' Length 2>&1",
+        &status);
+    ASSERT_EQ(status, 0) << out;
+    // nothing known sorts first, and keeps the listing's order among itself
+    EXPECT_EQ(out,
+        "\"4 items\"\n"
+        "[1, \"1 of 4 items\"]\n"
+        "[\"m\", \"cover.jpg\", \"b.ogg\", \"a.flac\"]\n"
+        "[\"a.flac\", \"b.ogg\", \"m\", \"cover.jpg\"]\n");
+}
