@@ -4,11 +4,10 @@
 
 #include "tests/support/shellcommand.h"
 
+#include <filesystem>
 #include <taglib/fileref.h>
 #include <taglib/tfile.h>
 #include <taglib/tpropertymap.h>
-
-#include <filesystem>
 
 namespace mrb::test
 {
