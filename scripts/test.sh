@@ -4,7 +4,8 @@
 # Builds everything and runs every test: once in the normal build, once with
 # AddressSanitizer and UndefinedBehaviorSanitizer; then replays every fuzz
 # corpus (fuzz/corpus) through the fuzz targets, a small clang build of the
-# parsers alone.
+# parsers alone; and runs the threaded code's tests in a small
+# ThreadSanitizer build of their own.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 scripts/deps.sh test
@@ -31,6 +32,9 @@ for preset in dev asan; do
     echo "== test ($preset)"
     ctest --preset "$preset" -j "$(nproc)" || status=1
 done
+echo "== thread sanitizer"
+scripts/build.sh tsan
+ctest --preset tsan || status=1
 echo "== fuzz corpora"
 scripts/build.sh fuzz
 ctest --preset fuzz -j "$(nproc)" || status=1

@@ -70,7 +70,8 @@ ParsedArguments parseArguments(const std::vector<std::string> &args)
             return true;
         };
         const bool isSwitch = name == "--help" || name == "-h" || name == "--version" || name == "--print-settings"
-            || name == "--hidden" || name == "--system";
+            || name == "--hidden" || name == "--system" || name == "--tags" || name == "--no-tags"
+            || name == "--all-files" || name == "--per-folder" || name == "--beside";
         if (isSwitch && inlineValue)
             return failure("'" + name + "' takes no value");
 
@@ -91,6 +92,16 @@ ParsedArguments parseArguments(const std::vector<std::string> &args)
             (name == "--hidden" ? options.includeHidden : options.includeSystem) = true;
             if (showSwitch.empty())
                 showSwitch = name;
+        } else if (name == "--tags") {
+            options.tags = true;
+        } else if (name == "--no-tags") {
+            options.noTags = true;
+        } else if (name == "--all-files") {
+            options.allFiles = true;
+        } else if (name == "--per-folder") {
+            options.perFolder = true;
+        } else if (name == "--beside") {
+            options.beside = true;
         } else if (name == "--settings") {
             if (!takeValue() || value->empty())
                 return failure("'--settings' needs a file name");
@@ -145,6 +156,17 @@ ParsedArguments parseArguments(const std::vector<std::string> &args)
         }
     }
 
+    if (options.beside) {
+        if (!options.perFolder)
+            return failure("'--beside' goes with --per-folder only");
+        if (mode == CliMode::Make)
+            return failure("'--beside' puts each playlist in the folder it lists: it takes no -o");
+        if (options.relativeTo)
+            return failure(
+                "'--relative-to' cannot go with '--beside': each playlist's paths are relative to its folder");
+        if (auto clash = chooseMode(CliMode::Make, "--beside"))
+            return failure(*clash);
+    }
     if (!mode)
         return failure("one of -o, --show and --print-settings is needed");
     options.mode = *mode;
@@ -154,8 +176,16 @@ ParsedArguments parseArguments(const std::vector<std::string> &args)
         return failure("'--format' goes with -o only");
     if (options.relativeTo && options.format != core::MachineFormat::M3u8)
         return failure("'--relative-to' goes with --format m3u8 only");
+    for (const auto &[given, name] : {std::pair {options.noTags, "--no-tags"},
+             std::pair {options.allFiles, "--all-files"},
+             std::pair {options.perFolder, "--per-folder"}}) {
+        if (given && options.format != core::MachineFormat::M3u8)
+            return failure(std::string("'") + name + "' goes with --format m3u8 only");
+    }
+    if (options.tags && (!options.format || options.format == core::MachineFormat::M3u8))
+        return failure("'--tags' goes with --format csv, jsonl or catalog (m3u8 has tags unless --no-tags)");
     if (options.mode == CliMode::Make && options.paths.empty())
-        return failure("'-o' needs at least one PATH to list");
+        return failure("'" + modeArgument + "' needs at least one PATH to list");
     if (options.mode != CliMode::Make && !options.paths.empty())
         return failure("unexpected argument '" + options.paths.front() + "': only -o takes PATHs");
 

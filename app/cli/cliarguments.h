@@ -38,6 +38,11 @@ struct CliOptions {
     std::vector<std::string> paths;
     std::optional<core::MachineFormat> format; // --format FORMAT
     std::optional<std::string> relativeTo; // --relative-to DIR (with --format m3u8), as given
+    bool tags = false; // --tags: csv, jsonl and catalog add the media files' tag fields
+    bool noTags = false; // --no-tags: m3u8 reads no tags
+    bool allFiles = false; // --all-files: m3u8 holds every file, not only audio and video
+    bool perFolder = false; // --per-folder: m3u8, one playlist per folder, OUTPUT the folder they go to
+    bool beside = false; // --beside: with --per-folder, each playlist in its own folder (no -o)
 };
 
 struct ParsedArguments {

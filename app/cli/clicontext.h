@@ -12,6 +12,11 @@ class RawFactTable;
 class Workspace;
 } // namespace mrb::core
 
+namespace mrb::platform
+{
+class MediaReader;
+}
+
 namespace mrb::cli
 {
 class CommandLineUi;
@@ -41,6 +46,8 @@ struct CliContext {
     // With --format: the raw facts of every item the workspace's file system
     // described (it records them); otherwise empty.
     const core::RawFactTable &facts;
+    // Tells media files apart and reads their tags (--format).
+    platform::MediaReader &media;
 };
 
 // One function per mode, each in its own file.

@@ -50,6 +50,21 @@ constexpr HelpRow optionRows[] = {
     {"--relative-to DIR",
         "with --format m3u8: write each path relative to the folder DIR (the playlist's folder, so the "
         "playlist and its files can move together)"},
+    {"--tags",
+        "with --format csv, jsonl or catalog: read the tags of audio and video files and add them as fields: "
+        "length (seconds), title, artist, album, album_artist, track, disc, year, genre, bitrate (kbit/s) and "
+        "sample_rate (Hz), empty or null when unknown; the catalog shows length, artist, title and album and "
+        "searches them"},
+    {"--no-tags", "with --format m3u8: read no tags (#EXTINF:-1 and the name less its extension), for speed"},
+    {"--all-files", "with --format m3u8: every file, not only audio and video files"},
+    {"--per-folder",
+        "with --format m3u8: one playlist for each folder that directly holds audio or video files, named after "
+        "the folder (Album.m3u8), all written into the folder OUTPUT (made when missing); folders of the same "
+        "name are named after their path below the folder they share (Artist - Album - CD1.m3u8). Prints one "
+        "line for each playlist"},
+    {"--beside",
+        "with --per-folder, in place of -o OUTPUT: each playlist goes into the folder it lists, its paths "
+        "relative to that folder: mrb-list --set Common.Sub=True --format m3u8 --per-folder --beside ~/Music"},
     {"--hidden", "with --show: list hidden items too (names beginning with a point)"},
     {"--system", "with --show: list system items too (FIFOs, sockets, devices)"},
     {"-h, --help", "show this help and exit"},
@@ -97,12 +112,16 @@ constexpr HelpRow formatRows[] = {
         "filters the names as you type; quick at hundreds of thousands of items. For a drive: mrb-list --set "
         "Common.Sub=True --set Common.Item=FF --format catalog -o usb.html /media/usb"},
     {"m3u8",
-        "an extended M3U playlist in UTF-8: #EXTM3U, then for each file (folders are left out) #EXTINF:-1, "
-        "the name less its extension, and its path on the next line. A path with a line break cannot be "
-        "written; one line on stderr counts what was left out, and the closing message the entries written. "
-        "A path that is not valid UTF-8 is written as a file:// URI. With "
-        "--relative-to /M, the file /M/Live, 1999.mp3 gives the lines "
-        "#EXTINF:-1,Live, 1999 and Live, 1999.mp3"},
+        "an extended M3U playlist in UTF-8 of the audio and video files (by their type; folders, pictures and "
+        "other files are left out unless --all-files): #EXTM3U, then for each file #EXTINF: with its length in "
+        "seconds (-1 when unknown), a comma and ARTIST - TITLE from its tags (the name less its extension when "
+        "it has no title), #EXTALB: with the album and #EXTART: with the album artist (or the artist) where the "
+        "tags have them, and its path on the next line. The closing line counts the entries written. A path "
+        "with a line break cannot be written; one line on stderr counts what was left out. A path that is not valid "
+        "UTF-8 is written "
+        "as a file:// URI. With --relative-to /M, the file /M/Live/01 Intro.flac of 4:05, tagged The Band, "
+        "Intro and Live, gives the lines #EXTINF:245,The Band - Intro, #EXTALB:Live, #EXTART:The Band and "
+        "Live/01 Intro.flac"},
 };
 
 constexpr HelpRow exitRows[] = {
@@ -172,6 +191,7 @@ template <class Rows> void appendRows(std::string &out, std::string_view heading
 std::string usageText()
 {
     return "Usage: mrb-list [OPTION]... -o OUTPUT PATH...\n"
+           "  or:  mrb-list [OPTION]... --format m3u8 --per-folder --beside PATH...\n"
            "  or:  mrb-list [OPTION]... --show FOLDER\n"
            "  or:  mrb-list [OPTION]... --print-settings\n";
 }

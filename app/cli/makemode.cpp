@@ -6,6 +6,7 @@
 #include "app/cli/commandlineui.h"
 #include "app/cli/helptext.h"
 #include "app/cli/interrupts.h"
+#include "app/output/folderplaylists.h"
 #include "app/output/machineoutput.h"
 #include "app/output/outputroute.h"
 #include "app/workspace/workspace.h"
@@ -112,18 +113,43 @@ int runMake(CliContext &context)
         context.ui.sayClosingMessageOnErrorStream();
 
     std::optional<core::MachineOutput> machine;
-    if (context.options.format) {
-        machine.emplace(core::MachineOutput {*context.options.format, context.facts, relativeTo, listedPaths});
+    if (const std::optional<core::MachineFormat> format = context.options.format) {
+        machine.emplace(core::MachineOutput {*format, context.facts, relativeTo, listedPaths});
+        const bool m3u8 = *format == core::MachineFormat::M3u8;
+        if (m3u8 || context.options.tags)
+            machine->media = &context.media;
+        machine->tags =
+            (m3u8 ? !context.options.noTags : context.options.tags) ? core::TagReading::Read : core::TagReading::Skip;
+        machine->entries = context.options.allFiles ? core::M3u8Entries::AllFiles : core::M3u8Entries::MediaOnly;
     }
-    const core::OutputResult result =
-        core::writeOutputFile(workspace.makeContext(), context.options.output, machine ? &*machine : nullptr);
+    bool written = false;
+    std::size_t itemsWritten = 0;
+    if (context.options.perFolder) {
+        core::PlaylistPlace place;
+        if (!context.options.beside)
+            place.folder = absolutePath(context.options.output);
+        const core::FolderPlaylistsResult folders =
+            core::writeFolderPlaylists(workspace.makeContext(), *machine, place);
+        if (folders.written + folders.failed == 0)
+            context.err << "mrb-list: no folder holds " << (context.options.allFiles ? "files" : "media files")
+                        << ": no playlist written\n";
+        written = folders.failed == 0;
+        itemsWritten = folders.entries;
+    } else {
+        const core::OutputResult result =
+            core::writeOutputFile(workspace.makeContext(), context.options.output, machine ? &*machine : nullptr);
+        written = result.written.ok();
+        itemsWritten = result.rowsWritten;
+    }
     context.ui.clearProgress();
     context.out.flush();
-    if (!result.written.ok())
+    if (!written)
         return ExitFailed;
     if (stopped) {
-        context.err << "mrb-list: the add was stopped (SIGINT): '" << context.options.output << "' holds the "
-                    << result.rowsWritten << " items added before\n";
+        const std::string what =
+            context.options.perFolder ? "the playlists hold" : "'" + context.options.output + "' holds";
+        context.err << "mrb-list: the add was stopped (SIGINT): " << what << " the " << itemsWritten
+                    << " items added before\n";
         return ExitStopped;
     }
     if (const std::size_t notRead = context.ui.foldersNotRead()) {

@@ -9,6 +9,7 @@
 #include "app/output/factrecorder.h"
 #include "app/workspace/workspace.h"
 #include "platform/fs/posixfilesystem.h"
+#include "platform/media/taglibreader.h"
 
 #include <new>
 #include <ostream>
@@ -68,7 +69,8 @@ int runParsed(const std::vector<std::string> &args, const RunEnvironment &env, s
     for (const SettingOverride &o : options.overrides)
         settings.record().setValue(o.setting, o.value);
 
-    CliContext context {options, workspace, ui, out, err, facts};
+    platform::TagLibReader media;
+    CliContext context {options, workspace, ui, out, err, facts, media};
     switch (options.mode) {
     case CliMode::PrintSettings:
         return runPrintSettings(context);

@@ -35,6 +35,7 @@ main { flex: 1 1 auto; display: flex; min-height: 0; }
 #tree .stats { color: #666; font-size: 12px; margin-left: 4px; }
 #list { flex: 1 1 auto; display: flex; flex-direction: column; min-width: 0; }
 .grid { display: grid; grid-template-columns: minmax(10em, 3fr) minmax(6em, 2fr) 6em minmax(6em, 1.5fr) 11.5em 11.5em 11.5em; min-width: 63em; }
+.tags .grid { grid-template-columns: minmax(10em, 3fr) 4.5em repeat(3, minmax(6em, 2fr)) minmax(6em, 2fr) 6em minmax(6em, 1.5fr) 11.5em 11.5em 11.5em; min-width: 95em; }
 #head { position: sticky; top: 0; z-index: 1; border-bottom: 1px solid #ccc; background: #fafafa; }
 #head button { font: inherit; font-weight: 600; text-align: left; border: 0; border-right: 1px solid #e2e2e2; background: none; padding: 4px 6px; cursor: pointer; overflow: hidden; text-overflow: ellipsis; white-space: nowrap; }
 #head button[aria-sort="ascending"]::after { content: " \25B2"; }
@@ -45,7 +46,7 @@ main { flex: 1 1 auto; display: flex; min-height: 0; }
 .row { height: 24px; border-bottom: 1px solid #f0f0f0; }
 .row:nth-child(even) { background: #fafafc; }
 .row > div { padding: 2px 6px; overflow: hidden; text-overflow: ellipsis; white-space: nowrap; }
-.row .size { text-align: right; }
+.row .size, .row .length { text-align: right; }
 .row.is-folder .name { font-weight: 600; }
 noscript { padding: 12px; }
 </style>
@@ -75,10 +76,12 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
   var ROW = 24;
   var MAX_HEIGHT = 8000000; // browsers cap an element's height; beyond it rows are mapped
   var NAME = 0, FOLDER = 1, SIZE = 2, TYPE = 3, KIND = 4, MODIFIED = 5, CREATED = 6, ACCESSED = 7;
+  var LENGTH = 8, TITLE = 9, ARTIST = 10, ALBUM = 11;
 
   document.getElementById('title').textContent = document.title;
   var lowerNames = new Array(total);
   for (var i = 0; i < total; i++) lowerNames[i] = rows[i][NAME].toLowerCase();
+  var searchTexts = lowerNames;
 
   function pad(n) { return n < 10 ? '0' + n : '' + n; }
   function dateText(seconds) {
@@ -94,19 +97,45 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
     while (value >= 1024 && u < units.length - 1) { value /= 1024; u++; }
     return value.toFixed(value < 10 ? 1 : 0) + ' ' + units[u];
   }
+  function lengthText(seconds) {
+    if (seconds === null) return '';
+    var h = Math.floor(seconds / 3600), m = Math.floor(seconds / 60) % 60, s = seconds % 60;
+    return (h ? h + ':' + pad(m) : '' + m) + ':' + pad(s);
+  }
   function folderOf(r) { return folders[rows[r][FOLDER]]; }
   function joinPath(folder, name) { return folder === '/' ? '/' + name : folder + '/' + name; }
   function parentOf(path) { var k = path.lastIndexOf('/'); return k <= 0 ? '/' : path.slice(0, k); }
 
   var columns = [
-    { title: 'Name', cls: 'name', text: function (r) { return rows[r][NAME]; }, key: function (r) { return lowerNames[r]; } },
-    { title: 'Folder', cls: 'folder', text: folderOf, key: function (r) { return folderOf(r).toLowerCase(); } },
+    { title: 'Name', cls: 'name', tip: true, text: function (r) { return rows[r][NAME]; }, key: function (r) { return lowerNames[r]; } },
+    { title: 'Folder', cls: 'folder', tip: true, text: folderOf, key: function (r) { return folderOf(r).toLowerCase(); } },
     { title: 'Size', cls: 'size', text: function (r) { return sizeText(rows[r][SIZE]); }, key: function (r) { return rows[r][SIZE]; }, numeric: true },
     { title: 'Type', cls: 'type', text: function (r) { return types[rows[r][TYPE]]; }, key: function (r) { return types[rows[r][TYPE]].toLowerCase(); } },
     { title: 'Modified', cls: 'date', text: function (r) { return dateText(rows[r][MODIFIED]); }, key: function (r) { return rows[r][MODIFIED]; }, numeric: true },
     { title: 'Created', cls: 'date', text: function (r) { return dateText(rows[r][CREATED]); }, key: function (r) { return rows[r][CREATED]; }, numeric: true },
     { title: 'Accessed', cls: 'date', text: function (r) { return dateText(rows[r][ACCESSED]); }, key: function (r) { return rows[r][ACCESSED]; }, numeric: true }
   ];
+  // Tags read and found: length, artist, title and album as columns, and in the search.
+  var tagged = data.tags === true && rows.some(function (row) {
+    return row[LENGTH] !== null || row[ARTIST] !== '' || row[TITLE] !== '' || row[ALBUM] !== '';
+  });
+  if (tagged) {
+    columns.splice(1, 0,
+      { title: 'Length', cls: 'length', text: function (r) { return lengthText(rows[r][LENGTH]); }, key: function (r) { return rows[r][LENGTH]; }, numeric: true },
+      { title: 'Artist', cls: 'tag', tip: true, text: function (r) { return rows[r][ARTIST]; }, key: function (r) { return rows[r][ARTIST].toLowerCase(); } },
+      { title: 'Title', cls: 'tag', tip: true, text: function (r) { return rows[r][TITLE]; }, key: function (r) { return rows[r][TITLE].toLowerCase(); } },
+      { title: 'Album', cls: 'tag', tip: true, text: function (r) { return rows[r][ALBUM]; }, key: function (r) { return rows[r][ALBUM].toLowerCase(); } });
+    searchTexts = new Array(total);
+    for (var t = 0; t < total; t++) {
+      var row = rows[t];
+      searchTexts[t] = [lowerNames[t], row[ARTIST], row[TITLE], row[ALBUM]].join('\n').toLowerCase();
+    }
+    var search0 = document.getElementById('search');
+    search0.placeholder = 'Search names, artists, titles, albums';
+    search0.setAttribute('aria-label', search0.placeholder);
+    document.body.classList.add('tags');
+  }
+  var sizeAt = columns.findIndex(function (column) { return column.title === 'Size'; });
 
   // ---- folder tree: counts and sizes of everything listed below each folder
   var nodes = new Map();
@@ -236,7 +265,7 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
       var picked = new Int32Array(total), m = 0;
       for (var i = 0; i < total; i++) {
         var r = order[i];
-        if (query && lowerNames[r].indexOf(query) < 0) continue;
+        if (query && searchTexts[r].indexOf(query) < 0) continue;
         if (inFolder && !inFolder[rows[r][FOLDER]]) continue;
         picked[m++] = r;
       }
@@ -302,10 +331,10 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
       for (var c = 0; c < columns.length; c++) {
         var text = columns[c].text(r);
         if (cells[c].textContent !== text) cells[c].textContent = text;
-        if (c < 2) cells[c].title = text;
+        if (columns[c].tip) cells[c].title = text;
       }
-      if (rows[r][SIZE] !== null) cells[2].title = rows[r][SIZE].toLocaleString() + ' bytes';
-      else cells[2].removeAttribute('title');
+      if (rows[r][SIZE] !== null) cells[sizeAt].title = rows[r][SIZE].toLocaleString() + ' bytes';
+      else cells[sizeAt].removeAttribute('title');
     }
     for (var j = shown; j < pool.length; j++) pool[j].hidden = true;
   }

@@ -11,7 +11,8 @@ namespace mrb::core
 // title (HTML-escaped), catalogPageMiddle, the data (a JSON object escaped
 // for a script element: {"rows":[[name, folder index, size or null, type
 // index, 1 for a folder else 0, modified, created, accessed (seconds since
-// 1970 or null)],...],"folders":[...],"types":[...]}), catalogPageEnd. The
+// 1970 or null), and with "tags":true also length (seconds or null), title,
+// artist, album],...],"folders":[...],"types":[...]}), catalogPageEnd. The
 // page loads nothing: its style sheet and script are inline, and its content
 // security policy forbids every other source.
 extern const std::string_view catalogPageStart;

@@ -1,5 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
+#include "app/media/mediatable.h"
 #include "app/output/catalogpage.h"
 #include "app/output/jsontext.h"
 #include "app/output/linewriters.h"
@@ -125,6 +126,20 @@ bool WriteCatalog(platform::TextWriter &out, const MachineRows &input, std::stri
         appendTime(chunk, row.facts.created);
         chunk += ',';
         appendTime(chunk, row.facts.accessed);
+        if (input.media) {
+            static const platform::MediaTags none;
+            const platform::MediaTags *tags = input.media->tagsOf(r);
+            const platform::MediaTags &t = tags ? *tags : none;
+            chunk += ',';
+            if (t.length)
+                appendNumber(chunk, *t.length);
+            else
+                chunk += "null";
+            for (const std::string *text : {&t.title, &t.artist, &t.album}) {
+                chunk += ',';
+                appendJsonString(chunk, validUtf8(*text), JsonPlace::Script);
+            }
+        }
         chunk += ']';
         if (chunk.size() >= 1 << 16) {
             if (!out.write(chunk))
@@ -136,6 +151,8 @@ bool WriteCatalog(platform::TextWriter &out, const MachineRows &input, std::stri
     folders.appendJson(chunk);
     chunk += ",\n\"types\":";
     types.appendJson(chunk);
+    if (input.media)
+        chunk += ",\n\"tags\":true";
     chunk += "}\n";
     chunk += catalogPageEnd;
     return out.write(chunk);

@@ -1,5 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
+#include "app/media/mediatable.h"
 #include "app/output/isotime.h"
 #include "app/output/linewriters.h"
 #include "app/output/machineformats.h"
@@ -100,6 +101,40 @@ void appendTime(std::string &line, const platform::Timestamp &time)
         appendIsoDateTime(line, *time);
 }
 
+void appendNumber(std::string &line, std::optional<std::uint32_t> value)
+{
+    if (value)
+        line += std::to_string(*value);
+}
+
+// The tag fields, each after a comma; all empty without tags.
+void appendTagFields(std::string &line, const platform::MediaTags *tags)
+{
+    if (!tags) {
+        line.append(std::size(machineTagFieldNames), ',');
+        return;
+    }
+    const auto text = [&line](const std::string &value) {
+        line += ',';
+        appendTextField(line, value);
+    };
+    const auto number = [&line](std::optional<std::uint32_t> value) {
+        line += ',';
+        appendNumber(line, value);
+    };
+    number(tags->length);
+    text(tags->title);
+    text(tags->artist);
+    text(tags->album);
+    text(tags->albumArtist);
+    number(tags->track);
+    number(tags->disc);
+    number(tags->year);
+    text(tags->genre);
+    number(tags->bitrate);
+    number(tags->sampleRate);
+}
+
 } // namespace
 
 bool WriteCsv(platform::TextWriter &out, const MachineRows &input)
@@ -109,6 +144,12 @@ bool WriteCsv(platform::TextWriter &out, const MachineRows &input)
         if (!line.empty())
             line += ',';
         line += name;
+    }
+    if (input.media) {
+        for (const std::string_view name : machineTagFieldNames) {
+            line += ',';
+            line += name;
+        }
     }
     if (!out.writeLine(line))
         return false;
@@ -137,6 +178,8 @@ bool WriteCsv(platform::TextWriter &out, const MachineRows &input)
         line += ',';
         appendTime(line, row.facts.accessed);
         line += row.isFolder ? ",folder" : ",file";
+        if (input.media)
+            appendTagFields(line, input.media->tagsOf(r));
         if (!out.writeLine(line))
             return false;
     }

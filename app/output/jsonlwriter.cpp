@@ -1,5 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
+#include "app/media/mediatable.h"
 #include "app/output/isotime.h"
 #include "app/output/jsontext.h"
 #include "app/output/linewriters.h"
@@ -72,6 +73,41 @@ void appendTimeMember(std::string &line, std::string_view key, const platform::T
     line += '"';
 }
 
+// The tag members, null for what is unknown (all of them without tags).
+void appendTagMembers(std::string &line, const platform::MediaTags *tags)
+{
+    static const platform::MediaTags none;
+    const platform::MediaTags &t = tags ? *tags : none;
+    std::size_t field = 0;
+    const auto key = [&line, &field] {
+        line += ",\"";
+        line += machineTagFieldNames[field++];
+        line += "\":";
+    };
+    const auto text = [&](const std::string &value) {
+        key();
+        if (value.empty())
+            line += "null";
+        else
+            appendJsonString(line, validUtf8(value));
+    };
+    const auto number = [&](std::optional<std::uint32_t> value) {
+        key();
+        line += value ? std::to_string(*value) : std::string("null");
+    };
+    number(t.length);
+    text(t.title);
+    text(t.artist);
+    text(t.album);
+    text(t.albumArtist);
+    number(t.track);
+    number(t.disc);
+    number(t.year);
+    text(t.genre);
+    number(t.bitrate);
+    number(t.sampleRate);
+}
+
 } // namespace
 
 bool WriteJsonLines(platform::TextWriter &out, const MachineRows &input)
@@ -98,7 +134,10 @@ bool WriteJsonLines(platform::TextWriter &out, const MachineRows &input)
         appendTimeMember(line, "modified", row.facts.modified);
         appendTimeMember(line, "created", row.facts.created);
         appendTimeMember(line, "accessed", row.facts.accessed);
-        line += row.isFolder ? ",\"kind\":\"folder\"}\n" : ",\"kind\":\"file\"}\n";
+        line += row.isFolder ? ",\"kind\":\"folder\"" : ",\"kind\":\"file\"";
+        if (input.media)
+            appendTagMembers(line, input.media->tagsOf(r));
+        line += "}\n";
         if (!out.write(line))
             return false;
     }

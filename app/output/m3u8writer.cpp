@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "app/browse/listeditem.h"
+#include "app/media/mediatable.h"
 #include "app/output/linewriters.h"
 #include "app/output/machineformats.h"
 #include "app/output/relativepath.h"
@@ -15,19 +16,53 @@ namespace mrb::core
 namespace
 {
 
-// The name less its extension ("Song.flac" gives "Song", ".hidden" stays),
-// on one line.
-std::string titleOf(std::string_view name)
+// Valid UTF-8 on one line.
+std::string oneLine(std::string_view text)
+{
+    std::string line = validUtf8(text);
+    for (char &c : line) {
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    }
+    return line;
+}
+
+// The name less its extension ("Song.flac" gives "Song", ".hidden" stays).
+std::string_view stemOf(std::string_view name)
 {
     const auto dot = name.rfind('.');
     if (dot != std::string_view::npos && dot > 0)
         name = name.substr(0, dot);
-    std::string title = validUtf8(name);
-    for (char &c : title) {
-        if (c == '\r' || c == '\n')
-            c = ' ';
+    return name;
+}
+
+// The lines before an entry's path: its length and title, then album and
+// album artist where the tags have them.
+void appendInfo(std::string &entry, std::string_view name, const platform::MediaTags *tags)
+{
+    entry += "#EXTINF:";
+    entry += tags && tags->length ? std::to_string(*tags->length) : std::string("-1");
+    entry += ',';
+    const std::string_view title = tags && !tags->title.empty() ? std::string_view(tags->title) : stemOf(name);
+    if (tags && !tags->artist.empty()) {
+        entry += oneLine(tags->artist);
+        entry += " - ";
     }
-    return title;
+    entry += oneLine(title);
+    entry += '\n';
+    if (!tags)
+        return;
+    if (!tags->album.empty()) {
+        entry += "#EXTALB:";
+        entry += oneLine(tags->album);
+        entry += '\n';
+    }
+    const std::string &albumArtist = tags->albumArtist.empty() ? tags->artist : tags->albumArtist;
+    if (!albumArtist.empty()) {
+        entry += "#EXTART:";
+        entry += oneLine(albumArtist);
+        entry += '\n';
+    }
 }
 
 // "file://" and the path with every byte but a letter, digit, "-._~/" as %XX.
@@ -67,39 +102,73 @@ std::string entryLine(const std::string &fullPath, const std::optional<std::stri
     return path;
 }
 
+// Adds row r's entry to the playlist, or counts it left out when its path
+// holds a line break; false when the write failed.
+bool writeEntry(platform::TextWriter &out,
+    const MachineRows &input,
+    std::size_t r,
+    const std::optional<std::string> &relativeTo,
+    M3u8Written &written)
+{
+    const std::string fullPath = rowFullPath(input.rows, r);
+    if (fullPath.find_first_of("\r\n") != std::string::npos) {
+        ++written.lineBreaks;
+        return true;
+    }
+    std::string entry;
+    appendInfo(entry, input.rows.text(r), input.media ? input.media->tagsOf(r) : nullptr);
+    entry += entryLine(fullPath, relativeTo);
+    entry += '\n';
+    if (!out.write(entry))
+        return false;
+    ++written.entries;
+    return true;
+}
+
 } // namespace
 
-std::optional<M3u8Counts> WriteM3u8(
-    platform::TextWriter &out, const MachineRows &input, const std::optional<std::string> &relativeTo)
+std::optional<M3u8Written> WriteM3u8Rows(platform::TextWriter &out,
+    const MachineRows &input,
+    const std::vector<std::size_t> &rowNumbers,
+    const std::optional<std::string> &relativeTo)
 {
     if (!out.write("#EXTM3U\n"))
         return std::nullopt;
-    M3u8Counts counts;
-    std::string entry;
+    M3u8Written written;
+    const std::size_t n = rowNumbers.size();
+    for (std::size_t k = 1; k <= n; ++k) {
+        input.status.setPrompt(outputProgressText(k, n));
+        if (!writeEntry(out, input, rowNumbers[k - 1], relativeTo, written))
+            return std::nullopt;
+    }
+    return written;
+}
+
+std::optional<M3u8Written> WriteM3u8(platform::TextWriter &out,
+    const MachineRows &input,
+    const std::optional<std::string> &relativeTo,
+    M3u8Entries entries)
+{
+    if (!out.write("#EXTM3U\n"))
+        return std::nullopt;
+    const bool mediaOnly = input.media && entries == M3u8Entries::MediaOnly;
+    M3u8Written written;
     const std::size_t n = input.rows.rowCount();
     for (std::size_t r = 1; r <= n; ++r) {
         input.status.setPrompt(outputProgressText(r, n));
-        if (isFolderTag(input.rows.tag(r))) {
-            ++counts.folders;
+        // Folders are left out: players would play their files a second time.
+        if (isFolderRow(input.rows, r)) {
+            ++written.folders;
             continue;
         }
-        const std::string_view name = input.rows.text(r);
-        const std::string fullPath = rowFullPath(input.rows, r);
-        if (fullPath.find_first_of("\r\n") != std::string::npos) {
-            ++counts.lineBreaks;
+        if (mediaOnly && !input.media->isMedia(r)) {
+            ++written.notMedia;
             continue;
         }
-        const std::string path = entryLine(fullPath, relativeTo);
-        entry = "#EXTINF:-1,";
-        entry += titleOf(name);
-        entry += '\n';
-        entry += path;
-        entry += '\n';
-        if (!out.write(entry))
+        if (!writeEntry(out, input, r, relativeTo, written))
             return std::nullopt;
-        ++counts.entries;
     }
-    return counts;
+    return written;
 }
 
 } // namespace mrb::core

@@ -2,9 +2,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "app/media/mediatable.h"
 #include "app/output/machineformats.h"
 #include "platform/fs/writeresult.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -21,7 +23,19 @@ struct MachineOutput {
     const RawFactTable &facts;
     std::optional<std::string> relativeTo; // m3u8: an absolute, normalized folder
     std::string title; // catalog: the page's title
+    // Tells media files apart and reads their tags; without it m3u8 holds
+    // every file and no format has tags.
+    platform::MediaReader *media = nullptr;
+    TagReading tags = TagReading::Skip;
+    M3u8Entries entries = M3u8Entries::MediaOnly;
 };
+
+// The one warning that names what playlist fileName left out, or "" when
+// nothing was.
+std::string leftOutWarning(const M3u8Written &written, const std::string &fileName);
+
+// The media table the output needs (see MachineOutput), or nothing.
+std::optional<MediaTable> mediaTableFor(const MakeContext &context, const MachineOutput &machine);
 
 // Writes the destination listing to fileName in that format, safely (an
 // existing file stays as it was when the write fails), and counts the items

@@ -134,6 +134,11 @@ std::string closingMessage(std::size_t rows, const std::string &fileName)
     return "Outputted " + std::to_string(rows) + " items to '" + fileName + "' successfully!";
 }
 
+std::string cannotOutputMessage(const std::string &fileName, const std::string &reason)
+{
+    return "Cannot output to '" + fileName + "': " + reason + "!";
+}
+
 void MakeOutputFile(const MakeContext &context)
 {
     if (context.destination.empty()) {
@@ -162,7 +167,8 @@ void MakeOutputFile(const MakeContext &context)
 OutputResult writeOutputFile(const MakeContext &context, const std::string &fileName, const MachineOutput *machine)
 {
     const SettingsRecord &settings = context.settings();
-    const std::size_t n = context.destination.rowCount();
+    // every row, or what the machine format wrote (an m3u8 playlist leaves folders out)
+    std::size_t n = context.destination.rowCount();
     const OutputPlan plan =
         chooseOutput(settings.value(Setting::OutputFileType), settings.value(Setting::OutputStandard), fileName);
 
@@ -197,8 +203,7 @@ OutputResult writeOutputFile(const MakeContext &context, const std::string &file
 
     if (!result.written.ok()) {
         context.statusBar.setPrompt(" Ready.");
-        context.ui.showMessage(
-            "Cannot output to '" + fileName + "': " + result.written.reason() + "!", MessageIcon::Exclamation);
+        context.ui.showMessage(cannotOutputMessage(fileName, result.written.reason()), MessageIcon::Exclamation);
         return result;
     }
 

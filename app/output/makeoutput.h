@@ -64,5 +64,7 @@ OutputResult writeOutputFile(
 
 // "Outputted n items to 'fileName' successfully!"
 std::string closingMessage(std::size_t rows, const std::string &fileName);
+// "Cannot output to 'fileName': reason!"
+std::string cannotOutputMessage(const std::string &fileName, const std::string &reason);
 
 } // namespace mrb::core

@@ -12,7 +12,7 @@ namespace mrb::platform::posix
 namespace
 {
 
-const std::string kNoExtension = "File";
+const TypeDescriber::Type kNoExtension {"File", false};
 
 std::string_view extensionOf(std::string_view name)
 {
@@ -22,7 +22,21 @@ std::string_view extensionOf(std::string_view name)
     return name.substr(dot + 1);
 }
 
-std::string lookUp(const std::string &lowerExtension)
+// Playlists are audio types in the database; those that are text say so by
+// inheriting text/plain, the others are named here.
+bool isMediaType(const QMimeType &mime)
+{
+    const QString name = mime.name();
+    if (!name.startsWith(QLatin1String("audio/")) && !name.startsWith(QLatin1String("video/")))
+        return false;
+    for (const char *playlist : {"audio/x-scpls", "audio/x-ms-asx", "audio/x-iriver-pla"}) {
+        if (name == QLatin1String(playlist))
+            return false;
+    }
+    return !mime.inherits(QStringLiteral("text/plain"));
+}
+
+TypeDescriber::Type lookUp(const std::string &lowerExtension)
 {
     static const QMimeDatabase database;
     const QString probe =
@@ -31,12 +45,12 @@ std::string lookUp(const std::string &lowerExtension)
     if (mime.isValid() && !mime.isDefault()) {
         const QString comment = mime.comment();
         if (!comment.isEmpty())
-            return comment.toStdString();
+            return {comment.toStdString(), isMediaType(mime)};
     }
     std::string text;
     for (const char c : lowerExtension)
         text.push_back((c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c);
-    return text + " File";
+    return {text + " File", false};
 }
 
 } // namespace
@@ -45,6 +59,16 @@ TypeDescriber::TypeDescriber() = default;
 TypeDescriber::~TypeDescriber() = default;
 
 const std::string &TypeDescriber::describe(std::string_view fileName)
+{
+    return typeOf(fileName).description;
+}
+
+bool TypeDescriber::isMedia(std::string_view fileName)
+{
+    return typeOf(fileName).isMedia;
+}
+
+const TypeDescriber::Type &TypeDescriber::typeOf(std::string_view fileName)
 {
     const std::string_view extension = extensionOf(fileName);
     if (extension.empty())
@@ -57,8 +81,8 @@ const std::string &TypeDescriber::describe(std::string_view fileName)
     const std::lock_guard lock(m_mutex);
     auto it = m_byExtension.find(key);
     if (it == m_byExtension.end()) {
-        std::string text = lookUp(key);
-        it = m_byExtension.emplace(std::move(key), std::move(text)).first;
+        Type type = lookUp(key);
+        it = m_byExtension.emplace(std::move(key), std::move(type)).first;
     }
     return it->second;
 }

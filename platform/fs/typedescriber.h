@@ -16,6 +16,7 @@ namespace mrb::platform::posix
 // "File" for a name without an extension. The extension is what follows the
 // last "." unless that dot starts the name (".profile" has none). Results are
 // cached per lower-case extension; safe to use from several threads.
+// isMedia() tells from the same entry whether the type is audio or video.
 class TypeDescriber
 {
 public:
@@ -26,10 +27,19 @@ public:
 
     // The reference stays valid for the life of the describer.
     const std::string &describe(std::string_view fileName);
+    // Audio or video, but not a playlist (M3U, PLS and the like are audio types too).
+    bool isMedia(std::string_view fileName);
+
+    struct Type {
+        std::string description;
+        bool isMedia = false;
+    };
 
 private:
+    const Type &typeOf(std::string_view fileName);
+
     std::mutex m_mutex;
-    std::unordered_map<std::string, std::string> m_byExtension;
+    std::unordered_map<std::string, Type> m_byExtension;
 };
 
 } // namespace mrb::platform::posix

@@ -117,9 +117,40 @@ TEST(CliArguments, ErrorsNameTheArgumentAtFault)
         {{"--show", "/x", "--format=csv"}, "'--format' goes with -o only"},
         {{"-o", "a", "/x", "--format", "csv", "--relative-to", "/y"}, "'--relative-to' goes with --format m3u8 only"},
         {{}, "one of -o, --show and --print-settings is needed"},
+        {{"-o", "a", "/x", "--format", "m3u8", "--tags"},
+            "'--tags' goes with --format csv, jsonl or catalog (m3u8 has tags unless --no-tags)"},
+        {{"-o", "a", "/x", "--tags"},
+            "'--tags' goes with --format csv, jsonl or catalog (m3u8 has tags unless --no-tags)"},
+        {{"-o", "a", "/x", "--format", "csv", "--no-tags"}, "'--no-tags' goes with --format m3u8 only"},
+        {{"-o", "a", "/x", "--all-files"}, "'--all-files' goes with --format m3u8 only"},
+        {{"-o", "a", "/x", "--format", "jsonl", "--per-folder"}, "'--per-folder' goes with --format m3u8 only"},
+        {{"--format", "m3u8", "--beside", "/x"}, "'--beside' goes with --per-folder only"},
+        {{"--format", "m3u8", "--per-folder", "--beside", "-o", "a", "/x"},
+            "'--beside' puts each playlist in the folder it lists: it takes no -o"},
+        {{"--format", "m3u8", "--per-folder", "--beside", "--relative-to", "/y", "/x"},
+            "'--relative-to' cannot go with '--beside': each playlist's paths are relative to its folder"},
+        {{"--format", "m3u8", "--per-folder", "--beside"}, "'--beside' needs at least one PATH to list"},
+        {{"--tags=yes", "-o", "a", "/x"}, "'--tags' takes no value"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.error);
         EXPECT_EQ(parseArguments(c.args).error, c.error);
     }
+}
+
+TEST(CliArguments, MediaSwitches)
+{
+    const auto beside =
+        parseArguments({"--format", "m3u8", "--per-folder", "--beside", "--no-tags", "--all-files", "/m"});
+    ASSERT_TRUE(beside.options) << beside.error;
+    EXPECT_EQ(beside.options->mode, CliMode::Make);
+    EXPECT_TRUE(
+        beside.options->perFolder && beside.options->beside && beside.options->noTags && beside.options->allFiles);
+    EXPECT_EQ(beside.options->output, "");
+    EXPECT_EQ(beside.options->paths, std::vector<std::string> {"/m"});
+
+    const auto tags = parseArguments({"--format", "jsonl", "--tags", "-o", "x.jsonl", "/m"});
+    ASSERT_TRUE(tags.options) << tags.error;
+    EXPECT_TRUE(tags.options->tags);
+    EXPECT_FALSE(tags.options->perFolder);
 }

@@ -3,9 +3,11 @@
 // mrb-list's machine-readable formats, written from the same rows: quoting,
 // escaping, names that are not UTF-8, relative playlist paths, and a catalog
 // page whose data no name can break out of.
+#include "app/media/mediatable.h"
 #include "app/output/machineformats.h"
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"
+#include "tests/support/fakemediareader.h"
 #include "tests/support/listingfixtures.h"
 #include "tests/support/outputdoubles.h"
 
@@ -202,7 +204,7 @@ TEST_F(MachineFormatsTest, WritesEachFormat)
             written = WriteCatalog(out, input, "<b> & \"co\"");
             break;
         case MachineFormat::M3u8:
-            if (const auto counts = WriteM3u8(out, input, c.relativeTo)) {
+            if (const std::optional<M3u8Written> counts = WriteM3u8(out, input, c.relativeTo)) {
                 written = true;
                 EXPECT_EQ(counts->entries, 3u);
                 EXPECT_EQ(counts->folders, 1u);
@@ -230,6 +232,133 @@ TEST_F(MachineFormatsTest, JsonLinesEscapeTheUnicodeLineSeparators)
     test::MemoryWriter out;
     ASSERT_TRUE(WriteJsonLines(out, MachineRows {odd, facts, status}));
     EXPECT_TRUE(out.bytes.starts_with("{\"name\":\"a\\u2028b\\u2029c.mp3\",\"path\":\"/m\",")) << out.bytes;
+}
+
+// An album folder as a collector has it: songs with full tags, with a title
+// only and with none, beside a cover and notes that are no music.
+class MediaFormatsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        rows.append(folderRow("/m", "Live"));
+        for (const char *name : {"01 Intro.flac", "cover.jpg", "02 Song.mp3", "notes.txt", "03 Bare.ogg"})
+            rows.append(fileRow("/m/Live", name));
+        platform::MediaTags intro;
+        intro.length = 61;
+        intro.title = "Intro, \"live\"";
+        intro.artist = "The Band";
+        intro.album = "Live";
+        intro.albumArtist = "Various";
+        intro.track = 1;
+        intro.disc = 2;
+        intro.year = 1999;
+        intro.genre = "Rock";
+        intro.bitrate = 900;
+        intro.sampleRate = 44100;
+        reader.tags["/m/Live/01 Intro.flac"] = intro;
+        platform::MediaTags song;
+        song.length = 245;
+        song.title = "Song\nwith a break";
+        reader.tags["/m/Live/02 Song.mp3"] = song;
+        table = readMediaTable(rows, reader, TagReading::Read, status);
+    }
+
+    std::string written(MachineFormat format, M3u8Entries entries = M3u8Entries::MediaOnly)
+    {
+        test::MemoryWriter out;
+        const MachineRows input {rows, facts, status, &table};
+        switch (format) {
+        case MachineFormat::Csv:
+            EXPECT_TRUE(WriteCsv(out, input));
+            break;
+        case MachineFormat::Jsonl:
+            EXPECT_TRUE(WriteJsonLines(out, input));
+            break;
+        case MachineFormat::Catalog:
+            EXPECT_TRUE(WriteCatalog(out, input, "Live"));
+            break;
+        case MachineFormat::M3u8:
+            m3u8 = WriteM3u8(out, input, std::nullopt, entries);
+            EXPECT_TRUE(m3u8);
+            break;
+        }
+        return out.bytes;
+    }
+
+    platform::ListModel rows;
+    RawFactTable facts;
+    platform::StatusBarModel status;
+    test::FakeMediaReader reader;
+    MediaTable table;
+    std::optional<M3u8Written> m3u8;
+};
+
+TEST_F(MediaFormatsTest, OnlyMediaFilesAreReadInListingOrder)
+{
+    EXPECT_EQ(reader.pathsRead(),
+        (std::vector<std::string> {"/m/Live/01 Intro.flac", "/m/Live/02 Song.mp3", "/m/Live/03 Bare.ogg"}));
+    EXPECT_EQ(status.prompt(), " Reading tags 3 of 3 files...");
+}
+
+TEST_F(MediaFormatsTest, PlaylistTakesLengthsAndTitlesFromTheTags)
+{
+    const std::string intro = "#EXTINF:61,The Band - Intro, \"live\"\n#EXTALB:Live\n#EXTART:Various\n"
+                              "/m/Live/01 Intro.flac\n";
+    const std::string rest = "#EXTINF:245,Song with a break\n/m/Live/02 Song.mp3\n"
+                             "#EXTINF:-1,03 Bare\n/m/Live/03 Bare.ogg\n";
+    EXPECT_EQ(written(MachineFormat::M3u8), "#EXTM3U\n" + intro + rest);
+    EXPECT_EQ(m3u8->entries, 3u);
+
+    EXPECT_EQ(written(MachineFormat::M3u8, M3u8Entries::AllFiles),
+        "#EXTM3U\n" + intro + "#EXTINF:-1,cover\n/m/Live/cover.jpg\n" + rest.substr(0, rest.find("#EXTINF:-1"))
+            + "#EXTINF:-1,notes\n/m/Live/notes.txt\n" + rest.substr(rest.find("#EXTINF:-1")));
+    EXPECT_EQ(m3u8->entries, 5u);
+}
+
+TEST_F(MediaFormatsTest, CsvAndJsonLinesAddTheTagFields)
+{
+    EXPECT_EQ(written(MachineFormat::Csv),
+        "name,path,size,type,modified,created,accessed,kind,length,title,artist,album,album_artist,track,disc,year,"
+        "genre,bitrate,sample_rate\r\n"
+        "Live,/m,,Folder,,,,folder,,,,,,,,,,,\r\n"
+        "01 Intro.flac,/m/Live,,Text,,,,file,61,\"Intro, \"\"live\"\"\",The Band,Live,Various,1,2,1999,Rock,900,"
+        "44100\r\n"
+        "cover.jpg,/m/Live,,Text,,,,file,,,,,,,,,,,\r\n"
+        "02 Song.mp3,/m/Live,,Text,,,,file,245,\"Song\nwith a break\",,,,,,,,,\r\n"
+        "notes.txt,/m/Live,,Text,,,,file,,,,,,,,,,,\r\n"
+        "03 Bare.ogg,/m/Live,,Text,,,,file,,,,,,,,,,,\r\n");
+
+    const std::string jsonl = written(MachineFormat::Jsonl);
+    const std::string tail = jsonl.substr(jsonl.find("{\"name\":\"01 Intro.flac\""));
+    EXPECT_EQ(tail.substr(tail.find("\"kind\""), tail.find('\n') - tail.find("\"kind\"")),
+        "\"kind\":\"file\",\"length\":61,\"title\":\"Intro, \\\"live\\\"\",\"artist\":\"The Band\","
+        "\"album\":\"Live\",\"album_artist\":\"Various\",\"track\":1,\"disc\":2,\"year\":1999,\"genre\":\"Rock\","
+        "\"bitrate\":900,\"sample_rate\":44100}");
+    EXPECT_NE(jsonl.find("\"name\":\"cover.jpg\",\"path\":\"/m/Live\",\"size\":null,\"type\":\"Text\","
+                         "\"modified\":null,\"created\":null,\"accessed\":null,\"kind\":\"file\",\"length\":null,"
+                         "\"title\":null,\"artist\":null,\"album\":null,\"album_artist\":null,\"track\":null,"
+                         "\"disc\":null,\"year\":null,\"genre\":null,\"bitrate\":null,\"sample_rate\":null}\n"),
+        std::string::npos)
+        << jsonl;
+}
+
+TEST_F(MediaFormatsTest, CatalogRowsCarryLengthTitleArtistAndAlbum)
+{
+    const std::string page = written(MachineFormat::Catalog);
+    const std::string open = "<script id=\"data\" type=\"application/json\">";
+    const std::size_t begin = page.find(open) + open.size();
+    const QJsonObject data =
+        QJsonDocument::fromJson(QByteArray::fromStdString(page.substr(begin, page.find("</script>", begin) - begin)))
+            .object();
+    EXPECT_TRUE(data.value("tags").toBool());
+    const QJsonArray intro = data.value("rows").toArray().at(1).toArray();
+    ASSERT_EQ(intro.size(), 12);
+    EXPECT_EQ(intro.at(8).toInt(), 61);
+    EXPECT_EQ(intro.at(9).toString(), "Intro, \"live\"");
+    EXPECT_EQ(intro.at(10).toString(), "The Band");
+    EXPECT_EQ(intro.at(11).toString(), "Live");
+    EXPECT_TRUE(data.value("rows").toArray().at(2).toArray().at(8).isNull()); // the cover
 }
 
 } // namespace
