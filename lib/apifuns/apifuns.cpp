@@ -232,11 +232,13 @@ void ApiFuns::SetClipboardText(std::string Text)
 
 std::string ApiFuns::GetClipboardText()
 {
-    // Text only: a clipboard that holds a picture alone gives "".
-    if (!widgetsAvailable())
-        return {};
-    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
-    return data && data->hasText() ? data->text().toStdString() : std::string();
+    return trappingNothing("APIFuns.GetClipboardText", [] {
+        // Text only: a clipboard that holds a picture alone gives "".
+        if (!widgetsAvailable())
+            return std::string();
+        const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+        return data && data->hasText() ? data->text().toStdString() : std::string();
+    });
 }
 
 void ApiFuns::DelUntilReboot(std::string FileName)

@@ -2,12 +2,13 @@
 // SPDX-License-Identifier: MIT
 #include "lib/apifuns/deferreddeletes.h"
 
+#include "platform/fs/fileidentity.h"
 #include "platform/registry/registrystore.h"
 
 #include <algorithm>
+#include <charconv>
 #include <fstream>
 #include <optional>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace qfc
@@ -16,6 +17,7 @@ namespace qfc
 namespace
 {
 
+using mrb::platform::FileIdentity;
 using mrb::platform::RegistryKey;
 using mrb::platform::RegistryRoot;
 using mrb::platform::RegistryStore;
@@ -37,6 +39,36 @@ std::string textOf(const RegistryKey &key, const char *name)
 {
     const RegValue *value = key.value(name);
     return value ? value->data : std::string();
+}
+
+template <class Number> std::optional<Number> numberIn(const std::string &text)
+{
+    Number n {};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), n);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return n;
+}
+
+// The identity kept in an entry; nothing for an entry that has none (one
+// recorded before identities carried a time), which then matches no file.
+std::optional<FileIdentity> recordedIdentity(const RegistryKey &entry)
+{
+    const std::string born = textOf(entry, "Born");
+    const std::string changed = textOf(entry, "Changed");
+    const auto device = numberIn<std::uint64_t>(textOf(entry, "Device"));
+    const auto inode = numberIn<std::uint64_t>(textOf(entry, "Inode"));
+    const auto time = numberIn<std::int64_t>(born.empty() ? changed : born);
+    if (!device || !inode || !time || born.empty() == changed.empty())
+        return std::nullopt;
+    return FileIdentity {*device, *inode, !born.empty(), *time};
+}
+
+void record(RegistryKey &entry, const FileIdentity &identity)
+{
+    entry.setValue("Device", RegValue::string(std::to_string(identity.device)));
+    entry.setValue("Inode", RegValue::string(std::to_string(identity.inode)));
+    entry.setValue(identity.born ? "Born" : "Changed", RegValue::string(std::to_string(identity.time)));
 }
 
 std::string absolute(const std::string &file)
@@ -61,27 +93,23 @@ void deleteAfterRestart(const std::string &file)
 
     const std::string boot = bootId();
     const std::string path = file.empty() ? std::string() : absolute(file);
-    struct stat st {
-    };
-    if (boot.empty() || path.empty() || ::lstat(path.c_str(), &st) != 0)
+    const auto identity = path.empty() ? std::nullopt : mrb::platform::fileIdentityOf(path);
+    if (boot.empty() || !identity)
         return;
-    const std::string device = std::to_string(st.st_dev);
-    const std::string inode = std::to_string(st.st_ino);
     store.update(RegistryRoot::LocalMachine, [&](RegistryKey &root) {
         RegistryKey &pending = root.create(pendingDeletes);
         unsigned long next = 1;
         for (const std::string &name : pending.subKeyNames()) {
-            const RegistryKey &entry = *pending.find(name);
-            if (textOf(entry, "Path") == path && textOf(entry, "Device") == device && textOf(entry, "Inode") == inode
-                && textOf(entry, "BootId") == boot)
+            const RegistryKey *entry = pending.find(name);
+            if (entry && textOf(*entry, "Path") == path && recordedIdentity(*entry) == identity
+                && textOf(*entry, "BootId") == boot)
                 return false; // already recorded
             next = std::max(next, std::strtoul(name.c_str(), nullptr, 10) + 1);
         }
         RegistryKey &entry = pending.create(std::to_string(next));
         // The path as bytes: a file name need not be text.
         entry.setValue("Path", RegValue::binary(path));
-        entry.setValue("Device", RegValue::string(device));
-        entry.setValue("Inode", RegValue::string(inode));
+        record(entry, *identity);
         entry.setValue("BootId", RegValue::string(boot));
         return true;
     });
@@ -98,21 +126,13 @@ void carryOutDeletesAfterRestart()
             return false;
         bool changed = false;
         for (const std::string &name : pending->subKeyNames()) {
-            const RegistryKey &entry = *pending->find(name);
-            if (textOf(entry, "BootId") == boot)
+            const RegistryKey *entry = pending->find(name);
+            if (entry && textOf(*entry, "BootId") == boot)
                 continue; // recorded since this start: waits for the next one
-            const std::string path = textOf(entry, "Path");
-            struct stat st {
-            };
             // Only the very file recorded: a file made later under the same
-            // name is another file and stays.
-            if (!path.empty() && ::lstat(path.c_str(), &st) == 0 && std::to_string(st.st_dev) == textOf(entry, "Device")
-                && std::to_string(st.st_ino) == textOf(entry, "Inode")) {
-                if (S_ISDIR(st.st_mode))
-                    ::rmdir(path.c_str()); // only when empty
-                else
-                    ::unlink(path.c_str());
-            }
+            // name is another file and stays, even on the same inode.
+            if (const auto identity = entry ? recordedIdentity(*entry) : std::nullopt)
+                mrb::platform::removeIfSameFile(textOf(*entry, "Path"), *identity);
             pending->remove(name);
             changed = true;
         }

@@ -8,10 +8,7 @@
 #include "platform/fs/safefile.h"
 
 #include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace qfc
 {
@@ -30,11 +27,15 @@ constexpr HRESULT permissionDenied = static_cast<HRESULT>(0x800A0046);
 constexpr HRESULT fileAccessError = static_cast<HRESULT>(0x800A004B);
 constexpr HRESULT pathNotFound = static_cast<HRESULT>(0x800A004C);
 
-Failure fileFailure(int error, const std::string &path)
+// A failed write as the host runtime numbers it, the description naming the
+// path and the reason.
+Failure writeFailure(const mrb::platform::WriteResult &written)
 {
+    if (written.errorNumber() == EEXIST)
+        return Failure({fileAlreadyExists, decodeToFileSource, "File already exists."});
     HRESULT number = fileAccessError;
     const char *what = "Path/File access error";
-    switch (error) {
+    switch (written.errorNumber()) {
     case ENOENT:
     case ENOTDIR:
         number = pathNotFound;
@@ -54,7 +55,8 @@ Failure fileFailure(int error, const std::string &path)
     default:
         break;
     }
-    return Failure({number, decodeToFileSource, std::string(what) + " ('" + path + "': " + std::strerror(error) + ")"});
+    return Failure(
+        {number, decodeToFileSource, std::string(what) + " ('" + written.path() + "': " + written.reason() + ")"});
 }
 
 } // namespace
@@ -133,34 +135,14 @@ std::string Base64::Decode(StrRef sInput, std::string CharSet)
 
 void Base64::DecodeToFile(StrRef sInput, StrRef sFileName)
 {
-    const std::string path = sFileName.get();
-    // Claiming the name first makes the test for an existing file and the
-    // creation one step, so nobody else's file is ever replaced.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        const int error = errno;
-        struct stat st {
-        };
-        if (error == EEXIST && !(::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)))
-            throw Failure({fileAlreadyExists, decodeToFileSource, "File already exists."});
-        throw fileFailure(error == EEXIST ? EISDIR : error, path);
-    }
-    struct stat claimed {
-    };
-    ::fstat(fd, &claimed);
-    ::close(fd);
-
-    const mrb::platform::WriteResult written =
-        mrb::platform::writeFileSafely(path, decodeBase64(sInput.get(), m_reverse));
-    if (written.ok())
-        return;
-    // No partial file stays behind: the name goes back to being free.
-    struct stat now {
-    };
-    if (::lstat(path.c_str(), &now) == 0 && now.st_dev == claimed.st_dev && now.st_ino == claimed.st_ino)
-        ::unlink(path.c_str());
-    throw Failure(
-        {fileAccessError, decodeToFileSource, "Path/File access error ('" + path + "': " + written.reason() + ")"});
+    // The name is claimed by an exclusive create before anything is decoded,
+    // and the bytes go through the descriptor that claimed it: nobody else's
+    // file is replaced, nor written through a link put in its place.
+    mrb::platform::SafeFile out(sFileName.get(), {.existing = mrb::platform::Existing::Refuse});
+    if (out.status().ok())
+        out.write(decodeBase64(sInput.get(), m_reverse));
+    if (const mrb::platform::WriteResult written = out.commit(); !written.ok())
+        throw writeFailure(written);
 }
 
 } // namespace qfc

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdint>
 #include <exception>
+#include <new>
 #include <optional>
 
 namespace qfc
@@ -28,6 +29,24 @@ public:
 private:
     mrb::platform::ErrorInfo m_info;
 };
+
+// Runs body and passes any exception it throws on to the caller as a failure
+// (DISP_E_EXCEPTION, source and a description of the exception), for the
+// operations that trap nothing instead of continuing on error.
+template <class Body> auto trappingNothing(const char *source, Body body) -> decltype(body())
+{
+    try {
+        return body();
+    } catch (const Failure &) {
+        throw;
+    } catch (const std::bad_alloc &) {
+        throw Failure({DISP_E_EXCEPTION, source, "Out of memory"});
+    } catch (const std::exception &e) {
+        throw Failure({DISP_E_EXCEPTION, source, e.what()});
+    } catch (...) {
+        throw Failure({DISP_E_EXCEPTION, source, "Unexpected failure"});
+    }
+}
 
 // Reference counting, the module's object count and the record of the last
 // failure that every class object shares. An object starts with one reference.

@@ -73,12 +73,13 @@ void replaceContent(RegistryKey &dst, const RegistryKey &src)
 {
     for (const std::string &name : dst.subKeyNames())
         dst.remove(name);
-    while (!dst.values().empty())
-        dst.removeValue(dst.values().front().first);
+    dst.clearValues();
     for (const auto &[name, value] : src.values())
         dst.setValue(name, value);
-    for (const std::string &name : src.subKeyNames())
-        replaceContent(dst.create(name), *src.find(name));
+    for (const std::string &name : src.subKeyNames()) {
+        if (const RegistryKey *child = src.find(name))
+            replaceContent(dst.create(name), *child);
+    }
 }
 
 } // namespace
@@ -122,9 +123,12 @@ std::string Registry::EnumerateRegKeyValues(Int32Ref KeyRoot, StrRef KeyPath)
     const auto key = readRegistryKey(KeyRoot.get(), KeyPath.get());
     if (!key)
         return {};
+    // The n-th name listed is the n-th value's: a trimmed name may name
+    // another value, or none, so nothing is looked up by it.
+    const std::vector<std::string> names = listedNames(valueNamesOf(*key));
     std::vector<std::string> entries;
-    for (const std::string &name : listedNames(valueNamesOf(*key)))
-        entries.push_back(name + "*NDS*" + registryValueText(*key->value(name)));
+    for (std::size_t i = 0; i < names.size(); ++i)
+        entries.push_back(names[i] + "*NDS*" + registryValueText(key->values()[i].second));
     return joined(entries, "*IS*");
 }
 
@@ -137,7 +141,9 @@ std::string Registry::EnumerateRegKeyItemNames(Int32Ref KeyRoot, StrRef KeyPath)
 std::int16_t Registry::GetRegKeyItems(Int32Ref KeyRoot, StrRef KeyPath)
 {
     const auto key = readRegistryKey(KeyRoot.get(), KeyPath.get());
-    return key ? static_cast<std::int16_t>(std::min<std::size_t>(key->values().size(), INT16_MAX)) : 0;
+    // Counted as the enumerations list them: up to a name too long to list.
+    return key ? static_cast<std::int16_t>(std::min<std::size_t>(listedNames(valueNamesOf(*key)).size(), INT16_MAX))
+               : 0;
 }
 
 void Registry::DeleteRegKey(Int32Ref KeyRoot, StrRef KeyPath)

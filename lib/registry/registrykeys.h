@@ -32,7 +32,8 @@ bool updateRegistry(std::int32_t root, const std::function<bool(mrb::platform::R
 std::string registryValueText(const mrb::platform::RegValue &value);
 
 // Names as the enumerations list them: trimmed of blanks and a final NUL; a
-// name longer than 254 characters ends the list there.
+// name longer than 254 characters ends the list there. None is skipped, so
+// the n-th name listed is the n-th name given.
 std::vector<std::string> listedNames(const std::vector<std::string> &names);
 
 std::string joined(const std::vector<std::string> &items, std::string_view separator);

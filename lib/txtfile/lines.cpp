@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <algorithm>
+
 namespace qfc
 {
 
@@ -23,6 +25,17 @@ std::vector<std::string_view> splitLines(std::string_view text)
             ++start;
     }
     return lines;
+}
+
+std::int64_t lineBreaksIn(std::string_view piece)
+{
+    return std::count(piece.begin(), piece.end(), '\r');
+}
+
+std::string_view lastLine(std::string_view text)
+{
+    const auto lines = splitLines(text);
+    return lines.empty() ? std::string_view() : lines.back();
 }
 
 std::vector<std::string_view> fieldsOf(std::string_view line, std::string_view separator)

@@ -11,10 +11,17 @@
 namespace qfc
 {
 
-// The lines of a text file as the line operations read it: a line ends at a
+// The lines of a text file as every line operation reads it: a line ends at a
 // carriage return, and a line feed right after it belongs to the same break;
 // a line feed alone stays in the line. Text after the last break is a line.
 std::vector<std::string_view> splitLines(std::string_view text);
+
+// The line breaks in a piece of text by the same rule: its carriage returns,
+// one break each, so a text read in pieces is counted piece by piece.
+std::int64_t lineBreaksIn(std::string_view piece);
+
+// The last line of a text: the last of splitLines, "" for an empty text.
+std::string_view lastLine(std::string_view text);
 
 // A line split at every occurrence of separator (an empty line has no
 // fields at all).

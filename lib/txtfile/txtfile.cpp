@@ -7,14 +7,13 @@
 #include "lib/frame/identities.h"
 #include "lib/txtfile/encodingguess.h"
 #include "lib/txtfile/lines.h"
+#include "platform/fs/fileappend.h"
+#include "platform/fs/filerewrite.h"
 #include "platform/fs/safefile.h"
 
 #include <algorithm>
 #include <climits>
-#include <cstring>
 #include <strings.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace qfc
 {
@@ -22,33 +21,14 @@ namespace qfc
 namespace
 {
 
-using mrb::platform::FolderLock;
-using mrb::platform::SafeFile;
-
 constexpr std::string_view lineBreak = "\r\n";
 
-bool isRegularFile(const std::string &path)
-{
-    struct stat st {
-    };
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-// Rewrites a file through the safe-write facility with what make returns for
-// its bytes; nothing happens when the file cannot be read. The folder stays
-// locked from the read to the replacement, so two rewrites in one folder
-// never lose each other's changes.
+// Rewrites a regular file with what make returns for its bytes, the file
+// locked from the read to the replacement (platform/fs/filerewrite.h). A
+// failed write leaves the file as it was; the operation reports nothing.
 template <class Make> void rewrite(const std::string &path, Make make)
 {
-    if (!isRegularFile(path))
-        return;
-    SafeFile out(path, {FolderLock::Exclusive});
-    const auto bytes = readFileBytes(path);
-    if (!bytes)
-        return;
-    out.write(make(*bytes));
-    // A failed write leaves the file as it was; the operation reports nothing.
-    out.commit();
+    mrb::platform::rewriteFile(path, [&](std::string_view old) { return std::optional<std::string>(make(old)); });
 }
 
 // The first line holding find, counted from 1; 0 when none does. Without
@@ -84,57 +64,25 @@ QFC_CLASS_DEFINITION(TxtFile, QfcTxtFile, IID_TxtFile, "_TxtFile", QFC_TXTFILE_O
 
 void TxtFile::AppendLine(std::string FileName, StrRef Content)
 {
-    const std::string line = Content.get() + std::string(lineBreak);
-    struct stat st {
-    };
-    if (::stat(FileName.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        // A FIFO or a device takes the line as it comes; a folder is refused.
-        mrb::platform::writeFileSafely(FileName, line);
-        return;
-    }
-    SafeFile out(FileName, {FolderLock::Exclusive});
-    std::string bytes;
-    if (::access(FileName.c_str(), F_OK) == 0) {
-        auto old = readFileBytes(FileName);
-        if (!old)
-            return; // what cannot be read cannot be kept
-        bytes = std::move(*old);
-    }
-    bytes += line;
-    out.write(bytes);
-    out.commit();
+    // One write at the end of the file: a line another program appends
+    // meanwhile stays. A failure is not reported.
+    mrb::platform::appendToFile(FileName, Content.get() + std::string(lineBreak));
 }
 
 std::string TxtFile::ReadLastLine(std::string FileName)
 {
-    auto bytes = readFileBytes(FileName);
-    if (!bytes)
-        return {};
-    std::string_view text = *bytes;
-    if (text.ends_with(lineBreak))
-        text.remove_suffix(lineBreak.size());
-    const std::size_t last = text.rfind(lineBreak);
-    return std::string(last == std::string_view::npos ? text : text.substr(last + lineBreak.size()));
+    const auto bytes = readFileBytes(FileName);
+    return bytes ? std::string(lastLine(*bytes)) : std::string();
 }
 
 std::int32_t TxtFile::GetLineQty(std::string FileName)
 {
+    // The pieces the breaks cut the text into: one more than the breaks.
     std::int64_t breaks = 0;
     bool any = false;
-    bool carriageReturnLast = false;
     readFileChunks(FileName, [&](std::string_view piece) {
         any = true;
-        if (carriageReturnLast && piece.front() == '\n')
-            ++breaks;
-        const char *p = piece.data();
-        const char *end = p + piece.size();
-        while ((p = static_cast<const char *>(std::memchr(p, '\r', static_cast<std::size_t>(end - p))))) {
-            if (++p == end)
-                break;
-            if (*p == '\n')
-                ++breaks;
-        }
-        carriageReturnLast = piece.back() == '\r';
+        breaks += lineBreaksIn(piece);
         return true;
     });
     if (!any)

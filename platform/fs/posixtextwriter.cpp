@@ -115,7 +115,7 @@ bool PosixTextWriter::writeOut(std::string_view bytes)
 void PosixTextWriter::fail(int err)
 {
     if (m_result.ok())
-        m_result = WriteResult::failure(m_path, errorText(err));
+        m_result = WriteResult::failure(m_path, errorText(err), err);
 }
 
 WriteResult PosixTextWriter::finish()

@@ -5,6 +5,7 @@
 #include "platform/fs/filesystem.h"
 #include "platform/fs/posixio_p.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
@@ -127,9 +128,12 @@ bool isOnProc(int folder)
     return ::fstatfs(folder, &fs) == 0 && fs.f_type == PROC_SUPER_MAGIC;
 }
 
+enum class FinalLinks { Follow, Keep };
+
 // Follows symbolic links at the end of path (links inside the folder part are
-// left to the kernel). Returns 0 or the errno value.
-int resolveTarget(const std::string &path, Target &out)
+// left to the kernel), or takes a final link as the name itself. Returns 0 or
+// the errno value.
+int resolveTarget(const std::string &path, FinalLinks links, Target &out)
 {
     std::string current = normalizePath(path);
     for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
@@ -155,7 +159,7 @@ int resolveTarget(const std::string &path, Target &out)
             out.exists = false;
             return 0;
         }
-        if (!S_ISLNK(st.st_mode)) {
+        if (!S_ISLNK(st.st_mode) || links == FinalLinks::Keep) {
             out.folder = std::move(folder);
             out.name = name;
             out.exists = true;
@@ -197,7 +201,9 @@ public:
     ~Impl()
     {
         if (!m_committed) {
-            // Dropped unfinished: an in-place write stays as far as it got.
+            // Dropped unfinished: a file written in place gets its old bytes back.
+            if (m_started)
+                restoreOldBytes();
             m_file.reset();
             discardTemporary();
         }
@@ -211,8 +217,11 @@ public:
     {
         if (m_committed || !m_status.ok())
             return false;
-        if (!startInPlace())
-            return false;
+        if (m_inPlace) {
+            if (!keepOldBytes(bytes.size()))
+                return false;
+            m_started = true;
+        }
         while (!bytes.empty()) {
             const ssize_t wrote = ::write(m_file.get(), bytes.data(), bytes.size());
             if (wrote < 0) {
@@ -223,6 +232,7 @@ public:
             if (wrote == 0)
                 return fail(ENOSPC); // the device took nothing and gave no reason
             bytes.remove_prefix(static_cast<std::size_t>(wrote));
+            m_offset += static_cast<std::uint64_t>(wrote);
         }
         return true;
     }
@@ -232,8 +242,13 @@ public:
         if (m_committed)
             return m_status;
         m_committed = true;
-        if (m_status.ok())
-            startInPlace();
+        if (m_status.ok() && m_inPlace && m_regular && m_offset < m_oldSize) {
+            m_started = true;
+            if (::ftruncate(m_file.get(), static_cast<off_t>(m_offset)) != 0)
+                fail(errno);
+            else
+                m_canRestore = false; // the old tail is gone with the cut
+        }
         if (m_status.ok() && m_syncable && ::fsync(m_file.get()) != 0 && errno != EINVAL)
             fail(errno);
         // close() is where some file systems (NFS, quotas) report a failed write;
@@ -245,7 +260,8 @@ public:
             unlock();
             return m_status;
         }
-        if (::renameat(m_folder.get(), m_temporary.c_str(), m_folder.get(), m_name.c_str()) != 0) {
+        if (!m_madeUnderItsName
+            && ::renameat(m_folder.get(), m_temporary.c_str(), m_folder.get(), m_name.c_str()) != 0) {
             fail(errno);
             discardTemporary();
             unlock();
@@ -254,7 +270,7 @@ public:
         forgetTemporary(m_slot);
         m_slot = -1;
         m_temporary.clear();
-        // Make the rename itself durable. The new content is in place either
+        // Make the new name itself durable. The new content is in place either
         // way, so a folder that cannot be synced does not undo the write.
         if (m_folderReadable)
             ::fsync(m_folder.get());
@@ -265,8 +281,9 @@ public:
 private:
     void open(const SafeFileOptions &options)
     {
+        const bool onlyNew = options.existing == Existing::Refuse;
         Target target;
-        if (const int err = resolveTarget(m_path, target); err != 0) {
+        if (const int err = resolveTarget(m_path, onlyNew ? FinalLinks::Keep : FinalLinks::Follow, target); err != 0) {
             fail(err);
             return;
         }
@@ -289,6 +306,13 @@ private:
             m_locked = rc == 0;
         }
 
+        if (onlyNew) {
+            if (target.exists)
+                fail(S_ISDIR(target.st.st_mode) ? EISDIR : EEXIST);
+            else
+                createUnderItsName(options.newFileMode);
+            return;
+        }
         if (!target.exists) {
             const int err = createTemporary(options.newFileMode);
             if (err != 0)
@@ -301,21 +325,22 @@ private:
             return;
         }
         if (!S_ISREG(st.st_mode)) {
-            openInPlace(); // a FIFO, a device: never replaced, never emptied
+            openInPlace(st); // a FIFO, a device: never replaced, never emptied
             return;
         }
-        // Replacing a file we may not write would bypass its protection.
-        if (::faccessat(m_folder.get(), m_name.c_str(), W_OK, AT_EACCESS) != 0) {
+        // Replacing a file we may not write would bypass its protection,
+        // unless the caller asked for exactly that.
+        if (!options.replaceReadOnly && ::faccessat(m_folder.get(), m_name.c_str(), W_OK, AT_EACCESS) != 0) {
             fail(errno);
             return;
         }
         if (st.st_nlink > 1 || isStickyProtected(st)) {
-            openInPlace();
+            openInPlace(st);
             return;
         }
         const int err = createTemporary(0600);
         if (err == EACCES || err == EPERM) {
-            openInPlace(); // the folder takes no new name, the file takes new content
+            openInPlace(st); // the folder takes no new name, the file takes new content
             return;
         }
         if (err != 0) {
@@ -336,6 +361,24 @@ private:
             && folder.st_uid != me;
     }
 
+    // Creates name exclusively (never through a link) and makes it ours to
+    // write and, until commit, to remove. 0 or the errno value.
+    int createExclusively(const std::string &name, unsigned mode)
+    {
+        const int fd = ::openat(m_folder.get(),
+            name.c_str(),
+            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+            static_cast<mode_t>(mode));
+        if (fd < 0)
+            return errno;
+        m_file.reset(fd);
+        ::fstat(fd, &m_made);
+        m_temporary = name;
+        m_slot = rememberTemporary(m_folder.get(), m_temporary);
+        m_syncable = true;
+        return 0;
+    }
+
     // 0 or the errno value.
     int createTemporary(unsigned mode)
     {
@@ -343,23 +386,25 @@ private:
         stem.append(m_name, 0, kTemporaryStemLength);
         stem.push_back('.');
         for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string name = stem + randomSuffix();
-            const int fd = ::openat(m_folder.get(),
-                name.c_str(),
-                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                static_cast<mode_t>(mode));
-            if (fd < 0) {
-                if (errno == EEXIST)
-                    continue;
-                return errno;
-            }
-            m_file.reset(fd);
-            m_temporary = std::move(name);
-            m_slot = rememberTemporary(m_folder.get(), m_temporary);
-            m_syncable = true;
-            return 0;
+            const int err = createExclusively(stem + randomSuffix(), mode);
+            if (err != EEXIST)
+                return err;
         }
         return EEXIST;
+    }
+
+    void createUnderItsName(unsigned mode)
+    {
+        if (const int err = createExclusively(m_name, mode); err != 0) {
+            // Taken since it was looked at: by a folder, or by anything else.
+            struct stat st {
+            };
+            const bool folder = err == EEXIST
+                && ::fstatat(m_folder.get(), m_name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
+            fail(folder ? EISDIR : err);
+            return;
+        }
+        m_madeUnderItsName = true;
     }
 
     void keepOwnerAndMode(const struct stat &old)
@@ -375,13 +420,18 @@ private:
             fail(errno);
     }
 
-    void openInPlace()
+    void openInPlace(const struct stat &seen)
     {
         m_inPlace = true;
         // O_NOFOLLOW: a link swapped in since the name was resolved is refused.
         // A descriptor's link under /proc is the one way to its file.
-        const int follow = m_viaDescriptorLink ? 0 : O_NOFOLLOW;
-        int fd = ::openat(m_folder.get(), m_name.c_str(), O_WRONLY | follow | O_NOCTTY | O_CLOEXEC);
+        // A regular file is opened for reading too, to keep the bytes each
+        // write covers; a FIFO only for writing, so its open waits for a reader.
+        const int flags = (m_viaDescriptorLink ? 0 : O_NOFOLLOW) | O_NOCTTY | O_CLOEXEC;
+        int fd = S_ISREG(seen.st_mode) ? ::openat(m_folder.get(), m_name.c_str(), O_RDWR | flags) : -1;
+        m_canRestore = fd >= 0;
+        if (fd < 0)
+            fd = ::openat(m_folder.get(), m_name.c_str(), O_WRONLY | flags);
         if (fd < 0 && errno == ENXIO && m_viaDescriptorLink)
             fd = duplicateOwnDescriptor(); // a socket cannot be opened, only shared
         if (fd < 0) {
@@ -398,6 +448,8 @@ private:
         // Decided on what was opened, not on what was looked at before.
         m_regular = S_ISREG(st.st_mode);
         m_syncable = S_ISREG(st.st_mode) || S_ISBLK(st.st_mode);
+        m_canRestore = m_canRestore && m_regular;
+        m_oldSize = m_regular ? static_cast<std::uint64_t>(st.st_size) : 0;
     }
 
     // A copy of descriptor N of this process when the link named N leads to
@@ -418,22 +470,63 @@ private:
         return -1;
     }
 
-    // An in-place regular file is emptied just before the first byte (or the
-    // commit of no bytes), so a writer may read it first. False on failure.
-    bool startInPlace()
+    // Before a write of size bytes in place: keeps the old bytes it will
+    // cover. False (the write refused) when they cannot be read.
+    bool keepOldBytes(std::size_t size)
     {
-        if (!m_inPlace || m_started)
+        if (!m_canRestore || m_offset >= m_oldSize)
             return true;
-        m_started = true;
-        if (m_regular && ::ftruncate(m_file.get(), 0) != 0)
-            return fail(errno);
+        const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(size, m_oldSize - m_offset));
+        const std::size_t at = m_backup.size();
+        m_backup.resize(at + wanted);
+        std::size_t got = 0;
+        while (got < wanted) {
+            const ssize_t n =
+                ::pread(m_file.get(), m_backup.data() + at + got, wanted - got, static_cast<off_t>(m_offset + got));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return fail(errno);
+            if (n == 0) {
+                m_oldSize = m_offset + got; // cut short by someone else: that is its old length
+                break;
+            }
+            got += static_cast<std::size_t>(n);
+        }
+        m_backup.resize(at + got);
+        return true;
+    }
+
+    // Puts the old bytes of a file written in place back and gives it its old
+    // length. False when that is impossible or fails too.
+    bool restoreOldBytes()
+    {
+        if (!m_canRestore || !m_file.isValid())
+            return false;
+        // Only what was overwritten: below where a file-size limit stopped the
+        // writes, so the limit does not stop this one.
+        const auto overwritten = static_cast<std::size_t>(std::min<std::uint64_t>(m_backup.size(), m_offset));
+        for (std::size_t done = 0; done < overwritten;) {
+            const ssize_t n =
+                ::pwrite(m_file.get(), m_backup.data() + done, overwritten - done, static_cast<off_t>(done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return false;
+            done += static_cast<std::size_t>(n);
+        }
+        if (::ftruncate(m_file.get(), static_cast<off_t>(m_oldSize)) != 0)
+            return false;
+        m_started = false;
         return true;
     }
 
     bool fail(int err)
     {
-        if (m_status.ok())
-            m_status = WriteResult::failure(m_path, errorText(err) + (m_started ? kIncompleteNote : ""));
+        if (!m_status.ok())
+            return false;
+        const bool incomplete = m_started && !restoreOldBytes();
+        m_status = WriteResult::failure(m_path, errorText(err) + (incomplete ? kIncompleteNote : ""), err);
         return false;
     }
 
@@ -442,7 +535,13 @@ private:
         if (m_temporary.empty())
             return;
         m_file.reset();
-        ::unlinkat(m_folder.get(), m_temporary.c_str(), 0);
+        struct stat now {
+        };
+        // A name of the caller's is removed only while it is still the file we made.
+        if (!m_madeUnderItsName
+            || (::fstatat(m_folder.get(), m_temporary.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0
+                && now.st_dev == m_made.st_dev && now.st_ino == m_made.st_ino))
+            ::unlinkat(m_folder.get(), m_temporary.c_str(), 0);
         forgetTemporary(m_slot);
         m_slot = -1;
         m_temporary.clear();
@@ -460,16 +559,23 @@ private:
     UniqueFd m_folder; // holds the final name (and our temporary file)
     std::string m_name;
     UniqueFd m_file;
-    std::string m_temporary; // empty when writing in place
+    std::string m_temporary; // the file we made and remove unless committed; empty when writing in place
+    struct stat m_made {
+    }; // what we made, as it was made
     int m_slot = -1;
     bool m_folderReadable = false;
     bool m_viaDescriptorLink = false;
     bool m_locked = false;
+    bool m_madeUnderItsName = false; // Existing::Refuse: nothing to rename
     bool m_inPlace = false;
     bool m_regular = false;
     bool m_syncable = false;
-    bool m_started = false; // an in-place file was touched
+    bool m_started = false; // an in-place file was touched and not put back
+    bool m_canRestore = false; // the old bytes of an in-place file are kept
     bool m_committed = false;
+    std::uint64_t m_offset = 0; // bytes written so far
+    std::uint64_t m_oldSize = 0; // the length of an in-place regular file before the first write
+    std::string m_backup; // its bytes that writes have covered, from its start
 };
 
 SafeFile::SafeFile(std::string path, SafeFileOptions options)

@@ -25,9 +25,6 @@ namespace
 
 constexpr std::string_view fileHeader = "QFC-REGISTRY 1";
 
-// Larger files are no registry stores; reading one whole could exhaust memory.
-constexpr std::uint64_t maxStoreBytes = 64u * 1024u * 1024u;
-
 std::string depthText()
 {
     return "a key nested deeper than " + std::to_string(RegistryStore::maxKeyDepth) + " levels";
@@ -380,7 +377,7 @@ std::optional<std::string> readFile(const std::string &path, std::string *error)
         refusal = std::strerror(errno);
     else if (!S_ISREG(st.st_mode))
         refusal = S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a regular file";
-    else if (static_cast<std::uint64_t>(st.st_size) > maxStoreBytes)
+    else if (static_cast<std::uint64_t>(st.st_size) > RegistryStore::maxFileBytes)
         refusal = "it is larger than 64 MiB";
     if (refusal) {
         if (error)
@@ -403,7 +400,7 @@ std::optional<std::string> readFile(const std::string &path, std::string *error)
         if (n == 0)
             break;
         text.append(buf, static_cast<std::size_t>(n));
-        if (text.size() > maxStoreBytes) {
+        if (text.size() > RegistryStore::maxFileBytes) {
             if (error)
                 *error = "cannot read " + path + ": it is larger than 64 MiB";
             ::close(fd);
@@ -491,6 +488,7 @@ std::string_view registryRootName(RegistryRoot root)
 RegistryKey::RegistryKey(const RegistryKey &other)
     : m_name(other.m_name)
     , m_values(other.m_values)
+    , m_valueIndex(other.m_valueIndex)
 {
     for (const auto &[name, child] : other.m_children)
         m_children.emplace(name, std::make_unique<RegistryKey>(*child));
@@ -579,32 +577,39 @@ std::vector<std::string> RegistryKey::subKeyNames() const
 
 const RegValue *RegistryKey::value(std::string_view name) const
 {
-    for (const auto &[n, v] : m_values) {
-        if (sameRegName(n, name))
-            return &v;
-    }
-    return nullptr;
+    const auto it = m_valueIndex.find(name);
+    return it == m_valueIndex.end() ? nullptr : &m_values[it->second].second;
 }
 
 void RegistryKey::setValue(std::string_view name, RegValue value)
 {
-    for (auto &[n, v] : m_values) {
-        if (sameRegName(n, name)) {
-            v = std::move(value);
-            return;
-        }
+    if (const auto it = m_valueIndex.find(name); it != m_valueIndex.end()) {
+        m_values[it->second].second = std::move(value);
+        return;
     }
+    m_valueIndex.emplace(std::string(name), m_values.size());
     m_values.emplace_back(std::string(name), std::move(value));
 }
 
 bool RegistryKey::removeValue(std::string_view name)
 {
-    const auto it =
-        std::find_if(m_values.begin(), m_values.end(), [&](const auto &p) { return sameRegName(p.first, name); });
-    if (it == m_values.end())
+    const auto it = m_valueIndex.find(name);
+    if (it == m_valueIndex.end())
         return false;
-    m_values.erase(it);
+    const std::size_t at = it->second;
+    m_valueIndex.erase(it);
+    m_values.erase(m_values.begin() + static_cast<std::ptrdiff_t>(at));
+    for (auto &[other, position] : m_valueIndex) {
+        if (position > at)
+            --position;
+    }
     return true;
+}
+
+void RegistryKey::clearValues()
+{
+    m_values.clear();
+    m_valueIndex.clear();
 }
 
 bool RegistryKey::operator==(const RegistryKey &other) const
@@ -772,7 +777,13 @@ bool RegistryStore::update(RegistryRoot root, const std::function<bool(RegistryK
             *error = path + ": the change would make " + depthText();
         return false;
     }
-    return writeStore(path, serialize(*key), error);
+    const std::string changed = serialize(*key);
+    if (changed.size() > RegistryStore::maxFileBytes) {
+        if (error)
+            *error = path + ": the change would make it larger than 64 MiB, more than the store reads back";
+        return false;
+    }
+    return writeStore(path, changed, error);
 }
 
 std::string RegistryStore::changeProblem(RegistryRoot root) const

@@ -87,9 +87,12 @@ public:
     std::vector<std::string> subKeyNames() const;
     bool hasSubKeys() const { return !m_children.empty(); }
 
+    // Values are found by name through an index, so a key of many values
+    // reads and changes in time that grows with the log of their number.
     const RegValue *value(std::string_view name) const;
     void setValue(std::string_view name, RegValue value);
     bool removeValue(std::string_view name);
+    void clearValues();
     const std::vector<std::pair<std::string, RegValue>> &values() const { return m_values; }
 
     bool operator==(const RegistryKey &other) const;
@@ -98,6 +101,7 @@ private:
     friend class RegistryStore;
     std::string m_name;
     std::vector<std::pair<std::string, RegValue>> m_values;
+    std::map<std::string, std::size_t, RegNameLess> m_valueIndex; // name → position in m_values
     std::map<std::string, std::unique_ptr<RegistryKey>, RegNameLess> m_children;
 };
 
@@ -105,14 +109,18 @@ private:
 // lock and written by the rules of platform/fs/safefile.h under an exclusive
 // lock held across processes. A file that cannot be parsed is never
 // overwritten: reading it fails and so does every change. Only a regular file
-// of at most 64 MiB is read (a FIFO in its place is refused, never waited on).
-// Keys nest at most maxKeyDepth levels below a root: a file holding a deeper
-// key is refused like any damaged file, and a change that would make one
-// fails, so no walk over a tree ever goes deeper.
+// of at most maxFileBytes is read (a FIFO in its place is refused, never
+// waited on), and a change whose file would be larger fails, so the store
+// never writes what it cannot read back. Keys nest at most maxKeyDepth levels
+// below a root: a file holding a deeper key is refused like any damaged file,
+// and a change that would make one fails, so no walk over a tree ever goes
+// deeper.
 class RegistryStore
 {
 public:
     static constexpr std::size_t maxKeyDepth = 512;
+    // Larger files are no registry stores; reading one whole could exhaust memory.
+    static constexpr std::uint64_t maxFileBytes = 64u * 1024u * 1024u;
 
     // "$QFC_REGISTRY_DIR" when set, else "qfc-registry" in the user's config
     // folder (platform/os/userfolders.h).

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -276,6 +277,31 @@ TEST_F(SystemClient, DelUntilRebootDeletesTheVeryFileAtTheFirstStartAfterARestar
     EXPECT_FALSE(std::filesystem::is_symlink(link));
     EXPECT_TRUE(std::filesystem::exists(today));
     EXPECT_EQ(keys(pendingDeletes), "5") << "carried out once; this boot's entry waits";
+}
+
+// The file system hands a freed inode number straight out again: a file made
+// under the recorded name after the recorded file was deleted used to be
+// deleted in its place. Here the entry is given the new file's device and
+// inode, as that reuse would.
+TEST_F(SystemClient, DelUntilRebootKeepsAFileMadeLaterOnTheFreedInode)
+{
+    const std::string file = tree.fileWith("reused.log", "recorded");
+    ASSERT_EQ(api->DelUntilReboot(api.self(), Str(file).get()), S_OK);
+    ASSERT_EQ(keys(pendingDeletes), "1");
+    std::filesystem::remove(file);
+    tree.fileWith("reused.log", "made later");
+    struct stat st {
+    };
+    ASSERT_EQ(::lstat(file.c_str(), &st), 0);
+    const std::string entry = pendingDeletes + "\\1";
+    setRegText(entry, "Device", std::to_string(st.st_dev));
+    setRegText(entry, "Inode", std::to_string(st.st_ino));
+    setRegText(entry, "BootId", "an earlier boot");
+
+    ScopedEnv mode("QFC_TEST_LIBRARY_START", "1");
+    EXPECT_EQ(runSelfAs(tree.path("qfcstart"), "SystemChild.StartsTheLibrary"), "exited 0");
+    EXPECT_EQ(TempTree::read(file), "made later");
+    EXPECT_EQ(keys(pendingDeletes), "") << "the entry is forgotten all the same";
 }
 
 // Run as a child process by the test above, with its registry store (skipped on its own).

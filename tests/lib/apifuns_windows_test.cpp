@@ -5,6 +5,7 @@
 // this process (which has a QApplication, as a calling program does).
 #include "lib/apifuns/windowmessage.h"
 #include "tests/lib/abiclient.h"
+#include "tests/support/isolation.h"
 #include "tests/support/temptree.h"
 
 #include <QAction>
@@ -27,6 +28,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <sys/resource.h>
 #include <vector>
 #include <xcb/xcb.h>
 
@@ -603,6 +605,41 @@ TEST_F(WindowsClient, ClipboardTextThroughItsSlotsAndThroughInvoke)
                 [](const Place &) { return std::vector<Arg> {}; },
                 ""},
         });
+}
+
+// The address space this process has mapped, in bytes (VmSize).
+rlim_t mappedBytes()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmSize:", 0) == 0)
+            return static_cast<rlim_t>(std::stoull(line.substr(7))) * 1024;
+    }
+    return 0;
+}
+
+// GetClipboardText used to trap every failure: out of memory for a huge text
+// it answered success and "". It traps nothing, so the caller hears of it.
+TEST_F(WindowsClient, GetClipboardTextPassesAFailureOnToItsCaller)
+{
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "the sanitizer's shadow memory does not fit under an address-space limit";
+#endif
+    if (QGuiApplication::platformName() != QStringLiteral("offscreen"))
+        GTEST_SKIP() << "on a real display the clipboard may live in another process";
+    const int code = mrb::test::runInChild([this] {
+        QGuiApplication::clipboard()->setText(QString(8 * 1024 * 1024, QChar(0xE9)));
+        // Room for small allocations, none for the text as UTF-8 (16 MiB and more).
+        rlimit space {};
+        ::getrlimit(RLIMIT_AS, &space);
+        space.rlim_cur = mappedBytes() + 8 * 1024 * 1024;
+        ::setrlimit(RLIMIT_AS, &space);
+        Str out;
+        const std::string got = failedText(api->GetClipboardText(api.self(), out.out()), api.dispatch());
+        EXPECT_EQ(got, "failed 0x80020009: Out of memory");
+        return got == "failed 0x80020009: Out of memory" ? 0 : 1;
+    });
+    EXPECT_EQ(code, 0);
 }
 
 // What a header shows: "red on aqua" when both colours are in its picture,

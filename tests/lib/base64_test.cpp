@@ -3,13 +3,18 @@
 // Base64 through its binary interface: every operation through its slot and
 // through Invoke, round trips in several charsets, DecodeToFile's failures.
 #include "tests/lib/abiclient.h"
+#include "tests/support/isolation.h"
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <fstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -195,6 +200,78 @@ TEST_F(Base64Client, DecodeToFileLeavesNoPartialFileWhenWritingFails)
     });
     EXPECT_EQ(code, 0) << "the failure is reported";
     EXPECT_NE(::access(file.c_str(), F_OK), 0) << "no partial file";
+}
+
+// DecodeToFile used to claim the name, close it and open the name again, so
+// a link put in place of the claimed file meanwhile was written through: as
+// another user in a folder open to all, onto a file of root's.
+TEST_F(Base64Client, DecodeToFileNeverWritesThroughALinkPutInPlaceOfItsClaim)
+{
+    const std::string victim = tree.fileWith("private/victim", "root's own");
+    tree.chmod("private/victim", 0600);
+    const std::string target = tree.path("open/out.bin");
+    tree.dir("open");
+    const std::string link = tree.symlink("open/link", victim);
+    bool swapped = false;
+    // The other user: as soon as the claimed file shows, a link takes its
+    // name, while the call is still decoding.
+    std::thread other([&] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        struct stat st {
+        };
+        while (!swapped && std::chrono::steady_clock::now() < deadline) {
+            if (::lstat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+                swapped = std::rename(link.c_str(), target.c_str()) == 0;
+        }
+    });
+    std::string text;
+    for (int i = 0; i < 1000000; ++i)
+        text += "eHh4eHh4";
+    Str input(text);
+    Str file(target);
+    const HRESULT hr = b64->DecodeToFile(b64.self(), input.ref(), file.ref());
+    other.join();
+    ASSERT_TRUE(swapped);
+    EXPECT_EQ(hr, S_OK);
+    EXPECT_TRUE(TempTree::read(victim) == "root's own") << "written through the link";
+}
+
+// A write that failed used to be 0x800A004B whatever the system said.
+TEST_F(Base64Client, DecodeToFilePassesOnTheSystemsReasonAsItsNumber)
+{
+    struct Row {
+        const char *name;
+        bool readOnly;
+        std::string expected;
+    };
+    const std::string full = tree.dir("mounted");
+    std::string text;
+    for (int i = 0; i < 30000; ++i)
+        text += "eHh4eHh4";
+    for (const Row &row : {Row {"a file system that is full",
+                               false,
+                               "failed 0x800A003D: Disk full ('" + full + "/out.bin': No space left on device)"},
+             Row {"a file system mounted read-only",
+                 true,
+                 "failed 0x800A0046: Permission denied ('" + full + "/out.bin': Read-only file system)"}}) {
+        SCOPED_TRACE(row.name);
+        const int code = mrb::test::runInChild([&] {
+            if (!mrb::test::mountScratchFileSystem(full, 64 * 1024, row.readOnly))
+                return 77;
+            Object<Base64Slots> own(clsidBase64, iidBase64);
+            Str input(text);
+            Str target(full + "/out.bin");
+            const std::string got =
+                failedText(own->DecodeToFile(own.self(), input.ref(), target.ref()), own.dispatch());
+            const bool left = ::access((full + "/out.bin").c_str(), F_OK) == 0;
+            EXPECT_EQ(got, row.expected);
+            EXPECT_FALSE(left) << "no partial file";
+            return got == row.expected && !left ? 0 : 1;
+        });
+        if (code == 77)
+            GTEST_SKIP() << "no private mounts here";
+        EXPECT_EQ(code, 0);
+    }
 }
 
 } // namespace

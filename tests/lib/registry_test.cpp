@@ -349,4 +349,40 @@ TEST_F(RegistryClient, AFailedExportKeepsTheFileItWouldHaveReplaced)
     EXPECT_EQ(TempTree::read(file), "the old export");
 }
 
+// The enumerations list names trimmed and stop at a name too long to list.
+// EnumerateRegKeyValues used to look each value up again by its trimmed name
+// and crash when none had it; GetRegKeyItems counted past the long name.
+TEST_F(RegistryClient, EnumerationsAndTheCountAgreeOnEveryName)
+{
+    struct Row {
+        const char *name;
+        std::vector<std::pair<std::string, std::string>> values; // name, text, in the order set
+        std::string listed; // EnumerateRegKeyValues
+        std::string names; // EnumerateRegKeyItemNames
+        I16 count; // GetRegKeyItems
+    };
+    const std::string longName(300, 'n');
+    const std::vector<Row> rows = {
+        {"names with blanks around them",
+            {{" a", "1"}, {"b ", "2"}, {"   ", "3"}, {"a", "4"}},
+            "a*NDS*1*IS*b*NDS*2*IS**NDS*3*IS*a*NDS*4",
+            "a*IS*b*IS**IS*a",
+            4},
+        {"a name longer than 254 characters", {{"a", "1"}, {longName, "2"}, {"c", "3"}}, "a*NDS*1", "a", 1},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string key = std::string("Software\\Audit\\") + row.name;
+        for (const auto &[name, text] : row.values)
+            ASSERT_EQ(put(regSz, key, name, text), "True");
+        EXPECT_EQ(list(&RegistrySlots::EnumerateRegKeyValues, key), row.listed);
+        EXPECT_EQ(list(&RegistrySlots::EnumerateRegKeyItemNames, key), row.names);
+        I32 root = currentUser;
+        Str path(key);
+        I16 count = -1;
+        reg->GetRegKeyItems(reg.self(), &root, path.ref(), &count);
+        EXPECT_EQ(count, row.count);
+    }
+}
+
 } // namespace

@@ -1,18 +1,21 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 // TxtFile through its binary interface: every operation through its slot and
-// through Invoke, the charset round trips, and rewrites that run at the same
-// time in two processes.
+// through Invoke, the charset round trips, rewrites and appends that run at
+// the same time in several processes, and rewrites that fail.
 #include "tests/lib/abiclient.h"
+#include "tests/support/isolation.h"
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,6 +25,7 @@ namespace
 {
 
 using namespace abiclient;
+using mrb::test::RunAs;
 using mrb::test::TempTree;
 
 void write(const std::string &path, std::string_view bytes)
@@ -189,6 +193,9 @@ TEST_F(TxtFileClient, EveryOperationThroughItsSlotAndThroughInvoke)
             onFile("GetLineQty without a final break", "a\r\nb", lineQty, id(2), {}, "2"),
             onFile("GetLineQty: a lone LF breaks no line", "a\nb", lineQty, id(2), {}, "1"),
             onFile("GetLineQty of an empty file", "", lineQty, id(2), {}, "0"),
+            // Counted as every other operation reads lines: a lone CR ends one.
+            onFile("GetLineQty of lines ended by a lone CR", "one\rtwo\rthree", lineQty, id(2), {}, "3"),
+            onFile("ReadLastLine of lines ended by a lone CR", "one\rtwo\rthree\r", readLastLine, id(1), {}, "three"),
             onFile("GetLineQty of a missing file", std::nullopt, lineQty, id(2), {}, "0"),
             onFile("DeleteLine by field",
                 "a,x,b\r\na,y,b\r\na\r\n",
@@ -406,6 +413,248 @@ TEST_F(TxtFileClient, AFailedRewriteLeavesTheFileAsItWas)
     });
     EXPECT_EQ(code, 0); // nothing reported, as for every failure
     EXPECT_EQ(read(file), original);
+}
+
+// ---- several clients at once, and rewrites that fail ----------------------------
+
+// The lines of a file, each ended by LF or CR LF, sorted.
+std::vector<std::string> sortedLines(const std::string &path)
+{
+    std::vector<std::string> lines;
+    std::string text = read(path);
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        end = end == std::string::npos ? text.size() : end;
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+        start = end + 1;
+    }
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+// A client of its own in the process it runs in: counts from..to-1 on the
+// line prefix+n, one ModifyLine a step, through file.
+std::function<int()> counting(std::string file, std::string prefix, int to)
+{
+    return [=] {
+        Object<TxtFileSlots> own(clsidTxtFile, iidTxtFile);
+        for (int i = 0; i < to; ++i) {
+            own->ModifyLine(own.self(),
+                Str(file).get(),
+                Str(prefix + std::to_string(i)).get(),
+                Str(prefix + std::to_string(i + 1)).get(),
+                nullptr,
+                0);
+        }
+        return 0;
+    };
+}
+
+// The same, appending the lines prefix+0 .. prefix+(count-1).
+std::function<int()> appending(std::string file, std::string prefix, int count)
+{
+    return [=] {
+        Object<TxtFileSlots> own(clsidTxtFile, iidTxtFile);
+        for (int i = 0; i < count; ++i) {
+            Str line(prefix + std::to_string(i));
+            own->AppendLine(own.self(), Str(file).get(), line.ref());
+        }
+        return 0;
+    };
+}
+
+// The lines prefix+0 .. prefix+(count-1) of each (prefix, count), sorted.
+std::vector<std::string> numbered(const std::vector<std::pair<std::string, int>> &runs)
+{
+    std::vector<std::string> lines;
+    for (const auto &[prefix, count] : runs) {
+        for (int i = 0; i < count; ++i)
+            lines.push_back(prefix + std::to_string(i));
+    }
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+// Once each rewrite locked the folder, not the file, and wrote in place
+// after emptying it, and AppendLine rewrote the whole file: two clients
+// through two hard links emptied it, in a folder others may not read the
+// folder lock was skipped, and a shell appending at the same time lost lines.
+TEST_F(TxtFileClient, ClientsWorkingOnOneFileAtOnceLoseNothing)
+{
+    struct Run {
+        std::string file;
+        std::vector<std::function<int()>> clients;
+    };
+    struct Together {
+        const char *name;
+        RunAs user;
+        std::function<Run(TempTree &)> start;
+        std::vector<std::string> expected; // the file's lines, sorted
+    };
+    const auto twoLinks = [](TempTree &t) {
+        const std::string a = t.fileWith("hA/f.txt", "a0\r\nb0\r\n");
+        t.dir("hB");
+        ::link(a.c_str(), t.path("hB/f.txt").c_str());
+        return std::pair {a, t.path("hB/f.txt")};
+    };
+    const std::string shellLoop = "i=0; while [ $i -lt 300 ]; do echo \"shell $i\" >> \"$0\"; i=$((i+1)); done";
+    const std::vector<Together> cases = {
+        {"ModifyLine through two hard links in two folders",
+            RunAs::Self,
+            [&](TempTree &t) {
+                const auto [a, b] = twoLinks(t);
+                return Run {a, {counting(a, "a", 20), counting(b, "b", 20)}};
+            },
+            {"a20", "b20"}},
+        {"AppendLine through two hard links in two folders",
+            RunAs::Self,
+            [&](TempTree &t) {
+                const auto [a, b] = twoLinks(t);
+                return Run {a, {appending(a, "a", 100), appending(b, "b", 100)}};
+            },
+            numbered({{"a", 1}, {"b", 1}, {"a", 100}, {"b", 100}})},
+        {"ModifyLine in a folder others may write to but not read",
+            RunAs::Nobody,
+            [](TempTree &t) {
+                const std::string f = t.fileWith("wx/f.txt", "a0\r\nb0\r\n");
+                t.chmod("wx/f.txt", 0666);
+                t.chmod("wx", 0333);
+                t.chmod("", 0755);
+                return Run {f, {counting(f, "a", 100), counting(f, "b", 100)}};
+            },
+            {"a100", "b100"}},
+        {"AppendLine beside a shell appending to the same file",
+            RunAs::Self,
+            [&](TempTree &t) {
+                const std::string f = t.fileWith("f.txt", "");
+                const auto shell = [f, shellLoop] {
+                    ::execl("/bin/sh", "sh", "-c", shellLoop.c_str(), f.c_str(), nullptr);
+                    return 127;
+                };
+                return Run {f, {appending(f, "lib ", 300), shell}};
+            },
+            numbered({{"lib ", 300}, {"shell ", 300}})},
+    };
+    for (const Together &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempTree own;
+        const Run run = c.start(own);
+        EXPECT_TRUE(mrb::test::runTogether(run.clients, std::chrono::seconds(60), c.user));
+        EXPECT_EQ(sortedLines(run.file), c.expected);
+    }
+}
+
+using Operation = std::function<HRESULT(const Object<TxtFileSlots> &, const std::string &)>;
+
+struct NamedOperation {
+    const char *name;
+    Operation call;
+};
+
+const std::vector<NamedOperation> rewritingOperations = {
+    {"ModifyLine",
+        [](const Object<TxtFileSlots> &t, const std::string &f) {
+            return t->ModifyLine(t.self(), Str(f).get(), Str("first").get(), Str("second").get(), nullptr, 0);
+        }},
+    {"DeleteLine",
+        [](const Object<TxtFileSlots> &t, const std::string &f) {
+            return t->DeleteLine(t.self(), Str(f).get(), Str("first").get(), nullptr, 0);
+        }},
+};
+
+// A file written in place (several hard links, or a folder that takes no new
+// name) used to be emptied first: a rewrite stopped by the file-size limit
+// (ulimit -f 32) left its first 32 KiB. The limit falls inside the file, so
+// not even the old bytes fit back beyond it.
+TEST_F(TxtFileClient, ARewriteInPlaceThatFailsLeavesTheFileAsItWas)
+{
+    const std::string original = "first\r\n" + std::string(58000, 'x') + "\r\n";
+    struct Where {
+        const char *name;
+        RunAs user;
+        std::function<std::string(TempTree &)> place; // the file
+    };
+    const std::vector<Where> places = {
+        {"a file with two hard links",
+            RunAs::Self,
+            [&](TempTree &t) {
+                const std::string f = t.fileWith("f.txt", original);
+                ::link(f.c_str(), t.path("g.txt").c_str());
+                return f;
+            }},
+        {"a file in a folder that takes no new name",
+            RunAs::Nobody,
+            [&](TempTree &t) {
+                const std::string f = t.fileWith("ro/f.txt", original);
+                t.chmod("ro/f.txt", 0666);
+                t.chmod("ro", 0555);
+                t.chmod("", 0755);
+                return f;
+            }},
+    };
+    std::vector<NamedOperation> operations = rewritingOperations;
+    operations.push_back({"WriteByCharset", [](const Object<TxtFileSlots> &t, const std::string &f) {
+                              return t->WriteByCharset(
+                                  t.self(), Str(f).get(), Str(std::string(60000, 'y')).get(), Str("utf-8").get());
+                          }});
+    for (const Where &where : places) {
+        for (const NamedOperation &operation : operations) {
+            SCOPED_TRACE(std::string(where.name) + ", " + operation.name);
+            TempTree own;
+            const std::string file = where.place(own);
+            const int code = mrb::test::runInChild(
+                [&] {
+                    std::signal(SIGXFSZ, SIG_IGN);
+                    const rlimit fileSize {32 * 1024, 32 * 1024};
+                    ::setrlimit(RLIMIT_FSIZE, &fileSize);
+                    return operation.call(Object<TxtFileSlots>(clsidTxtFile, iidTxtFile), file) == S_OK ? 0 : 1;
+                },
+                std::chrono::seconds(20),
+                where.user);
+            EXPECT_EQ(code, 0); // nothing reported, as for every failure
+            EXPECT_EQ(read(file), original);
+        }
+    }
+}
+
+// A read-only file used to be refused; the caller asked for this very file.
+TEST_F(TxtFileClient, ARewriteChangesAReadOnlyFileAndKeepsItReadOnly)
+{
+    for (const NamedOperation &operation : rewritingOperations) {
+        SCOPED_TRACE(operation.name);
+        TempTree own;
+        const std::string file = own.fileWith("mine/f.txt", "first\r\nkept\r\n");
+        own.chmod("mine/f.txt", 0444);
+        mrb::test::handToNobody(own.path("mine"), own.root());
+        const int code = mrb::test::runInChild(
+            [&] { return operation.call(Object<TxtFileSlots>(clsidTxtFile, iidTxtFile), file) == S_OK ? 0 : 1; },
+            std::chrono::seconds(20),
+            RunAs::Nobody);
+        EXPECT_EQ(code, 0);
+        EXPECT_EQ(read(file), std::string(operation.name) == "ModifyLine" ? "second\r\nkept\r\n" : "kept\r\n");
+        struct stat st {
+        };
+        ::stat(file.c_str(), &st);
+        EXPECT_EQ(st.st_mode & 07777, 0444u);
+    }
+}
+
+// AppendLine used to wait for ever for a reader of a FIFO.
+TEST_F(TxtFileClient, AppendLineGivesUpOnAFifoNobodyReads)
+{
+    const std::string fifo = tree.path("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const int code = mrb::test::runInChild(
+        [&] {
+            Object<TxtFileSlots> own(clsidTxtFile, iidTxtFile);
+            Str line("one");
+            return own->AppendLine(own.self(), Str(fifo).get(), line.ref()) == S_OK ? 0 : 1;
+        },
+        std::chrono::seconds(10));
+    EXPECT_EQ(code, 0);
 }
 
 } // namespace

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace mrb::test
 {
@@ -25,6 +27,19 @@ inline constexpr int childCouldNotStart = -2;
 int runInChild(const std::function<int()> &body,
     std::chrono::milliseconds limit = std::chrono::seconds(20),
     RunAs user = RunAs::Self);
+
+// Runs each body in a child process of its own (as user), all at once: every
+// child waits until all have started, then runs its body. True when every body
+// returned 0; a crash or a hang past limit (the child is then killed) is false.
+bool runTogether(const std::vector<std::function<int()>> &bodies,
+    std::chrono::milliseconds limit = std::chrono::seconds(30),
+    RunAs user = RunAs::Self);
+
+// For a child process (runInChild): gives it a view of the mounts of its own
+// and mounts a memory file system of the given size on folder, read-only when
+// asked. The mount goes with the process. False where the system does not
+// allow it (not root, no mount namespaces): the caller then skips its case.
+bool mountScratchFileSystem(const std::string &folder, std::uint64_t bytes, bool readOnly = false);
 
 // Gives everything below folder (the folder included) to "nobody", so a child
 // run as nobody can read, write and chmod it, and lets others pass through

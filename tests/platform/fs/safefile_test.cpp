@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <functional>
@@ -204,6 +205,7 @@ TEST_F(SafeFileTest, FolderIsRefusedWithTheReason)
     const std::string folder = tree.dir("folder");
     const WriteResult result = writeFileSafely(folder, "x");
     EXPECT_EQ(result.reason(), "Is a directory");
+    EXPECT_EQ(result.errorNumber(), EISDIR);
     EXPECT_EQ(result.path(), folder);
     EXPECT_EQ(namesIn(tree.root()), std::vector<std::string> {"folder"});
 }
@@ -224,16 +226,52 @@ TEST_F(SafeFileTest, FailedReplacementLeavesTheOldFileAndNoTemporaryFile)
     EXPECT_EQ(namesIn(tree.root()), std::vector<std::string> {"keep.txt"});
 }
 
-TEST_F(SafeFileTest, FailedInPlaceWriteSaysTheFileMayBeIncomplete)
+// A file written in place used to be emptied first and left as far as the
+// write got, "(the file may be incomplete)".
+TEST_F(SafeFileTest, FailedInPlaceWriteLeavesTheFileAsItWas)
 {
-    const std::string path = tree.fileWith("a.txt", "old");
-    ASSERT_EQ(::link(path.c_str(), tree.path("b.txt").c_str()), 0);
-    WriteResult result;
-    {
-        const FileSizeLimit limit(1000);
-        result = writeFileSafely(path, std::string(5000, 'x'));
+    struct Case {
+        const char *name;
+        std::string old;
+        std::function<WriteResult(SafeFile &)> write;
+        const char *reason;
+    };
+    const auto oneWrite = [](std::string bytes) {
+        return [bytes](SafeFile &file) {
+            file.write(bytes);
+            return file.commit();
+        };
+    };
+    const std::vector<Case> cases = {
+        {"a file that grows past the limit", "old", oneWrite(std::string(5000, 'x')), "File too large"},
+        // Not even the old bytes could be written again past the limit.
+        {"a file already larger than the limit",
+            std::string(3000, 'o'),
+            oneWrite(std::string(3000, 'x')),
+            "File too large"},
+        {"a file left unfinished",
+            "old content",
+            [](SafeFile &file) {
+                file.write("new");
+                return WriteResult::failure("dropped", "not committed");
+            },
+            "not committed"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = tree.fileWith("a.txt", c.old);
+        ::unlink(tree.path("b.txt").c_str());
+        ASSERT_EQ(::link(path.c_str(), tree.path("b.txt").c_str()), 0);
+        WriteResult result;
+        {
+            const FileSizeLimit limit(1000);
+            SafeFile file(path);
+            ASSERT_TRUE(file.writesInPlace());
+            result = c.write(file);
+        }
+        EXPECT_EQ(result.reason(), c.reason);
+        EXPECT_EQ(TempTree::read(path), c.old);
     }
-    EXPECT_EQ(result.reason(), "File too large (the file may be incomplete)");
 }
 
 TEST_F(SafeFileTest, ReadOnlyFileIsRefusedUnchanged)

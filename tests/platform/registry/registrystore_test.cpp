@@ -199,6 +199,57 @@ TEST_F(Store, KeysNestAtMost512LevelsDeep)
     EXPECT_EQ(TempTree::read(store.fileOf(RegistryRoot::CurrentUser)), before);
 }
 
+// A change could make a file larger than the store reads back (64 MiB): a
+// path of 512 levels is written again in full for each level, so one deep
+// key of long names passes it, and from then on every read of the root failed.
+TEST_F(Store, RefusesAChangeItCouldNotReadBack)
+{
+    ASSERT_TRUE(store.setValue(RegistryRoot::ClassesRoot, "Kept", "", RegValue::string("as it was")));
+    const std::string file = store.fileOf(RegistryRoot::ClassesRoot);
+    const std::string before = TempTree::read(file);
+    std::string path;
+    for (std::size_t level = 0; level < RegistryStore::maxKeyDepth; ++level)
+        path += std::string(520, 'n') + "\\";
+    std::string error;
+    EXPECT_FALSE(store.update(
+        RegistryRoot::ClassesRoot,
+        [&](RegistryKey &root) {
+            root.create(path);
+            return true;
+        },
+        &error));
+    EXPECT_NE(error.find(file + ": the change would make it larger than 64 MiB"), std::string::npos) << error;
+    EXPECT_EQ(TempTree::read(file), before);
+    EXPECT_TRUE(store.setValue(RegistryRoot::ClassesRoot, "Kept", "more", RegValue::dword(1)));
+}
+
+// Values are found through an index by name: it must follow every removal.
+TEST_F(Store, FindsEveryValueByNameAfterRemovals)
+{
+    RegistryKey key;
+    for (const char *name : {"a", "b", "c", "d", "e"})
+        key.setValue(name, RegValue::string(name));
+    EXPECT_TRUE(key.removeValue("B"));
+    EXPECT_TRUE(key.removeValue("a"));
+    key.setValue("D", RegValue::string("changed"));
+    key.setValue("b", RegValue::string("again"));
+    std::vector<std::string> order;
+    for (const auto &[name, value] : key.values())
+        order.push_back(name + "=" + value.data);
+    EXPECT_EQ(order, (std::vector<std::string> {"c=c", "d=changed", "e=e", "b=again"}));
+    for (const auto &[name, text] :
+        std::vector<std::pair<std::string, std::string>> {{"C", "c"}, {"d", "changed"}, {"e", "e"}, {"B", "again"}}) {
+        SCOPED_TRACE(name);
+        const RegValue *value = key.value(name);
+        ASSERT_NE(value, nullptr);
+        EXPECT_EQ(value->data, text);
+    }
+    EXPECT_EQ(key.value("a"), nullptr);
+    key.clearValues();
+    EXPECT_EQ(key.value("c"), nullptr);
+    EXPECT_TRUE(key.values().empty());
+}
+
 TEST_F(Store, DeletesKeysWithEverythingBelowAndSingleValues)
 {
     ASSERT_TRUE(store.setValue(RegistryRoot::CurrentUser, "A\\B\\C", "v", RegValue::string("1")));
