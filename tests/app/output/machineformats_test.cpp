@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <functional>
@@ -294,10 +295,12 @@ protected:
     std::optional<M3u8Written> m3u8;
 };
 
-TEST_F(MediaFormatsTest, OnlyMediaFilesAreReadInListingOrder)
+// The pool's threads read in any order; the results keep the listing's.
+TEST_F(MediaFormatsTest, OnlyMediaFilesAreRead)
 {
-    EXPECT_EQ(reader.pathsRead(),
-        (std::vector<std::string> {"/m/Live/01 Intro.flac", "/m/Live/02 Song.mp3", "/m/Live/03 Bare.ogg"}));
+    std::vector<std::string> read = reader.pathsRead();
+    std::sort(read.begin(), read.end());
+    EXPECT_EQ(read, (std::vector<std::string> {"/m/Live/01 Intro.flac", "/m/Live/02 Song.mp3", "/m/Live/03 Bare.ogg"}));
     EXPECT_EQ(status.prompt(), " Reading tags 3 of 3 files...");
 }
 
