@@ -28,6 +28,12 @@ constexpr PerColumn<ColumnDefault> columnDefaults = {{
 
 } // namespace
 
+bool sortsByValue(Column column)
+{
+    return column == Column::Size || column == Column::Created || column == Column::Modified
+        || column == Column::Accessed;
+}
+
 std::optional<Setting> columnSwitch(Column column)
 {
     switch (column) {
@@ -62,13 +68,15 @@ std::vector<platform::ListColumn> listingColumns(Listing which)
 {
     std::vector<platform::ListColumn> columns;
     columns.reserve(columnCount);
-    for (const ColumnDefault &column : columnDefaults) {
+    for (const Column each : allColumns) {
+        const ColumnDefault &column = columnDefaults[position(each)];
         platform::ListColumn c;
         if (column.header)
             c.header = column.header;
         else
             c.header = which == Listing::Source ? "[Source Listing] Name" : "[Destination Listing] Name";
         c.widthTwips = tagWidth(column.width);
+        c.sortBy = sortsByValue(each) ? platform::SortBy::Value : platform::SortBy::Text;
         if (which == Listing::Destination)
             c.tag = column.width;
         columns.push_back(std::move(c));

@@ -20,6 +20,10 @@ enum class Listing { Source, Destination };
 // column tag's text, which its display settings read back.
 std::vector<platform::ListColumn> listingColumns(Listing which);
 
+// Whether a column's rows are ordered by their values (Size by the byte
+// count, the dates by the time) rather than by their texts.
+bool sortsByValue(Column column);
+
 // The Common setting that shows the column in the destination and writes it
 // into outputs; nothing for the name, which is always there.
 std::optional<Setting> columnSwitch(Column column);

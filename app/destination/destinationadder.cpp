@@ -159,10 +159,12 @@ private:
     void fillSize(const Frame &frame, std::uint64_t total)
     {
         if (frame.state == RowState::Pending) {
-            cellText(m_pending[frame.pendingIndex], Column::Size) = FormatSize(total, m_settings, m_locale);
+            platform::ListRow &row = m_pending[frame.pendingIndex];
+            cellText(row, Column::Size) = FormatSize(total, m_settings, m_locale);
+            setCellValue(row, Column::Size, sizeValue(total));
         } else if (frame.state == RowState::Appended) {
             if (const std::size_t r = m_destination.findByTag(folderTag(frame.item.path)))
-                setCellText(m_destination, r, Column::Size, FormatSize(total, m_settings, m_locale));
+                setCell(m_destination, r, Column::Size, {FormatSize(total, m_settings, m_locale), sizeValue(total)});
         }
     }
 
@@ -327,8 +329,10 @@ std::size_t DestinationAdder::AddToDestination()
         const std::string fullPath = rowFullPath(cellText(row, Column::Path), cellText(row, Column::Name));
         if (isFolder && !withContents) {
             // an unreadable folder keeps the source's Size text
-            if (const std::optional<std::uint64_t> total = sizeOfFolder(folderPath, unreadable))
+            if (const std::optional<std::uint64_t> total = sizeOfFolder(folderPath, unreadable)) {
                 cellText(row, Column::Size) = FormatSize(*total, m_settings, m_locale);
+                setCellValue(row, Column::Size, sizeValue(total));
+            }
         }
         batchTags.insert(row.tag);
         batch.push_back(std::move(row));
@@ -389,7 +393,10 @@ std::size_t DestinationAdder::AddTreeFolderToDestination()
         unreadable += result.unreadableFolders;
         if (result.total) {
             if (const std::size_t r = m_destination.findByTag(tag))
-                setCellText(m_destination, r, Column::Size, FormatSize(*result.total, m_settings, m_locale));
+                setCell(m_destination,
+                    r,
+                    Column::Size,
+                    {FormatSize(*result.total, m_settings, m_locale), sizeValue(result.total)});
         }
     }
     core::UpdateCounters(m_destination, m_status);
