@@ -3,6 +3,7 @@
 #include "app/destination/destinationadder.h"
 
 #include "app/browse/filerows.h"
+#include "app/browse/foldertree.h"
 #include "app/browse/listeditem.h"
 #include "app/browse/listingcells.h"
 #include "app/browse/sizetext.h"
@@ -357,8 +358,8 @@ std::size_t DestinationAdder::AddTreeFolderToDestination()
         return 0;
     const std::string key = m_tree.selectedKey();
     const platform::TreeNode *node = m_tree.node(key);
-    // drive nodes, the top-level ones, are never added this way
-    if (!node || node->parentKey.empty())
+    // drive nodes are never added this way; the home folder is a folder
+    if (!node || isDriveNode(*node))
         return 0;
     const std::string nodeText = node->text;
 

@@ -218,8 +218,6 @@ std::vector<Drive> drivesFromMountInfo(std::string_view mountInfo,
         if (drive.isNetwork)
             drive.shareName = mount.source;
         drive.label = labelOf ? labelOf(mount.source) : std::string();
-        if (drive.label.empty())
-            drive.label = std::string(nameOf(mount.path));
         drives.push_back(std::move(drive));
     }
     std::sort(drives.begin(), drives.end(), [](const Drive &a, const Drive &b) {
