@@ -10,6 +10,7 @@
 #include "app/destination/destinationactivity.h"
 #include "app/destination/destinationcommands.h"
 #include "app/userinterface/busypointer.h"
+#include "platform/fs/fileuri.h"
 
 #include <algorithm>
 #include <chrono>
@@ -293,9 +294,6 @@ std::size_t DestinationAdder::AddToDestination()
         m_ui.showMessage("No item to add!", MessageIcon::Information);
         return 0;
     }
-    const DestinationActivity::Scope running(m_activity);
-    const BusyPointer busy(m_ui);
-
     // The window may re-list the source while a deep add lets it run: work on
     // the rows that were selected when the command began.
     std::vector<platform::ListRow> selected;
@@ -303,6 +301,41 @@ std::size_t DestinationAdder::AddToDestination()
         if (m_source.isSelected(r))
             selected.push_back(m_source.row(r));
     }
+    const DestinationActivity::Scope running(m_activity);
+    const BusyPointer busy(m_ui);
+    return addRows(std::move(selected), 0);
+}
+
+std::size_t DestinationAdder::AddDroppedToDestination(std::string_view uriList)
+{
+    if (isBusy())
+        return 0;
+    const DestinationActivity::Scope running(m_activity);
+    const BusyPointer busy(m_ui);
+    // Each item becomes the row the source listing would show for it, and
+    // goes over as a selected source row does.
+    std::vector<platform::ListRow> rows;
+    std::size_t skipped = 0;
+    for (const std::string_view address : platform::uriListEntries(uriList)) {
+        const std::optional<std::string> path = platform::localPathOfUri(address);
+        if (path) {
+            if (const std::optional<platform::FsItem> folder = m_fs.folder(*path)) {
+                rows.push_back(toListRow(MakeFolderRow(*folder, m_locale)));
+                continue;
+            }
+            if (const std::optional<platform::FsItem> file = m_fs.file(*path)) {
+                rows.push_back(toListRow(MakeFileRow(*file, m_settings, m_locale)));
+                continue;
+            }
+        }
+        // a web address, another machine's file, or a file gone meanwhile
+        ++skipped;
+    }
+    return addRows(std::move(rows), skipped);
+}
+
+std::size_t DestinationAdder::addRows(std::vector<platform::ListRow> rows, std::size_t skipped)
+{
     const bool withContents = m_settings.isOn(Setting::CommonSub);
     // the options dialog may change the record while a deep add runs
     const std::string item = m_settings.value(Setting::CommonItem);
@@ -319,7 +352,7 @@ std::size_t DestinationAdder::AddToDestination()
         batch.clear();
         batchTags.clear();
     };
-    for (platform::ListRow &row : selected) {
+    for (platform::ListRow &row : rows) {
         if (m_activity.stopRequested())
             break;
         if (m_destination.containsTag(row.tag) || batchTags.count(row.tag) > 0)
@@ -348,7 +381,10 @@ std::size_t DestinationAdder::AddToDestination()
     moveBatch();
     if (appended > 0)
         core::UpdateCounters(m_destination, m_status);
-    m_status.setPrompt(endPrompt(unreadable));
+    std::string prompt = endPrompt(unreadable);
+    if (skipped > 0)
+        prompt += " " + std::to_string(skipped) + " dropped item(s) skipped: no such file or folder on this machine.";
+    m_status.setPrompt(prompt);
     return appended;
 }
 
