@@ -32,4 +32,9 @@ std::optional<Setting> columnSwitch(Column column);
 // starts with none.
 double tagWidth(std::string_view tag);
 
+// Makes these the listing's default column widths (twips): each column takes
+// its width, and a column that keeps its default in its tag (the
+// destination's, for its display settings) keeps this one there.
+void setDefaultColumnWidths(platform::ListModel &listing, const PerColumn<double> &twips);
+
 } // namespace mrb::core
