@@ -3,23 +3,13 @@
 #include "platform/fs/fileuri.h"
 
 #include "platform/fs/filesystem.h"
+#include "platform/fs/hexdigit_p.h"
 
 namespace mrb::platform
 {
 
 namespace
 {
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 bool startsWithNoCase(std::string_view text, std::string_view prefix)
 {
@@ -83,8 +73,9 @@ std::optional<std::string> localPathOfUri(std::string_view uri)
     std::string path;
     path.reserve(rest.size());
     for (std::size_t i = 0; i < rest.size(); ++i) {
-        if (rest[i] == '%' && i + 2 < rest.size() && hexDigit(rest[i + 1]) >= 0 && hexDigit(rest[i + 2]) >= 0) {
-            path.push_back(static_cast<char>(hexDigit(rest[i + 1]) * 16 + hexDigit(rest[i + 2])));
+        if (rest[i] == '%' && i + 2 < rest.size() && hexDigitValue(rest[i + 1]) >= 0
+            && hexDigitValue(rest[i + 2]) >= 0) {
+            path.push_back(static_cast<char>(hexDigitValue(rest[i + 1]) * 16 + hexDigitValue(rest[i + 2])));
             i += 2;
         } else {
             // a "%" that starts no escape stands for itself

@@ -179,6 +179,14 @@ protected:
         }
     }
 
+    // A click on a column's header in a listing, as the user would.
+    void clickHeader(const char *listing, int section)
+    {
+        QHeaderView *header = child<QTreeView>(listing)->header();
+        const QPoint at(header->sectionViewportPosition(section) + 10, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    }
+
     std::vector<std::string> sourceNames() const
     {
         std::vector<std::string> names;
@@ -554,12 +562,10 @@ TEST_F(MainWindowTest, HeaderClickSortsTheListingAndMarksTheHeader)
     open();
     showActive();
     browseTo(tree.path("s"));
-    QHeaderView *header = child<QTreeView>("lsvSource")->header();
-    const QPoint nameHeader(header->sectionViewportPosition(0) + 10, header->height() / 2);
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, nameHeader);
+    clickHeader("lsvSource", 0);
     EXPECT_EQ(sourceNames(), (Names {"c.txt", "b.txt", "A.txt"}));
     EXPECT_EQ(window->sourceListing().column(1).headerIcon, 2);
-    EXPECT_FALSE(header->model()->headerData(0, Qt::Horizontal, Qt::DecorationRole).isNull());
+    EXPECT_FALSE(child<QTreeView>("lsvSource")->model()->headerData(0, Qt::Horizontal, Qt::DecorationRole).isNull());
 }
 
 TEST_F(MainWindowTest, DestinationHeaderClickWaitsWhileMakeHoldsTheOrder)
@@ -569,17 +575,15 @@ TEST_F(MainWindowTest, DestinationHeaderClickWaitsWhileMakeHoldsTheOrder)
     platform::ListModel &destination = window->destinationListing();
     for (const char *name : {"b", "a", "c"})
         destination.append(platform::ListRow {name, {"/m"}, std::string("/m/") + name, 0, 0, false});
-    QHeaderView *header = child<QTreeView>("lsvTarget")->header();
-    const QPoint nameHeader(header->sectionViewportPosition(0) + 10, header->height() / 2);
     {
         // as while Make writes the rows and lets the window run
         const core::DestinationActivity::Scope writing(
             window->destinationActivity(), core::DestinationActivity::Scope::Order::Held);
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, nameHeader);
+        clickHeader("lsvTarget", 0);
         EXPECT_EQ(destination.text(1), "b");
         EXPECT_FALSE(destination.isSorted());
     }
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, nameHeader);
+    clickHeader("lsvTarget", 0);
     EXPECT_EQ(destination.text(1), "c");
 }
 
@@ -1106,11 +1110,9 @@ TEST_F(MainWindowTest, SizeHeaderSortsByTheByteCount)
     open();
     showActive();
     browseTo(tree.path("v"));
-    QHeaderView *header = child<QTreeView>("lsvSource")->header();
-    const QPoint sizeHeader(header->sectionViewportPosition(2) + 10, header->height() / 2);
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, sizeHeader);
+    clickHeader("lsvSource", 2);
     EXPECT_EQ(sourceNames(), (Names {"hundred.txt", "ten.txt", "nine.txt", "sub"}));
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, sizeHeader);
+    clickHeader("lsvSource", 2);
     EXPECT_EQ(sourceNames(), (Names {"nine.txt", "ten.txt", "hundred.txt", "sub"}));
     EXPECT_EQ(window->sourceListing().column(3).headerIcon, 1);
 }
