@@ -402,6 +402,8 @@ void frmPubOptions::buildControls()
 
     for (int index : {OptionsModel::RepeatText, OptionsModel::PrecisionText})
         txt[index]->installEventFilter(this);
+    // an editable combo box keeps Enter and Esc for itself
+    cbbSeparator->lineEdit()->installEventFilter(this);
 
     setFixedSize(layout.pixelsX(clientWidthTwips), layout.pixelsY(clientHeightTwips));
 }
@@ -474,6 +476,17 @@ void frmPubOptions::refresh()
 
 bool frmPubOptions::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress && watched == cbbSeparator->lineEdit()) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            sbtOK->click();
+            return true;
+        }
+        if (key == Qt::Key_Escape) {
+            reject();
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyPress) {
         for (int index : {OptionsModel::RepeatText, OptionsModel::PrecisionText}) {
             if (watched != txt[index])

@@ -434,13 +434,25 @@ TEST_F(OptionsForm, CaptionsFitInEveryFont)
 // Enter in the dialog pressed nothing.
 TEST_F(OptionsForm, EnterPressesOk)
 {
-    const int result = runModal([this] {
+    int result = runModal([this] {
         auto *precision = control<QLineEdit>("txt3");
         retype(precision, "3");
         QTest::keyClick(precision, Qt::Key_Return);
     });
     EXPECT_EQ(result, QDialog::Accepted);
     EXPECT_TRUE(contains(settingsText(), "Precision=3"));
+
+    // the separator's box, an editable combo box, would keep the key
+    api.writeIni(store.settingsFilePath(), "Output", "FileType", "Customize");
+    api.writeIni(store.settingsFilePath(), "Output", "Standard", "False");
+    store.loadSettings();
+    result = runModal([this] {
+        QLineEdit *separator = control<QComboBox>("cbbSeparator")->lineEdit();
+        retype(separator, "|");
+        QTest::keyClick(separator, Qt::Key_Return);
+    });
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_TRUE(contains(settingsText(), "Separator=|"));
 }
 
 TEST_F(OptionsForm, FrameCaptionsAreBlue)
