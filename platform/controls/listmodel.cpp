@@ -170,12 +170,18 @@ struct ListModel::Impl {
     }
 
     // texts[tagField] is the whole tag; s.joinedTag tells how it was kept.
-    void pack(Slot &s, RowStore::Texts texts, const RowStore::Values &values, int icon, int smallIcon)
+    // Only the values of columns that sort by value are kept: a listing
+    // that never sorts by value spends no bytes on them.
+    void pack(Slot &s, RowStore::Texts texts, RowStore::Values values, int icon, int smallIcon)
     {
         std::string_view prefix;
         s.joinedTag = splitTag(texts[tagField], texts[0], texts[1], prefix);
         if (s.joinedTag)
             texts[tagField] = prefix;
+        for (std::size_t v = 0; v < values.size(); ++v) {
+            if (!columnSortsByValue(static_cast<int>(v) + 1))
+                values[v].reset();
+        }
         s.setBlock(store.pack(texts, values, icon, smallIcon));
     }
 
@@ -352,12 +358,14 @@ struct ListModel::Impl {
 
     bool keepsOrder() const { return sorted && sortColumn >= 0 && sortColumn <= 6; }
 
-    // Whether the sort column is a sub-item's whose column sorts by value.
-    bool sortsByValue() const
+    // Whether sub-item k's column sorts by value.
+    bool columnSortsByValue(int k) const
     {
-        return sortColumn >= 1 && sortColumn <= 6 && static_cast<std::size_t>(sortColumn) < columns.size()
-            && columns[static_cast<std::size_t>(sortColumn)].sortBy == SortBy::Value;
+        return k >= 1 && k <= 6 && static_cast<std::size_t>(k) < columns.size()
+            && columns[static_cast<std::size_t>(k)].sortBy == SortBy::Value;
     }
+    // Whether the sort column is a sub-item's whose column sorts by value.
+    bool sortsByValue() const { return columnSortsByValue(sortColumn); }
 
     // Whether a comes strictly before b in the listing's order. Equal texts
     // (values) are not ordered here: their order is where they were.

@@ -34,7 +34,8 @@ struct ListRow {
 };
 
 // What a column's rows are ordered by: their texts, or their sort values
-// (rows without one after all that have one, in either order).
+// (rows without one after all that have one, in either order). Rows keep the
+// sort values of these columns only.
 enum class SortBy { Text, Value };
 
 struct ListColumn {

@@ -854,6 +854,10 @@ TEST(ListSortByValue, KeptInOrderThroughNewRowsAndChangedValues)
 TEST(ListSortByValue, ValuesSurviveARepack)
 {
     ListModel list;
+    std::vector<ListColumn> columns(7);
+    for (ListColumn &column : columns)
+        column.sortBy = SortBy::Value;
+    list.setColumns(columns);
     std::vector<ListRow> rows;
     for (int i = 0; i < 30000; ++i) {
         ListRow row = makeRow(std::string(64, 'x') + std::to_string(i), "/" + std::to_string(i));
@@ -870,4 +874,15 @@ TEST(ListSortByValue, ValuesSurviveARepack)
         EXPECT_EQ(row.subItemValues,
             (std::array<SortValue, 6> {std::nullopt, 1767225600 + i, -i, std::nullopt, INT64_MIN + i, INT64_MAX - i}));
     }
+}
+
+TEST(ListSortByValue, OnlyColumnsThatSortByValueKeepValues)
+{
+    ListModel list;
+    sortSubItem2ByValue(list);
+    ListRow row = valueRow("a", 7);
+    row.subItemValues[4] = 1767225600;
+    list.append(row);
+    EXPECT_EQ(list.subItemValue(1, 2), SortValue(7));
+    EXPECT_EQ(list.subItemValue(1, 5), std::nullopt);
 }
