@@ -16,6 +16,7 @@
 #include <string_view>
 
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QShortcut;
@@ -56,6 +57,8 @@ public:
     const PaneLayout &paneLayout() const { return m_layout; }
     PixelGrid pixelGrid() const { return m_grid; }
     QAction *action(std::string_view name) const;
+    // Brings the window to the front, restored when minimised (a second start).
+    void bringToFront();
 
     // core::UserInterface
     void showMessage(const std::string &text, core::MessageIcon icon) override;
@@ -90,10 +93,14 @@ private:
     void showAbout();
     void onActivityChanged(bool busy);
 
+    void fitColumns();
+    QSize defaultSize() const;
     void layoutPanes();
     void placePanes();
     double clientHeightTwips() const;
     bool handleListingEvent(QTreeView *view, QObject *watched, QEvent *event);
+    bool handleShortcutOverride(QObject *watched, QKeyEvent *event);
+    bool handleDrop(QEvent *event);
 
     StartupObjects m_objects;
     core::Workspace m_workspace;
@@ -103,6 +110,10 @@ private:
     PaneLayout m_layout;
     SplitterDrag m_drag;
     PixelGrid m_grid;
+    double m_treeWidth = 0; // what the tree's texts need, in twips
+
+    // the shortcut keys of the Source and Destination menus
+    QList<QKeySequence> m_listingShortcuts;
 
     QHash<QString, QAction *> m_actions;
     QHash<QString, QMenu *> m_menus;

@@ -61,6 +61,18 @@ void Workspace::start()
     FillDrives(m_tree, m_services.fs);
 }
 
+void Workspace::sortByTextOnly()
+{
+    for (platform::ListModel *listing : {&m_source, &m_destination}) {
+        std::vector<platform::ListColumn> columns;
+        for (std::size_t c = 1; c <= listing->columnCount(); ++c) {
+            columns.push_back(listing->column(c));
+            columns.back().sortBy = platform::SortBy::Text;
+        }
+        listing->setColumns(std::move(columns));
+    }
+}
+
 void Workspace::applyDisplaySettings()
 {
     ApplyDisplaySettings(m_destination, settings(), m_services.fs, m_services.locale);

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -13,8 +14,9 @@
 namespace mrb::platform
 {
 
-// A list row's eight texts and two icon numbers packed into one run of bytes
-// in a shared arena: a length before each text, and no allocation of its own.
+// A list row's eight texts, its sort values and two icon numbers packed into
+// one run of bytes in a shared arena: a length before each text, the values
+// as differences, and no allocation of its own.
 // Texts of the fields marked shared (a folder path that all rows of a folder
 // repeat, a type description) are kept once in a pool, and the row holds
 // where. A million rows then cost a few large allocations, not millions of
@@ -23,7 +25,9 @@ class RowStore
 {
 public:
     static constexpr int fieldCount = 8;
+    static constexpr int valueCount = 6;
     using Texts = std::array<std::string_view, fieldCount>;
+    using Values = std::array<std::optional<std::int64_t>, valueCount>;
 
     explicit RowStore(std::uint32_t sharedFields);
     RowStore(RowStore &&) noexcept;
@@ -35,7 +39,7 @@ public:
         std::size_t bytes;
     };
     // Packs a row; the bytes stay where they are until clear() or the store goes.
-    Packed pack(const Texts &texts, int icon, int smallIcon);
+    Packed pack(const Texts &texts, const Values &values, int icon, int smallIcon);
     // That many bytes of a row packed here are no longer used (they count as
     // dead until a compaction). The owner passes the size it was told, so
     // letting a row go never has to read the row.
@@ -49,6 +53,8 @@ public:
     static std::size_t packedSize(const char *block);
     static std::string_view field(const char *block, int f);
     static Texts fields(const char *block);
+    static Values values(const char *block);
+    static std::optional<std::int64_t> value(const char *block, int v);
     static int icon(const char *block);
     static int smallIcon(const char *block);
 

@@ -45,7 +45,7 @@ struct FsItem {
 
 struct Drive {
     std::string path; // tree key: the mount path ("/", "/home", "/media/usb")
-    std::string label; // volume label, or the last element of the path; may be empty
+    std::string label; // the file system's label; empty when it has none
     std::string shareName; // source of a network mount ("//server/share", "host:/export")
     bool isNetwork = false;
 };
@@ -128,6 +128,8 @@ public:
     virtual ~FileSystem() = default;
 
     virtual std::vector<Drive> drives() = 0;
+    // The user's home folder; empty when there is none to show.
+    virtual std::string homeFolder() { return {}; }
 
     // The item at path (following a final symbolic link), or nothing when it
     // does not exist or is of the other kind. A symbolic link that leads

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/fs/mountinfo.h"
 
+#include "platform/fs/hexdigit_p.h"
 #include "platform/fs/posixio_p.h"
 
 #include <algorithm>
@@ -93,20 +94,11 @@ std::string unescapeOctal(std::string_view text)
 // udev writes unsafe bytes of a label as \xHH.
 std::string unescapeHex(std::string_view text)
 {
-    const auto hex = [](char c) -> int {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        if (c >= 'a' && c <= 'f')
-            return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F')
-            return c - 'A' + 10;
-        return -1;
-    };
     std::string result;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x' && hex(text[i + 2]) >= 0
-            && hex(text[i + 3]) >= 0) {
-            result.push_back(static_cast<char>(hex(text[i + 2]) * 16 + hex(text[i + 3])));
+        if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x' && hexDigitValue(text[i + 2]) >= 0
+            && hexDigitValue(text[i + 3]) >= 0) {
+            result.push_back(static_cast<char>(hexDigitValue(text[i + 2]) * 16 + hexDigitValue(text[i + 3])));
             i += 3;
             continue;
         }
@@ -218,8 +210,6 @@ std::vector<Drive> drivesFromMountInfo(std::string_view mountInfo,
         if (drive.isNetwork)
             drive.shareName = mount.source;
         drive.label = labelOf ? labelOf(mount.source) : std::string();
-        if (drive.label.empty())
-            drive.label = std::string(nameOf(mount.path));
         drives.push_back(std::move(drive));
     }
     std::sort(drives.begin(), drives.end(), [](const Drive &a, const Drive &b) {

@@ -36,8 +36,8 @@ bool isPseudoFileSystem(std::string_view type);
 // containers and sandboxes), and mount points that are not folders (files
 // bound into a container such as /etc/hosts). When a path is mounted several
 // times only the last (visible) mount counts. isFolder says whether a mount
-// point is a folder; labelOf gives the volume label of a mount source ("" for
-// none), else a drive's label is the last element of its path.
+// point is a folder the user may browse; labelOf gives the volume label of a
+// mount source ("" for none).
 std::vector<Drive> drivesFromMountInfo(std::string_view mountInfo,
     const std::function<bool(const std::string &)> &isFolder,
     const std::function<std::string(const std::string &)> &labelOf = {});
