@@ -22,6 +22,7 @@ set(CMAKE_AUTOMOC OFF)
 find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network Test)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(XLSXWRITER REQUIRED IMPORTED_TARGET xlsxwriter)
+pkg_check_modules(SQLITE3 REQUIRED IMPORTED_TARGET sqlite3)
 find_package(Threads REQUIRED)
 
 # How much debug information the objects carry: "full" (what the build type

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "app/cli/catalogoptions.h"
 #include "app/output/machineformats.h"
 #include "app/settings/settings.h"
 
@@ -17,6 +18,7 @@ enum class CliMode {
     PrintSettings, // --print-settings
     Show, // --show FOLDER
     Make, // -o OUTPUT PATH...
+    Catalog, // catalog COMMAND ... (catalogarguments.h)
 };
 
 struct SettingOverride {
@@ -38,6 +40,7 @@ struct CliOptions {
     std::vector<std::string> paths;
     std::optional<core::MachineFormat> format; // --format FORMAT
     std::optional<std::string> relativeTo; // --relative-to DIR (with --format m3u8), as given
+    CatalogOptions catalog; // catalog COMMAND; an export also sets format and output
 };
 
 struct ParsedArguments {

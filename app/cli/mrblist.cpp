@@ -77,6 +77,8 @@ int runMrbList(const std::vector<std::string> &args, const RunEnvironment &env, 
         return runShow(context);
     case CliMode::Make:
         return runMake(context);
+    case CliMode::Catalog:
+        return runCatalog(context);
     }
     return ExitUsage;
 }

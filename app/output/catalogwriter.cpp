@@ -94,7 +94,10 @@ std::string escapeHtmlText(std::string_view text)
 
 } // namespace
 
-bool WriteCatalog(platform::TextWriter &out, const MachineRows &input, std::string_view title)
+bool WriteCatalog(platform::TextWriter &out,
+    const MachineRows &input,
+    std::string_view title,
+    const std::vector<std::uint8_t> *marks)
 {
     std::string chunk(catalogPageStart);
     chunk += escapeHtmlText(title);
@@ -136,6 +139,15 @@ bool WriteCatalog(platform::TextWriter &out, const MachineRows &input, std::stri
     folders.appendJson(chunk);
     chunk += ",\n\"types\":";
     types.appendJson(chunk);
+    if (marks) {
+        chunk += ",\n\"marks\":[";
+        for (std::size_t r = 0; r < n; ++r) {
+            if (r > 0)
+                chunk += ',';
+            appendNumber(chunk, r < marks->size() ? (*marks)[r] : 0);
+        }
+        chunk += ']';
+    }
     chunk += "}\n";
     chunk += catalogPageEnd;
     return out.write(chunk);

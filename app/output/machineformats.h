@@ -4,9 +4,11 @@
 
 #include "app/output/rawrows.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace mrb::platform
 {
@@ -67,7 +69,12 @@ std::optional<std::size_t> WriteM3u8(
 // One self-contained web page (no network, no other file): a folder tree with
 // the counts and sizes below each folder, a table sortable by every column,
 // and a search box that filters the names as one types. The table shows only
-// the rows in view, so it stays quick at hundreds of thousands of rows.
-bool WriteCatalog(platform::TextWriter &out, const MachineRows &input, std::string_view title);
+// the rows in view, so it stays quick at hundreds of thousands of rows. With
+// marks (one a row: 1 added, 2 removed, 3 changed, 4 moved) the page shows a
+// comparison: a Change column, and the changes below each folder counted.
+bool WriteCatalog(platform::TextWriter &out,
+    const MachineRows &input,
+    std::string_view title,
+    const std::vector<std::uint8_t> *marks = nullptr);
 
 } // namespace mrb::core

@@ -25,6 +25,7 @@ class QTreeView;
 namespace mrb::ui
 {
 
+class CatalogMenu;
 class ListingAdapter;
 class PromptTracker;
 class SplitterBar;
@@ -88,6 +89,7 @@ private:
     void onSplitterMoved(SplitterDrag::Bar bar, QPoint position);
     void openWebLink(std::string_view address);
     void showAbout();
+    CatalogMenu &catalogMenu();
     void onActivityChanged(bool busy);
 
     void layoutPanes();
@@ -121,6 +123,7 @@ private:
     PromptTracker *m_prompts = nullptr;
     frmPubAbout *m_about = nullptr;
     frmPubOptions *m_options = nullptr;
+    CatalogMenu *m_catalog = nullptr; // made on first use
 };
 
 } // namespace mrb::ui
