@@ -89,8 +89,8 @@ std::int64_t CatalogActions::addDestination(const std::string &label)
         ui.showMessage("Cannot add to the catalog: " + result.message() + "!", MessageIcon::Exclamation);
         return 0;
     }
-    std::string message = "Added the destination listing to the catalog as snapshot " + std::to_string(added.id)
-        + " (" + std::to_string(added.entries) + " items).";
+    std::string message = "Added the destination listing to the catalog as snapshot " + std::to_string(added.id) + " ("
+        + std::to_string(added.entries) + " items).";
     if (added.missingItems > 0)
         message += " " + std::to_string(added.missingItems) + " item(s) are gone and were left out.";
     ui.showMessage(message, MessageIcon::Information);
@@ -214,8 +214,8 @@ CatalogStatus CatalogActions::compare(
         return status;
     UserInterface &ui = m_workspace.services().ui;
     const BusyPointer busy(ui);
-    m_workspace.status().setPrompt(" Comparing snapshot " + std::to_string(oldSnapshot) + " with snapshot "
-        + std::to_string(newSnapshot) + "...");
+    m_workspace.status().setPrompt(
+        " Comparing snapshot " + std::to_string(oldSnapshot) + " with snapshot " + std::to_string(newSnapshot) + "...");
     const CatalogStatus status = diffSnapshots(*store, before, after, changes);
     m_workspace.status().setPrompt(std::string(ready));
     return status;

@@ -146,7 +146,8 @@ CatalogStatus addWalkedSnapshot(SnapshotWriter &writer,
     if (walk.stopped() || walked.stopped)
         return stoppedStatus();
     if (!walked.rootReadable)
-        return CatalogStatus::failure(CatalogFailure::Failed, "cannot read '" + header.root + "': " + walked.rootReason);
+        return CatalogStatus::failure(
+            CatalogFailure::Failed, "cannot read '" + header.root + "': " + walked.rootReason);
     writer.endSnapshot();
     return writer.status();
 }

@@ -70,10 +70,8 @@ struct Candidate {
 };
 
 // Pairs removed and added entries that are the same item under another path.
-void matchMoves(std::vector<Candidate> &removed,
-    std::vector<Candidate> &added,
-    bool sameVolume,
-    std::vector<SnapshotChange> &out)
+void matchMoves(
+    std::vector<Candidate> &removed, std::vector<Candidate> &added, bool sameVolume, std::vector<SnapshotChange> &out)
 {
     const auto pair = [&](Candidate &from, Candidate &to) {
         from.matched = to.matched = true;
@@ -110,9 +108,8 @@ void matchMoves(std::vector<Candidate> &removed,
         const platform::FsItem &i = r.entry.item;
         auto [from, to] = byName.equal_range(ByName {i.isFolder, i.name, sizeOf(r.entry), i.modified.value_or(-1)});
         // the same file on the same volume would have been found by its inode
-        const auto other = std::find_if(from, to, [&](const auto &c) {
-            return !sameVolume || c.second->entry.item.inode != i.inode;
-        });
+        const auto other =
+            std::find_if(from, to, [&](const auto &c) { return !sameVolume || c.second->entry.item.inode != i.inode; });
         if (other == to)
             continue;
         pair(r, *other->second);
@@ -137,8 +134,10 @@ const char *changeName(ChangeKind kind)
     return "";
 }
 
-CatalogStatus diffSnapshots(
-    CatalogStore &store, const SnapshotInfo &oldSnapshot, const SnapshotInfo &newSnapshot, std::vector<SnapshotChange> &out)
+CatalogStatus diffSnapshots(CatalogStore &store,
+    const SnapshotInfo &oldSnapshot,
+    const SnapshotInfo &newSnapshot,
+    std::vector<SnapshotChange> &out)
 {
     out.clear();
     // Folders by their path below the root: which side holds each.

@@ -35,7 +35,9 @@ struct SnapshotChange {
 // changed between file and folder is removed and added. Each folder's
 // entries are read once, in walk order; what is held in memory is the
 // folders and the differences, never a whole snapshot.
-CatalogStatus diffSnapshots(
-    CatalogStore &store, const SnapshotInfo &oldSnapshot, const SnapshotInfo &newSnapshot, std::vector<SnapshotChange> &out);
+CatalogStatus diffSnapshots(CatalogStore &store,
+    const SnapshotInfo &oldSnapshot,
+    const SnapshotInfo &newSnapshot,
+    std::vector<SnapshotChange> &out);
 
 } // namespace mrb::core

@@ -61,8 +61,7 @@ std::optional<platform::FsItem> SnapshotFileSystem::folder(const std::string &pa
     return root;
 }
 
-std::optional<std::uint64_t> SnapshotFileSystem::folderSize(
-    const std::string &path, std::vector<platform::WalkError> *)
+std::optional<std::uint64_t> SnapshotFileSystem::folderSize(const std::string &path, std::vector<platform::WalkError> *)
 {
     if (const Shown *s = shown(path))
         return s->snapshot.totalSize;

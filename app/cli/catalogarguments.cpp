@@ -12,9 +12,21 @@ namespace mrb::cli
 namespace
 {
 
+// The options a catalog command takes that may also come before its words
+// (-o may not: after it a word is a PATH).
 bool takesValueBeforeCommand(std::string_view arg)
 {
-    return arg == "--settings" || arg == "--set" || arg == "--catalog";
+    for (const std::string_view option :
+        {"--settings", "--set", "--catalog", "--format", "--label", "--snapshot", "--limit"})
+        if (arg == option)
+            return true;
+    return false;
+}
+
+bool isInlineBeforeCommand(std::string_view arg)
+{
+    const std::string_view name = arg.substr(0, arg.find('='));
+    return arg == "--all" || (name.size() < arg.size() && takesValueBeforeCommand(name));
 }
 
 ParsedArguments failure(std::string message)
@@ -92,7 +104,9 @@ std::optional<std::string> takeWords(CatalogOptions &c, const std::vector<std::s
 // What each option goes with; nothing when it fits the command.
 std::optional<std::string> misplaced(const CatalogOptions &c, bool formatGiven)
 {
-    const auto only = [&](bool given, const char *option, std::initializer_list<CatalogCommand> commands,
+    const auto only = [&](bool given,
+                          const char *option,
+                          std::initializer_list<CatalogCommand> commands,
                           const char *words) -> std::optional<std::string> {
         for (const CatalogCommand command : commands)
             if (command == c.command)
@@ -127,7 +141,7 @@ bool startsCatalogCommand(const std::vector<std::string> &args)
             ++i;
             continue;
         }
-        if (arg.starts_with("--settings=") || arg.starts_with("--set=") || arg.starts_with("--catalog="))
+        if (isInlineBeforeCommand(arg))
             continue;
         if (arg.empty() || arg.starts_with('-'))
             return false;

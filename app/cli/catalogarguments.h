@@ -11,8 +11,8 @@ namespace mrb::cli
 {
 
 // Whether the arguments ask for a catalog command: the first argument that
-// is neither an option nor the value of --settings, --set or --catalog is
-// the word "catalog" (after -o it would be a PATH, as anywhere).
+// is neither one of the catalog commands' options nor its value is the word
+// "catalog" (after -o, --show or any other option it is what it was before).
 bool startsCatalogCommand(const std::vector<std::string> &args);
 
 // The arguments of "mrb-list [OPTION]... catalog COMMAND ...": the command

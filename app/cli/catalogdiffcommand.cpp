@@ -75,7 +75,8 @@ int runCatalogDiff(CliContext &context, core::CatalogStore &store)
         options.print,
         {"change", "path", "old_path", "kind", "size", "modified", "old_size", "old_modified"});
     for (const core::SnapshotChange &change : changes) {
-        std::vector<PrintValue> values {PrintValue::textOf(core::changeName(change.kind)), PrintValue::textOf(change.path)};
+        std::vector<PrintValue> values {
+            PrintValue::textOf(core::changeName(change.kind)), PrintValue::textOf(change.path)};
         const bool moved = change.kind == core::ChangeKind::Moved;
         if (options.print == CatalogPrint::Text) {
             if (moved)

@@ -49,7 +49,8 @@ int runCatalogExport(CliContext &context, core::CatalogStore &store)
             return catalogFailure(context, status);
         if (snapshots.empty())
             return catalogFailure(context,
-                core::CatalogStatus::failure(core::CatalogFailure::Missing, "'" + store.name() + "' holds no snapshots"));
+                core::CatalogStatus::failure(
+                    core::CatalogFailure::Missing, "'" + store.name() + "' holds no snapshots"));
     } else {
         snapshots.emplace_back();
         if (core::CatalogStatus status = store.snapshot(options.numbers.front(), snapshots.front()); !status.ok())
@@ -69,7 +70,8 @@ int runCatalogExport(CliContext &context, core::CatalogStore &store)
         exported.paths.push_back(path);
     }
     platform::FileSystem &fs = exported.format ? static_cast<platform::FileSystem &>(recorder) : shown;
-    core::Workspace workspace({.fs = fs, .api = services.api, .gen = services.gen, .ui = context.ui, .locale = services.locale});
+    core::Workspace workspace(
+        {.fs = fs, .api = services.api, .gen = services.gen, .ui = context.ui, .locale = services.locale});
     core::SettingsRecord &settings = workspace.settingsStore().record();
     settings = context.workspace.settings();
     settings.setValue(core::Setting::CommonSub, "True");

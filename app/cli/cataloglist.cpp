@@ -13,8 +13,9 @@ int runCatalogList(CliContext &context, core::CatalogStore &store)
     std::vector<core::SnapshotInfo> snapshots;
     if (const core::CatalogStatus status = store.snapshots(snapshots); !status.ok())
         return catalogFailure(context, status);
-    RecordPrinter printer(
-        context.out, context.options.catalog.print, {"snapshot", "volume", "root", "taken", "entries", "size", "label"});
+    RecordPrinter printer(context.out,
+        context.options.catalog.print,
+        {"snapshot", "volume", "root", "taken", "entries", "size", "label"});
     for (const core::SnapshotInfo &s : snapshots) {
         printer.print({PrintValue::numberOf(s.id),
             PrintValue::textOf(volumeNameOf(s)),

@@ -23,7 +23,10 @@ struct PrintValue {
 
     static PrintValue textOf(std::string_view text) { return {Kind::Text, std::string(text), 0}; }
     static PrintValue numberOf(std::int64_t n) { return {Kind::Number, {}, n}; }
-    static PrintValue timeOf(const platform::Timestamp &t) { return t ? PrintValue {Kind::Time, {}, *t} : PrintValue {}; }
+    static PrintValue timeOf(const platform::Timestamp &t)
+    {
+        return t ? PrintValue {Kind::Time, {}, *t} : PrintValue {};
+    }
 };
 
 // Records printed as the catalog commands print them: text (one line a

@@ -94,10 +94,8 @@ std::string escapeHtmlText(std::string_view text)
 
 } // namespace
 
-bool WriteCatalog(platform::TextWriter &out,
-    const MachineRows &input,
-    std::string_view title,
-    const std::vector<std::uint8_t> *marks)
+bool WriteCatalog(
+    platform::TextWriter &out, const MachineRows &input, std::string_view title, const std::vector<std::uint8_t> *marks)
 {
     std::string chunk(catalogPageStart);
     chunk += escapeHtmlText(title);

@@ -5,9 +5,8 @@
 #include "app/catalog/sqlite/sqlitecatalog_p.h"
 #include "app/catalog/sqlite/sqliteschema.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
+#include <sqlite3.h>
 #include <utility>
 
 namespace mrb::core
@@ -424,9 +423,9 @@ CatalogStatus createSchema(CatalogFile &file)
     Statement count = db.prepare("SELECT count(*) FROM sqlite_schema");
     const bool empty = count.isValid() && count.step() == SQLITE_ROW && count.integer(0) == 0;
     count = Statement();
-    const std::string script = std::string(catalogSchema) + "PRAGMA application_id = "
-        + std::to_string(catalogApplicationId) + "; PRAGMA user_version = " + std::to_string(catalogSchemaVersion)
-        + ";";
+    const std::string script = std::string(catalogSchema)
+        + "PRAGMA application_id = " + std::to_string(catalogApplicationId)
+        + "; PRAGMA user_version = " + std::to_string(catalogSchemaVersion) + ";";
     if ((empty && db.exec(script) != SQLITE_OK) || db.exec("COMMIT") != SQLITE_OK) {
         CatalogStatus failure = file.lastFailure();
         db.exec("ROLLBACK");
@@ -444,7 +443,8 @@ CatalogStatus openSqliteCatalog(const std::string &path, CatalogAccess access, s
     using namespace sqlite;
     auto file = std::make_unique<CatalogFile>(path);
     Database &db = file->database();
-    const Database::Open mode = access == CatalogAccess::Write ? Database::Open::CreateIfMissing : Database::Open::ReadOnly;
+    const Database::Open mode =
+        access == CatalogAccess::Write ? Database::Open::CreateIfMissing : Database::Open::ReadOnly;
     if (const int code = db.open(path, mode); code != SQLITE_OK)
         return failureOf(path, code, errorText(code));
     CatalogFile *store = file.get();

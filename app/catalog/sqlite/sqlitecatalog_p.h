@@ -57,7 +57,8 @@ private:
     CatalogStatus layoutOf(std::int64_t snapshot, const Layout *&out);
     CatalogStatus loadTypes();
     // Rows of the entries query (entryColumns) from first to last id.
-    CatalogStatus readIds(const Layout &layout, std::int64_t first, std::int64_t last, const EntryVisitor &each, bool &going);
+    CatalogStatus readIds(
+        const Layout &layout, std::int64_t first, std::int64_t last, const EntryVisitor &each, bool &going);
     CatalogStatus selectSnapshots(std::optional<std::int64_t> id, std::vector<SnapshotInfo> &out);
 
     std::string m_path;

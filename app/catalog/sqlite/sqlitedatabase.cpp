@@ -2,9 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/catalog/sqlite/sqlitedatabase.h"
 
-#include <sqlite3.h>
-
 #include <chrono>
+#include <sqlite3.h>
 #include <thread>
 #include <utility>
 

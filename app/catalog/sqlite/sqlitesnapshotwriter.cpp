@@ -4,9 +4,8 @@
 #include "app/catalog/sqlite/sqlitecatalog_p.h"
 #include "app/catalog/sqlite/sqliteschema.h"
 
-#include <sqlite3.h>
-
 #include <set>
+#include <sqlite3.h>
 #include <unordered_map>
 #include <vector>
 
@@ -213,10 +212,8 @@ private:
         return id;
     }
 
-    void writeEntry(std::int64_t place,
-        std::optional<std::int64_t> folder,
-        const platform::FsItem &item,
-        std::int64_t size)
+    void writeEntry(
+        std::int64_t place, std::optional<std::int64_t> folder, const platform::FsItem &item, std::int64_t size)
     {
         const std::int64_t type = typeOf(item.type);
         m_usedTypes.insert(type);
@@ -253,7 +250,9 @@ private:
         if (!m_status.ok())
             return 0;
         if (volume.uuid.empty())
-            find.bindText(1, volume.host).bindBlob(2, volume.mountPoint).bind(3, static_cast<std::int64_t>(volume.device));
+            find.bindText(1, volume.host)
+                .bindBlob(2, volume.mountPoint)
+                .bind(3, static_cast<std::int64_t>(volume.device));
         else
             find.bindText(4, volume.uuid);
         const int code = find.step();

@@ -6,10 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include <sqlite3.h>
-
 #include <fstream>
 #include <functional>
+#include <sqlite3.h>
 #include <string>
 #include <vector>
 
@@ -81,11 +80,10 @@ TEST_P(CatalogFileRefusal, SaysWhyAndChangesNothing)
 
 INSTANTIATE_TEST_SUITE_P(Files,
     CatalogFileRefusal,
-    ::testing::Values(
-        RefusedCase {"Garbage",
-            [](CatalogFile &f) { std::ofstream(f.catalogPath()) << std::string(8192, 'x'); },
-            CatalogFailure::NotCatalog,
-            " is damaged or is not a catalog (file is not a database)"},
+    ::testing::Values(RefusedCase {"Garbage",
+                          [](CatalogFile &f) { std::ofstream(f.catalogPath()) << std::string(8192, 'x'); },
+                          CatalogFailure::NotCatalog,
+                          " is damaged or is not a catalog (file is not a database)"},
         RefusedCase {"AnotherProgramsDatabase",
             [](CatalogFile &f) {
                 sql(f.catalogPath(), "CREATE TABLE notes (text TEXT); INSERT INTO notes VALUES ('hello');");
