@@ -43,6 +43,12 @@ if(MRB_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
     add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined)
 endif()
+# ThreadSanitizer, for the code that runs threads (scripts/test.sh builds
+# only its tests so).
+if(MRB_SANITIZE_THREAD)
+    add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=thread)
+endif()
 
 # Warnings, language level and visibility every target of ours gets.
 function(mrb_target_defaults target)

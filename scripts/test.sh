@@ -2,7 +2,8 @@
 # SPDX-FileCopyrightText: 2026 The Marrowby developers
 # SPDX-License-Identifier: MIT
 # Builds everything and runs every test: once in the normal build, once with
-# AddressSanitizer and UndefinedBehaviorSanitizer; then replays every fuzz
+# AddressSanitizer and UndefinedBehaviorSanitizer; the tests of threaded code
+# once more with ThreadSanitizer; then replays every fuzz
 # corpus (fuzz/corpus) through the fuzz targets, a small clang build of the
 # parsers alone.
 set -euo pipefail
@@ -31,6 +32,14 @@ for preset in dev asan; do
     echo "== test ($preset)"
     ctest --preset "$preset" -j "$(nproc)" || status=1
 done
+# Threaded code (the catalog's walk beside its storing) under ThreadSanitizer:
+# only its tests are built so.
+echo "== threads (ThreadSanitizer)"
+if [[ ! -f build-tsan/CMakeCache.txt ]]; then
+    cmake --preset tsan -DMRB_DEBUG_INFO="${MRB_DEBUG_INFO:-lines}" >/dev/null
+fi
+cmake --build --preset tsan -j "$(nproc)" --target catalog_test
+TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1} build-tsan/bin/catalog_test --gtest_brief=1 || status=1
 echo "== fuzz corpora"
 scripts/build.sh fuzz
 ctest --preset fuzz -j "$(nproc)" || status=1

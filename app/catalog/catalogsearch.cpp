@@ -68,7 +68,15 @@ bool isBlank(char c)
 
 std::string foldedText(std::string_view text)
 {
-    return utf8Of(foldedUnits(text));
+    std::string folded;
+    appendFolded(folded, text);
+    return folded;
+}
+
+void appendFolded(std::string &out, std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size();)
+        appendUtf8(out, platform::nextFoldedUnit(text, i));
 }
 
 CatalogQuery::CatalogQuery(std::string_view pattern)

@@ -19,6 +19,8 @@ namespace mrb::core
 // (platform/fs/casefold.h), as UTF-8; a byte that is not UTF-8 becomes
 // U+FFFD. What the trigram indexes hold and are asked for.
 std::string foldedText(std::string_view text);
+// The same appended to out, for a caller that reuses its buffer.
+void appendFolded(std::string &out, std::string_view text);
 
 // What a catalog search looks for. A pattern with "*" or "?" is a name
 // pattern as the filter box takes it ("*.mp3;*.ogg", letters without regard

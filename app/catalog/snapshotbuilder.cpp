@@ -3,8 +3,11 @@
 #include "app/catalog/snapshotbuilder.h"
 
 #include "app/browse/listeditem.h"
+#include "app/catalog/walkhandover.h"
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -19,50 +22,42 @@ std::string addingPrompt(const std::string &folder)
     return " Adding " + folder + " to the catalog...";
 }
 
-// The walk's items into the writer, counted; once per folder the front end
-// is served and asked whether to stop.
-class SnapshotWalk final : public platform::TreeVisitor
+// The walk's calls as events for the storing thread; the walk goes on until
+// that thread asks it to stop.
+class HandingWalk final : public platform::TreeVisitor
 {
 public:
-    SnapshotWalk(SnapshotWriter &writer, const CatalogProgress &progress, AddedSnapshot &added)
-        : m_writer(writer)
-        , m_progress(progress)
-        , m_added(added)
+    HandingWalk(WalkHandOver &handOver, const std::atomic<bool> &stop)
+        : m_handOver(handOver)
+        , m_stop(stop)
     {
     }
 
-    void enterFolder(const platform::FsItem &folder) override
-    {
-        m_progress.status.setPrompt(addingPrompt(folder.path));
-        m_writer.enterFolder(folder);
-        ++m_added.entries;
-    }
-    void file(const platform::FsItem &file) override
-    {
-        m_writer.file(file);
-        ++m_added.entries;
-    }
+    void enterFolder(const platform::FsItem &folder) override { add(WalkEvent::Kind::Enter).item = folder; }
+    void file(const platform::FsItem &file) override { add(WalkEvent::Kind::File).item = file; }
     void leaveFolder(const platform::FsItem &folder, std::uint64_t total) override
     {
-        m_writer.leaveFolder(folder, total);
+        WalkEvent &event = add(WalkEvent::Kind::Leave);
+        event.item = folder;
+        event.total = total;
     }
-    void unreadableFolder(const platform::WalkError &error) override
-    {
-        m_progress.ui.folderNotRead(error.path, error.reason);
-    }
+    void unreadableFolder(const platform::WalkError &error) override { add(WalkEvent::Kind::Unreadable).error = error; }
     bool keepGoing() override
     {
-        m_progress.ui.processEvents();
-        m_stopped = m_progress.stopRequested && m_progress.stopRequested();
-        return !m_stopped && m_writer.status().ok();
+        m_handOver.send();
+        return !m_stop.load(std::memory_order_relaxed);
     }
-    bool stopped() const { return m_stopped; }
 
 private:
-    SnapshotWriter &m_writer;
-    const CatalogProgress &m_progress;
-    AddedSnapshot &m_added;
-    bool m_stopped = false;
+    WalkEvent &add(WalkEvent::Kind kind)
+    {
+        WalkEvent &event = m_handOver.next();
+        event.kind = kind;
+        return event;
+    }
+
+    WalkHandOver &m_handOver;
+    const std::atomic<bool> &m_stop;
 };
 
 CatalogStatus stoppedStatus()
@@ -138,12 +133,52 @@ CatalogStatus addWalkedSnapshot(SnapshotWriter &writer,
     if (!writer.status().ok())
         return writer.status();
     progress.status.setPrompt(addingPrompt(header.root));
-    SnapshotWalk walk(writer, progress, added);
-    const platform::WalkResult walked = fs.walk(header.root, walk);
+    // The disk is read in a thread of its own while this one stores what it
+    // reads: on two cores the add takes hardly longer than the walk alone.
+    WalkHandOver handOver;
+    std::atomic<bool> stop {false};
+    platform::WalkResult walked;
+    std::thread walking([&] {
+        HandingWalk walk(handOver, stop);
+        walked = fs.walk(header.root, walk);
+        handOver.close();
+    });
+    bool stopped = false;
+    std::vector<WalkEvent> *batch = nullptr;
+    std::size_t count = 0;
+    while (handOver.receive(batch, count)) {
+        // once stopped or failed, the rest is only taken, so the walk can end
+        for (std::size_t i = 0; i < count && !stop.load(std::memory_order_relaxed); ++i) {
+            const WalkEvent &event = (*batch)[i];
+            switch (event.kind) {
+            case WalkEvent::Kind::Enter:
+                progress.status.setPrompt(addingPrompt(event.item.path));
+                progress.ui.processEvents();
+                stopped = progress.stopRequested && progress.stopRequested();
+                writer.enterFolder(event.item);
+                ++added.entries;
+                break;
+            case WalkEvent::Kind::File:
+                writer.file(event.item);
+                ++added.entries;
+                break;
+            case WalkEvent::Kind::Leave:
+                writer.leaveFolder(event.item, event.total);
+                break;
+            case WalkEvent::Kind::Unreadable:
+                progress.ui.folderNotRead(event.error.path, event.error.reason);
+                break;
+            }
+            if (stopped || !writer.status().ok())
+                stop.store(true, std::memory_order_relaxed);
+        }
+        handOver.giveBack(batch);
+    }
+    walking.join();
     added.unreadableFolders = walked.unreadableFolders;
     if (!writer.status().ok())
         return writer.status();
-    if (walk.stopped() || walked.stopped)
+    if (stopped || walked.stopped)
         return stoppedStatus();
     if (!walked.rootReadable)
         return CatalogStatus::failure(

@@ -38,6 +38,9 @@ public:
     Statement &bindText(int index, std::string_view text);
     // Bytes as they are, whether UTF-8 or not: names and paths.
     Statement &bindBlob(int index, std::string_view bytes);
+    // The same without a copy: the bytes must stay as they are until the next step.
+    Statement &bindTextInPlace(int index, std::string_view text);
+    Statement &bindBlobInPlace(int index, std::string_view bytes);
 
     // SQLITE_ROW, SQLITE_DONE or the error code.
     int step();

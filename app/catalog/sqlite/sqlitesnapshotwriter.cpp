@@ -73,6 +73,7 @@ public:
         m_total = 0;
         m_frames.clear();
         m_usedTypes.clear();
+        m_lastUsedType = 0;
         if (m_db.exec(createIndexesOf(m_snapshot)) != SQLITE_OK) {
             fail();
             return 0;
@@ -86,15 +87,28 @@ public:
     {
         if (!m_status.ok() || !placeFor(folder))
             return;
-        // the folder's row waits for its total; its place in the walk is now
-        m_frames.push_back(Frame {m_nextFolder++, m_next++});
+        // The folder's row waits for its total; its place in the walk is now.
+        // Its index rows go in now: an index takes rows in the order of their
+        // numbers cheaply, and writes out what it holds at each step back.
+        const Frame frame {m_nextFolder++, m_next++};
+        m_frames.push_back(frame);
+        indexName(firstIdOf(m_snapshot) + frame.place, folder.name);
+        // with its final "/", so a piece that ends a folder's name finds what lies in it
+        m_folded.clear();
+        appendFolded(m_folded, folder.path);
+        m_folded += '/';
+        m_insertPath.reset();
+        m_insertPath.bind(1, firstIdOf(m_snapshot) + frame.ordinal).bindTextInPlace(2, m_folded);
+        done(m_insertPath.step());
     }
 
     void file(const platform::FsItem &file) override
     {
         if (!m_status.ok() || m_frames.empty() || !placeFor(file))
             return;
-        writeEntry(m_next++, m_frames.back().ordinal, file, static_cast<std::int64_t>(file.size));
+        const std::int64_t place = m_next++;
+        writeEntry(place, m_frames.back().ordinal, file, static_cast<std::int64_t>(file.size));
+        indexName(firstIdOf(m_snapshot) + place, file.name);
     }
 
     void leaveFolder(const platform::FsItem &folder, std::uint64_t total) override
@@ -114,10 +128,6 @@ public:
             .bind(5, m_next - 1);
         if (!done(m_insertFolder.step()))
             return;
-        // with its final "/", so a piece that ends a folder's name finds what lies in it
-        m_insertPath.reset();
-        m_insertPath.bind(1, firstIdOf(m_snapshot) + frame.ordinal).bindText(2, foldedText(folder.path) + "/");
-        done(m_insertPath.step());
         if (m_frames.empty())
             m_total = static_cast<std::int64_t>(total);
     }
@@ -201,14 +211,19 @@ private:
 
     std::int64_t typeOf(const std::string &text)
     {
-        if (const auto found = m_types.find(text); found != m_types.end())
+        // most entries have the type of the one before
+        if (m_lastType && text == m_lastType->first)
+            return m_lastType->second;
+        if (const auto found = m_types.find(text); found != m_types.end()) {
+            m_lastType = &*found;
             return found->second;
+        }
         m_insertType.reset();
         m_insertType.bindBlob(1, text);
         if (!done(m_insertType.step()))
             return 0;
         const std::int64_t id = m_db.lastInsertId();
-        m_types.emplace(text, id);
+        m_lastType = &*m_types.emplace(text, id).first;
         return id;
     }
 
@@ -216,13 +231,16 @@ private:
         std::int64_t place, std::optional<std::int64_t> folder, const platform::FsItem &item, std::int64_t size)
     {
         const std::int64_t type = typeOf(item.type);
-        m_usedTypes.insert(type);
+        if (type != m_lastUsedType) {
+            m_usedTypes.insert(type);
+            m_lastUsedType = type;
+        }
         const std::int64_t id = firstIdOf(m_snapshot) + place;
         const auto device = static_cast<std::int64_t>(item.device);
         m_insertEntry.reset();
         m_insertEntry.bind(1, id)
             .bind(2, folder)
-            .bindBlob(3, item.name)
+            .bindBlobInPlace(3, item.name)
             .bind(4, (item.isFolder ? kindFolder : 0) | (item.isSymlink ? kindLink : 0))
             .bind(5, size)
             .bind(6, type)
@@ -233,10 +251,17 @@ private:
             .bind(11, static_cast<std::int64_t>(item.inode))
             // most entries are on the root's device: it is then left out
             .bind(12, device == m_device ? std::nullopt : std::optional<std::int64_t>(device));
-        if (!done(m_insertEntry.step()))
+        done(m_insertEntry.step());
+    }
+
+    void indexName(std::int64_t id, std::string_view name)
+    {
+        if (!m_status.ok())
             return;
+        m_folded.clear();
+        appendFolded(m_folded, name);
         m_insertName.reset();
-        m_insertName.bind(1, id).bindText(2, foldedText(item.name));
+        m_insertName.bind(1, id).bindTextInPlace(2, m_folded);
         done(m_insertName.step());
     }
 
@@ -300,7 +325,10 @@ private:
     Statement m_insertFolder;
     Statement m_insertType;
     std::unordered_map<std::string, std::int64_t> m_types;
+    const std::pair<const std::string, std::int64_t> *m_lastType = nullptr;
     std::set<std::int64_t> m_usedTypes;
+    std::int64_t m_lastUsedType = 0;
+    std::string m_folded; // reused for every folded name
     std::int64_t m_snapshot = 0;
     std::int64_t m_device = 0;
     std::int64_t m_next = 0; // the next entry's place

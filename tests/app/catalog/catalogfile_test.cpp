@@ -123,6 +123,21 @@ TEST_F(CatalogFile, PythonsSqliteFindsItSound)
     EXPECT_EQ(mrb::test::pythonIntegrityCheck(catalogPath()), "ok");
 }
 
+// Regression: the walk hands its items over in batches, and a folder of more
+// files than a batch holds used to write past the batch's end.
+TEST_F(CatalogFile, AFolderOfManyFilesIsStoredWhole)
+{
+    for (int i = 0; i < 2500; ++i)
+        tree.file("many/" + std::to_string(i), 1);
+    tree.file("other/x", 1);
+    const mrb::core::SnapshotInfo stored = info(snapshot());
+    EXPECT_EQ(stored.entryCount, 2504u); // the root, two folders and their files
+    EXPECT_EQ(stored.totalSize, 2501u);
+    std::size_t files = 0;
+    store().readEntries(stored.id, 0, 2503, [&](const auto &e) { return files += !e.item.isFolder, true; });
+    EXPECT_EQ(files, 2501u);
+}
+
 TEST_F(CatalogFile, AStoppedAddStoresNothing)
 {
     for (int i = 0; i < 5; ++i)
