@@ -113,16 +113,19 @@ platform::ListRow CatalogActions::rowOf(const StoredEntry &entry) const
     return toListRow(MakeFileRow(entry.item, m_workspace.settings(), locale));
 }
 
-CatalogStatus CatalogActions::search(const std::string &pattern, std::size_t limit, platform::ListModel &results)
+CatalogStatus CatalogActions::search(
+    const std::string &pattern, std::size_t limit, platform::ListModel &results, std::vector<std::string> &places)
 {
     results.clear();
+    places.clear();
     CatalogStore *store = nullptr;
     if (CatalogStatus status = reader(store); !status.ok())
         return status;
     std::vector<platform::ListRow> rows;
-    const CatalogStatus status =
-        searchCatalog(*store, {pattern, std::nullopt, limit}, [&](const SnapshotInfo &, const StoredEntry &entry) {
+    const CatalogStatus status = searchCatalog(
+        *store, {pattern, std::nullopt, limit}, [&](const SnapshotInfo &snapshot, const StoredEntry &entry) {
             rows.push_back(rowOf(entry));
+            places.push_back(volumeNameOf(snapshot) + ", snapshot " + std::to_string(snapshot.id));
             return true;
         });
     results.append(std::move(rows));

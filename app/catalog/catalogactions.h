@@ -36,8 +36,10 @@ public:
     CatalogStatus snapshots(std::vector<SnapshotInfo> &out);
 
     // Fills results with the rows of at most limit matching entries, made as
-    // the listings make them (searchCatalog's order); found is how many.
-    CatalogStatus search(const std::string &pattern, std::size_t limit, platform::ListModel &results);
+    // the listings make them (searchCatalog's order), and places with where
+    // each row was found ("MUSIC, snapshot 3").
+    CatalogStatus search(
+        const std::string &pattern, std::size_t limit, platform::ListModel &results, std::vector<std::string> &places);
 
     // Copies the selected rows of results into the destination, skipping
     // tags it holds; the counters follow. Returns the rows added.

@@ -46,6 +46,9 @@ struct SnapshotInfo {
     std::uint64_t totalSize = 0; // the root's total
 };
 
+// How a snapshot's volume is named: its label, else its UUID, else its mount point.
+std::string volumeNameOf(const SnapshotInfo &snapshot);
+
 // Entries and folders of snapshot s are numbered (s << 32) + their place in
 // the walk, so a snapshot's rows lie together and in walk order.
 inline constexpr int snapshotShift = 32;

@@ -25,7 +25,4 @@ int catalogFailure(CliContext &context, const core::CatalogStatus &status);
 // A path as given on the command line, absolute and with "." and ".." resolved.
 std::string absoluteArgument(const std::string &path);
 
-// How a snapshot's volume is named: its label, else its UUID, else its mount point.
-std::string volumeNameOf(const core::SnapshotInfo &snapshot);
-
 } // namespace mrb::cli

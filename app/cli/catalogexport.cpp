@@ -19,7 +19,7 @@ namespace
 // top, named after its volume and the time it was taken.
 std::string shownPathOf(const core::SnapshotInfo &snapshot)
 {
-    std::string name = volumeNameOf(snapshot) + " ";
+    std::string name = core::volumeNameOf(snapshot) + " ";
     std::string taken;
     core::appendIsoDateTime(taken, snapshot.header.takenAt);
     if (taken.size() > 10)

@@ -18,7 +18,7 @@ int runCatalogList(CliContext &context, core::CatalogStore &store)
         {"snapshot", "volume", "root", "taken", "entries", "size", "label"});
     for (const core::SnapshotInfo &s : snapshots) {
         printer.print({PrintValue::numberOf(s.id),
-            PrintValue::textOf(volumeNameOf(s)),
+            PrintValue::textOf(core::volumeNameOf(s)),
             PrintValue::textOf(s.header.root),
             PrintValue::timeOf(s.header.takenAt),
             PrintValue::numberOf(static_cast<std::int64_t>(s.entryCount)),

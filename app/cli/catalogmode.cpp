@@ -21,14 +21,6 @@ std::string absoluteArgument(const std::string &path)
     return platform::withDotsResolved(std::filesystem::absolute(path, ec).string());
 }
 
-std::string volumeNameOf(const core::SnapshotInfo &snapshot)
-{
-    const core::CatalogVolume &volume = snapshot.header.volume;
-    if (!volume.label.empty())
-        return volume.label;
-    return volume.uuid.empty() ? volume.mountPoint : volume.uuid;
-}
-
 int catalogFailure(CliContext &context, const core::CatalogStatus &status)
 {
     context.ui.clearProgress();

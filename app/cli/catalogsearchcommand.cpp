@@ -19,7 +19,7 @@ int runCatalogSearch(CliContext &context, core::CatalogStore &store)
         core::searchCatalog(store, request, [&](const core::SnapshotInfo &snapshot, const core::StoredEntry &entry) {
             const std::uint64_t size = entry.item.isFolder ? entry.total.value_or(0) : entry.item.size;
             printer.print({PrintValue::numberOf(snapshot.id),
-                PrintValue::textOf(volumeNameOf(snapshot)),
+                PrintValue::textOf(core::volumeNameOf(snapshot)),
                 PrintValue::textOf(entry.item.path),
                 PrintValue::numberOf(static_cast<std::int64_t>(size)),
                 PrintValue::timeOf(entry.item.modified)});

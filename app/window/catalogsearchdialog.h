@@ -9,21 +9,21 @@
 #include <QDialog>
 #include <QTimer>
 
+#include <string>
+#include <vector>
+
 class QLabel;
 class QLineEdit;
-class QPushButton;
-class QTreeView;
+class QTreeWidget;
 
 namespace mrb::ui
 {
 
-class ListingAdapter;
-
 // "Search Catalog...": a search box that answers as one types (a name
 // pattern such as *.mp3, or a piece of a path), the matching entries of
-// every snapshot as rows like the listings' own, and buttons that add the
-// selected rows to the destination listing, open those whose item is here,
-// or copy their paths.
+// every snapshot as rows like the listings' own with where each was found,
+// and buttons that add the selected rows to the destination listing, open
+// those whose item is here, or copy their paths.
 class CatalogSearchDialog : public QDialog
 {
     Q_OBJECT
@@ -32,22 +32,24 @@ public:
     static constexpr std::size_t shownLimit = 1000;
 
     CatalogSearchDialog(core::CatalogActions &actions, const PixelGrid &grid, QWidget *parent);
-    ~CatalogSearchDialog() override;
 
+    // The rows found; their selection follows the list's before each button's work.
     platform::ListModel &results() { return m_results; }
     // Runs the search for the box's text now (typing runs it after a pause).
     void searchNow();
 
 private:
+    void showResults();
+    void takeSelection();
     void addToDestination();
     void copyPaths();
 
     core::CatalogActions &m_actions;
     platform::ListModel m_results;
-    ListingAdapter *m_adapter = nullptr;
+    std::vector<std::string> m_places;
     QLineEdit *txtSearch = nullptr;
     QLabel *lblFound = nullptr;
-    QTreeView *lsvFound = nullptr;
+    QTreeWidget *lsvFound = nullptr;
     QTimer m_typing;
 };
 

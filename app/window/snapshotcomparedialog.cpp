@@ -27,7 +27,6 @@ QString qs(std::string_view text)
 // "3  MUSIC  /media/usb  2026-03-01 10:00  before the move"
 QString snapshotText(const core::SnapshotInfo &snapshot)
 {
-    const core::CatalogVolume &volume = snapshot.header.volume;
     std::string taken;
     core::appendIsoDateTime(taken, snapshot.header.takenAt);
     if (taken.size() > 16) {
@@ -35,8 +34,7 @@ QString snapshotText(const core::SnapshotInfo &snapshot)
         taken.resize(16);
     }
     std::string text = std::to_string(snapshot.id) + "   ";
-    text += !volume.label.empty() ? volume.label : !volume.uuid.empty() ? volume.uuid : volume.mountPoint;
-    text += "   " + snapshot.header.root + "   " + taken;
+    text += core::volumeNameOf(snapshot) + "   " + snapshot.header.root + "   " + taken;
     if (!snapshot.header.label.empty())
         text += "   " + snapshot.header.label;
     return qs(text);
