@@ -159,7 +159,9 @@ CatalogStatus diffSnapshots(CatalogStore &store,
     std::vector<Candidate> added;
     FolderContent before;
     FolderContent after;
-    for (const auto &[folder, sides] : folders) {
+    for (const auto &pair : folders) {
+        const std::string &folder = pair.first; // named, not bound: clang 14 cannot capture a binding
+        const Sides &sides = pair.second;
         before = {};
         after = {};
         if (sides.before)

@@ -2,10 +2,12 @@
 // SPDX-License-Identifier: MIT
 #include "app/catalog/snapshotheader.h"
 #include "app/catalog/sqlite/sqlitecatalog.h"
+#include "app/catalog/sqlite/sqliteschema.h"
 #include "tests/support/catalogfixture.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <sqlite3.h>
@@ -113,6 +115,17 @@ INSTANTIATE_TEST_SUITE_P(Files,
             CatalogFailure::NotCatalog,
             " is damaged or is not a catalog"}),
     [](const ::testing::TestParamInfo<RefusedCase> &param) { return param.param.name; });
+
+TEST(CatalogSchema, IsTheOneDocumented)
+{
+    const std::string doc = TempTree::read(std::string(std::getenv("MRB_SOURCE_DIR")) + "/docs/catalog.md");
+    std::string_view schema = mrb::core::sqlite::catalogSchema;
+    schema.remove_prefix(1); // the line break after the raw string's opening
+    EXPECT_NE(doc.find(schema), std::string::npos) << "docs/catalog.md does not show the schema as it is";
+    EXPECT_NE(doc.find("`user_version` is the layout's version, **"
+                  + std::to_string(mrb::core::sqlite::catalogSchemaVersion)),
+        std::string::npos);
+}
 
 TEST_F(CatalogFile, PythonsSqliteFindsItSound)
 {
