@@ -122,7 +122,7 @@ constexpr HelpRow catalogRows[] = {
         "NEW, by path below each root. Exit 0 when they hold the same, 1 when they differ, 2 when they "
         "cannot be compared. --format catalog -o FILE writes the changes as a catalog page"},
     {"catalog export N -o FILE",
-        "write snapshot N as -o writes its folder with everything below it: the settings, OUTPUT's extension "
+        "write snapshot N as -o writes its folder with everything below it: the settings, FILE's extension "
         "and --format choose the output, byte for byte what the walk gave. --all --format catalog -o FILE "
         "writes one page of every snapshot"},
     {"catalog remove N", "delete snapshot N and what only it used"},
