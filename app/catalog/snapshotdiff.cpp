@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <map>
 #include <tuple>
-#include <unordered_map>
 
 namespace mrb::core
 {
@@ -21,16 +20,26 @@ std::string relativeTo(const std::string &root, const std::string &path)
     return path.substr(root == "/" ? 1 : root.size() + 1);
 }
 
-// What one side holds directly in a folder: its own entry, then its files.
+// What one side holds directly in a folder: its own entry, then its files,
+// by name. The entries' storage is kept from folder to folder, so a
+// comparison of a million entries makes no allocation for most of them.
 struct FolderContent {
     std::optional<StoredEntry> own;
-    std::vector<StoredEntry> files;
+    std::vector<StoredEntry> files; // the first count are this folder's
+    std::size_t count = 0;
+    std::vector<const StoredEntry *> byName;
+
+    void clear()
+    {
+        own.reset();
+        count = 0;
+        byName.clear();
+    }
 };
 
 CatalogStatus contentOf(CatalogStore &store, std::int64_t snapshot, const StoredFolder &folder, FolderContent &out)
 {
-    out = {};
-    return store.readEntries(snapshot, folder.entry, folder.last, [&](const StoredEntry &entry) {
+    CatalogStatus status = store.readEntries(snapshot, folder.entry, folder.last, [&](const StoredEntry &entry) {
         if (!out.own) {
             out.own = entry;
             return true;
@@ -38,9 +47,19 @@ CatalogStatus contentOf(CatalogStore &store, std::int64_t snapshot, const Stored
         // the files come first; the first sub-folder ends them
         if (entry.item.isFolder || entry.folder != folder.ordinal)
             return false;
-        out.files.push_back(entry);
+        if (out.count == out.files.size())
+            out.files.push_back(entry);
+        else
+            out.files[out.count] = entry;
+        ++out.count;
         return true;
     });
+    for (std::size_t i = 0; i < out.count; ++i)
+        out.byName.push_back(&out.files[i]);
+    std::sort(out.byName.begin(), out.byName.end(), [](const StoredEntry *a, const StoredEntry *b) {
+        return a->item.name < b->item.name;
+    });
+    return status;
 }
 
 std::uint64_t sizeOf(const StoredEntry &entry)
@@ -162,8 +181,8 @@ CatalogStatus diffSnapshots(CatalogStore &store,
     for (const auto &pair : folders) {
         const std::string &folder = pair.first; // named, not bound: clang 14 cannot capture a binding
         const Sides &sides = pair.second;
-        before = {};
-        after = {};
+        before.clear();
+        after.clear();
         if (sides.before)
             if (CatalogStatus status = contentOf(store, oldSnapshot.id, *sides.before, before); !status.ok())
                 return status;
@@ -176,23 +195,24 @@ CatalogStatus diffSnapshots(CatalogStore &store,
             removed.push_back({folder, *before.own});
         if (!folder.empty() && after.own && !before.own)
             added.push_back({folder, *after.own});
-        std::unordered_map<std::string, const StoredEntry *> old;
-        for (const StoredEntry &e : before.files)
-            old.emplace(e.item.name, &e);
-        for (const StoredEntry &e : after.files) {
-            const auto found = old.find(e.item.name);
-            if (found == old.end()) {
-                added.push_back({below(e.item.name), e});
-                continue;
+        // both sides' files by name, side by side
+        std::size_t b = 0;
+        std::size_t a = 0;
+        while (b < before.byName.size() || a < after.byName.size()) {
+            const StoredEntry *was = b < before.byName.size() ? before.byName[b] : nullptr;
+            const StoredEntry *is = a < after.byName.size() ? after.byName[a] : nullptr;
+            if (was && (!is || was->item.name < is->item.name)) {
+                removed.push_back({below(was->item.name), *was});
+                ++b;
+            } else if (is && (!was || is->item.name < was->item.name)) {
+                added.push_back({below(is->item.name), *is});
+                ++a;
+            } else {
+                if (was->item.size != is->item.size || was->item.modified != is->item.modified)
+                    out.push_back({ChangeKind::Changed, below(is->item.name), {}, *was, *is});
+                ++b;
+                ++a;
             }
-            const StoredEntry &was = *found->second;
-            if (was.item.size != e.item.size || was.item.modified != e.item.modified)
-                out.push_back({ChangeKind::Changed, below(e.item.name), {}, was, e});
-            old.erase(found);
-        }
-        for (const StoredEntry &e : before.files) {
-            if (old.count(e.item.name))
-                removed.push_back({below(e.item.name), e});
         }
     }
 

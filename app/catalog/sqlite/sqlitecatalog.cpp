@@ -199,7 +199,7 @@ CatalogStatus CatalogFile::removeSnapshot(std::int64_t id)
     return {};
 }
 
-CatalogStatus CatalogFile::layoutOf(std::int64_t snapshot, const Layout *&out)
+CatalogStatus CatalogFile::layoutOf(std::int64_t snapshot, Layout *&out)
 {
     for (const std::unique_ptr<Layout> &known : m_layouts) {
         if (known->snapshot == snapshot) {
@@ -221,15 +221,53 @@ CatalogStatus CatalogFile::layoutOf(std::int64_t snapshot, const Layout *&out)
     layout->snapshot = snapshot;
     layout->root = text(head.bytes(0));
     layout->device = head.integer(1);
-    if (CatalogStatus status = readFolders(snapshot, [&](const StoredFolder &f) { layout->folders.push_back(f); });
-        !status.ok())
-        return status;
     constexpr std::size_t kept = 4;
     if (m_layouts.size() == kept)
         m_layouts.erase(m_layouts.begin());
     m_layouts.push_back(std::move(layout));
     out = m_layouts.back().get();
     return {};
+}
+
+CatalogStatus CatalogFile::readAllFolders(Layout &layout)
+{
+    if (layout.allFolders)
+        return {};
+    layout.folders.clear();
+    CatalogStatus status = readFolders(
+        layout.snapshot, [&](const StoredFolder &folder) { layout.folders.emplace(folder.ordinal, folder); });
+    layout.allFolders = status.ok();
+    return status;
+}
+
+CatalogStatus CatalogFile::folderOf(Layout &layout, std::int64_t ordinal, const StoredFolder *&out)
+{
+    out = nullptr;
+    if (const auto found = layout.folders.find(ordinal); found != layout.folders.end()) {
+        out = &found->second;
+        return {};
+    }
+    if (layout.allFolders)
+        return {};
+    if (!m_folder.isValid()) {
+        m_folder = m_db.prepare("SELECT parent, path, entry, last FROM folders WHERE id = ?1");
+        if (!m_folder.isValid())
+            return lastFailure();
+    }
+    m_folder.reset();
+    m_folder.bind(1, firstIdOf(layout.snapshot) + ordinal);
+    const int code = m_folder.step();
+    if (code == SQLITE_ROW) {
+        StoredFolder folder;
+        folder.ordinal = ordinal;
+        folder.parent = m_folder.optionalInteger(0).value_or(-1);
+        folder.path = text(m_folder.bytes(1));
+        folder.entry = static_cast<std::uint32_t>(m_folder.integer(2));
+        folder.last = static_cast<std::uint32_t>(m_folder.integer(3));
+        out = &layout.folders.emplace(ordinal, std::move(folder)).first->second;
+    }
+    m_folder.reset();
+    return code == SQLITE_ROW || code == SQLITE_DONE ? CatalogStatus() : lastFailure();
 }
 
 CatalogStatus CatalogFile::readFolders(std::int64_t snapshot, const std::function<void(const StoredFolder &)> &each)
@@ -253,8 +291,12 @@ CatalogStatus CatalogFile::readFolders(std::int64_t snapshot, const std::functio
 }
 
 CatalogStatus CatalogFile::readIds(
-    const Layout &layout, std::int64_t first, std::int64_t last, const EntryVisitor &each, bool &going)
+    Layout &layout, std::int64_t first, std::int64_t last, const EntryVisitor &each, bool &going)
 {
+    // reading much of a snapshot: its folders in one go, not one by one
+    if (last - first > 4096)
+        if (CatalogStatus status = readAllFolders(layout); !status.ok())
+            return status;
     if (!m_entries.isValid()) {
         m_entries = m_db.prepare(entryColumns);
         if (!m_entries.isValid())
@@ -263,6 +305,7 @@ CatalogStatus CatalogFile::readIds(
     m_entries.reset();
     m_entries.bind(1, first).bind(2, last);
     StoredEntry entry;
+    const StoredFolder *holder = nullptr; // the folder of the entry before, usually this one's too
     int code = 0;
     while (going && (code = m_entries.step()) == SQLITE_ROW) {
         entry.id = m_entries.integer(0);
@@ -297,12 +340,19 @@ CatalogStatus CatalogFile::readIds(
         if (entry.folder < 0) {
             item.path = layout.root;
             item.parentPath = platform::parentPathOf(layout.root);
-        } else if (static_cast<std::size_t>(entry.folder) < layout.folders.size()) {
-            item.parentPath = layout.folders[static_cast<std::size_t>(entry.folder)].path;
-            item.path = platform::joinPath(item.parentPath, item.name);
         } else {
-            return CatalogStatus::failure(CatalogFailure::NotCatalog,
-                "'" + m_path + "' is damaged: entry " + std::to_string(entry.id) + " has no folder");
+            if (!holder || holder->ordinal != entry.folder)
+                if (CatalogStatus status = folderOf(layout, entry.folder, holder); !status.ok())
+                    return status;
+            if (!holder)
+                return CatalogStatus::failure(CatalogFailure::NotCatalog,
+                    "'" + m_path + "' is damaged: entry " + std::to_string(entry.id) + " has no folder");
+            // in place: the item's texts keep their storage from row to row
+            item.parentPath.assign(holder->path);
+            item.path.assign(holder->path);
+            if (!item.path.ends_with('/'))
+                item.path += '/';
+            item.path += item.name;
         }
         going = each(entry);
     }
@@ -315,7 +365,7 @@ CatalogStatus CatalogFile::readIds(
 CatalogStatus CatalogFile::readEntries(
     std::int64_t snapshot, std::uint32_t first, std::uint32_t last, const EntryVisitor &each)
 {
-    const Layout *layout = nullptr;
+    Layout *layout = nullptr;
     if (CatalogStatus status = layoutOf(snapshot, layout); !status.ok())
         return status;
     bool going = true;
@@ -324,10 +374,10 @@ CatalogStatus CatalogFile::readEntries(
 
 CatalogStatus CatalogFile::searchCandidates(std::int64_t snapshot, const SearchPlan &plan, const EntryVisitor &each)
 {
-    const Layout *found = nullptr;
+    Layout *found = nullptr;
     if (CatalogStatus status = layoutOf(snapshot, found); !status.ok())
         return status;
-    const Layout &layout = *found;
+    Layout &layout = *found;
     const std::int64_t base = firstIdOf(snapshot);
     bool going = true;
     if (plan.scanAll)
@@ -341,17 +391,23 @@ CatalogStatus CatalogFile::searchCandidates(std::int64_t snapshot, const SearchP
         if (!folders.isValid())
             return lastFailure();
         folders.bindText(1, trigramQuery(plan.folderFragment));
+        std::vector<std::int64_t> ordinals;
         int code = 0;
-        while ((code = folders.step()) == SQLITE_ROW) {
-            const auto ordinal = static_cast<std::size_t>(folders.integer(0) - base);
-            if (ordinal >= layout.folders.size())
-                continue;
-            const StoredFolder &folder = layout.folders[ordinal];
-            if (!plan.folderMatches || plan.folderMatches(folder.path))
-                runs.emplace_back(base + folder.entry, base + folder.last);
-        }
+        while ((code = folders.step()) == SQLITE_ROW)
+            ordinals.push_back(folders.integer(0) - base);
         if (code != SQLITE_DONE)
             return lastFailure();
+        // many folders: all of them in one go
+        if (ordinals.size() > 256)
+            if (CatalogStatus status = readAllFolders(layout); !status.ok())
+                return status;
+        for (const std::int64_t ordinal : ordinals) {
+            const StoredFolder *folder = nullptr;
+            if (CatalogStatus status = folderOf(layout, ordinal, folder); !status.ok())
+                return status;
+            if (folder && (!plan.folderMatches || plan.folderMatches(folder->path)))
+                runs.emplace_back(base + folder->entry, base + folder->last);
+        }
         std::sort(runs.begin(), runs.end());
         std::vector<std::pair<std::int64_t, std::int64_t>> merged;
         for (const auto &run : runs) {

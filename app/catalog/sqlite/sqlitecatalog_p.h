@@ -47,23 +47,28 @@ public:
     bool mayWait() const { return keepWaiting(); }
 
 private:
-    // What turns a snapshot's rows into items: its root and device, its folders, the type texts.
+    // What turns a snapshot's rows into items: its root and device, and its
+    // folders as far as they were needed (a search reads a few, a comparison
+    // or an export all of them at once).
     struct Layout {
         std::int64_t snapshot = 0;
         std::string root;
         std::int64_t device = 0;
-        std::vector<StoredFolder> folders; // by ordinal
+        std::unordered_map<std::int64_t, StoredFolder> folders; // by ordinal
+        bool allFolders = false;
     };
-    CatalogStatus layoutOf(std::int64_t snapshot, const Layout *&out);
+    CatalogStatus layoutOf(std::int64_t snapshot, Layout *&out);
+    CatalogStatus folderOf(Layout &layout, std::int64_t ordinal, const StoredFolder *&out);
+    CatalogStatus readAllFolders(Layout &layout);
     CatalogStatus loadTypes();
     // Rows of the entries query (entryColumns) from first to last id.
-    CatalogStatus readIds(
-        const Layout &layout, std::int64_t first, std::int64_t last, const EntryVisitor &each, bool &going);
+    CatalogStatus readIds(Layout &layout, std::int64_t first, std::int64_t last, const EntryVisitor &each, bool &going);
     CatalogStatus selectSnapshots(std::optional<std::int64_t> id, std::vector<SnapshotInfo> &out);
 
     std::string m_path;
     Database m_db;
     Statement m_entries;
+    Statement m_folder;
     std::unordered_map<std::int64_t, std::string> m_types;
     // The snapshots read last: a comparison reads two in turn.
     std::vector<std::unique_ptr<Layout>> m_layouts;
