@@ -16,16 +16,22 @@ namespace
 {
 
 // Where a snapshot stands in a page of several: a folder of its own at the
-// top, named after its volume and the time it was taken.
+// top, named after its volume's label (else its root folder's name), the time
+// it was taken and its number.
 std::string shownPathOf(const core::SnapshotInfo &snapshot)
 {
-    std::string name = core::volumeNameOf(snapshot) + " ";
+    std::string name = snapshot.header.volume.label;
+    if (name.empty())
+        name = platform::nameOf(snapshot.header.root);
+    if (name.empty())
+        name = "root";
+    name += " ";
     std::string taken;
     core::appendIsoDateTime(taken, snapshot.header.takenAt);
     if (taken.size() > 10)
         taken[10] = ' ';
     name += taken.substr(0, 16); // to the minute
-    name += " (" + std::to_string(snapshot.id) + ")";
+    name += " (#" + std::to_string(snapshot.id) + ")";
     std::string path = "/";
     for (const char c : name)
         path += c == '/' ? '_' : c;

@@ -47,7 +47,7 @@ main { flex: 1 1 auto; display: flex; min-height: 0; }
 .row > div { padding: 2px 6px; overflow: hidden; text-overflow: ellipsis; white-space: nowrap; }
 .row .size { text-align: right; }
 .row.is-folder .name { font-weight: 600; }
-.changes .grid { grid-template-columns: minmax(10em, 3fr) minmax(6em, 2fr) 6em minmax(6em, 1.5fr) 11.5em 11.5em 11.5em 6em; min-width: 69em; }
+.changes .grid { grid-template-columns: 6em minmax(10em, 3fr) minmax(6em, 2fr) 6em minmax(6em, 1.5fr) 11.5em 11.5em 11.5em; min-width: 69em; }
 .row[data-change="added"] .change { color: #1a7f37; }
 .row[data-change="removed"] .change { color: #b42318; }
 .row[data-change="changed"] .change { color: #9a6700; }
@@ -115,7 +115,9 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
     { title: 'Created', cls: 'date', text: function (r) { return dateText(rows[r][CREATED]); }, key: function (r) { return rows[r][CREATED]; }, numeric: true },
     { title: 'Accessed', cls: 'date', text: function (r) { return dateText(rows[r][ACCESSED]); }, key: function (r) { return rows[r][ACCESSED]; }, numeric: true }
   ];
-  if (marks) columns.push({ title: 'Change', cls: 'change', text: function (r) { return CHANGES[marks[r]]; }, key: function (r) { return marks[r]; } });
+  // the change first, where it is seen
+  if (marks) columns.unshift({ title: 'Change', cls: 'change', text: function (r) { return CHANGES[marks[r]]; }, key: function (r) { return marks[r]; } });
+  var nameColumn = marks ? 1 : 0;
 
   // ---- folder tree: counts and sizes of everything listed below each folder
   var nodes = new Map();
@@ -317,10 +319,10 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
       for (var c = 0; c < columns.length; c++) {
         var text = columns[c].text(r);
         if (cells[c].textContent !== text) cells[c].textContent = text;
-        if (c < 2) cells[c].title = text;
+        if (c >= nameColumn && c < nameColumn + 2) cells[c].title = text;
       }
-      if (rows[r][SIZE] !== null) cells[2].title = rows[r][SIZE].toLocaleString() + ' bytes';
-      else cells[2].removeAttribute('title');
+      if (rows[r][SIZE] !== null) cells[nameColumn + 2].title = rows[r][SIZE].toLocaleString() + ' bytes';
+      else cells[nameColumn + 2].removeAttribute('title');
     }
     for (var j = shown; j < pool.length; j++) pool[j].hidden = true;
   }
