@@ -175,6 +175,7 @@ CatalogStatus searchCatalog(CatalogStore &store,
     } else if (CatalogStatus status = store.snapshots(snapshots); !status.ok()) {
         return status;
     }
+    const CatalogStore::Reading reading(store);
     const CatalogQuery query(request.pattern);
     std::size_t found = 0;
     bool going = !request.limit || *request.limit > 0;

@@ -53,6 +53,11 @@ struct SearchPlan {
 // Answers each entry; false stops the reading.
 using EntryVisitor = std::function<bool(const StoredEntry &)>;
 
+// How much of an entry a reading fills in: everything, or what a comparison
+// pairs and weighs entries by (id, folder, name, kind, size or total,
+// modified time and inode; no type, attributes, other times, device or paths).
+enum class EntryDetail { Full, Comparison };
+
 // A catalog of snapshots behind one interface, so the file the program keeps
 // by default and a server shared by many machines are used the same way.
 // Reads never block writers; a writer waits while another process writes.
@@ -80,16 +85,40 @@ public:
     // Every folder of the snapshot, in walk order.
     virtual CatalogStatus readFolders(std::int64_t snapshot, const std::function<void(const StoredFolder &)> &each) = 0;
     // The entries at the places first..last of the snapshot, in walk order.
-    virtual CatalogStatus readEntries(
-        std::int64_t snapshot, std::uint32_t first, std::uint32_t last, const EntryVisitor &each) = 0;
+    virtual CatalogStatus readEntries(std::int64_t snapshot,
+        std::uint32_t first,
+        std::uint32_t last,
+        const EntryVisitor &each,
+        EntryDetail detail = EntryDetail::Full) = 0;
     // The candidates of a search in one snapshot, in walk order, each once.
     virtual CatalogStatus searchCandidates(std::int64_t snapshot, const SearchPlan &plan, const EntryVisitor &each) = 0;
 
     // Asked while the catalog is locked by another process: false gives up.
     void setWaitCheck(std::function<bool()> check) { m_waitCheck = std::move(check); }
 
+    // Reads made while a Reading lives see the catalog as it was when the
+    // first one began, and cost the store one start instead of one each (a
+    // comparison makes hundreds of thousands). Readings nest.
+    class Reading
+    {
+    public:
+        explicit Reading(CatalogStore &store)
+            : m_store(store)
+        {
+            m_store.beginReading();
+        }
+        ~Reading() { m_store.endReading(); }
+        Reading(const Reading &) = delete;
+        Reading &operator=(const Reading &) = delete;
+
+    private:
+        CatalogStore &m_store;
+    };
+
 protected:
     bool keepWaiting() const { return !m_waitCheck || m_waitCheck(); }
+    virtual void beginReading() = 0;
+    virtual void endReading() = 0;
 
 private:
     std::function<bool()> m_waitCheck;

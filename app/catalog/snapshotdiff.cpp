@@ -37,9 +37,16 @@ struct FolderContent {
     }
 };
 
-CatalogStatus contentOf(CatalogStore &store, std::int64_t snapshot, const StoredFolder &folder, FolderContent &out)
+// Where a folder's entries lie in its snapshot: what a comparison keeps of it.
+struct FolderPlace {
+    std::int64_t ordinal;
+    std::uint32_t entry;
+    std::uint32_t last;
+};
+
+CatalogStatus contentOf(CatalogStore &store, std::int64_t snapshot, const FolderPlace &folder, FolderContent &out)
 {
-    CatalogStatus status = store.readEntries(snapshot, folder.entry, folder.last, [&](const StoredEntry &entry) {
+    const auto take = [&](const StoredEntry &entry) {
         if (!out.own) {
             out.own = entry;
             return true;
@@ -53,7 +60,8 @@ CatalogStatus contentOf(CatalogStore &store, std::int64_t snapshot, const Stored
             out.files[out.count] = entry;
         ++out.count;
         return true;
-    });
+    };
+    CatalogStatus status = store.readEntries(snapshot, folder.entry, folder.last, take, EntryDetail::Comparison);
     for (std::size_t i = 0; i < out.count; ++i)
         out.byName.push_back(&out.files[i]);
     std::sort(out.byName.begin(), out.byName.end(), [](const StoredEntry *a, const StoredEntry *b) {
@@ -159,18 +167,23 @@ CatalogStatus diffSnapshots(CatalogStore &store,
     std::vector<SnapshotChange> &out)
 {
     out.clear();
+    const CatalogStore::Reading reading(store);
     // Folders by their path below the root: which side holds each.
     struct Sides {
-        std::optional<StoredFolder> before;
-        std::optional<StoredFolder> after;
+        std::optional<FolderPlace> before;
+        std::optional<FolderPlace> after;
     };
     std::map<std::string, Sides> folders;
     if (CatalogStatus status = store.readFolders(oldSnapshot.id,
-            [&](const StoredFolder &f) { folders[relativeTo(oldSnapshot.header.root, f.path)].before = f; });
+            [&](const StoredFolder &f) {
+                folders[relativeTo(oldSnapshot.header.root, f.path)].before = FolderPlace {f.ordinal, f.entry, f.last};
+            });
         !status.ok())
         return status;
     if (CatalogStatus status = store.readFolders(newSnapshot.id,
-            [&](const StoredFolder &f) { folders[relativeTo(newSnapshot.header.root, f.path)].after = f; });
+            [&](const StoredFolder &f) {
+                folders[relativeTo(newSnapshot.header.root, f.path)].after = FolderPlace {f.ordinal, f.entry, f.last};
+            });
         !status.ok())
         return status;
 
@@ -228,6 +241,24 @@ CatalogStatus diffSnapshots(CatalogStore &store,
     std::stable_sort(out.begin(), out.end(), [](const SnapshotChange &a, const SnapshotChange &b) {
         return pathLess(a.path, b.path);
     });
+    // The entries were read for comparing only: the few that differ are read whole.
+    for (SnapshotChange &change : out) {
+        for (auto [entry, snapshot] :
+            {std::pair {&change.before, oldSnapshot.id}, std::pair {&change.after, newSnapshot.id}}) {
+            if (!*entry)
+                continue;
+            const auto place = static_cast<std::uint32_t>((*entry)->id - firstIdOf(snapshot));
+            if (CatalogStatus status = store.readEntries(snapshot,
+                    place,
+                    place,
+                    [&](const StoredEntry &whole) {
+                        *entry = whole;
+                        return false;
+                    });
+                !status.ok())
+                return status;
+        }
+    }
     return {};
 }
 

@@ -80,6 +80,7 @@ platform::WalkResult SnapshotFileSystem::walk(const std::string &root, platform:
         result.stopped = true;
         return result;
     }
+    const CatalogStore::Reading reading(m_store);
     // The stored order is the walk's: a folder comes before what lies in it,
     // so it is left when an entry of another folder comes, or at the end.
     struct Open {

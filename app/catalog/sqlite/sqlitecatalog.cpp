@@ -18,6 +18,11 @@ namespace sqlite
 namespace
 {
 
+// What a comparison reads of an entry, in the same columns' order as far as
+// it goes: the statement then differs in its later columns only.
+constexpr std::string_view comparedColumns = "SELECT id, folder, name, kind, size, modified, inode "
+                                             "FROM entries WHERE id BETWEEN ?1 AND ?2 ORDER BY id";
+
 constexpr std::string_view entryColumns =
     "SELECT id, folder, name, kind, size, type, attributes, modified, created, accessed, inode, device "
     "FROM entries WHERE id BETWEEN ?1 AND ?2 ORDER BY id";
@@ -291,38 +296,46 @@ CatalogStatus CatalogFile::readFolders(std::int64_t snapshot, const std::functio
 }
 
 CatalogStatus CatalogFile::readIds(
-    Layout &layout, std::int64_t first, std::int64_t last, const EntryVisitor &each, bool &going)
+    Layout &layout, std::int64_t first, std::int64_t last, const EntryVisitor &each, bool &going, EntryDetail detail)
 {
+    const bool full = detail == EntryDetail::Full;
     // reading much of a snapshot: its folders in one go, not one by one
-    if (last - first > 4096)
+    if (full && last - first > 4096)
         if (CatalogStatus status = readAllFolders(layout); !status.ok())
             return status;
-    if (!m_entries.isValid()) {
-        m_entries = m_db.prepare(entryColumns);
-        if (!m_entries.isValid())
+    Statement &rows = full ? m_entries : m_comparedEntries;
+    if (!rows.isValid()) {
+        rows = m_db.prepare(full ? entryColumns : comparedColumns);
+        if (!rows.isValid())
             return lastFailure();
     }
-    m_entries.reset();
-    m_entries.bind(1, first).bind(2, last);
+    rows.reset();
+    rows.bind(1, first).bind(2, last);
     StoredEntry entry;
     const StoredFolder *holder = nullptr; // the folder of the entry before, usually this one's too
     int code = 0;
-    while (going && (code = m_entries.step()) == SQLITE_ROW) {
-        entry.id = m_entries.integer(0);
-        entry.folder = m_entries.optionalInteger(1).value_or(-1);
+    while (going && (code = rows.step()) == SQLITE_ROW) {
+        entry.id = rows.integer(0);
+        entry.folder = rows.optionalInteger(1).value_or(-1);
         platform::FsItem &item = entry.item;
-        item.name.assign(m_entries.bytes(2));
-        const std::int64_t kind = m_entries.integer(3);
+        item.name.assign(rows.bytes(2));
+        const std::int64_t kind = rows.integer(3);
         item.isFolder = (kind & kindFolder) != 0;
         item.isSymlink = (kind & kindLink) != 0;
-        const std::optional<std::int64_t> size = m_entries.optionalInteger(4);
+        const std::optional<std::int64_t> size = rows.optionalInteger(4);
         entry.total.reset();
         item.size = 0;
         if (item.isFolder && size)
             entry.total = static_cast<std::uint64_t>(*size);
         else if (size)
             item.size = static_cast<std::uint64_t>(*size);
-        const std::int64_t type = m_entries.integer(5);
+        if (!full) {
+            item.modified = rows.optionalInteger(5);
+            item.inode = static_cast<std::uint64_t>(rows.integer(6));
+            going = each(entry);
+            continue;
+        }
+        const std::int64_t type = rows.integer(5);
         auto found = m_types.find(type);
         if (found == m_types.end()) {
             // another process may have added it since
@@ -331,12 +344,12 @@ CatalogStatus CatalogFile::readIds(
             found = m_types.find(type);
         }
         item.type = found != m_types.end() ? found->second : std::string();
-        item.attributes = static_cast<std::uint32_t>(m_entries.integer(6));
-        item.modified = m_entries.optionalInteger(7);
-        item.created = m_entries.optionalInteger(8);
-        item.accessed = m_entries.optionalInteger(9);
-        item.inode = static_cast<std::uint64_t>(m_entries.integer(10));
-        item.device = static_cast<std::uint64_t>(m_entries.optionalInteger(11).value_or(layout.device));
+        item.attributes = static_cast<std::uint32_t>(rows.integer(6));
+        item.modified = rows.optionalInteger(7);
+        item.created = rows.optionalInteger(8);
+        item.accessed = rows.optionalInteger(9);
+        item.inode = static_cast<std::uint64_t>(rows.integer(10));
+        item.device = static_cast<std::uint64_t>(rows.optionalInteger(11).value_or(layout.device));
         if (entry.folder < 0) {
             item.path = layout.root;
             item.parentPath = platform::parentPathOf(layout.root);
@@ -356,20 +369,33 @@ CatalogStatus CatalogFile::readIds(
         }
         going = each(entry);
     }
-    m_entries.reset();
+    rows.reset();
     if (going && code != SQLITE_DONE)
         return lastFailure();
     return {};
 }
 
+void CatalogFile::beginReading()
+{
+    // a failed BEGIN leaves every read its own transaction, as without it
+    if (m_readings++ == 0)
+        m_db.exec("BEGIN");
+}
+
+void CatalogFile::endReading()
+{
+    if (--m_readings == 0)
+        m_db.exec("COMMIT");
+}
+
 CatalogStatus CatalogFile::readEntries(
-    std::int64_t snapshot, std::uint32_t first, std::uint32_t last, const EntryVisitor &each)
+    std::int64_t snapshot, std::uint32_t first, std::uint32_t last, const EntryVisitor &each, EntryDetail detail)
 {
     Layout *layout = nullptr;
     if (CatalogStatus status = layoutOf(snapshot, layout); !status.ok())
         return status;
     bool going = true;
-    return readIds(*layout, firstIdOf(snapshot) + first, firstIdOf(snapshot) + last, each, going);
+    return readIds(*layout, firstIdOf(snapshot) + first, firstIdOf(snapshot) + last, each, going, detail);
 }
 
 CatalogStatus CatalogFile::searchCandidates(std::int64_t snapshot, const SearchPlan &plan, const EntryVisitor &each)
@@ -386,28 +412,20 @@ CatalogStatus CatalogFile::searchCandidates(std::int64_t snapshot, const SearchP
     // Everything below a matching folder lies in one run of ids: its subtree.
     std::vector<std::pair<std::int64_t, std::int64_t>> runs;
     if (!plan.folderFragment.empty()) {
-        Statement folders = m_db.prepare(
-            "SELECT rowid FROM " + folderIndexOf(snapshot) + " WHERE " + folderIndexOf(snapshot) + " MATCH ?1");
+        Statement folders = m_db.prepare("SELECT path, entry, last FROM folders WHERE id IN (SELECT rowid FROM "
+            + folderIndexOf(snapshot) + " WHERE " + folderIndexOf(snapshot) + " MATCH ?1)");
         if (!folders.isValid())
             return lastFailure();
         folders.bindText(1, trigramQuery(plan.folderFragment));
-        std::vector<std::int64_t> ordinals;
         int code = 0;
-        while ((code = folders.step()) == SQLITE_ROW)
-            ordinals.push_back(folders.integer(0) - base);
+        std::string path;
+        while ((code = folders.step()) == SQLITE_ROW) {
+            path.assign(folders.bytes(0));
+            if (!plan.folderMatches || plan.folderMatches(path))
+                runs.emplace_back(base + folders.integer(1), base + folders.integer(2));
+        }
         if (code != SQLITE_DONE)
             return lastFailure();
-        // many folders: all of them in one go
-        if (ordinals.size() > 256)
-            if (CatalogStatus status = readAllFolders(layout); !status.ok())
-                return status;
-        for (const std::int64_t ordinal : ordinals) {
-            const StoredFolder *folder = nullptr;
-            if (CatalogStatus status = folderOf(layout, ordinal, folder); !status.ok())
-                return status;
-            if (folder && (!plan.folderMatches || plan.folderMatches(folder->path)))
-                runs.emplace_back(base + folder->entry, base + folder->last);
-        }
         std::sort(runs.begin(), runs.end());
         std::vector<std::pair<std::int64_t, std::int64_t>> merged;
         for (const auto &run : runs) {
@@ -530,9 +548,11 @@ CatalogStatus openSqliteCatalog(const std::string &path, CatalogAccess access, s
     } else if (version < 1) {
         return CatalogStatus::failure(CatalogFailure::NotCatalog, "'" + path + "' is damaged: it has no version");
     }
-    // Up to 64 MiB of pages in memory: a snapshot of a million entries is
-    // written without spilling half-done pages back and forth.
-    db.exec("PRAGMA cache_size = -65536; PRAGMA synchronous = FULL");
+    // Up to 64 MiB of pages in memory to write: a snapshot of a million
+    // entries is written without spilling half-done pages back and forth.
+    // Reading goes through the pages in order: a few MiB will do.
+    db.exec(access == CatalogAccess::Write ? "PRAGMA cache_size = -65536; PRAGMA synchronous = FULL"
+                                           : "PRAGMA cache_size = -8192");
     out = std::move(file);
     return {};
 }

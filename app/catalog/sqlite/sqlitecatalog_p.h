@@ -39,12 +39,19 @@ public:
     CatalogStatus snapshot(std::int64_t id, SnapshotInfo &out) override;
     CatalogStatus removeSnapshot(std::int64_t id) override;
     CatalogStatus readFolders(std::int64_t snapshot, const std::function<void(const StoredFolder &)> &each) override;
-    CatalogStatus readEntries(
-        std::int64_t snapshot, std::uint32_t first, std::uint32_t last, const EntryVisitor &each) override;
+    CatalogStatus readEntries(std::int64_t snapshot,
+        std::uint32_t first,
+        std::uint32_t last,
+        const EntryVisitor &each,
+        EntryDetail detail) override;
     CatalogStatus searchCandidates(std::int64_t snapshot, const SearchPlan &plan, const EntryVisitor &each) override;
 
     // Asked by the busy handler.
     bool mayWait() const { return keepWaiting(); }
+
+protected:
+    void beginReading() override;
+    void endReading() override;
 
 private:
     // What turns a snapshot's rows into items: its root and device, and its
@@ -62,13 +69,20 @@ private:
     CatalogStatus readAllFolders(Layout &layout);
     CatalogStatus loadTypes();
     // Rows of the entries query (entryColumns) from first to last id.
-    CatalogStatus readIds(Layout &layout, std::int64_t first, std::int64_t last, const EntryVisitor &each, bool &going);
+    CatalogStatus readIds(Layout &layout,
+        std::int64_t first,
+        std::int64_t last,
+        const EntryVisitor &each,
+        bool &going,
+        EntryDetail detail = EntryDetail::Full);
     CatalogStatus selectSnapshots(std::optional<std::int64_t> id, std::vector<SnapshotInfo> &out);
 
     std::string m_path;
     Database m_db;
     Statement m_entries;
+    Statement m_comparedEntries;
     Statement m_folder;
+    int m_readings = 0;
     std::unordered_map<std::int64_t, std::string> m_types;
     // The snapshots read last: a comparison reads two in turn.
     std::vector<std::unique_ptr<Layout>> m_layouts;
