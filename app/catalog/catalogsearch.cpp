@@ -4,6 +4,7 @@
 
 #include "platform/fs/casefold.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace mrb::core
@@ -75,6 +76,12 @@ std::string foldedText(std::string_view text)
 
 void appendFolded(std::string &out, std::string_view text)
 {
+    // most names are ASCII: their letters fold to lower case, the rest stays
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        for (const char c : text)
+            out += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        return;
+    }
     for (std::size_t i = 0; i < text.size();)
         appendUtf8(out, platform::nextFoldedUnit(text, i));
 }

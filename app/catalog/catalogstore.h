@@ -29,6 +29,7 @@ public:
     // Starts a snapshot; its number, or 0 after a failure.
     virtual std::int64_t beginSnapshot(const SnapshotHeader &header) = 0;
     virtual void enterFolder(const platform::FsItem &folder) = 0;
+    // A file of the folder entered last; its path and parentPath may be empty.
     virtual void file(const platform::FsItem &file) = 0;
     virtual void leaveFolder(const platform::FsItem &folder, std::uint64_t total) = 0;
     // Ends the snapshot begun last, once its root folder was left.

@@ -34,7 +34,24 @@ public:
     }
 
     void enterFolder(const platform::FsItem &folder) override { add(WalkEvent::Kind::Enter).item = folder; }
-    void file(const platform::FsItem &file) override { add(WalkEvent::Kind::File).item = file; }
+    void file(const platform::FsItem &file) override
+    {
+        // all but the paths, which the writer takes from the folder it is in
+        platform::FsItem &item = add(WalkEvent::Kind::File).item;
+        item.path.clear();
+        item.parentPath.clear();
+        item.name = file.name;
+        item.type = file.type;
+        item.attributes = file.attributes;
+        item.created = file.created;
+        item.modified = file.modified;
+        item.accessed = file.accessed;
+        item.size = file.size;
+        item.isFolder = false;
+        item.isSymlink = file.isSymlink;
+        item.device = file.device;
+        item.inode = file.inode;
+    }
     void leaveFolder(const platform::FsItem &folder, std::uint64_t total) override
     {
         WalkEvent &event = add(WalkEvent::Kind::Leave);
