@@ -4,6 +4,7 @@
 
 #include "app/browse/listingcolumns.h"
 #include "app/userinterface/busypointer.h"
+#include "app/window/utf8qstring.h"
 
 #include <QClipboard>
 #include <QDialogButtonBox>
@@ -17,16 +18,6 @@
 
 namespace mrb::ui
 {
-
-namespace
-{
-
-QString qs(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 CatalogSearchDialog::CatalogSearchDialog(core::CatalogActions &actions, const PixelGrid &grid, QWidget *parent)
     : QDialog(parent)

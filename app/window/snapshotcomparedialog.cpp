@@ -3,6 +3,7 @@
 #include "app/window/snapshotcomparedialog.h"
 
 #include "app/output/isotime.h"
+#include "app/window/utf8qstring.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -18,11 +19,6 @@ namespace mrb::ui
 
 namespace
 {
-
-QString qs(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // "3  MUSIC  /media/usb  2026-03-01 10:00  before the move"
 QString snapshotText(const core::SnapshotInfo &snapshot)

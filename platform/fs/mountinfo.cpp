@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
@@ -93,20 +94,12 @@ std::string unescapeOctal(std::string_view text)
 // udev writes unsafe bytes of a label as \xHH.
 std::string unescapeHex(std::string_view text)
 {
-    const auto hex = [](char c) -> int {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        if (c >= 'a' && c <= 'f')
-            return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F')
-            return c - 'A' + 10;
-        return -1;
-    };
     std::string result;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x' && hex(text[i + 2]) >= 0
-            && hex(text[i + 3]) >= 0) {
-            result.push_back(static_cast<char>(hex(text[i + 2]) * 16 + hex(text[i + 3])));
+        unsigned byte = 0;
+        if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x'
+            && std::from_chars(text.data() + i + 2, text.data() + i + 4, byte, 16).ptr == text.data() + i + 4) {
+            result.push_back(static_cast<char>(byte));
             i += 3;
             continue;
         }
