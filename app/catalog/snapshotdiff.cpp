@@ -243,8 +243,10 @@ CatalogStatus diffSnapshots(CatalogStore &store,
     });
     // The entries were read for comparing only: the few that differ are read whole.
     for (SnapshotChange &change : out) {
-        for (auto [entry, snapshot] :
+        for (const auto &side :
             {std::pair {&change.before, oldSnapshot.id}, std::pair {&change.after, newSnapshot.id}}) {
+            std::optional<StoredEntry> *entry = side.first; // named, not bound: clang 14 cannot capture a binding
+            const std::int64_t snapshot = side.second;
             if (!*entry)
                 continue;
             const auto place = static_cast<std::uint32_t>((*entry)->id - firstIdOf(snapshot));
