@@ -16,9 +16,18 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    static const std::string path = "/tmp/mrb-catalogfile-fuzz-" + std::to_string(::getpid()) + ".db";
-    for (const char *side : {"", "-wal", "-shm"})
-        std::remove((path + side).c_str());
+    // one scratch file a run, removed when the run ends
+    static const struct Scratch {
+        std::string path = "/tmp/mrb-catalogfile-fuzz-" + std::to_string(::getpid()) + ".db";
+        void clear() const
+        {
+            for (const char *side : {"", "-wal", "-shm"})
+                std::remove((path + side).c_str());
+        }
+        ~Scratch() { clear(); }
+    } scratch;
+    const std::string &path = scratch.path;
+    scratch.clear();
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char *>(data), std::streamsize(size));
     std::unique_ptr<mrb::core::CatalogStore> store;
     if (!mrb::core::openSqliteCatalog(path, mrb::core::CatalogAccess::Read, store).ok())
