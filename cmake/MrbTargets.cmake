@@ -29,6 +29,7 @@ find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network Test)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(XLSXWRITER REQUIRED IMPORTED_TARGET xlsxwriter)
 pkg_check_modules(TAGLIB REQUIRED IMPORTED_TARGET taglib)
+pkg_check_modules(SQLITE3 REQUIRED IMPORTED_TARGET sqlite3)
 find_package(Threads REQUIRED)
 
 # How much debug information the objects carry: "full" (what the build type
@@ -48,6 +49,12 @@ endif()
 if(MRB_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
     add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined)
+endif()
+# ThreadSanitizer, for the code that runs threads (scripts/test.sh builds
+# only its tests so).
+if(MRB_SANITIZE_THREAD)
+    add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=thread)
 endif()
 
 # Warnings, language level and visibility every target of ours gets.

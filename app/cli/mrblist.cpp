@@ -80,6 +80,8 @@ int runParsed(const std::vector<std::string> &args, const RunEnvironment &env, s
         return runShow(context);
     case CliMode::Make:
         return runMake(context);
+    case CliMode::Catalog:
+        return runCatalog(context);
     }
     return ExitUsage;
 }

@@ -48,6 +48,11 @@ main { flex: 1 1 auto; display: flex; min-height: 0; }
 .row > div { padding: 2px 6px; overflow: hidden; text-overflow: ellipsis; white-space: nowrap; }
 .row .size, .row .length { text-align: right; }
 .row.is-folder .name { font-weight: 600; }
+.changes .grid { grid-template-columns: 6em minmax(10em, 3fr) minmax(6em, 2fr) 6em minmax(6em, 1.5fr) 11.5em 11.5em 11.5em; min-width: 69em; }
+.row[data-change="added"] .change { color: #1a7f37; }
+.row[data-change="removed"] .change { color: #b42318; }
+.row[data-change="changed"] .change { color: #9a6700; }
+.row[data-change="moved"] .change { color: #0b5cad; }
 noscript { padding: 12px; }
 </style>
 </head>
@@ -72,6 +77,9 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
   'use strict';
   var data = JSON.parse(document.getElementById('data').textContent);
   var rows = data.rows, folders = data.folders, types = data.types;
+  // a comparison of two snapshots marks each row with its change
+  var marks = data.marks || null, CHANGES = ['', 'added', 'removed', 'changed', 'moved'];
+  if (marks) document.body.classList.add('changes');
   var total = rows.length;
   var ROW = 24;
   var MAX_HEIGHT = 8000000; // browsers cap an element's height; beyond it rows are mapped
@@ -135,6 +143,8 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
     search0.setAttribute('aria-label', search0.placeholder);
     document.body.classList.add('tags');
   }
+  // the change first, where it is seen
+  if (marks) columns.unshift({ title: 'Change', cls: 'change', text: function (r) { return CHANGES[marks[r]]; }, key: function (r) { return marks[r]; } });
   var sizeAt = columns.findIndex(function (column) { return column.title === 'Size'; });
 
   // ---- folder tree: counts and sizes of everything listed below each folder
@@ -144,7 +154,7 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
     var node = nodes.get(path);
     if (node) return node;
     node = { path: path, name: path === '/' ? '/' : path.slice(path.lastIndexOf('/') + 1), children: [],
-      files: 0, folders: 0, bytes: 0, direct: 0, parent: null, element: null };
+      files: 0, folders: 0, bytes: 0, direct: 0, parent: null, element: null, changes: [0, 0, 0, 0, 0] };
     nodes.set(path, node);
     if (path !== '/') { node.parent = nodeFor(parentOf(path)); node.parent.children.push(node); }
     return node;
@@ -154,6 +164,7 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
     holder.direct++;
     if (row[KIND] === 1) nodeFor(joinPath(folders[row[FOLDER]], row[NAME]));
     for (var n = holder; n; n = n.parent) {
+      if (marks) n.changes[marks[r]]++;
       if (row[KIND] === 1) n.folders++;
       else { n.files++; n.bytes += row[SIZE] || 0; }
     }
@@ -164,6 +175,10 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
   var selectedFolder = null, selectedElement = null;
   function statsText(node) {
     var parts = [];
+    if (marks) {
+      for (var m = 1; m < CHANGES.length; m++) if (node.changes[m]) parts.push(node.changes[m].toLocaleString() + ' ' + CHANGES[m]);
+      return parts.join(' \u00b7 ');
+    }
     parts.push(node.files.toLocaleString() + (node.files === 1 ? ' file' : ' files'));
     if (node.folders) parts.push(node.folders.toLocaleString() + (node.folders === 1 ? ' folder' : ' folders'));
     parts.push(sizeText(node.bytes));
@@ -327,6 +342,7 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
       var r = view[first + i], element = rowElement(i);
       element.hidden = false;
       element.classList.toggle('is-folder', rows[r][KIND] === 1);
+      if (marks) element.setAttribute('data-change', CHANGES[marks[r]]);
       var cells = element.children;
       for (var c = 0; c < columns.length; c++) {
         var text = columns[c].text(r);

@@ -12,7 +12,9 @@ namespace mrb::core
 // for a script element: {"rows":[[name, folder index, size or null, type
 // index, 1 for a folder else 0, modified, created, accessed (seconds since
 // 1970 or null), and with "tags":true also length (seconds or null), title,
-// artist, album],...],"folders":[...],"types":[...]}), catalogPageEnd. The
+// artist, album],...],"folders":[...],"types":[...]}, and for a comparison
+// "marks":[change of each row: 1 added, 2 removed, 3 changed, 4 moved]),
+// catalogPageEnd. The
 // page loads nothing: its style sheet and script are inline, and its content
 // security policy forbids every other source.
 extern const std::string_view catalogPageStart;

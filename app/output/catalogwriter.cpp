@@ -95,7 +95,8 @@ std::string escapeHtmlText(std::string_view text)
 
 } // namespace
 
-bool WriteCatalog(platform::TextWriter &out, const MachineRows &input, std::string_view title)
+bool WriteCatalog(
+    platform::TextWriter &out, const MachineRows &input, std::string_view title, const std::vector<std::uint8_t> *marks)
 {
     std::string chunk(catalogPageStart);
     chunk += escapeHtmlText(title);
@@ -153,6 +154,15 @@ bool WriteCatalog(platform::TextWriter &out, const MachineRows &input, std::stri
     types.appendJson(chunk);
     if (input.media)
         chunk += ",\n\"tags\":true";
+    if (marks) {
+        chunk += ",\n\"marks\":[";
+        for (std::size_t r = 0; r < n; ++r) {
+            if (r > 0)
+                chunk += ',';
+            appendNumber(chunk, r < marks->size() ? (*marks)[r] : 0);
+        }
+        chunk += ']';
+    }
     chunk += "}\n";
     chunk += catalogPageEnd;
     return out.write(chunk);

@@ -7,6 +7,7 @@
 #include "app/options/frmPubOptions.h"
 #include "app/output/makeoutput.h"
 #include "app/userinterface/busypointer.h"
+#include "app/window/catalogmenu.h"
 #include "app/window/filtergroup.h"
 #include "app/window/frmPubAbout.h"
 #include "app/window/icons.h"
@@ -352,6 +353,15 @@ void frmPubMain::runCommand(Command command, std::string_view menuItem)
     case Command::Options:
         showOptionsDialog();
         break;
+    case Command::AddDestinationToCatalog:
+        catalogMenu().addDestination();
+        break;
+    case Command::SearchCatalog:
+        catalogMenu().search();
+        break;
+    case Command::CompareSnapshots:
+        catalogMenu().compare();
+        break;
     case Command::Homepage:
         openWebLink(weblinks::productHomepage);
         break;
@@ -417,6 +427,13 @@ void frmPubMain::showAbout()
     if (!m_about)
         m_about = new frmPubAbout([this](std::string_view address) { openWebLink(address); }, this);
     m_about->exec();
+}
+
+CatalogMenu &frmPubMain::catalogMenu()
+{
+    if (!m_catalog)
+        m_catalog = new CatalogMenu(m_workspace, m_grid, this);
+    return *m_catalog;
 }
 
 void frmPubMain::onActivityChanged(bool busy)

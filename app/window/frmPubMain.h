@@ -26,6 +26,7 @@ class QTreeView;
 namespace mrb::ui
 {
 
+class CatalogMenu;
 class ListingAdapter;
 class PromptTracker;
 class SplitterBar;
@@ -91,6 +92,7 @@ private:
     void onSplitterMoved(SplitterDrag::Bar bar, QPoint position);
     void openWebLink(std::string_view address);
     void showAbout();
+    CatalogMenu &catalogMenu();
     void onActivityChanged(bool busy);
 
     void fitColumns();
@@ -132,6 +134,7 @@ private:
     PromptTracker *m_prompts = nullptr;
     frmPubAbout *m_about = nullptr;
     frmPubOptions *m_options = nullptr;
+    CatalogMenu *m_catalog = nullptr; // made on first use
 };
 
 } // namespace mrb::ui

@@ -41,6 +41,10 @@ struct FsItem {
     std::uint64_t size = 0; // length of a file; 0 for a folder (see FileSystem::folderSize)
     bool isFolder = false;
     bool isSymlink = false; // a symbolic link, described as what it points to
+    // The identity of what is described (the target of a working link): the
+    // same file keeps it across renames and moves within its volume.
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
 };
 
 struct Drive {

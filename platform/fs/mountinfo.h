@@ -19,6 +19,7 @@ struct MountEntry {
     std::string type;
     std::string source;
     std::string options;
+    std::string device; // "major:minor" of the mounted file system, as st_dev gives it
 };
 
 // The mounts in the text of /proc/self/mountinfo, damaged lines skipped; when a
@@ -45,5 +46,7 @@ std::vector<Drive> drivesFromMountInfo(std::string_view mountInfo,
 // Volume labels of the block devices, from /dev/disk/by-label (empty when
 // the machine has none), keyed by the device path ("/dev/sda1").
 std::map<std::string, std::string> volumeLabels();
+// The same for the file-system UUIDs of /dev/disk/by-uuid.
+std::map<std::string, std::string> volumeUuids();
 
 } // namespace mrb::platform::posix

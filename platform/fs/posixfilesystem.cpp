@@ -15,7 +15,6 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
-#include <fstream>
 #include <iterator>
 #include <pwd.h>
 #include <sstream>
@@ -101,14 +100,6 @@ std::vector<std::uint32_t> selectFiles(int fd, const EntryList &entries, const F
     for (const std::uint32_t position : order)
         sorted.push_back(selected[position]);
     return sorted;
-}
-
-std::string readWholeFile(const char *path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 // Whether path is folder or lies below it.

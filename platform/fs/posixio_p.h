@@ -125,6 +125,9 @@ private:
 // descriptor stays open and owned by the caller. Returns 0 or the errno value.
 int readEntries(int fd, EntryList &out);
 
+// The whole content of a small system file ("" when it cannot be read).
+std::string readWholeFile(const char *path);
+
 // The text of an errno value ("No space left on device").
 std::string errorText(int err);
 

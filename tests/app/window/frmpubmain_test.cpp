@@ -310,11 +310,12 @@ TEST_F(MainWindowTest, MakeWithoutTheLibraryStillTakesItsFirstSteps)
 TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcuts)
 {
     open();
+    // the Catalog menu comes after Tools
     const std::vector<std::pair<const char *, const char *>> titles = {
-        {"mens", "&Source"}, {"mend", "&Destination"}, {"ment", "&Tools"}, {"menh", "&Help"}};
+        {"mens", "&Source"}, {"mend", "&Destination"}, {"ment", "&Tools"}, {"menc", "&Catalog"}, {"menh", "&Help"}};
     QList<QAction *> bar = window->menuBar()->actions();
-    ASSERT_EQ(bar.size(), 4);
-    for (int i = 0; i < 4; ++i) {
+    ASSERT_EQ(bar.size(), 5);
+    for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(bar[i]->text(), titles[static_cast<std::size_t>(i)].second);
         EXPECT_EQ(bar[i]->menu()->objectName(), titles[static_cast<std::size_t>(i)].first);
     }
