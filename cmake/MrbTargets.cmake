@@ -25,10 +25,13 @@ set(CMAKE_POSITION_INDEPENDENT_CODE ON)
 set(CMAKE_CXX_EXTENSIONS OFF)
 set(CMAKE_AUTOMOC OFF)
 
-find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network Test)
-find_package(PkgConfig REQUIRED)
-pkg_check_modules(XLSXWRITER REQUIRED IMPORTED_TARGET xlsxwriter)
-pkg_check_modules(TAGLIB REQUIRED IMPORTED_TARGET taglib)
+# The Windows build (the component library and mrb-list) needs none of these.
+if(NOT WIN32)
+    find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network Test)
+    find_package(PkgConfig REQUIRED)
+    pkg_check_modules(XLSXWRITER REQUIRED IMPORTED_TARGET xlsxwriter)
+    pkg_check_modules(TAGLIB REQUIRED IMPORTED_TARGET taglib)
+endif()
 find_package(Threads REQUIRED)
 
 # How much debug information the objects carry: "full" (what the build type
