@@ -4,8 +4,9 @@
 # Builds everything and runs every test: once in the normal build, once with
 # AddressSanitizer and UndefinedBehaviorSanitizer; then replays every fuzz
 # corpus (fuzz/corpus) through the fuzz targets, a small clang build of the
-# parsers alone; and runs the threaded code's tests in a small
-# ThreadSanitizer build of their own.
+# parsers alone; runs the threaded code's tests in a small
+# ThreadSanitizer build of their own; and cross-builds the Windows build
+# (build-windows/) and runs its tests under Wine.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 scripts/deps.sh test
@@ -38,4 +39,9 @@ ctest --preset tsan || status=1
 echo "== fuzz corpora"
 scripts/build.sh fuzz
 ctest --preset fuzz -j "$(nproc)" || status=1
+echo "== windows (MinGW-w64, tests under Wine)"
+scripts/build.sh windows
+# The tests share one Wine prefix: its first test makes it, its last one
+# stops the server and removes it, also when a test in between failed.
+ctest --preset windows || status=1
 exit $status

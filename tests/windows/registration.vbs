@@ -50,6 +50,13 @@ For Each c In classes
         Check IsEmpty(ValueAt("HKCR\Interface\" & c(2) & "\")), progId & ": its interface is forgotten"
     End If
 Next
+Dim created, creates
+On Error Resume Next
+Set created = CreateObject("QFC_MRB.GenFuns")
+creates = (Err.Number = 0)
+On Error GoTo 0
+Check creates = (mode = "registered"), "CreateObject(""QFC_MRB.GenFuns"") works only while registered"
+
 If mode = "registered" Then
     Check ValueAt(typeLibrary & "1.0\") = "QARN Foundation Classes for Marrowby.", "the type library, version 1.0"
     Check InStr(LCase(ValueAt(typeLibrary & "1.0\409\win64\")), "qfc_mrb.dll") > 0, "the type library of locale 1033 is the library file"
