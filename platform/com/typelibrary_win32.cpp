@@ -3,8 +3,9 @@
 #include "platform/com/typelibrary.h"
 #include "platform/com/widestring_p.h"
 
-#include <oleauto.h>
 #include <windows.h>
+// after windows.h, whose types it uses
+#include <oleauto.h>
 
 namespace mrb::platform
 {
