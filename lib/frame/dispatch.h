@@ -7,6 +7,7 @@
 #include "lib/frame/operation.h"
 #include "lib/frame/typeinfo.h"
 #include "platform/com/guid.h"
+#include "platform/com/threaderror.h"
 
 #include <cstdint>
 #include <optional>
@@ -171,6 +172,7 @@ template <class F> HRESULT guardedCall(ObjectBase *object, F &&run)
         run();
     } catch (const Failure &failure) {
         object->setError(failure.info());
+        mrb::platform::setThreadError(failure.info().source, failure.info().description);
         return FAILED(failure.info().number) ? failure.info().number : E_FAIL;
     } catch (...) {
     }
@@ -321,6 +323,11 @@ public:
             *out = iface();
             return S_OK;
         }
+        if (iid == mrb::platform::IID_ISupportErrorInfo) {
+            addRef();
+            *out = &m_errorFace.iface;
+            return S_OK;
+        }
         if (iid == mrb::platform::IID_IErrorInfo && lastError()) {
             *out = mrb::platform::makeErrorInfo(*lastError());
             return *out ? S_OK : E_OUTOFMEMORY;
@@ -380,11 +387,34 @@ protected:
     template <class Vtbl>
     explicit DispatchObject(const Vtbl *table)
         : m_face {Iface {table}, this}
+        , m_errorFace {ISupportErrorInfo {&errorSupportTable}, this}
     {
     }
 
 private:
+    // ISupportErrorInfo: a failed operation of the object's own interface
+    // leaves an error record (the object's, and the thread's where the system
+    // keeps one).
+    static HRESULT ErrorQueryInterface(ISupportErrorInfo *self, const IID *iid, void **out)
+    {
+        if (!out)
+            return E_POINTER;
+        *out = nullptr;
+        if (!self || !iid)
+            return E_POINTER;
+        return objectOf<Derived>(self)->queryInterface(*iid, out);
+    }
+    static std::uint32_t ErrorAddRef(ISupportErrorInfo *self) { return self ? objectOf<Derived>(self)->addRef() : 0; }
+    static std::uint32_t ErrorRelease(ISupportErrorInfo *self) { return self ? objectOf<Derived>(self)->release() : 0; }
+    static HRESULT InterfaceSupportsErrorInfo(ISupportErrorInfo *, const IID *iid)
+    {
+        return iid && *iid == Derived::interfaceId() ? S_OK : S_FALSE;
+    }
+    static constexpr ISupportErrorInfoVtbl errorSupportTable = {
+        &ErrorQueryInterface, &ErrorAddRef, &ErrorRelease, &InterfaceSupportsErrorInfo};
+
     Face<Iface> m_face;
+    Face<ISupportErrorInfo> m_errorFace;
 };
 
 // The seven standard slots of a class's interface table.
