@@ -6,7 +6,7 @@
 # Windows itself), and the helper for tests that run under Wine.
 
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-add_link_options(-static -static-libgcc -static-libstdc++)
+add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
 
 # The test prefix: tests/windows makes it (a fixture) and every Windows test
 # runs in it through the emulator script.
