@@ -25,6 +25,12 @@ Function ValueAt(path)
     If Err.Number <> 0 Then ValueAt = Empty
 End Function
 
+' Whether the key is there at all: RegRead cannot tell a key without a default
+' value from a missing one, the system's reg tool can.
+Function KeyExists(key)
+    KeyExists = (shell.Run("reg query """ & key & """", 0, True) = 0)
+End Function
+
 Dim mode : mode = WScript.Arguments(0)
 Dim classes : classes = Array( _
     Array("GenFuns", "{82C12EAA-540A-47C9-A0A0-BCD046E588CA}", "{278124B4-3C23-4060-A642-A7401F259255}"), _
@@ -45,9 +51,9 @@ For Each c In classes
         Check ValueAt("HKCR\" & progId & "\CLSID\") = c(1), progId & ": the identifier names its class"
         Check Not IsEmpty(ValueAt("HKCR\Interface\" & c(2) & "\")), progId & ": its interface is known from the type library"
     Else
-        Check IsEmpty(ValueAt(clsid & "InprocServer32\")), progId & ": no server left"
-        Check IsEmpty(ValueAt("HKCR\" & progId & "\CLSID\")), progId & ": no identifier left"
-        Check IsEmpty(ValueAt("HKCR\Interface\" & c(2) & "\")), progId & ": its interface is forgotten"
+        Check Not KeyExists("HKCR\CLSID\" & c(1)), progId & ": its class key is gone"
+        Check Not KeyExists("HKCR\" & progId), progId & ": its identifier's key is gone"
+        Check Not KeyExists("HKCR\Interface\" & c(2)), progId & ": its interface is forgotten"
     End If
 Next
 Dim created, creates
@@ -61,7 +67,7 @@ If mode = "registered" Then
     Check ValueAt(typeLibrary & "1.0\") = "QARN Foundation Classes for Marrowby.", "the type library, version 1.0"
     Check InStr(LCase(ValueAt(typeLibrary & "1.0\409\win64\")), "qfc_mrb.dll") > 0, "the type library of locale 1033 is the library file"
 Else
-    Check IsEmpty(ValueAt(typeLibrary & "1.0\")), "the type library is forgotten"
+    Check Not KeyExists(Left(typeLibrary, Len(typeLibrary) - 1)), "the type library is forgotten"
     ' the keys every library shares stay, with what others registered there
     Check ValueAt("HKCR\CLSID\{0BE35203-8F91-11CE-9DE3-00AA004BB851}\") = "Standard Font", "the other classes stay"
     Check ValueAt("HKCR\TypeLib\{00020430-0000-0000-C000-000000000046}\2.0\") = "OLE Automation", "the other type libraries stay"
