@@ -335,7 +335,9 @@ public:
         return E_NOINTERFACE;
     }
 
-    static HRESULT QueryInterface(Iface *self, const IID *iid, void **out)
+    // The three IUnknown slots of every face of the object (its interface
+    // and ISupportErrorInfo).
+    template <class F> static HRESULT QueryInterface(F *self, const IID *iid, void **out)
     {
         if (!out)
             return E_POINTER;
@@ -344,8 +346,8 @@ public:
             return E_POINTER;
         return objectOf<Derived>(self)->queryInterface(*iid, out);
     }
-    static std::uint32_t AddRef(Iface *self) { return self ? objectOf<Derived>(self)->addRef() : 0; }
-    static std::uint32_t Release(Iface *self) { return self ? objectOf<Derived>(self)->release() : 0; }
+    template <class F> static std::uint32_t AddRef(F *self) { return self ? objectOf<Derived>(self)->addRef() : 0; }
+    template <class F> static std::uint32_t Release(F *self) { return self ? objectOf<Derived>(self)->release() : 0; }
     static HRESULT GetTypeInfoCount(Iface *, std::uint32_t *count)
     {
         if (!count)
@@ -395,23 +397,14 @@ private:
     // ISupportErrorInfo: a failed operation of the object's own interface
     // leaves an error record (the object's, and the thread's where the system
     // keeps one).
-    static HRESULT ErrorQueryInterface(ISupportErrorInfo *self, const IID *iid, void **out)
-    {
-        if (!out)
-            return E_POINTER;
-        *out = nullptr;
-        if (!self || !iid)
-            return E_POINTER;
-        return objectOf<Derived>(self)->queryInterface(*iid, out);
-    }
-    static std::uint32_t ErrorAddRef(ISupportErrorInfo *self) { return self ? objectOf<Derived>(self)->addRef() : 0; }
-    static std::uint32_t ErrorRelease(ISupportErrorInfo *self) { return self ? objectOf<Derived>(self)->release() : 0; }
     static HRESULT InterfaceSupportsErrorInfo(ISupportErrorInfo *, const IID *iid)
     {
         return iid && *iid == Derived::interfaceId() ? S_OK : S_FALSE;
     }
-    static constexpr ISupportErrorInfoVtbl errorSupportTable = {
-        &ErrorQueryInterface, &ErrorAddRef, &ErrorRelease, &InterfaceSupportsErrorInfo};
+    static constexpr ISupportErrorInfoVtbl errorSupportTable = {&QueryInterface<ISupportErrorInfo>,
+        &AddRef<ISupportErrorInfo>,
+        &Release<ISupportErrorInfo>,
+        &InterfaceSupportsErrorInfo};
 
     Face<Iface> m_face;
     Face<ISupportErrorInfo> m_errorFace;
