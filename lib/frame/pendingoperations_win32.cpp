@@ -26,51 +26,42 @@ namespace
 
 } // namespace
 
-// The parameter types of a list line without their names; the first, empty,
-// argument of QFC_PENDING_PARAMETERS_ only swallows the leading comma.
-#define QFC_PENDING_PARAMETERS_(ignored, ...) __VA_ARGS__
-#define QFC_PENDING_PARAMETERS(...) QFC_PENDING_PARAMETERS_(__VA_ARGS__)
+// The parameter types of a list line without their names, each after a
+// comma; QFC_PENDING_PARAMETERS gets them as (_ , type, type ...) and drops
+// the "_" with the leading comma.
 #define QFC_PENDING_TYPE(Kind, Name) , QFC_CPP_TYPE_##Kind
 #define QFC_PENDING_OPTIONAL_TYPE(Kind, Name, Default) , QFC_CPP_TYPE_##Kind
-#define QFC_PENDING_OPERATION(n, Result, Name, Arguments)                                                              \
-    QFC_CPP_RESULT_##Result QFC_PENDING_CLASS::Name(QFC_PENDING_PARAMETERS(_ Arguments))                               \
+#define QFC_PENDING_PARAMETERS(ignored, ...) __VA_ARGS__
+// One class's operation, by the class and the name its failures give.
+#define QFC_PENDING_OPERATION(Class, ClassName, Result, Name, Types)                                                   \
+    QFC_CPP_RESULT_##Result Class::Name(QFC_PENDING_PARAMETERS Types)                                                  \
     {                                                                                                                  \
-        notYetAvailable(QFC_PENDING_NAME "." #Name);                                                                   \
+        notYetAvailable(ClassName "." #Name);                                                                          \
     }
 
 QFC_CLASS_DEFINITION(GenFuns, QfcGenFuns, IID_GenFuns, "_GenFuns", QFC_GENFUNS_OPERATIONS)
-#define QFC_PENDING_CLASS GenFuns
-#define QFC_PENDING_NAME "GenFuns"
-QFC_GENFUNS_OPERATIONS(QFC_PENDING_OPERATION, QFC_PENDING_TYPE, QFC_PENDING_OPTIONAL_TYPE)
-#undef QFC_PENDING_CLASS
-#undef QFC_PENDING_NAME
+#define QFC_PENDING_GENFUNS(n, Result, Name, Arguments)                                                                \
+    QFC_PENDING_OPERATION(GenFuns, "GenFuns", Result, Name, (_ Arguments))
+QFC_GENFUNS_OPERATIONS(QFC_PENDING_GENFUNS, QFC_PENDING_TYPE, QFC_PENDING_OPTIONAL_TYPE)
 
 QFC_CLASS_DEFINITION(ApiFuns, QfcAPIFuns, IID_APIFuns, "_APIFuns", QFC_APIFUNS_OPERATIONS)
-#define QFC_PENDING_CLASS ApiFuns
-#define QFC_PENDING_NAME "APIFuns"
-QFC_APIFUNS_OPERATIONS(QFC_PENDING_OPERATION, QFC_PENDING_TYPE, QFC_PENDING_OPTIONAL_TYPE)
-#undef QFC_PENDING_CLASS
-#undef QFC_PENDING_NAME
+#define QFC_PENDING_APIFUNS(n, Result, Name, Arguments)                                                                \
+    QFC_PENDING_OPERATION(ApiFuns, "APIFuns", Result, Name, (_ Arguments))
+QFC_APIFUNS_OPERATIONS(QFC_PENDING_APIFUNS, QFC_PENDING_TYPE, QFC_PENDING_OPTIONAL_TYPE)
 
 QFC_CLASS_DEFINITION(TxtFile, QfcTxtFile, IID_TxtFile, "_TxtFile", QFC_TXTFILE_OPERATIONS)
-#define QFC_PENDING_CLASS TxtFile
-#define QFC_PENDING_NAME "TxtFile"
-QFC_TXTFILE_OPERATIONS(QFC_PENDING_OPERATION, QFC_PENDING_TYPE, QFC_PENDING_OPTIONAL_TYPE)
-#undef QFC_PENDING_CLASS
-#undef QFC_PENDING_NAME
+#define QFC_PENDING_TXTFILE(n, Result, Name, Arguments)                                                                \
+    QFC_PENDING_OPERATION(TxtFile, "TxtFile", Result, Name, (_ Arguments))
+QFC_TXTFILE_OPERATIONS(QFC_PENDING_TXTFILE, QFC_PENDING_TYPE, QFC_PENDING_OPTIONAL_TYPE)
 
 QFC_CLASS_DEFINITION(Base64, QfcBase64, IID_Base64, "_Base64", QFC_BASE64_OPERATIONS)
-#define QFC_PENDING_CLASS Base64
-#define QFC_PENDING_NAME "Base64"
-QFC_BASE64_OPERATIONS(QFC_PENDING_OPERATION, QFC_PENDING_TYPE, QFC_PENDING_OPTIONAL_TYPE)
-#undef QFC_PENDING_CLASS
-#undef QFC_PENDING_NAME
+#define QFC_PENDING_BASE64(n, Result, Name, Arguments)                                                                 \
+    QFC_PENDING_OPERATION(Base64, "Base64", Result, Name, (_ Arguments))
+QFC_BASE64_OPERATIONS(QFC_PENDING_BASE64, QFC_PENDING_TYPE, QFC_PENDING_OPTIONAL_TYPE)
 
 QFC_CLASS_DEFINITION(Registry, QfcRegistry, IID_Registry, "_Registry", QFC_REGISTRY_OPERATIONS)
-#define QFC_PENDING_CLASS Registry
-#define QFC_PENDING_NAME "Registry"
-QFC_REGISTRY_OPERATIONS(QFC_PENDING_OPERATION, QFC_PENDING_TYPE, QFC_PENDING_OPTIONAL_TYPE)
-#undef QFC_PENDING_CLASS
-#undef QFC_PENDING_NAME
+#define QFC_PENDING_REGISTRY(n, Result, Name, Arguments)                                                               \
+    QFC_PENDING_OPERATION(Registry, "Registry", Result, Name, (_ Arguments))
+QFC_REGISTRY_OPERATIONS(QFC_PENDING_REGISTRY, QFC_PENDING_TYPE, QFC_PENDING_OPTIONAL_TYPE)
 
 } // namespace qfc
