@@ -8,7 +8,10 @@
 #include "lib/frame/interfaces.h"
 #include "platform/com/guid.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -49,45 +52,61 @@ std::string guidText(const GUID &id)
     return braced.substr(1, braced.size() - 2);
 }
 
+// The IDL type of each kind of argument and result of the lists.
+struct KindType {
+    const char *kind;
+    const char *type;
+};
+constexpr KindType argumentTypes[] = {{"STR", "BSTR"},
+    {"I16", "short"},
+    {"I32", "long"},
+    {"BOOL", "VARIANT_BOOL"},
+    {"VARIANT", "VARIANT"},
+    {"STR_REF", "BSTR*"},
+    {"I32_REF", "long*"},
+    {"BOOL_REF", "VARIANT_BOOL*"},
+    {"OBJECT_REF", "IDispatch**"},
+    {"ARRAY_REF", "SAFEARRAY(VARIANT)*"}};
+constexpr KindType resultTypes[] = {{"STR", "BSTR*"},
+    {"BSTR", "BSTR*"},
+    {"I16", "short*"},
+    {"I32", "long*"},
+    {"BOOL", "VARIANT_BOOL*"},
+    {"STR_ARRAY", "SAFEARRAY(BSTR)*"}};
+
+template <std::size_t N> std::string typeFor(const KindType (&table)[N], const std::string &kind)
+{
+    for (const KindType &entry : table) {
+        if (kind == entry.kind)
+            return entry.type;
+    }
+    std::fprintf(stderr, "typelibrarysource: no IDL type for the kind %s\n", kind.c_str());
+    std::exit(1);
+}
+
 // Registry roots and value types travel as the library's enumerations.
 std::string typeOf(const Parameter &p)
 {
-    const std::string kind = p.kind;
     const std::string name = p.name;
-    if (kind == "I32_REF" && (name == "KeyRoot" || name == "KeyType"))
+    if (std::string(p.kind) == "I32_REF" && (name == "KeyRoot" || name == "KeyType"))
         return "enum " + name + "*";
-    if (kind == "STR")
-        return "BSTR";
-    if (kind == "I16")
-        return "short";
-    if (kind == "I32")
-        return "long";
-    if (kind == "BOOL")
-        return "VARIANT_BOOL";
-    if (kind == "VARIANT")
-        return "VARIANT";
-    if (kind == "STR_REF")
-        return "BSTR*";
-    if (kind == "I32_REF")
-        return "long*";
-    if (kind == "BOOL_REF")
-        return "VARIANT_BOOL*";
-    if (kind == "OBJECT_REF")
-        return "IDispatch**";
-    return "SAFEARRAY(VARIANT)*"; // ARRAY_REF
+    return typeFor(argumentTypes, p.kind);
 }
 
-std::string resultOf(const std::string &result)
+struct EnumValue {
+    const char *name;
+    std::int32_t value;
+};
+
+void printEnum(const char *name, const GUID &id, std::initializer_list<EnumValue> values)
 {
-    if (result == "STR" || result == "BSTR")
-        return "BSTR*";
-    if (result == "I16")
-        return "short*";
-    if (result == "I32")
-        return "long*";
-    if (result == "BOOL")
-        return "VARIANT_BOOL*";
-    return "SAFEARRAY(BSTR)*"; // STR_ARRAY
+    std::printf("    [uuid(%s), version(1.0)] enum %s {\n", guidText(id).c_str(), name);
+    const char *separator = "";
+    for (const EnumValue &v : values) {
+        std::printf("%s        %s = 0x%08X", separator, v.name, static_cast<std::uint32_t>(v.value));
+        separator = ",\n";
+    }
+    std::printf("\n    };\n\n");
 }
 
 void printInterface(const char *name, const GUID &iid, const std::vector<Method> &methods)
@@ -113,7 +132,7 @@ void printInterface(const char *name, const GUID &iid, const std::vector<Method>
             parts.push_back(attributes + "] " + type + " " + p.name);
         }
         if (std::string(m.result) != "NONE")
-            parts.push_back("[out, retval] " + resultOf(m.result) + " Result");
+            parts.push_back("[out, retval] " + typeFor(resultTypes, m.result) + " Result");
         for (std::size_t i = 0; i < parts.size(); ++i)
             line += (i ? ", " : "") + parts[i];
         std::printf("%s);\n", line.c_str());
@@ -152,13 +171,19 @@ int main()
     std::printf("library %s\n{\n    importlib(\"stdole2.tlb\");\n\n", libraryName);
     std::printf("    interface _GenFuns;\n    interface _APIFuns;\n    interface _TxtFile;\n");
     std::printf("    interface _Base64;\n    interface _Registry;\n\n");
-    std::printf("    [uuid(%s), version(1.0)] enum KeyRoot {\n", guidText(keyRoot).c_str());
-    std::printf("        HKEY_CLASSES_ROOT = 0x80000000,\n        HKEY_CURRENT_CONFIG = 0x80000005,\n");
-    std::printf("        HKEY_CURRENT_USER = 0x80000001,\n        HKEY_LOCAL_MACHINE = 0x80000002,\n");
-    std::printf("        HKEY_USERS = 0x80000003\n    };\n\n");
-    std::printf("    [uuid(%s), version(1.0)] enum KeyType {\n", guidText(keyType).c_str());
-    std::printf("        REG_BINARY = 3,\n        REG_EXPAND_SZ = 2,\n        REG_DWORD = 4,\n        REG_SZ = 1\n");
-    std::printf("    };\n\n");
+    printEnum("KeyRoot",
+        keyRoot,
+        {{"HKEY_CLASSES_ROOT", QFC_HKEY_CLASSES_ROOT},
+            {"HKEY_CURRENT_CONFIG", QFC_HKEY_CURRENT_CONFIG},
+            {"HKEY_CURRENT_USER", QFC_HKEY_CURRENT_USER},
+            {"HKEY_LOCAL_MACHINE", QFC_HKEY_LOCAL_MACHINE},
+            {"HKEY_USERS", QFC_HKEY_USERS}});
+    printEnum("KeyType",
+        keyType,
+        {{"REG_BINARY", QFC_REG_BINARY},
+            {"REG_EXPAND_SZ", QFC_REG_EXPAND_SZ},
+            {"REG_DWORD", QFC_REG_DWORD},
+            {"REG_SZ", QFC_REG_SZ}});
     printInterface("_GenFuns", IID_GenFuns, genFuns);
     printInterface("_APIFuns", IID_APIFuns, apiFuns);
     printInterface("_TxtFile", IID_TxtFile, txtFile);
