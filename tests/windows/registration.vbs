@@ -53,7 +53,8 @@ For Each c In classes
     Else
         Check Not KeyExists("HKCR\CLSID\" & c(1)), progId & ": its class key is gone"
         Check Not KeyExists("HKCR\" & progId), progId & ": its identifier's key is gone"
-        Check Not KeyExists("HKCR\Interface\" & c(2)), progId & ": its interface is forgotten"
+        ' the system removes an interface's key whole with the type library
+        Check IsEmpty(ValueAt("HKCR\Interface\" & c(2) & "\")), progId & ": its interface is forgotten"
     End If
 Next
 Dim created, creates
