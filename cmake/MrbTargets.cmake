@@ -25,11 +25,14 @@ set(CMAKE_POSITION_INDEPENDENT_CODE ON)
 set(CMAKE_CXX_EXTENSIONS OFF)
 set(CMAKE_AUTOMOC OFF)
 
-find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network Test)
-find_package(PkgConfig REQUIRED)
-pkg_check_modules(XLSXWRITER REQUIRED IMPORTED_TARGET xlsxwriter)
-pkg_check_modules(TAGLIB REQUIRED IMPORTED_TARGET taglib)
-pkg_check_modules(SQLITE3 REQUIRED IMPORTED_TARGET sqlite3)
+# The Windows build (the component library and mrb-list) needs none of these.
+if(NOT WIN32)
+    find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network Test)
+    find_package(PkgConfig REQUIRED)
+    pkg_check_modules(XLSXWRITER REQUIRED IMPORTED_TARGET xlsxwriter)
+    pkg_check_modules(TAGLIB REQUIRED IMPORTED_TARGET taglib)
+    pkg_check_modules(SQLITE3 REQUIRED IMPORTED_TARGET sqlite3)
+endif()
 find_package(Threads REQUIRED)
 
 # How much debug information the objects carry: "full" (what the build type

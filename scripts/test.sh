@@ -5,7 +5,8 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer; the tests of threaded code
 # once more with ThreadSanitizer; then replays every fuzz
 # corpus (fuzz/corpus) through the fuzz targets, a small clang build of the
-# parsers alone.
+# parsers alone; and cross-builds the Windows build (build-windows/) and
+# runs its tests under Wine.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 scripts/deps.sh test
@@ -46,4 +47,9 @@ done
 echo "== fuzz corpora"
 scripts/build.sh fuzz
 ctest --preset fuzz -j "$(nproc)" || status=1
+echo "== windows (MinGW-w64, tests under Wine)"
+scripts/build.sh windows
+# The tests share one Wine prefix: its first test makes it, its last one
+# stops the server and removes it, also when a test in between failed.
+ctest --preset windows || status=1
 exit $status

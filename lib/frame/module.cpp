@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "lib/frame/module.h"
 
+#include "platform/com/modulefile.h"
+
 #include <atomic>
-#include <dlfcn.h>
-#include <filesystem>
 
 namespace qfc
 {
@@ -45,12 +45,7 @@ bool canUnloadNow()
 
 std::string libraryPath()
 {
-    Dl_info info {};
-    if (::dladdr(reinterpret_cast<void *>(&libraryPath), &info) == 0 || !info.dli_fname)
-        return {};
-    std::error_code ec;
-    const auto absolute = std::filesystem::absolute(info.dli_fname, ec);
-    return ec ? std::string(info.dli_fname) : absolute.lexically_normal().string();
+    return mrb::platform::moduleFileOf(reinterpret_cast<const void *>(&libraryPath));
 }
 
 } // namespace qfc
