@@ -6,6 +6,7 @@
 #include "lib/apifuns/dropfiles.h"
 #include "lib/apifuns/filedialogs.h"
 #include "lib/apifuns/menus.h"
+#include "lib/apifuns/messageparameter.h"
 #include "lib/apifuns/netdrivedialogs.h"
 #include "lib/apifuns/openwithdialog.h"
 #include "lib/apifuns/propertieswindow.h"
@@ -18,7 +19,6 @@
 #include "lib/frame/argholders_p.h"
 #include "lib/frame/identities.h"
 #include "lib/lvheader/lvheadercolor.h"
-#include "platform/profile/profilefile.h"
 #include "platform/shell/launcher.h"
 #include "platform/shell/processes.h"
 #include "platform/shell/trash.h"
@@ -37,58 +37,14 @@
 #include <QPointer>
 #include <QUrl>
 
-#include <chrono>
 #include <cstdlib>
 #include <optional>
 #include <sys/utsname.h>
-#include <thread>
 
 namespace qfc
 {
 
-namespace
-{
-
-// The profile reader answers up to this many characters, as the buffer the
-// operation hands it would hold.
-constexpr std::size_t maxIniValue = 65534;
-
-// A message parameter as a 32-bit number by the automation conversion rules;
-// nothing when it does not convert.
-std::optional<std::int32_t> int32Of(const VariantArg &value)
-{
-    if (!value.get())
-        return 0; // left out: Empty, which converts to 0
-    std::int64_t n = 0;
-    if (FAILED(detail::toInteger(*detail::unwrap(value.get()), INT32_MIN, INT32_MAX, &n)))
-        return std::nullopt;
-    return static_cast<std::int32_t>(n);
-}
-
-} // namespace
-
 QFC_CLASS_DEFINITION(ApiFuns, QfcAPIFuns, IID_APIFuns, "_APIFuns", QFC_APIFUNS_OPERATIONS)
-
-std::string ApiFuns::ReadIni(std::string FileName, std::string Segment, std::string KeyName)
-{
-    return readIniValue(FileName, Segment, KeyName);
-}
-
-std::string readIniValue(const std::string &FileName, const std::string &Segment, const std::string &KeyName)
-{
-    std::string value = mrb::platform::readProfileString(FileName, Segment, KeyName);
-    if (value.size() > maxIniValue)
-        value.resize(maxIniValue);
-    // The value ends at its NUL, so only leading blanks can be trimmed away.
-    const auto first = value.find_first_not_of(' ');
-    value.erase(0, first == std::string::npos ? value.size() : first);
-    return value;
-}
-
-void ApiFuns::WriteIni(StrRef FileName, StrRef Segment, StrRef KeyName, StrRef KeyValue)
-{
-    mrb::platform::writeProfileString(FileName.get(), Segment.get(), KeyName.get(), KeyValue.get());
-}
 
 // ---- windows, messages and menus ---------------------------------------------
 
@@ -187,13 +143,6 @@ std::string ApiFuns::GetSysPath(std::string Class)
     if (Class == "P")
         return "/opt";
     return {};
-}
-
-void ApiFuns::Wait(std::int32_t Milliseconds)
-{
-    // A negative time would be an endless wait for an unsigned count: none.
-    if (Milliseconds > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(Milliseconds));
 }
 
 void ApiFuns::SetLVHeaderColor(std::int32_t Handle, bool SetUnset, std::int32_t BgColor, std::int32_t ForeColor)

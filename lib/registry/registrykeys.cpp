@@ -16,8 +16,6 @@ using mrb::platform::RegistryStore;
 using mrb::platform::RegValue;
 using mrb::platform::RegValueType;
 
-constexpr std::size_t longestName = 254;
-
 std::string expandEnvironment(std::string_view text)
 {
     std::string out;
@@ -42,16 +40,6 @@ std::string expandEnvironment(std::string_view text)
         }
     }
     return out;
-}
-
-std::string trimmedName(std::string name)
-{
-    if (!name.empty() && name.back() == '\0')
-        name.pop_back();
-    const auto first = name.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return name.substr(first, name.find_last_not_of(' ') - first + 1);
 }
 
 } // namespace
@@ -99,28 +87,6 @@ std::string registryValueText(const RegValue &value)
     std::memcpy(bytes, value.data.data(), value.data.size());
     const std::uint32_t n = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (std::uint32_t {bytes[3]} << 24);
     return std::to_string(static_cast<std::int32_t>(n));
-}
-
-std::vector<std::string> listedNames(const std::vector<std::string> &names)
-{
-    std::vector<std::string> listed;
-    for (const std::string &name : names) {
-        if (name.size() > longestName)
-            break;
-        listed.push_back(trimmedName(name));
-    }
-    return listed;
-}
-
-std::string joined(const std::vector<std::string> &items, std::string_view separator)
-{
-    std::string out;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        if (i > 0)
-            out += separator;
-        out += items[i];
-    }
-    return out;
 }
 
 } // namespace qfc

@@ -1,0 +1,133 @@
+' SPDX-FileCopyrightText: 2026 The Marrowby developers
+' SPDX-License-Identifier: MIT
+' The operations of QFC_MRB that need no person, called for real on the
+' system's own registry, profile files, folders, clipboard and processes.
+' Files go to a folder of the script's own in the user's temporary folder.
+' Exits with the number of failed checks.
+Option Explicit
+
+Const HKCU = &H80000001
+Const HKLM = &H80000002
+Dim failures : failures = 0
+
+Sub Check(ok, what)
+    If ok Then
+        WScript.Echo "ok   " & what
+    Else
+        WScript.Echo "FAIL " & what & " (error " & Hex(Err.Number) & ": " & Err.Description & ")"
+        failures = failures + 1
+    End If
+    Err.Clear
+End Sub
+
+Function SameText(a, b)
+    SameText = (LCase(a) = LCase(b))
+End Function
+
+On Error Resume Next
+
+Dim genFuns, apiFuns, registry, fso, shell, folder, x, h
+Set genFuns = CreateObject("QFC_MRB.GenFuns")
+Set apiFuns = CreateObject("QFC_MRB.APIFuns")
+Set registry = CreateObject("QFC_MRB.Registry")
+Set fso = CreateObject("Scripting.FileSystemObject")
+Set shell = CreateObject("WScript.Shell")
+folder = fso.GetSpecialFolder(2).Path & "\qfc-operations"
+If fso.FolderExists(folder) Then fso.DeleteFolder folder, True
+fso.CreateFolder folder
+
+' ---- GenFuns ------------------------------------------------------------------
+Check genFuns.LongToHTMLColor(0) = "#000000" And genFuns.LongToHTMLColor(&HFFFFFF) = "#FFFFFF" _
+    And genFuns.LongToHTMLColor(15) = "#0F0000", "LongToHTMLColor: red first, two upper-case digits each"
+Check genFuns.GetEnglishWeekday(1) = "Sun" And genFuns.GetEnglishWeekday(0) = "" _
+    And genFuns.GetEnglishWeekday(8) = "", "GetEnglishWeekday: 1 is Sunday, nothing outside 1 to 7"
+Check genFuns.GetEnglishShortMonth(12) = "Dec" And genFuns.GetEnglishShortMonth(13) = "", "GetEnglishShortMonth"
+Check genFuns.InVar(5, Array("a", 5)), "InVar finds a number among strings and numbers"
+Check Not genFuns.InVar("A", Array("a")) And Not genFuns.InVar("true", Array("True", "False")), _
+    "InVar compares strings exactly"
+x = shell.RegRead("HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\Environment\TMP")
+Check genFuns.GetSysTempPath() = Replace(x, "%SystemRoot%", shell.ExpandEnvironmentStrings("%WinDir%")), _
+    "GetSysTempPath: the system's setting with %SystemRoot% put in"
+fso.CreateFolder folder & "\count" : fso.CreateFolder folder & "\count\sub"
+fso.CreateTextFile(folder & "\count\a.txt").Close : fso.CreateTextFile(folder & "\count\b.txt").Close
+fso.CreateTextFile(folder & "\count\sub\c.txt").Close : fso.CreateTextFile(folder & "\count\sub\d.txt").Close
+fso.CreateTextFile(folder & "\count\sub\e.txt").Close
+fso.GetFile(folder & "\count\sub\e.txt").Attributes = 2
+Check genFuns.GetFilesQty("  " & folder & "\count ") = 5, "GetFilesQty counts every file below, hidden ones too"
+Check genFuns.GetFilesQty("") = -1 And genFuns.GetFilesQty(folder & "\none") = -1, "GetFilesQty of nothing is -1"
+
+' ---- APIFuns: settings files --------------------------------------------------
+Dim ini : ini = folder & "\options.dll"
+Check apiFuns.ReadIni(ini, "Common", "Path") = "", "ReadIni of a missing file is empty"
+apiFuns.WriteIni ini, "Common", "Path", "True"
+apiFuns.WriteIni ini, "Common", "Sub", "False"
+apiFuns.WriteIni ini, "Common", "Path", "False"
+Check apiFuns.ReadIni(ini, "common", "PATH") = "False" And apiFuns.ReadIni(ini, "Common", "Sub") = "False", _
+    "WriteIni creates the file and replaces a key in place; names match in any case"
+Check fso.OpenTextFile(ini).ReadAll() = "[Common]" & vbCrLf & "Path=False" & vbCrLf & "Sub=False" & vbCrLf, _
+    "WriteIni writes the system's own profile text"
+Check apiFuns.ReadIni(ini, "Common", "Missing") = "", "ReadIni of a missing key is empty"
+
+' ---- APIFuns: system, windows, resources, clipboard, processes ---------------------
+Dim windows : windows = fso.GetSpecialFolder(0).Path
+Check apiFuns.GetWindowsVersion() >= 5, "GetWindowsVersion is the system's major version"
+Check SameText(apiFuns.GetSysPath("W"), windows) And SameText(apiFuns.GetSysPath("P"), Left(windows, 3) & "Program Files") _
+    And apiFuns.GetSysPath("w") = "", "GetSysPath W, P and nothing else"
+Check SameText(apiFuns.GetSpecialFolder(9966), fso.GetSpecialFolder(1).Path), "GetSpecialFolder 9966 is the system folder"
+Check fso.FolderExists(apiFuns.GetSpecialFolder(5)) And apiFuns.GetSpecialFolder(-7) = "", _
+    "GetSpecialFolder of a known code and an unknown one"
+x = apiFuns.GetUserTempPath()
+Check SameText(x, fso.GetSpecialFolder(2).Path & "\"), _
+    "GetUserTempPath ends with a backslash"
+apiFuns.Wait 20
+Check Err.Number = 0, "Wait"
+Check apiFuns.FindWindowTitle("No window has this title 7f3e") = 0, "FindWindowTitle of no window is 0"
+apiFuns.SendMsg 0, 0, 0, -1 : apiFuns.PostMsg 0, 0, 0, "text" : apiFuns.TxtOperate 0, " Copy "
+apiFuns.AddHScrollToListBox 0, 100 : apiFuns.SetTreeViewBgColor 0, -1
+Check Err.Number = 0, "messages to no window are dropped silently"
+apiFuns.SetClipboardText "caf" & ChrW(233) & " " & ChrW(&H20AC)
+Check apiFuns.GetClipboardText() = "caf" & ChrW(233) & " " & ChrW(&H20AC), "the clipboard holds Unicode text"
+h = apiFuns.LoadDLL(fso.GetSpecialFolder(1).Path & "\user32.dll")
+Check h <> 0 And apiFuns.GetDLLString(h, 2) = "Error" And apiFuns.GetDLLString(h, 65000) = "", _
+    "LoadDLL and GetDLLString read a library's string table"
+apiFuns.UnloadDLL h
+Check apiFuns.GetDLLString(h, 2) = "" And apiFuns.LoadDLL(folder & "\none.dll") = 0, _
+    "an unloaded or missing library gives nothing"
+Dim started : Set started = shell.Exec("ping -n 60 127.0.0.1")
+apiFuns.KillProcess "cscript.exe"
+Check Err.Number = 0, "KillProcess never ends its caller"
+apiFuns.KillProcess "NG.EXE"
+apiFuns.Wait 200
+Check started.Status = 1, "KillProcess ends a process by the end of its name, in any case"
+Dim doomed : doomed = folder & "\doomed.txt"
+fso.CreateTextFile(doomed).Close
+apiFuns.DelUntilReboot doomed
+x = shell.RegRead("HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\PendingFileRenameOperations")
+Check InStr(1, Join(x, "|"), doomed, 1) > 0, "DelUntilReboot leaves the file to the next start"
+
+' ---- Registry ------------------------------------------------------------------
+Dim key : key = "Software\Marrowby Tests"
+registry.DeleteRegKey HKCU, key
+Check registry.ReadRegKey(HKCU, key, "Name", "absent") = "absent", "ReadRegKey of a missing key gives the default"
+' Written in the order of their names, which Wine enumerates them in.
+Check registry.WriteRegKey(3, HKCU, key, "Byte", "7") And registry.WriteRegKey(4, HKCU, key, "Count", "-42") _
+    And registry.WriteRegKey(2, HKCU, key, "Home", "%WinDir%\x") And registry.WriteRegKey(1, HKCU, key, "Name", "text"), _
+    "WriteRegKey of each type"
+Check Not registry.WriteRegKey(4, HKCU, key, "Bad", "many"), "WriteRegKey of text that is no number"
+Check registry.ReadRegKey(HKCU, key, "Name") = "text" And registry.ReadRegKey(HKCU, key, "Count") = "-42" _
+    And registry.ReadRegKey(HKCU, key, "Byte") = "7" And SameText(registry.ReadRegKey(HKCU, key, "Home"), windows & "\x") _
+    And registry.ReadRegKey(HKCU, key, "None", "absent") = "", "ReadRegKey of each type, and of a missing value"
+Check shell.RegRead("HKCU\" & key & "\Count") = -42, "the value is in the system's registry"
+registry.WriteRegKey 1, HKCU, key & "\Sub", "", "default"
+Check registry.EnumerateRegKeys(HKCU, key) = "Sub", "EnumerateRegKeys"
+Check registry.EnumerateRegKeyItemNames(HKCU, key) = "Byte*IS*Count*IS*Home*IS*Name" _
+    And registry.GetRegKeyItems(HKCU, key) = 4, "EnumerateRegKeyItemNames and GetRegKeyItems"
+Check Left(registry.EnumerateRegKeyValues(HKCU, key), 28) = "Byte*NDS*7*IS*Count*NDS*-42*", "EnumerateRegKeyValues"
+Check registry.DeleteRegKeyValue(HKCU, key, "Name") And Not registry.DeleteRegKeyValue(HKCU, key, "Name"), _
+    "DeleteRegKeyValue deletes a value once"
+registry.DeleteRegKey HKCU, key
+Check registry.ReadRegKey(HKCU, key, "Count", "absent") = "absent", "DeleteRegKey deletes the key with its branch"
+
+fso.DeleteFolder folder, True
+WScript.Echo failures & " failed"
+WScript.Quit failures
