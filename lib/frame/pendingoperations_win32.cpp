@@ -3,7 +3,6 @@
 // The classes of the Windows build whose operations are not there yet, each
 // operation answering so: their identities, slots, dispatch numbers and type
 // library are the real ones, so creation, registration and late binding work.
-#include "lib/base64/base64.h"
 #include "lib/frame/identities.h"
 #include "lib/frame/unavailable_win32.h"
 #include "lib/txtfile/txtfile.h"
@@ -28,10 +27,5 @@ QFC_CLASS_DEFINITION(TxtFile, QfcTxtFile, IID_TxtFile, "_TxtFile", QFC_TXTFILE_O
 #define QFC_PENDING_TXTFILE(n, Result, Name, Arguments)                                                                \
     QFC_PENDING_OPERATION(TxtFile, "TxtFile", Result, Name, (_ Arguments))
 QFC_TXTFILE_OPERATIONS(QFC_PENDING_TXTFILE, QFC_PENDING_TYPE, QFC_PENDING_OPTIONAL_TYPE)
-
-QFC_CLASS_DEFINITION(Base64, QfcBase64, IID_Base64, "_Base64", QFC_BASE64_OPERATIONS)
-#define QFC_PENDING_BASE64(n, Result, Name, Arguments)                                                                 \
-    QFC_PENDING_OPERATION(Base64, "Base64", Result, Name, (_ Arguments))
-QFC_BASE64_OPERATIONS(QFC_PENDING_BASE64, QFC_PENDING_TYPE, QFC_PENDING_OPTIONAL_TYPE)
 
 } // namespace qfc

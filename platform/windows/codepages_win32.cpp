@@ -76,6 +76,9 @@ bool hasCodePage(unsigned codePage)
 {
     if (codePage == utf16le || codePage == utf16be)
         return true;
+    // The system describes the UTF-32 pages but converts with neither.
+    if (codePage == 12000 || codePage == 12001)
+        return false;
     CPINFO info {};
     return GetCPInfo(codePage, &info) != 0;
 }

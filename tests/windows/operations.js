@@ -31,8 +31,14 @@ check(registry.EnumerateRegKeyItemNames(HKCU, key) == "Number", "EnumerateRegKey
 registry.DeleteRegKey(HKCU, key);
 check(registry.ReadRegKey(HKCU, key, "Number", "gone") == "gone", "DeleteRegKey");
 
-apiFuns.SetClipboardText("line 1\r\nline 2");
-check(apiFuns.GetClipboardText() == "line 1\r\nline 2", "the clipboard keeps line ends");
+var text = "caf\u00E9 \u20AC\r\nline 2";
+apiFuns.SetClipboardText(text);
+check(apiFuns.GetClipboardText() == text, "the clipboard keeps Unicode text and line ends");
+
+var base64 = new ActiveXObject("QFC_MRB.Base64");
+check(base64.Encode("\u00E9") == "w6k=" && base64.Encode("\u00E9", "windows-1252") == "6Q==", "Encode in UTF-8 and a code page");
+check(base64.Encode("\u20AC", "iso-8859-1") == "Pw==", "Encode: a character the charset lacks becomes ?");
+check(base64.Decode("w6k=") == "\u00E9" && base64.Decode("6Q==", "windows-1252") == "\u00E9", "Decode in UTF-8 and a code page");
 check(genFuns.GetFilesQty(fso.GetSpecialFolder(2).Path + "\\no such folder") == -1, "GetFilesQty of no folder");
 check(genFuns.GetEnglishShortMonth(true) == "", "a JScript boolean true is -1, no month");
 
