@@ -134,8 +134,10 @@ void ApiFuns::DelUntilReboot(std::string FileName)
     // this setting; both steps need administrative rights and fail silently.
     constexpr std::int32_t localMachine = static_cast<std::int32_t>(0x80000002u);
     constexpr std::uint32_t regDword = 4;
-    mrb::platform::setSystemValue(localMachine, "SYSTEM\\CurrentControlSet\\Control\\Session Manager",
-        "AllowProtectedRenames", {regDword, std::string("\x01\0\0\0", 4)});
+    mrb::platform::setSystemValue(localMachine,
+        "SYSTEM\\CurrentControlSet\\Control\\Session Manager",
+        "AllowProtectedRenames",
+        {regDword, std::string("\x01\0\0\0", 4)});
     mrb::platform::deleteFileAtRestart(FileName);
 }
 
@@ -161,10 +163,10 @@ std::string ApiFuns::GetUserTempPath()
 QFC_NOT_YET(void ApiFuns::AcceptDragFiles(std::int32_t, std::int32_t), "AcceptDragFiles")
 QFC_NOT_YET(void ApiFuns::MapNetDrive(std::int32_t, std::int32_t), "MapNetDrive")
 QFC_NOT_YET(void ApiFuns::DisconnectNetDrive(std::int32_t, std::int32_t), "DisconnectNetDrive")
-QFC_NOT_YET(StringArray ApiFuns::GetFilesOpenName(std::int32_t, std::string, std::string, StrRef, BoolRef),
-    "GetFilesOpenName")
-QFC_NOT_YET(std::string ApiFuns::GetFileSaveName(
-                std::int32_t, std::string, std::string, std::string, std::string, std::string),
+QFC_NOT_YET(
+    StringArray ApiFuns::GetFilesOpenName(std::int32_t, std::string, std::string, StrRef, BoolRef), "GetFilesOpenName")
+QFC_NOT_YET(
+    std::string ApiFuns::GetFileSaveName(std::int32_t, std::string, std::string, std::string, std::string, std::string),
     "GetFileSaveName")
 QFC_NOT_YET(void ApiFuns::GetFileIcon(std::string, std::int32_t, std::int32_t), "GetFileIcon")
 QFC_NOT_YET(void ApiFuns::ExecFile(std::string, std::int32_t), "ExecFile")

@@ -3,7 +3,6 @@
 // GenFuns' operations that compute their result from their arguments alone,
 // the same on every system.
 #include "lib/genfuns/genfuns.h"
-
 #include "platform/variant/value.h"
 
 #include <cstdio>

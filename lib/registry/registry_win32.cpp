@@ -54,8 +54,10 @@ std::string valueText(const SystemRegValue &value)
 std::optional<SystemRegValue> valueToWrite(std::int32_t type, const std::string &text)
 {
     auto littleEndian = [](std::uint32_t n) {
-        return std::string {static_cast<char>(n & 0xFF), static_cast<char>((n >> 8) & 0xFF),
-            static_cast<char>((n >> 16) & 0xFF), static_cast<char>(n >> 24)};
+        return std::string {static_cast<char>(n & 0xFF),
+            static_cast<char>((n >> 8) & 0xFF),
+            static_cast<char>((n >> 16) & 0xFF),
+            static_cast<char>(n >> 24)};
     };
     switch (type) {
     case regSz:
@@ -134,8 +136,9 @@ std::string Registry::EnumerateRegKeyItemNames(Int32Ref KeyRoot, StrRef KeyPath)
 std::int16_t Registry::GetRegKeyItems(Int32Ref KeyRoot, StrRef KeyPath)
 {
     const auto values = mrb::platform::systemValues(KeyRoot.get(), KeyPath.get());
-    return values ? static_cast<std::int16_t>(std::min<std::size_t>(listedNames(valueNamesOf(*values)).size(), INT16_MAX))
-                  : 0;
+    return values
+        ? static_cast<std::int16_t>(std::min<std::size_t>(listedNames(valueNamesOf(*values)).size(), INT16_MAX))
+        : 0;
 }
 
 void Registry::DeleteRegKey(Int32Ref KeyRoot, StrRef KeyPath)

@@ -4,7 +4,6 @@
 // their 8-bit forms, read and write them (the library's settings-file
 // operations are defined as those very calls).
 #include "platform/profile/profilefile.h"
-
 #include "platform/windows/codepages.h"
 
 #include <windows.h>
@@ -28,8 +27,8 @@ std::string readProfileString(const std::string &file, std::string_view section,
     const std::string ansiFile = ansi(file);
     const std::string ansiSection = ansi(section);
     const std::string ansiKey = ansi(key);
-    const DWORD length = GetPrivateProfileStringA(ansiSection.c_str(), ansiKey.c_str(), "", value.data(),
-        static_cast<DWORD>(value.size()), ansiFile.c_str());
+    const DWORD length = GetPrivateProfileStringA(
+        ansiSection.c_str(), ansiKey.c_str(), "", value.data(), static_cast<DWORD>(value.size()), ansiFile.c_str());
     value.resize(length);
     return fromCodePage(value, systemAnsiCodePage);
 }

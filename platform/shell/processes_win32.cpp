@@ -1,13 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
+#include "platform/com/widestring_p.h"
 #include "platform/shell/processes.h"
 
-#include "platform/com/widestring_p.h"
-
 #include <algorithm>
-#include <windows.h>
-
 #include <tlhelp32.h>
+#include <windows.h>
 
 namespace mrb::platform
 {

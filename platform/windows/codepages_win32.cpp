@@ -1,8 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "platform/windows/codepages.h"
-
 #include "platform/com/widestring_p.h"
+#include "platform/windows/codepages.h"
 
 #include <climits>
 #include <windows.h>
@@ -45,8 +44,7 @@ std::string toCodePage(std::string_view utf8, unsigned codePage)
     if (size <= 0)
         return {};
     std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(
-        codePage, 0, wide.data(), units, bytes.data(), size, unicodeForm ? nullptr : "?", nullptr);
+    WideCharToMultiByte(codePage, 0, wide.data(), units, bytes.data(), size, unicodeForm ? nullptr : "?", nullptr);
     return bytes;
 }
 

@@ -1,8 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "platform/windows/desktop.h"
-
 #include "platform/com/widestring_p.h"
+#include "platform/windows/desktop.h"
 
 #include <cstring>
 #include <mutex>
@@ -124,8 +123,8 @@ bool setClipboardText(const std::string &text)
 
 std::int32_t loadResourceLibrary(const std::string &path)
 {
-    const HMODULE module = LoadLibraryExW(
-        toWide(path).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    const HMODULE module =
+        LoadLibraryExW(toWide(path).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     if (!module)
         return 0;
     const std::lock_guard lock(libraryMutex);

@@ -1,12 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
+#include "platform/com/widestring_p.h"
 #include "platform/windows/systemfolders.h"
 
-#include "platform/com/widestring_p.h"
-
-#include <windows.h>
-
 #include <shlobj.h>
+#include <windows.h>
 
 namespace mrb::platform
 {

@@ -1,8 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "platform/windows/systemregistry.h"
-
 #include "platform/com/widestring_p.h"
+#include "platform/windows/systemregistry.h"
 
 #include <windows.h>
 
@@ -70,8 +69,18 @@ std::optional<std::pair<std::string, SystemRegValue>> valueAt(HKEY key, DWORD in
 {
     DWORD longestName = 0;
     DWORD longestData = 0;
-    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longestName,
-            &longestData, nullptr, nullptr)
+    if (RegQueryInfoKeyW(key,
+            nullptr,
+            nullptr,
+            nullptr,
+            nullptr,
+            nullptr,
+            nullptr,
+            nullptr,
+            &longestName,
+            &longestData,
+            nullptr,
+            nullptr)
         != ERROR_SUCCESS)
         return std::nullopt;
     std::wstring name(longestName + 1, L'\0');
