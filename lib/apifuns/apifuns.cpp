@@ -21,7 +21,6 @@
 #include "lib/lvheader/lvheadercolor.h"
 #include "platform/shell/launcher.h"
 #include "platform/shell/processes.h"
-#include "platform/shell/trash.h"
 
 #include <QAbstractButton>
 #include <QClipboard>
@@ -295,23 +294,6 @@ std::string ApiFuns::GetSpecialFolder(std::int16_t ID)
     return specialFolder(ID);
 }
 
-namespace
-{
-
-// A count as the operation reports it: its digits, or "Over 2147483647".
-std::string countText(std::uint64_t n)
-{
-    return n > 2147483647u ? std::string("Over 2147483647") : std::to_string(n);
-}
-
-} // namespace
-
-std::string ApiFuns::QueryRecycleBin(std::string Drive)
-{
-    const mrb::platform::TrashSummary summary = mrb::platform::queryTrash(Drive);
-    return countText(summary.items) + "|" + countText(summary.bytes);
-}
-
 std::string ApiFuns::GetUserTempPath()
 {
     // $TMPDIR only when it names an existing folder by an absolute path;
@@ -328,16 +310,6 @@ std::string ApiFuns::GetUserTempPath()
     if (path.empty() || path.back() != '/')
         path += '/';
     return path;
-}
-
-void ApiFuns::EmptyRecycleBin(std::int32_t, std::string Drive)
-{
-    mrb::platform::emptyTrash(Drive);
-}
-
-void ApiFuns::DelToRecycled(std::string FileName)
-{
-    mrb::platform::moveToTrash(FileName);
 }
 
 void ApiFuns::ShowFileFolderProperties(std::int32_t Handle, std::string FileFolderName)

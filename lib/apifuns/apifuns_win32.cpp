@@ -9,6 +9,7 @@
 #include "lib/frame/unavailable_win32.h"
 #include "platform/shell/processes.h"
 #include "platform/windows/desktop.h"
+#include "platform/windows/shellactions.h"
 #include "platform/windows/systemfolders.h"
 #include "platform/windows/systemregistry.h"
 
@@ -153,35 +154,74 @@ std::string ApiFuns::GetUserTempPath()
     return mrb::platform::userTempFolder();
 }
 
-// ---- what needs the desktop's shell, dialogs or a person ---------------------
+// ---- the shell, network drives, menus and dropped files -----------------------
+
+void ApiFuns::ExecFile(std::string FileName, std::int32_t WinState)
+{
+    mrb::platform::openWithAssociatedProgram(FileName, WinState);
+}
+
+void ApiFuns::ExecCmd(std::string Command, std::int32_t WinState)
+{
+    mrb::platform::openWithDefaultVerb(Command, WinState);
+}
+
+void ApiFuns::ShowFileFolderProperties(std::int32_t Handle, std::string FileFolderName)
+{
+    mrb::platform::showPropertiesSheet(Handle, FileFolderName);
+}
+
+void ApiFuns::MapNetDrive(std::int32_t WinHandle, std::int32_t Action)
+{
+    mrb::platform::connectNetworkDriveDialog(WinHandle, Action);
+}
+
+void ApiFuns::DisconnectNetDrive(std::int32_t WinHandle, std::int32_t Action)
+{
+    mrb::platform::disconnectNetworkDriveDialog(WinHandle, Action);
+}
+
+std::int32_t ApiFuns::GetMenuHandle(std::int32_t WinHandle)
+{
+    return mrb::platform::menuOfWindow(WinHandle);
+}
+
+std::int32_t ApiFuns::GetSubMenuHandle(std::int32_t MenuHandle, Int32Ref Pos)
+{
+    return mrb::platform::subMenuAt(MenuHandle, Pos.get());
+}
+
+void ApiFuns::SetRadioMenu(std::int32_t MenuHandle, std::int32_t Pos)
+{
+    mrb::platform::checkRadioMenuItem(MenuHandle, Pos);
+}
+
+void ApiFuns::AcceptDragFiles(std::int32_t CtrHandle, std::int32_t Accept)
+{
+    mrb::platform::acceptDroppedFiles(CtrHandle, Accept != 0);
+}
+
+std::string ApiFuns::DropFiles(std::int32_t hDrop)
+{
+    return mrb::platform::firstDroppedFile(hDrop);
+}
+
+// ---- what needs a person: the dialogs, and the header colouring ------------------
 
 #define QFC_NOT_YET(Signature, Name)                                                                                   \
     Signature                                                                                                          \
     {                                                                                                                  \
         notYetAvailable("APIFuns." Name);                                                                              \
     }
-QFC_NOT_YET(void ApiFuns::AcceptDragFiles(std::int32_t, std::int32_t), "AcceptDragFiles")
-QFC_NOT_YET(void ApiFuns::MapNetDrive(std::int32_t, std::int32_t), "MapNetDrive")
-QFC_NOT_YET(void ApiFuns::DisconnectNetDrive(std::int32_t, std::int32_t), "DisconnectNetDrive")
 QFC_NOT_YET(
     StringArray ApiFuns::GetFilesOpenName(std::int32_t, std::string, std::string, StrRef, BoolRef), "GetFilesOpenName")
 QFC_NOT_YET(
     std::string ApiFuns::GetFileSaveName(std::int32_t, std::string, std::string, std::string, std::string, std::string),
     "GetFileSaveName")
 QFC_NOT_YET(void ApiFuns::GetFileIcon(std::string, std::int32_t, std::int32_t), "GetFileIcon")
-QFC_NOT_YET(void ApiFuns::ExecFile(std::string, std::int32_t), "ExecFile")
-QFC_NOT_YET(void ApiFuns::ExecCmd(std::string, std::int32_t), "ExecCmd")
 QFC_NOT_YET(std::int32_t ApiFuns::SelectColor(std::int32_t), "SelectColor")
-QFC_NOT_YET(void ApiFuns::SetRadioMenu(std::int32_t, std::int32_t), "SetRadioMenu")
-QFC_NOT_YET(std::int32_t ApiFuns::GetMenuHandle(std::int32_t), "GetMenuHandle")
-QFC_NOT_YET(std::int32_t ApiFuns::GetSubMenuHandle(std::int32_t, Int32Ref), "GetSubMenuHandle")
 QFC_NOT_YET(std::string ApiFuns::ChooseFolder(std::int32_t, std::string), "ChooseFolder")
-QFC_NOT_YET(std::string ApiFuns::DropFiles(std::int32_t), "DropFiles")
-QFC_NOT_YET(std::string ApiFuns::QueryRecycleBin(std::string), "QueryRecycleBin")
-QFC_NOT_YET(void ApiFuns::EmptyRecycleBin(std::int32_t, std::string), "EmptyRecycleBin")
 QFC_NOT_YET(void ApiFuns::SetLVHeaderColor(std::int32_t, bool, std::int32_t, std::int32_t), "SetLVHeaderColor")
-QFC_NOT_YET(void ApiFuns::DelToRecycled(std::string), "DelToRecycled")
-QFC_NOT_YET(void ApiFuns::ShowFileFolderProperties(std::int32_t, std::string), "ShowFileFolderProperties")
 #undef QFC_NOT_YET
 
 } // namespace qfc

@@ -1,11 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 // APIFuns' operations that are the same on every system: the settings-file
-// ones (the profile functions of platform/ do the reading and writing) and
-// waiting.
+// ones (the profile functions of platform/ do the reading and writing), the
+// recycle bin (platform's trash) and waiting.
 #include "lib/apifuns/apifuns.h"
 #include "lib/frame/argholders_p.h"
 #include "platform/profile/profilefile.h"
+#include "platform/shell/trash.h"
 
 #include <chrono>
 #include <thread>
@@ -19,6 +20,12 @@ namespace
 // The profile reader answers up to this many characters, as the buffer the
 // operation hands it would hold.
 constexpr std::size_t maxIniValue = 65534;
+
+// A count as the operation reports it: its digits, or "Over 2147483647".
+std::string countText(std::uint64_t n)
+{
+    return n > 2147483647u ? std::string("Over 2147483647") : std::to_string(n);
+}
 
 } // namespace
 
@@ -48,6 +55,22 @@ void ApiFuns::Wait(std::int32_t Milliseconds)
     // A negative time would be an endless wait for an unsigned count: none.
     if (Milliseconds > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(Milliseconds));
+}
+
+std::string ApiFuns::QueryRecycleBin(std::string Drive)
+{
+    const mrb::platform::TrashSummary summary = mrb::platform::queryTrash(Drive);
+    return countText(summary.items) + "|" + countText(summary.bytes);
+}
+
+void ApiFuns::EmptyRecycleBin(std::int32_t, std::string Drive)
+{
+    mrb::platform::emptyTrash(Drive);
+}
+
+void ApiFuns::DelToRecycled(std::string FileName)
+{
+    mrb::platform::moveToTrash(FileName);
 }
 
 } // namespace qfc

@@ -4,8 +4,12 @@
 #include "platform/shell/processes.h"
 
 #include <algorithm>
-#include <tlhelp32.h>
+
+// tlhelp32.h needs windows.h before it.
+// clang-format off
 #include <windows.h>
+#include <tlhelp32.h>
+// clang-format on
 
 namespace mrb::platform
 {

@@ -113,6 +113,29 @@ Check InStr("*IS*" & x & "*IS*", "*IS*PendingFileRenameOperations*IS*") > 0 _
     And registry.ReadRegKey(HKLM, "SYSTEM\CurrentControlSet\Control\Session Manager", "AllowProtectedRenames") = "1", _
     "DelUntilReboot leaves the file to the next start"
 
+' ---- APIFuns: shell, recycle bin, menus, dropped files ------------------------------
+' A batch file run by the shell leaves a mark: through its association, and
+' as a command with the default verb.
+Function RunsBy(how)
+    Dim batch, mark, waited
+    batch = folder & "\" & how & ".bat" : mark = folder & "\" & how & ".txt"
+    With fso.CreateTextFile(batch) : .WriteLine "echo done> """ & mark & """" : .Close : End With
+    If how = "ExecFile" Then apiFuns.ExecFile batch, 0 Else apiFuns.ExecCmd batch, 0
+    For waited = 1 To 50
+        If fso.FileExists(mark) Then Exit For
+        apiFuns.Wait 100
+    Next
+    RunsBy = fso.FileExists(mark)
+End Function
+Check RunsBy("ExecFile"), "ExecFile opens a file with its associated program"
+Check RunsBy("ExecCmd"), "ExecCmd opens a command with the default verb"
+Dim counts : Set counts = New RegExp : counts.Pattern = "^(\d+|Over 2147483647)\|(\d+|Over 2147483647)$"
+Check counts.Test(apiFuns.QueryRecycleBin()), "QueryRecycleBin gives items|bytes"
+Check apiFuns.GetMenuHandle(0) = 0 And apiFuns.GetSubMenuHandle(0, 0) = 0 And apiFuns.DropFiles(0) = "", _
+    "menus and drops of no window are none"
+apiFuns.SetRadioMenu 0, 0 : apiFuns.AcceptDragFiles 0, 1
+Check Err.Number = 0, "SetRadioMenu and AcceptDragFiles of no window do nothing"
+
 ' ---- Registry ------------------------------------------------------------------
 Dim key : key = "Software\Marrowby Tests"
 registry.DeleteRegKey HKCU, key
@@ -148,8 +171,8 @@ Check base64.Encode("abc", "no-such-charset") = "" And base64.Decode("YWJj", "no
     "an unknown charset gives nothing"
 
 fso.DeleteFolder folder, True
-If checks <> 39 Then
-    WScript.Echo "FAIL only " & checks & " of 39 checks ran"
+If checks <> 44 Then
+    WScript.Echo "FAIL only " & checks & " of 44 checks ran"
     failures = failures + 1
 End If
 WScript.Echo failures & " failed"
