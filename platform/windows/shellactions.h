@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // The shell's actions on files, the network-drive dialogs, menus and
@@ -23,6 +24,9 @@ void showPropertiesSheet(std::int32_t window, const std::string &path);
 // (1: disk), owned by window. They return when the user closes them.
 void connectNetworkDriveDialog(std::int32_t window, std::int32_t type);
 void disconnectNetworkDriveDialog(std::int32_t window, std::int32_t type);
+
+// The target path of a shell link (.lnk); nothing when it cannot be read.
+std::optional<std::string> shortcutTarget(const std::string &shortcut);
 
 std::int32_t menuOfWindow(std::int32_t window);
 std::int32_t subMenuAt(std::int32_t menu, std::int32_t position);

@@ -11,6 +11,8 @@
 #include <winnetwk.h>
 // clang-format on
 
+#include <shlobj.h>
+
 namespace mrb::platform
 {
 
@@ -64,6 +66,25 @@ void connectNetworkDriveDialog(std::int32_t window, std::int32_t type)
 void disconnectNetworkDriveDialog(std::int32_t window, std::int32_t type)
 {
     WNetDisconnectDialog(handleOf<HWND>(window), static_cast<DWORD>(type));
+}
+
+std::optional<std::string> shortcutTarget(const std::string &shortcut)
+{
+    IShellLinkW *link = nullptr;
+    if (FAILED(CoCreateInstance(
+            CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, reinterpret_cast<void **>(&link))))
+        return std::nullopt;
+    std::optional<std::string> target;
+    IPersistFile *file = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file)))) {
+        wchar_t path[MAX_PATH] = {};
+        if (SUCCEEDED(file->Load(toWide(shortcut).c_str(), STGM_READ))
+            && link->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH) == S_OK)
+            target = fromWide(path);
+        file->Release();
+    }
+    link->Release();
+    return target;
 }
 
 std::int32_t menuOfWindow(std::int32_t window)

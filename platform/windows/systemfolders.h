@@ -24,6 +24,8 @@ std::optional<std::string> environmentValue(const std::string &name);
 // cannot be listed adds its -1 to its parent's sum. between runs once per
 // folder, to let the caller's messages be handled.
 std::int32_t filesBelow(const std::string &folder, void (*between)());
+// Whether a file or folder of that name exists.
+bool pathExists(const std::string &path);
 // The system's major version number (6 for Windows 7).
 std::int32_t systemMajorVersion();
 

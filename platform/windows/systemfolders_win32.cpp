@@ -81,6 +81,11 @@ std::int32_t filesBelow(const std::string &folder, void (*between)())
     return count;
 }
 
+bool pathExists(const std::string &path)
+{
+    return GetFileAttributesW(toWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 std::int32_t systemMajorVersion()
 {
     OSVERSIONINFOW info {};

@@ -53,14 +53,13 @@ TEST_F(EarlyBound, AFailedCallLeavesItsRecordForGetErrorInfo)
     ComPtr<QfcGenFuns> genFuns = makeGenFuns();
     ASSERT_TRUE(genFuns);
     // An operation the Windows build does not have yet fails every time.
-    const mrb::platform::Bstr path("C:\\none.lnk");
-    VARIANT_BOOL exists = VARIANT_FALSE;
-    EXPECT_EQ(genFuns->lpVtbl->CheckShortcut(genFuns.get(), path.get(), &exists), E_NOTIMPL);
+    IDispatch *noForm = nullptr;
+    EXPECT_EQ(genFuns->lpVtbl->AdjListColWid(genFuns.get(), &noForm), E_NOTIMPL);
 
     std::string source;
     std::string description;
     ASSERT_TRUE(win32client::takeThreadError(&source, &description));
-    EXPECT_EQ(source, "GenFuns.CheckShortcut");
+    EXPECT_EQ(source, "GenFuns.AdjListColWid");
     EXPECT_EQ(description, "Not available in the Windows build yet.");
 }
 

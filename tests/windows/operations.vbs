@@ -60,6 +60,17 @@ fso.GetFile(folder & "\count\sub\e.txt").Attributes = 2
 Check genFuns.GetFilesQty("  " & folder & "\count ") = 5, "GetFilesQty counts every file below, hidden ones too"
 Check genFuns.GetFilesQty("") = -1 And genFuns.GetFilesQty(folder & "\none") = -1, "GetFilesQty of nothing is -1"
 
+x = genFuns.GetCharsetList()
+Check InStr(x, "iso-8859-1 | ") > 0 And Right(x, 4) <> " || " _
+    And UBound(Split(x, " || ")) + 1 = UBound(Split(registry.EnumerateRegKeys(&H80000000, "MIME\Database\Codepage"), "*SK*")) + 1, _
+    "GetCharsetList: one entry per code page of the system's registry"
+Dim link : Set link = shell.CreateShortcut(folder & "\count.lnk")
+link.TargetPath = folder & "\count\a.txt" : link.Save
+Check genFuns.CheckShortcut(folder & "\count.lnk"), "CheckShortcut of a link to an existing file"
+fso.DeleteFile folder & "\count\a.txt"
+Check Not genFuns.CheckShortcut(folder & "\count.lnk") And Not genFuns.CheckShortcut(folder & "\none.lnk"), _
+    "CheckShortcut of a link to nothing, and of no link"
+
 ' ---- APIFuns: settings files --------------------------------------------------
 Dim ini : ini = folder & "\options.dll"
 Check apiFuns.ReadIni(ini, "Common", "Path") = "", "ReadIni of a missing file is empty"
@@ -171,8 +182,8 @@ Check base64.Encode("abc", "no-such-charset") = "" And base64.Decode("YWJj", "no
     "an unknown charset gives nothing"
 
 fso.DeleteFolder folder, True
-If checks <> 44 Then
-    WScript.Echo "FAIL only " & checks & " of 44 checks ran"
+If checks <> 47 Then
+    WScript.Echo "FAIL only " & checks & " of 47 checks ran"
     failures = failures + 1
 End If
 WScript.Echo failures & " failed"
