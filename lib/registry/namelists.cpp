@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "lib/registry/namelists.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace qfc
 {
 
@@ -42,6 +45,16 @@ std::string joined(const std::vector<std::string> &items, std::string_view separ
         out += items[i];
     }
     return out;
+}
+
+std::string binaryValueText(std::string_view data)
+{
+    if (data.size() > 4)
+        return {};
+    unsigned char bytes[4] = {};
+    std::memcpy(bytes, data.data(), data.size());
+    const std::uint32_t n = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (std::uint32_t {bytes[3]} << 24);
+    return std::to_string(static_cast<std::int32_t>(n));
 }
 
 } // namespace qfc

@@ -14,6 +14,10 @@ namespace qfc
 // the n-th name listed is the n-th name given.
 std::vector<std::string> listedNames(const std::vector<std::string> &names);
 
+// Binary data of up to four bytes as a little-endian signed number in
+// decimal; "" for more.
+std::string binaryValueText(std::string_view data);
+
 std::string joined(const std::vector<std::string> &items, std::string_view separator);
 
 } // namespace qfc

@@ -9,7 +9,6 @@
 #include "platform/windows/systemregistry.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace qfc
 {
@@ -42,12 +41,7 @@ std::string valueText(const SystemRegValue &value)
     default:
         return {};
     }
-    if (value.data.size() > 4)
-        return {};
-    unsigned char bytes[4] = {};
-    std::memcpy(bytes, value.data.data(), value.data.size());
-    const std::uint32_t n = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (std::uint32_t {bytes[3]} << 24);
-    return std::to_string(static_cast<std::int32_t>(n));
+    return binaryValueText(value.data);
 }
 
 // The value WriteRegKey stores, or nothing when the text does not convert.

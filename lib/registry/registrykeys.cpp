@@ -3,7 +3,6 @@
 #include "lib/registry/registrykeys.h"
 
 #include <cstdlib>
-#include <cstring>
 
 namespace qfc
 {
@@ -81,12 +80,7 @@ std::string registryValueText(const RegValue &value)
     case RegValueType::Binary:
         break;
     }
-    if (value.data.size() > 4)
-        return {};
-    unsigned char bytes[4] = {};
-    std::memcpy(bytes, value.data.data(), value.data.size());
-    const std::uint32_t n = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (std::uint32_t {bytes[3]} << 24);
-    return std::to_string(static_cast<std::int32_t>(n));
+    return binaryValueText(value.data);
 }
 
 } // namespace qfc
