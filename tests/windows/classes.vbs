@@ -7,8 +7,12 @@ Option Explicit
 
 Const NotYetAvailable = &H80004001
 Dim failures : failures = 0
+' A check whose condition raises is skipped whole under On Error Resume Next:
+' the count at the end catches that.
+Dim checks : checks = 0
 
 Sub Check(ok, what)
+    checks = checks + 1
     If ok Then
         WScript.Echo "ok   " & what
     Else
@@ -65,5 +69,9 @@ Check Err.Number = 6, "a number too large for a 16-bit argument overflows (6)"
 Err.Clear : x = genFuns.LongToHTMLColor("255")
 Check Err.Number = 0 And x = "#FF0000", "text holding a number converts to a number"
 
+If checks <> 22 Then ' two for each of the five classes, then twelve
+    WScript.Echo "FAIL only " & checks & " of 22 checks ran"
+    failures = failures + 1
+End If
 WScript.Echo failures & " failed"
 WScript.Quit failures
