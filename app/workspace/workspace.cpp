@@ -5,6 +5,7 @@
 #include "app/browse/displaysettings.h"
 #include "app/browse/foldertree.h"
 #include "app/browse/listingcolumns.h"
+#include "app/browse/valuetexts.h"
 #include "app/output/xlsxapplication.h"
 
 namespace mrb::core
@@ -76,6 +77,10 @@ void Workspace::sortByTextOnly()
 void Workspace::applyDisplaySettings()
 {
     ApplyDisplaySettings(m_destination, settings(), m_services.fs, m_services.locale);
+    // the unit and precision may have changed: rows added from now on make
+    // their size texts in the new ones
+    for (platform::ListModel *listing : {&m_source, &m_destination})
+        makeTextsFromValues(*listing, settings(), m_services.locale);
 }
 
 } // namespace mrb::core
