@@ -80,26 +80,27 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
   var DIGITS = '0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz-_';
   var digitOf = new Int8Array(128).fill(-1);
   for (var g = 0; g < DIGITS.length; g++) digitOf[DIGITS.charCodeAt(g)] = g;
-  function numbers(text, into) {
-    var last = 0, p = 0;
+  function numbers(text) {
+    var into = new Float64Array(total), last = 0, p = 0;
     for (var r = 0; r < total; r++) {
-      var c = text.charCodeAt(p);
-      if (c === 46) { into[r] = NaN; p++; continue; }
-      if (c === 33) { last = 0; p++; }
-      var v = 0, scale = 1, d;
-      do { d = digitOf[text.charCodeAt(p++)]; v += (d & 31) * scale; scale *= 32; } while (d >= 32);
-      last += v % 2 === 0 ? v / 2 : -(v + 1) / 2;
+      var c = text.charCodeAt(p++);
+      if (c === 46) { into[r] = NaN; continue; }
+      if (c === 33) { last = 0; c = text.charCodeAt(p++); }
+      var d = digitOf[c];
+      if (d < 32) { // one digit: most rows
+        last += (d >>> 1) ^ -(d & 1);
+      } else {
+        var v = d - 32, scale = 32;
+        do { d = digitOf[text.charCodeAt(p++)]; v += (d & 31) * scale; scale *= 32; } while (d >= 32);
+        last += v % 2 === 0 ? v / 2 : -(v + 1) / 2;
+      }
       into[r] = last;
     }
     return into;
   }
-  var folderOfRow = numbers(data.folder, new Int32Array(total));
-  var typeOfRow = numbers(data.type, new Int32Array(total));
-  var isFolder = numbers(data.kind, new Uint8Array(total));
-  var sizes = numbers(data.size, new Float64Array(total));
-  var modified = numbers(data.modified, new Float64Array(total));
-  var created = numbers(data.created, new Float64Array(total));
-  var accessed = numbers(data.accessed, new Float64Array(total));
+  var folderOfRow = numbers(data.folder), typeOfRow = numbers(data.type), isFolder = numbers(data.kind);
+  var sizes = numbers(data.size), modified = numbers(data.modified);
+  var created = numbers(data.created), accessed = numbers(data.accessed);
   function known(values, r) { var v = values[r]; return v === v ? v : null; } // NaN: unknown
 
   document.getElementById('title').textContent = document.title;
@@ -142,7 +143,7 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
   // Tags read and found: length, artist, title and album as columns, and in the search.
   var lengths = null, titles = null, artists = null, albums = null, tagged = false;
   if (data.tags === true) {
-    lengths = numbers(data.length, new Float64Array(total));
+    lengths = numbers(data.length);
     titles = data.title; artists = data.artist; albums = data.album;
     for (var f = 0; f < total && !tagged; f++)
       tagged = lengths[f] === lengths[f] || artists[f] !== '' || titles[f] !== '' || albums[f] !== '';
@@ -174,23 +175,36 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
     return node;
   }
   // Each row counts in the folder holding it: totals per folder first, then
-  // handed up to every folder above.
-  var directFiles = new Float64Array(folders.length), directFolders = new Float64Array(folders.length);
-  var directBytes = new Float64Array(folders.length);
-  for (var r = 0; r < total; r++) {
-    var at = folderOfRow[r];
-    if (isFolder[r] === 1) { directFolders[at]++; nodeFor(joinPath(folders[at], names[r])); }
-    else { directFiles[at]++; directBytes[at] += sizes[r] || 0; }
-  }
-  for (var h = 0; h < folders.length; h++) {
-    var holder = nodeFor(folders[h]);
-    holder.direct += directFiles[h] + directFolders[h];
-    for (var n = holder; n; n = n.parent) {
-      n.folders += directFolders[h]; n.files += directFiles[h]; n.bytes += directBytes[h];
+  // handed up to every folder above. Nodes are made in the order of the rows,
+  // so folders that sort alike keep that order.
+  function buildTree() {
+    var holders = new Array(folders.length);
+    var directFiles = new Float64Array(folders.length), directFolders = new Float64Array(folders.length);
+    var directBytes = new Float64Array(folders.length);
+    for (var r = 0; r < total; r++) {
+      var at = folderOfRow[r];
+      if (!holders[at]) holders[at] = nodeFor(folders[at]);
+      if (isFolder[r] === 1) { directFolders[at]++; nodeFor(joinPath(folders[at], names[r])); }
+      else { directFiles[at]++; directBytes[at] += sizes[r] || 0; }
+    }
+    for (var h = 0; h < folders.length; h++) {
+      var holder = holders[h];
+      if (!holder) continue;
+      holder.direct += directFiles[h] + directFolders[h];
+      for (var n = holder; n; n = n.parent) {
+        n.folders += directFolders[h]; n.files += directFiles[h]; n.bytes += directBytes[h];
+      }
+    }
+    var top = nodes.get('/');
+    while (top && top.children.length === 1 && top.direct === 0) top = top.children[0];
+    if (top) {
+      var rootList = document.createElement('ul');
+      var rootItem = treeItem(top);
+      rootList.appendChild(rootItem.li);
+      document.getElementById('tree').appendChild(rootList);
+      if (!rootItem.toggle.disabled) rootItem.toggle.click();
     }
   }
-  var top = nodes.get('/');
-  while (top && top.children.length === 1 && top.direct === 0) top = top.children[0];
 
   var selectedFolder = null, selectedElement = null;
   function statsText(node) {
@@ -239,14 +253,6 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
     });
     return { li: li, toggle: toggle };
   }
-  if (top) {
-    var rootList = document.createElement('ul');
-    var rootItem = treeItem(top);
-    rootList.appendChild(rootItem.li);
-    document.getElementById('tree').appendChild(rootList);
-    if (!rootItem.toggle.disabled) rootItem.toggle.click();
-  }
-
   // ---- table: sorted order, filtered view, only the rows in sight rendered
   var order = new Int32Array(total);
   for (var k = 0; k < total; k++) order[k] = k;
@@ -352,7 +358,7 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
   var timer = 0;
   search.addEventListener('input', function () {
     clearTimeout(timer);
-    timer = setTimeout(refilter, total > 20000 ? 50 : 0);
+    timer = setTimeout(refilter, total > 20000 ? 30 : 0);
   });
 
   var viewport = document.getElementById('viewport');
@@ -417,8 +423,9 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
     requestAnimationFrame(function () { pending = false; render(); });
   });
   window.addEventListener('resize', render);
+  // The table shows first; the folder tree and the search index follow.
   refilter();
-  setTimeout(buildIndex, 0);
+  setTimeout(function () { buildTree(); buildIndex(); }, 0);
 })();
 </script>
 </body>
