@@ -76,11 +76,11 @@ void Workspace::sortByTextOnly()
 
 void Workspace::applyDisplaySettings()
 {
-    ApplyDisplaySettings(m_destination, settings(), m_services.fs, m_services.locale);
-    // the unit and precision may have changed: rows added from now on make
-    // their size texts in the new ones
+    // the unit and precision may have changed: size texts made from now on
+    // (the remade ones below included) are made in the new ones
     for (platform::ListModel *listing : {&m_source, &m_destination})
         makeTextsFromValues(*listing, settings(), m_services.locale);
+    ApplyDisplaySettings(m_destination, settings(), m_services.fs, m_services.locale);
 }
 
 } // namespace mrb::core
