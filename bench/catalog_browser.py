@@ -13,8 +13,8 @@ import statistics
 import sys
 import time
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / 'tests/app/cli/readers'))
+import headless_chromium  # noqa: E402
 
 # Notes when the count first shows, before the page's own script runs.
 MARK = """
@@ -41,13 +41,7 @@ search.dispatchEvent(new Event('input'));
 
 def main():
     page, query = sys.argv[1:3]
-    options = webdriver.ChromeOptions()
-    options.binary_location = '/usr/bin/chromium'
-    for argument in ('--headless=new', '--no-sandbox', '--disable-gpu', '--window-size=1280,1024',
-                     '--disable-dev-shm-usage', '--no-first-run', '--disable-extensions',
-                     '--disable-background-networking', '--disable-component-update'):
-        options.add_argument(argument)
-    driver = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
+    driver = headless_chromium.start()
     try:
         driver.set_page_load_timeout(600)
         driver.set_script_timeout(600)
