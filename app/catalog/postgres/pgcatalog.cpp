@@ -237,16 +237,7 @@ CatalogStatus ServerCatalog::readWhere(std::int64_t snapshot,
             entry.folder = rows.optionalInteger(r, 1).value_or(-1);
             platform::FsItem &item = entry.item;
             item.name.assign(rows.bytes(r, 2));
-            const std::int64_t kind = rows.integer(r, 3);
-            item.isFolder = (kind & kindFolder) != 0;
-            item.isSymlink = (kind & kindLink) != 0;
-            const std::optional<std::int64_t> size = rows.optionalInteger(r, 4);
-            entry.total.reset();
-            item.size = 0;
-            if (item.isFolder && size)
-                entry.total = static_cast<std::uint64_t>(*size);
-            else if (size)
-                item.size = static_cast<std::uint64_t>(*size);
+            setKindAndSize(entry, rows.integer(r, 3), rows.optionalInteger(r, 4));
             if (CatalogStatus status = typeText(rows.integer(r, 5), item.type); !status.ok())
                 return status;
             item.attributes = static_cast<std::uint32_t>(rows.integer(r, 6));
@@ -262,11 +253,7 @@ CatalogStatus ServerCatalog::readWhere(std::int64_t snapshot,
                 return CatalogStatus::failure(CatalogFailure::NotCatalog,
                     "'" + m_address + "' is damaged: entry " + std::to_string(entry.id) + " has no folder");
             } else {
-                item.parentPath.assign(rows.bytes(r, 12));
-                item.path.assign(item.parentPath);
-                if (!item.path.ends_with('/'))
-                    item.path += '/';
-                item.path += item.name;
+                placeIn(item, rows.bytes(r, 12));
             }
             if (!each(entry))
                 return {};

@@ -15,10 +15,6 @@
 namespace mrb::core::postgres
 {
 
-// Bits of entries.kind, as in the file.
-inline constexpr std::int64_t kindFolder = 1;
-inline constexpr std::int64_t kindLink = 2;
-
 // The number of a type description: the same text has the same number on
 // every machine, so writers never wait for each other to number one.
 std::int64_t typeIdOf(std::string_view text);

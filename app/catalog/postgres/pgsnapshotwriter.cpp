@@ -3,6 +3,7 @@
 #include "app/catalog/catalogsearch.h"
 #include "app/catalog/postgres/pgcatalog_p.h"
 #include "app/catalog/postgres/pgschema.h"
+#include "app/catalog/walkplaces.h"
 
 #include <map>
 #include <unordered_set>
@@ -73,10 +74,8 @@ public:
             return fail(), 0;
         m_snapshot = made.integer(0, 0);
         m_device = static_cast<std::int64_t>(header.volume.device);
-        m_next = 0;
-        m_nextFolder = 0;
+        m_places.reset();
         m_total = 0;
-        m_frames.clear();
         m_entries = CopyRows();
         m_folders = CopyRows();
         if (!m_conn.exec(createPartitionsOf(m_snapshot))
@@ -90,27 +89,25 @@ public:
 
     void enterFolder(const platform::FsItem &) override
     {
-        if (!m_status.ok() || !placeFor())
+        if (!m_status.ok() || !hasRoom())
             return;
         // the folder's row waits for its total; its place in the walk is now
-        m_frames.push_back({m_nextFolder++, m_next++});
+        m_places.enter();
     }
 
     void file(const platform::FsItem &file) override
     {
-        if (!m_status.ok() || m_frames.empty() || !placeFor())
+        if (!m_status.ok() || !m_places.inFolder() || !hasRoom())
             return;
-        writeEntry(m_next++, m_frames.back().ordinal, file, static_cast<std::int64_t>(file.size));
+        writeEntry(m_places.file(), m_places.current().ordinal, file, static_cast<std::int64_t>(file.size));
     }
 
     void leaveFolder(const platform::FsItem &folder, std::uint64_t total) override
     {
-        if (!m_status.ok() || m_frames.empty())
+        if (!m_status.ok() || !m_places.inFolder())
             return;
-        const Frame frame = m_frames.back();
-        m_frames.pop_back();
-        const std::optional<std::int64_t> parent =
-            m_frames.empty() ? std::nullopt : std::optional<std::int64_t>(m_frames.back().ordinal);
+        std::optional<std::int64_t> parent;
+        const WalkPlaces::Folder frame = m_places.leave(parent);
         writeEntry(frame.place, parent, folder, static_cast<std::int64_t>(total));
         // with its final "/", so a piece that ends a folder's name finds what lies in it
         m_folded.clear();
@@ -122,8 +119,8 @@ public:
         m_folders.bytes(folder.path);
         m_folders.bytes(m_folded);
         m_folders.integer(frame.place);
-        m_folders.integer(m_next - 1);
-        if (m_frames.empty())
+        m_folders.integer(m_places.count() - 1);
+        if (!parent)
             m_total = static_cast<std::int64_t>(total);
     }
 
@@ -143,7 +140,9 @@ public:
         m_folders = CopyRows();
         if (!m_conn
                  .query("UPDATE marrowby.snapshots SET entry_count = $1, total_size = $2 WHERE id = $3",
-                     {Parameter::integer(m_next), Parameter::integer(m_total), Parameter::integer(m_snapshot)})
+                     {Parameter::integer(m_places.count()),
+                         Parameter::integer(m_total),
+                         Parameter::integer(m_snapshot)})
                  .ok())
             return fail();
         if (!storeTypes() || !m_conn.exec(attachPartitionsOf(m_snapshot)))
@@ -164,24 +163,16 @@ public:
     const CatalogStatus &status() const override { return m_status; }
 
 private:
-    struct Frame {
-        std::int64_t ordinal;
-        std::int64_t place;
-    };
-
     void fail()
     {
         if (m_status.ok())
             m_status = m_catalog.lastFailure();
     }
 
-    // Entries are numbered within their snapshot in 32 bits.
-    bool placeFor()
+    bool hasRoom()
     {
-        if (m_next <= 0xFFFFFFFF)
-            return true;
-        m_status = CatalogStatus::failure(CatalogFailure::Failed, "a snapshot holds at most 4294967296 entries");
-        return false;
+        m_status = m_places.room();
+        return m_status.ok();
     }
 
     void writeEntry(
@@ -198,8 +189,7 @@ private:
         m_entries.integer(folder);
         m_entries.bytes(item.name);
         m_entries.bytes(m_folded);
-        m_entries.integer4(
-            static_cast<std::int32_t>((item.isFolder ? kindFolder : 0) | (item.isSymlink ? kindLink : 0)));
+        m_entries.integer4(static_cast<std::int32_t>(kindOf(item)));
         m_entries.integer(size);
         m_entries.integer(type);
         m_entries.integer4(static_cast<std::int32_t>(item.attributes));
@@ -273,10 +263,8 @@ private:
     std::string m_folded; // reused for every folded name
     std::int64_t m_snapshot = 0;
     std::int64_t m_device = 0;
-    std::int64_t m_next = 0; // the next entry's place
-    std::int64_t m_nextFolder = 0;
+    WalkPlaces m_places;
     std::int64_t m_total = 0;
-    std::vector<Frame> m_frames; // the folders being written, outermost first
 };
 
 } // namespace
