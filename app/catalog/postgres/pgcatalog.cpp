@@ -5,6 +5,7 @@
 #include "app/catalog/postgres/pgcatalog_p.h"
 #include "app/catalog/postgres/pgschema.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace mrb::core
@@ -41,15 +42,6 @@ std::string containing(std::string_view text)
         pattern += c;
     }
     return pattern + "%";
-}
-
-// Numbers as the text of an array parameter ("{1,2,3}").
-std::string arrayOf(const std::vector<std::int64_t> &values)
-{
-    std::string text = "{";
-    for (std::size_t i = 0; i < values.size(); ++i)
-        text += (i ? "," : "") + std::to_string(values[i]);
-    return text + "}";
 }
 
 } // namespace
@@ -291,8 +283,7 @@ CatalogStatus ServerCatalog::searchCandidates(std::int64_t snapshot, const Searc
         return readWhere(snapshot, base, lastIdOf(snapshot), "", {}, each);
 
     // Everything below a matching folder lies in one run of ids: its subtree.
-    std::vector<std::int64_t> from;
-    std::vector<std::int64_t> to;
+    std::vector<std::pair<std::int64_t, std::int64_t>> runs;
     if (!plan.folderFragment.empty()) {
         const Result folders = m_conn.query("SELECT path, entry, last FROM marrowby.folders "
                                             "WHERE id BETWEEN $1 AND $2 AND path_folded LIKE $3",
@@ -302,40 +293,41 @@ CatalogStatus ServerCatalog::searchCandidates(std::int64_t snapshot, const Searc
         if (!folders.ok())
             return lastFailure();
         for (int r = 0; r < folders.rows(); ++r) {
-            if (plan.folderMatches && !plan.folderMatches(folders.bytes(r, 0)))
-                continue;
-            from.push_back(base + folders.integer(r, 1));
-            to.push_back(base + folders.integer(r, 2));
+            if (!plan.folderMatches || plan.folderMatches(folders.bytes(r, 0)))
+                runs.emplace_back(base + folders.integer(r, 1), base + folders.integer(r, 2));
         }
+        std::sort(runs.begin(), runs.end());
     }
-    // Names holding every fragment of a group, or entries in those runs; the
-    // trigram index finds the first, the key the second.
+    // Names holding every fragment of a group, through the trigram index.
     std::vector<Parameter> extra;
     std::string names;
     for (const std::vector<std::string> &group : plan.nameGroups) {
-        names += names.empty() ? "(" : " OR (";
+        names += names.empty() ? "AND ((" : " OR (";
         for (std::size_t f = 0; f < group.size(); ++f) {
             extra.push_back(Parameter::text(containing(group[f])));
-            names += (f ? " AND " : "") + std::string("n.name_folded LIKE $") + std::to_string(4 + extra.size());
+            names += (f ? " AND " : "") + std::string("e.name_folded LIKE $") + std::to_string(4 + extra.size());
         }
         names += ")";
     }
-    std::string condition;
     if (!names.empty())
-        condition =
-            "AND e.id IN (SELECT n.id FROM marrowby.entries n WHERE n.id > $1 AND n.id <= $2 AND (" + names + ")";
-    if (!from.empty()) {
-        extra.push_back(Parameter::text(arrayOf(from)));
-        extra.push_back(Parameter::text(arrayOf(to)));
-        const std::string runs = "SELECT r.id FROM unnest($" + std::to_string(3 + extra.size()) + "::bigint[], $"
-            + std::to_string(4 + extra.size())
-            + "::bigint[]) AS u(a, b) JOIN marrowby.entries r "
-              "ON r.id BETWEEN u.a AND u.b AND r.id > $1 AND r.id <= $2";
-        condition += names.empty() ? "AND e.id IN (" + runs : " UNION " + runs;
+        names += ")";
+    // In id order: the names that match up to a run, then the whole run, and so on.
+    bool going = true;
+    const EntryVisitor visit = [&](const StoredEntry &entry) { return going = each(entry); };
+    std::int64_t next = base; // every candidate before it has been given
+    runs.emplace_back(lastIdOf(snapshot) + 1, lastIdOf(snapshot)); // the end
+    for (const auto &[first, last] : runs) {
+        if (!names.empty() && first > next)
+            if (CatalogStatus status = readWhere(snapshot, next, first - 1, names, extra, visit); !status.ok())
+                return status;
+        if (going && last >= std::max(first, next))
+            if (CatalogStatus status = readWhere(snapshot, std::max(first, next), last, "", {}, visit); !status.ok())
+                return status;
+        if (!going)
+            return {};
+        next = std::max(next, last + 1);
     }
-    if (condition.empty())
-        return {};
-    return readWhere(snapshot, base, lastIdOf(snapshot), condition + ")", extra, each);
+    return {};
 }
 
 namespace

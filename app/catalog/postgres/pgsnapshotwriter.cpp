@@ -145,7 +145,9 @@ public:
                          Parameter::integer(m_snapshot)})
                  .ok())
             return fail();
-        if (!storeTypes() || !m_conn.exec(attachPartitionsOf(m_snapshot)))
+        // the statistics let a search choose between the trigram index and the id order
+        if (!storeTypes() || !m_conn.exec(attachPartitionsOf(m_snapshot))
+            || !m_conn.exec("ANALYZE " + entriesPartitionOf(m_snapshot) + ", " + foldersPartitionOf(m_snapshot)))
             return fail();
         m_newTypes.clear();
     }
