@@ -174,15 +174,6 @@ const CatalogCase catalogCases[] = {
             {.args = {"--catalog", "{other}", "catalog", "list", "--format", "csv"}, .onCatalog = false}}},
 };
 
-// Access times an hour ahead: reading a folder then leaves its time as it
-// is, and the second back end's walk sees what the first one's saw.
-void settleAccessTimes(const std::string &root)
-{
-    const timespec times[2] = {{std::time(nullptr) + 3600, 0}, {0, UTIME_OMIT}};
-    for (const auto &entry : std::filesystem::recursive_directory_iterator(root))
-        ::utimensat(AT_FDCWD, entry.path().c_str(), times, AT_SYMLINK_NOFOLLOW);
-}
-
 std::string replaced(std::string text, const std::string &from, const std::string &to)
 {
     for (std::size_t at = 0; !from.empty() && (at = text.find(from, at)) != std::string::npos; at += to.size())
@@ -257,7 +248,7 @@ TEST_P(CatalogBackends, PrintAndWriteTheSame)
         SCOPED_TRACE("step " + std::to_string(i + 1));
         if (step.before)
             step.before(tree);
-        settleAccessTimes(tree.root());
+        mrb::test::settleAccessTimes(tree.root());
         const mrb::test::MrbListRun file = run(backends[0], step);
         const mrb::test::MrbListRun server = run(backends[1], step);
         EXPECT_EQ(file.exitCode, step.exit) << file.err;
