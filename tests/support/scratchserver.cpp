@@ -55,13 +55,15 @@ ScratchServer::ScratchServer()
         m_problem = "initdb failed: " + TempTree::read(m_folder.path("initdb.log"));
         return;
     }
+    m_made = true;
     if (start() && !sql("CREATE DATABASE copies"))
         m_problem = "no second database: " + m_problem;
 }
 
 ScratchServer::~ScratchServer()
 {
-    if (m_running)
+    // also when a start seemed to fail: a server that came up late still goes
+    if (m_made)
         stop();
 }
 
@@ -78,16 +80,15 @@ bool ScratchServer::start()
     // fsync off: a test's data need not outlive a crash of the machine
     const std::string options = "-k " + m_folder.root() + " -p " + std::to_string(m_port)
         + " -c listen_addresses='' -c fsync=off -c full_page_writes=off";
-    m_running = runAsServer(serverBin + "pg_ctl -w -s -D " + shellQuoted(m_folder.path("data")) + " -l "
+    const bool running = runAsServer(serverBin + "pg_ctl -w -s -D " + shellQuoted(m_folder.path("data")) + " -l "
         + shellQuoted(m_folder.path("server.log")) + " -o " + shellQuoted(options) + " start");
-    if (!m_running)
+    if (!running)
         m_problem = "the server did not start: " + TempTree::read(m_folder.path("server.log"));
-    return m_running;
+    return running;
 }
 
 bool ScratchServer::stop()
 {
-    m_running = false;
     return runAsServer(serverBin + "pg_ctl -s -D " + shellQuoted(m_folder.path("data")) + " -m immediate stop");
 }
 

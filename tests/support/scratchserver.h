@@ -45,7 +45,7 @@ private:
     TempTree m_folder;
     std::string m_problem;
     int m_port = 0;
-    bool m_running = false;
+    bool m_made = false; // initdb made the cluster
 };
 
 // The one server of a test program, started on first use; nullptr with the
