@@ -32,6 +32,7 @@ if(NOT WIN32)
     pkg_check_modules(XLSXWRITER REQUIRED IMPORTED_TARGET xlsxwriter)
     pkg_check_modules(TAGLIB REQUIRED IMPORTED_TARGET taglib)
     pkg_check_modules(SQLITE3 REQUIRED IMPORTED_TARGET sqlite3)
+    pkg_check_modules(LIBPQ REQUIRED IMPORTED_TARGET libpq)
 endif()
 find_package(Threads REQUIRED)
 
@@ -89,12 +90,13 @@ function(mrb_add_library name)
     mrb_target_defaults(${name})
 endfunction()
 
-# mrb_add_test(name SOURCES ... LIBS ... [QT] [WIDGETS] [NO_MAIN])
+# mrb_add_test(name SOURCES ... LIBS ... [QT] [WIDGETS] [NO_MAIN] [WHOLE])
 # One GoogleTest binary, discovered when ctest runs (so Qt and sanitizer
 # start-up never happens at build time). WIDGETS gives it the main() that
-# makes the application object first.
+# makes the application object first. WHOLE runs the binary as one test, for
+# tests that share something costly to start (a database server).
 function(mrb_add_test name)
-    cmake_parse_arguments(ARG "QT;WIDGETS;NO_MAIN" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+    cmake_parse_arguments(ARG "QT;WIDGETS;NO_MAIN;WHOLE" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} mrb_test_support GTest::gtest GTest::gmock)
     if(ARG_WIDGETS)
@@ -117,6 +119,11 @@ function(mrb_add_test name)
     set(properties TIMEOUT ${ARG_TIMEOUT})
     if(ARG_LABELS)
         list(APPEND properties LABELS "${ARG_LABELS}")
+    endif()
+    if(ARG_WHOLE)
+        add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+        set_tests_properties(${name} PROPERTIES ${properties})
+        return()
     endif()
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST

@@ -4,10 +4,10 @@
 
 #include "app/browse/filerows.h"
 #include "app/browse/listeditem.h"
+#include "app/catalog/catalogopener.h"
 #include "app/catalog/catalogsearch.h"
 #include "app/catalog/snapshotbuilder.h"
 #include "app/catalog/snapshotheader.h"
-#include "app/catalog/sqlite/sqlitecatalog.h"
 #include "app/destination/destinationcommands.h"
 #include "app/userinterface/busypointer.h"
 
@@ -32,10 +32,10 @@ CatalogActions::~CatalogActions() = default;
 CatalogStatus CatalogActions::reader(CatalogStore *&out)
 {
     if (!m_reader) {
-        if (!m_workspace.services().fs.get().fileExists(m_path))
+        if (!isServerAddress(m_path) && !m_workspace.services().fs.get().fileExists(m_path))
             return CatalogStatus::failure(CatalogFailure::Missing,
                 "The catalog holds no snapshots yet: Catalog > Add Destination to Catalog makes the first.");
-        if (CatalogStatus status = openSqliteCatalog(m_path, CatalogAccess::Read, m_reader); !status.ok())
+        if (CatalogStatus status = openCatalog(m_path, CatalogAccess::Read, m_reader); !status.ok())
             return status;
     }
     out = m_reader.get();
@@ -63,9 +63,9 @@ std::int64_t CatalogActions::addDestination(const std::string &label)
         const BusyPointer busy(ui);
         m_reader.reset();
         std::unique_ptr<CatalogStore> store;
-        if (!fs.fileExists(m_path))
+        if (!isServerAddress(m_path) && !fs.fileExists(m_path))
             fs.createFolder(platform::parentPathOf(m_path));
-        result = openSqliteCatalog(m_path, CatalogAccess::Write, store);
+        result = openCatalog(m_path, CatalogAccess::Write, store);
         if (result.ok()) {
             store->setWaitCheck([&] {
                 status.setPrompt(" Waiting for another program writing the catalog...");

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace mrb::core
 {
@@ -69,6 +70,15 @@ struct StoredEntry {
     platform::FsItem item;
     std::optional<std::uint64_t> total; // folders only
 };
+
+// Bits of a stored entry's kind, the same in every store.
+inline constexpr std::int64_t kindFolder = 1;
+inline constexpr std::int64_t kindLink = 2; // described as what it leads to
+std::int64_t kindOf(const platform::FsItem &item);
+// An entry's kind and stored size: a folder's size is its total.
+void setKindAndSize(StoredEntry &entry, std::int64_t kind, std::optional<std::int64_t> size);
+// An entry's paths, from the path of the folder holding it.
+void placeIn(platform::FsItem &item, std::string_view folderPath);
 
 // One folder of a snapshot: its entries are the places entry to last, its own
 // entry first, then its files, then its sub-folders' entries.

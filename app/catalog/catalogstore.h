@@ -59,6 +59,11 @@ using EntryVisitor = std::function<bool(const StoredEntry &)>;
 // modified time and inode; no type, attributes, other times, device or paths).
 enum class EntryDetail { Full, Comparison };
 
+enum class CatalogAccess {
+    Read, // an existing catalog; nothing is ever written
+    Write, // made when missing (a file's folder too)
+};
+
 // A catalog of snapshots behind one interface, so the file the program keeps
 // by default and a server shared by many machines are used the same way.
 // Reads never block writers; a writer waits while another process writes.

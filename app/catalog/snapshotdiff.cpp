@@ -253,8 +253,9 @@ CatalogStatus diffSnapshots(CatalogStore &store,
             if (CatalogStatus status = store.readEntries(snapshot,
                     place,
                     place,
-                    [&](const StoredEntry &whole) {
-                        *entry = whole;
+                    // clang 14 cannot capture a structured binding by itself
+                    [target = entry](const StoredEntry &whole) {
+                        *target = whole;
                         return false;
                     });
                 !status.ok())

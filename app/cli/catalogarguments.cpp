@@ -17,7 +17,7 @@ namespace
 bool takesValueBeforeCommand(std::string_view arg)
 {
     for (const std::string_view option :
-        {"--settings", "--set", "--catalog", "--format", "--label", "--snapshot", "--limit"})
+        {"--settings", "--set", "--catalog", "--format", "--label", "--snapshot", "--limit", "--from", "--to"})
         if (arg == option)
             return true;
     return false;
@@ -57,6 +57,8 @@ constexpr CommandName commandNames[] = {
     {"diff", CatalogCommand::Diff},
     {"export", CatalogCommand::Export},
     {"remove", CatalogCommand::Remove},
+    {"init", CatalogCommand::Init},
+    {"copy", CatalogCommand::Copy},
 };
 
 // The words after the command, checked against what the command takes.
@@ -80,8 +82,10 @@ std::optional<std::string> takeWords(CatalogOptions &c, const std::vector<std::s
         c.folders = words;
         return std::nullopt;
     case CatalogCommand::List:
+    case CatalogCommand::Init:
         if (!words.empty())
-            return "unexpected argument '" + words.front() + "': 'catalog list' takes none";
+            return "unexpected argument '" + words.front() + "': 'catalog "
+                + std::string(commandNames[static_cast<int>(c.command)].word) + "' takes none";
         return std::nullopt;
     case CatalogCommand::Search:
         if (words.size() != 1 || words.front().empty())
@@ -97,6 +101,10 @@ std::optional<std::string> takeWords(CatalogOptions &c, const std::vector<std::s
         return numbers(1, "one snapshot number (or --all)");
     case CatalogCommand::Remove:
         return numbers(1, "one snapshot number");
+    case CatalogCommand::Copy:
+        if (c.copyFrom.empty() || c.copyTo.empty())
+            return "'catalog copy' needs --from A and --to B";
+        return numbers(words.size(), "");
     }
     return std::nullopt;
 }
@@ -126,8 +134,12 @@ std::optional<std::string> misplaced(const CatalogOptions &c, bool formatGiven)
         return e;
     if (auto e = only(!c.output.empty(), "-o", {C::Export, C::Diff}, "catalog export and catalog diff"))
         return e;
-    if (formatGiven && c.command == C::Remove)
-        return "'--format' does not go with catalog remove";
+    if (auto e = only(!c.copyFrom.empty() || !c.copyTo.empty(), "--from and --to", {C::Copy}, "catalog copy"))
+        return e;
+    if (c.catalogFile && c.command == C::Copy)
+        return "'--catalog' does not go with catalog copy: give --from A and --to B";
+    if (formatGiven && (c.command == C::Remove || c.command == C::Init || c.command == C::Copy))
+        return "'--format' does not go with catalog " + std::string(commandNames[static_cast<int>(c.command)].word);
     return std::nullopt;
 }
 
@@ -196,10 +208,17 @@ ParsedArguments parseCatalogArguments(const std::vector<std::string> &args)
                 shared.push_back(*value);
         } else if (name == "--catalog") {
             if (!takeValue() || value->empty())
-                return failure("'--catalog' needs a file name");
+                return failure("'--catalog' needs a file name or a server's address");
             if (c.catalogFile)
                 return failure("'--catalog' may be given only once");
             c.catalogFile = *value;
+        } else if (name == "--from" || name == "--to") {
+            if (!takeValue() || value->empty())
+                return failure("'" + name + "' needs a catalog file or a server's address");
+            std::string &address = name == "--from" ? c.copyFrom : c.copyTo;
+            if (!address.empty())
+                return failure("'" + name + "' may be given only once");
+            address = *value;
         } else if (name == "--format") {
             if (!takeValue())
                 return failure("'--format' needs a format");
@@ -234,7 +253,7 @@ ParsedArguments parseCatalogArguments(const std::vector<std::string> &args)
 
     // words[0] is "catalog"
     if (words.size() < 2)
-        return failure("'catalog' needs a command: add, list, search, diff, export or remove");
+        return failure("'catalog' needs a command: add, list, search, diff, export, remove, init or copy");
     bool known = false;
     for (const CommandName &command : commandNames) {
         if (words[1] == command.word) {
@@ -243,7 +262,8 @@ ParsedArguments parseCatalogArguments(const std::vector<std::string> &args)
         }
     }
     if (!known)
-        return failure("unknown catalog command '" + words[1] + "': give add, list, search, diff, export or remove");
+        return failure(
+            "unknown catalog command '" + words[1] + "': give add, list, search, diff, export, remove, init or copy");
 
     if (!shared.empty()) {
         shared.push_back("--print-settings");

@@ -124,7 +124,7 @@ constexpr HelpRow formatRows[] = {
         "Live/01 Intro.flac"},
 };
 
-// The catalog: snapshots of folders kept in one file, searched and compared
+// The catalog: snapshots of folders kept in one file or on a server, searched and compared
 // while the drives are away.
 constexpr HelpRow catalogRows[] = {
     {"catalog add [--label TEXT] DIR...",
@@ -147,16 +147,23 @@ constexpr HelpRow catalogRows[] = {
         "and --format choose the output, byte for byte what the walk gave. --all --format catalog -o FILE "
         "writes one page of every snapshot"},
     {"catalog remove N", "delete snapshot N and what only it used"},
+    {"catalog init", "make the catalog, empty, when there is none yet (the first add also makes it)"},
+    {"catalog copy --from A --to B [N...]",
+        "copy snapshots N (or every one) from catalog A to catalog B, a file or a server either way, all or "
+        "none; print each copy's number in B"},
 };
 
 constexpr HelpRow catalogOptionRows[] = {
-    {"--catalog FILE",
-        "the catalog to use (made by the first add); without it "
-        "$XDG_DATA_HOME/marrowby/catalog.db, by default ~/.local/share/marrowby/catalog.db"},
+    {"--catalog FILE|ADDRESS",
+        "the catalog to use (made by the first add): a file, or a PostgreSQL server's address "
+        "(postgresql://user@host/db, postgresql:// alone for the PG* variables, or key=value words such as "
+        "service=archive; the password from ~/.pgpass or PGPASSWORD, never in the address); without it "
+        "$MRB_CATALOG, else $XDG_DATA_HOME/marrowby/catalog.db, by default ~/.local/share/marrowby/catalog.db"},
     {"--format text|csv|jsonl",
         "what catalog commands print: TAB-separated lines escaped as --show does (the default), csv with a "
         "header line, or one JSON object a line; times in ISO 8601"},
     {"--label TEXT", "with catalog add: the snapshot's label"},
+    {"--from A, --to B", "with catalog copy: the catalogs to copy from and to (files or servers' addresses)"},
     {"--snapshot N", "with catalog search: search snapshot N only"},
     {"--limit K", "with catalog search: print at most K entries"},
     {"--all", "with catalog export: every snapshot, each a folder of its own at the top of the page"},

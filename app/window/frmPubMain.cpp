@@ -12,6 +12,7 @@
 #include "app/window/frmPubAbout.h"
 #include "app/window/icons.h"
 #include "app/window/listingadapter.h"
+#include "app/window/listingview.h"
 #include "app/window/messagebox.h"
 #include "app/window/prompttracker.h"
 #include "app/window/splitterbar.h"
@@ -150,7 +151,7 @@ void frmPubMain::buildPanes()
     connect(trv, &QTreeView::clicked, this, &frmPubMain::onTreeClicked);
     m_treeWidth = folderTreeWidth(*trv, m_grid);
 
-    lsvSource = new QTreeView(client);
+    lsvSource = new ListingView(client);
     lsvSource->setObjectName(QStringLiteral("lsvSource"));
     m_sourceAdapter = new ListingAdapter(sourceListing());
     m_sourceAdapter->attachView(lsvSource, m_grid);
@@ -159,7 +160,7 @@ void frmPubMain::buildPanes()
         core::SortByColumn(sourceListing(), column);
     });
 
-    lsvTarget = new QTreeView(client);
+    lsvTarget = new ListingView(client);
     lsvTarget->setObjectName(QStringLiteral("lsvTarget"));
     m_destinationAdapter = new ListingAdapter(destinationListing());
     m_destinationAdapter->attachView(lsvTarget, m_grid);

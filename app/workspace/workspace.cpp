@@ -5,6 +5,7 @@
 #include "app/browse/displaysettings.h"
 #include "app/browse/foldertree.h"
 #include "app/browse/listingcolumns.h"
+#include "app/browse/valuetexts.h"
 #include "app/output/xlsxapplication.h"
 
 namespace mrb::core
@@ -75,6 +76,10 @@ void Workspace::sortByTextOnly()
 
 void Workspace::applyDisplaySettings()
 {
+    // the unit and precision may have changed: size texts made from now on
+    // (the remade ones below included) are made in the new ones
+    for (platform::ListModel *listing : {&m_source, &m_destination})
+        makeTextsFromValues(*listing, settings(), m_services.locale);
     ApplyDisplaySettings(m_destination, settings(), m_services.fs, m_services.locale);
 }
 

@@ -19,6 +19,7 @@
 #include "lib/frame/argholders_p.h"
 #include "lib/frame/identities.h"
 #include "lib/lvheader/lvheadercolor.h"
+#include "platform/os/systemversion.h"
 #include "platform/shell/launcher.h"
 #include "platform/shell/processes.h"
 
@@ -38,7 +39,6 @@
 
 #include <cstdlib>
 #include <optional>
-#include <sys/utsname.h>
 
 namespace qfc
 {
@@ -49,11 +49,7 @@ QFC_CLASS_DEFINITION(ApiFuns, QfcAPIFuns, IID_APIFuns, "_APIFuns", QFC_APIFUNS_O
 
 std::int32_t ApiFuns::GetWindowsVersion()
 {
-    // The kernel's major version ("6" of "6.1.0-18-amd64").
-    utsname names {};
-    if (::uname(&names) != 0)
-        return 0;
-    return static_cast<std::int32_t>(std::strtol(names.release, nullptr, 10));
+    return mrb::platform::systemMajorVersion();
 }
 
 void ApiFuns::SendMsg(std::int32_t Handle, std::int32_t msg, std::int32_t ParamA, VariantArg ParamB)

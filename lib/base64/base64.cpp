@@ -8,7 +8,8 @@
 #include "platform/fs/safefile.h"
 
 #include <cerrno>
-#include <sys/stat.h>
+#include <filesystem>
+#include <system_error>
 
 namespace qfc
 {
@@ -67,11 +68,12 @@ Bstr Base64::EncodeFile(std::string astrFile)
 {
     // Read in pieces straight into the result, so a large file is held only
     // once, as its encoded text.
-    struct stat st {
-    };
-    if (::stat(astrFile.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(astrFile, error))
         return {};
-    const auto size = static_cast<std::size_t>(st.st_size);
+    const auto size = static_cast<std::size_t>(std::filesystem::file_size(astrFile, error));
+    if (error)
+        return {};
     Bstr text = encodedText(size, [&](Base64Encoder<char16_t> &encoder) {
         std::size_t read = 0;
         const bool whole = readFileChunks(astrFile, [&](std::string_view piece) {

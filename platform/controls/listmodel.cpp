@@ -157,6 +157,63 @@ struct ListModel::Impl {
     bool sorted = false; // since the first sort(): rows are kept in order
     std::string stamp;
     std::vector<ListObserver *> observers;
+    // Every maker given (number m at m - 1), kept while rows may use them,
+    // and the one per sub-item that serves new rows (0 for none).
+    std::vector<std::shared_ptr<const ValueText>> makers;
+    std::array<std::uint16_t, 6> currentMaker {};
+    std::string madeScratch;
+    mutable std::array<std::string, 8> madeTexts;
+    mutable std::size_t nextMade = 0;
+
+    // Field f's text (0 the item text, 1..6 the sub-items), made from its
+    // value where the row keeps only that.
+    std::string_view fieldText(const Slot &s, int f) const
+    {
+        const std::uint16_t maker = f >= 1 && f <= 6 ? RowStore::makers(s.block)[static_cast<std::size_t>(f)] : 0;
+        if (maker == 0)
+            return s.field(f);
+        std::string &out = madeTexts[nextMade++ % madeTexts.size()];
+        out.clear();
+        if (const SortValue value = s.subItemValue(f))
+            makers[maker - 1u]->append(*value, out);
+        return out;
+    }
+    // Rows that keep only sub-item k's value get its text back (the column
+    // stops sorting by value, and rows keep no values there).
+    void keepTexts(int k)
+    {
+        currentMaker[static_cast<std::size_t>(k - 1)] = 0;
+        if (makers.empty())
+            return;
+        for (Slot &s : rows) {
+            if (RowStore::makers(s.block)[static_cast<std::size_t>(k)] == 0)
+                continue;
+            const std::string text(fieldText(s, k));
+            replaceField(s, k, text);
+        }
+    }
+
+    // Which of a row's sub-items keep their value alone: those that did
+    // (kept), and those whose text the column's maker makes exactly.
+    RowStore::Makers madeFields(const RowStore::Texts &texts, const RowStore::Values &values, RowStore::Makers kept)
+    {
+        for (int k = 1; k <= 6; ++k) {
+            std::uint16_t &maker = kept[static_cast<std::size_t>(k)];
+            const SortValue &value = values[static_cast<std::size_t>(k - 1)];
+            if (!value) {
+                maker = 0;
+                continue;
+            }
+            const std::uint16_t current = currentMaker[static_cast<std::size_t>(k - 1)];
+            if (maker != 0 || current == 0 || texts[static_cast<std::size_t>(k)].empty())
+                continue;
+            madeScratch.clear();
+            makers[current - 1u]->append(*value, madeScratch);
+            if (madeScratch == texts[static_cast<std::size_t>(k)])
+                maker = current;
+        }
+        return kept;
+    }
 
     ~Impl() { freeAll(); }
 
@@ -172,7 +229,12 @@ struct ListModel::Impl {
     // texts[tagField] is the whole tag; s.joinedTag tells how it was kept.
     // Only the values of columns that sort by value are kept: a listing
     // that never sorts by value spends no bytes on them.
-    void pack(Slot &s, RowStore::Texts texts, RowStore::Values values, int icon, int smallIcon)
+    void pack(Slot &s,
+        RowStore::Texts texts,
+        RowStore::Values values,
+        int icon,
+        int smallIcon,
+        const RowStore::Makers &kept = {})
     {
         std::string_view prefix;
         s.joinedTag = splitTag(texts[tagField], texts[0], texts[1], prefix);
@@ -182,7 +244,7 @@ struct ListModel::Impl {
             if (!columnSortsByValue(static_cast<int>(v) + 1))
                 values[v].reset();
         }
-        s.setBlock(store.pack(texts, values, icon, smallIcon));
+        s.setBlock(store.pack(texts, values, icon, smallIcon, madeFields(texts, values, kept)));
     }
 
     // Slot s, no longer in the rows or about to get a new block, lets go of its bytes.
@@ -207,8 +269,10 @@ struct ListModel::Impl {
         RowStore::Values values = RowStore::values(s.block);
         if (sortValue && k >= 1)
             values[static_cast<std::size_t>(k - 1)] = *sortValue;
+        RowStore::Makers kept = RowStore::makers(s.block);
+        kept[static_cast<std::size_t>(k)] = 0;
         const Slot old = s;
-        pack(s, texts, values, s.icon(), s.smallIcon());
+        pack(s, texts, values, s.icon(), s.smallIcon(), kept);
         letGo(old);
     }
 
@@ -248,7 +312,11 @@ struct ListModel::Impl {
             Slot &s = rows[repackCursor];
             if (!s.retired)
                 continue;
-            s.setBlock(store.pack(RowStore::fields(s.block), RowStore::values(s.block), s.icon(), s.smallIcon()));
+            s.setBlock(store.pack(RowStore::fields(s.block),
+                RowStore::values(s.block),
+                s.icon(),
+                s.smallIcon(),
+                RowStore::makers(s.block)));
             --retiredRows;
             --count;
         }
@@ -597,7 +665,7 @@ ListRow ListModel::row(std::size_t r) const
     const Impl::Slot &s = d->rows[r - 1];
     out.text = s.field(0);
     for (int k = 0; k < 6; ++k)
-        out.subItems[static_cast<std::size_t>(k)] = s.field(k + 1);
+        out.subItems[static_cast<std::size_t>(k)] = d->fieldText(s, k + 1);
     out.subItemValues = RowStore::values(s.block);
     out.tag = s.tag();
     out.icon = s.icon();
@@ -615,7 +683,7 @@ std::string_view ListModel::subItem(std::size_t r, int k) const
 {
     if (!d->valid(r) || k < 1 || k > 6)
         return {};
-    return d->rows[r - 1].field(k);
+    return d->fieldText(d->rows[r - 1], k);
 }
 
 SortValue ListModel::subItemValue(std::size_t r, int k) const
@@ -822,10 +890,29 @@ void ListModel::clear()
     d->notify([](ListObserver &o) { o.rowsReset(); });
 }
 
+void ListModel::setValueText(int k, std::shared_ptr<const ValueText> maker)
+{
+    if (k < 1 || k > 6)
+        return;
+    std::uint16_t &current = d->currentMaker[static_cast<std::size_t>(k - 1)];
+    if (!maker || d->makers.size() >= UINT16_MAX) {
+        current = 0;
+        return;
+    }
+    d->makers.push_back(std::move(maker));
+    current = static_cast<std::uint16_t>(d->makers.size());
+}
+
 void ListModel::setColumns(std::vector<ListColumn> columns)
 {
     // rows kept in order by text are not in order by value, nor the other way
     const bool wasByValue = d->sortsByValue();
+    for (int k = 1; k <= 6; ++k) {
+        const bool byValue = static_cast<std::size_t>(k) < columns.size()
+            && columns[static_cast<std::size_t>(k)].sortBy == SortBy::Value;
+        if (!byValue)
+            d->keepTexts(k);
+    }
     d->columns = std::move(columns);
     if (d->sortsByValue() != wasByValue)
         d->sorted = false;

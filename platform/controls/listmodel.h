@@ -54,6 +54,15 @@ struct ListCell {
 
 enum class SortOrder { Ascending, Descending };
 
+// Makes a sub-item's text from its sort value: a date text from the time, a
+// size text from the byte count.
+class ValueText
+{
+public:
+    virtual ~ValueText() = default;
+    virtual void append(std::int64_t value, std::string &out) const = 0;
+};
+
 // Told about every change, so a view can follow the model.
 class ListObserver
 {
@@ -96,7 +105,9 @@ public:
     // The same with copies of rows, which stay the caller's (to be reused).
     void append(std::span<const ListRow> rows);
 
-    // Read access to row r (1-based). Views are valid until the next change.
+    // Read access to row r (1-based). Views are valid until the next change;
+    // a sub-item's text made from its value (setValueText) until the next
+    // change or eight texts made later.
     ListRow row(std::size_t r) const;
     std::string_view text(std::size_t r) const;
     std::string_view subItem(std::size_t r, int k) const; // k = 1..6
@@ -163,6 +174,15 @@ public:
     // a new sort would give. Changing the sort column or order ends that until the next sort().
     void sort();
     bool isSorted() const;
+
+    // Rows that get a sub-item k (1..6) text that is exactly what maker makes
+    // of their sort value keep the value alone there, and the text is made
+    // again when read: a row of a million then costs a few bytes in that
+    // column instead of its text. Only for a column that sorts by value (rows
+    // keep no values elsewhere). A new maker (the user's unit changed) serves
+    // the rows added from then on; rows made before keep theirs; nullptr keeps
+    // texts again.
+    void setValueText(int k, std::shared_ptr<const ValueText> maker);
 
     // A free-form text the owner keeps with the listing (the destination's
     // display stamp).

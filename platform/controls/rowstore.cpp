@@ -57,12 +57,28 @@ const char *getVarint(const char *in, std::uint64_t &v)
     }
 }
 
-// One field at p: its text, and where the next field begins.
-const char *readField(const char *p, std::string_view &text)
+// A field's head is its text's size shifted left by one, the low bit set for
+// a text kept in the pool (a pointer follows). A pooled text is never empty,
+// so a head of exactly that bit marks a made text: the maker's number follows.
+constexpr std::uint64_t madeHead = 1;
+
+// One field at p: its text (empty for a made one), its maker (0 for none),
+// and where the next field begins.
+const char *readField(const char *p, std::string_view &text, std::uint16_t *maker = nullptr)
 {
     std::uint64_t head = 0;
     p = getVarint(p, head);
     const std::size_t size = static_cast<std::size_t>(head >> 1);
+    if (head == madeHead) {
+        std::uint64_t number = 0;
+        p = getVarint(p, number);
+        if (maker)
+            *maker = static_cast<std::uint16_t>(number);
+        text = {};
+        return p;
+    }
+    if (maker)
+        *maker = 0;
     if (head & 1) {
         const char *where = nullptr;
         std::memcpy(&where, p, sizeof where);
@@ -204,14 +220,16 @@ const char *RowStore::shared(std::string_view text, int f)
     return copy;
 }
 
-RowStore::Packed RowStore::pack(const Texts &texts, const Values &values, int icon, int smallIcon)
+RowStore::Packed RowStore::pack(const Texts &texts, const Values &values, int icon, int smallIcon, const Makers &makers)
 {
     const char *where[fieldCount] = {};
     std::size_t size = varintSize(zigzag(icon)) + varintSize(zigzag(smallIcon)) + valuesSize(values);
     for (int f = 0; f < fieldCount; ++f) {
         const std::string_view text = texts[static_cast<std::size_t>(f)];
         const std::uint64_t head = static_cast<std::uint64_t>(text.size()) << 1;
-        if (!text.empty() && (m_sharedFields >> f & 1u) != 0) {
+        if (const std::uint16_t maker = makers[static_cast<std::size_t>(f)]; maker != 0) {
+            size += varintSize(madeHead) + varintSize(maker);
+        } else if (!text.empty() && (m_sharedFields >> f & 1u) != 0) {
             where[f] = shared(text, f);
             size += varintSize(head | 1) + sizeof(const char *);
         } else {
@@ -223,7 +241,9 @@ RowStore::Packed RowStore::pack(const Texts &texts, const Values &values, int ic
     for (int f = 0; f < fieldCount; ++f) {
         const std::string_view text = texts[static_cast<std::size_t>(f)];
         const std::uint64_t head = static_cast<std::uint64_t>(text.size()) << 1;
-        if (where[f]) {
+        if (const std::uint16_t maker = makers[static_cast<std::size_t>(f)]; maker != 0) {
+            out = putVarint(putVarint(out, madeHead), maker);
+        } else if (where[f]) {
             out = putVarint(out, head | 1);
             std::memcpy(out, &where[f], sizeof where[f]);
             out += sizeof where[f];
@@ -281,6 +301,16 @@ RowStore::Texts RowStore::fields(const char *block)
     for (std::string_view &text : texts)
         p = readField(p, text);
     return texts;
+}
+
+RowStore::Makers RowStore::makers(const char *block)
+{
+    Makers makers {};
+    const char *p = firstField(block);
+    std::string_view text;
+    for (std::uint16_t &maker : makers)
+        p = readField(p, text, &maker);
+    return makers;
 }
 
 RowStore::Values RowStore::values(const char *block)

@@ -16,7 +16,8 @@ namespace mrb::platform
 
 // A list row's eight texts, its sort values and two icon numbers packed into
 // one run of bytes in a shared arena: a length before each text, the values
-// as differences, and no allocation of its own.
+// as differences, and no allocation of its own. A text its owner can make
+// from the field's value (a date from the time) is kept as a maker's number.
 // Texts of the fields marked shared (a folder path that all rows of a folder
 // repeat, a type description) are kept once in a pool, and the row holds
 // where. A million rows then cost a few large allocations, not millions of
@@ -28,6 +29,10 @@ public:
     static constexpr int valueCount = 6;
     using Texts = std::array<std::string_view, fieldCount>;
     using Values = std::array<std::optional<std::int64_t>, valueCount>;
+    // Per field, the number (from 1) of what makes its text from the field's
+    // value (field f, value f - 1), or 0 for a text kept as it is. A field
+    // whose text is made keeps no text: the owner makes it again when asked.
+    using Makers = std::array<std::uint16_t, fieldCount>;
 
     explicit RowStore(std::uint32_t sharedFields);
     RowStore(RowStore &&) noexcept;
@@ -39,7 +44,8 @@ public:
         std::size_t bytes;
     };
     // Packs a row; the bytes stay where they are until clear() or the store goes.
-    Packed pack(const Texts &texts, const Values &values, int icon, int smallIcon);
+    // Fields with a maker keep their number instead of their text.
+    Packed pack(const Texts &texts, const Values &values, int icon, int smallIcon, const Makers &makers = {});
     // That many bytes of a row packed here are no longer used (they count as
     // dead until a compaction). The owner passes the size it was told, so
     // letting a row go never has to read the row.
@@ -54,6 +60,7 @@ public:
     static std::string_view field(const char *block, int f);
     static Texts fields(const char *block);
     static Values values(const char *block);
+    static Makers makers(const char *block);
     static std::optional<std::int64_t> value(const char *block, int v);
     static int icon(const char *block);
     static int smallIcon(const char *block);

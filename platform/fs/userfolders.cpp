@@ -24,4 +24,10 @@ std::string userDataFolder()
     return (home == "/" ? std::string() : home) + "/.local/share";
 }
 
+std::string environmentValue(const char *name)
+{
+    const char *value = std::getenv(name);
+    return value ? value : "";
+}
+
 } // namespace mrb::platform

@@ -11,4 +11,7 @@ namespace mrb::platform
 // absolute path, else ~/.local/share.
 std::string userDataFolder();
 
+// The value of an environment variable; empty when it is unset.
+std::string environmentValue(const char *name);
+
 } // namespace mrb::platform

@@ -319,16 +319,7 @@ CatalogStatus CatalogFile::readIds(
         entry.folder = rows.optionalInteger(1).value_or(-1);
         platform::FsItem &item = entry.item;
         item.name.assign(rows.bytes(2));
-        const std::int64_t kind = rows.integer(3);
-        item.isFolder = (kind & kindFolder) != 0;
-        item.isSymlink = (kind & kindLink) != 0;
-        const std::optional<std::int64_t> size = rows.optionalInteger(4);
-        entry.total.reset();
-        item.size = 0;
-        if (item.isFolder && size)
-            entry.total = static_cast<std::uint64_t>(*size);
-        else if (size)
-            item.size = static_cast<std::uint64_t>(*size);
+        setKindAndSize(entry, rows.integer(3), rows.optionalInteger(4));
         if (!full) {
             item.modified = rows.optionalInteger(5);
             item.inode = static_cast<std::uint64_t>(rows.integer(6));
@@ -360,12 +351,7 @@ CatalogStatus CatalogFile::readIds(
             if (!holder)
                 return CatalogStatus::failure(CatalogFailure::NotCatalog,
                     "'" + m_path + "' is damaged: entry " + std::to_string(entry.id) + " has no folder");
-            // in place: the item's texts keep their storage from row to row
-            item.parentPath.assign(holder->path);
-            item.path.assign(holder->path);
-            if (!item.path.ends_with('/'))
-                item.path += '/';
-            item.path += item.name;
+            placeIn(item, holder->path);
         }
         going = each(entry);
     }

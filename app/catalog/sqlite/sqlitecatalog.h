@@ -10,11 +10,6 @@
 namespace mrb::core
 {
 
-enum class CatalogAccess {
-    Read, // an existing catalog; nothing is ever written
-    Write, // made when missing (its folder too)
-};
-
 // The catalog in one SQLite file (write-ahead log, one transaction a change).
 // A file that is no catalog, a damaged one or one of a newer version is
 // refused with the reason and left exactly as it was.

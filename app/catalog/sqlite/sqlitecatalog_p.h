@@ -16,10 +16,6 @@
 namespace mrb::core::sqlite
 {
 
-// Bits of entries.kind.
-inline constexpr std::int64_t kindFolder = 1;
-inline constexpr std::int64_t kindLink = 2;
-
 // A failure of the catalog file at path, by SQLite's code, in words a user
 // can act on ("the disk is full", "is damaged or is not a catalog").
 CatalogStatus failureOf(const std::string &path, int code, const std::string &message);

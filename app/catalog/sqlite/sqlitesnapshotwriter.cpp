@@ -3,6 +3,7 @@
 #include "app/catalog/catalogsearch.h"
 #include "app/catalog/sqlite/sqlitecatalog_p.h"
 #include "app/catalog/sqlite/sqliteschema.h"
+#include "app/catalog/walkplaces.h"
 
 #include <set>
 #include <sqlite3.h>
@@ -68,10 +69,8 @@ public:
             return 0;
         m_snapshot = m_db.lastInsertId();
         m_device = static_cast<std::int64_t>(header.volume.device);
-        m_next = 0;
-        m_nextFolder = 0;
+        m_places.reset();
         m_total = 0;
-        m_frames.clear();
         m_usedTypes.clear();
         m_lastUsedType = 0;
         if (m_db.exec(createIndexesOf(m_snapshot)) != SQLITE_OK) {
@@ -85,13 +84,12 @@ public:
 
     void enterFolder(const platform::FsItem &folder) override
     {
-        if (!m_status.ok() || !placeFor(folder))
+        if (!m_status.ok() || !hasRoom())
             return;
         // The folder's row waits for its total; its place in the walk is now.
         // Its index rows go in now: an index takes rows in the order of their
         // numbers cheaply, and writes out what it holds at each step back.
-        const Frame frame {m_nextFolder++, m_next++};
-        m_frames.push_back(frame);
+        const WalkPlaces::Folder frame = m_places.enter();
         indexName(firstIdOf(m_snapshot) + frame.place, folder.name);
         // with its final "/", so a piece that ends a folder's name finds what lies in it
         m_folded.clear();
@@ -104,31 +102,29 @@ public:
 
     void file(const platform::FsItem &file) override
     {
-        if (!m_status.ok() || m_frames.empty() || !placeFor(file))
+        if (!m_status.ok() || !m_places.inFolder() || !hasRoom())
             return;
-        const std::int64_t place = m_next++;
-        writeEntry(place, m_frames.back().ordinal, file, static_cast<std::int64_t>(file.size));
+        const std::int64_t place = m_places.file();
+        writeEntry(place, m_places.current().ordinal, file, static_cast<std::int64_t>(file.size));
         indexName(firstIdOf(m_snapshot) + place, file.name);
     }
 
     void leaveFolder(const platform::FsItem &folder, std::uint64_t total) override
     {
-        if (!m_status.ok() || m_frames.empty())
+        if (!m_status.ok() || !m_places.inFolder())
             return;
-        const Frame frame = m_frames.back();
-        m_frames.pop_back();
-        const std::optional<std::int64_t> parent =
-            m_frames.empty() ? std::nullopt : std::optional<std::int64_t>(m_frames.back().ordinal);
+        std::optional<std::int64_t> parent;
+        const WalkPlaces::Folder frame = m_places.leave(parent);
         writeEntry(frame.place, parent, folder, static_cast<std::int64_t>(total));
         m_insertFolder.reset();
         m_insertFolder.bind(1, firstIdOf(m_snapshot) + frame.ordinal)
             .bind(2, parent)
             .bindBlob(3, folder.path)
             .bind(4, frame.place)
-            .bind(5, m_next - 1);
+            .bind(5, m_places.count() - 1);
         if (!done(m_insertFolder.step()))
             return;
-        if (m_frames.empty())
+        if (!parent)
             m_total = static_cast<std::int64_t>(total);
     }
 
@@ -139,7 +135,7 @@ public:
         Statement update = prepare("UPDATE snapshots SET entry_count = ?1, total_size = ?2 WHERE id = ?3");
         if (!m_status.ok())
             return;
-        update.bind(1, m_next).bind(2, m_total).bind(3, m_snapshot);
+        update.bind(1, m_places.count()).bind(2, m_total).bind(3, m_snapshot);
         if (!done(update.step()))
             return;
         Statement used = prepare("INSERT INTO snapshot_types (snapshot, type) VALUES (?1, ?2)");
@@ -172,11 +168,6 @@ public:
     const CatalogStatus &status() const override { return m_status; }
 
 private:
-    struct Frame {
-        std::int64_t ordinal;
-        std::int64_t place;
-    };
-
     Statement prepare(std::string_view sql)
     {
         int code = SQLITE_OK;
@@ -200,13 +191,10 @@ private:
         return false;
     }
 
-    // Entries are numbered within their snapshot in 32 bits.
-    bool placeFor(const platform::FsItem &)
+    bool hasRoom()
     {
-        if (m_next <= 0xFFFFFFFF)
-            return true;
-        m_status = CatalogStatus::failure(CatalogFailure::Failed, "a snapshot holds at most 4294967296 entries");
-        return false;
+        m_status = m_places.room();
+        return m_status.ok();
     }
 
     std::int64_t typeOf(const std::string &text)
@@ -241,7 +229,7 @@ private:
         m_insertEntry.bind(1, id)
             .bind(2, folder)
             .bindBlobInPlace(3, item.name)
-            .bind(4, (item.isFolder ? kindFolder : 0) | (item.isSymlink ? kindLink : 0))
+            .bind(4, kindOf(item))
             .bind(5, size)
             .bind(6, type)
             .bind(7, static_cast<std::int64_t>(item.attributes))
@@ -331,10 +319,8 @@ private:
     std::string m_folded; // reused for every folded name
     std::int64_t m_snapshot = 0;
     std::int64_t m_device = 0;
-    std::int64_t m_next = 0; // the next entry's place
-    std::int64_t m_nextFolder = 0;
+    WalkPlaces m_places;
     std::int64_t m_total = 0;
-    std::vector<Frame> m_frames; // the folders being written, outermost first
 };
 
 } // namespace

@@ -61,8 +61,9 @@ TEST(CatalogArguments, EachCommandWithItsOptions)
 TEST(CatalogArguments, UsageErrorsNameWhatIsWrong)
 {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"catalog"}, "'catalog' needs a command: add, list, search, diff, export or remove"},
-        {{"catalog", "sync"}, "unknown catalog command 'sync': give add, list, search, diff, export or remove"},
+        {{"catalog"}, "'catalog' needs a command: add, list, search, diff, export, remove, init or copy"},
+        {{"catalog", "sync"},
+            "unknown catalog command 'sync': give add, list, search, diff, export, remove, init or copy"},
         {{"catalog", "add"}, "'catalog add' needs at least one folder"},
         {{"catalog", "list", "x"}, "unexpected argument 'x': 'catalog list' takes none"},
         {{"catalog", "search"}, "'catalog search' needs one PATTERN"},
@@ -82,7 +83,7 @@ TEST(CatalogArguments, UsageErrorsNameWhatIsWrong)
         {{"catalog", "add", "/a", "--limit", "x"}, "'--limit' needs a number"},
         {{"catalog", "search", "a", "--snapshot", "-1"}, "'--snapshot' needs a snapshot number"},
         {{"catalog", "list", "--set", "No.Such=1"}, "unknown setting 'No.Such'"},
-        {{"catalog", "list", "--catalog"}, "'--catalog' needs a file name"},
+        {{"catalog", "list", "--catalog"}, "'--catalog' needs a file name or a server's address"},
         {{"catalog", "list", "--bogus"}, "unknown option '--bogus'"},
     };
     for (const auto &[args, error] : cases) {

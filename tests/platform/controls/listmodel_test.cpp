@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string>
@@ -885,4 +886,73 @@ TEST(ListSortByValue, OnlyColumnsThatSortByValueKeepValues)
     list.append(row);
     EXPECT_EQ(list.subItemValue(1, 2), SortValue(7));
     EXPECT_EQ(list.subItemValue(1, 5), std::nullopt);
+}
+
+namespace
+{
+
+// "<value> <unit>", as a size text would read.
+class UnitText : public mrb::platform::ValueText
+{
+public:
+    explicit UnitText(std::string unit)
+        : m_unit(std::move(unit))
+    {
+    }
+    void append(std::int64_t value, std::string &out) const override { out += std::to_string(value) + " " + m_unit; }
+
+private:
+    std::string m_unit;
+};
+
+} // namespace
+
+// Rows keep the values of the Size column alone where its maker makes their
+// texts exactly, and read back every text as given, through a change of
+// maker, a change of a row, a removal and a column that stops sorting by value.
+TEST(ListMadeTexts, ReadBackExactlyAsGiven)
+{
+    using mrb::platform::SortBy;
+    ListModel list;
+    std::vector<ListColumn> columns(7);
+    columns[2].sortBy = SortBy::Value;
+    list.setColumns(columns);
+    list.setValueText(2, std::make_shared<UnitText>("KB"));
+    struct Case {
+        const char *name;
+        std::string text;
+        std::optional<std::int64_t> value;
+    };
+    const Case cases[] = {
+        {"made by the maker", "12 KB", 12},
+        {"another text for the same value", "12.0 KB", 12},
+        {"a text without a value", " ", std::nullopt},
+        {"an empty text with a value", "", 5},
+    };
+    for (const Case &c : cases) {
+        ListRow row = makeRow(c.name, c.name, c.text);
+        row.subItemValues[1] = c.value;
+        list.append(row);
+    }
+    list.setValueText(2, std::make_shared<UnitText>("MB")); // the user's unit changed
+    ListRow later = makeRow("later", "later", "7 MB");
+    later.subItemValues[1] = 7;
+    list.append(later);
+    list.setSubItem(1, 3, "type"); // a row changed elsewhere
+    list.removeIf([](std::size_t r) { return r == 4; }); // and a row removed
+    const auto expectTexts = [&](const char *when) {
+        SCOPED_TRACE(when);
+        for (std::size_t r = 1; r <= 3; ++r) {
+            SCOPED_TRACE(cases[r - 1].name);
+            EXPECT_EQ(list.subItem(r, 2), cases[r - 1].text);
+            EXPECT_EQ(list.row(r).subItems[1], cases[r - 1].text);
+            EXPECT_EQ(list.subItemValue(r, 2), cases[r - 1].value);
+        }
+        EXPECT_EQ(list.subItem(4, 2), "7 MB");
+        EXPECT_EQ(list.subItem(1, 3), "type");
+    };
+    expectTexts("sorting by value");
+    columns[2].sortBy = SortBy::Text;
+    list.setColumns(columns);
+    expectTexts("sorting by text");
 }
