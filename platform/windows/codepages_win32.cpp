@@ -81,4 +81,18 @@ bool hasCodePage(unsigned codePage)
     return GetCPInfo(codePage, &info) != 0;
 }
 
+std::string lowerCasedText(std::string_view utf8)
+{
+    std::wstring wide = toWide(utf8);
+    const int units = lengthOf(wide.size());
+    if (units <= 0)
+        return std::string(utf8);
+    std::wstring lower(wide.size(), L'\0');
+    if (::LCMapStringEx(
+            LOCALE_NAME_INVARIANT, LCMAP_LOWERCASE, wide.data(), units, lower.data(), units, nullptr, nullptr, 0)
+        != units)
+        return std::string(utf8);
+    return fromWide(lower);
+}
+
 } // namespace mrb::platform

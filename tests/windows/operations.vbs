@@ -181,9 +181,55 @@ Check base64.Decode("//5hAA==", "unicode") = "a" And base64.Decode("YWJj", "wind
 Check base64.Encode("abc", "no-such-charset") = "" And base64.Decode("YWJj", "no-such-charset") = "", _
     "an unknown charset gives nothing"
 
+' ---- TxtFile -------------------------------------------------------------------
+Dim txtFile : Set txtFile = CreateObject("QFC_MRB.TxtFile")
+fso.CreateFolder folder & "\txt"
+Dim lines : lines = folder & "\txt\lines.txt"
+Function FileText(path)
+    FileText = fso.OpenTextFile(path).ReadAll()
+End Function
+txtFile.AppendLine lines, "a,x,b" : txtFile.AppendLine lines, "a,y,b" : txtFile.AppendLine lines, "k||v"
+Check FileText(lines) = "a,x,b" & vbCrLf & "a,y,b" & vbCrLf & "k||v" & vbCrLf, "AppendLine creates the file and adds lines with CR LF"
+Check txtFile.ReadLastLine(lines) = "k||v" And txtFile.GetLineQty(lines) = 4 And txtFile.ReadLastLine(folder & "\none") = "" _
+    And txtFile.GetLineQty(folder & "\none") = 0, "ReadLastLine and GetLineQty, of a missing file too"
+Check txtFile.FindLine(lines, "a,y,b") And Not txtFile.FindLine(lines, "a,y") And Not txtFile.FindLine(folder & "\none", ""), "FindLine"
+Check txtFile.GetLineNoByFind(lines, "Y,B", False) = 2 And txtFile.GetLineNoByFind(lines, "Y,B") = 0 _
+    And txtFile.GetLineStrByFind(lines, "||") = "k||v", "GetLineNoByFind and GetLineStrByFind"
+fso.GetFile(lines).Attributes = 1
+txtFile.ModifyLine lines, "k", "m", "||", 0
+txtFile.DeleteLine lines, "x", ",", 1
+Check FileText(lines) = "a,y,b" & vbCrLf & "m||v" & vbCrLf And fso.GetFile(lines).Attributes And 1, _
+    "ModifyLine and DeleteLine rewrite a read-only file, which stays read-only"
+Check fso.GetFolder(folder & "\txt").Files.Count = 1, "a rewrite leaves no file of its own behind"
+fso.GetFile(lines).Attributes = 0
+txtFile.DeleteLine folder & "\none", "x", "", 0
+Check Not fso.FileExists(folder & "\none"), "DeleteLine of a missing file makes none"
+txtFile.WriteByCharset lines, "abc", "Unicode"
+Check txtFile.GetEncoding(lines) = "Unicode" And txtFile.ReadByCharset(lines, "Unicode") = "abc" _
+    And txtFile.AutoRead(lines) = "abc", "WriteByCharset, GetEncoding, ReadByCharset and AutoRead in UTF-16"
+txtFile.WriteByCharset lines, "plain"
+Check txtFile.GetEncoding(lines) = "ANSI" And txtFile.AutoRead(lines) = "plain" And FileText(lines) = "plain", _
+    "WriteByCharset writes UTF-8 without a mark by default"
+Check txtFile.GetEncoding(folder) = "ANSI" And txtFile.AutoRead(folder) = "", "a folder is no text file"
+fso.DeleteFile lines
+
+' ---- Base64: files -------------------------------------------------------------
+Dim plain, coded : plain = folder & "\plain.txt" : coded = folder & "\coded.bin"
+With fso.CreateTextFile(plain) : .Write "abc" : .Close : End With
+Check base64.EncodeFile(plain) = "YWJj" And base64.EncodeFile(folder & "\none") = "" And base64.EncodeFile(folder) = "", _
+    "EncodeFile of a file, of nothing and of a folder"
+base64.DecodeToFile "YWJjZA==", coded
+Check Err.Number = 0 And FileText(coded) = "abcd", "DecodeToFile makes the file"
+base64.DecodeToFile "eHl6", coded
+Check Err.Number = &H800403E8 And Err.Source = "Base64.DecodeToFile" And Err.Description = "File already exists." _
+    And FileText(coded) = "abcd", "DecodeToFile onto a file fails and leaves it as it was"
+Err.Clear
+base64.DecodeToFile "eHl6", folder & "\none\x.bin"
+Check Err.Number = 76 And Err.Source = "Base64.DecodeToFile", "DecodeToFile into a missing folder: path not found"
+
 fso.DeleteFolder folder, True
-If checks <> 47 Then
-    WScript.Echo "FAIL only " & checks & " of 47 checks ran"
+If checks <> 61 Then
+    WScript.Echo "FAIL only " & checks & " of 61 checks ran"
     failures = failures + 1
 End If
 WScript.Echo failures & " failed"
