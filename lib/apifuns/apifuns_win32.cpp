@@ -6,9 +6,12 @@
 #include "lib/apifuns/messageparameter.h"
 #include "lib/apifuns/windowmessages.h"
 #include "lib/frame/identities.h"
+#include "lib/frame/module.h"
 #include "lib/frame/unavailable_win32.h"
 #include "platform/shell/processes.h"
 #include "platform/windows/desktop.h"
+#include "platform/windows/fileicons.h"
+#include "platform/windows/listviewheader.h"
 #include "platform/windows/shellactions.h"
 #include "platform/windows/systemfolders.h"
 #include "platform/windows/systemregistry.h"
@@ -206,7 +209,25 @@ std::string ApiFuns::DropFiles(std::int32_t hDrop)
     return mrb::platform::firstDroppedFile(hDrop);
 }
 
-// ---- what needs a person: the dialogs, and the header colouring ------------------
+// ---- the caller's windows and pictures ---------------------------------------------
+
+void ApiFuns::GetFileIcon(std::string FileName, std::int32_t SmallPicDC, std::int32_t BigPicDC)
+{
+    mrb::platform::drawFileIcons(FileName, SmallPicDC, BigPicDC);
+}
+
+void ApiFuns::SetLVHeaderColor(std::int32_t Handle, bool SetUnset, std::int32_t BgColor, std::int32_t ForeColor)
+{
+    // While a list view calls into the library, the library stays loaded.
+    static bool locked = false;
+    const bool active = mrb::platform::colourListViewHeader(Handle, SetUnset, BgColor, ForeColor);
+    if (active != locked) {
+        lockServer(active);
+        locked = active;
+    }
+}
+
+// ---- what needs a person: the dialogs ---------------------------------------------
 
 #define QFC_NOT_YET(Signature, Name)                                                                                   \
     Signature                                                                                                          \
@@ -218,10 +239,8 @@ QFC_NOT_YET(
 QFC_NOT_YET(
     std::string ApiFuns::GetFileSaveName(std::int32_t, std::string, std::string, std::string, std::string, std::string),
     "GetFileSaveName")
-QFC_NOT_YET(void ApiFuns::GetFileIcon(std::string, std::int32_t, std::int32_t), "GetFileIcon")
 QFC_NOT_YET(std::int32_t ApiFuns::SelectColor(std::int32_t), "SelectColor")
 QFC_NOT_YET(std::string ApiFuns::ChooseFolder(std::int32_t, std::string), "ChooseFolder")
-QFC_NOT_YET(void ApiFuns::SetLVHeaderColor(std::int32_t, bool, std::int32_t, std::int32_t), "SetLVHeaderColor")
 #undef QFC_NOT_YET
 
 } // namespace qfc

@@ -3,16 +3,16 @@
 #include "lib/genfuns/formhelpers.h"
 
 #include "lib/apifuns/apifuns.h"
-#include "lib/apifuns/widgets.h"
 #include "lib/apifuns/windowmessages.h"
 #include "lib/frame/argholders_p.h"
 #include "lib/frame/module.h"
+#include "lib/genfuns/formwindow.h"
 #include "platform/com/comptr.h"
 #include "platform/com/controlkinds.h"
 #include "platform/com/latebound.h"
+#include "platform/os/pathkind.h"
 
 #include <optional>
-#include <sys/stat.h>
 
 namespace qfc
 {
@@ -73,12 +73,9 @@ std::optional<std::string> keyOf(IDispatch *control)
 // The given file when it exists, else the one of that name beside the library.
 std::string languageFile(const std::string &given, const char *standard)
 {
-    struct stat st {
-    };
-    if (!given.empty() && ::stat(given.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+    if (mrb::platform::pathKindOf(given) == mrb::platform::PathKind::File)
         return given;
-    const std::string library = libraryPath();
-    return library.substr(0, library.rfind('/') + 1) + standard;
+    return libraryFolder() + standard;
 }
 
 } // namespace
@@ -149,7 +146,7 @@ void adjustListColumnWidths(IDispatch *listView)
     forEachItem(columns.get(), 1, [&](IDispatch *column, std::int32_t i) {
         // -1: as wide as the column's widest item.
         if (window)
-            sendWindowMessage(widgetOf(static_cast<std::int32_t>(*window)), messages::setColumnWidth, i - 1, -1);
+            sendToFormWindow(static_cast<std::int32_t>(*window), messages::setColumnWidth, i - 1, -1);
         // The Tag holds the column's least width; empty or not a number, none.
         const auto least = numberOf(getMember(column, "Tag"), INT16_MIN, INT16_MAX);
         const auto width = numberOf(getMember(column, "Width"), INT32_MIN, INT32_MAX);

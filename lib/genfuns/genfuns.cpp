@@ -5,7 +5,6 @@
 #include "lib/common/codepages.h"
 #include "lib/frame/identities.h"
 #include "lib/genfuns/filecount.h"
-#include "lib/genfuns/formhelpers.h"
 #include "lib/genfuns/shortcut.h"
 #include "lib/registry/registrykeys.h"
 
@@ -82,20 +81,5 @@ std::string GenFuns::GetSysTempPath()
 }
 
 // ---- the caller's forms and controls ----------------------------------------
-
-void GenFuns::SetMenuCaption(DispatchRef Target, std::string MenusFile)
-{
-    setMenuCaptions(Target.get(), MenusFile);
-}
-
-void GenFuns::SetTip(DispatchRef Target, std::string TipsFile)
-{
-    setTips(Target.get(), TipsFile);
-}
-
-void GenFuns::AdjListColWid(DispatchRef Target)
-{
-    adjustListColumnWidths(Target.get());
-}
 
 } // namespace qfc

@@ -96,6 +96,9 @@ bool GenFuns::CheckShortcut(std::string Shortcut)
     return target && mrb::platform::pathExists(*target);
 }
 
+// The form helpers (formoperations.cpp) build for Windows, but under Wine
+// their script-made forms answer none of the members they look up; until that
+// is understood they say they are not there.
 void GenFuns::SetMenuCaption(DispatchRef, std::string)
 {
     notYetAvailable("GenFuns.SetMenuCaption");

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/com/widestring_p.h"
 #include "platform/windows/desktop.h"
+#include "platform/windows/handles_p.h"
 
 #include <cstring>
 #include <mutex>
@@ -16,7 +17,7 @@ namespace
 
 HWND windowOf(std::int32_t handle)
 {
-    return reinterpret_cast<HWND>(static_cast<INT_PTR>(handle));
+    return handleOf<HWND>(handle);
 }
 
 constexpr std::int32_t firstLibraryHandle = 0x00100001;

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "platform/com/widestring_p.h"
+#include "platform/windows/handles_p.h"
 #include "platform/windows/shellactions.h"
 #include "platform/windows/systemfolders.h"
 
@@ -18,11 +19,6 @@ namespace mrb::platform
 
 namespace
 {
-
-template <class Handle> Handle handleOf(std::int32_t number)
-{
-    return reinterpret_cast<Handle>(static_cast<INT_PTR>(number));
-}
 
 // ShellExecute's answer for a file of a type no program is associated with.
 constexpr INT_PTR noAssociation = SE_ERR_NOASSOC;
