@@ -8,6 +8,7 @@
 #include "platform/fs/posixtextwriter.h"
 #include "platform/fs/posixwalker.h"
 #include "platform/fs/typedescriber.h"
+#include "platform/os/wholefile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -15,9 +16,7 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
-#include <fstream>
 #include <iterator>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -102,14 +101,6 @@ std::vector<std::uint32_t> selectFiles(int fd, const EntryList &entries, const F
     return sorted;
 }
 
-std::string readWholeFile(const char *path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // Whether path is folder or lies below it.
 bool isWithin(std::string_view path, std::string_view folder)
 {
@@ -184,7 +175,9 @@ std::vector<Drive> PosixFileSystem::drives()
         return found != labels.end() ? found->second : std::string();
     };
     const auto isFolder = [this](const std::string &path) { return folderExists(path); };
-    return drivesFromMountInfo(readWholeFile("/proc/self/mountinfo"), isFolder, labelOf);
+    // Without /proc there are no drives to show.
+    const Result<std::string> mountInfo = readWholeFile("/proc/self/mountinfo");
+    return drivesFromMountInfo(mountInfo ? *mountInfo : std::string(), isFolder, labelOf);
 }
 
 std::optional<FsItem> PosixFileSystem::folder(const std::string &rawPath)
