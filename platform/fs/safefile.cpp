@@ -24,7 +24,6 @@
 namespace mrb::platform
 {
 
-
 namespace
 {
 

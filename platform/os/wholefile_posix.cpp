@@ -1,8 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "platform/os/wholefile.h"
-
 #include "platform/os/uniquefd.h"
+#include "platform/os/wholefile.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,9 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "platform/profile/profilefile.h"
-
 #include "platform/fs/safefile.h"
 #include "platform/os/wholefile.h"
+#include "platform/profile/profilefile.h"
 
 #include <cerrno>
 #include <sys/stat.h>
