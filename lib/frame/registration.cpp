@@ -71,39 +71,46 @@ HRESULT registerServer(
     if (libraryPath.empty())
         return SELFREG_E_CLASS;
     const auto entries = registrationEntries(classes, data, libraryPath);
-    const bool ok = RegistryStore().update(RegistryRoot::ClassesRoot, [&](RegistryKey &root) {
-        for (const RegistrationEntry &entry : entries)
-            root.create(entry.key).setValue(entry.name, RegValue::string(entry.value));
-        return true;
-    });
+    const bool ok = RegistryStore()
+                        .update(RegistryRoot::ClassesRoot,
+                            [&](RegistryKey &root) {
+                                for (const RegistrationEntry &entry : entries)
+                                    root.create(entry.key).setValue(entry.name, RegValue::string(entry.value));
+                                return true;
+                            })
+                        .ok();
     return ok ? S_OK : SELFREG_E_CLASS;
 }
 
 HRESULT unregisterServer(std::span<const ClassInfo> classes, std::span<const RegistrationEntry> data)
 {
     const auto entries = registrationEntries(classes, data, std::string());
-    const bool ok = RegistryStore().update(RegistryRoot::ClassesRoot, [&](RegistryKey &root) {
-        bool changed = false;
-        std::vector<std::string> keys;
-        for (const RegistrationEntry &entry : entries) {
-            if (RegistryKey *key = root.find(entry.key))
-                changed = key->removeValue(entry.name) || changed;
-            for (std::string k = entry.key; !k.empty() && !isSharedKey(k); k = parentOf(k)) {
-                if (std::find(keys.begin(), keys.end(), k) == keys.end())
-                    keys.push_back(k);
-            }
-        }
-        // Deepest keys first, so a parent is empty once its children are gone.
-        std::stable_sort(keys.begin(), keys.end(), [](const std::string &a, const std::string &b) {
-            return std::count(a.begin(), a.end(), '\\') > std::count(b.begin(), b.end(), '\\');
-        });
-        for (const std::string &k : keys) {
-            const RegistryKey *key = root.find(k);
-            if (key && key->values().empty() && !key->hasSubKeys())
-                changed = root.remove(k) || changed;
-        }
-        return changed;
-    });
+    const bool ok =
+        RegistryStore()
+            .update(RegistryRoot::ClassesRoot,
+                [&](RegistryKey &root) {
+                    bool changed = false;
+                    std::vector<std::string> keys;
+                    for (const RegistrationEntry &entry : entries) {
+                        if (RegistryKey *key = root.find(entry.key))
+                            changed = key->removeValue(entry.name) || changed;
+                        for (std::string k = entry.key; !k.empty() && !isSharedKey(k); k = parentOf(k)) {
+                            if (std::find(keys.begin(), keys.end(), k) == keys.end())
+                                keys.push_back(k);
+                        }
+                    }
+                    // Deepest keys first, so a parent is empty once its children are gone.
+                    std::stable_sort(keys.begin(), keys.end(), [](const std::string &a, const std::string &b) {
+                        return std::count(a.begin(), a.end(), '\\') > std::count(b.begin(), b.end(), '\\');
+                    });
+                    for (const std::string &k : keys) {
+                        const RegistryKey *key = root.find(k);
+                        if (key && key->values().empty() && !key->hasSubKeys())
+                            changed = root.remove(k) || changed;
+                    }
+                    return changed;
+                })
+            .ok();
     return ok ? S_OK : SELFREG_E_CLASS;
 }
 

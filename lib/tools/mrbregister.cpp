@@ -85,16 +85,15 @@ bool shareRegistration(const std::string &folder, const std::string &library, bo
     RegistryStore store(folder);
     const std::string stored = pathForStore(library, folder);
     if (registered && stored != library) {
-        const bool ok = store.update(
-            RegistryRoot::ClassesRoot,
-            [&](RegistryKey &root) {
-                bool changed = false;
-                replaceValues(root, library, stored, changed);
-                return changed;
-            },
-            &why);
-        if (!ok)
+        const mrb::platform::Result<> updated = store.update(RegistryRoot::ClassesRoot, [&](RegistryKey &root) {
+            bool changed = false;
+            replaceValues(root, library, stored, changed);
+            return changed;
+        });
+        if (!updated) {
+            why = updated.reason();
             return false;
+        }
     }
     for (const std::string &file : {store.fileOf(RegistryRoot::ClassesRoot), folder + "/.lock"}) {
         if (::chmod(file.c_str(), 0644) != 0 && errno != ENOENT) {

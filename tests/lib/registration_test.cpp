@@ -48,7 +48,7 @@ void collect(const RegistryKey &key, const std::string &path, std::vector<Entry>
 std::vector<Entry> classesRootValues()
 {
     const auto root = RegistryStore().load(RegistryRoot::ClassesRoot);
-    EXPECT_TRUE(root.has_value());
+    EXPECT_TRUE(root.ok());
     std::vector<Entry> out;
     if (root)
         collect(*root, "", out);
