@@ -3,6 +3,7 @@
 #include "platform/shell/launcher.h"
 
 #include "platform/shell/desktopapps.h"
+#include "platform/text/asciitext.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -65,6 +66,21 @@ std::string findProgram(const std::string &name)
     if (name.find('/') != std::string::npos)
         return isExecutableFile(name) ? name : std::string();
     return QStandardPaths::findExecutable(QString::fromStdString(name)).toStdString();
+}
+
+std::string findProgramIn(std::string_view searchPath, std::string_view name)
+{
+    for (const std::string_view folder : nonEmptyParts(searchPath, ':')) {
+        if (folder.front() != '/')
+            continue;
+        std::string full(folder);
+        if (full.back() != '/')
+            full += '/';
+        full += name;
+        if (isExecutableFile(full))
+            return full;
+    }
+    return {};
 }
 
 bool startDetached(const std::string &program, const std::vector<std::string> &arguments)
