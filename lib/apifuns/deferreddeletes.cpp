@@ -3,13 +3,13 @@
 #include "lib/apifuns/deferreddeletes.h"
 
 #include "platform/fs/fileidentity.h"
+#include "platform/os/workingfolder.h"
 #include "platform/registry/registrystore.h"
 
 #include <algorithm>
 #include <charconv>
 #include <fstream>
 #include <optional>
-#include <unistd.h>
 
 namespace qfc
 {
@@ -75,10 +75,9 @@ std::string absolute(const std::string &file)
 {
     if (file.front() == '/')
         return file;
-    std::string cwd(4096, '\0');
-    if (!::getcwd(cwd.data(), cwd.size()))
+    const std::string cwd = mrb::platform::workingFolder();
+    if (cwd.empty())
         return {};
-    cwd.resize(cwd.find('\0'));
     return cwd + (cwd.back() == '/' ? "" : "/") + file;
 }
 
