@@ -5,6 +5,8 @@
 #include "platform/fs/filesystem.h"
 #include "platform/fs/installlayout.h"
 #include "platform/fs/safefile.h"
+#include "platform/os/filelock.h"
+#include "platform/os/pathkind.h"
 #include "platform/os/privatefolder.h"
 #include "platform/os/userfolders.h"
 #include "platform/os/wholefile.h"
@@ -22,43 +24,10 @@ namespace mrb::platform
 namespace
 {
 
-// Holds a flock on the store's lock file for its life.
-class StoreLock
+// The store's lock across processes, held while it lives.
+FileLock storeLock(const std::string &folder, FileLock::Kind kind)
 {
-public:
-    StoreLock(const std::string &folder, bool exclusive)
-    {
-        const std::string path = folder + "/.lock";
-        m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (m_fd < 0)
-            m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (m_fd < 0)
-            return;
-        int rc;
-        do {
-            rc = ::flock(m_fd, exclusive ? LOCK_EX : LOCK_SH);
-        } while (rc != 0 && errno == EINTR);
-        m_locked = rc == 0;
-    }
-    ~StoreLock()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd); // releases the lock
-    }
-    StoreLock(const StoreLock &) = delete;
-    StoreLock &operator=(const StoreLock &) = delete;
-    bool locked() const { return m_locked; }
-
-private:
-    int m_fd = -1;
-    bool m_locked = false;
-};
-
-bool pathExists(const std::string &path)
-{
-    struct stat st {
-    };
-    return ::stat(path.c_str(), &st) == 0;
+    return FileLock(folder + "/.lock", kind, FileLock::Wait::UntilFree);
 }
 
 // Whether a new file can be made in folder, found by making and removing one.
@@ -164,9 +133,9 @@ std::string RegistryStore::fileOf(RegistryRoot root) const
 
 Result<RegistryKey> RegistryStore::load(RegistryRoot root) const
 {
-    if (!pathExists(m_folder))
+    if (pathKindOf(m_folder) == PathKind::Missing)
         return RegistryKey(); // no store yet: every root is empty
-    StoreLock lock(m_folder, false);
+    const FileLock lock = storeLock(m_folder, FileLock::Kind::Shared);
     return readRoot(fileOf(root));
 }
 
@@ -174,8 +143,8 @@ Result<> RegistryStore::update(RegistryRoot root, const std::function<bool(Regis
 {
     if (const Result<> made = makeFolder(m_folder); !made)
         return made;
-    StoreLock lock(m_folder, true);
-    if (!lock.locked())
+    const FileLock lock = storeLock(m_folder, FileLock::Kind::Exclusive);
+    if (!lock.held())
         return Problem {m_folder, "cannot lock " + m_folder};
     const std::string path = fileOf(root);
     Result<RegistryKey> key = readRoot(path);
@@ -190,8 +159,8 @@ Result<> RegistryStore::checkChange(RegistryRoot root) const
 {
     if (const Result<> made = makeFolder(m_folder); !made)
         return made;
-    StoreLock lock(m_folder, true);
-    if (!lock.locked())
+    const FileLock lock = storeLock(m_folder, FileLock::Kind::Exclusive);
+    if (!lock.held())
         return Problem {m_folder, "cannot lock " + m_folder};
     if (const Result<RegistryKey> key = readRoot(fileOf(root)); !key)
         return key.problem();

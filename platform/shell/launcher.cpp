@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/shell/launcher.h"
 
+#include "platform/os/pathkind.h"
 #include "platform/shell/desktopapps.h"
 #include "platform/text/asciitext.h"
 
@@ -10,34 +11,20 @@
 #include <QString>
 #include <QStringList>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace mrb::platform
 {
 
 namespace
 {
 
-bool isExecutableFile(const std::string &path)
-{
-    struct stat st {
-    };
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
-}
-
 bool exists(const std::string &path)
 {
-    struct stat st {
-    };
-    return ::stat(path.c_str(), &st) == 0;
+    return pathKindOf(path) != PathKind::Missing;
 }
 
 bool isFolder(const std::string &path)
 {
-    struct stat st {
-    };
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return pathKindOf(path) == PathKind::Folder;
 }
 
 // "http://...", "mailto:...", "file:///..." and the like.
