@@ -2,8 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "lib/frame/module.h"
 
+#include "platform/os/sharedlibrary.h"
+
 #include <atomic>
-#include <dlfcn.h>
 #include <filesystem>
 
 namespace qfc
@@ -45,12 +46,12 @@ bool canUnloadNow()
 
 std::string libraryPath()
 {
-    Dl_info info {};
-    if (::dladdr(reinterpret_cast<void *>(&libraryPath), &info) == 0 || !info.dli_fname)
+    const std::string file = mrb::platform::sharedLibraryFileOf(reinterpret_cast<const void *>(&libraryPath));
+    if (file.empty())
         return {};
     std::error_code ec;
-    const auto absolute = std::filesystem::absolute(info.dli_fname, ec);
-    return ec ? std::string(info.dli_fname) : absolute.lexically_normal().string();
+    const auto absolute = std::filesystem::absolute(file, ec);
+    return ec ? file : absolute.lexically_normal().string();
 }
 
 } // namespace qfc

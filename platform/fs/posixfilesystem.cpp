@@ -423,4 +423,9 @@ std::string withDotsResolved(std::string_view absolutePath)
     return prefix.empty() ? std::string("/") : prefix;
 }
 
+std::unique_ptr<FileSystem> systemFileSystem()
+{
+    return std::make_unique<PosixFileSystem>();
+}
+
 } // namespace mrb::platform

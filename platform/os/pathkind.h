@@ -2,6 +2,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/os/result.h"
+
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace mrb::platform
@@ -22,8 +26,12 @@ PathKind pathKindOf(const std::string &path);
 // A link itself answers Link.
 PathKind linkKindOf(const std::string &path);
 
-// This process may make and remove files in folder.
-bool canWriteIn(const std::string &folder);
+// The length of a regular file (links followed); nothing for anything else.
+std::optional<std::uint64_t> fileSizeOf(const std::string &path);
+
+// This process may make and remove files in folder; the Problem says why not
+// ("Permission denied").
+Result<> canWriteIn(const std::string &folder);
 // path is a regular file this process may run.
 bool isExecutableFile(const std::string &path);
 

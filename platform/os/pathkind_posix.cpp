@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/os/pathkind.h"
 
+#include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,9 +37,20 @@ PathKind linkKindOf(const std::string &path)
     return !path.empty() && ::lstat(path.c_str(), &st) == 0 ? kindOfMode(st.st_mode) : PathKind::Missing;
 }
 
-bool canWriteIn(const std::string &folder)
+std::optional<std::uint64_t> fileSizeOf(const std::string &path)
 {
-    return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
+    struct stat st {
+    };
+    if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+Result<> canWriteIn(const std::string &folder)
+{
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        return systemProblem(folder, errno);
+    return {};
 }
 
 bool isExecutableFile(const std::string &path)

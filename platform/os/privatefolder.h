@@ -15,4 +15,12 @@ namespace mrb::platform
 // could not be made.
 Result<> makePrivateFolder(const std::string &path);
 
+// The same for folders every user reads and only their owner writes (an
+// installation's shared data), whatever the process's file-creation mask.
+Result<> makeSharedFolder(const std::string &path);
+
+// Lets every user read a file of a shared folder, as makeSharedFolder's
+// folders let them; the owner alone writes it. A missing file is no failure.
+Result<> makeReadableByAll(const std::string &file);
+
 } // namespace mrb::platform

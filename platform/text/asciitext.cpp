@@ -7,6 +7,14 @@
 namespace mrb::platform
 {
 
+std::string lowerAsciiText(std::string_view text)
+{
+    std::string out(text);
+    for (char &c : out)
+        c = lowerAscii(c);
+    return out;
+}
+
 bool sameIgnoringAsciiCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size()

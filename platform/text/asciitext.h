@@ -17,6 +17,9 @@ constexpr char lowerAscii(char c)
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// The text with its ASCII letters lowered.
+std::string lowerAsciiText(std::string_view text);
+
 // Equal when each byte is, the ASCII letters without regard to case.
 bool sameIgnoringAsciiCase(std::string_view a, std::string_view b);
 
@@ -33,6 +36,15 @@ constexpr int hexValue(char c)
     if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
     return -1;
+}
+
+// The byte that two hexadecimal digits write ("4f" is 0x4f), -1 when either
+// is no digit.
+constexpr int hexByteValue(char high, char low)
+{
+    const int hi = hexValue(high);
+    const int lo = hexValue(low);
+    return hi < 0 || lo < 0 ? -1 : hi * 16 + lo;
 }
 
 // Two lower-case hexadecimal digits.
