@@ -117,8 +117,8 @@ const ComponentLibrary *loadComponentLibrary(const std::string &path, std::strin
     auto &libraries = loadedLibraries();
     if (const auto it = libraries.find(path); it != libraries.end())
         return it->second.get();
-    if (const std::optional<std::string> problem = libraryFileProblem(path)) {
-        say(why, "cannot load " + path + ": " + *problem);
+    if (const Result<> usable = checkLibraryFile(path); !usable) {
+        say(why, "cannot load " + path + ": " + usable.reason());
         if (status)
             *status = CO_E_DLLNOTFOUND;
         return nullptr;
