@@ -66,39 +66,12 @@ void appendTime(std::string &out, const platform::Timestamp &time)
     out.append(digits, end);
 }
 
-std::string escapeHtmlText(std::string_view text)
-{
-    std::string escaped;
-    for (const char c : validUtf8(text)) {
-        switch (c) {
-        case '&':
-            escaped += "&amp;";
-            break;
-        case '<':
-            escaped += "&lt;";
-            break;
-        case '>':
-            escaped += "&gt;";
-            break;
-        case '"':
-            escaped += "&quot;";
-            break;
-        case '\'':
-            escaped += "&#39;";
-            break;
-        default:
-            escaped += c;
-        }
-    }
-    return escaped;
-}
-
 } // namespace
 
 bool WriteCatalog(platform::TextWriter &out, const MachineRows &input, std::string_view title)
 {
     std::string chunk(catalogPageStart);
-    chunk += escapeHtmlText(title);
+    chunk += escapeHtml(validUtf8(title), true);
     chunk += catalogPageMiddle;
     chunk += "{\"rows\":[";
     TextTable folders;

@@ -3,6 +3,7 @@
 #include "platform/fs/mountinfo.h"
 
 #include "platform/fs/posixio_p.h"
+#include "platform/text/asciitext.h"
 
 #include <algorithm>
 #include <array>
@@ -93,20 +94,11 @@ std::string unescapeOctal(std::string_view text)
 // udev writes unsafe bytes of a label as \xHH.
 std::string unescapeHex(std::string_view text)
 {
-    const auto hex = [](char c) -> int {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        if (c >= 'a' && c <= 'f')
-            return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F')
-            return c - 'A' + 10;
-        return -1;
-    };
     std::string result;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x' && hex(text[i + 2]) >= 0
-            && hex(text[i + 3]) >= 0) {
-            result.push_back(static_cast<char>(hex(text[i + 2]) * 16 + hex(text[i + 3])));
+        if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x'
+            && hexByteValue(text[i + 2], text[i + 3]) >= 0) {
+            result.push_back(static_cast<char>(hexByteValue(text[i + 2], text[i + 3])));
             i += 3;
             continue;
         }

@@ -11,6 +11,14 @@
 namespace mrb::platform
 {
 
+// A failure always has a reason: an empty one becomes "unknown error".
+inline Problem withReason(Problem problem)
+{
+    if (problem.reason.empty())
+        problem.reason = "unknown error";
+    return problem;
+}
+
 // A value, or the Problem that kept it from being made. A failure always has
 // a reason; an empty one becomes "unknown error".
 template <typename T = void> class Result
@@ -21,10 +29,8 @@ public:
     {
     }
     Result(Problem problem)
-        : m_problem(std::move(problem))
+        : m_problem(withReason(std::move(problem)))
     {
-        if (m_problem.reason.empty())
-            m_problem.reason = "unknown error";
     }
     static Result failure(std::string path, std::string reason, int errorNumber = 0)
     {
@@ -59,10 +65,8 @@ template <> class Result<void>
 public:
     Result() = default; // success
     Result(Problem problem)
-        : m_problem(std::move(problem))
+        : m_problem(withReason(std::move(problem)))
     {
-        if (m_problem.reason.empty())
-            m_problem.reason = "unknown error";
     }
     static Result failure(std::string path, std::string reason, int errorNumber = 0)
     {

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/profile/profiletext.h"
 
+#include "platform/text/asciitext.h"
+
 #include <cstring>
 #include <optional>
 
@@ -22,20 +24,9 @@ std::string_view trimmed(std::string_view s)
     return s.substr(first, last - first + 1);
 }
 
-char lowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool sameName(std::string_view a, std::string_view b)
 {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lowerAscii(a[i]) != lowerAscii(b[i]))
-            return false;
-    }
-    return true;
+    return sameIgnoringAsciiCase(a, b);
 }
 
 // One pair of matching quotes around the whole value is not part of it; a lone

@@ -47,11 +47,10 @@ std::optional<std::string> decodePath(std::string_view text)
         }
         if (i + 2 >= text.size())
             return std::nullopt;
-        const int hi = hexValue(text[i + 1]);
-        const int lo = hexValue(text[i + 2]);
-        if (hi < 0 || lo < 0)
+        const int byte = hexByteValue(text[i + 1], text[i + 2]);
+        if (byte < 0)
             return std::nullopt;
-        out += static_cast<char>(hi * 16 + lo);
+        out += static_cast<char>(byte);
         i += 2;
     }
     return out;
@@ -128,11 +127,10 @@ std::optional<std::string> unquote(std::string_view text, std::size_t &pos)
         case 'x': {
             if (pos + 2 >= text.size())
                 return std::nullopt;
-            const int hi = hexValue(text[pos + 1]);
-            const int lo = hexValue(text[pos + 2]);
-            if (hi < 0 || lo < 0)
+            const int byte = hexByteValue(text[pos + 1], text[pos + 2]);
+            if (byte < 0)
                 return std::nullopt;
-            out += static_cast<char>(hi * 16 + lo);
+            out += static_cast<char>(byte);
             pos += 2;
             break;
         }
@@ -203,11 +201,10 @@ std::optional<RegValue> parseValue(std::string_view text)
         while (!rest.empty()) {
             if (rest.size() < 2)
                 return std::nullopt;
-            const int hi = hexValue(rest[0]);
-            const int lo = hexValue(rest[1]);
-            if (hi < 0 || lo < 0)
+            const int byte = hexByteValue(rest[0], rest[1]);
+            if (byte < 0)
                 return std::nullopt;
-            bytes += static_cast<char>(hi * 16 + lo);
+            bytes += static_cast<char>(byte);
             rest.remove_prefix(2);
             if (!rest.empty()) {
                 if (rest.front() != ',' || rest.size() == 1)
