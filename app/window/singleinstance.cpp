@@ -3,6 +3,7 @@
 #include "app/window/singleinstance.h"
 
 #include "platform/fs/filesystem.h"
+#include "platform/os/failurelog.h"
 #include "platform/os/pathkind.h"
 #include "platform/os/privatefolder.h"
 #include "platform/os/userfolders.h"
@@ -30,7 +31,8 @@ std::string privateLockPath()
 {
     const std::string folder = platform::joinPath(platform::userFolder(platform::UserFolder::Cache), "marrowby");
     // a folder that cannot be made leaves the lock unopened, which counts as first
-    (void)platform::makePrivateFolder(folder);
+    if (const platform::Result<> made = platform::makePrivateFolder(folder); !made)
+        platform::logIgnoredFailure("making the single-instance lock folder", made.problem());
     return folder + "/instance.lock";
 }
 
