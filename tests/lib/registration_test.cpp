@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 // Registering the built library into a private registry store, and creating
 // its classes by class identifier through the component runtime.
-#include "lib/frame/interfaces.h"
+#include "lib/public/interfaces.h"
 #include "platform/com/bstr.h"
 #include "platform/com/guid.h"
 #include "platform/com/runtime.h"
