@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/browse/foldertree.h"
 #include "app/browse/treeimages.h"
-#include "platform/fs/fakefilesystem.h"
 #include "platform/fs/posixfilesystem.h"
+#include "tests/support/fakefilesystem.h"
 
 #include <gtest/gtest.h>
 
