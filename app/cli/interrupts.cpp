@@ -3,7 +3,7 @@
 #include "app/cli/interrupts.h"
 
 #include "platform/fs/safefile.h"
-#include "platform/os/interrupts.h"
+#include "platform/os/interrupthandler.h"
 
 namespace mrb::cli
 {

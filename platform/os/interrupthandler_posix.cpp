@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "platform/os/interrupts.h"
+#include "platform/os/interrupthandler.h"
 
 #include <atomic>
 #include <csignal>
