@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-// Drives the main window, offscreen, through a destination listing of a
+// Drives the main window, offscreen, through a destination listing of five
 // million rows: a deep add, a header-click sort, scrolling, select all, the
 // removal of part of the rows and Make. A 10 ms timer records the largest gap
 // between two turns of the event loop during the add, the removal and the
@@ -8,8 +8,10 @@
 // at every turn. The sort is timed from the click until the window is idle
 // again, against std::sort of the same names, case-folded, as plain strings.
 //
+// The resident memory the add took is printed too, in bytes a row.
+//
 // usage: window_bench [ROWS] [FOLDER]
-//   ROWS    rows the deep add brings in (default 1000000)
+//   ROWS    rows the deep add brings in (default 5000000)
 //   FOLDER  keep the tree here and reuse it on the next run (made when
 //           missing); without it a temporary tree is made and removed
 #include "app/browse/treeimages.h"
@@ -50,6 +52,15 @@ namespace
 
 constexpr double gapGoalMs = 100;
 constexpr double sortGoalRatio = 1.5;
+constexpr double bytesGoal = 170;
+
+// Resident memory of this process now, in bytes.
+double residentBytes()
+{
+    long pages = 0, resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE));
+}
 
 std::uint64_t mix(std::uint64_t x)
 {
@@ -258,7 +269,7 @@ int main(int argc, char **argv)
     ::chmod(work.path("runtime").c_str(), 0700);
     QApplication app(argc, argv);
 
-    const long rows = argc > 1 ? std::atol(argv[1]) : 1000000;
+    const long rows = argc > 1 ? std::atol(argv[1]) : 5000000;
     std::string holder = argc > 2 ? argv[2] : work.dir("trees");
     ::mkdir(holder.c_str(), 0755);
     holder = std::filesystem::absolute(holder).lexically_normal().string();
@@ -337,9 +348,18 @@ int main(int argc, char **argv)
             source->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         }
     }
+    const double residentBefore = residentBytes();
     const PhaseResult add = phase(QStringLiteral(" Adding "), [&] { window.action("mensa")->trigger(); });
     const std::size_t added = destination.rowCount();
     bool ok = report("add", added, add, " Adding ");
+    const double bytesARow = (residentBytes() - residentBefore) / static_cast<double>(std::max<std::size_t>(added, 1));
+    const bool memoryOk = bytesARow <= bytesGoal;
+    ok = ok && memoryOk;
+    std::printf("window memory of %zu rows: %.0f bytes a row, listing and view (goal <= %.0f): %s\n",
+        added,
+        bytesARow,
+        bytesGoal,
+        memoryOk ? "ok" : "SHORT");
 
     // Three header clicks (Name, Path, Name again, each from the order the
     // one before left), each against std::sort of the clicked column's texts,

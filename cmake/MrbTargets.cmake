@@ -25,10 +25,15 @@ set(CMAKE_POSITION_INDEPENDENT_CODE ON)
 set(CMAKE_CXX_EXTENSIONS OFF)
 set(CMAKE_AUTOMOC OFF)
 
-find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network Test)
-find_package(PkgConfig REQUIRED)
-pkg_check_modules(XLSXWRITER REQUIRED IMPORTED_TARGET xlsxwriter)
-pkg_check_modules(TAGLIB REQUIRED IMPORTED_TARGET taglib)
+# The Windows build (the component library and mrb-list) needs none of these.
+if(NOT WIN32)
+    find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network Test)
+    find_package(PkgConfig REQUIRED)
+    pkg_check_modules(XLSXWRITER REQUIRED IMPORTED_TARGET xlsxwriter)
+    pkg_check_modules(TAGLIB REQUIRED IMPORTED_TARGET taglib)
+    pkg_check_modules(SQLITE3 REQUIRED IMPORTED_TARGET sqlite3)
+    pkg_check_modules(LIBPQ REQUIRED IMPORTED_TARGET libpq)
+endif()
 find_package(Threads REQUIRED)
 
 # How much debug information the objects carry: "full" (what the build type
@@ -48,6 +53,12 @@ endif()
 if(MRB_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
     add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined)
+endif()
+# ThreadSanitizer, for the code that runs threads (scripts/test.sh builds
+# only its tests so).
+if(MRB_SANITIZE_THREAD)
+    add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=thread)
 endif()
 
 # Warnings, language level and visibility every target of ours gets.
@@ -79,12 +90,13 @@ function(mrb_add_library name)
     mrb_target_defaults(${name})
 endfunction()
 
-# mrb_add_test(name SOURCES ... LIBS ... [QT] [WIDGETS] [NO_MAIN])
+# mrb_add_test(name SOURCES ... LIBS ... [QT] [WIDGETS] [NO_MAIN] [WHOLE])
 # One GoogleTest binary, discovered when ctest runs (so Qt and sanitizer
 # start-up never happens at build time). WIDGETS gives it the main() that
-# makes the application object first.
+# makes the application object first. WHOLE runs the binary as one test, for
+# tests that share something costly to start (a database server).
 function(mrb_add_test name)
-    cmake_parse_arguments(ARG "QT;WIDGETS;NO_MAIN" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+    cmake_parse_arguments(ARG "QT;WIDGETS;NO_MAIN;WHOLE" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} mrb_test_support GTest::gtest GTest::gmock)
     if(ARG_WIDGETS)
@@ -107,6 +119,11 @@ function(mrb_add_test name)
     set(properties TIMEOUT ${ARG_TIMEOUT})
     if(ARG_LABELS)
         list(APPEND properties LABELS "${ARG_LABELS}")
+    endif()
+    if(ARG_WHOLE)
+        add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+        set_tests_properties(${name} PROPERTIES ${properties})
+        return()
     endif()
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST

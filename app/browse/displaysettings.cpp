@@ -37,7 +37,7 @@ void ApplyDisplaySettings(platform::ListModel &destination,
         return;
     // All sizes first, then set at once: in a listing sorted by size the rows
     // would otherwise move while they are visited.
-    std::vector<std::optional<std::string>> sizes(destination.rowCount());
+    std::vector<std::optional<platform::ListCell>> sizes(destination.rowCount());
     for (std::size_t r = 1; r <= destination.rowCount(); ++r) {
         const std::string fullPath = rowFullPath(destination, r);
         std::optional<std::uint64_t> bytes;
@@ -48,9 +48,9 @@ void ApplyDisplaySettings(platform::ListModel &destination,
         }
         // an item that cannot be read any more keeps its old size text
         if (bytes)
-            sizes[r - 1] = FormatSize(*bytes, settings, locale);
+            sizes[r - 1] = platform::ListCell {FormatSize(*bytes, settings, locale), sizeValue(bytes)};
     }
-    destination.setSubItems(numbersOf(Column::Size).subItem, sizes);
+    destination.setSubItemCells(numbersOf(Column::Size).subItem, sizes);
     destination.setStamp(stamp);
 }
 

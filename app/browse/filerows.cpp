@@ -31,6 +31,10 @@ void MakeFileRow(ListedItem &item,
     assignDate(item.accessed, file.accessed, locale);
     item.tag = file.path;
     item.smallIcon = fileImage;
+    item.bytes = file.size;
+    item.createdTime = file.created;
+    item.modifiedTime = file.modified;
+    item.accessedTime = file.accessed;
 }
 
 ListedItem MakeFolderRow(const platform::FsItem &folder, const platform::LocaleFormat &locale)
@@ -45,6 +49,9 @@ ListedItem MakeFolderRow(const platform::FsItem &folder, const platform::LocaleF
     item.accessed = FormatDate(folder.accessed, locale);
     item.tag = folderTag(folder.path);
     item.smallIcon = folderImage;
+    item.createdTime = folder.created;
+    item.modifiedTime = folder.modified;
+    item.accessedTime = folder.accessed;
     return item;
 }
 
@@ -55,6 +62,7 @@ ListedItem MakeFolderRow(const platform::FsItem &folder,
 {
     ListedItem item = MakeFolderRow(folder, locale);
     item.size = total ? FormatSize(*total, settings, locale) : std::string();
+    item.bytes = total;
     return item;
 }
 

@@ -10,6 +10,8 @@ namespace mrb::core
 std::string driveText(const platform::Drive &drive)
 {
     std::string text = drive.isNetwork ? drive.shareName : drive.label;
+    if (text.empty())
+        return drive.path;
     text += " (";
     text += drive.path;
     text += ')';
@@ -19,15 +21,27 @@ std::string driveText(const platform::Drive &drive)
 void FillDrives(platform::TreeModel &tree, platform::FileSystem &fs)
 {
     tree.clear();
-    for (const platform::Drive &drive : fs.drives()) {
-        platform::TreeNode node;
-        node.key = drive.path;
-        node.text = driveText(drive);
-        node.image = driveImage;
-        node.selectedImage = driveImage;
-        // a second drive with the same mount path cannot get a node; it is skipped
-        tree.add(node);
+    const std::vector<platform::Drive> drives = fs.drives();
+    // a home folder that is a volume of its own keeps the home node
+    if (const std::string home = fs.homeFolder(); !home.empty() && home != "/")
+        tree.add({home, std::string(platform::nameOf(home)), "", homeImage, homeImage, false});
+    const auto addDrive = [&tree](const platform::Drive &drive) {
+        // a second node with the same path cannot be added; the drive is skipped
+        tree.add({drive.path, driveText(drive), "", driveImage, driveImage, false});
+    };
+    for (const platform::Drive &drive : drives) {
+        if (drive.path != "/")
+            addDrive(drive);
     }
+    for (const platform::Drive &drive : drives) {
+        if (drive.path == "/")
+            addDrive(drive);
+    }
+}
+
+bool isDriveNode(const platform::TreeNode &node)
+{
+    return node.parentKey.empty() && node.image == driveImage;
 }
 
 platform::TreeNode folderNode(std::string_view parentKey, const platform::FsItem &folder)

@@ -7,6 +7,19 @@
 namespace mrb::core
 {
 
+namespace
+{
+
+void assignValues(platform::ListRow &row, const ListedItem &item)
+{
+    setCellValue(row, Column::Size, sizeValue(item.bytes));
+    setCellValue(row, Column::Created, item.createdTime);
+    setCellValue(row, Column::Modified, item.modifiedTime);
+    setCellValue(row, Column::Accessed, item.accessedTime);
+}
+
+} // namespace
+
 platform::ListRow toListRow(ListedItem &&item)
 {
     platform::ListRow row;
@@ -19,6 +32,7 @@ platform::ListRow toListRow(ListedItem &&item)
     cellText(row, Column::Accessed) = std::move(item.accessed);
     row.tag = std::move(item.tag);
     row.smallIcon = item.smallIcon;
+    assignValues(row, item);
     return row;
 }
 
@@ -35,6 +49,7 @@ void assignListRow(platform::ListRow &row, const ListedItem &item)
     row.icon = 0;
     row.smallIcon = item.smallIcon;
     row.selected = false;
+    assignValues(row, item);
 }
 
 ListedItem listedItemOf(const platform::ListModel &listing, std::size_t row)
@@ -49,6 +64,11 @@ ListedItem listedItemOf(const platform::ListModel &listing, std::size_t row)
     item.accessed = cellText(listing, row, Column::Accessed);
     item.tag = listing.tag(row);
     item.smallIcon = listing.smallIcon(row);
+    if (const platform::SortValue bytes = cellValue(listing, row, Column::Size); bytes && *bytes >= 0)
+        item.bytes = static_cast<std::uint64_t>(*bytes);
+    item.createdTime = cellValue(listing, row, Column::Created);
+    item.modifiedTime = cellValue(listing, row, Column::Modified);
+    item.accessedTime = cellValue(listing, row, Column::Accessed);
     return item;
 }
 

@@ -3,8 +3,11 @@
 #pragma once
 
 #include "platform/controls/listmodel.h"
+#include "platform/fs/filesystem.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +27,12 @@ struct ListedItem {
     std::string accessed;
     std::string tag; // full path of a file; folderMarker + full path of a folder
     int smallIcon = 0;
+    // What the Size and date columns sort by: the byte count (a folder's
+    // total, none while it is not known) and the times.
+    std::optional<std::uint64_t> bytes;
+    platform::Timestamp createdTime;
+    platform::Timestamp modifiedTime;
+    platform::Timestamp accessedTime;
 };
 
 inline constexpr std::string_view folderMarker = "<D>";

@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "app/browse/listingcells.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace mrb::core
 {
 
@@ -33,6 +36,37 @@ const std::string &cellText(const platform::ListRow &row, Column column)
 {
     const int k = numbersOf(column).subItem;
     return k == 0 ? row.text : row.subItems[static_cast<std::size_t>(k - 1)];
+}
+
+platform::SortValue cellValue(const platform::ListModel &listing, std::size_t row, Column column)
+{
+    const int k = numbersOf(column).subItem;
+    return k == 0 ? std::nullopt : listing.subItemValue(row, k);
+}
+
+platform::SortValue cellValue(const platform::ListRow &row, Column column)
+{
+    const int k = numbersOf(column).subItem;
+    return k == 0 ? std::nullopt : row.subItemValues[static_cast<std::size_t>(k - 1)];
+}
+
+void setCellValue(platform::ListRow &row, Column column, platform::SortValue value)
+{
+    if (const int k = numbersOf(column).subItem; k != 0)
+        row.subItemValues[static_cast<std::size_t>(k - 1)] = value;
+}
+
+platform::SortValue sizeValue(std::optional<std::uint64_t> bytes)
+{
+    if (!bytes)
+        return std::nullopt;
+    return static_cast<std::int64_t>(std::min<std::uint64_t>(*bytes, INT64_MAX));
+}
+
+void setCell(platform::ListModel &listing, std::size_t row, Column column, const platform::ListCell &cell)
+{
+    if (const int k = numbersOf(column).subItem; k != 0)
+        listing.setSubItemCell(row, k, cell);
 }
 
 const platform::ListColumn *listColumn(const platform::ListModel &listing, Column column)

@@ -6,6 +6,8 @@
 #include "platform/controls/listmodel.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +22,14 @@ void setCellText(platform::ListModel &listing, std::size_t row, Column column, s
 
 std::string &cellText(platform::ListRow &row, Column column);
 const std::string &cellText(const platform::ListRow &row, Column column);
+
+// What a cell sorts by where its column sorts by value; the Name column has none.
+platform::SortValue cellValue(const platform::ListModel &listing, std::size_t row, Column column);
+platform::SortValue cellValue(const platform::ListRow &row, Column column);
+void setCellValue(platform::ListRow &row, Column column, platform::SortValue value);
+// The value a size sorts by: its byte count (none when unknown).
+platform::SortValue sizeValue(std::optional<std::uint64_t> bytes);
+void setCell(platform::ListModel &listing, std::size_t row, Column column, const platform::ListCell &cell);
 
 // The column's header, width and header icon; a listing without that column
 // (fewer columns set) answers nothing and changes nothing.

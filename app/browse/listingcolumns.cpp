@@ -28,6 +28,12 @@ constexpr PerColumn<ColumnDefault> columnDefaults = {{
 
 } // namespace
 
+bool sortsByValue(Column column)
+{
+    return column == Column::Size || column == Column::Created || column == Column::Modified
+        || column == Column::Accessed;
+}
+
 std::optional<Setting> columnSwitch(Column column)
 {
     switch (column) {
@@ -58,17 +64,41 @@ double tagWidth(std::string_view text)
     return result.ec == std::errc() ? value : 0;
 }
 
+void setDefaultColumnWidths(platform::ListModel &listing, const PerColumn<double> &twips)
+{
+    std::vector<platform::ListColumn> columns;
+    for (std::size_t c = 1; c <= listing.columnCount(); ++c)
+        columns.push_back(listing.column(c));
+    for (const Column column : allColumns) {
+        const std::size_t c = numbersOf(column).listColumn;
+        if (c > columns.size())
+            continue;
+        platform::ListColumn &changed = columns[c - 1];
+        changed.widthTwips = twips[position(column)];
+        if (!changed.tag.empty()) {
+            // as tagWidth reads it back, whatever the locale's decimal separator
+            char text[32];
+            const auto written =
+                std::to_chars(text, text + sizeof text, changed.widthTwips, std::chars_format::fixed, 2);
+            changed.tag.assign(text, written.ptr);
+        }
+    }
+    listing.setColumns(std::move(columns));
+}
+
 std::vector<platform::ListColumn> listingColumns(Listing which)
 {
     std::vector<platform::ListColumn> columns;
     columns.reserve(columnCount);
-    for (const ColumnDefault &column : columnDefaults) {
+    for (const Column each : allColumns) {
+        const ColumnDefault &column = columnDefaults[position(each)];
         platform::ListColumn c;
         if (column.header)
             c.header = column.header;
         else
             c.header = which == Listing::Source ? "[Source Listing] Name" : "[Destination Listing] Name";
         c.widthTwips = tagWidth(column.width);
+        c.sortBy = sortsByValue(each) ? platform::SortBy::Value : platform::SortBy::Text;
         if (which == Listing::Destination)
             c.tag = column.width;
         columns.push_back(std::move(c));

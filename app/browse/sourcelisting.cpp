@@ -84,6 +84,23 @@ bool SourceListing::isListed(std::uint32_t attributes) const
     return true;
 }
 
+// For each sub-folder (in name order), the node a new node of it goes before:
+// the next sub-folder's that was under key before this listing. A folder made
+// since key was last shown then takes its place among the nodes there, and a
+// first listing appends them all in order.
+std::vector<std::string> SourceListing::nodesToInsertBefore(
+    const std::string &key, const std::vector<platform::FsItem> &subFolders) const
+{
+    std::vector<std::string> before(subFolders.size());
+    std::string next;
+    for (std::size_t i = subFolders.size(); i-- > 0;) {
+        before[i] = next;
+        if (const platform::TreeNode *node = m_tree.node(subFolders[i].path); node && node->parentKey == key)
+            next = subFolders[i].path;
+    }
+    return before;
+}
+
 // The batch's last row, which need not be the listing's last in a sorted listing.
 void SourceListing::showLastRowPrompt(const std::vector<platform::ListRow> &batch)
 {
@@ -99,14 +116,16 @@ void SourceListing::ListSubfolders(const std::string &key)
     // A blank key would name the working folder; it is no folder of the tree.
     if (!isBlank(key)) {
         platform::FileSystem::SubFolders subFolders = m_fs.subFolders(key);
+        const std::vector<std::string> before = nodesToInsertBefore(key, subFolders.folders);
         std::vector<platform::ListRow> rows;
         rows.reserve(subFolders.folders.size());
-        for (const platform::FsItem &folder : subFolders.folders) {
+        for (std::size_t i = 0; i < subFolders.folders.size(); ++i) {
+            const platform::FsItem &folder = subFolders.folders[i];
             if (!isListed(folder.attributes))
                 continue;
             // fails when the node is already there (the folder shown before, or a
             // volume mounted here that has its own drive node): the node stays
-            m_tree.add(folderNode(key, folder));
+            m_tree.add(folderNode(key, folder), before[i]);
             rows.push_back(toListRow(MakeFolderRow(folder, m_locale)));
         }
         showLastRowPrompt(rows);

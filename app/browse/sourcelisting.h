@@ -73,6 +73,8 @@ public:
 
 private:
     bool isListed(std::uint32_t attributes) const;
+    std::vector<std::string> nodesToInsertBefore(
+        const std::string &key, const std::vector<platform::FsItem> &subFolders) const;
     bool inList(std::uint32_t attributes, std::int64_t first, std::int64_t second) const;
     void showLastRowPrompt(const std::vector<platform::ListRow> &batch);
 

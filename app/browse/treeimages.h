@@ -10,5 +10,6 @@ inline constexpr int driveImage = 1;
 inline constexpr int folderImage = 2;
 inline constexpr int openFolderImage = 3;
 inline constexpr int fileImage = 4;
+inline constexpr int homeImage = 5;
 
 } // namespace mrb::core

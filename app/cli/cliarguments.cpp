@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/cli/cliarguments.h"
 
+#include "app/cli/catalogarguments.h"
+
 #include <string_view>
 
 namespace mrb::cli
@@ -32,6 +34,8 @@ std::pair<std::string_view, std::optional<std::string_view>> splitOption(std::st
 
 ParsedArguments parseArguments(const std::vector<std::string> &args)
 {
+    if (startsCatalogCommand(args))
+        return parseCatalogArguments(args);
     CliOptions options;
     std::optional<CliMode> mode;
     std::string modeArgument; // the argument that chose the mode, for messages

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "app/cli/catalogoptions.h"
 #include "app/output/machineformats.h"
 #include "app/settings/settings.h"
 
@@ -17,6 +18,7 @@ enum class CliMode {
     PrintSettings, // --print-settings
     Show, // --show FOLDER
     Make, // -o OUTPUT PATH...
+    Catalog, // catalog COMMAND ... (catalogarguments.h)
 };
 
 struct SettingOverride {
@@ -43,6 +45,7 @@ struct CliOptions {
     bool allFiles = false; // --all-files: m3u8 holds every file, not only audio and video
     bool perFolder = false; // --per-folder: m3u8, one playlist per folder, OUTPUT the folder they go to
     bool beside = false; // --beside: with --per-folder, each playlist in its own folder (no -o)
+    CatalogOptions catalog; // catalog COMMAND; an export also sets format and output
 };
 
 struct ParsedArguments {

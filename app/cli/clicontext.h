@@ -54,5 +54,6 @@ struct CliContext {
 int runPrintSettings(CliContext &context); // printsettingsmode.cpp
 int runShow(CliContext &context); // showmode.cpp
 int runMake(CliContext &context); // makemode.cpp
+int runCatalog(CliContext &context); // catalogmode.cpp
 
 } // namespace mrb::cli

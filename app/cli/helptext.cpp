@@ -124,6 +124,51 @@ constexpr HelpRow formatRows[] = {
         "Live/01 Intro.flac"},
 };
 
+// The catalog: snapshots of folders kept in one file or on a server, searched and compared
+// while the drives are away.
+constexpr HelpRow catalogRows[] = {
+    {"catalog add [--label TEXT] DIR...",
+        "walk each DIR with everything below it, as the deep add does, and store it as a snapshot; print each "
+        "snapshot's number. All of them are stored together or none: Ctrl+C (exit 130) and a failure store "
+        "nothing. Exit 3: stored, but some folders could not be read (each is named)"},
+    {"catalog list",
+        "the snapshots: number, volume (its label, else its UUID, else its mount point), root, time taken, "
+        "entries, total size in bytes, label"},
+    {"catalog search [--snapshot N] [--limit K] PATTERN",
+        "the entries of every snapshot (or of N) whose name matches PATTERN when it holds * or ? (as the "
+        "filter box takes it: *.mp3;*.ogg), else whose full path holds PATTERN, letters without regard to "
+        "case: snapshot, volume, full path, size, modified"},
+    {"catalog diff OLD NEW",
+        "what was added, removed, changed (size or modified time) and moved or renamed from snapshot OLD to "
+        "NEW, by path below each root. Exit 0 when they hold the same, 1 when they differ, 2 when they "
+        "cannot be compared. --format catalog -o FILE writes the changes as a catalog page"},
+    {"catalog export N -o FILE",
+        "write snapshot N as -o writes its folder with everything below it: the settings, FILE's extension "
+        "and --format choose the output, byte for byte what the walk gave. --all --format catalog -o FILE "
+        "writes one page of every snapshot"},
+    {"catalog remove N", "delete snapshot N and what only it used"},
+    {"catalog init", "make the catalog, empty, when there is none yet (the first add also makes it)"},
+    {"catalog copy --from A --to B [N...]",
+        "copy snapshots N (or every one) from catalog A to catalog B, a file or a server either way, all or "
+        "none; print each copy's number in B"},
+};
+
+constexpr HelpRow catalogOptionRows[] = {
+    {"--catalog FILE|ADDRESS",
+        "the catalog to use (made by the first add): a file, or a PostgreSQL server's address "
+        "(postgresql://user@host/db, postgresql:// alone for the PG* variables, or key=value words such as "
+        "service=archive; the password from ~/.pgpass or PGPASSWORD, never in the address); without it "
+        "$MRB_CATALOG, else $XDG_DATA_HOME/marrowby/catalog.db, by default ~/.local/share/marrowby/catalog.db"},
+    {"--format text|csv|jsonl",
+        "what catalog commands print: TAB-separated lines escaped as --show does (the default), csv with a "
+        "header line, or one JSON object a line; times in ISO 8601"},
+    {"--label TEXT", "with catalog add: the snapshot's label"},
+    {"--from A, --to B", "with catalog copy: the catalogs to copy from and to (files or servers' addresses)"},
+    {"--snapshot N", "with catalog search: search snapshot N only"},
+    {"--limit K", "with catalog search: print at most K entries"},
+    {"--all", "with catalog export: every snapshot, each a folder of its own at the top of the page"},
+};
+
 constexpr HelpRow exitRows[] = {
     {"0", "done"},
     {"1", "the output, or the listing asked for, could not be made (also when memory ran out); nothing was deleted"},
@@ -193,7 +238,8 @@ std::string usageText()
     return "Usage: mrb-list [OPTION]... -o OUTPUT PATH...\n"
            "  or:  mrb-list [OPTION]... --format m3u8 --per-folder --beside PATH...\n"
            "  or:  mrb-list [OPTION]... --show FOLDER\n"
-           "  or:  mrb-list [OPTION]... --print-settings\n";
+           "  or:  mrb-list [OPTION]... --print-settings\n"
+           "  or:  mrb-list [OPTION]... catalog COMMAND [ARG]...\n";
 }
 
 std::string helpText()
@@ -213,6 +259,8 @@ std::string helpText()
         appendRow(out, term, text);
     }
     appendRows(out, "Formats (--format):", formatRows);
+    appendRows(out, "Catalog commands (--settings and --set go before or after them):", catalogRows);
+    appendRows(out, "Catalog options:", catalogOptionRows);
     appendRows(out, "Exit status:", exitRows);
     return out;
 }

@@ -61,6 +61,8 @@ int runParsed(const std::vector<std::string> &args, const RunEnvironment &env, s
     CommandLineUi ui(out, err, env.errIsTerminal ? std::optional<std::size_t>(env.terminalColumns) : std::nullopt);
     core::Workspace workspace(
         {.fs = fs, .api = *library.api, .gen = *library.gen, .ui = ui}, locateSettings(options, env));
+    // nothing here sorts by a header click
+    workspace.sortByTextOnly();
     core::SettingsStore &settings = workspace.settingsStore();
     settings.ensureSettings();
     if (!settings.notice().empty())
@@ -78,6 +80,8 @@ int runParsed(const std::vector<std::string> &args, const RunEnvironment &env, s
         return runShow(context);
     case CliMode::Make:
         return runMake(context);
+    case CliMode::Catalog:
+        return runCatalog(context);
     }
     return ExitUsage;
 }

@@ -3,6 +3,7 @@
 #include "app/browse/listingcells.h"
 #include "app/browse/treeimages.h"
 #include "app/cli/clicontext.h"
+#include "app/cli/tabfields.h"
 #include "app/workspace/workspace.h"
 #include "platform/fs/filesystem.h"
 #include "platform/fs/posixfilesystem.h"
@@ -98,6 +99,16 @@ int runShow(CliContext &context)
         return ExitFailed;
     }
     return ExitOk;
+}
+
+} // namespace mrb::cli
+
+namespace mrb::cli
+{
+
+void appendTabField(std::string &line, std::string_view text)
+{
+    appendEscaped(line, text);
 }
 
 } // namespace mrb::cli

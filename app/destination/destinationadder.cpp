@@ -3,6 +3,7 @@
 #include "app/destination/destinationadder.h"
 
 #include "app/browse/filerows.h"
+#include "app/browse/foldertree.h"
 #include "app/browse/listeditem.h"
 #include "app/browse/listingcells.h"
 #include "app/browse/sizetext.h"
@@ -10,6 +11,7 @@
 #include "app/destination/destinationcommands.h"
 #include "app/settings/settingvalues.h"
 #include "app/userinterface/busypointer.h"
+#include "platform/fs/fileuri.h"
 
 #include <algorithm>
 #include <chrono>
@@ -162,10 +164,12 @@ private:
     void fillSize(const Frame &frame, std::uint64_t total)
     {
         if (frame.state == RowState::Pending) {
-            cellText(m_pending[frame.pendingIndex], Column::Size) = FormatSize(total, m_settings, m_locale);
+            platform::ListRow &row = m_pending[frame.pendingIndex];
+            cellText(row, Column::Size) = FormatSize(total, m_settings, m_locale);
+            setCellValue(row, Column::Size, sizeValue(total));
         } else if (frame.state == RowState::Appended) {
             if (const std::size_t r = m_destination.findByTag(folderTag(frame.item.path)))
-                setCellText(m_destination, r, Column::Size, FormatSize(total, m_settings, m_locale));
+                setCell(m_destination, r, Column::Size, {FormatSize(total, m_settings, m_locale), sizeValue(total)});
         }
     }
 
@@ -310,25 +314,6 @@ std::size_t DestinationAdder::AddToDestination()
         m_ui.showMessage("No item to add!", MessageIcon::Information);
         return 0;
     }
-    std::size_t appended = 0;
-    std::size_t unreadable = 0;
-    bool complete = true;
-    {
-        const DestinationActivity::Scope running(m_activity);
-        const BusyPointer busy(m_ui);
-        complete = withinMemory([&] { addSelectedRows(appended, unreadable); });
-        // an add cut short may have appended rows it could not count
-        if (appended > 0 || !complete)
-            core::UpdateCounters(m_destination, m_status);
-        m_status.setPrompt(endPrompt(unreadable));
-    }
-    if (!complete)
-        tellOutOfMemory();
-    return appended;
-}
-
-void DestinationAdder::addSelectedRows(std::size_t &appended, std::size_t &unreadable)
-{
     // The window may re-list the source while a deep add lets it run: work on
     // the rows that were selected when the command began.
     std::vector<platform::ListRow> selected;
@@ -336,6 +321,63 @@ void DestinationAdder::addSelectedRows(std::size_t &appended, std::size_t &unrea
         if (m_source.isSelected(r))
             selected.push_back(m_source.row(r));
     }
+    return addRows(std::move(selected), 0);
+}
+
+std::size_t DestinationAdder::AddDroppedToDestination(std::string_view uriList)
+{
+    if (isBusy())
+        return 0;
+    // Each item becomes the row the source listing would show for it, and
+    // goes over as a selected source row does.
+    std::vector<platform::ListRow> rows;
+    std::size_t skipped = 0;
+    {
+        const BusyPointer busy(m_ui);
+        for (const std::string_view address : platform::uriListEntries(uriList)) {
+            const std::optional<std::string> path = platform::localPathOfUri(address);
+            if (path) {
+                if (const std::optional<platform::FsItem> folder = m_fs.folder(*path)) {
+                    rows.push_back(toListRow(MakeFolderRow(*folder, m_locale)));
+                    continue;
+                }
+                if (const std::optional<platform::FsItem> file = m_fs.file(*path)) {
+                    rows.push_back(toListRow(MakeFileRow(*file, m_settings, m_locale)));
+                    continue;
+                }
+            }
+            // a web address, another machine's file, or a file gone meanwhile
+            ++skipped;
+        }
+    }
+    return addRows(std::move(rows), skipped);
+}
+
+std::size_t DestinationAdder::addRows(std::vector<platform::ListRow> rows, std::size_t skipped)
+{
+    std::size_t appended = 0;
+    std::size_t unreadable = 0;
+    bool complete = true;
+    {
+        const DestinationActivity::Scope running(m_activity);
+        const BusyPointer busy(m_ui);
+        complete = withinMemory([&] { addEachRow(rows, appended, unreadable); });
+        // an add cut short may have appended rows it could not count
+        if (appended > 0 || !complete)
+            core::UpdateCounters(m_destination, m_status);
+        std::string prompt = endPrompt(unreadable);
+        if (skipped > 0)
+            prompt +=
+                " " + std::to_string(skipped) + " dropped item(s) skipped: no such file or folder on this machine.";
+        m_status.setPrompt(prompt);
+    }
+    if (!complete)
+        tellOutOfMemory();
+    return appended;
+}
+
+void DestinationAdder::addEachRow(std::vector<platform::ListRow> &rows, std::size_t &appended, std::size_t &unreadable)
+{
     const bool withContents = m_settings.isOn(Setting::CommonSub);
     // the options dialog may change the record while a deep add runs
     const std::string item = m_settings.value(Setting::CommonItem);
@@ -350,7 +392,7 @@ void DestinationAdder::addSelectedRows(std::size_t &appended, std::size_t &unrea
         batch.clear();
         batchTags.clear();
     };
-    for (platform::ListRow &row : selected) {
+    for (platform::ListRow &row : rows) {
         if (m_activity.stopRequested())
             break;
         if (m_destination.containsTag(row.tag) || batchTags.count(row.tag) > 0)
@@ -361,8 +403,10 @@ void DestinationAdder::addSelectedRows(std::size_t &appended, std::size_t &unrea
         const std::string fullPath = rowFullPath(cellText(row, Column::Path), cellText(row, Column::Name));
         if (isFolder && !withContents) {
             // an unreadable folder keeps the source's Size text
-            if (const std::optional<std::uint64_t> total = sizeOfFolder(folderPath, unreadable))
+            if (const std::optional<std::uint64_t> total = sizeOfFolder(folderPath, unreadable)) {
                 cellText(row, Column::Size) = FormatSize(*total, m_settings, m_locale);
+                setCellValue(row, Column::Size, sizeValue(total));
+            }
         }
         batchTags.insert(row.tag);
         batch.push_back(std::move(row));
@@ -383,8 +427,8 @@ std::size_t DestinationAdder::AddTreeFolderToDestination()
         return 0;
     const std::string key = m_tree.selectedKey();
     const platform::TreeNode *node = m_tree.node(key);
-    // drive nodes, the top-level ones, are never added this way
-    if (!node || node->parentKey.empty())
+    // drive nodes are never added this way; the home folder is a folder
+    if (!node || isDriveNode(*node))
         return 0;
     const std::string nodeText = node->text;
 
@@ -431,7 +475,10 @@ std::size_t DestinationAdder::addTreeFolder(
         unreadable += result.unreadableFolders;
         if (result.total) {
             if (const std::size_t r = m_destination.findByTag(folderTag(key)))
-                setCellText(m_destination, r, Column::Size, FormatSize(*result.total, m_settings, m_locale));
+                setCell(m_destination,
+                    r,
+                    Column::Size,
+                    {FormatSize(*result.total, m_settings, m_locale), sizeValue(result.total)});
         }
     }
     return appended;

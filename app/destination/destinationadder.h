@@ -15,6 +15,8 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace mrb::core
 {
@@ -66,6 +68,11 @@ public:
     // Copies the selected source rows, in listing order. An empty source says
     // "No item to add!". Returns the number of rows appended.
     std::size_t AddToDestination();
+    // Adds what another program dropped, a text/uri-list: each file: address
+    // of an existing file or folder as AddToDestination adds a selected
+    // source row for it. Other addresses and paths that name nothing are
+    // skipped, and the closing prompt counts them. Returns the rows appended.
+    std::size_t AddDroppedToDestination(std::string_view uriList);
     // Adds the tree's selected folder (never a drive node) and, when
     // Common.Sub is "True", what lies below it. Returns the rows appended.
     std::size_t AddTreeFolderToDestination();
@@ -87,11 +94,14 @@ private:
     // The folder's total size; each folder it leaves out is told to the user
     // interface and counted in unreadable.
     std::optional<std::uint64_t> sizeOfFolder(const std::string &folderPath, std::size_t &unreadable);
+    // Copies rows as AddToDestination copies selected source rows, as one
+    // running command; skipped dropped items are named in the closing prompt.
+    std::size_t addRows(std::vector<platform::ListRow> rows, std::size_t skipped);
     // The deep add with the Common.Item text read when the command began.
     DeepAddResult deepAdd(const std::string &folderPath, const std::string &item);
-    // The work of the two commands, counting what they appended and could
-    // not read as they go, so the counts hold when memory runs out.
-    void addSelectedRows(std::size_t &appended, std::size_t &unreadable);
+    // The work of addRows and of the tree's add, counting what they appended
+    // and could not read as they go, so the counts hold when memory runs out.
+    void addEachRow(std::vector<platform::ListRow> &rows, std::size_t &appended, std::size_t &unreadable);
     std::size_t addTreeFolder(const std::string &key, const std::string &nodeText, std::size_t &unreadable);
     // Runs add; false when it ran out of memory (std::bad_alloc).
     static bool withinMemory(const std::function<void()> &add);

@@ -51,17 +51,21 @@ constexpr Twips closeButtonPlace {7980, 3990, 990, 360};
 constexpr int clientWidthTwips = closeButtonPlace.left + closeButtonPlace.width + 90;
 constexpr int clientHeightTwips = closeButtonPlace.top + closeButtonPlace.height + 90;
 
+// The design's twips on the screen, grown with the font in use (FontScale),
+// so the proportions stay and every place holds its text.
 class Layout
 {
 public:
-    explicit Layout(double dotsPerInch)
+    Layout(double dotsPerInch, FontScale scale)
         : m_twipsPerPixel(1440.0 / (dotsPerInch > 0 ? dotsPerInch : 96.0))
+        , m_scale(scale)
     {
     }
 
-    int pixels(int twips) const { return static_cast<int>(std::lround(twips / m_twipsPerPixel)); }
+    int pixelsX(int twips) const { return static_cast<int>(std::lround(m_scale.width(twips) / m_twipsPerPixel)); }
+    int pixelsY(int twips) const { return static_cast<int>(std::lround(m_scale.height(twips) / m_twipsPerPixel)); }
 
-    QRect rect(const Twips &t) const { return {pixels(t.left), pixels(t.top), pixels(t.width), pixels(t.height)}; }
+    QRect rect(const Twips &t) const { return {pixelsX(t.left), pixelsY(t.top), pixelsX(t.width), pixelsY(t.height)}; }
 
     // A control with a caption: never narrower than its caption needs, so
     // no text is cut. It only grows taller when the text or the indicator
@@ -85,6 +89,7 @@ public:
 
 private:
     double m_twipsPerPixel;
+    FontScale m_scale;
 };
 
 // Where a control's caption ends, in its parent's coordinates.
@@ -248,7 +253,6 @@ frmPubOptions::frmPubOptions(core::SettingsStore &store,
     setObjectName(QStringLiteral("frmPubOptions"));
     setWindowTitle(QStringLiteral("Options"));
     setModal(true);
-    setFont(designFont());
     buildControls();
     connectControls();
     refresh();
@@ -263,7 +267,7 @@ void frmPubOptions::setRegionSettingsLauncher(std::function<void()> launcher)
 
 void frmPubOptions::buildControls()
 {
-    const Layout layout(logicalDpiX());
+    const Layout layout(logicalDpiX(), FontScale::of(font()));
     const auto label = [&](int index, const char *caption, QWidget *parent, const Twips &place) {
         auto *w = new QLabel(QString::fromLatin1(caption), parent);
         w->setObjectName(QStringLiteral("lbl%1").arg(index));
@@ -315,8 +319,6 @@ void frmPubOptions::buildControls()
         auto *w = new QPushButton(QString::fromLatin1(caption), this);
         w->setObjectName(QString::fromLatin1(name));
         w->setToolTip(QString::fromLatin1(tip));
-        // Enter presses the focused button only, never OK from a text box
-        w->setAutoDefault(false);
         w->setGeometry(layout.rect(place));
         return w;
     };
@@ -394,11 +396,16 @@ void frmPubOptions::buildControls()
     sbtOK = button("sbtOK", "OK", "Confirms your changes and closes this dialog box.", {5820, 3990, 990, 360});
     sbtRestore = button("sbtRestore", "Restore", "Restores the default settings.", {6900, 3990, 990, 360});
     sbtClose = button("sbtClose", "Close", "Cancels your changes and closes this dialog box <Esc>.", closeButtonPlace);
+    // Enter presses OK wherever the focus is, but on another button, which
+    // it presses instead; Esc is Close (reject)
+    sbtOK->setDefault(true);
 
     for (int index : {OptionsModel::RepeatText, OptionsModel::PrecisionText})
         txt[index]->installEventFilter(this);
+    // an editable combo box keeps Enter and Esc for itself
+    cbbSeparator->lineEdit()->installEventFilter(this);
 
-    setFixedSize(layout.pixels(clientWidthTwips), layout.pixels(clientHeightTwips));
+    setFixedSize(layout.pixelsX(clientWidthTwips), layout.pixelsY(clientHeightTwips));
 }
 
 void frmPubOptions::connectControls()
@@ -469,6 +476,17 @@ void frmPubOptions::refresh()
 
 bool frmPubOptions::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress && watched == cbbSeparator->lineEdit()) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            sbtOK->click();
+            return true;
+        }
+        if (key == Qt::Key_Escape) {
+            reject();
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyPress) {
         for (int index : {OptionsModel::RepeatText, OptionsModel::PrecisionText}) {
             if (watched != txt[index])

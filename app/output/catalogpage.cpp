@@ -48,6 +48,11 @@ main { flex: 1 1 auto; display: flex; min-height: 0; }
 .row > div { padding: 2px 6px; overflow: hidden; text-overflow: ellipsis; white-space: nowrap; }
 .row .size, .row .length { text-align: right; }
 .row.is-folder .name { font-weight: 600; }
+.changes .grid { grid-template-columns: 6em minmax(10em, 3fr) minmax(6em, 2fr) 6em minmax(6em, 1.5fr) 11.5em 11.5em 11.5em; min-width: 69em; }
+.row[data-change="added"] .change { color: #1a7f37; }
+.row[data-change="removed"] .change { color: #b42318; }
+.row[data-change="changed"] .change { color: #9a6700; }
+.row[data-change="moved"] .change { color: #0b5cad; }
 noscript { padding: 12px; }
 </style>
 </head>
@@ -71,17 +76,42 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
 (function () {
   'use strict';
   var data = JSON.parse(document.getElementById('data').textContent);
-  var rows = data.rows, folders = data.folders, types = data.types;
-  var total = rows.length;
+  var total = data.count, names = data.names, folders = data.folders, types = data.types;
+  // a comparison of two snapshots marks each row with its change
+  var marks = data.marks || null, CHANGES = ['', 'added', 'removed', 'changed', 'moved'];
+  if (marks) document.body.classList.add('changes');
   var ROW = 24;
   var MAX_HEIGHT = 8000000; // browsers cap an element's height; beyond it rows are mapped
-  var NAME = 0, FOLDER = 1, SIZE = 2, TYPE = 3, KIND = 4, MODIFIED = 5, CREATED = 6, ACCESSED = 7;
-  var LENGTH = 8, TITLE = 9, ARTIST = 10, ALBUM = 11;
+
+  // Number columns come as one text each: differences from the value before,
+  // zig-zagged, in base-32 digits ("." unknown, "!" starts again from 0).
+  var DIGITS = '0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz-_';
+  var digitOf = new Int8Array(128).fill(-1);
+  for (var g = 0; g < DIGITS.length; g++) digitOf[DIGITS.charCodeAt(g)] = g;
+  function numbers(text) {
+    var into = new Float64Array(total), last = 0, p = 0;
+    for (var r = 0; r < total; r++) {
+      var c = text.charCodeAt(p++);
+      if (c === 46) { into[r] = NaN; continue; }
+      if (c === 33) { last = 0; c = text.charCodeAt(p++); }
+      var d = digitOf[c];
+      if (d < 32) { // one digit: most rows
+        last += (d >>> 1) ^ -(d & 1);
+      } else {
+        var v = d - 32, scale = 32;
+        do { d = digitOf[text.charCodeAt(p++)]; v += (d & 31) * scale; scale *= 32; } while (d >= 32);
+        last += v % 2 === 0 ? v / 2 : -(v + 1) / 2;
+      }
+      into[r] = last;
+    }
+    return into;
+  }
+  var folderOfRow = numbers(data.folder), typeOfRow = numbers(data.type), isFolder = numbers(data.kind);
+  var sizes = numbers(data.size), modified = numbers(data.modified);
+  var created = numbers(data.created), accessed = numbers(data.accessed);
+  function known(values, r) { var v = values[r]; return v === v ? v : null; } // NaN: unknown
 
   document.getElementById('title').textContent = document.title;
-  var lowerNames = new Array(total);
-  for (var i = 0; i < total; i++) lowerNames[i] = rows[i][NAME].toLowerCase();
-  var searchTexts = lowerNames;
 
   function pad(n) { return n < 10 ? '0' + n : '' + n; }
   function dateText(seconds) {
@@ -102,39 +132,44 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
     var h = Math.floor(seconds / 3600), m = Math.floor(seconds / 60) % 60, s = seconds % 60;
     return (h ? h + ':' + pad(m) : '' + m) + ':' + pad(s);
   }
-  function folderOf(r) { return folders[rows[r][FOLDER]]; }
+  function folderOf(r) { return folders[folderOfRow[r]]; }
   function joinPath(folder, name) { return folder === '/' ? '/' + name : folder + '/' + name; }
   function parentOf(path) { var k = path.lastIndexOf('/'); return k <= 0 ? '/' : path.slice(0, k); }
 
   var columns = [
-    { title: 'Name', cls: 'name', tip: true, text: function (r) { return rows[r][NAME]; }, key: function (r) { return lowerNames[r]; } },
+    { title: 'Name', cls: 'name', tip: true, text: function (r) { return names[r]; }, key: function (r) { return names[r].toLowerCase(); } },
     { title: 'Folder', cls: 'folder', tip: true, text: folderOf, key: function (r) { return folderOf(r).toLowerCase(); } },
-    { title: 'Size', cls: 'size', text: function (r) { return sizeText(rows[r][SIZE]); }, key: function (r) { return rows[r][SIZE]; }, numeric: true },
-    { title: 'Type', cls: 'type', text: function (r) { return types[rows[r][TYPE]]; }, key: function (r) { return types[rows[r][TYPE]].toLowerCase(); } },
-    { title: 'Modified', cls: 'date', text: function (r) { return dateText(rows[r][MODIFIED]); }, key: function (r) { return rows[r][MODIFIED]; }, numeric: true },
-    { title: 'Created', cls: 'date', text: function (r) { return dateText(rows[r][CREATED]); }, key: function (r) { return rows[r][CREATED]; }, numeric: true },
-    { title: 'Accessed', cls: 'date', text: function (r) { return dateText(rows[r][ACCESSED]); }, key: function (r) { return rows[r][ACCESSED]; }, numeric: true }
+    { title: 'Size', cls: 'size', text: function (r) { return sizeText(known(sizes, r)); }, key: function (r) { return known(sizes, r); }, numeric: true },
+    { title: 'Type', cls: 'type', text: function (r) { return types[typeOfRow[r]]; }, key: function (r) { return types[typeOfRow[r]].toLowerCase(); } },
+    { title: 'Modified', cls: 'date', text: function (r) { return dateText(known(modified, r)); }, key: function (r) { return known(modified, r); }, numeric: true },
+    { title: 'Created', cls: 'date', text: function (r) { return dateText(known(created, r)); }, key: function (r) { return known(created, r); }, numeric: true },
+    { title: 'Accessed', cls: 'date', text: function (r) { return dateText(known(accessed, r)); }, key: function (r) { return known(accessed, r); }, numeric: true }
   ];
+  // What the search looks in, row by row; made into one lower-cased index
+  // after the page shows (see the search below).
+  var searchText = function (r) { return names[r]; };
   // Tags read and found: length, artist, title and album as columns, and in the search.
-  var tagged = data.tags === true && rows.some(function (row) {
-    return row[LENGTH] !== null || row[ARTIST] !== '' || row[TITLE] !== '' || row[ALBUM] !== '';
-  });
+  var lengths = null, titles = null, artists = null, albums = null, tagged = false;
+  if (data.tags === true) {
+    lengths = numbers(data.length);
+    titles = data.title; artists = data.artist; albums = data.album;
+    for (var f = 0; f < total && !tagged; f++)
+      tagged = lengths[f] === lengths[f] || artists[f] !== '' || titles[f] !== '' || albums[f] !== '';
+  }
   if (tagged) {
     columns.splice(1, 0,
-      { title: 'Length', cls: 'length', text: function (r) { return lengthText(rows[r][LENGTH]); }, key: function (r) { return rows[r][LENGTH]; }, numeric: true },
-      { title: 'Artist', cls: 'tag', tip: true, text: function (r) { return rows[r][ARTIST]; }, key: function (r) { return rows[r][ARTIST].toLowerCase(); } },
-      { title: 'Title', cls: 'tag', tip: true, text: function (r) { return rows[r][TITLE]; }, key: function (r) { return rows[r][TITLE].toLowerCase(); } },
-      { title: 'Album', cls: 'tag', tip: true, text: function (r) { return rows[r][ALBUM]; }, key: function (r) { return rows[r][ALBUM].toLowerCase(); } });
-    searchTexts = new Array(total);
-    for (var t = 0; t < total; t++) {
-      var row = rows[t];
-      searchTexts[t] = [lowerNames[t], row[ARTIST], row[TITLE], row[ALBUM]].join('\n').toLowerCase();
-    }
+      { title: 'Length', cls: 'length', text: function (r) { return lengthText(known(lengths, r)); }, key: function (r) { return known(lengths, r); }, numeric: true },
+      { title: 'Artist', cls: 'tag', tip: true, text: function (r) { return artists[r]; }, key: function (r) { return artists[r].toLowerCase(); } },
+      { title: 'Title', cls: 'tag', tip: true, text: function (r) { return titles[r]; }, key: function (r) { return titles[r].toLowerCase(); } },
+      { title: 'Album', cls: 'tag', tip: true, text: function (r) { return albums[r]; }, key: function (r) { return albums[r].toLowerCase(); } });
+    searchText = function (r) { return [names[r].toLowerCase(), artists[r], titles[r], albums[r]].join('\n'); };
     var search0 = document.getElementById('search');
     search0.placeholder = 'Search names, artists, titles, albums';
     search0.setAttribute('aria-label', search0.placeholder);
     document.body.classList.add('tags');
   }
+  // the change first, where it is seen
+  if (marks) columns.unshift({ title: 'Change', cls: 'change', text: function (r) { return CHANGES[marks[r]]; }, key: function (r) { return marks[r]; } });
   var sizeAt = columns.findIndex(function (column) { return column.title === 'Size'; });
 
   // ---- folder tree: counts and sizes of everything listed below each folder
@@ -144,26 +179,53 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
     var node = nodes.get(path);
     if (node) return node;
     node = { path: path, name: path === '/' ? '/' : path.slice(path.lastIndexOf('/') + 1), children: [],
-      files: 0, folders: 0, bytes: 0, direct: 0, parent: null, element: null };
+      files: 0, folders: 0, bytes: 0, direct: 0, parent: null, element: null, changes: [0, 0, 0, 0, 0] };
     nodes.set(path, node);
     if (path !== '/') { node.parent = nodeFor(parentOf(path)); node.parent.children.push(node); }
     return node;
   }
-  for (var r = 0; r < total; r++) {
-    var row = rows[r], holder = nodeFor(folders[row[FOLDER]]);
-    holder.direct++;
-    if (row[KIND] === 1) nodeFor(joinPath(folders[row[FOLDER]], row[NAME]));
-    for (var n = holder; n; n = n.parent) {
-      if (row[KIND] === 1) n.folders++;
-      else { n.files++; n.bytes += row[SIZE] || 0; }
+  // Each row counts in the folder holding it: totals per folder first, then
+  // handed up to every folder above. Nodes are made in the order of the rows,
+  // so folders that sort alike keep that order.
+  function buildTree() {
+    var holders = new Array(folders.length);
+    var directFiles = new Float64Array(folders.length), directFolders = new Float64Array(folders.length);
+    var directBytes = new Float64Array(folders.length);
+    var directChanges = marks ? new Array(folders.length) : null;
+    for (var r = 0; r < total; r++) {
+      var at = folderOfRow[r];
+      if (!holders[at]) holders[at] = nodeFor(folders[at]);
+      if (marks) (directChanges[at] = directChanges[at] || [0, 0, 0, 0, 0])[marks[r]]++;
+      if (isFolder[r] === 1) { directFolders[at]++; nodeFor(joinPath(folders[at], names[r])); }
+      else { directFiles[at]++; directBytes[at] += sizes[r] || 0; }
+    }
+    for (var h = 0; h < folders.length; h++) {
+      var holder = holders[h];
+      if (!holder) continue;
+      holder.direct += directFiles[h] + directFolders[h];
+      for (var n = holder; n; n = n.parent) {
+        n.folders += directFolders[h]; n.files += directFiles[h]; n.bytes += directBytes[h];
+        if (marks) for (var m = 1; m < CHANGES.length; m++) n.changes[m] += directChanges[h][m];
+      }
+    }
+    var top = nodes.get('/');
+    while (top && top.children.length === 1 && top.direct === 0) top = top.children[0];
+    if (top) {
+      var rootList = document.createElement('ul');
+      var rootItem = treeItem(top);
+      rootList.appendChild(rootItem.li);
+      document.getElementById('tree').appendChild(rootList);
+      if (!rootItem.toggle.disabled) rootItem.toggle.click();
     }
   }
-  var top = nodes.get('/');
-  while (top && top.children.length === 1 && top.direct === 0) top = top.children[0];
 
   var selectedFolder = null, selectedElement = null;
   function statsText(node) {
     var parts = [];
+    if (marks) {
+      for (var m = 1; m < CHANGES.length; m++) if (node.changes[m]) parts.push(node.changes[m].toLocaleString() + ' ' + CHANGES[m]);
+      return parts.join(' \u00b7 ');
+    }
     parts.push(node.files.toLocaleString() + (node.files === 1 ? ' file' : ' files'));
     if (node.folders) parts.push(node.folders.toLocaleString() + (node.folders === 1 ? ' folder' : ' folders'));
     parts.push(sizeText(node.bytes));
@@ -208,14 +270,6 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
     });
     return { li: li, toggle: toggle };
   }
-  if (top) {
-    var rootList = document.createElement('ul');
-    var rootItem = treeItem(top);
-    rootList.appendChild(rootItem.li);
-    document.getElementById('tree').appendChild(rootList);
-    if (!rootItem.toggle.disabled) rootItem.toggle.click();
-  }
-
   // ---- table: sorted order, filtered view, only the rows in sight rendered
   var order = new Int32Array(total);
   for (var k = 0; k < total; k++) order[k] = k;
@@ -250,10 +304,50 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
     refilter();
   }
 
+  // The search looks through the rows' texts lower-cased once, in chunks of
+  // rows, each text ended by a NUL; made in slices after the page shows, so
+  // neither the first view nor typing waits for all of it.
+  var chunks = null, ends = new Float64Array(total), pendingSearch = false;
+  var CHUNK = 50000;
+  function buildIndex() {
+    var made = [], r = 0;
+    (function slice() {
+      var first = r, end = Math.min(total, r + CHUNK), texts = [], at = 0;
+      for (; r < end; r++) {
+        var text = searchText(r).toLowerCase();
+        at += text.length + 1;
+        ends[r] = at;
+        texts.push(text);
+      }
+      made.push({ first: first, text: texts.join('\0') + '\0' });
+      if (r < total) { setTimeout(slice, 0); return; }
+      chunks = made;
+      if (pendingSearch) { pendingSearch = false; refilter(); }
+    })();
+  }
+  // Which rows' search texts hold the query.
+  function matches(query) {
+    var hit = new Uint8Array(total);
+    if (query.indexOf('\0') >= 0) {
+      for (var q = 0; q < total; q++) hit[q] = searchText(q).toLowerCase().indexOf(query) >= 0 ? 1 : 0;
+      return hit;
+    }
+    chunks.forEach(function (chunk) {
+      var r = chunk.first, p = chunk.text.indexOf(query);
+      while (p >= 0) {
+        while (ends[r] <= p) r++;
+        hit[r] = 1;
+        p = chunk.text.indexOf(query, ends[r]);
+      }
+    });
+    return hit;
+  }
+
   var search = document.getElementById('search');
   var count = document.getElementById('count');
   function refilter() {
     var query = search.value.trim().toLowerCase();
+    if (query && !chunks) { pendingSearch = true; return; }
     var inFolder = null;
     if (selectedFolder !== null) {
       var prefix = selectedFolder === '/' ? '/' : selectedFolder + '/';
@@ -262,11 +356,12 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
     if (!query && !inFolder) {
       view = order;
     } else {
+      var hit = query ? matches(query) : null;
       var picked = new Int32Array(total), m = 0;
       for (var i = 0; i < total; i++) {
         var r = order[i];
-        if (query && searchTexts[r].indexOf(query) < 0) continue;
-        if (inFolder && !inFolder[rows[r][FOLDER]]) continue;
+        if (hit && !hit[r]) continue;
+        if (inFolder && !inFolder[folderOfRow[r]]) continue;
         picked[m++] = r;
       }
       view = picked.subarray(0, m);
@@ -280,7 +375,7 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
   var timer = 0;
   search.addEventListener('input', function () {
     clearTimeout(timer);
-    timer = setTimeout(refilter, total > 20000 ? 120 : 0);
+    timer = setTimeout(refilter, total > 20000 ? 30 : 0);
   });
 
   var viewport = document.getElementById('viewport');
@@ -326,14 +421,15 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
     for (var i = 0; i < shown; i++) {
       var r = view[first + i], element = rowElement(i);
       element.hidden = false;
-      element.classList.toggle('is-folder', rows[r][KIND] === 1);
+      element.classList.toggle('is-folder', isFolder[r] === 1);
+      if (marks) element.setAttribute('data-change', CHANGES[marks[r]]);
       var cells = element.children;
       for (var c = 0; c < columns.length; c++) {
         var text = columns[c].text(r);
         if (cells[c].textContent !== text) cells[c].textContent = text;
         if (columns[c].tip) cells[c].title = text;
       }
-      if (rows[r][SIZE] !== null) cells[sizeAt].title = rows[r][SIZE].toLocaleString() + ' bytes';
+      if (known(sizes, r) !== null) cells[sizeAt].title = sizes[r].toLocaleString() + ' bytes';
       else cells[sizeAt].removeAttribute('title');
     }
     for (var j = shown; j < pool.length; j++) pool[j].hidden = true;
@@ -345,7 +441,9 @@ const std::string_view catalogPageEnd = R"PAGE(</script>
     requestAnimationFrame(function () { pending = false; render(); });
   });
   window.addEventListener('resize', render);
+  // The table shows first; the folder tree and the search index follow.
   refilter();
+  setTimeout(function () { buildTree(); buildIndex(); }, 0);
 })();
 </script>
 </body>

@@ -5,12 +5,15 @@
 #include "app/output/jsontext.h"
 #include "app/output/linewriters.h"
 #include "app/output/machineformats.h"
+#include "app/output/numbercolumn.h"
 #include "app/output/xlsxapplication.h"
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"
 #include "platform/fs/filesystem.h"
 
-#include <charconv>
+#include <algorithm>
+#include <cstdint>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -48,84 +51,123 @@ private:
     std::vector<std::string> m_texts;
 };
 
-void appendNumber(std::string &out, std::uint64_t value)
+// The strings of a column as a JSON array, written out as it grows (the
+// names) or kept until the end (tag texts).
+class StringColumn
 {
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    out.append(digits, end);
+public:
+    void add(std::string_view text)
+    {
+        m_text += m_text.empty() ? '[' : ',';
+        appendJsonString(m_text, validUtf8(text), JsonPlace::Script);
+    }
+    std::string &text() { return m_text; }
+    void close()
+    {
+        if (m_text.empty())
+            m_text += '[';
+        m_text += ']';
+    }
+
+private:
+    std::string m_text;
+};
+
+std::optional<std::int64_t> signedSize(const std::optional<std::uint64_t> &bytes)
+{
+    if (!bytes)
+        return std::nullopt;
+    return static_cast<std::int64_t>(std::min<std::uint64_t>(*bytes, INT64_MAX));
 }
 
-void appendTime(std::string &out, const platform::Timestamp &time)
+void appendColumn(std::string &out, std::string_view key, const std::string &coded)
 {
-    if (!time) {
-        out += "null";
-        return;
-    }
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, *time).ptr;
-    out.append(digits, end);
+    out += ",\n\"";
+    out += key;
+    out += "\":\"";
+    out += coded;
+    out += '"';
 }
 
 } // namespace
 
-bool WriteCatalog(platform::TextWriter &out, const MachineRows &input, std::string_view title)
+bool WriteCatalog(
+    platform::TextWriter &out, const MachineRows &input, std::string_view title, const std::vector<std::uint8_t> *marks)
 {
     std::string chunk(catalogPageStart);
     chunk += escapeHtml(validUtf8(title), true);
     chunk += catalogPageMiddle;
-    chunk += "{\"rows\":[";
+    const std::size_t n = input.rows.rowCount();
+    chunk += "{\"count\":";
+    chunk += std::to_string(n);
+    chunk += ",\n\"names\":";
     TextTable folders;
     TextTable types;
-    const std::size_t n = input.rows.rowCount();
+    NumberColumn folderColumn, sizeColumn, typeColumn, kindColumn, modifiedColumn, createdColumn, accessedColumn;
+    NumberColumn lengthColumn;
+    StringColumn names, titles, artists, albums;
     for (std::size_t r = 1; r <= n; ++r) {
         input.status.setPrompt(outputProgressText(r, n));
         const RawRow row = rawRowOf(input.rows, r, input.facts);
-        if (r > 1)
-            chunk += ",\n";
-        chunk += '[';
-        appendJsonString(chunk, validUtf8(row.name), JsonPlace::Script);
-        chunk += ',';
-        appendNumber(chunk, folders.indexOf(row.path));
-        chunk += ',';
-        if (row.facts.size)
-            appendNumber(chunk, *row.facts.size);
-        else
-            chunk += "null";
-        chunk += ',';
-        appendNumber(chunk, types.indexOf(row.type));
-        chunk += row.isFolder ? ",1," : ",0,";
-        appendTime(chunk, row.facts.modified);
-        chunk += ',';
-        appendTime(chunk, row.facts.created);
-        chunk += ',';
-        appendTime(chunk, row.facts.accessed);
+        names.add(row.name);
+        folderColumn.add(static_cast<std::int64_t>(folders.indexOf(row.path)));
+        sizeColumn.add(signedSize(row.facts.size));
+        typeColumn.add(static_cast<std::int64_t>(types.indexOf(row.type)));
+        kindColumn.add(row.isFolder ? 1 : 0);
+        modifiedColumn.add(row.facts.modified);
+        createdColumn.add(row.facts.created);
+        accessedColumn.add(row.facts.accessed);
         if (input.media) {
             static const platform::MediaTags none;
             const platform::MediaTags *tags = input.media->tagsOf(r);
             const platform::MediaTags &t = tags ? *tags : none;
-            chunk += ',';
-            if (t.length)
-                appendNumber(chunk, *t.length);
-            else
-                chunk += "null";
-            for (const std::string *text : {&t.title, &t.artist, &t.album}) {
-                chunk += ',';
-                appendJsonString(chunk, validUtf8(*text), JsonPlace::Script);
-            }
+            lengthColumn.add(signedSize(t.length));
+            titles.add(t.title);
+            artists.add(t.artist);
+            albums.add(t.album);
         }
-        chunk += ']';
-        if (chunk.size() >= 1 << 16) {
+        if (names.text().size() >= 1 << 16) {
+            chunk += names.text();
+            names.text().clear();
+            names.text() += ' '; // the array goes on
             if (!out.write(chunk))
                 return false;
             chunk.clear();
         }
     }
-    chunk += "],\n\"folders\":";
+    names.close();
+    chunk += names.text();
+    appendColumn(chunk, "folder", folderColumn.text());
+    appendColumn(chunk, "size", sizeColumn.text());
+    appendColumn(chunk, "type", typeColumn.text());
+    appendColumn(chunk, "kind", kindColumn.text());
+    appendColumn(chunk, "modified", modifiedColumn.text());
+    appendColumn(chunk, "created", createdColumn.text());
+    appendColumn(chunk, "accessed", accessedColumn.text());
+    chunk += ",\n\"folders\":";
     folders.appendJson(chunk);
     chunk += ",\n\"types\":";
     types.appendJson(chunk);
-    if (input.media)
+    if (input.media) {
         chunk += ",\n\"tags\":true";
+        appendColumn(chunk, "length", lengthColumn.text());
+        for (auto [key, column] : {std::pair {"title", &titles}, {"artist", &artists}, {"album", &albums}}) {
+            column->close();
+            chunk += ",\n\"";
+            chunk += key;
+            chunk += "\":";
+            chunk += column->text();
+        }
+    }
+    if (marks) {
+        chunk += ",\n\"marks\":[";
+        for (std::size_t r = 0; r < n; ++r) {
+            if (r > 0)
+                chunk += ',';
+            chunk += static_cast<char>('0' + (r < marks->size() ? (*marks)[r] % 10 : 0));
+        }
+        chunk += ']';
+    }
     chunk += "}\n";
     chunk += catalogPageEnd;
     return out.write(chunk);

@@ -3,6 +3,7 @@
 #include "app/media/mediatable.h"
 #include "app/output/isotime.h"
 #include "app/output/linewriters.h"
+#include "app/output/machinefields.h"
 #include "app/output/machineformats.h"
 #include "app/output/xlsxapplication.h"
 #include "platform/controls/listmodel.h"
@@ -184,6 +185,16 @@ bool WriteCsv(platform::TextWriter &out, const MachineRows &input)
             return false;
     }
     return true;
+}
+
+} // namespace mrb::core
+
+namespace mrb::core
+{
+
+void appendCsvText(std::string &line, std::string_view text)
+{
+    appendTextField(line, text);
 }
 
 } // namespace mrb::core

@@ -4,6 +4,7 @@
 #include "app/output/isotime.h"
 #include "app/output/jsontext.h"
 #include "app/output/linewriters.h"
+#include "app/output/machinefields.h"
 #include "app/output/machineformats.h"
 #include "app/output/xlsxapplication.h"
 #include "platform/controls/listmodel.h"
@@ -142,6 +143,16 @@ bool WriteJsonLines(platform::TextWriter &out, const MachineRows &input)
             return false;
     }
     return true;
+}
+
+} // namespace mrb::core
+
+namespace mrb::core
+{
+
+void appendJsonTextMember(std::string &line, std::string_view key, std::string_view text)
+{
+    appendTextMember(line, key, text);
 }
 
 } // namespace mrb::core

@@ -9,6 +9,7 @@
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"
 #include "platform/fs/filesystem.h"
+#include "platform/fs/fileuri.h"
 
 namespace mrb::core
 {
@@ -65,25 +66,6 @@ void appendInfo(std::string &entry, std::string_view name, const platform::Media
     }
 }
 
-// "file://" and the path with every byte but a letter, digit, "-._~/" as %XX.
-std::string fileUri(std::string_view path)
-{
-    static constexpr char hex[] = "0123456789ABCDEF";
-    std::string uri = "file://";
-    for (const char c : path) {
-        const auto b = static_cast<unsigned char>(c);
-        if ((b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9') || b == '-' || b == '.'
-            || b == '_' || b == '~' || b == '/') {
-            uri.push_back(c);
-        } else {
-            uri.push_back('%');
-            uri.push_back(hex[b >> 4]);
-            uri.push_back(hex[b & 15]);
-        }
-    }
-    return uri;
-}
-
 // The entry line that players read back as this path. Readers take a line
 // that is not UTF-8 for Latin-1, so such a path goes as a file URI (absolute:
 // a relative line is never decoded). A relative path that would read as a
@@ -92,7 +74,7 @@ std::string fileUri(std::string_view path)
 std::string entryLine(const std::string &fullPath, const std::optional<std::string> &relativeTo)
 {
     if (validUtf8(fullPath) != fullPath)
-        return fileUri(fullPath);
+        return platform::fileUri(fullPath);
     if (!relativeTo)
         return fullPath;
     std::string path = relativePath(*relativeTo, fullPath);

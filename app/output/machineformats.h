@@ -5,6 +5,7 @@
 #include "app/output/rawrows.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -102,8 +103,13 @@ std::optional<M3u8Written> WriteM3u8Rows(platform::TextWriter &out,
 // the counts and sizes below each folder, a table sortable by every column,
 // and a search box that filters the names as one types. With tags, the
 // length, artist, title and album are columns too when any file has them,
-// and the search covers them. The table shows only
-// the rows in view, so it stays quick at hundreds of thousands of rows.
-bool WriteCatalog(platform::TextWriter &out, const MachineRows &input, std::string_view title);
+// and the search covers them. The table shows only the rows in view, so it
+// stays quick at hundreds of thousands of rows. With marks (one a row:
+// 1 added, 2 removed, 3 changed, 4 moved) the page shows a comparison: a
+// Change column, and the changes below each folder counted.
+bool WriteCatalog(platform::TextWriter &out,
+    const MachineRows &input,
+    std::string_view title,
+    const std::vector<std::uint8_t> *marks = nullptr);
 
 } // namespace mrb::core

@@ -75,6 +75,24 @@ constexpr MenuItem toolsItems[] = {
         Command::SizeOfDestinationFiles},
 };
 
+constexpr MenuItem catalogItems[] = {
+    {"menca",
+        "&Add Destination to Catalog...",
+        "",
+        " Keeps the destination listing in the catalog as a snapshot, to search and compare later.",
+        Command::AddDestinationToCatalog},
+    {"mencs",
+        "&Search Catalog...",
+        "",
+        " Searches every snapshot in the catalog, of drives plugged in or not.",
+        Command::SearchCatalog},
+    {"mencc",
+        "&Compare Snapshots...",
+        "",
+        " Shows what was added, removed, changed and moved between two snapshots.",
+        Command::CompareSnapshots},
+};
+
 constexpr MenuItem helpItems[] = {
     {"menhh", "&Homepage", "F1", " Visits product homepage.", Command::Homepage},
     {"menhv", "&View All Our Freeware", "", " Visits our freeware listing page.", Command::Freeware},
@@ -98,6 +116,7 @@ constexpr Menu menus[] = {
     {"mens", "&Source", sourceItems},
     {"mend", "&Destination", destinationItems},
     {"ment", "&Tools", toolsItems},
+    {"menc", "&Catalog", catalogItems},
     {"menh", "&Help", helpItems},
 };
 

@@ -3,6 +3,7 @@
 #include "app/window/filtergroup.h"
 
 #include "app/window/commandtable.h"
+#include "app/window/textfit.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -48,31 +49,29 @@ core::SourceFilter FilterGroup::filter() const
     return {txtFilter->text().toStdString(), cbxHidden->isChecked(), cbxSystem->isChecked()};
 }
 
-void FilterGroup::place(const PixelGrid &grid)
+int FilterGroup::place(const PixelGrid &grid, int clientWidth)
 {
-    // The check boxes keep their places but grow to what their captions need
-    // (a face wider than the design one), each pushing the next one right; the
-    // filter box keeps its right edge, so the group never grows past it.
+    // The controls keep their design places but grow to what their texts
+    // need (a face wider than the design one), each pushing the next right.
     int right = 0;
     int bottom = 0;
-    const auto put = [&](QWidget *control, const TwipRect &r, bool keepRightEdge) {
+    const auto put = [&](QWidget *control, const TwipRect &r, int needed) {
         const int height = std::max(grid.toPixels(r.height), control->sizeHint().height());
         const int left = std::max(grid.toPixels(r.left), right == 0 ? 0 : right + 2);
-        const int width = keepRightEdge ? std::max(grid.toPixels(r.right()) - left, grid.toPixels(540))
-                                        : std::max(grid.toPixels(r.width), control->sizeHint().width());
+        const int width = std::max(grid.toPixels(r.width), needed);
         const int top = std::max(0, grid.toPixels(r.top + r.height / 2) - height / 2);
         control->setGeometry(left, top, width, height);
         right = left + width;
         bottom = std::max(bottom, top + height);
     };
-    put(cbxHidden, cbxHiddenRect, false);
-    put(cbxSystem, cbxSystemRect, false);
-    put(txtFilter, txtFilterRect, true);
-    setGeometry(grid.toPixels(frame1Rect.left),
-        grid.toPixels(frame1Rect.top),
-        std::max(right + 2, grid.toPixels(frame1Rect.width)),
-        std::max(bottom, grid.toPixels(frame1Rect.height)));
+    put(cbxHidden, cbxHiddenRect, cbxHidden->sizeHint().width());
+    put(cbxSystem, cbxSystemRect, cbxSystem->sizeHint().width());
+    put(txtFilter, txtFilterRect, filterBoxWidth(*txtFilter));
+    const int width = std::max(right + 2, grid.toPixels(frame1Rect.width));
+    const int left = std::max(0, clientWidth - grid.toPixels(frame1RightMargin) - width);
+    setGeometry(left, grid.toPixels(frame1Rect.top), width, std::max(bottom, grid.toPixels(frame1Rect.height)));
     raise();
+    return left;
 }
 
 } // namespace mrb::ui

@@ -26,8 +26,11 @@ public:
     QCheckBox *systemBox() const { return cbxSystem; }
     QLineEdit *filterBox() const { return txtFilter; }
 
-    // Puts the group at its fixed place in the band, on the given grid.
-    void place(const PixelGrid &grid);
+    // Puts the group in the toolbar band of a client area clientWidth pixels
+    // wide: as far from its right edge as the design puts it, so it keeps to
+    // the right end of any window, each control as wide as its text needs
+    // (the filter box for three patterns). Returns the group's left edge.
+    int place(const PixelGrid &grid, int clientWidth);
 
 Q_SIGNALS:
     // Every keystroke in the filter box and every change of a box.

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -25,11 +26,12 @@ frmPubAbout::frmPubAbout(LinkOpener openLink, QWidget *parent)
     setObjectName(QStringLiteral("frmPubAbout"));
     setWindowTitle(QStringLiteral("About Marrowby"));
     setModal(true);
-    setFont(designFont());
     const PixelGrid grid = PixelGrid::forDpi(logicalDpiX());
-    const auto rect = [&grid](const TwipRect &r) {
-        return QRect(grid.toPixels(r.left), grid.toPixels(r.top), grid.toPixels(r.width), grid.toPixels(r.height));
-    };
+    // the design's twips grown with the font in use, so every text has its room
+    const FontScale scale = FontScale::of(font());
+    const auto x = [&grid, &scale](double twips) { return grid.toPixels(scale.width(twips)); };
+    const auto y = [&grid, &scale](double twips) { return grid.toPixels(scale.height(twips)); };
+    const auto rect = [&x, &y](const TwipRect &r) { return QRect(x(r.left), y(r.top), x(r.width), y(r.height)); };
     // a label never narrower than its text needs
     const auto place = [&rect](QWidget *w, const TwipRect &r) {
         QRect g = rect(r);
@@ -83,22 +85,37 @@ frmPubAbout::frmPubAbout(LinkOpener openLink, QWidget *parent)
     m_makerLogo->setGeometry(makerRect);
     m_makerLogo->installEventFilter(this);
 
+    // The separator keeps the design's distance from the legal line above
+    // it, however tall its text; the button and the frame's end move down
+    // with it.
+    const int lineY = std::max(y(1410), legal->geometry().bottom() + 1 + y(1410 - 1365));
     auto *line = new QFrame(fra);
     line->setObjectName(QStringLiteral("Line1"));
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(0, grid.toPixels(1410) - 1, grid.toPixels(7600), 2);
+    line->setGeometry(0, lineY - 1, x(7600), 2);
 
     auto *donate =
         new QPushButton(QStringLiteral("It's 100% Freeware, welcome your donation with any amount as you like."), fra);
     donate->setObjectName(QStringLiteral("cmbDonate"));
     donate->setFont(bold);
     donate->setAutoDefault(false);
-    donate->setGeometry(rect({90, 1501, 7445, 360}));
+    QRect button = rect({90, 1501, 7445, 360});
+    button.moveTop(lineY + y(1501 - 1410));
+    // as wide as its caption needs, not as roomy as a button would like to be
+    const int caption = QFontMetrics(bold).horizontalAdvance(donate->text())
+        + 2 * (style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 2);
+    button.setWidth(std::max(button.width(), caption));
+    button.setHeight(std::max(button.height(), donate->sizeHint().height()));
+    donate->setGeometry(button);
     connect(donate, &QPushButton::clicked, this, [this] { m_openLink(weblinks::donationPage); });
 
+    // the frame holds whatever grew, with its design margins
+    const QRect inside = fra->childrenRect();
+    fra->resize(std::max(fra->width(), inside.right() + 1 + x(90)),
+        std::max(fra->height(), inside.bottom() + 1 + y(AboutGeometry::fra.bottom() - 1861)));
     // the client area ends 90 twips beyond the frame
-    setFixedSize(grid.toPixels(AboutGeometry::clientWidth()), grid.toPixels(AboutGeometry::clientHeight()));
+    setFixedSize(fra->geometry().right() + 1 + x(90), fra->geometry().bottom() + 1 + y(90));
 }
 
 bool frmPubAbout::eventFilter(QObject *watched, QEvent *event)

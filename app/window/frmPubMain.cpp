@@ -7,13 +7,16 @@
 #include "app/options/frmPubOptions.h"
 #include "app/output/makeoutput.h"
 #include "app/userinterface/busypointer.h"
+#include "app/window/catalogmenu.h"
 #include "app/window/filtergroup.h"
 #include "app/window/frmPubAbout.h"
 #include "app/window/icons.h"
 #include "app/window/listingadapter.h"
+#include "app/window/listingview.h"
 #include "app/window/messagebox.h"
 #include "app/window/prompttracker.h"
 #include "app/window/splitterbar.h"
+#include "app/window/textfit.h"
 #include "app/window/treeadapter.h"
 #include "app/window/weblinks.h"
 #include "app/window/windowlog.h"
@@ -29,11 +32,16 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
+
+#include <algorithm>
+#include <tuple>
 
 namespace mrb::ui
 {
@@ -51,6 +59,10 @@ std::string tipPrompt(std::string_view control)
     return " " + std::string(tipOf(control));
 }
 
+// What our own listings' dragged rows carry besides their addresses.
+const QString sourceRowsFormat = QStringLiteral("application/x-marrowby-source-rows");
+const QString destinationRowsFormat = QStringLiteral("application/x-marrowby-destination-rows");
+
 } // namespace
 
 frmPubMain::frmPubMain(StartupObjects objects, QWidget *parent)
@@ -62,8 +74,8 @@ frmPubMain::frmPubMain(StartupObjects objects, QWidget *parent)
     setObjectName(QStringLiteral("frmPubMain"));
     setWindowTitle(qs(programTitle));
     setWindowIcon(icons::windowIcon());
-    // the twips layout and the default column widths are measured for the small design face
-    setFont(designFont());
+    // The window shows the desktop's own font; what holds text is sized from
+    // it (textfit.h), the rest keeps the design's proportions.
     m_grid = PixelGrid::forDpi(logicalDpiX());
 
     m_prompts = new PromptTracker(statusBarModel(), this);
@@ -74,9 +86,7 @@ frmPubMain::frmPubMain(StartupObjects objects, QWidget *parent)
     load();
     // the client area's resizes run the layout from now on
     centralWidget()->installEventFilter(this);
-
-    // the design size; the layout works for any other
-    resize(m_grid.toPixels(designClientWidth), menuBar()->sizeHint().height() + m_grid.toPixels(designClientHeight));
+    resize(defaultSize());
 }
 
 frmPubMain::~frmPubMain()
@@ -95,6 +105,14 @@ QAction *frmPubMain::action(std::string_view name) const
     return m_actions.value(qs(name));
 }
 
+void frmPubMain::bringToFront()
+{
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+}
+
 void frmPubMain::buildStatusBar()
 {
     QStatusBar *stb = statusBar();
@@ -107,7 +125,7 @@ void frmPubMain::buildStatusBar()
         label->setTextFormat(Qt::PlainText);
         label->setToolTip(qs(panels[static_cast<std::size_t>(i)].tip));
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        label->setMinimumWidth(i < 2 ? m_grid.toPixels(1800) : 0);
+        label->setMinimumWidth(i < 2 ? m_grid.toPixels(FontScale::of(font()).width(1800)) : 0);
         // added as normal widgets: a permanent one would hide behind temporary messages
         stb->addWidget(label, i == 2 ? 1 : 0);
         m_panels[i] = label;
@@ -132,19 +150,22 @@ void frmPubMain::buildPanes()
     m_treeAdapter = new TreeAdapter(folderTree());
     m_treeAdapter->attachView(trv);
     connect(trv, &QTreeView::clicked, this, &frmPubMain::onTreeClicked);
+    m_treeWidth = folderTreeWidth(*trv, m_grid);
 
-    lsvSource = new QTreeView(client);
+    lsvSource = new ListingView(client);
     lsvSource->setObjectName(QStringLiteral("lsvSource"));
     m_sourceAdapter = new ListingAdapter(sourceListing());
     m_sourceAdapter->attachView(lsvSource, m_grid);
+    m_sourceAdapter->setDragMarker(sourceRowsFormat);
     connect(m_sourceAdapter, &ListingAdapter::headerClicked, this, [this](core::Column column) {
         core::SortByColumn(sourceListing(), column);
     });
 
-    lsvTarget = new QTreeView(client);
+    lsvTarget = new ListingView(client);
     lsvTarget->setObjectName(QStringLiteral("lsvTarget"));
     m_destinationAdapter = new ListingAdapter(destinationListing());
     m_destinationAdapter->attachView(lsvTarget, m_grid);
+    m_destinationAdapter->setDragMarker(destinationRowsFormat);
     connect(m_destinationAdapter, &ListingAdapter::headerClicked, this, [this](core::Column column) {
         // Make and Remove go by row numbers while they let the window run
         if (destinationActivity().holdsOrder())
@@ -156,6 +177,9 @@ void frmPubMain::buildPanes()
     for (QTreeView *view : {trv, lsvSource, lsvTarget}) {
         view->installEventFilter(this);
         view->viewport()->installEventFilter(this);
+        // only the destination takes drops (handleDrop)
+        view->setAcceptDrops(view == lsvTarget);
+        view->viewport()->setAcceptDrops(view == lsvTarget);
     }
 
     lblVSplitter = new SplitterBar(Qt::Horizontal, client);
@@ -196,14 +220,13 @@ void frmPubMain::buildToolbar()
     }
     connect(tlb, &QToolBar::actionTriggered, this, &frmPubMain::onToolbarAction);
 
-    // the filter group sits in the toolbar band at a fixed place
+    // the filter group sits in the toolbar band, at its right end
     Frame1 = new FilterGroup(centralWidget());
     connect(Frame1, &FilterGroup::changed, this, &frmPubMain::onFilterChanged);
     for (QWidget *control : {static_cast<QWidget *>(Frame1->hiddenBox()),
              static_cast<QWidget *>(Frame1->systemBox()),
              static_cast<QWidget *>(Frame1->filterBox())})
         control->installEventFilter(this);
-    Frame1->place(m_grid);
 }
 
 void frmPubMain::buildMenus()
@@ -218,8 +241,11 @@ void frmPubMain::buildMenus()
             m_actions.insert(qs(item.name), a);
             if (item.isSeparator())
                 continue;
-            if (!item.shortcut.empty())
+            if (!item.shortcut.empty()) {
                 a->setShortcut(QKeySequence(qs(item.shortcut), QKeySequence::PortableText));
+                if (menu.name == "mens" || menu.name == "mend")
+                    m_listingShortcuts << a->shortcut();
+            }
             PromptTracker::setPrompt(a, std::string(item.prompt));
             connect(a, &QAction::triggered, this, [this, &item] { runCommand(item.command, item.name); });
         }
@@ -248,6 +274,7 @@ void frmPubMain::trackPrompts()
 void frmPubMain::load()
 {
     m_workspace.start();
+    fitColumns();
     trackPrompts();
     m_destinationAdapter->applyColumnWidths();
     m_workspace.activity().addBusyListener([this](bool busy) { onActivityChanged(busy); });
@@ -328,6 +355,15 @@ void frmPubMain::runCommand(Command command, std::string_view menuItem)
     case Command::Options:
         showOptionsDialog();
         break;
+    case Command::AddDestinationToCatalog:
+        catalogMenu().addDestination();
+        break;
+    case Command::SearchCatalog:
+        catalogMenu().search();
+        break;
+    case Command::CompareSnapshots:
+        catalogMenu().compare();
+        break;
     case Command::Homepage:
         openWebLink(weblinks::productHomepage);
         break;
@@ -396,6 +432,13 @@ void frmPubMain::showAbout()
     if (!m_about)
         m_about = new frmPubAbout([this](std::string_view address) { openWebLink(address); }, this);
     m_about->exec();
+}
+
+CatalogMenu &frmPubMain::catalogMenu()
+{
+    if (!m_catalog)
+        m_catalog = new CatalogMenu(m_workspace, m_grid, this);
+    return *m_catalog;
 }
 
 void frmPubMain::onActivityChanged(bool busy)
@@ -467,6 +510,37 @@ void frmPubMain::showOptionsDialog()
     m_options->showModal();
 }
 
+void frmPubMain::fitColumns()
+{
+    // measured once the settings are loaded: the Size sample is in their unit
+    const platform::LocaleFormat &locale = m_workspace.services().locale;
+    for (auto [listing, view, which] : {std::tuple {&sourceListing(), lsvSource, core::Listing::Source},
+             std::tuple {&destinationListing(), lsvTarget, core::Listing::Destination}})
+        core::setDefaultColumnWidths(*listing, fittedColumnWidths(*view, which, m_grid, settings(), locale));
+    // the destination's optional columns take their widths from the settings
+    m_workspace.applyDisplaySettings();
+}
+
+// The design size grown with the font, and wide enough for the destination's
+// columns side by side, as far as the screen allows.
+QSize frmPubMain::defaultSize() const
+{
+    const FontScale scale = FontScale::of(font());
+    double columns = columnSlack;
+    for (const double width : m_destinationAdapter->columnWidths())
+        columns += width;
+    // the listings take four fifths of what the margins leave
+    const double width = std::max(scale.width(designClientWidth), columns / 0.8 + 3 * paneMargin);
+    QSize size(
+        m_grid.toPixels(width), menuBar()->sizeHint().height() + m_grid.toPixels(scale.height(designClientHeight)));
+    if (const QScreen *shown = screen()) {
+        // room for the window manager's frame and title bar
+        const QSize available = shown->availableGeometry().size() - QSize(16, 48);
+        size = size.boundedTo(available);
+    }
+    return size;
+}
+
 double frmPubMain::clientHeightTwips() const
 {
     const int statusHeight = statusBar()->isVisible() ? statusBar()->height() : 0;
@@ -477,13 +551,18 @@ void frmPubMain::layoutPanes()
 {
     QWidget *client = centralWidget();
     // The toolbar band is 600 twips unless the toolbar needs more (large fonts
-    // or a high resolution); the panes start 90 twips below the band.
-    const double band = std::max(toolbarBandHeight, m_grid.snap(m_grid.toTwips(tlb->sizeHint().height())));
-    tlb->setGeometry(0, 0, client->width(), m_grid.toPixels(band));
+    // or a high resolution); the panes start 90 twips below the band. The
+    // filter group keeps to the band's right end, and the toolbar ends before
+    // it (what does not fit goes into its extension menu).
+    const int groupLeft = Frame1->place(m_grid, client->width());
+    const int groupBottom = Frame1->geometry().bottom() + 1 + m_grid.toPixels(30);
+    const double band =
+        std::max(toolbarBandHeight, m_grid.snap(m_grid.toTwips(std::max(tlb->sizeHint().height(), groupBottom))));
+    tlb->setGeometry(0, 0, std::max(0, groupLeft - m_grid.toPixels(paneMargin)), m_grid.toPixels(band));
     m_layout.trv.top = band + paneMargin;
     m_layout.lsvSource.top = band + paneMargin;
     const double statusHeight = statusBar()->isVisible() ? m_grid.toTwips(statusBar()->height()) : 0;
-    LayoutMainWindow(m_layout, m_grid.toTwips(client->width()), clientHeightTwips(), statusHeight, m_grid);
+    LayoutMainWindow(m_layout, m_grid.toTwips(client->width()), clientHeightTwips(), statusHeight, m_grid, m_treeWidth);
     for (auto [adapter, rect] :
         {std::pair {m_sourceAdapter, m_layout.lsvSource}, std::pair {m_destinationAdapter, m_layout.lsvTarget}}) {
         core::PerColumn<double> widths = adapter->columnWidths();
@@ -491,7 +570,6 @@ void frmPubMain::layoutPanes()
             adapter->setColumnWidths(widths);
     }
     placePanes();
-    Frame1->place(m_grid);
 }
 
 void frmPubMain::placePanes()
@@ -546,25 +624,72 @@ bool frmPubMain::handleListingEvent(QTreeView *view, QObject *watched, QEvent *e
     return false;
 }
 
+bool frmPubMain::handleShortcutOverride(QObject *watched, QKeyEvent *event)
+{
+    const QKeySequence pressed(event->keyCombination());
+    const bool isMenuShortcut = std::any_of(m_actions.cbegin(), m_actions.cend(), [&pressed](const QAction *a) {
+        return !a->shortcut().isEmpty() && a->shortcut() == pressed;
+    });
+    if (!isMenuShortcut)
+        return false;
+    if (watched == Frame1->filterBox()) {
+        // The filter box keeps the listings' keys: Ctrl+A selects its text
+        // and the next keys still go into it. The window's own (F1, F4, F5)
+        // work from there as from anywhere.
+        if (!m_listingShortcuts.contains(pressed))
+            return false;
+        event->accept();
+        return true;
+    }
+    // elsewhere the menu's shortcut keys win over a control's own use of the
+    // key (Ctrl+A in the destination selects the source rows, as the menu says)
+    event->ignore();
+    return true;
+}
+
+bool frmPubMain::handleDrop(QEvent *event)
+{
+    auto *drop = static_cast<QDropEvent *>(event);
+    const QMimeData *mime = drop->mimeData();
+    if (!mime) {
+        drop->ignore();
+        return true;
+    }
+    const bool fromSource = ListingAdapter::isMarked(*mime, sourceRowsFormat);
+    // the destination's own rows, and anything while an add runs, are refused
+    const bool takes = !ListingAdapter::isMarked(*mime, destinationRowsFormat) && action("mensa")->isEnabled()
+        && (fromSource || mime->hasFormat(QStringLiteral("text/uri-list")));
+    if (!takes) {
+        drop->ignore();
+        return true;
+    }
+    drop->setDropAction(Qt::CopyAction);
+    drop->accept();
+    if (event->type() != QEvent::Drop)
+        return true;
+    // The add runs once the drop is over: the other program waits for the
+    // drop's answer meanwhile, and a deep add may take long.
+    if (fromSource) {
+        // the dragged rows are the selected ones: Add To Destination, as it is
+        QTimer::singleShot(0, action("mensa"), &QAction::trigger);
+    } else {
+        const std::string uriList = mime->data(QStringLiteral("text/uri-list")).toStdString();
+        QTimer::singleShot(0, this, [this, uriList] { m_workspace.adder().AddDroppedToDestination(uriList); });
+    }
+    return true;
+}
+
 bool frmPubMain::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == centralWidget() && event->type() == QEvent::Resize) {
         layoutPanes();
         return false;
     }
-    if (event->type() == QEvent::ShortcutOverride) {
-        // the menu's shortcut keys win over a control's own use of the key
-        // (Ctrl+A in the filter box selects the source rows, not the text)
-        const auto *key = static_cast<QKeyEvent *>(event);
-        const QKeySequence pressed(key->keyCombination());
-        for (QAction *a : std::as_const(m_actions)) {
-            if (!a->shortcut().isEmpty() && a->shortcut() == pressed) {
-                event->ignore();
-                return true;
-            }
-        }
-        return false;
-    }
+    if (event->type() == QEvent::ShortcutOverride)
+        return handleShortcutOverride(watched, static_cast<QKeyEvent *>(event));
+    if (watched == lsvTarget->viewport()
+        && (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove || event->type() == QEvent::Drop))
+        return handleDrop(event);
     if (watched == trv->viewport() && event->type() == QEvent::MouseButtonDblClick
         && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         // anywhere in the tree: the selected folder, whatever lies under the pointer

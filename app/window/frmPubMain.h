@@ -16,6 +16,7 @@
 #include <string_view>
 
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QShortcut;
@@ -25,6 +26,7 @@ class QTreeView;
 namespace mrb::ui
 {
 
+class CatalogMenu;
 class ListingAdapter;
 class PromptTracker;
 class SplitterBar;
@@ -56,6 +58,8 @@ public:
     const PaneLayout &paneLayout() const { return m_layout; }
     PixelGrid pixelGrid() const { return m_grid; }
     QAction *action(std::string_view name) const;
+    // Brings the window to the front, restored when minimised (a second start).
+    void bringToFront();
 
     // core::UserInterface
     void showMessage(const std::string &text, core::MessageIcon icon) override;
@@ -88,12 +92,17 @@ private:
     void onSplitterMoved(SplitterDrag::Bar bar, QPoint position);
     void openWebLink(std::string_view address);
     void showAbout();
+    CatalogMenu &catalogMenu();
     void onActivityChanged(bool busy);
 
+    void fitColumns();
+    QSize defaultSize() const;
     void layoutPanes();
     void placePanes();
     double clientHeightTwips() const;
     bool handleListingEvent(QTreeView *view, QObject *watched, QEvent *event);
+    bool handleShortcutOverride(QObject *watched, QKeyEvent *event);
+    bool handleDrop(QEvent *event);
 
     StartupObjects m_objects;
     core::Workspace m_workspace;
@@ -103,6 +112,10 @@ private:
     PaneLayout m_layout;
     SplitterDrag m_drag;
     PixelGrid m_grid;
+    double m_treeWidth = 0; // what the tree's texts need, in twips
+
+    // the shortcut keys of the Source and Destination menus
+    QList<QKeySequence> m_listingShortcuts;
 
     QHash<QString, QAction *> m_actions;
     QHash<QString, QMenu *> m_menus;
@@ -121,6 +134,7 @@ private:
     PromptTracker *m_prompts = nullptr;
     frmPubAbout *m_about = nullptr;
     frmPubOptions *m_options = nullptr;
+    CatalogMenu *m_catalog = nullptr; // made on first use
 };
 
 } // namespace mrb::ui

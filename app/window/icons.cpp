@@ -78,6 +78,17 @@ void drawDrive(QPainter &p)
     p.drawEllipse(QPointF(24, 16.5), 2, 2);
 }
 
+void drawHome(QPainter &p)
+{
+    p.setPen(QPen(QColor(90, 60, 40), 1.5));
+    p.setBrush(QColor(200, 80, 60));
+    p.drawPolygon(QPolygonF({QPointF(16, 4), QPointF(29, 16), QPointF(3, 16)}));
+    p.setBrush(QColor(240, 225, 190));
+    p.drawRect(QRectF(7, 16, 18, 12));
+    p.setBrush(QColor(120, 80, 50));
+    p.drawRect(QRectF(14, 20, 5, 8));
+}
+
 void drawArrow(QPainter &p, bool up)
 {
     p.setPen(Qt::NoPen);
@@ -148,6 +159,9 @@ QIcon treeImage(int index)
         break;
     case 4:
         icon = withFallback("text-x-generic", drawn([](QPainter &p) { drawFile(p); }));
+        break;
+    case 5:
+        icon = withFallback("user-home", drawn([](QPainter &p) { drawHome(p); }));
         break;
     default:
         break;

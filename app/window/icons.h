@@ -13,7 +13,7 @@ namespace mrb::ui::icons
 // Pictures come from the desktop's icon theme; where the theme has none, a
 // simple picture of our own stands in, so the window never shows blanks.
 
-// The tree and row images: 1 drive, 2 folder, 3 open folder, 4 file.
+// The tree and row images: 1 drive, 2 folder, 3 open folder, 4 file, 5 home.
 QIcon treeImage(int index);
 // The header marks: 1 ascending, 2 descending.
 QIcon headerImage(int index);

@@ -2,12 +2,20 @@
 // SPDX-License-Identifier: MIT
 #include "app/window/listingadapter.h"
 
+#include "app/browse/listeditem.h"
 #include "app/browse/listingcells.h"
 #include "app/window/icons.h"
+#include "platform/fs/fileuri.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QMimeData>
 #include <QTreeView>
+
+#include <algorithm>
+#include <string>
+#include <vector>
 
 namespace mrb::ui
 {
@@ -73,7 +81,7 @@ Qt::ItemFlags ListingAdapter::flags(const QModelIndex &index) const
 {
     if (!index.isValid() || index.row() >= m_rows || index.column() >= m_columns)
         return Qt::NoItemFlags;
-    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled | Qt::ItemNeverHasChildren;
 }
 
 bool ListingAdapter::hasChildren(const QModelIndex &parent) const
@@ -120,6 +128,47 @@ QVariant ListingAdapter::headerData(int section, Qt::Orientation orientation, in
     return {};
 }
 
+QStringList ListingAdapter::mimeTypes() const
+{
+    return {QStringLiteral("text/uri-list"), QStringLiteral("text/plain")};
+}
+
+QMimeData *ListingAdapter::mimeData(const QModelIndexList &indexes) const
+{
+    // each row once, in listing order, however many of its cells were picked
+    std::vector<std::size_t> rows;
+    for (const QModelIndex &index : indexes) {
+        if (index.isValid() && index.row() < m_rows)
+            rows.push_back(static_cast<std::size_t>(index.row()) + 1);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::string uris;
+    QStringList paths;
+    for (const std::size_t r : rows) {
+        const std::string path = core::rowFullPath(m_listing, r);
+        uris += platform::fileUri(path);
+        uris += "\r\n";
+        paths << fromBytes(path);
+    }
+    auto *mime = new QMimeData;
+    mime->setData(QStringLiteral("text/uri-list"), QByteArray::fromStdString(uris));
+    mime->setText(paths.join(QLatin1Char('\n')));
+    if (!m_dragMarker.isEmpty())
+        mime->setData(m_dragMarker, QByteArray::number(QCoreApplication::applicationPid()));
+    return mime;
+}
+
+bool ListingAdapter::isMarked(const QMimeData &mime, const QString &format)
+{
+    return mime.hasFormat(format) && mime.data(format) == QByteArray::number(QCoreApplication::applicationPid());
+}
+
+Qt::DropActions ListingAdapter::supportedDragActions() const
+{
+    return Qt::CopyAction;
+}
+
 void ListingAdapter::attachView(QTreeView *view, const PixelGrid &grid)
 {
     m_view = view;
@@ -133,6 +182,10 @@ void ListingAdapter::attachView(QTreeView *view, const PixelGrid &grid)
     view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setTextElideMode(Qt::ElideRight);
+    // rows may be dragged out; what a listing takes in, the window decides
+    view->setDragEnabled(true);
+    view->setDragDropMode(QAbstractItemView::DragOnly);
+    view->setDefaultDropAction(Qt::CopyAction);
     QHeaderView *header = view->header();
     header->setSectionsClickable(true);
     header->setSectionsMovable(false);

@@ -9,6 +9,7 @@
 #include <QAbstractTableModel>
 
 class QItemSelection;
+class QMimeData;
 class QTreeView;
 
 namespace mrb::ui
@@ -38,6 +39,24 @@ public:
     bool hasChildren(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // Rows dragged out carry their full paths, as file: addresses
+    // (text/uri-list) and as plain text, one a line; a file manager copies
+    // them, a player queues them. Only ever copied: never moved away.
+    QStringList mimeTypes() const override;
+    QMimeData *mimeData(const QModelIndexList &indexes) const override;
+    Qt::DropActions supportedDragActions() const override;
+    // The views never take drops through the model (the window handles the
+    // destination's).
+    bool canDropMimeData(const QMimeData *, Qt::DropAction, int, int, const QModelIndex &) const override
+    {
+        return false;
+    }
+    // Rows dragged out also carry this format, holding the program's process
+    // id, so the window knows its own rows when they are dropped.
+    void setDragMarker(const QString &format) { m_dragMarker = format; }
+    // Whether mime holds rows this program's adapter marked with format.
+    static bool isMarked(const QMimeData &mime, const QString &format);
 
     // Connects a view: selection in both directions, column widths from the
     // model (in twips, on the given grid), header clicks, user-dragged widths
@@ -73,6 +92,7 @@ private:
     QTreeView *m_view = nullptr;
     PixelGrid m_grid;
     bool m_syncing = false;
+    QString m_dragMarker;
 };
 
 } // namespace mrb::ui

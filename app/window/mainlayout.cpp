@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/window/mainlayout.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 
@@ -60,13 +61,15 @@ void moveControl(TwipRect &target, TwipRect to, const PixelGrid &grid)
 
 } // namespace
 
-void LayoutMainWindow(PaneLayout &layout, double width, double height, double statusHeight, const PixelGrid &grid)
+void LayoutMainWindow(
+    PaneLayout &layout, double width, double height, double statusHeight, const PixelGrid &grid, double treeWidth)
 {
     TwipRect &trv = layout.trv;
     TwipRect &src = layout.lsvSource;
     TwipRect &dst = layout.lsvTarget;
 
-    setLength(trv.width, (width - 3 * paneMargin) / 3 * 0.6, grid);
+    const double panes = width - 3 * paneMargin;
+    setLength(trv.width, std::max(panes / 3 * 0.6, std::min(treeWidth, panes / 2)), grid);
     setLength(trv.height, height - trv.top - paneMargin - statusHeight, grid);
     setPosition(src.left, trv.width + 2 * paneMargin, grid);
     setLength(src.width, width - 3 * paneMargin - trv.width, grid);

@@ -36,8 +36,8 @@ struct TwipRect {
     double top = 0;
     double width = 0;
     double height = 0;
-    double right() const { return left + width; }
-    double bottom() const { return top + height; }
+    constexpr double right() const { return left + width; }
+    constexpr double bottom() const { return top + height; }
     bool operator==(const TwipRect &) const = default;
 };
 
@@ -62,8 +62,10 @@ inline constexpr double hSplitterMinTop = 2000;
 inline constexpr double hSplitterBottomReserve = 2000;
 inline constexpr double columnSlack = 400; // left free for the scroll bar and borders
 
-// The filter group in the toolbar band, and its controls relative to it.
+// The filter group in the toolbar band, and its controls relative to it. The
+// group keeps its distance from the client area's right edge.
 inline constexpr TwipRect frame1Rect {9645, 30, 2580, 510};
+inline constexpr double frame1RightMargin = designClientWidth - frame1Rect.right();
 inline constexpr TwipRect cbxHiddenRect {30, 210, 795, 195};
 inline constexpr TwipRect cbxSystemRect {915, 210, 825, 195};
 inline constexpr TwipRect txtFilterRect {1830, 150, 720, 300};
@@ -71,8 +73,11 @@ inline constexpr TwipRect txtFilterRect {1830, 150, 720, 300};
 // Proportional layout for a client area of width by height whose status bar is
 // statusHeight high. A length that comes out negative (a tiny or minimised
 // window) is not applied: that control keeps its previous size and the later
-// steps go on with what the controls hold.
-void LayoutMainWindow(PaneLayout &layout, double width, double height, double statusHeight, const PixelGrid &grid);
+// steps go on with what the controls hold. The tree is a fifth of the width,
+// but at least treeWidth (what its texts need) while that leaves the listings
+// half of the width.
+void LayoutMainWindow(
+    PaneLayout &layout, double width, double height, double statusHeight, const PixelGrid &grid, double treeWidth = 0);
 
 // Widens the name and path columns equally so that the listing
 // is filled up to columnSlack; never narrows them. A hidden (zero-width) path
@@ -111,9 +116,11 @@ struct AboutGeometry {
     static constexpr double compLogoWidth = 2340;
     static constexpr double compLogoHeight = 1080;
     static constexpr double compLogoTop = 90;
+    // the logo keeps the frame's margin from its right edge, not touching it
+    static constexpr double compLogoMargin = 90;
     static constexpr double clientWidth() { return fra.left + fra.width + 90; }
     static constexpr double clientHeight() { return fra.top + fra.height + 90; }
-    static constexpr double compLogoLeft() { return fra.width - compLogoWidth - 13; }
+    static constexpr double compLogoLeft() { return fra.width - compLogoWidth - compLogoMargin; }
 };
 
 } // namespace mrb::ui

@@ -5,8 +5,10 @@
 #include "app/window/commandtable.h"
 
 #include <QFontMetrics>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSpacerItem>
 #include <QStringList>
 #include <QWidget>
 
@@ -49,6 +51,21 @@ void showMessageBox(QWidget *owner, QMessageBox::Icon icon, const QString &text)
     const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     // The rest of the screen holds the icon, the margins and the button.
     box.setText(fittedText(text, QFontMetrics(box.font()), QSize(available.width() * 3 / 4, available.height() / 2)));
+    // A title bar shows the title in bold beside the window's icon and its
+    // buttons; a short message would leave too little room for it. The box
+    // takes no minimum width of its own, but its layout does.
+    QFont bold = box.font();
+    bold.setBold(true);
+    const QFontMetrics titleMetrics(bold);
+    const int titleBar = titleMetrics.horizontalAdvance(box.windowTitle()) + 8 * titleMetrics.height();
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout())) {
+        grid->addItem(
+            new QSpacerItem(std::min(titleBar, available.width() * 3 / 4), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+            grid->rowCount(),
+            0,
+            1,
+            grid->columnCount());
+    }
     box.exec();
 }
 

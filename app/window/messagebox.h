@@ -17,7 +17,8 @@ namespace mrb::ui
 // (a file name may look like markup), modal to owner. It always fits the
 // screen: a line too wide is cut in its middle (the long part of a message is
 // a path, whose start and end tell the most), and too many lines lose their
-// middle ones.
+// middle ones. It is never so narrow that the window manager cuts the title
+// short.
 void showMessageBox(QWidget *owner, QMessageBox::Icon icon, const QString &text);
 
 // text made to fit room: its middle lines replaced by one "…" when there are

@@ -150,11 +150,18 @@ void TreeAdapter::nodeAdded(const std::string &key)
         parentEntry = *it;
         parentIndex = indexOf(node->parentKey);
     }
-    const int row = static_cast<int>(childrenOf(parentEntry).size());
+    // where the model put it among its siblings: mostly last, sometimes in
+    // between (a folder made since its parent was last shown)
+    const int siblingCount = static_cast<int>(childrenOf(parentEntry).size());
+    const int row = std::min(static_cast<int>(m_tree.siblingIndex(key)), siblingCount);
     const int entry = static_cast<int>(m_entries.size());
     beginInsertRows(parentIndex, row, row);
     m_entries.push_back({key, parentEntry, row, {}});
-    (parentEntry < 0 ? m_topLevel : m_entries[static_cast<std::size_t>(parentEntry)].children).push_back(entry);
+    std::vector<int> &siblings =
+        parentEntry < 0 ? m_topLevel : m_entries[static_cast<std::size_t>(parentEntry)].children;
+    siblings.insert(siblings.begin() + row, entry);
+    for (std::size_t later = static_cast<std::size_t>(row) + 1; later < siblings.size(); ++later)
+        m_entries[static_cast<std::size_t>(siblings[later])].row = static_cast<int>(later);
     m_byKey.insert(keyText(key), entry);
     endInsertRows();
 }

@@ -5,6 +5,7 @@
 #include "app/browse/displaysettings.h"
 #include "app/browse/foldertree.h"
 #include "app/browse/listingcolumns.h"
+#include "app/browse/valuetexts.h"
 #include "app/output/xlsxapplication.h"
 
 namespace mrb::core
@@ -61,8 +62,24 @@ void Workspace::start()
     FillDrives(m_tree, m_services.fs);
 }
 
+void Workspace::sortByTextOnly()
+{
+    for (platform::ListModel *listing : {&m_source, &m_destination}) {
+        std::vector<platform::ListColumn> columns;
+        for (std::size_t c = 1; c <= listing->columnCount(); ++c) {
+            columns.push_back(listing->column(c));
+            columns.back().sortBy = platform::SortBy::Text;
+        }
+        listing->setColumns(std::move(columns));
+    }
+}
+
 void Workspace::applyDisplaySettings()
 {
+    // the unit and precision may have changed: size texts made from now on
+    // (the remade ones below included) are made in the new ones
+    for (platform::ListModel *listing : {&m_source, &m_destination})
+        makeTextsFromValues(*listing, settings(), m_services.locale);
     ApplyDisplaySettings(m_destination, settings(), m_services.fs, m_services.locale);
 }
 

@@ -48,6 +48,10 @@ public:
     // After the settings changed (the options dialog): the destination's
     // columns, and its size texts when unit or precision changed.
     void applyDisplaySettings();
+    // For listings that are never sorted by a header click (mrb-list's):
+    // every column sorts by its text, so no row keeps sort values, a dozen
+    // bytes a row.
+    void sortByTextOnly();
 
     const Services &services() const { return m_services; }
     SettingsStore &settingsStore() { return m_settings; }

@@ -3,9 +3,7 @@
 #include "lib/frame/classtable.h"
 
 #include "lib/apifuns/apifuns.h"
-#include "lib/apifuns/deferreddeletes.h"
 #include "lib/base64/base64.h"
-#include "lib/common/codepages.h"
 #include "lib/frame/identities.h"
 #include "lib/genfuns/genfuns.h"
 #include "lib/registry/registry.h"
@@ -35,24 +33,6 @@ const ClassInfo classes[] = {
 std::span<const ClassInfo> libraryClasses()
 {
     return classes;
-}
-
-std::vector<RegistrationEntry> libraryData(bool all)
-{
-    std::vector<RegistrationEntry> entries;
-    const std::span<const CodePage> table = allCodePages();
-    const std::vector<CodePage> pages = all ? std::vector<CodePage>(table.begin(), table.end()) : knownCodePages();
-    for (const CodePage &page : pages) {
-        const std::string key = std::string(codePageKey) + "\\" + std::to_string(page.number);
-        entries.push_back({key, "BodyCharset", page.bodyCharset});
-        entries.push_back({key, "Description", page.description});
-    }
-    return entries;
-}
-
-void libraryStarted()
-{
-    carryOutDeletesAfterRestart();
 }
 
 } // namespace qfc

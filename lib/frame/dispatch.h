@@ -7,6 +7,7 @@
 #include "lib/frame/operation.h"
 #include "lib/frame/typeinfo.h"
 #include "platform/com/guid.h"
+#include "platform/com/threaderror.h"
 
 #include <cstdint>
 #include <optional>
@@ -171,6 +172,7 @@ template <class F> HRESULT guardedCall(ObjectBase *object, F &&run)
         run();
     } catch (const Failure &failure) {
         object->setError(failure.info());
+        mrb::platform::setThreadError(failure.info().source, failure.info().description);
         return FAILED(failure.info().number) ? failure.info().number : E_FAIL;
     } catch (...) {
     }
@@ -321,6 +323,11 @@ public:
             *out = iface();
             return S_OK;
         }
+        if (iid == mrb::platform::IID_ISupportErrorInfo) {
+            addRef();
+            *out = &m_errorFace.iface;
+            return S_OK;
+        }
         if (iid == mrb::platform::IID_IErrorInfo && lastError()) {
             *out = mrb::platform::makeErrorInfo(*lastError());
             return *out ? S_OK : E_OUTOFMEMORY;
@@ -328,7 +335,9 @@ public:
         return E_NOINTERFACE;
     }
 
-    static HRESULT QueryInterface(Iface *self, const IID *iid, void **out)
+    // The three IUnknown slots of every face of the object (its interface
+    // and ISupportErrorInfo).
+    template <class F> static HRESULT QueryInterface(F *self, const IID *iid, void **out)
     {
         if (!out)
             return E_POINTER;
@@ -337,8 +346,8 @@ public:
             return E_POINTER;
         return objectOf<Derived>(self)->queryInterface(*iid, out);
     }
-    static std::uint32_t AddRef(Iface *self) { return self ? objectOf<Derived>(self)->addRef() : 0; }
-    static std::uint32_t Release(Iface *self) { return self ? objectOf<Derived>(self)->release() : 0; }
+    template <class F> static std::uint32_t AddRef(F *self) { return self ? objectOf<Derived>(self)->addRef() : 0; }
+    template <class F> static std::uint32_t Release(F *self) { return self ? objectOf<Derived>(self)->release() : 0; }
     static HRESULT GetTypeInfoCount(Iface *, std::uint32_t *count)
     {
         if (!count)
@@ -380,11 +389,25 @@ protected:
     template <class Vtbl>
     explicit DispatchObject(const Vtbl *table)
         : m_face {Iface {table}, this}
+        , m_errorFace {ISupportErrorInfo {&errorSupportTable}, this}
     {
     }
 
 private:
+    // ISupportErrorInfo: a failed operation of the object's own interface
+    // leaves an error record (the object's, and the thread's where the system
+    // keeps one).
+    static HRESULT InterfaceSupportsErrorInfo(ISupportErrorInfo *, const IID *iid)
+    {
+        return iid && *iid == Derived::interfaceId() ? S_OK : S_FALSE;
+    }
+    static constexpr ISupportErrorInfoVtbl errorSupportTable = {&QueryInterface<ISupportErrorInfo>,
+        &AddRef<ISupportErrorInfo>,
+        &Release<ISupportErrorInfo>,
+        &InterfaceSupportsErrorInfo};
+
     Face<Iface> m_face;
+    Face<ISupportErrorInfo> m_errorFace;
 };
 
 // The seven standard slots of a class's interface table.

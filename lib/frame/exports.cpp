@@ -7,7 +7,11 @@
 
 #include <mutex>
 
+#ifdef _WIN32
+#define QFC_API // exports.def names them
+#else
 #define QFC_API __attribute__((visibility("default")))
+#endif
 
 extern "C" QFC_API HRESULT DllGetClassObject(const GUID *clsid, const GUID *iid, void **out)
 {

@@ -2,10 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "lib/frame/module.h"
 
-#include "platform/os/sharedlibrary.h"
+#include "platform/com/modulefile.h"
 
 #include <atomic>
-#include <filesystem>
 
 namespace qfc
 {
@@ -46,12 +45,7 @@ bool canUnloadNow()
 
 std::string libraryPath()
 {
-    const std::string file = mrb::platform::sharedLibraryFileOf(reinterpret_cast<const void *>(&libraryPath));
-    if (file.empty())
-        return {};
-    std::error_code ec;
-    const auto absolute = std::filesystem::absolute(file, ec);
-    return ec ? file : absolute.lexically_normal().string();
+    return mrb::platform::moduleFileOf(reinterpret_cast<const void *>(&libraryPath));
 }
 
 } // namespace qfc

@@ -20,6 +20,19 @@ struct RegistrationEntry {
     bool operator==(const RegistrationEntry &) const = default;
 };
 
+// The values that make each class creatable by identifier and by name, in
+// order: per class
+//   CLSID\{clsid}\InprocServer32   @ = the library path, ThreadingModel = Apartment
+//   CLSID\{clsid}\ProgID           @ = QFC_MRB.<class>
+//   QFC_MRB.<class>\CLSID          @ = {clsid}
+std::vector<RegistrationEntry> classEntries(std::span<const ClassInfo> classes, const std::string &libraryPath);
+
+// The keys unregistration removes once they hold nothing: each key of the
+// entries and its parents up to the CLSID and TypeLib keys that many
+// libraries share, deepest first (so a parent is empty once its children are
+// gone).
+std::vector<std::string> keysToPrune(std::span<const RegistrationEntry> entries);
+
 // Everything registration writes, in order: per class
 //   CLSID\{clsid}\InprocServer32   @ = the library path, ThreadingModel = Apartment
 //   CLSID\{clsid}\ProgID           @ = QFC_MRB.<class>

@@ -307,6 +307,19 @@ typedef struct IErrorInfo {
     const IErrorInfoVtbl *lpVtbl;
 } IErrorInfo;
 
+/* An object whose operations leave an error record for their caller says for
+   which of its interfaces through this one. */
+struct ISupportErrorInfo;
+typedef struct ISupportErrorInfoVtbl {
+    HRESULT (*QueryInterface)(struct ISupportErrorInfo *self, const IID *iid, void **out);
+    uint32_t (*AddRef)(struct ISupportErrorInfo *self);
+    uint32_t (*Release)(struct ISupportErrorInfo *self);
+    HRESULT (*InterfaceSupportsErrorInfo)(struct ISupportErrorInfo *self, const IID *iid);
+} ISupportErrorInfoVtbl;
+typedef struct ISupportErrorInfo {
+    const ISupportErrorInfoVtbl *lpVtbl;
+} ISupportErrorInfo;
+
 /* The entry points of an in-process component library. */
 typedef HRESULT (*DllGetClassObjectFn)(const CLSID *clsid, const IID *iid, void **out);
 typedef HRESULT (*DllCanUnloadNowFn)(void);

@@ -21,7 +21,7 @@ namespace
 {
 
 // A row's eight texts, in this order, are packed in a RowStore: the item
-// text, the six sub-items, then the tag. A tag that is a full path made of
+// text, the six sub-items, then the tag; the sub-items' sort values follow. A tag that is a full path made of
 // the first sub-item (the folder) and the item text is stored as what comes
 // before that path only ("" or a marker): most rows' tags cost no bytes of
 // their own. The folder and the type (the first and third sub-items) repeat
@@ -82,6 +82,7 @@ struct ListModel::Impl {
         }
 
         std::string_view field(int f) const { return RowStore::field(block, f); }
+        SortValue subItemValue(int k) const { return RowStore::value(block, k - 1); }
         int icon() const { return RowStore::icon(block); }
         int smallIcon() const { return RowStore::smallIcon(block); }
         std::string tag() const
@@ -156,6 +157,63 @@ struct ListModel::Impl {
     bool sorted = false; // since the first sort(): rows are kept in order
     std::string stamp;
     std::vector<ListObserver *> observers;
+    // Every maker given (number m at m - 1), kept while rows may use them,
+    // and the one per sub-item that serves new rows (0 for none).
+    std::vector<std::shared_ptr<const ValueText>> makers;
+    std::array<std::uint16_t, 6> currentMaker {};
+    std::string madeScratch;
+    mutable std::array<std::string, 8> madeTexts;
+    mutable std::size_t nextMade = 0;
+
+    // Field f's text (0 the item text, 1..6 the sub-items), made from its
+    // value where the row keeps only that.
+    std::string_view fieldText(const Slot &s, int f) const
+    {
+        const std::uint16_t maker = f >= 1 && f <= 6 ? RowStore::makers(s.block)[static_cast<std::size_t>(f)] : 0;
+        if (maker == 0)
+            return s.field(f);
+        std::string &out = madeTexts[nextMade++ % madeTexts.size()];
+        out.clear();
+        if (const SortValue value = s.subItemValue(f))
+            makers[maker - 1u]->append(*value, out);
+        return out;
+    }
+    // Rows that keep only sub-item k's value get its text back (the column
+    // stops sorting by value, and rows keep no values there).
+    void keepTexts(int k)
+    {
+        currentMaker[static_cast<std::size_t>(k - 1)] = 0;
+        if (makers.empty())
+            return;
+        for (Slot &s : rows) {
+            if (RowStore::makers(s.block)[static_cast<std::size_t>(k)] == 0)
+                continue;
+            const std::string text(fieldText(s, k));
+            replaceField(s, k, text);
+        }
+    }
+
+    // Which of a row's sub-items keep their value alone: those that did
+    // (kept), and those whose text the column's maker makes exactly.
+    RowStore::Makers madeFields(const RowStore::Texts &texts, const RowStore::Values &values, RowStore::Makers kept)
+    {
+        for (int k = 1; k <= 6; ++k) {
+            std::uint16_t &maker = kept[static_cast<std::size_t>(k)];
+            const SortValue &value = values[static_cast<std::size_t>(k - 1)];
+            if (!value) {
+                maker = 0;
+                continue;
+            }
+            const std::uint16_t current = currentMaker[static_cast<std::size_t>(k - 1)];
+            if (maker != 0 || current == 0 || texts[static_cast<std::size_t>(k)].empty())
+                continue;
+            madeScratch.clear();
+            makers[current - 1u]->append(*value, madeScratch);
+            if (madeScratch == texts[static_cast<std::size_t>(k)])
+                maker = current;
+        }
+        return kept;
+    }
 
     ~Impl() { freeAll(); }
 
@@ -169,13 +227,24 @@ struct ListModel::Impl {
     }
 
     // texts[tagField] is the whole tag; s.joinedTag tells how it was kept.
-    void pack(Slot &s, RowStore::Texts texts, int icon, int smallIcon)
+    // Only the values of columns that sort by value are kept: a listing
+    // that never sorts by value spends no bytes on them.
+    void pack(Slot &s,
+        RowStore::Texts texts,
+        RowStore::Values values,
+        int icon,
+        int smallIcon,
+        const RowStore::Makers &kept = {})
     {
         std::string_view prefix;
         s.joinedTag = splitTag(texts[tagField], texts[0], texts[1], prefix);
         if (s.joinedTag)
             texts[tagField] = prefix;
-        s.setBlock(store.pack(texts, icon, smallIcon));
+        for (std::size_t v = 0; v < values.size(); ++v) {
+            if (!columnSortsByValue(static_cast<int>(v) + 1))
+                values[v].reset();
+        }
+        s.setBlock(store.pack(texts, values, icon, smallIcon, madeFields(texts, values, kept)));
     }
 
     // Slot s, no longer in the rows or about to get a new block, lets go of its bytes.
@@ -189,15 +258,21 @@ struct ListModel::Impl {
             retired.reset();
     }
 
-    // Row s, whose texts change, gets a new block with text `value` in field k.
-    void replaceField(Slot &s, int k, std::string_view value)
+    // Row s, whose texts change, gets a new block with text `value` in field
+    // k, and, when given, sub-item k's sort value.
+    void replaceField(Slot &s, int k, std::string_view value, const std::optional<SortValue> &sortValue = std::nullopt)
     {
         const std::string tag = s.tag();
         RowStore::Texts texts = RowStore::fields(s.block);
         texts[static_cast<std::size_t>(k)] = value;
         texts[tagField] = tag;
+        RowStore::Values values = RowStore::values(s.block);
+        if (sortValue && k >= 1)
+            values[static_cast<std::size_t>(k - 1)] = *sortValue;
+        RowStore::Makers kept = RowStore::makers(s.block);
+        kept[static_cast<std::size_t>(k)] = 0;
         const Slot old = s;
-        pack(s, texts, s.icon(), s.smallIcon());
+        pack(s, texts, values, s.icon(), s.smallIcon(), kept);
         letGo(old);
     }
 
@@ -237,7 +312,11 @@ struct ListModel::Impl {
             Slot &s = rows[repackCursor];
             if (!s.retired)
                 continue;
-            s.setBlock(store.pack(RowStore::fields(s.block), s.icon(), s.smallIcon()));
+            s.setBlock(store.pack(RowStore::fields(s.block),
+                RowStore::values(s.block),
+                s.icon(),
+                s.smallIcon(),
+                RowStore::makers(s.block)));
             --retiredRows;
             --count;
         }
@@ -254,7 +333,7 @@ struct ListModel::Impl {
             texts[static_cast<std::size_t>(k + 1)] = row.subItems[static_cast<std::size_t>(k)];
         texts[tagField] = row.tag;
         Slot s;
-        pack(s, texts, row.icon, row.smallIcon);
+        pack(s, texts, row.subItemValues, row.icon, row.smallIcon);
         s.tagHash = hashTag(row.tag);
         s.selected = row.selected;
         return s;
@@ -347,12 +426,38 @@ struct ListModel::Impl {
 
     bool keepsOrder() const { return sorted && sortColumn >= 0 && sortColumn <= 6; }
 
+    // Whether sub-item k's column sorts by value.
+    bool columnSortsByValue(int k) const
+    {
+        return k >= 1 && k <= 6 && static_cast<std::size_t>(k) < columns.size()
+            && columns[static_cast<std::size_t>(k)].sortBy == SortBy::Value;
+    }
+    // Whether the sort column is a sub-item's whose column sorts by value.
+    bool sortsByValue() const { return columnSortsByValue(sortColumn); }
+
     // Whether a comes strictly before b in the listing's order. Equal texts
-    // are not ordered here: their order is where they were.
+    // (values) are not ordered here: their order is where they were.
     bool before(const Slot &a, const Slot &b) const
     {
+        const bool ascending = sortOrder == SortOrder::Ascending;
+        if (sortsByValue()) {
+            const SortValue x = a.subItemValue(sortColumn);
+            const SortValue y = b.subItemValue(sortColumn);
+            // a row without a value comes after every row with one
+            if (!x || !y)
+                return x && !y;
+            return ascending ? *x < *y : *x > *y;
+        }
         const int c = compareTexts(a.field(sortColumn), b.field(sortColumn), 0);
-        return sortOrder == SortOrder::Ascending ? c < 0 : c > 0;
+        return ascending ? c < 0 : c > 0;
+    }
+
+    // Whether a row changed where the listing's order looks.
+    bool sortKeyDiffers(const Slot &a, const Slot &b) const
+    {
+        if (sortsByValue())
+            return a.subItemValue(sortColumn) != b.subItemValue(sortColumn);
+        return a.field(sortColumn) != b.field(sortColumn);
     }
 
     // The first row in [from, rows.end()) that comes after s, found by
@@ -372,8 +477,16 @@ struct ListModel::Impl {
         }
     }
 
-    // The rows ordered by one field, stably: the order a sort gives.
+    // The rows ordered by one field's texts, stably: the order a sort gives.
     static Slots ordered(const Slots &rows, int field, bool ascending);
+    // The rows ordered by sub-item k's sort values, stably, rows without one last.
+    static Slots orderedByValue(const Slots &rows, int k, bool ascending);
+    // The rows in the listing's order, as a sort gives it.
+    Slots inOrder(const Slots &of) const
+    {
+        const bool ascending = sortOrder == SortOrder::Ascending;
+        return sortsByValue() ? orderedByValue(of, sortColumn, ascending) : ordered(of, sortColumn, ascending);
+    }
 
     // Merges rows that are already in the listing's order into it: each goes
     // after the rows whose texts equal its own, as a stable sort of the old
@@ -494,7 +607,7 @@ void ListModel::append(std::span<const ListRow> rows)
             // The batch is sorted on its own and placed in one pass: never a
             // sort of the whole listing.
             if (fresh.size() > 1)
-                fresh = Impl::ordered(fresh, d->sortColumn, d->sortOrder == SortOrder::Ascending);
+                fresh = d->inOrder(fresh);
             atEnd = d->mergeOrdered(fresh);
             merged = true;
         } catch (...) {
@@ -552,7 +665,8 @@ ListRow ListModel::row(std::size_t r) const
     const Impl::Slot &s = d->rows[r - 1];
     out.text = s.field(0);
     for (int k = 0; k < 6; ++k)
-        out.subItems[static_cast<std::size_t>(k)] = s.field(k + 1);
+        out.subItems[static_cast<std::size_t>(k)] = d->fieldText(s, k + 1);
+    out.subItemValues = RowStore::values(s.block);
     out.tag = s.tag();
     out.icon = s.icon();
     out.smallIcon = s.smallIcon();
@@ -569,7 +683,14 @@ std::string_view ListModel::subItem(std::size_t r, int k) const
 {
     if (!d->valid(r) || k < 1 || k > 6)
         return {};
-    return d->rows[r - 1].field(k);
+    return d->fieldText(d->rows[r - 1], k);
+}
+
+SortValue ListModel::subItemValue(std::size_t r, int k) const
+{
+    if (!d->valid(r) || k < 1 || k > 6)
+        return std::nullopt;
+    return d->rows[r - 1].subItemValue(k);
 }
 
 std::string ListModel::tag(std::size_t r) const
@@ -612,7 +733,7 @@ void ListModel::setRow(std::size_t r, const ListRow &row)
     if (fresh.tagHash != s.tagHash || !s.tagIs(row.tag))
         d->indexValid = false;
     d->selectedCount = d->selectedCount - (s.selected ? 1 : 0) + (fresh.selected ? 1 : 0);
-    const bool moves = d->keepsOrder() && fresh.field(d->sortColumn) != s.field(d->sortColumn);
+    const bool moves = d->keepsOrder() && d->sortKeyDiffers(fresh, s);
     d->letGo(s);
     s = fresh;
     d->compactIfWasteful();
@@ -626,7 +747,14 @@ void ListModel::setSubItem(std::size_t r, int k, std::string_view value)
 {
     if (!d->valid(r) || k < 1 || k > 6)
         return;
-    d->replaceField(d->rows[r - 1], k, value);
+    setSubItemCell(r, k, ListCell {std::string(value), d->rows[r - 1].subItemValue(k)});
+}
+
+void ListModel::setSubItemCell(std::size_t r, int k, const ListCell &cell)
+{
+    if (!d->valid(r) || k < 1 || k > 6)
+        return;
+    d->replaceField(d->rows[r - 1], k, cell.text, cell.value);
     d->compactIfWasteful();
     if (d->keepsOrder() && k == d->sortColumn)
         d->moved(r);
@@ -638,18 +766,30 @@ void ListModel::setSubItems(int k, const std::vector<std::optional<std::string>>
 {
     if (k < 1 || k > 6)
         return;
-    const std::size_t n = std::min(values.size(), d->rows.size());
+    std::vector<std::optional<ListCell>> cells(std::min(values.size(), d->rows.size()));
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (values[i])
+            cells[i] = ListCell {*values[i], d->rows[i].subItemValue(k)};
+    }
+    setSubItemCells(k, cells);
+}
+
+void ListModel::setSubItemCells(int k, const std::vector<std::optional<ListCell>> &cells)
+{
+    if (k < 1 || k > 6)
+        return;
+    const std::size_t n = std::min(cells.size(), d->rows.size());
     std::vector<std::size_t> changed;
     for (std::size_t i = 0; i < n; ++i) {
-        if (!values[i])
+        if (!cells[i])
             continue;
-        d->replaceField(d->rows[i], k, *values[i]);
+        d->replaceField(d->rows[i], k, cells[i]->text, cells[i]->value);
         changed.push_back(i + 1);
     }
     d->compactIfWasteful();
     if (!changed.empty() && d->keepsOrder() && k == d->sortColumn) {
         // one sort of the rows as they stand, as a header click would give
-        d->rows = Impl::ordered(d->rows, d->sortColumn, d->sortOrder == SortOrder::Ascending);
+        d->rows = d->inOrder(d->rows);
         d->indexValid = false;
         d->notify([](ListObserver &o) { o.rowsReset(); });
         return;
@@ -750,9 +890,32 @@ void ListModel::clear()
     d->notify([](ListObserver &o) { o.rowsReset(); });
 }
 
+void ListModel::setValueText(int k, std::shared_ptr<const ValueText> maker)
+{
+    if (k < 1 || k > 6)
+        return;
+    std::uint16_t &current = d->currentMaker[static_cast<std::size_t>(k - 1)];
+    if (!maker || d->makers.size() >= UINT16_MAX) {
+        current = 0;
+        return;
+    }
+    d->makers.push_back(std::move(maker));
+    current = static_cast<std::uint16_t>(d->makers.size());
+}
+
 void ListModel::setColumns(std::vector<ListColumn> columns)
 {
+    // rows kept in order by text are not in order by value, nor the other way
+    const bool wasByValue = d->sortsByValue();
+    for (int k = 1; k <= 6; ++k) {
+        const bool byValue = static_cast<std::size_t>(k) < columns.size()
+            && columns[static_cast<std::size_t>(k)].sortBy == SortBy::Value;
+        if (!byValue)
+            d->keepTexts(k);
+    }
     d->columns = std::move(columns);
+    if (d->sortsByValue() != wasByValue)
+        d->sorted = false;
     d->notify([](ListObserver &o) { o.columnsChanged(); });
 }
 
@@ -814,7 +977,7 @@ void ListModel::sort()
     d->sorted = true;
     if (d->rows.size() < 2)
         return;
-    d->rows = Impl::ordered(d->rows, d->sortColumn, d->sortOrder == SortOrder::Ascending);
+    d->rows = d->inOrder(d->rows);
     d->indexValid = false;
     d->notify([](ListObserver &o) { o.rowsReset(); });
 }
@@ -872,6 +1035,41 @@ ListModel::Impl::Slots ListModel::Impl::ordered(const Slots &rows, int field, bo
             __builtin_prefetch(&rows[keys[i + 16].row]);
         sorted.push_back(rows[keys[i].row]);
     }
+    return sorted;
+}
+
+ListModel::Impl::Slots ListModel::Impl::orderedByValue(const Slots &rows, int k, bool ascending)
+{
+    // One number per row that sorts as the listing's order does: the value
+    // with its sign bit flipped (so it compares as unsigned), every bit
+    // flipped again for a descending order; rows without a value are a group
+    // of their own after the rest, and the row number breaks ties.
+    struct Key {
+        std::uint64_t order;
+        std::uint32_t missing;
+        std::uint32_t row;
+        bool operator<(const Key &other) const
+        {
+            if (missing != other.missing)
+                return missing < other.missing;
+            if (order != other.order)
+                return order < other.order;
+            return row < other.row;
+        }
+    };
+    std::vector<Key, LargeAllocator<Key>> keys(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (i + 16 < rows.size())
+            __builtin_prefetch(rows[i + 16].block);
+        const SortValue v = rows[i].subItemValue(k);
+        const std::uint64_t flipped = v ? static_cast<std::uint64_t>(*v) ^ (std::uint64_t {1} << 63) : 0;
+        keys[i] = {ascending ? flipped : ~flipped, v ? 0u : 1u, static_cast<std::uint32_t>(i)};
+    }
+    std::sort(keys.begin(), keys.end());
+    Slots sorted;
+    sorted.reserve(rows.size());
+    for (const Key &key : keys)
+        sorted.push_back(rows[key.row]);
     return sorted;
 }
 

@@ -16,8 +16,13 @@
 namespace mrb::platform
 {
 
+// A number a sub-item sorts by instead of its text, where its column sorts
+// by value (a size in bytes, a time); empty when the row has none there.
+using SortValue = std::optional<std::int64_t>;
+
 // One row as callers build or read it: the item text (column 1), six sub-item
-// texts (columns 2 to 7), a hidden tag, icon indexes and the selected flag.
+// texts (columns 2 to 7) with their sort values, a hidden tag, icon indexes
+// and the selected flag.
 struct ListRow {
     std::string text;
     std::array<std::string, 6> subItems;
@@ -25,16 +30,38 @@ struct ListRow {
     int icon = 0;
     int smallIcon = 0;
     bool selected = false;
+    std::array<SortValue, 6> subItemValues {};
 };
+
+// What a column's rows are ordered by: their texts, or their sort values
+// (rows without one after all that have one, in either order). Rows keep the
+// sort values of these columns only.
+enum class SortBy { Text, Value };
 
 struct ListColumn {
     std::string header;
     double widthTwips = 0; // 0 hides the column
     std::string tag;
     int headerIcon = 0; // 0 for none
+    SortBy sortBy = SortBy::Text;
+};
+
+// A sub-item's text and sort value, set together.
+struct ListCell {
+    std::string text;
+    SortValue value;
 };
 
 enum class SortOrder { Ascending, Descending };
+
+// Makes a sub-item's text from its sort value: a date text from the time, a
+// size text from the byte count.
+class ValueText
+{
+public:
+    virtual ~ValueText() = default;
+    virtual void append(std::int64_t value, std::string &out) const = 0;
+};
 
 // Told about every change, so a view can follow the model.
 class ListObserver
@@ -78,10 +105,13 @@ public:
     // The same with copies of rows, which stay the caller's (to be reused).
     void append(std::span<const ListRow> rows);
 
-    // Read access to row r (1-based). Views are valid until the next change.
+    // Read access to row r (1-based). Views are valid until the next change;
+    // a sub-item's text made from its value (setValueText) until the next
+    // change or eight texts made later.
     ListRow row(std::size_t r) const;
     std::string_view text(std::size_t r) const;
     std::string_view subItem(std::size_t r, int k) const; // k = 1..6
+    SortValue subItemValue(std::size_t r, int k) const;
     std::string tag(std::size_t r) const; // made on demand: see the storage note below
     bool tagStartsWith(std::size_t r, std::string_view prefix) const; // without making the tag
     void appendTag(std::size_t r, std::string &out) const; // the same into a buffer kept for many rows
@@ -89,14 +119,19 @@ public:
     int smallIcon(std::size_t r) const;
     bool isSelected(std::size_t r) const;
 
-    // In a sorted listing, a row whose text in the sort column changes moves
-    // to its place (after or before the rows with the same text, as it stood).
+    // In a sorted listing, a row whose text (or value) in the sort column
+    // changes moves to its place (after or before the rows that sort equal,
+    // as it stood).
     void setRow(std::size_t r, const ListRow &row);
+    // The text alone; the sub-item keeps its sort value.
     void setSubItem(std::size_t r, int k, std::string_view value);
-    // Sets sub-item k of row r to values[r - 1] wherever that holds a text.
-    // Rows keep their numbers meanwhile; a sorted listing is put in order once,
-    // at the end.
+    void setSubItemCell(std::size_t r, int k, const ListCell &cell);
+    // Sets sub-item k of row r to values[r - 1] wherever that holds a text
+    // (keeping the sort value), or to cells[r - 1] wherever that holds a cell.
+    // Rows keep their numbers meanwhile; a sorted listing is put in order
+    // once, at the end.
     void setSubItems(int k, const std::vector<std::optional<std::string>> &values);
+    void setSubItemCells(int k, const std::vector<std::optional<ListCell>> &cells);
     void setSelected(std::size_t r, bool selected);
     void setAllSelected(bool selected);
     std::size_t selectedCount() const;
@@ -133,12 +168,21 @@ public:
     void setSortOrder(SortOrder order);
     // Re-orders the rows by the texts of the sort column: a stable comparison of
     // prepared keys (letters without regard to ASCII case), never a locale call
-    // per comparison. From then on the listing is sorted: it keeps every row
-    // it receives, or whose sort text changes, in that order (clear() included),
-    // so its rows are always what a new sort would give. Changing the sort
-    // column or order ends that until the next sort().
+    // per comparison; or, for a column that sorts by value, by the sort values
+    // of its sub-items, stably, rows without a value last in either order. From then on the listing is sorted: it keeps
+    // every row it receives, or whose sort text changes, in that order (clear() included), so its rows are always what
+    // a new sort would give. Changing the sort column or order ends that until the next sort().
     void sort();
     bool isSorted() const;
+
+    // Rows that get a sub-item k (1..6) text that is exactly what maker makes
+    // of their sort value keep the value alone there, and the text is made
+    // again when read: a row of a million then costs a few bytes in that
+    // column instead of its text. Only for a column that sorts by value (rows
+    // keep no values elsewhere). A new maker (the user's unit changed) serves
+    // the rows added from then on; rows made before keep theirs; nullptr keeps
+    // texts again.
+    void setValueText(int k, std::shared_ptr<const ValueText> maker);
 
     // A free-form text the owner keeps with the listing (the destination's
     // display stamp).

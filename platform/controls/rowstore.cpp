@@ -57,12 +57,28 @@ const char *getVarint(const char *in, std::uint64_t &v)
     }
 }
 
-// One field at p: its text, and where the next field begins.
-const char *readField(const char *p, std::string_view &text)
+// A field's head is its text's size shifted left by one, the low bit set for
+// a text kept in the pool (a pointer follows). A pooled text is never empty,
+// so a head of exactly that bit marks a made text: the maker's number follows.
+constexpr std::uint64_t madeHead = 1;
+
+// One field at p: its text (empty for a made one), its maker (0 for none),
+// and where the next field begins.
+const char *readField(const char *p, std::string_view &text, std::uint16_t *maker = nullptr)
 {
     std::uint64_t head = 0;
     p = getVarint(p, head);
     const std::size_t size = static_cast<std::size_t>(head >> 1);
+    if (head == madeHead) {
+        std::uint64_t number = 0;
+        p = getVarint(p, number);
+        if (maker)
+            *maker = static_cast<std::uint16_t>(number);
+        text = {};
+        return p;
+    }
+    if (maker)
+        *maker = 0;
     if (head & 1) {
         const char *where = nullptr;
         std::memcpy(&where, p, sizeof where);
@@ -78,6 +94,67 @@ const char *firstField(const char *block)
 {
     std::uint64_t skipped = 0;
     return getVarint(getVarint(block, skipped), skipped);
+}
+
+// The values' bytes, past the texts.
+const char *valuesStart(const char *block)
+{
+    const char *p = firstField(block);
+    std::string_view text;
+    for (int f = 0; f < RowStore::fieldCount; ++f)
+        p = readField(p, text);
+    return p;
+}
+
+// The values after the texts: a byte with a bit for each value present, then
+// each present value as its difference from the one before (the first from
+// 0). A row's times lie close together, so most of them take a byte or two.
+std::size_t valuesSize(const RowStore::Values &values)
+{
+    std::size_t size = 1;
+    std::int64_t previous = 0;
+    for (const std::optional<std::int64_t> &v : values) {
+        if (!v)
+            continue;
+        size += varintSize(zigzag(static_cast<std::int64_t>(static_cast<std::uint64_t>(*v) - previous)));
+        previous = *v;
+    }
+    return size;
+}
+
+char *putValues(char *out, const RowStore::Values &values)
+{
+    unsigned present = 0;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        present |= values[i] ? 1u << i : 0u;
+    *out++ = static_cast<char>(present);
+    std::int64_t previous = 0;
+    for (const std::optional<std::int64_t> &v : values) {
+        if (!v)
+            continue;
+        // differences wrap around as unsigned numbers, so any two values fit
+        out = putVarint(out, zigzag(static_cast<std::int64_t>(static_cast<std::uint64_t>(*v) - previous)));
+        previous = *v;
+    }
+    return out;
+}
+
+// Reads the values at p into values (when given); where they end.
+const char *readValues(const char *p, RowStore::Values *values)
+{
+    const auto present = static_cast<unsigned char>(*p++);
+    std::int64_t previous = 0;
+    for (int i = 0; i < RowStore::valueCount; ++i) {
+        if ((present >> i & 1u) == 0)
+            continue;
+        std::uint64_t difference = 0;
+        p = getVarint(p, difference);
+        previous = static_cast<std::int64_t>(
+            static_cast<std::uint64_t>(previous) + static_cast<std::uint64_t>(unzigzag(difference)));
+        if (values)
+            (*values)[static_cast<std::size_t>(i)] = previous;
+    }
+    return p;
 }
 
 } // namespace
@@ -143,14 +220,16 @@ const char *RowStore::shared(std::string_view text, int f)
     return copy;
 }
 
-RowStore::Packed RowStore::pack(const Texts &texts, int icon, int smallIcon)
+RowStore::Packed RowStore::pack(const Texts &texts, const Values &values, int icon, int smallIcon, const Makers &makers)
 {
     const char *where[fieldCount] = {};
-    std::size_t size = varintSize(zigzag(icon)) + varintSize(zigzag(smallIcon));
+    std::size_t size = varintSize(zigzag(icon)) + varintSize(zigzag(smallIcon)) + valuesSize(values);
     for (int f = 0; f < fieldCount; ++f) {
         const std::string_view text = texts[static_cast<std::size_t>(f)];
         const std::uint64_t head = static_cast<std::uint64_t>(text.size()) << 1;
-        if (!text.empty() && (m_sharedFields >> f & 1u) != 0) {
+        if (const std::uint16_t maker = makers[static_cast<std::size_t>(f)]; maker != 0) {
+            size += varintSize(madeHead) + varintSize(maker);
+        } else if (!text.empty() && (m_sharedFields >> f & 1u) != 0) {
             where[f] = shared(text, f);
             size += varintSize(head | 1) + sizeof(const char *);
         } else {
@@ -162,7 +241,9 @@ RowStore::Packed RowStore::pack(const Texts &texts, int icon, int smallIcon)
     for (int f = 0; f < fieldCount; ++f) {
         const std::string_view text = texts[static_cast<std::size_t>(f)];
         const std::uint64_t head = static_cast<std::uint64_t>(text.size()) << 1;
-        if (where[f]) {
+        if (const std::uint16_t maker = makers[static_cast<std::size_t>(f)]; maker != 0) {
+            out = putVarint(putVarint(out, madeHead), maker);
+        } else if (where[f]) {
             out = putVarint(out, head | 1);
             std::memcpy(out, &where[f], sizeof where[f]);
             out += sizeof where[f];
@@ -173,6 +254,7 @@ RowStore::Packed RowStore::pack(const Texts &texts, int icon, int smallIcon)
             out += text.size();
         }
     }
+    putValues(out, values);
     m_liveBytes += size;
     return {block, size};
 }
@@ -200,11 +282,7 @@ bool RowStore::wantsCompaction() const
 
 std::size_t RowStore::packedSize(const char *block)
 {
-    const char *p = firstField(block);
-    std::string_view text;
-    for (int f = 0; f < fieldCount; ++f)
-        p = readField(p, text);
-    return static_cast<std::size_t>(p - block);
+    return static_cast<std::size_t>(readValues(valuesStart(block), nullptr) - block);
 }
 
 std::string_view RowStore::field(const char *block, int f)
@@ -223,6 +301,30 @@ RowStore::Texts RowStore::fields(const char *block)
     for (std::string_view &text : texts)
         p = readField(p, text);
     return texts;
+}
+
+RowStore::Makers RowStore::makers(const char *block)
+{
+    Makers makers {};
+    const char *p = firstField(block);
+    std::string_view text;
+    for (std::uint16_t &maker : makers)
+        p = readField(p, text, &maker);
+    return makers;
+}
+
+RowStore::Values RowStore::values(const char *block)
+{
+    Values values;
+    readValues(valuesStart(block), &values);
+    return values;
+}
+
+std::optional<std::int64_t> RowStore::value(const char *block, int v)
+{
+    if (v < 0 || v >= valueCount)
+        return std::nullopt;
+    return values(block)[static_cast<std::size_t>(v)];
 }
 
 int RowStore::icon(const char *block)

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -13,8 +14,10 @@
 namespace mrb::platform
 {
 
-// A list row's eight texts and two icon numbers packed into one run of bytes
-// in a shared arena: a length before each text, and no allocation of its own.
+// A list row's eight texts, its sort values and two icon numbers packed into
+// one run of bytes in a shared arena: a length before each text, the values
+// as differences, and no allocation of its own. A text its owner can make
+// from the field's value (a date from the time) is kept as a maker's number.
 // Texts of the fields marked shared (a folder path that all rows of a folder
 // repeat, a type description) are kept once in a pool, and the row holds
 // where. A million rows then cost a few large allocations, not millions of
@@ -23,7 +26,13 @@ class RowStore
 {
 public:
     static constexpr int fieldCount = 8;
+    static constexpr int valueCount = 6;
     using Texts = std::array<std::string_view, fieldCount>;
+    using Values = std::array<std::optional<std::int64_t>, valueCount>;
+    // Per field, the number (from 1) of what makes its text from the field's
+    // value (field f, value f - 1), or 0 for a text kept as it is. A field
+    // whose text is made keeps no text: the owner makes it again when asked.
+    using Makers = std::array<std::uint16_t, fieldCount>;
 
     explicit RowStore(std::uint32_t sharedFields);
     RowStore(RowStore &&) noexcept;
@@ -35,7 +44,8 @@ public:
         std::size_t bytes;
     };
     // Packs a row; the bytes stay where they are until clear() or the store goes.
-    Packed pack(const Texts &texts, int icon, int smallIcon);
+    // Fields with a maker keep their number instead of their text.
+    Packed pack(const Texts &texts, const Values &values, int icon, int smallIcon, const Makers &makers = {});
     // That many bytes of a row packed here are no longer used (they count as
     // dead until a compaction). The owner passes the size it was told, so
     // letting a row go never has to read the row.
@@ -49,6 +59,9 @@ public:
     static std::size_t packedSize(const char *block);
     static std::string_view field(const char *block, int f);
     static Texts fields(const char *block);
+    static Values values(const char *block);
+    static Makers makers(const char *block);
+    static std::optional<std::int64_t> value(const char *block, int v);
     static int icon(const char *block);
     static int smallIcon(const char *block);
 

@@ -55,7 +55,7 @@ TreeModel::TreeModel()
 
 TreeModel::~TreeModel() = default;
 
-bool TreeModel::add(const TreeNode &node)
+bool TreeModel::add(const TreeNode &node, std::string_view beforeKey)
 {
     if (node.key.empty() || d->find(node.key))
         return false;
@@ -65,19 +65,15 @@ bool TreeModel::add(const TreeNode &node)
         if (!parent)
             return false;
     }
-    // The parent's child list grows first: if anything throws, the tree has
-    // not changed.
-    if (parent)
-        parent->children.push_back(node.key);
-    else
-        d->topLevel.push_back(node.key);
+    // The sibling list grows first: if anything throws, the tree has not
+    // changed.
+    std::vector<std::string> &siblings = parent ? parent->children : d->topLevel;
+    auto at = beforeKey.empty() ? siblings.end() : std::find(siblings.begin(), siblings.end(), beforeKey);
+    at = siblings.insert(at, node.key);
     try {
         d->nodes.emplace(node.key, Impl::Entry {node, {}});
     } catch (...) {
-        if (parent)
-            parent->children.pop_back();
-        else
-            d->topLevel.pop_back();
+        siblings.erase(at);
         throw;
     }
     const std::string key = node.key;
@@ -118,6 +114,19 @@ std::vector<std::string> TreeModel::childKeys(std::string_view key) const
 {
     const Impl::Entry *e = d->find(key);
     return e ? e->children : std::vector<std::string> {};
+}
+
+std::size_t TreeModel::siblingIndex(std::string_view key) const
+{
+    const Impl::Entry *e = d->find(key);
+    if (!e)
+        return 0;
+    const Impl::Entry *parent = e->node.parentKey.empty() ? nullptr : d->find(e->node.parentKey);
+    const std::vector<std::string> &siblings = parent ? parent->children : d->topLevel;
+    // nodes mostly arrive last among their siblings
+    if (!siblings.empty() && siblings.back() == key)
+        return siblings.size() - 1;
+    return static_cast<std::size_t>(std::find(siblings.begin(), siblings.end(), key) - siblings.begin());
 }
 
 void TreeModel::expand(std::string_view key)

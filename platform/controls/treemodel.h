@@ -41,7 +41,9 @@ public:
     TreeModel &operator=(const TreeModel &) = delete;
 
     // False (and no change) when the key exists or the parent key is unknown.
-    bool add(const TreeNode &node);
+    // The node goes after its siblings, or just before the sibling
+    // beforeKey when that is one.
+    bool add(const TreeNode &node, std::string_view beforeKey = {});
     void clear();
     std::size_t nodeCount() const;
     bool contains(std::string_view key) const;
@@ -49,6 +51,8 @@ public:
     // Keys of the top-level nodes / the children of key, in the order added.
     std::vector<std::string> topLevelKeys() const;
     std::vector<std::string> childKeys(std::string_view key) const;
+    // Where a node stands among its siblings (from 0); 0 for an unknown key.
+    std::size_t siblingIndex(std::string_view key) const;
 
     void expand(std::string_view key);
     // The selected node's key; empty when none is selected.

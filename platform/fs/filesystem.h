@@ -41,11 +41,15 @@ struct FsItem {
     std::uint64_t size = 0; // length of a file; 0 for a folder (see FileSystem::folderSize)
     bool isFolder = false;
     bool isSymlink = false; // a symbolic link, described as what it points to
+    // The identity of what is described (the target of a working link): the
+    // same file keeps it across renames and moves within its volume.
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
 };
 
 struct Drive {
     std::string path; // tree key: the mount path ("/", "/home", "/media/usb")
-    std::string label; // volume label, or the last element of the path; may be empty
+    std::string label; // the file system's label; empty when it has none
     std::string shareName; // source of a network mount ("//server/share", "host:/export")
     bool isNetwork = false;
 };
@@ -128,6 +132,8 @@ public:
     virtual ~FileSystem() = default;
 
     virtual std::vector<Drive> drives() = 0;
+    // The user's home folder; empty when there is none to show.
+    virtual std::string homeFolder() { return {}; }
 
     // The item at path (following a final symbolic link), or nothing when it
     // does not exist or is of the other kind. A symbolic link that leads

@@ -184,8 +184,11 @@ std::vector<MountEntry> parseMountInfo(std::string_view mountInfo)
         if (fields.size() < 5 || separator == fields.end() || fields.end() - separator < 3
             || separator - fields.begin() < 6)
             continue;
-        MountEntry mount {
-            unescapeOctal(fields[4]), unescapeOctal(separator[1]), unescapeOctal(separator[2]), std::string(fields[5])};
+        MountEntry mount {unescapeOctal(fields[4]),
+            unescapeOctal(separator[1]),
+            unescapeOctal(separator[2]),
+            std::string(fields[5]),
+            std::string(fields[2])};
         // The kernel writes absolute mount points; anything else is a damaged line.
         if (!mount.path.starts_with('/'))
             continue;
@@ -210,8 +213,6 @@ std::vector<Drive> drivesFromMountInfo(std::string_view mountInfo,
         if (drive.isNetwork)
             drive.shareName = mount.source;
         drive.label = labelOf ? labelOf(mount.source) : std::string();
-        if (drive.label.empty())
-            drive.label = std::string(nameOf(mount.path));
         drives.push_back(std::move(drive));
     }
     std::sort(drives.begin(), drives.end(), [](const Drive &a, const Drive &b) {
@@ -222,14 +223,18 @@ std::vector<Drive> drivesFromMountInfo(std::string_view mountInfo,
     return drives;
 }
 
-std::map<std::string, std::string> volumeLabels()
+namespace
 {
-    std::map<std::string, std::string> labels;
+
+// The links of one /dev/disk folder by the device each leads to: udev names
+// them after what they say of the device (its label, its UUID).
+std::map<std::string, std::string> diskLinks(const std::string &folder)
+{
+    std::map<std::string, std::string> names;
     int err = 0;
-    const std::string folder = "/dev/disk/by-label";
     const UniqueFd fd = openFolder(folder, O_RDONLY, err);
     if (!fd.isValid())
-        return labels;
+        return names;
     EntryList entries;
     readEntries(fd.get(), entries);
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -237,10 +242,22 @@ std::map<std::string, std::string> volumeLabels()
         char *device = ::realpath(link.c_str(), nullptr);
         if (!device)
             continue;
-        labels[device] = unescapeHex(entries.name(i));
+        names[device] = unescapeHex(entries.name(i));
         std::free(device);
     }
-    return labels;
+    return names;
+}
+
+} // namespace
+
+std::map<std::string, std::string> volumeLabels()
+{
+    return diskLinks("/dev/disk/by-label");
+}
+
+std::map<std::string, std::string> volumeUuids()
+{
+    return diskLinks("/dev/disk/by-uuid");
 }
 
 } // namespace mrb::platform::posix

@@ -19,6 +19,7 @@ struct MountEntry {
     std::string type;
     std::string source;
     std::string options;
+    std::string device; // "major:minor" of the mounted file system, as st_dev gives it
 };
 
 // The mounts in the text of /proc/self/mountinfo, damaged lines skipped; when a
@@ -36,8 +37,8 @@ bool isPseudoFileSystem(std::string_view type);
 // containers and sandboxes), and mount points that are not folders (files
 // bound into a container such as /etc/hosts). When a path is mounted several
 // times only the last (visible) mount counts. isFolder says whether a mount
-// point is a folder; labelOf gives the volume label of a mount source ("" for
-// none), else a drive's label is the last element of its path.
+// point is a folder the user may browse; labelOf gives the volume label of a
+// mount source ("" for none).
 std::vector<Drive> drivesFromMountInfo(std::string_view mountInfo,
     const std::function<bool(const std::string &)> &isFolder,
     const std::function<std::string(const std::string &)> &labelOf = {});
@@ -45,5 +46,7 @@ std::vector<Drive> drivesFromMountInfo(std::string_view mountInfo,
 // Volume labels of the block devices, from /dev/disk/by-label (empty when
 // the machine has none), keyed by the device path ("/dev/sda1").
 std::map<std::string, std::string> volumeLabels();
+// The same for the file-system UUIDs of /dev/disk/by-uuid.
+std::map<std::string, std::string> volumeUuids();
 
 } // namespace mrb::platform::posix

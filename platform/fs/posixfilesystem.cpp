@@ -17,6 +17,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <iterator>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -174,10 +175,24 @@ std::vector<Drive> PosixFileSystem::drives()
         std::free(device);
         return found != labels.end() ? found->second : std::string();
     };
-    const auto isFolder = [this](const std::string &path) { return folderExists(path); };
+    // a volume the user may not enter is nothing to browse
+    const auto isFolder = [this](const std::string &path) {
+        return folderExists(path) && ::access(path.c_str(), R_OK | X_OK) == 0;
+    };
     // Without /proc there are no drives to show.
     const Result<std::string> mountInfo = readWholeFile("/proc/self/mountinfo");
     return drivesFromMountInfo(mountInfo ? *mountInfo : std::string(), isFolder, labelOf);
+}
+
+std::string PosixFileSystem::homeFolder()
+{
+    std::string home;
+    if (const char *variable = std::getenv("HOME"); variable && *variable == '/')
+        home = variable;
+    else if (const passwd *account = ::getpwuid(::getuid()); account && account->pw_dir)
+        home = account->pw_dir;
+    home = normalizePath(home);
+    return !home.empty() && folderExists(home) ? home : std::string();
 }
 
 std::optional<FsItem> PosixFileSystem::folder(const std::string &rawPath)

@@ -45,6 +45,8 @@ public:
     ~PosixFileSystem() override;
 
     std::vector<Drive> drives() override;
+    // $HOME when it names a folder, else the account's home folder.
+    std::string homeFolder() override;
     std::optional<FsItem> folder(const std::string &path) override;
     std::optional<FsItem> file(const std::string &path) override;
     std::optional<std::uint64_t> folderSize(

@@ -11,7 +11,9 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -259,6 +261,8 @@ FsItem describeFolder(std::string name, std::string path, std::string parentPath
     item.accessed = target.accessed;
     item.isFolder = true;
     item.isSymlink = S_ISLNK(lst.mode);
+    item.device = static_cast<std::uint64_t>(target.device);
+    item.inode = target.inode;
     return item;
 }
 
@@ -284,6 +288,8 @@ void describeFileInto(FsItem &item,
     item.size = described.size;
     item.isFolder = false;
     item.isSymlink = S_ISLNK(lst.mode);
+    item.device = static_cast<std::uint64_t>(described.device);
+    item.inode = described.inode;
 }
 
 FsItem describeFile(std::string name,
@@ -305,6 +311,8 @@ FsItem describeFile(std::string name,
     item.accessed = described.accessed;
     item.size = described.size;
     item.isSymlink = S_ISLNK(lst.mode);
+    item.device = static_cast<std::uint64_t>(described.device);
+    item.inode = described.inode;
     return item;
 }
 

@@ -36,6 +36,7 @@ public:
     // A folder that exists but whose contents cannot be read.
     void setUnreadable(const std::string &path, bool unreadable = true);
     void addDrive(Drive drive);
+    void setHomeFolder(std::string path) { m_home = std::move(path); }
     // The next writer opened on path fails at finish() with reason.
     void failWritesTo(const std::string &path, std::string reason);
 
@@ -45,6 +46,7 @@ public:
     bool exists(const std::string &path) const;
 
     std::vector<Drive> drives() override;
+    std::string homeFolder() override { return m_home; }
     std::optional<FsItem> folder(const std::string &path) override;
     std::optional<FsItem> file(const std::string &path) override;
     std::optional<std::uint64_t> folderSize(
@@ -81,6 +83,7 @@ private:
 
     std::map<std::string, Node> m_nodes; // by normalized full path
     std::vector<Drive> m_drives;
+    std::string m_home;
     std::map<std::string, std::string> m_writeFailures;
 };
 

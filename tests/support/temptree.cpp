@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -154,6 +155,13 @@ ScopedEnv::~ScopedEnv()
         ::setenv(m_name.c_str(), m_old->c_str(), 1);
     else
         ::unsetenv(m_name.c_str());
+}
+
+void settleAccessTimes(const std::string &root)
+{
+    const timespec times[2] = {{std::time(nullptr) + 3600, 0}, {0, UTIME_OMIT}};
+    for (const auto &entry : std::filesystem::recursive_directory_iterator(root))
+        ::utimensat(AT_FDCWD, entry.path().c_str(), times, AT_SYMLINK_NOFOLLOW);
 }
 
 bool runningAsRoot()

@@ -55,6 +55,11 @@ private:
     std::optional<std::string> m_old;
 };
 
+// Sets the access time of everything below root an hour ahead: reading a
+// folder then leaves its time as it is (relatime), so two walks of the same
+// tree a second apart describe it alike.
+void settleAccessTimes(const std::string &root);
+
 // True when the process runs as root (permission tests then prove nothing).
 bool runningAsRoot();
 

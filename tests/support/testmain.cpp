@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-// Every test binary runs with private runtime, configuration and registry
+// Every test binary runs with private runtime, configuration, data and registry
 // folders (the user's and the system's), so no test ever touches the user's own
 // settings. Widget tests (built with MRB_TEST_WIDGETS) get the application
 // object before any widget exists, on the offscreen platform.
@@ -23,6 +23,7 @@ int main(int argc, char **argv)
     ::mkdir(runtime.c_str(), 0700);
     ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 0);
     ::setenv("XDG_CONFIG_HOME", (base + "/config").c_str(), 0);
+    ::setenv("XDG_DATA_HOME", (base + "/data").c_str(), 0);
     ::setenv("QFC_REGISTRY_DIR", (base + "/registry").c_str(), 0);
     ::setenv("QFC_SYSTEM_REGISTRY_DIR", (base + "/system-registry").c_str(), 0);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);

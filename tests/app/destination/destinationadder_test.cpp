@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/browse/columnsort.h"
 #include "app/destination/destinationadder.h"
+#include "platform/fs/fileuri.h"
 #include "platform/fs/posixfilesystem.h"
 #include "tests/support/addresslimit.h"
 #include "tests/support/desk.h"
@@ -571,4 +572,43 @@ TEST(DeepAdd, OutOfMemoryStopsTheAddAndKeepsTheRowsAddedBefore)
         },
         ::testing::ExitedWithCode(0),
         "");
+}
+
+// Files and folders dropped from another program arrive as file: addresses
+// and are added as the same items selected in the source listing would be.
+TEST(AddDropped, FilesAndFoldersAsTheSourceListingWouldGiveThem)
+{
+    struct Case {
+        const char *name;
+        const char *sub;
+        Texts names;
+        Texts sizes;
+    };
+    const Case cases[] = {
+        {"folder alone, with its total", "False", {"song.mp3", "A"}, {"2.00 KB", "1.50 KB"}},
+        {"folder with its contents",
+            "True",
+            {"song.mp3", "A", "x", "y", "B"},
+            {"2.00 KB", " ", "1.00 KB", "0.50 KB", "0.50 KB"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempTree tree;
+        tree.file("A/x", 1024);
+        tree.file("A/B/y", 512);
+        const std::string song = tree.file("song.mp3", 2048);
+        PosixFileSystem fs;
+        Desk desk(fs);
+        desk.set(Setting::CommonSub, c.sub);
+        desk.set(Setting::CommonItem, "FF");
+        using mrb::platform::fileUri;
+        const std::string dropped = "# from a file manager\r\n" + fileUri(song) + "\r\n" + fileUri(tree.path("A"))
+            + "\r\n" + fileUri(tree.path("gone.txt")) + "\r\nhttps://example.org/x.mp3\r\n" + fileUri(song) + "\r\n";
+        EXPECT_EQ(desk.adder.AddDroppedToDestination(dropped), c.names.size());
+        EXPECT_EQ(desk.column(), c.names);
+        EXPECT_EQ(desk.column(2), c.sizes);
+        // the missing path and the web address are named in the closing prompt
+        EXPECT_EQ(desk.status.prompt(), " Ready. 2 dropped item(s) skipped: no such file or folder on this machine.");
+        EXPECT_FALSE(desk.ui.busyChanges.empty());
+    }
 }

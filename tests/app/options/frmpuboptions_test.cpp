@@ -6,6 +6,7 @@
 #include "app/browse/listingcolumns.h"
 #include "app/library/localapifuns.h"
 #include "app/library/localgenfuns.h"
+#include "app/options/designfont.h"
 #include "app/options/frmPubOptions.h"
 #include "app/options/optionsmodel.h"
 #include "app/settings/settingsstore.h"
@@ -60,6 +61,12 @@ protected:
         const std::string song = tree.file("music/song.mp3", 3'000'000);
         destination.append(mrb::core::toListRow(mrb::core::MakeFileRow(*fs.file(song), store.record(), locale)));
         destination.setStamp(mrb::core::displayStamp(store.record()));
+        makeForm();
+    }
+
+    // A fresh dialog, in the application's font as it stands.
+    void makeForm()
+    {
         form = std::make_unique<frmPubOptions>(store, api, fs, [this] {
             ++displayApplied;
             mrb::core::ApplyDisplaySettings(destination, store.record(), fs, locale);
@@ -331,6 +338,11 @@ TEST_F(OptionsForm, ChooseFolderRestoreAndDateFormat)
 
 TEST_F(OptionsForm, LayoutAndLook)
 {
+    // in the face the design was drawn for, its twips are the dialog's
+    const QFont desktop = QApplication::font();
+    QApplication::setFont(mrb::ui::designFont());
+    makeForm();
+    QApplication::setFont(desktop);
     // the offscreen screen has 96 dots per inch: 15 twips a pixel
     ASSERT_EQ(form->logicalDpiX(), 96);
     EXPECT_EQ(form->size(), QSize(604, 296));
@@ -360,46 +372,87 @@ TEST_F(OptionsForm, LayoutAndLook)
     EXPECT_EQ(control<QLabel>("lbl8")->palette().color(QPalette::Active, QPalette::WindowText), blue);
     EXPECT_EQ(control<QCheckBox>("cbx2")->palette().color(QPalette::Active, QPalette::WindowText), red);
     EXPECT_NE(control<QCheckBox>("cbx1")->palette().color(QPalette::Active, QPalette::WindowText), red);
+}
 
-    // No caption is cut, and no widened control runs into its neighbour.
-    std::vector<std::pair<QWidget *, QRect>> inks;
-    for (QWidget *w : form->findChildren<QWidget *>()) {
-        QString caption;
-        int textLeft = 0;
-        if (auto *l = qobject_cast<QLabel *>(w)) {
-            caption = l->text();
-        } else if (auto *b = qobject_cast<QAbstractButton *>(w);
-                   b && (qobject_cast<QCheckBox *>(w) || qobject_cast<QRadioButton *>(w))) {
-            caption = b->text().replace(QStringLiteral("&&"), QStringLiteral("&"));
-            QStyleOptionButton option;
-            option.initFrom(b);
-            option.text = b->text();
-            const auto element =
-                qobject_cast<QCheckBox *>(w) ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents;
-            textLeft = w->style()->subElementRect(element, &option, w).left();
-        } else {
-            continue;
+// The dialog grows with the desktop's font: no caption is cut, and no
+// widened control runs into its neighbour, in the design face and in wider ones.
+TEST_F(OptionsForm, CaptionsFitInEveryFont)
+{
+    QFont wide(QStringLiteral("DejaVu Sans"));
+    wide.setPointSize(12);
+    // wide blanks and full stops
+    QFont mono(QStringLiteral("DejaVu Sans Mono"));
+    mono.setPointSize(9);
+    const QFont desktop = QApplication::font();
+    for (const QFont &font : {mrb::ui::designFont(), desktop, wide, mono}) {
+        SCOPED_TRACE(font.toString().toStdString());
+        QApplication::setFont(font);
+        makeForm();
+        // No caption is cut, and no widened control runs into its neighbour.
+        std::vector<std::pair<QWidget *, QRect>> inks;
+        for (QWidget *w : form->findChildren<QWidget *>()) {
+            QString caption;
+            int textLeft = 0;
+            if (auto *l = qobject_cast<QLabel *>(w)) {
+                caption = l->text();
+            } else if (auto *b = qobject_cast<QAbstractButton *>(w);
+                       b && (qobject_cast<QCheckBox *>(w) || qobject_cast<QRadioButton *>(w))) {
+                caption = b->text().replace(QStringLiteral("&&"), QStringLiteral("&"));
+                QStyleOptionButton option;
+                option.initFrom(b);
+                option.text = b->text();
+                const auto element =
+                    qobject_cast<QCheckBox *>(w) ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents;
+                textLeft = w->style()->subElementRect(element, &option, w).left();
+            } else {
+                continue;
+            }
+            SCOPED_TRACE(w->objectName().toStdString());
+            EXPECT_GE(w->width(), w->sizeHint().width());
+            EXPECT_GE(w->height(), w->fontMetrics().height());
+            // where the caption is drawn, in the parent's coordinates
+            const QRect ink(w->x(), w->y(), textLeft + w->fontMetrics().horizontalAdvance(caption), w->height());
+            EXPECT_TRUE(w->parentWidget()->rect().contains(ink)) << "outside its frame";
+            inks.emplace_back(w, ink);
         }
-        SCOPED_TRACE(w->objectName().toStdString());
-        EXPECT_GE(w->width(), w->sizeHint().width());
-        EXPECT_GE(w->height(), w->fontMetrics().height());
-        // where the caption is drawn, in the parent's coordinates
-        const QRect ink(w->x(), w->y(), textLeft + w->fontMetrics().horizontalAdvance(caption), w->height());
-        EXPECT_TRUE(w->parentWidget()->rect().contains(ink)) << "outside its frame";
-        inks.emplace_back(w, ink);
-    }
-    // A caption keeps a few pixels clear of the next control, as much as
-    // "Playlist" keeps from "PowerBuilder Resources" ("Customize" and
-    // "Standard mode ..." used to touch their neighbours).
-    constexpr int clearance = 4;
-    for (const auto &[w, ink] : inks) {
-        for (const auto &[other, otherInk] : inks) {
-            if (other != w && other->parentWidget() == w->parentWidget()) {
-                EXPECT_FALSE(ink.adjusted(0, 0, clearance, 0).intersects(otherInk))
-                    << w->objectName().toStdString() << " runs into " << other->objectName().toStdString();
+        // A caption keeps a few pixels clear of the next control, as much as
+        // "Playlist" keeps from "PowerBuilder Resources" ("Customize" and
+        // "Standard mode ..." used to touch their neighbours).
+        constexpr int clearance = 4;
+        for (const auto &[w, ink] : inks) {
+            for (const auto &[other, otherInk] : inks) {
+                if (other != w && other->parentWidget() == w->parentWidget()) {
+                    EXPECT_FALSE(ink.adjusted(0, 0, clearance, 0).intersects(otherInk))
+                        << w->objectName().toStdString() << " runs into " << other->objectName().toStdString();
+                }
             }
         }
+        QApplication::setFont(desktop);
     }
+}
+
+// Enter in the dialog pressed nothing.
+TEST_F(OptionsForm, EnterPressesOk)
+{
+    int result = runModal([this] {
+        auto *precision = control<QLineEdit>("txt3");
+        retype(precision, "3");
+        QTest::keyClick(precision, Qt::Key_Return);
+    });
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_TRUE(contains(settingsText(), "Precision=3"));
+
+    // the separator's box, an editable combo box, would keep the key
+    api.writeIni(store.settingsFilePath(), "Output", "FileType", "Customize");
+    api.writeIni(store.settingsFilePath(), "Output", "Standard", "False");
+    store.loadSettings();
+    result = runModal([this] {
+        QLineEdit *separator = control<QComboBox>("cbbSeparator")->lineEdit();
+        retype(separator, "|");
+        QTest::keyClick(separator, Qt::Key_Return);
+    });
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_TRUE(contains(settingsText(), "Separator=|"));
 }
 
 TEST_F(OptionsForm, FrameCaptionsAreBlue)

@@ -1,12 +1,18 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
+#include "app/browse/columnsort.h"
+#include "app/browse/filerows.h"
 #include "app/destination/destinationactivity.h"
 #include "app/library/localapifuns.h"
 #include "app/library/localgenfuns.h"
+#include "app/options/designfont.h"
 #include "app/window/frmPubMain.h"
+#include "app/window/raisechannel.h"
 #include "app/window/weblinks.h"
+#include "platform/fs/fileuri.h"
 #include "platform/fs/posixfilesystem.h"
 #include "tests/support/fakelibrary.h"
+#include "tests/support/listingfixtures.h"
 #include "tests/support/mrblistrun.h"
 #include "tests/support/temptree.h"
 
@@ -19,10 +25,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -171,6 +179,14 @@ protected:
         }
     }
 
+    // A click on a column's header in a listing, as the user would.
+    void clickHeader(const char *listing, int section)
+    {
+        QHeaderView *header = child<QTreeView>(listing)->header();
+        const QPoint at(header->sectionViewportPosition(section) + 10, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    }
+
     std::vector<std::string> sourceNames() const
     {
         std::vector<std::string> names;
@@ -198,6 +214,21 @@ protected:
 };
 
 using Names = std::vector<std::string>;
+
+// The application's font for one test, as the desktop would set it.
+class FontForTest
+{
+public:
+    explicit FontForTest(const QFont &font)
+        : m_saved(QApplication::font())
+    {
+        QApplication::setFont(font);
+    }
+    ~FontForTest() { QApplication::setFont(m_saved); }
+
+private:
+    QFont m_saved;
+};
 
 } // namespace
 
@@ -279,11 +310,12 @@ TEST_F(MainWindowTest, MakeWithoutTheLibraryStillTakesItsFirstSteps)
 TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcuts)
 {
     open();
+    // the Catalog menu comes after Tools
     const std::vector<std::pair<const char *, const char *>> titles = {
-        {"mens", "&Source"}, {"mend", "&Destination"}, {"ment", "&Tools"}, {"menh", "&Help"}};
+        {"mens", "&Source"}, {"mend", "&Destination"}, {"ment", "&Tools"}, {"menc", "&Catalog"}, {"menh", "&Help"}};
     QList<QAction *> bar = window->menuBar()->actions();
-    ASSERT_EQ(bar.size(), 4);
-    for (int i = 0; i < 4; ++i) {
+    ASSERT_EQ(bar.size(), 5);
+    for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(bar[i]->text(), titles[static_cast<std::size_t>(i)].second);
         EXPECT_EQ(bar[i]->menu()->objectName(), titles[static_cast<std::size_t>(i)].first);
     }
@@ -391,15 +423,24 @@ TEST_F(MainWindowTest, F4OpensTheOptionsDialogModally)
     EXPECT_EQ(commandsRun(), (std::vector<QString> {"mento"}));
 }
 
-TEST_F(MainWindowTest, CtrlAInTheFilterBoxSelectsTheSourceRows)
+// Ctrl+A typed in the filter box used to select every source row and move
+// the focus to the listing, so the next keys went there.
+TEST_F(MainWindowTest, FilterBoxKeepsTheListingsKeysForItself)
 {
     open();
     showActive();
     QLineEdit *filter = child<QLineEdit>("txtFilter");
     filter->setFocus();
     QTest::keyClick(filter, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(commandsRun(), (std::vector<QString> {"menss"}));
-    EXPECT_EQ(filter->text(), "*.*");
+    EXPECT_EQ(filter->selectedText(), "*.*");
+    QTest::keyClick(filter, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_TRUE(commandsRun().empty());
+    QTest::keyClicks(filter, "*.mp3");
+    EXPECT_EQ(filter->text(), "*.mp3");
+    EXPECT_TRUE(filter->hasFocus());
+    // the window's own keys work from there as from anywhere
+    QTest::keyClick(filter, Qt::Key_F1);
+    EXPECT_EQ(commandsRun(), (std::vector<QString> {"menhh"}));
 }
 
 TEST_F(MainWindowTest, F1OpensTheHomepageNotTheAboutBox)
@@ -490,8 +531,8 @@ TEST_F(MainWindowTest, FilterAndBoxesRelistTheFolder)
 
     QTest::mouseClick(child<QCheckBox>("cbxHidden"), Qt::LeftButton);
     EXPECT_EQ(sourceNames(), (Names {".cache", "sub", ".hidden.txt", "notes.txt"}));
-    // the new node comes after the nodes already there
-    EXPECT_EQ(childTexts(folder), (Names {"sub", ".cache"}));
+    // the new node takes its place among the nodes already there
+    EXPECT_EQ(childTexts(folder), (Names {".cache", "sub"}));
 
     QTest::mouseClick(child<QCheckBox>("cbxHidden"), Qt::LeftButton);
     EXPECT_EQ(sourceNames(), (Names {"sub", "notes.txt"}));
@@ -522,12 +563,10 @@ TEST_F(MainWindowTest, HeaderClickSortsTheListingAndMarksTheHeader)
     open();
     showActive();
     browseTo(tree.path("s"));
-    QHeaderView *header = child<QTreeView>("lsvSource")->header();
-    const QPoint nameHeader(header->sectionViewportPosition(0) + 10, header->height() / 2);
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, nameHeader);
+    clickHeader("lsvSource", 0);
     EXPECT_EQ(sourceNames(), (Names {"c.txt", "b.txt", "A.txt"}));
     EXPECT_EQ(window->sourceListing().column(1).headerIcon, 2);
-    EXPECT_FALSE(header->model()->headerData(0, Qt::Horizontal, Qt::DecorationRole).isNull());
+    EXPECT_FALSE(child<QTreeView>("lsvSource")->model()->headerData(0, Qt::Horizontal, Qt::DecorationRole).isNull());
 }
 
 TEST_F(MainWindowTest, DestinationHeaderClickWaitsWhileMakeHoldsTheOrder)
@@ -537,17 +576,15 @@ TEST_F(MainWindowTest, DestinationHeaderClickWaitsWhileMakeHoldsTheOrder)
     platform::ListModel &destination = window->destinationListing();
     for (const char *name : {"b", "a", "c"})
         destination.append(platform::ListRow {name, {"/m"}, std::string("/m/") + name, 0, 0, false});
-    QHeaderView *header = child<QTreeView>("lsvTarget")->header();
-    const QPoint nameHeader(header->sectionViewportPosition(0) + 10, header->height() / 2);
     {
         // as while Make writes the rows and lets the window run
         const core::DestinationActivity::Scope writing(
             window->destinationActivity(), core::DestinationActivity::Scope::Order::Held);
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, nameHeader);
+        clickHeader("lsvTarget", 0);
         EXPECT_EQ(destination.text(1), "b");
         EXPECT_FALSE(destination.isSorted());
     }
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, nameHeader);
+    clickHeader("lsvTarget", 0);
     EXPECT_EQ(destination.text(1), "c");
 }
 
@@ -576,6 +613,8 @@ TEST_F(MainWindowTest, SelectionLivesInTheModel)
 
 TEST_F(MainWindowTest, DesignClientAreaGivesTheDesignedPanes)
 {
+    // in the face the design was drawn for, its twips are the window's
+    const FontForTest design(ui::designFont());
     open();
     window->show();
     const ui::PixelGrid grid = window->pixelGrid();
@@ -587,20 +626,29 @@ TEST_F(MainWindowTest, DesignClientAreaGivesTheDesignedPanes)
     ASSERT_EQ(client->width(), target.width());
     const ui::PaneLayout &layout = window->paneLayout();
     EXPECT_EQ(layout.trv.left, 90);
-    EXPECT_EQ(layout.trv.width, 2415);
-    EXPECT_EQ(layout.lsvSource.left, 2595);
-    EXPECT_EQ(layout.lsvSource.width, 9660);
-    EXPECT_EQ(layout.lsvTarget.left, 2595);
+    // a fifth of the width (2415), or more where a sixteen-letter folder name needs it
+    EXPECT_GE(layout.trv.width, 2415);
+    EXPECT_LT(layout.trv.width, 3000);
+    EXPECT_EQ(layout.lsvSource.left, layout.trv.width + 180);
+    EXPECT_EQ(layout.lsvSource.width, 12345 - 270 - layout.trv.width);
+    EXPECT_EQ(layout.lsvTarget.left, layout.lsvSource.left);
     EXPECT_EQ(layout.lsvTarget.top, layout.lsvSource.bottom() + 90);
     // the toolbar fits its 600-twip band, so the panes start at 690
     EXPECT_EQ(layout.trv.top, 690);
     EXPECT_EQ(child<QTreeView>("trv")->geometry(),
-        QRect(grid.toPixels(90), grid.toPixels(690), grid.toPixels(2415), child<QTreeView>("trv")->height()));
-    EXPECT_EQ(child<QTreeView>("lsvSource")->x(), grid.toPixels(2595));
+        QRect(
+            grid.toPixels(90), grid.toPixels(690), grid.toPixels(layout.trv.width), child<QTreeView>("trv")->height()));
+    EXPECT_EQ(child<QTreeView>("lsvSource")->x(), grid.toPixels(layout.lsvSource.left));
     EXPECT_EQ(child<QTreeView>("lsvTarget")->geometry().bottom(), child<QTreeView>("trv")->geometry().bottom());
-    // the filter group keeps its place in the toolbar band
-    EXPECT_EQ(child<QWidget>("Frame1")->pos(), QPoint(grid.toPixels(9645), grid.toPixels(30)));
+    // the filter group keeps to the band's right end, the toolbar ends before it
+    const QRect group = child<QWidget>("Frame1")->geometry();
+    EXPECT_EQ(group.top(), grid.toPixels(30));
+    EXPECT_EQ(group.right() + 1, target.width() - grid.toPixels(ui::frame1RightMargin));
+    EXPECT_LE(child<QToolBar>("tlb")->geometry().right(), group.left());
     EXPECT_LE(child<QToolBar>("tlb")->height(), grid.toPixels(600));
+    window->resize(window->width() + 300, window->height());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(child<QWidget>("Frame1")->geometry().right() + 1, client->width() - grid.toPixels(ui::frame1RightMargin));
 }
 
 TEST_F(MainWindowTest, SplitterDragFollowsTheMouseWithinItsLimits)
@@ -628,7 +676,7 @@ TEST_F(MainWindowTest, SplitterDragFollowsTheMouseWithinItsLimits)
     EXPECT_EQ(bar->palette().color(QPalette::Window), face);
 
     // a resize brings back the proportional layout
-    window->resize(window->width() + 30, window->height());
+    window->resize(1200, window->height());
     QCoreApplication::processEvents();
     const double clientWidth = grid.toTwips(window->centralWidget()->width());
     EXPECT_EQ(layout.trv.width, grid.snap((clientWidth - 270) / 5));
@@ -636,6 +684,8 @@ TEST_F(MainWindowTest, SplitterDragFollowsTheMouseWithinItsLimits)
 
 TEST_F(MainWindowTest, AboutBoxIsModalWithItsLinks)
 {
+    // in the face the design was drawn for, its twips are the box's
+    const FontForTest design(ui::designFont());
     open();
     showActive();
     QString caption;
@@ -659,7 +709,10 @@ TEST_F(MainWindowTest, AboutBoxIsModalWithItsLinks)
     window->action("menha")->trigger();
     EXPECT_EQ(caption, "About Marrowby");
     const ui::PixelGrid grid = window->pixelGrid();
-    EXPECT_EQ(clientSize, QSize(grid.toPixels(7805), grid.toPixels(2041)));
+    // the design's size, wider only as far as the donation button's caption needs
+    EXPECT_GE(clientSize.width(), grid.toPixels(7805));
+    EXPECT_LE(clientSize.width(), grid.toPixels(7805) + 10);
+    EXPECT_EQ(clientSize.height(), grid.toPixels(2041));
     EXPECT_TRUE(stayedOpen);
     ASSERT_EQ(api->commands.size(), 3u);
     EXPECT_EQ(api->commands[0].first, ui::weblinks::donationPage);
@@ -729,8 +782,8 @@ TEST_F(MainWindowTest, TreeDoubleClickAddsTheSelectedFolder)
     EXPECT_EQ(destination.text(1), "inner");
     EXPECT_EQ(panelText(1), " Folders: 1 ");
 
-    // a drive node is never added by a double-click
-    const std::string drive = window->folderTree().topLevelKeys().front();
+    // a drive node is never added by a double-click ("/" comes last)
+    const std::string drive = window->folderTree().topLevelKeys().back();
     trv->scrollTo(treeIndexOf(drive));
     const QRect driveRect = trv->visualRect(treeIndexOf(drive));
     const QPoint onDrive(driveRect.left() + 8, driveRect.center().y());
@@ -970,4 +1023,207 @@ TEST_F(MainWindowTest, EscStopsADeepAddAndKeepsTheRowsSoFar)
     const std::size_t rows = destination.rowCount();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_EQ(destination.rowCount(), rows);
+}
+
+// At the default size the columns cut their texts: "4,335,5…" in Size,
+// "plain tex…" in Type, the dates even when maximised. Each column of both
+// listings shows the typical texts of its kind whole, in the desktop's font
+// and in wider ones.
+TEST_F(MainWindowTest, NoColumnCutsItsTypicalTexts)
+{
+    QFont wide(QStringLiteral("DejaVu Sans"));
+    wide.setPointSize(12);
+    QFont mono(QStringLiteral("DejaVu Sans Mono"));
+    mono.setPointSize(10);
+    for (const QFont &font : {QApplication::font(), wide, mono}) {
+        SCOPED_TRACE(font.toString().toStdString());
+        const FontForTest desktop(font);
+        open();
+        window->show();
+        QCoreApplication::processEvents();
+        const core::SettingsRecord &settings = window->settings();
+        const platform::LocaleFormat &locale = platform::LocaleFormat::user();
+        // the biggest size the unit shows with seven digits, dates across a year
+        const std::uint64_t sizes[] = {10239999989, 1536, 0};
+        const std::int64_t times[] = {1767225600 + 100000, 1796688000 + 86399, 1782864000 + 43199};
+        const char *names[] = {"Holiday Pictures 2025.jpg", "song.mp3", "libQFC_MRB.so"};
+        const char *folders[] = {"/usr/lib/x86_64-linux-gnu", "/home/user/Music", "/home/user/Pictures/2025"};
+        const char *types[] = {"application/x-sharedlib", "plain text document", "MP3 audio"};
+        for (platform::ListModel *listing : {&window->sourceListing(), &window->destinationListing()}) {
+            for (int i = 0; i < 3; ++i) {
+                platform::FsItem item;
+                item.name = names[i];
+                item.parentPath = folders[i];
+                item.path = std::string(folders[i]) + "/" + names[i];
+                item.type = types[i];
+                item.size = sizes[i];
+                item.created = item.modified = item.accessed = times[i];
+                listing->append(core::toListRow(core::MakeFileRow(item, settings, locale)));
+            }
+        }
+        ASSERT_EQ(window->destinationListing().subItem(1, 2), "9,999,999.99 KB");
+        for (const char *name : {"lsvSource", "lsvTarget"}) {
+            QTreeView *view = child<QTreeView>(name);
+            QHeaderView *header = view->header();
+            const QFontMetrics metrics(view->font());
+            // the delegate's margins around a cell's text, and the row's picture
+            const int margins = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+            const int picture = view->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, view) + margins;
+            for (int column = 0; column < header->count(); ++column) {
+                if (header->isSectionHidden(column))
+                    continue;
+                SCOPED_TRACE(std::string(name) + " column " + std::to_string(column));
+                const int width = header->sectionSize(column);
+                for (int row = 0; row < view->model()->rowCount(); ++row) {
+                    const QModelIndex index = view->model()->index(row, column);
+                    const QString text = index.data().toString();
+                    EXPECT_LE(metrics.horizontalAdvance(text) + margins + (column == 0 ? picture : 0), width)
+                        << text.toStdString();
+                    EXPECT_LE(view->sizeHintForIndex(index).width(), width) << text.toStdString();
+                }
+                // the header with its sort mark
+                platform::ListModel &listing =
+                    view == child<QTreeView>("lsvSource") ? window->sourceListing() : window->destinationListing();
+                core::SortByColumn(listing, *core::columnAt(static_cast<std::size_t>(column)));
+                EXPECT_LE(header->sectionSizeHint(column), width);
+            }
+        }
+        // three patterns in the filter box; a sixteen-letter folder name in the tree
+        QLineEdit *filter = child<QLineEdit>("txtFilter");
+        filter->setText(QStringLiteral("*.mp3;*.ogg;*.txt"));
+        EXPECT_LT(filter->fontMetrics().horizontalAdvance(filter->text()), filter->contentsRect().width());
+        QTreeView *trv = child<QTreeView>("trv");
+        EXPECT_LT(trv->indentation() * 2 + trv->fontMetrics().horizontalAdvance(QStringLiteral("Holiday Pictures")),
+            trv->viewport()->width());
+        window.reset();
+    }
+}
+
+// A header click on Size put "999.99 KB" above "8.00 MB", and the dates
+// sorted by their text. Size sorts by the byte count, a folder without its
+// total after every sized row.
+TEST_F(MainWindowTest, SizeHeaderSortsByTheByteCount)
+{
+    tree.file("v/ten.txt", 10240);
+    tree.file("v/nine.txt", 9216);
+    tree.file("v/hundred.txt", 102400);
+    tree.dir("v/sub");
+    open();
+    showActive();
+    browseTo(tree.path("v"));
+    clickHeader("lsvSource", 2);
+    EXPECT_EQ(sourceNames(), (Names {"hundred.txt", "ten.txt", "nine.txt", "sub"}));
+    clickHeader("lsvSource", 2);
+    EXPECT_EQ(sourceNames(), (Names {"nine.txt", "ten.txt", "hundred.txt", "sub"}));
+    EXPECT_EQ(window->sourceListing().column(3).headerIcon, 1);
+}
+
+// The tree showed one unlabelled node "(/)": no home, no volumes by name.
+// A folder made while the program ran went to the end of its parent.
+TEST_F(MainWindowTest, TreeStartsAtHomeAndKeepsNewFoldersInOrder)
+{
+    const std::string home = tree.dir("me");
+    tree.dir("me/Music");
+    tree.dir("me/Videos");
+    const test::ScopedEnv homeVariable("HOME", home);
+    open();
+    showActive();
+    const std::vector<std::string> top = window->folderTree().topLevelKeys();
+    ASSERT_GE(top.size(), 2u);
+    EXPECT_EQ(top.front(), home);
+    EXPECT_EQ(top.back(), "/");
+    const QModelIndex homeIndex = treeIndexOf(home);
+    EXPECT_EQ(homeIndex.data().toString(), "me");
+    EXPECT_FALSE(homeIndex.data(Qt::DecorationRole).isNull());
+
+    clickNode(home);
+    tree.dir("me/Pictures");
+    clickNode(tree.path("me/Music"));
+    clickNode(home);
+    EXPECT_EQ(childTexts(home), (Names {"Music", "Pictures", "Videos"}));
+    QAbstractItemModel *model = child<QTreeView>("trv")->model();
+    Names shown;
+    for (int row = 0; row < model->rowCount(homeIndex); ++row)
+        shown.push_back(model->index(row, 0, homeIndex).data().toString().toStdString());
+    EXPECT_EQ(shown, (Names {"Music", "Pictures", "Videos"}));
+}
+
+// Nothing could be dragged onto the destination or out of it.
+TEST_F(MainWindowTest, DropsOnTheDestinationAddWhatTheyCarry)
+{
+    tree.file("d/song.mp3", 2048);
+    tree.file("d/album/track.ogg", 1024);
+    tree.file("d/notes.txt", 10);
+    open();
+    showActive();
+    browseTo(tree.path("d"));
+    QTreeView *source = child<QTreeView>("lsvSource");
+    QTreeView *target = child<QTreeView>("lsvTarget");
+    const auto drop = [](QWidget *on, QMimeData *mime) {
+        const QPoint at(on->width() / 2, on->height() / 2);
+        QDragEnterEvent enter(at, Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(on, &enter);
+        QDropEvent dropped(at, Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(on, &dropped);
+        QCoreApplication::processEvents();
+        delete mime;
+        return enter.isAccepted() && dropped.isAccepted();
+    };
+
+    // source rows go over as Add To Destination takes them
+    source->selectionModel()->select(
+        source->model()->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    EXPECT_TRUE(drop(target->viewport(), source->model()->mimeData({source->model()->index(0, 0)})));
+    EXPECT_EQ(commandsRun(), (std::vector<QString> {"mensa"}));
+    EXPECT_EQ(window->destinationListing().text(1), "album");
+
+    // another program's files: a file, a folder, a missing path, a web address
+    auto *mime = new QMimeData;
+    mime->setData(QStringLiteral("text/uri-list"),
+        QByteArray::fromStdString(platform::fileUri(tree.path("d/song.mp3")) + "\r\n"
+            + platform::fileUri(tree.path("d")) + "\r\n" + platform::fileUri(tree.path("d/gone")) + "\r\n"
+            + "https://example.org/song.mp3\r\n"));
+    EXPECT_TRUE(drop(target->viewport(), mime));
+    EXPECT_EQ(test::columnTexts(window->destinationListing()), (Names {"album", "song.mp3", "d"}));
+    EXPECT_EQ(prompt(), " Ready. 2 dropped item(s) skipped: no such file or folder on this machine.");
+
+    // neither the source listing nor the tree takes a drop
+    for (QWidget *other : {source->viewport(), child<QTreeView>("trv")->viewport()}) {
+        auto *file = new QMimeData;
+        file->setData(QStringLiteral("text/uri-list"),
+            QByteArray::fromStdString(platform::fileUri(tree.path("d/notes.txt")) + "\r\n"));
+        EXPECT_FALSE(drop(other, file));
+    }
+    EXPECT_EQ(window->destinationListing().rowCount(), 3u);
+}
+
+TEST_F(MainWindowTest, DestinationRowsDragOutAsAddressesAndPaths)
+{
+    open();
+    platform::ListModel &destination = window->destinationListing();
+    destination.append(test::fileRow("/m", "Live, 1999.mp3"));
+    destination.append(test::folderRow("/m", "caf\xC3\xA9"));
+    QAbstractItemModel *model = child<QTreeView>("lsvTarget")->model();
+    EXPECT_EQ(model->supportedDragActions(), Qt::CopyAction);
+    const std::unique_ptr<QMimeData> mime(
+        model->mimeData({model->index(1, 3), model->index(0, 0), model->index(1, 0)}));
+    EXPECT_EQ(mime->data(QStringLiteral("text/uri-list")).toStdString(),
+        "file:///m/Live%2C%201999.mp3\r\nfile:///m/caf%C3%A9\r\n");
+    EXPECT_EQ(mime->text(), QStringLiteral("/m/Live, 1999.mp3\n/m/caf\u00E9"));
+}
+
+// A second start ended silently and left the running window where it was.
+TEST_F(MainWindowTest, SecondStartBringsTheWindowToTheFront)
+{
+    open();
+    window->showMinimized();
+    const std::string path = tree.path("instance.socket");
+    EXPECT_FALSE(ui::RaiseChannel::askToRaise(path, 100));
+    ui::RaiseChannel channel(path, [this] { window->bringToFront(); });
+    ASSERT_TRUE(channel.isListening());
+    EXPECT_TRUE(ui::RaiseChannel::askToRaise(path));
+    for (int wait = 0; wait < 100 && (window->windowState() & Qt::WindowMinimized); ++wait)
+        QTest::qWait(20);
+    EXPECT_FALSE(window->windowState() & Qt::WindowMinimized);
+    EXPECT_TRUE(window->isVisible());
 }

@@ -42,6 +42,29 @@ TEST(MainLayout, DesignSizeGivesTheDocumentedPanes)
     EXPECT_EQ(l.lsvTarget.bottom(), H - statusHeight - 90);
 }
 
+// A fifth of the width cut "Documents" to "Docu" in a narrow window.
+TEST(MainLayout, TreeKeepsTheWidthItsTextsNeed)
+{
+    struct Case {
+        const char *name;
+        double needed;
+        double tree;
+    };
+    const Case cases[] = {
+        {"less than a fifth: a fifth", 2000, 2415},
+        {"more: what it needs", 3000, 3000},
+        {"more than half: half", 7000, 6037.5},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        PaneLayout l;
+        LayoutMainWindow(l, W, H, statusHeight, PixelGrid(), c.needed);
+        EXPECT_EQ(l.trv.width, c.tree);
+        EXPECT_EQ(l.lsvSource.left, c.tree + 180);
+        EXPECT_EQ(l.lsvSource.right(), W - 90);
+    }
+}
+
 TEST(MainLayout, WholePixelsAt96DpiKeepThePanesFlush)
 {
     const PixelGrid grid = PixelGrid::forDpi(96);
@@ -276,5 +299,6 @@ TEST(AboutBox, ClientSizeAndLogoPlace)
 {
     EXPECT_EQ(AboutGeometry::clientWidth(), 7805);
     EXPECT_EQ(AboutGeometry::clientHeight(), 2041);
-    EXPECT_EQ(AboutGeometry::compLogoLeft(), 5272);
+    // 90 twips from the frame's right edge: 13 made it touch the edge
+    EXPECT_EQ(AboutGeometry::compLogoLeft(), 5195);
 }

@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string>
@@ -772,4 +775,184 @@ TEST(ListObservers, ToldAboutEveryKindOfChange)
             "reset",
             "columns",
             "reset"}));
+}
+
+namespace
+{
+
+using mrb::platform::ListCell;
+using mrb::platform::SortBy;
+using mrb::platform::SortValue;
+
+// Sub-item 2 sorts by value, as the Size column does.
+void sortSubItem2ByValue(ListModel &list)
+{
+    std::vector<ListColumn> columns(7);
+    columns[2].sortBy = SortBy::Value;
+    list.setColumns(columns);
+    list.setSortColumn(2);
+}
+
+ListRow valueRow(const std::string &name, SortValue value)
+{
+    ListRow row = makeRow(name, "/" + name, "text");
+    row.subItemValues[1] = value;
+    return row;
+}
+
+} // namespace
+
+TEST(ListSortByValue, NumbersInEitherOrderRowsWithoutOneLast)
+{
+    struct Case {
+        const char *name;
+        SortOrder order;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"ascending", SortOrder::Ascending, {"least", "small", "tie", "big", "most", "none", "none2"}},
+        {"descending", SortOrder::Descending, {"most", "big", "small", "tie", "least", "none", "none2"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ListModel list;
+        sortSubItem2ByValue(list);
+        list.setSortOrder(c.order);
+        for (const auto &[name, value] : std::vector<std::pair<std::string, SortValue>> {{"none", std::nullopt},
+                 {"big", 8388608},
+                 {"small", 1023990},
+                 {"most", INT64_MAX},
+                 {"tie", 1023990},
+                 {"none2", std::nullopt},
+                 {"least", INT64_MIN}})
+            list.append(valueRow(name, value));
+        list.sort();
+        EXPECT_EQ(texts(list), c.expected);
+    }
+}
+
+TEST(ListSortByValue, KeptInOrderThroughNewRowsAndChangedValues)
+{
+    ListModel list;
+    sortSubItem2ByValue(list);
+    list.append(valueRow("c", 30));
+    list.append(valueRow("a", 10));
+    list.sort();
+    list.append(std::vector<ListRow> {valueRow("d", 40), valueRow("none", std::nullopt), valueRow("b", 20)});
+    EXPECT_EQ(texts(list), (std::vector<std::string> {"a", "b", "c", "d", "none"}));
+    EXPECT_EQ(list.append(valueRow("a2", 10)), 2u);
+    // a new text alone keeps the value and the place; a new value moves the row
+    list.setSubItem(1, 2, "zzz");
+    EXPECT_EQ(texts(list), (std::vector<std::string> {"a", "a2", "b", "c", "d", "none"}));
+    list.setSubItemCell(6, 2, ListCell {"5", 5});
+    EXPECT_EQ(texts(list), (std::vector<std::string> {"none", "a", "a2", "b", "c", "d"}));
+    EXPECT_EQ(list.subItemValue(1, 2), SortValue(5));
+    EXPECT_EQ(list.subItem(1, 2), "5");
+    list.setSubItemCells(2, {ListCell {"", std::nullopt}, std::nullopt, ListCell {"1", 1}});
+    EXPECT_EQ(texts(list), (std::vector<std::string> {"a2", "a", "b", "c", "d", "none"}));
+}
+
+TEST(ListSortByValue, ValuesSurviveARepack)
+{
+    ListModel list;
+    std::vector<ListColumn> columns(7);
+    for (ListColumn &column : columns)
+        column.sortBy = SortBy::Value;
+    list.setColumns(columns);
+    std::vector<ListRow> rows;
+    for (int i = 0; i < 30000; ++i) {
+        ListRow row = makeRow(std::string(64, 'x') + std::to_string(i), "/" + std::to_string(i));
+        row.subItemValues = {std::nullopt, 1767225600 + i, -i, std::nullopt, INT64_MIN + i, INT64_MAX - i};
+        rows.push_back(std::move(row));
+    }
+    list.append(std::move(rows));
+    list.removeIf([](std::size_t r) { return r % 3 != 0; });
+    ASSERT_EQ(list.rowCount(), 10000u);
+    for (const std::size_t r : {std::size_t {1}, std::size_t {5000}, std::size_t {10000}}) {
+        const std::int64_t i = static_cast<std::int64_t>(r) * 3 - 1;
+        SCOPED_TRACE(i);
+        const ListRow row = list.row(r);
+        EXPECT_EQ(row.subItemValues,
+            (std::array<SortValue, 6> {std::nullopt, 1767225600 + i, -i, std::nullopt, INT64_MIN + i, INT64_MAX - i}));
+    }
+}
+
+TEST(ListSortByValue, OnlyColumnsThatSortByValueKeepValues)
+{
+    ListModel list;
+    sortSubItem2ByValue(list);
+    ListRow row = valueRow("a", 7);
+    row.subItemValues[4] = 1767225600;
+    list.append(row);
+    EXPECT_EQ(list.subItemValue(1, 2), SortValue(7));
+    EXPECT_EQ(list.subItemValue(1, 5), std::nullopt);
+}
+
+namespace
+{
+
+// "<value> <unit>", as a size text would read.
+class UnitText : public mrb::platform::ValueText
+{
+public:
+    explicit UnitText(std::string unit)
+        : m_unit(std::move(unit))
+    {
+    }
+    void append(std::int64_t value, std::string &out) const override { out += std::to_string(value) + " " + m_unit; }
+
+private:
+    std::string m_unit;
+};
+
+} // namespace
+
+// Rows keep the values of the Size column alone where its maker makes their
+// texts exactly, and read back every text as given, through a change of
+// maker, a change of a row, a removal and a column that stops sorting by value.
+TEST(ListMadeTexts, ReadBackExactlyAsGiven)
+{
+    using mrb::platform::SortBy;
+    ListModel list;
+    std::vector<ListColumn> columns(7);
+    columns[2].sortBy = SortBy::Value;
+    list.setColumns(columns);
+    list.setValueText(2, std::make_shared<UnitText>("KB"));
+    struct Case {
+        const char *name;
+        std::string text;
+        std::optional<std::int64_t> value;
+    };
+    const Case cases[] = {
+        {"made by the maker", "12 KB", 12},
+        {"another text for the same value", "12.0 KB", 12},
+        {"a text without a value", " ", std::nullopt},
+        {"an empty text with a value", "", 5},
+    };
+    for (const Case &c : cases) {
+        ListRow row = makeRow(c.name, c.name, c.text);
+        row.subItemValues[1] = c.value;
+        list.append(row);
+    }
+    list.setValueText(2, std::make_shared<UnitText>("MB")); // the user's unit changed
+    ListRow later = makeRow("later", "later", "7 MB");
+    later.subItemValues[1] = 7;
+    list.append(later);
+    list.setSubItem(1, 3, "type"); // a row changed elsewhere
+    list.removeIf([](std::size_t r) { return r == 4; }); // and a row removed
+    const auto expectTexts = [&](const char *when) {
+        SCOPED_TRACE(when);
+        for (std::size_t r = 1; r <= 3; ++r) {
+            SCOPED_TRACE(cases[r - 1].name);
+            EXPECT_EQ(list.subItem(r, 2), cases[r - 1].text);
+            EXPECT_EQ(list.row(r).subItems[1], cases[r - 1].text);
+            EXPECT_EQ(list.subItemValue(r, 2), cases[r - 1].value);
+        }
+        EXPECT_EQ(list.subItem(4, 2), "7 MB");
+        EXPECT_EQ(list.subItem(1, 3), "type");
+    };
+    expectTexts("sorting by value");
+    columns[2].sortBy = SortBy::Text;
+    list.setColumns(columns);
+    expectTexts("sorting by text");
 }

@@ -37,7 +37,7 @@ TEST(RowStore, GivesBackEveryFieldAndIconExactly)
     RowStore store(sharedFields);
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        const RowStore::Packed row = store.pack(textsOf(c.values), c.icon, c.smallIcon);
+        const RowStore::Packed row = store.pack(textsOf(c.values), {}, c.icon, c.smallIcon);
         EXPECT_EQ(RowStore::packedSize(row.block), row.bytes);
         for (int f = 0; f < RowStore::fieldCount; ++f)
             EXPECT_EQ(RowStore::field(row.block, f), c.values[f]) << "field " << f;
@@ -52,8 +52,8 @@ TEST(RowStore, SharedFieldsAreKeptOnce)
 {
     RowStore store(sharedFields);
     const std::string values[RowStore::fieldCount] = {"name", "/a/folder", "1", "Text", "", "", "", ""};
-    const RowStore::Packed first = store.pack(textsOf(values), 0, 0);
-    const RowStore::Packed second = store.pack(textsOf(values), 0, 0);
+    const RowStore::Packed first = store.pack(textsOf(values), {}, 0, 0);
+    const RowStore::Packed second = store.pack(textsOf(values), {}, 0, 0);
     EXPECT_EQ(RowStore::field(first.block, 1).data(), RowStore::field(second.block, 1).data());
     EXPECT_EQ(RowStore::field(first.block, 3).data(), RowStore::field(second.block, 3).data());
     EXPECT_NE(RowStore::field(first.block, 0).data(), RowStore::field(second.block, 0).data());
@@ -65,9 +65,9 @@ TEST(RowStore, WantsCompactionWhenDeadBytesOutweighLiveOnes)
     RowStore store(0);
     const std::string big(600 * 1024, 'r');
     const std::string values[RowStore::fieldCount] = {big, "", "", "", "", "", "", ""};
-    const RowStore::Packed a = store.pack(textsOf(values), 0, 0);
-    const RowStore::Packed b = store.pack(textsOf(values), 0, 0);
-    store.pack(textsOf(values), 0, 0);
+    const RowStore::Packed a = store.pack(textsOf(values), {}, 0, 0);
+    const RowStore::Packed b = store.pack(textsOf(values), {}, 0, 0);
+    store.pack(textsOf(values), {}, 0, 0);
     store.release(a.bytes);
     EXPECT_FALSE(store.wantsCompaction()); // dead below the floor
     store.release(b.bytes);

@@ -77,8 +77,8 @@ TEST(MountInfo, DesktopKeepsWhatAUserBrowses)
     EXPECT_TRUE(drives[2].isNetwork);
     EXPECT_EQ(drives[2].shareName, "host:/export");
     EXPECT_EQ(drives[3].shareName, "//server/share");
-    EXPECT_EQ(drives[3].label, "share");
-    EXPECT_EQ(drives[4].label, "MY STICK");
+    EXPECT_EQ(drives[3].label, ""); // a share shows its source
+    EXPECT_EQ(drives[4].label, ""); // the tree shows the mount path
     EXPECT_TRUE(drives[5].isNetwork);
 }
 
@@ -88,7 +88,7 @@ TEST(MountInfo, ContainerLeavesOutBoundFilesAndHiddenMounts)
     ASSERT_EQ(drives.size(), 2u);
     EXPECT_EQ(drives[0].path, "/");
     EXPECT_EQ(drives[1].path, "/data");
-    EXPECT_EQ(drives[1].label, "data");
+    EXPECT_EQ(drives[1].label, ""); // no label: the tree shows the mount path
 }
 
 TEST(MountInfo, MalformedLinesAreSkipped)

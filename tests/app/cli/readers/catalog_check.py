@@ -15,22 +15,16 @@ import json
 import pathlib
 import sys
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
 
+import headless_chromium
+
 
 def main():
     page, query, header = sys.argv[1:4]
-    options = webdriver.ChromeOptions()
-    options.binary_location = '/usr/bin/chromium'
-    for argument in ('--headless=new', '--no-sandbox', '--disable-gpu', '--window-size=1280,1024',
-                     '--disable-dev-shm-usage', '--no-first-run', '--disable-extensions',
-                     '--disable-background-networking', '--disable-component-update'):
-        options.add_argument(argument)
-    driver = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
+    driver = headless_chromium.start()
     try:
         driver.get(pathlib.Path(page).absolute().as_uri())
         wait = WebDriverWait(driver, 20)

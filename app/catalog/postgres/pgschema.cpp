@@ -1,0 +1,106 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "app/catalog/postgres/pgschema.h"
+
+#include "app/catalog/catalogrecords.h"
+
+namespace mrb::core::postgres
+{
+
+// Names and paths are bytea: a file system's bytes, UTF-8 or not, kept
+// exactly; their *_folded columns hold them folded as the filter box folds
+// them (a byte that is not UTF-8 as U+FFFD), for the trigram indexes. Times
+// are seconds since 1970, NULL where unknown. Type descriptions are never
+// removed: a writer may be using one it found while another removes a snapshot.
+const std::string_view catalogSchema = R"SQL(
+CREATE EXTENSION IF NOT EXISTS pg_trgm;
+CREATE SCHEMA marrowby;
+CREATE TABLE marrowby.about (
+    version integer NOT NULL
+);
+CREATE TABLE marrowby.volumes (
+    id bigserial PRIMARY KEY,
+    uuid text UNIQUE,
+    label text NOT NULL,
+    mount_point bytea NOT NULL,
+    file_system text NOT NULL,
+    device bigint NOT NULL,
+    host text NOT NULL
+);
+CREATE TABLE marrowby.snapshots (
+    id bigserial PRIMARY KEY,
+    volume bigint NOT NULL REFERENCES marrowby.volumes(id),
+    root bytea NOT NULL,
+    device bigint NOT NULL,
+    taken_at bigint NOT NULL,
+    entry_count bigint NOT NULL,
+    total_size bigint NOT NULL,
+    label text NOT NULL,
+    host text NOT NULL,
+    settings text NOT NULL,
+    origin text NOT NULL CHECK (origin IN ('walk', 'listing'))
+);
+CREATE TABLE marrowby.types (
+    id bigint PRIMARY KEY,
+    text bytea NOT NULL UNIQUE
+);
+CREATE TABLE marrowby.folders (
+    id bigint NOT NULL,
+    parent bigint,
+    path bytea NOT NULL,
+    path_folded text NOT NULL,
+    entry bigint NOT NULL,
+    last bigint NOT NULL,
+    PRIMARY KEY (id)
+) PARTITION BY RANGE (id);
+CREATE TABLE marrowby.entries (
+    id bigint NOT NULL,
+    folder bigint,
+    name bytea NOT NULL,
+    name_folded text NOT NULL,
+    kind integer NOT NULL,
+    size bigint,
+    type bigint NOT NULL,
+    attributes integer NOT NULL,
+    modified bigint,
+    created bigint,
+    accessed bigint,
+    inode bigint,
+    device bigint,
+    PRIMARY KEY (id)
+) PARTITION BY RANGE (id);
+CREATE INDEX folders_path_folded ON marrowby.folders USING gin (path_folded public.gin_trgm_ops);
+CREATE INDEX entries_name_folded ON marrowby.entries USING gin (name_folded public.gin_trgm_ops);
+)SQL";
+
+std::string entriesPartitionOf(std::int64_t snapshot)
+{
+    return "marrowby.entries_" + std::to_string(snapshot);
+}
+
+std::string foldersPartitionOf(std::int64_t snapshot)
+{
+    return "marrowby.folders_" + std::to_string(snapshot);
+}
+
+std::string createPartitionsOf(std::int64_t snapshot)
+{
+    // The range check lets the attaching skip its scan of the rows.
+    const std::string range = " CHECK (id BETWEEN " + std::to_string(firstIdOf(snapshot)) + " AND "
+        + std::to_string(lastIdOf(snapshot)) + ")";
+    std::string script;
+    for (const auto &[partition, parent] : {std::pair {entriesPartitionOf(snapshot), std::string("marrowby.entries")},
+             std::pair {foldersPartitionOf(snapshot), std::string("marrowby.folders")}})
+        script += "CREATE TABLE " + partition + " (LIKE " + parent + " INCLUDING DEFAULTS, " + range + ");\n";
+    return script;
+}
+
+std::string attachPartitionsOf(std::int64_t snapshot)
+{
+    const std::string range = " FOR VALUES FROM (" + std::to_string(firstIdOf(snapshot)) + ") TO ("
+        + std::to_string(lastIdOf(snapshot) + 1) + ")";
+    return "ALTER TABLE marrowby.entries ATTACH PARTITION " + entriesPartitionOf(snapshot) + range
+        + ";\nALTER TABLE marrowby.folders ATTACH PARTITION " + foldersPartitionOf(snapshot) + range + ";\n";
+}
+
+} // namespace mrb::core::postgres

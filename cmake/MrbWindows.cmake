@@ -1,0 +1,28 @@
+# SPDX-FileCopyrightText: 2026 The Marrowby developers
+# SPDX-License-Identifier: MIT
+# What the Windows build (MinGW-w64, cmake/mingw-w64-x86_64.cmake) adds to
+# the shared settings: wide-character Win32 entry points, the C and C++
+# runtimes linked in (a copied DLL or program needs nothing beside it but
+# Windows itself), and the helper for tests that run under Wine.
+
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
+
+# The test prefix: tests/windows makes it (a fixture) and every Windows test
+# runs in it through the emulator script.
+set(MRB_WINE_FIXTURE windows_prefix)
+
+# mrb_add_windows_test(name SOURCES ... LIBS ... [ARGS ...])
+# A GoogleTest binary cross-built from Debian's GoogleTest sources, run
+# under Wine as one CTest test in the test prefix.
+function(mrb_add_windows_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ARGS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} gtest gtest_main)
+    mrb_target_defaults(${name})
+    add_test(NAME ${name} COMMAND ${name} ${ARG_ARGS})
+    set_tests_properties(${name} PROPERTIES
+        ENVIRONMENT MRB_WINE_PREFIX_FILE=${CMAKE_BINARY_DIR}/wine-prefix.path
+        FIXTURES_REQUIRED ${MRB_WINE_FIXTURE}
+        TIMEOUT 120)
+endfunction()
