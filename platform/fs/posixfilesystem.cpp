@@ -8,6 +8,7 @@
 #include "platform/fs/posixtextwriter.h"
 #include "platform/fs/posixwalker.h"
 #include "platform/fs/typedescriber.h"
+#include "platform/os/userfolders.h"
 #include "platform/os/wholefile.h"
 
 #include <algorithm>
@@ -17,7 +18,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <iterator>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -186,13 +186,9 @@ std::vector<Drive> PosixFileSystem::drives()
 
 std::string PosixFileSystem::homeFolder()
 {
-    std::string home;
-    if (const char *variable = std::getenv("HOME"); variable && *variable == '/')
-        home = variable;
-    else if (const passwd *account = ::getpwuid(::getuid()); account && account->pw_dir)
-        home = account->pw_dir;
-    home = normalizePath(home);
-    return !home.empty() && folderExists(home) ? home : std::string();
+    // the home the settings and the XDG folders start from
+    const std::string home = normalizePath(userFolder(UserFolder::Home));
+    return home.starts_with('/') && folderExists(home) ? home : std::string();
 }
 
 std::optional<FsItem> PosixFileSystem::folder(const std::string &rawPath)

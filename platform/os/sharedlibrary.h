@@ -18,8 +18,4 @@ SharedLibrary loadSharedLibrary(const std::string &file);
 void *sharedLibrarySymbol(SharedLibrary module, const char *name);
 void unloadSharedLibrary(SharedLibrary module);
 
-// The file of the library (or program) that holds address, as the loader
-// found it; "" when it does not say.
-std::string sharedLibraryFileOf(const void *address);
-
 } // namespace mrb::platform

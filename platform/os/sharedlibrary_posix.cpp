@@ -22,12 +22,4 @@ void unloadSharedLibrary(SharedLibrary module)
     ::dlclose(module);
 }
 
-std::string sharedLibraryFileOf(const void *address)
-{
-    Dl_info info {};
-    if (::dladdr(address, &info) == 0 || !info.dli_fname)
-        return {};
-    return info.dli_fname;
-}
-
 } // namespace mrb::platform
