@@ -13,6 +13,9 @@ os_headers='unistd\.h|fcntl\.h|dirent\.h|pwd\.h|grp\.h|spawn\.h|signal\.h|poll\.
 os_headers+='|dlfcn\.h|iconv\.h|langinfo\.h|mntent\.h|fnmatch\.h|glob\.h|wordexp\.h|ftw\.h|libgen\.h'
 os_headers+='|sched\.h|pthread\.h|semaphore\.h|syslog\.h|netdb\.h|utime\.h|execinfo\.h|stdio_ext\.h'
 os_headers+='|sys/[^>]*|linux/[^>]*|arpa/[^>]*|netinet/[^>]*|xcb/[^>]*|X11/[^>]*|qpa/[^>]*'
+# and Win32's, for the Windows build
+os_headers+='|windows\.h|win[a-z0-9]*\.h|objbase\.h|ole[a-z0-9]*\.h|oaidl\.h|objidl\.h|unknwn\.h|shl[a-z]*\.h|shellapi\.h'
+os_headers+='|commdlg\.h|tlhelp32\.h|psapi\.h|combaseapi\.h|wtypes\.h|rpc[a-z]*\.h'
 include_pattern="^[[:space:]]*#[[:space:]]*include[[:space:]]*<($os_headers)>"
 native_pattern='QNativeInterface|nativeInterface<'
 
