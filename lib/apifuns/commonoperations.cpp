@@ -5,6 +5,7 @@
 // recycle bin (platform's trash) and waiting.
 #include "lib/apifuns/apifuns.h"
 #include "lib/frame/argholders_p.h"
+#include "platform/os/failurelog.h"
 #include "platform/profile/profilefile.h"
 #include "platform/shell/trash.h"
 
@@ -47,7 +48,11 @@ std::string readIniValue(const std::string &FileName, const std::string &Segment
 
 void ApiFuns::WriteIni(StrRef FileName, StrRef Segment, StrRef KeyName, StrRef KeyValue)
 {
-    mrb::platform::writeProfileString(FileName.get(), Segment.get(), KeyName.get(), KeyValue.get());
+    // WriteIni reports nothing to its caller.
+    const mrb::platform::WriteResult written =
+        mrb::platform::writeProfileString(FileName.get(), Segment.get(), KeyName.get(), KeyValue.get());
+    if (!written)
+        mrb::platform::logIgnoredFailure("WriteIni", written.problem());
 }
 
 void ApiFuns::Wait(std::int32_t Milliseconds)
@@ -70,7 +75,8 @@ void ApiFuns::EmptyRecycleBin(std::int32_t, std::string Drive)
 
 void ApiFuns::DelToRecycled(std::string FileName)
 {
-    mrb::platform::moveToTrash(FileName);
+    if (const mrb::platform::Result<> moved = mrb::platform::moveToTrash(FileName); !moved)
+        mrb::platform::logIgnoredFailure("DelToRecycled", moved.problem());
 }
 
 } // namespace qfc

@@ -7,11 +7,13 @@
 #include "lib/genfuns/filecount.h"
 #include "lib/genfuns/shortcut.h"
 #include "lib/registry/registrykeys.h"
+#include "platform/os/pathkind.h"
+#include "platform/variant/value.h"
 
 #include <QCoreApplication>
 #include <QThread>
 
-#include <sys/stat.h>
+#include <cstdio>
 
 namespace qfc
 {
@@ -75,11 +77,7 @@ bool GenFuns::CheckShortcut(std::string Shortcut)
 std::string GenFuns::GetSysTempPath()
 {
     // The system-wide temporary folder, whatever the user's $TMPDIR says.
-    struct stat st {
-    };
-    return ::stat("/tmp", &st) == 0 && S_ISDIR(st.st_mode) ? std::string("/tmp") : std::string();
+    return mrb::platform::pathKindOf("/tmp") == mrb::platform::PathKind::Folder ? std::string("/tmp") : std::string();
 }
-
-// ---- the caller's forms and controls ----------------------------------------
 
 } // namespace qfc

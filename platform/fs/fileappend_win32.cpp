@@ -3,7 +3,7 @@
 #include "platform/com/widestring_p.h"
 #include "platform/fs/contentlock_win32_p.h"
 #include "platform/fs/fileappend.h"
-#include "platform/fs/writeproblem_win32_p.h"
+#include "platform/os/win32file.h"
 
 #include <windows.h>
 
@@ -24,18 +24,18 @@ WriteResult appendToFile(const std::string &path, std::string_view bytes)
             FILE_ATTRIBUTE_NORMAL,
             nullptr));
         if (!file.isValid())
-            return lastWriteFailure(path);
+            return lastWin32Problem(path);
         if (::GetFileType(file.get()) == FILE_TYPE_DISK) {
             if (!lockContent(file.get(), false))
-                return lastWriteFailure(path);
+                return lastWin32Problem(path);
             if (!sameFileAsName(file.get(), name))
                 continue; // a rewrite replaced it while we waited: append to the new one
         }
         DWORD written = 0;
         if (!::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
-            return lastWriteFailure(path);
+            return lastWin32Problem(path);
         if (written != bytes.size())
-            return writeFailure(win32Problem(path, ERROR_WRITE_FAULT));
+            return win32Problem(path, ERROR_WRITE_FAULT);
         return {};
     }
 }

@@ -4,8 +4,8 @@
 #include "platform/fs/contentlock_win32_p.h"
 #include "platform/fs/filerewrite.h"
 #include "platform/fs/safefile.h"
-#include "platform/fs/writeproblem_win32_p.h"
 #include "platform/os/wholefile.h"
+#include "platform/os/win32file.h"
 
 #include <windows.h>
 
@@ -18,24 +18,16 @@ WriteResult rewriteFile(const std::string &path, const Rewrite &change)
     for (;;) {
         // Others may still read, and the new file may take the name, while
         // we hold the lock on this one.
-        UniqueHandle file(::CreateFileW(name.c_str(),
-            GENERIC_READ,
-            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-            nullptr,
-            OPEN_EXISTING,
-            FILE_FLAG_BACKUP_SEMANTICS,
-            nullptr));
-        if (!file.isValid())
-            return lastWriteFailure(path);
-        if (Result<> regular = checkRegularFile(file.get(), path); !regular)
-            return writeFailure(regular.problem());
-        if (!lockContent(file.get(), true))
-            return lastWriteFailure(path);
-        if (!sameFileAsName(file.get(), name))
+        Result<UniqueHandle> file = openRegularFile(path);
+        if (!file)
+            return file.problem();
+        if (!lockContent(file->get(), true))
+            return lastWin32Problem(path);
+        if (!sameFileAsName(file->get(), name))
             continue; // another rewrite finished while we waited: read its file
-        Result<std::string> old = readToEnd(file.get(), path, noSizeLimit);
+        Result<std::string> old = readToEnd(file->get(), path, noSizeLimit);
         if (!old)
-            return writeFailure(old.problem());
+            return old.problem();
         const std::optional<std::string> next = change(*old);
         if (!next)
             return {};

@@ -5,7 +5,6 @@
 // time) or MoveFileExW; in place for files with several names and devices.
 #include "platform/com/widestring_p.h"
 #include "platform/fs/safefile.h"
-#include "platform/fs/writeproblem_win32_p.h"
 #include "platform/os/wholefile.h"
 #include "platform/os/win32file.h"
 
@@ -123,7 +122,7 @@ public:
     void fail(Problem problem)
     {
         if (m_status.ok())
-            m_status = writeFailure(problem);
+            m_status = problem;
     }
 
     void claimName(const std::wstring &name)
@@ -269,9 +268,9 @@ public:
         if (!m_status.ok())
             return m_status;
         if (m_regularInPlace && !::SetEndOfFile(m_out.get()))
-            return lastWriteFailure(m_path);
+            return lastWin32Problem(m_path);
         if (::GetFileType(m_out.get()) == FILE_TYPE_DISK && !::FlushFileBuffers(m_out.get()))
-            return lastWriteFailure(m_path);
+            return lastWin32Problem(m_path);
         m_out.reset();
         if (m_temporary.empty()) {
             m_claimed = false;
@@ -290,7 +289,7 @@ public:
             if (::MoveFileExW(
                     m_temporary.c_str(), m_target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
                 return {};
-            return lastWriteFailure(m_path);
+            return lastWin32Problem(m_path);
         }
         // A read-only file (the caller asked for it) is replaced and read-only again.
         const bool readOnly = m_oldAttributes & FILE_ATTRIBUTE_READONLY;
@@ -301,7 +300,7 @@ public:
         const DWORD code = ::GetLastError();
         if (readOnly)
             ::SetFileAttributesW(m_target.c_str(), m_oldAttributes);
-        return replaced ? WriteResult() : writeFailure(win32Problem(m_path, code));
+        return replaced ? WriteResult() : win32Problem(m_path, code);
     }
 
     void forgetTemporary()

@@ -44,8 +44,10 @@ Problem lastWin32Problem(std::string path);
 // a failure. More than maxBytes fails with "larger than N MiB" (EFBIG).
 Result<std::string> readToEnd(Win32Handle handle, const std::string &path, std::uint64_t maxBytes);
 
-// An open file that is no regular file on a disk: "Is a directory" (EISDIR)
-// for a folder, "not a regular file" for a device, a pipe or a console.
-Result<> checkRegularFile(Win32Handle handle, const std::string &path);
+// A regular file opened for reading, or why it may not be read: "Is a
+// directory" (EISDIR) for a folder, "not a regular file" for a device, a pipe
+// or a console. Others may go on reading, writing, renaming and deleting it
+// meanwhile, as on Linux.
+Result<UniqueHandle> openRegularFile(const std::string &path);
 
 } // namespace mrb::platform

@@ -138,6 +138,9 @@ Result<std::string> readToEnd(Win32Handle handle, const std::string &path, std::
     return bytes;
 }
 
+namespace
+{
+
 Result<> checkRegularFile(Win32Handle handle, const std::string &path)
 {
     if (::GetFileType(handle) != FILE_TYPE_DISK)
@@ -148,6 +151,26 @@ Result<> checkRegularFile(Win32Handle handle, const std::string &path)
     if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         return Problem {path, "Is a directory", EISDIR};
     return {};
+}
+
+} // namespace
+
+Result<UniqueHandle> openRegularFile(const std::string &path)
+{
+    // A folder opens too (backup semantics), so it is told apart from a
+    // missing file.
+    UniqueHandle file(::CreateFileW(toWide(path).c_str(),
+        GENERIC_READ,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr,
+        OPEN_EXISTING,
+        FILE_FLAG_BACKUP_SEMANTICS,
+        nullptr));
+    if (!file.isValid())
+        return lastWin32Problem(path);
+    if (Result<> regular = checkRegularFile(file.get(), path); !regular)
+        return regular.problem();
+    return file;
 }
 
 } // namespace mrb::platform

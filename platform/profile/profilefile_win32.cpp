@@ -3,6 +3,7 @@
 // Profile files on Windows are the system's own: its profile functions, in
 // their 8-bit forms, read and write them (the library's settings-file
 // operations are defined as those very calls).
+#include "platform/os/win32file.h"
 #include "platform/profile/profilefile.h"
 #include "platform/windows/codepages.h"
 
@@ -33,10 +34,12 @@ std::string readProfileString(const std::string &file, std::string_view section,
     return fromCodePage(value, systemAnsiCodePage);
 }
 
-bool writeProfileString(const std::string &file, std::string_view section, std::string_view key, std::string_view value)
+WriteResult writeProfileString(
+    const std::string &file, std::string_view section, std::string_view key, std::string_view value)
 {
-    return WritePrivateProfileStringA(ansi(section).c_str(), ansi(key).c_str(), ansi(value).c_str(), ansi(file).c_str())
-        != 0;
+    if (!WritePrivateProfileStringA(ansi(section).c_str(), ansi(key).c_str(), ansi(value).c_str(), ansi(file).c_str()))
+        return lastWin32Problem(file);
+    return {};
 }
 
 } // namespace mrb::platform

@@ -41,7 +41,7 @@ void emptyTrash(const std::string &drive)
         nullptr, root.empty() ? nullptr : root.c_str(), SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
 }
 
-bool moveToTrash(const std::string &path, std::string *error)
+Result<> moveToTrash(const std::string &path)
 {
     // A list of one name: the name, its NUL and the list's.
     std::wstring from = toWide(path);
@@ -51,12 +51,9 @@ bool moveToTrash(const std::string &path, std::string *error)
     operation.pFrom = from.c_str();
     operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
     const int status = SHFileOperationW(&operation);
-    if (status != 0 || operation.fAnyOperationsAborted) {
-        if (error)
-            *error = "the recycle bin refused it (" + std::to_string(status) + ")";
-        return false;
-    }
-    return true;
+    if (status != 0 || operation.fAnyOperationsAborted)
+        return Problem {path, "the recycle bin refused it (" + std::to_string(status) + ")", 0};
+    return {};
 }
 
 } // namespace mrb::platform

@@ -159,7 +159,10 @@ ScopedEnv::~ScopedEnv()
 
 void settleAccessTimes(const std::string &root)
 {
-    const timespec times[2] = {{std::time(nullptr) + 3600, 0}, {0, UTIME_OMIT}};
+    // One instant for the whole run: a snapshot stored in one step and a walk
+    // in a later step must read the same access times.
+    static const std::time_t ahead = std::time(nullptr) + 3600;
+    const timespec times[2] = {{ahead, 0}, {0, UTIME_OMIT}};
     for (const auto &entry : std::filesystem::recursive_directory_iterator(root))
         ::utimensat(AT_FDCWD, entry.path().c_str(), times, AT_SYMLINK_NOFOLLOW);
 }
