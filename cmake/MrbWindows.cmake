@@ -12,15 +12,23 @@ add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s
 # runs in it through the emulator script.
 set(MRB_WINE_FIXTURE windows_prefix)
 
-# mrb_add_windows_test(name SOURCES ... LIBS ... [ARGS ...])
+# mrb_add_windows_test(name SOURCES ... LIBS ... [ARGS ...] [DISPLAY])
 # A GoogleTest binary cross-built from Debian's GoogleTest sources, run
-# under Wine as one CTest test in the test prefix.
+# under Wine as one CTest test in the test prefix; with DISPLAY in a prefix
+# of its own whose desktop is an X server of its own (Xvfb), for tests that
+# make windows.
 function(mrb_add_windows_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ARGS" ${ARGN})
+    cmake_parse_arguments(ARG "DISPLAY" "" "SOURCES;LIBS;ARGS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} gtest gtest_main)
     mrb_target_defaults(${name})
-    add_test(NAME ${name} COMMAND ${name} ${ARG_ARGS})
+    if(ARG_DISPLAY)
+        add_test(NAME ${name}
+            COMMAND xvfb-run -a -s "-screen 0 1024x768x24" ${PROJECT_SOURCE_DIR}/tests/windows/withdisplay.sh
+                    $<TARGET_FILE:${name}> ${ARG_ARGS})
+    else()
+        add_test(NAME ${name} COMMAND ${name} ${ARG_ARGS})
+    endif()
     set_tests_properties(${name} PROPERTIES
         ENVIRONMENT MRB_WINE_PREFIX_FILE=${CMAKE_BINARY_DIR}/wine-prefix.path
         FIXTURES_REQUIRED ${MRB_WINE_FIXTURE}

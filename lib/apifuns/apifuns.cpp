@@ -6,6 +6,7 @@
 #include "lib/apifuns/dropfiles.h"
 #include "lib/apifuns/filedialogs.h"
 #include "lib/apifuns/menus.h"
+#include "lib/apifuns/messageparameter.h"
 #include "lib/apifuns/netdrivedialogs.h"
 #include "lib/apifuns/openwithdialog.h"
 #include "lib/apifuns/propertieswindow.h"
@@ -21,10 +22,8 @@
 #include "lib/lvheader/lvheadercolor.h"
 #include "platform/os/failurelog.h"
 #include "platform/os/systemversion.h"
-#include "platform/profile/profilefile.h"
 #include "platform/shell/launcher.h"
 #include "platform/shell/processes.h"
-#include "platform/shell/trash.h"
 
 #include <QAbstractButton>
 #include <QClipboard>
@@ -40,61 +39,13 @@
 #include <QPointer>
 #include <QUrl>
 
-#include <chrono>
 #include <cstdlib>
 #include <optional>
-#include <thread>
 
 namespace qfc
 {
 
-namespace
-{
-
-// The profile reader answers up to this many characters, as the buffer the
-// operation hands it would hold.
-constexpr std::size_t maxIniValue = 65534;
-
-// A message parameter as a 32-bit number by the automation conversion rules;
-// nothing when it does not convert.
-std::optional<std::int32_t> int32Of(const VariantArg &value)
-{
-    if (!value.get())
-        return 0; // left out: Empty, which converts to 0
-    std::int64_t n = 0;
-    if (FAILED(detail::toInteger(*detail::unwrap(value.get()), INT32_MIN, INT32_MAX, &n)))
-        return std::nullopt;
-    return static_cast<std::int32_t>(n);
-}
-
-} // namespace
-
 QFC_CLASS_DEFINITION(ApiFuns, QfcAPIFuns, IID_APIFuns, "_APIFuns", QFC_APIFUNS_OPERATIONS)
-
-std::string ApiFuns::ReadIni(std::string FileName, std::string Segment, std::string KeyName)
-{
-    return readIniValue(FileName, Segment, KeyName);
-}
-
-std::string readIniValue(const std::string &FileName, const std::string &Segment, const std::string &KeyName)
-{
-    std::string value = mrb::platform::readProfileString(FileName, Segment, KeyName);
-    if (value.size() > maxIniValue)
-        value.resize(maxIniValue);
-    // The value ends at its NUL, so only leading blanks can be trimmed away.
-    const auto first = value.find_first_not_of(' ');
-    value.erase(0, first == std::string::npos ? value.size() : first);
-    return value;
-}
-
-void ApiFuns::WriteIni(StrRef FileName, StrRef Segment, StrRef KeyName, StrRef KeyValue)
-{
-    // WriteIni reports nothing to its caller.
-    const mrb::platform::WriteResult written =
-        mrb::platform::writeProfileString(FileName.get(), Segment.get(), KeyName.get(), KeyValue.get());
-    if (!written)
-        mrb::platform::logIgnoredFailure("WriteIni", written.problem());
-}
 
 // ---- windows, messages and menus ---------------------------------------------
 
@@ -189,13 +140,6 @@ std::string ApiFuns::GetSysPath(std::string Class)
     if (Class == "P")
         return "/opt";
     return {};
-}
-
-void ApiFuns::Wait(std::int32_t Milliseconds)
-{
-    // A negative time would be an endless wait for an unsigned count: none.
-    if (Milliseconds > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(Milliseconds));
 }
 
 void ApiFuns::SetLVHeaderColor(std::int32_t Handle, bool SetUnset, std::int32_t BgColor, std::int32_t ForeColor)
@@ -352,23 +296,6 @@ std::string ApiFuns::GetSpecialFolder(std::int16_t ID)
     return specialFolder(ID);
 }
 
-namespace
-{
-
-// A count as the operation reports it: its digits, or "Over 2147483647".
-std::string countText(std::uint64_t n)
-{
-    return n > 2147483647u ? std::string("Over 2147483647") : std::to_string(n);
-}
-
-} // namespace
-
-std::string ApiFuns::QueryRecycleBin(std::string Drive)
-{
-    const mrb::platform::TrashSummary summary = mrb::platform::queryTrash(Drive);
-    return countText(summary.items) + "|" + countText(summary.bytes);
-}
-
 std::string ApiFuns::GetUserTempPath()
 {
     // $TMPDIR only when it names an existing folder by an absolute path;
@@ -385,17 +312,6 @@ std::string ApiFuns::GetUserTempPath()
     if (path.empty() || path.back() != '/')
         path += '/';
     return path;
-}
-
-void ApiFuns::EmptyRecycleBin(std::int32_t, std::string Drive)
-{
-    mrb::platform::emptyTrash(Drive);
-}
-
-void ApiFuns::DelToRecycled(std::string FileName)
-{
-    if (const mrb::platform::Result<> moved = mrb::platform::moveToTrash(FileName); !moved)
-        qCDebug(qfcUiLog) << "DelToRecycled:" << moved.reason().c_str();
 }
 
 void ApiFuns::ShowFileFolderProperties(std::int32_t Handle, std::string FileFolderName)

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "lib/base64/base64.h"
 
-#include "lib/common/charsets.h"
+#include "lib/base64/encodedtext_p.h"
 #include "lib/common/filebytes.h"
 #include "lib/frame/identities.h"
 #include "platform/fs/safefile.h"
@@ -48,7 +48,9 @@ Failure writeFailure(const mrb::platform::WriteResult &written)
         what = "Permission denied";
         break;
     case ENOSPC:
+#ifdef EDQUOT // no disk quotas on Windows
     case EDQUOT:
+#endif
         number = diskFull;
         what = "Disk full";
         break;
@@ -61,37 +63,7 @@ Failure writeFailure(const mrb::platform::WriteResult &written)
 
 } // namespace
 
-// The Base64 of size bytes, which feed hands to the encoder; nothing when
-// feed says the bytes were not all there.
-template <class Feed> Bstr Base64::encodedText(std::size_t size, Feed feed) const
-{
-    if (size == 0)
-        return {};
-    const std::size_t length = base64Length(size);
-    if (length > UINT32_MAX / 2)
-        return {};
-    Bstr text = Bstr::adopt(mrb::platform::allocBstrUnits(static_cast<std::uint32_t>(length)));
-    if (!text.get())
-        return {};
-    Base64Encoder<char16_t> encoder(m_alphabet, text.get());
-    if (!feed(encoder) || encoder.finish() != text.get() + length)
-        return {};
-    return text;
-}
-
 QFC_CLASS_DEFINITION(Base64, QfcBase64, IID_Base64, "_Base64", QFC_BASE64_OPERATIONS)
-
-Bstr Base64::Encode(std::string Source, std::string CharSet)
-{
-    // A charset nobody knows gives no bytes at all, so nothing to encode.
-    if (Source.empty() || !Charset::isKnown(CharSet))
-        return {};
-    const std::string bytes = Charset::named(CharSet).encode(Source, false);
-    return encodedText(bytes.size(), [&](Base64Encoder<char16_t> &encoder) {
-        encoder.feed(bytes);
-        return true;
-    });
-}
 
 Bstr Base64::EncodeFile(std::string astrFile)
 {
@@ -122,14 +94,6 @@ Bstr Base64::EncodeFile(std::string astrFile)
                    return true;
                })
                  : Bstr();
-}
-
-std::string Base64::Decode(StrRef sInput, std::string CharSet)
-{
-    const std::string input = sInput.get();
-    if (input.empty() || !Charset::isKnown(CharSet))
-        return {};
-    return Charset::named(CharSet).decode(decodeBase64(input, m_reverse));
 }
 
 void Base64::DecodeToFile(StrRef sInput, StrRef sFileName)

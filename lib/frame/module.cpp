@@ -48,4 +48,9 @@ std::string libraryPath()
     return mrb::platform::moduleFileOf(reinterpret_cast<const void *>(&libraryPath));
 }
 
+std::string libraryFolder()
+{
+    return mrb::platform::moduleFolderOf(reinterpret_cast<const void *>(&libraryFolder));
+}
+
 } // namespace qfc

@@ -17,5 +17,7 @@ bool canUnloadNow();
 // The absolute path of the file this code was loaded from (the library, or
 // the executable when it is linked in directly).
 std::string libraryPath();
+// The folder of that file, with the separator at its end.
+std::string libraryFolder();
 
 } // namespace qfc

@@ -3,10 +3,10 @@
 #include "lib/genfuns/formhelpers.h"
 
 #include "lib/apifuns/apifuns.h"
-#include "lib/apifuns/widgets.h"
 #include "lib/apifuns/windowmessages.h"
 #include "lib/frame/argholders_p.h"
 #include "lib/frame/module.h"
+#include "lib/genfuns/formwindow.h"
 #include "platform/com/comptr.h"
 #include "platform/com/controlkinds.h"
 #include "platform/com/latebound.h"
@@ -75,8 +75,7 @@ std::string languageFile(const std::string &given, const char *standard)
 {
     if (mrb::platform::pathKindOf(given) == mrb::platform::PathKind::File)
         return given;
-    const std::string library = libraryPath();
-    return library.substr(0, library.rfind('/') + 1) + standard;
+    return libraryFolder() + standard;
 }
 
 } // namespace
@@ -147,7 +146,7 @@ void adjustListColumnWidths(IDispatch *listView)
     forEachItem(columns.get(), 1, [&](IDispatch *column, std::int32_t i) {
         // -1: as wide as the column's widest item.
         if (window)
-            sendWindowMessage(widgetOf(static_cast<std::int32_t>(*window)), messages::setColumnWidth, i - 1, -1);
+            sendToFormWindow(static_cast<std::int32_t>(*window), messages::setColumnWidth, i - 1, -1);
         // The Tag holds the column's least width; empty or not a number, none.
         const auto least = numberOf(getMember(column, "Tag"), INT16_MIN, INT16_MAX);
         const auto width = numberOf(getMember(column, "Width"), INT32_MIN, INT32_MAX);

@@ -5,7 +5,6 @@
 #include "lib/common/codepages.h"
 #include "lib/frame/identities.h"
 #include "lib/genfuns/filecount.h"
-#include "lib/genfuns/formhelpers.h"
 #include "lib/genfuns/shortcut.h"
 #include "lib/registry/registrykeys.h"
 #include "platform/os/pathkind.h"
@@ -38,11 +37,6 @@ void serveEvents()
 
 QFC_CLASS_DEFINITION(GenFuns, QfcGenFuns, IID_GenFuns, "_GenFuns", QFC_GENFUNS_OPERATIONS)
 
-bool GenFuns::InVar(VariantArg Target, SafeArrayRef VarList)
-{
-    return mrb::platform::inVar(Target.value(), mrb::platform::valuesOf(VarList.get()));
-}
-
 std::string GenFuns::GetCharsetList()
 {
     const auto table = readRegistryKey(classesRoot, codePageKey);
@@ -66,17 +60,6 @@ std::string GenFuns::GetCharsetList()
     return list;
 }
 
-std::string GenFuns::LongToHTMLColor(std::int32_t Color)
-{
-    // Signed division truncating towards zero, as the colour's parts are taken.
-    const int red = Color & 0xFF;
-    const int green = (Color / 256) & 0xFF;
-    const int blue = (Color / 65536) & 0xFF;
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02X%02X%02X", red, green, blue);
-    return text;
-}
-
 std::int32_t GenFuns::GetFilesQty(std::string Path)
 {
     const auto first = Path.find_first_not_of(' ');
@@ -95,36 +78,6 @@ std::string GenFuns::GetSysTempPath()
 {
     // The system-wide temporary folder, whatever the user's $TMPDIR says.
     return mrb::platform::pathKindOf("/tmp") == mrb::platform::PathKind::Folder ? std::string("/tmp") : std::string();
-}
-
-std::string GenFuns::GetEnglishWeekday(std::int16_t WeekSN)
-{
-    static const char *const days[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-    return WeekSN >= 1 && WeekSN <= 7 ? days[WeekSN - 1] : "";
-}
-
-std::string GenFuns::GetEnglishShortMonth(std::int16_t MonthSN)
-{
-    static const char *const months[] = {
-        "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    return MonthSN >= 1 && MonthSN <= 12 ? months[MonthSN - 1] : "";
-}
-
-// ---- the caller's forms and controls ----------------------------------------
-
-void GenFuns::SetMenuCaption(DispatchRef Target, std::string MenusFile)
-{
-    setMenuCaptions(Target.get(), MenusFile);
-}
-
-void GenFuns::SetTip(DispatchRef Target, std::string TipsFile)
-{
-    setTips(Target.get(), TipsFile);
-}
-
-void GenFuns::AdjListColWid(DispatchRef Target)
-{
-    adjustListColumnWidths(Target.get());
 }
 
 } // namespace qfc

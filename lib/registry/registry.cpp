@@ -5,6 +5,7 @@
 #include "lib/common/filebytes.h"
 #include "lib/frame/argholders_p.h"
 #include "lib/frame/identities.h"
+#include "lib/registry/numbertext.h"
 #include "lib/registry/registrykeys.h"
 #include "platform/fs/safefile.h"
 
@@ -23,20 +24,6 @@ constexpr std::int32_t regSz = 1;
 constexpr std::int32_t regExpandSz = 2;
 constexpr std::int32_t regBinary = 3;
 constexpr std::int32_t regDword = 4;
-
-// A number written as text, by the automation conversion rules (blanks
-// around it, a fraction rounded half to even); nothing outside low..high.
-std::optional<std::int64_t> numberIn(const std::string &text, std::int64_t low, std::int64_t high)
-{
-    mrb::platform::Bstr bstr(text);
-    VARIANT v {};
-    v.vt = VT_BSTR;
-    v.bstrVal = bstr.get();
-    std::int64_t n = 0;
-    if (FAILED(detail::toInteger(v, low, high, &n)))
-        return std::nullopt;
-    return n;
-}
 
 // The value WriteRegKey stores, or nothing when the text does not convert.
 std::optional<RegValue> valueToWrite(std::int32_t type, const std::string &text)

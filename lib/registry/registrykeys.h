@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "lib/registry/namelists.h"
 #include "platform/registry/registrystore.h"
 
 #include <cstdint>
@@ -30,12 +31,5 @@ bool updateRegistry(std::int32_t root, const std::function<bool(mrb::platform::R
 // %NAME% references to the environment expanded, a number in decimal, binary
 // data of up to four bytes as a little-endian signed number ("" beyond).
 std::string registryValueText(const mrb::platform::RegValue &value);
-
-// Names as the enumerations list them: trimmed of blanks and a final NUL; a
-// name longer than 254 characters ends the list there. None is skipped, so
-// the n-th name listed is the n-th name given.
-std::vector<std::string> listedNames(const std::vector<std::string> &names);
-
-std::string joined(const std::vector<std::string> &items, std::string_view separator);
 
 } // namespace qfc

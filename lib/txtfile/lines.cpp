@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "lib/txtfile/lines.h"
 
-#include <QString>
+#include "lib/txtfile/unicodecase.h"
 
 #include <algorithm>
 
@@ -91,8 +91,7 @@ std::string lowerCased(std::string_view text)
         }
         return out;
     }
-    const QString unicode = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    return unicode.toLower().toStdString();
+    return unicodeLowerCased(text);
 }
 
 } // namespace qfc

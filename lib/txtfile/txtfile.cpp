@@ -6,6 +6,7 @@
 #include "lib/common/filebytes.h"
 #include "lib/frame/identities.h"
 #include "lib/txtfile/encodingguess.h"
+#include "lib/txtfile/filetext.h"
 #include "lib/txtfile/lines.h"
 #include "platform/fs/fileappend.h"
 #include "platform/fs/filerewrite.h"
@@ -38,15 +39,15 @@ std::int32_t findFirst(
 {
     if (!bytes)
         return 0;
-    const std::string needle = matchCase ? std::string(find) : lowerCased(find);
+    const std::string needle = matchCase ? fileBytesOf(find) : lowerCased(find);
     std::int32_t number = 0;
     for (std::string_view line : splitLines(*bytes)) {
         ++number;
         const bool found = matchCase ? line.find(needle) != std::string_view::npos
-                                     : lowerCased(line).find(needle) != std::string::npos;
+                                     : lowerCased(textOfFile(line)).find(needle) != std::string::npos;
         if (found) {
             if (text)
-                *text = line;
+                *text = textOfFile(line);
             return number;
         }
     }
@@ -66,13 +67,13 @@ void TxtFile::AppendLine(std::string FileName, StrRef Content)
 {
     // One write at the end of the file: a line another program appends
     // meanwhile stays. A failure is not reported.
-    mrb::platform::appendToFile(FileName, Content.get() + std::string(lineBreak));
+    mrb::platform::appendToFile(FileName, fileBytesOf(Content.get()) + std::string(lineBreak));
 }
 
 std::string TxtFile::ReadLastLine(std::string FileName)
 {
     const auto bytes = readFileBytes(FileName);
-    return bytes ? std::string(lastLine(*bytes)) : std::string();
+    return bytes ? textOfFile(lastLine(*bytes)) : std::string();
 }
 
 std::int32_t TxtFile::GetLineQty(std::string FileName)
@@ -92,6 +93,10 @@ std::int32_t TxtFile::GetLineQty(std::string FileName)
 
 void TxtFile::DeleteLine(std::string FileName, std::string Content, std::string Separator, std::int16_t FieldNo)
 {
+    // Lines are compared and written as the file holds them: only the
+    // arguments are put in its code page.
+    Content = fileBytesOf(Content);
+    Separator = fileBytesOf(Separator);
     rewrite(FileName, [&](std::string_view text) {
         std::string out;
         for (std::string_view line : splitLines(text)) {
@@ -107,6 +112,9 @@ void TxtFile::DeleteLine(std::string FileName, std::string Content, std::string 
 void TxtFile::ModifyLine(
     std::string FileName, std::string OldString, std::string NewString, std::string Separator, std::int16_t FieldNo)
 {
+    OldString = fileBytesOf(OldString);
+    NewString = fileBytesOf(NewString);
+    Separator = fileBytesOf(Separator);
     rewrite(FileName, [&](std::string_view text) {
         std::string out;
         for (std::string_view line : splitLines(text)) {
@@ -126,6 +134,7 @@ bool TxtFile::FindLine(std::string FileName, std::string Line)
     const auto bytes = readFileBytes(FileName);
     if (!bytes)
         return false;
+    Line = fileBytesOf(Line);
     for (std::string_view line : splitLines(*bytes)) {
         if (line == Line)
             return true;

@@ -11,4 +11,7 @@ namespace mrb::platform
 // address (a component library asks for its own file); "" when unknown.
 std::string moduleFileOf(const void *address);
 
+// The folder of that file, with the separator at its end ("" when unknown).
+std::string moduleFolderOf(const void *address);
+
 } // namespace mrb::platform

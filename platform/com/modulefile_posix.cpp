@@ -18,4 +18,10 @@ std::string moduleFileOf(const void *address)
     return ec ? std::string(info.dli_fname) : absolute.lexically_normal().string();
 }
 
+std::string moduleFolderOf(const void *address)
+{
+    const std::string file = moduleFileOf(address);
+    return file.substr(0, file.rfind('/') + 1);
+}
+
 } // namespace mrb::platform

@@ -28,4 +28,10 @@ std::string moduleFileOf(const void *address)
     }
 }
 
+std::string moduleFolderOf(const void *address)
+{
+    const std::string file = moduleFileOf(address);
+    return file.substr(0, file.find_last_of("\\/") + 1);
+}
+
 } // namespace mrb::platform
