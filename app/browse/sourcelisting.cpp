@@ -58,6 +58,7 @@ void SourceListing::changeFilter(const SourceFilter &filter)
 void SourceListing::ShowFolder(const std::string &key)
 {
     m_listing.clear();
+    m_unreadable.reset();
     ListSubfolders(key);
     ListFiles(key);
     if (!key.empty())
@@ -101,6 +102,12 @@ std::vector<std::string> SourceListing::nodesToInsertBefore(
     return before;
 }
 
+void SourceListing::noteListing(const platform::Result<> &listed)
+{
+    if (!listed && !m_unreadable)
+        m_unreadable = listed.problem();
+}
+
 // The batch's last row, which need not be the listing's last in a sorted listing.
 void SourceListing::showLastRowPrompt(const std::vector<platform::ListRow> &batch)
 {
@@ -115,12 +122,16 @@ void SourceListing::ListSubfolders(const std::string &key)
 {
     // A blank key would name the working folder; it is no folder of the tree.
     if (!isBlank(key)) {
-        platform::FileSystem::SubFolders subFolders = m_fs.subFolders(key);
-        const std::vector<std::string> before = nodesToInsertBefore(key, subFolders.folders);
+        std::vector<platform::FsItem> folders;
+        noteListing(
+            m_fs.listFolder(key, platform::FileSystem::Entries::Folders, {}, [&](const platform::FsItem &folder) {
+                folders.push_back(folder);
+            }));
+        const std::vector<std::string> before = nodesToInsertBefore(key, folders);
         std::vector<platform::ListRow> rows;
-        rows.reserve(subFolders.folders.size());
-        for (std::size_t i = 0; i < subFolders.folders.size(); ++i) {
-            const platform::FsItem &folder = subFolders.folders[i];
+        rows.reserve(folders.size());
+        for (std::size_t i = 0; i < folders.size(); ++i) {
+            const platform::FsItem &folder = folders[i];
             if (!isListed(folder.attributes))
                 continue;
             // fails when the node is already there (the folder shown before, or a
@@ -147,14 +158,16 @@ void SourceListing::ListFiles(const std::string &key)
     std::vector<platform::ListRow> batch(maxBatchRows);
     std::size_t count = 0;
     ListedItem item;
-    m_fs.eachFile(key, query, [&](const platform::FsItem &file) {
-        if (count == batch.size()) {
-            m_listing.append(std::span<const platform::ListRow>(batch.data(), count));
-            count = 0;
-        }
-        MakeFileRow(item, file, m_settings, m_locale);
-        assignListRow(batch[count++], item);
-    });
+    const platform::Result<> listed =
+        m_fs.listFolder(key, platform::FileSystem::Entries::Files, query, [&](const platform::FsItem &file) {
+            if (count == batch.size()) {
+                m_listing.append(std::span<const platform::ListRow>(batch.data(), count));
+                count = 0;
+            }
+            MakeFileRow(item, file, m_settings, m_locale);
+            assignListRow(batch[count++], item);
+        });
+    noteListing(listed);
     if (count > 0) {
         const platform::ListRow &last = batch[count - 1];
         m_status.setPrompt(

@@ -14,6 +14,7 @@
 #include "platform/locale/localeformat.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,8 @@ public:
     // Adds a row for each file matching the filter, by name. A blank key adds
     // nothing and leaves the prompt alone.
     void ListFiles(const std::string &key);
+    // Why the folder shown last could not be read; nothing when it could.
+    const std::optional<platform::Problem> &unreadable() const { return m_unreadable; }
 
     KeyboardFocus SelectAllSource();
     KeyboardFocus SelectNoneSource();
@@ -77,6 +80,7 @@ private:
         const std::string &key, const std::vector<platform::FsItem> &subFolders) const;
     bool inList(std::uint32_t attributes, std::int64_t first, std::int64_t second) const;
     void showLastRowPrompt(const std::vector<platform::ListRow> &batch);
+    void noteListing(const platform::Result<> &listed);
 
     platform::ListModel &m_listing;
     platform::TreeModel &m_tree;
@@ -88,6 +92,7 @@ private:
     UserInterface &m_ui;
     const platform::LocaleFormat &m_locale;
     SourceFilter m_filter;
+    std::optional<platform::Problem> m_unreadable;
 };
 
 } // namespace mrb::core

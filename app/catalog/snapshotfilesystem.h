@@ -5,6 +5,7 @@
 #include "app/catalog/catalogstore.h"
 #include "platform/fs/filesystem.h"
 
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -33,9 +34,13 @@ public:
     std::optional<platform::FsItem> file(const std::string &) override { return std::nullopt; }
     std::optional<std::uint64_t> folderSize(
         const std::string &path, std::vector<platform::WalkError> *unreadable) override;
-    SubFolders subFolders(const std::string &) override { return {}; }
-    FileList fileList(const std::string &, const platform::FileListQuery &) override { return {}; }
-    std::vector<platform::FsItem> files(const std::string &, const platform::FileListQuery &) override { return {}; }
+    platform::Result<> listFolder(const std::string &path,
+        Entries,
+        const platform::FileListQuery &,
+        const std::function<void(const platform::FsItem &)> &) override
+    {
+        return platform::Result<>::failure(path, "Operation not supported", ENOTSUP);
+    }
     platform::WalkResult walk(const std::string &root, platform::TreeVisitor &visitor) override;
     bool folderExists(const std::string &path) override { return shown(path) != nullptr; }
     bool fileExists(const std::string &path) override { return m_inner.fileExists(path); }

@@ -64,12 +64,6 @@ int runShow(CliContext &context)
         context.err << "mrb-list: " << options.showFolder << ": no such folder\n";
         return ExitFailed;
     }
-    // an empty pattern matches nothing: this only reads the folder's names
-    if (const platform::FileSystem::FileList probe = fs.fileList(folder, {.pattern = ""}); !probe.ok) {
-        context.err << "mrb-list: " << options.showFolder << ": the folder could not be read: " << probe.reason << '\n';
-        return ExitFailed;
-    }
-
     // the folder stands as the tree's selected node, as after a click on it
     platform::TreeModel &tree = workspace.tree();
     tree.add({folder, folder, "", core::driveImage, core::driveImage, false});
@@ -80,6 +74,11 @@ int runShow(CliContext &context)
     filter.includeHidden = options.includeHidden;
     filter.includeSystem = options.includeSystem;
     workspace.sourceListing().changeFilter(filter);
+    if (const auto &unreadable = workspace.sourceListing().unreadable()) {
+        context.err << "mrb-list: " << options.showFolder << ": the folder could not be read: " << unreadable->reason
+                    << '\n';
+        return ExitFailed;
+    }
     const platform::ListModel &list = workspace.source();
 
     std::string line;

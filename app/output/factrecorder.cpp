@@ -68,12 +68,16 @@ std::optional<std::uint64_t> FactRecorder::folderSize(
     return total;
 }
 
-std::vector<platform::FsItem> FactRecorder::files(const std::string &path, const platform::FileListQuery &query)
+platform::Result<> FactRecorder::listFolder(const std::string &path,
+    Entries entries,
+    const platform::FileListQuery &query,
+    const std::function<void(const platform::FsItem &)> &each)
 {
-    std::vector<platform::FsItem> items = m_inner.files(path, query);
-    for (const platform::FsItem &item : items)
-        m_facts.note(item);
-    return items;
+    return m_inner.listFolder(path, entries, query, [&](const platform::FsItem &item) {
+        if (entries == Entries::Files)
+            m_facts.note(item);
+        each(item);
+    });
 }
 
 platform::WalkResult FactRecorder::walk(const std::string &root, platform::TreeVisitor &visitor)

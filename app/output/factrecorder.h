@@ -27,12 +27,10 @@ public:
     std::optional<platform::FsItem> file(const std::string &path) override;
     std::optional<std::uint64_t> folderSize(
         const std::string &path, std::vector<platform::WalkError> *unreadable) override;
-    SubFolders subFolders(const std::string &path) override { return m_inner.subFolders(path); }
-    FileList fileList(const std::string &path, const platform::FileListQuery &query) override
-    {
-        return m_inner.fileList(path, query);
-    }
-    std::vector<platform::FsItem> files(const std::string &path, const platform::FileListQuery &query) override;
+    platform::Result<> listFolder(const std::string &path,
+        Entries entries,
+        const platform::FileListQuery &query,
+        const std::function<void(const platform::FsItem &)> &each) override;
     platform::WalkResult walk(const std::string &root, platform::TreeVisitor &visitor) override;
     bool folderExists(const std::string &path) override { return m_inner.folderExists(path); }
     bool fileExists(const std::string &path) override { return m_inner.fileExists(path); }

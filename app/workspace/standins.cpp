@@ -5,6 +5,8 @@
 #include "app/library/localapifuns.h"
 #include "app/library/localgenfuns.h"
 
+#include <cerrno>
+
 namespace mrb::core
 {
 
@@ -40,9 +42,13 @@ public:
     {
         return std::nullopt;
     }
-    SubFolders subFolders(const std::string &) override { return {}; }
-    FileList fileList(const std::string &, const platform::FileListQuery &) override { return {}; }
-    std::vector<platform::FsItem> files(const std::string &, const platform::FileListQuery &) override { return {}; }
+    platform::Result<> listFolder(const std::string &path,
+        Entries,
+        const platform::FileListQuery &,
+        const std::function<void(const platform::FsItem &)> &) override
+    {
+        return platform::Result<>::failure(path, "Operation not supported", ENOTSUP);
+    }
     platform::WalkResult walk(const std::string &, platform::TreeVisitor &) override { return {}; }
     bool folderExists(const std::string &) override { return false; }
     bool fileExists(const std::string &) override { return false; }

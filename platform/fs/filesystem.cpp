@@ -20,11 +20,36 @@ unsigned char foldAscii(char c)
 
 } // namespace
 
+FileSystem::SubFolders FileSystem::subFolders(const std::string &path)
+{
+    SubFolders result;
+    result.ok =
+        listFolder(path, Entries::Folders, {}, [&](const FsItem &folder) { result.folders.push_back(folder); }).ok();
+    return result;
+}
+
+FileSystem::FileList FileSystem::fileList(const std::string &path, const FileListQuery &query)
+{
+    FileList result;
+    const Result<> listed =
+        listFolder(path, Entries::Files, query, [&](const FsItem &file) { result.names.push_back(file.name); });
+    result.ok = listed.ok();
+    result.reason = listed.reason();
+    return result;
+}
+
+std::vector<FsItem> FileSystem::files(const std::string &path, const FileListQuery &query)
+{
+    std::vector<FsItem> items;
+    eachFile(path, query, [&items](const FsItem &file) { items.push_back(file); });
+    return items;
+}
+
 void FileSystem::eachFile(
     const std::string &path, const FileListQuery &query, const std::function<void(const FsItem &)> &each)
 {
-    for (const FsItem &file : files(path, query))
-        each(file);
+    // a folder that cannot be read lists nothing; callers that say why ask listFolder
+    listFolder(path, Entries::Files, query, each);
 }
 
 std::string FileSystem::kindOf(const std::string &path)

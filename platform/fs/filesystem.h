@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/fs/writeresult.h"
+#include "platform/os/result.h"
 
 #include <cstdint>
 #include <functional>
@@ -154,32 +155,34 @@ public:
     virtual std::optional<std::uint64_t> folderSize(
         const std::string &path, std::vector<WalkError> *unreadable = nullptr) = 0;
 
-    // The folders directly inside path, sorted by name (symbolic links to folders
-    // included). ok is false when path could not be read.
+    // The one listing of a folder: each of its entries of one kind, sorted
+    // by name (nameLess), given in turn as an item that may be reused for the
+    // next. Files: those matching the query (pattern rules:
+    // platform/fs/filenamepattern.h; an empty pattern matches nothing, so the
+    // listing only tells whether path can be read). Folders: every folder
+    // directly inside path, symbolic links to folders included; the query
+    // does not apply. The Problem says why path could not be read.
+    enum class Entries { Files, Folders };
+    virtual Result<> listFolder(const std::string &path,
+        Entries entries,
+        const FileListQuery &query,
+        const std::function<void(const FsItem &)> &each) = 0;
+
+    // Shapes of that listing for callers that want it whole.
     struct SubFolders {
         std::vector<FsItem> folders;
-        bool ok = false;
+        bool ok = false; // false when path could not be read
     };
-    virtual SubFolders subFolders(const std::string &path) = 0;
-
-    // The names of the files in path matching the query, sorted by name
-    // (nameLess). Pattern rules: platform/fs/filenamepattern.h; an empty
-    // pattern matches nothing (and so only tells whether path can be read).
-    // No limit on the number of names.
+    SubFolders subFolders(const std::string &path);
     struct FileList {
         std::vector<std::string> names;
         bool ok = false;
         std::string reason; // why path could not be read, when not ok
     };
-    virtual FileList fileList(const std::string &path, const FileListQuery &query) = 0;
-
-    // Files with all their fields, for the listing of one folder (faster than
-    // fileList + file per name). Same selection and order as fileList.
-    virtual std::vector<FsItem> files(const std::string &path, const FileListQuery &query) = 0;
-    // The same files one at a time, in the same order, without holding them
-    // all: each is given an item that may be reused for the next file.
-    virtual void eachFile(
-        const std::string &path, const FileListQuery &query, const std::function<void(const FsItem &)> &each);
+    FileList fileList(const std::string &path, const FileListQuery &query);
+    // Files with all their fields; none when path could not be read.
+    std::vector<FsItem> files(const std::string &path, const FileListQuery &query);
+    void eachFile(const std::string &path, const FileListQuery &query, const std::function<void(const FsItem &)> &each);
 
     // Depth-first walk below root (see TreeVisitor); every folder total is
     // computed in this single walk, bottom-up, by the rules of folderSize.

@@ -153,6 +153,35 @@ bool isSameFile(int folder, const char *leaf, const std::string &keep)
     return false;
 }
 
+void eachSubFolder(
+    int fd, const EntryList &entries, const std::string &path, const std::function<void(const FsItem &)> &each)
+{
+    std::vector<std::uint32_t> candidates;
+    for (std::uint32_t i = 0; i < entries.size(); ++i) {
+        const unsigned char type = entries.type(i);
+        if (type == DT_DIR || type == DT_LNK || type == DT_UNKNOWN)
+            candidates.push_back(i);
+    }
+    for (const std::uint32_t position : entries.orderByName(candidates)) {
+        const std::uint32_t i = candidates[position];
+        Stat link;
+        Stat target;
+        if (statAt(fd, entries.cName(i), Follow::No, link) != 0)
+            continue;
+        if (S_ISLNK(link.mode)) {
+            if (statAt(fd, entries.cName(i), Follow::Yes, target) != 0)
+                continue;
+        } else {
+            target = link;
+        }
+        if (!S_ISDIR(target.mode))
+            continue;
+        std::string name(entries.name(i));
+        std::string itemPath = joinPath(path, name);
+        each(describeFolder(std::move(name), std::move(itemPath), path, link, target));
+    }
+}
+
 } // namespace
 
 PosixFileSystem::PosixFileSystem()
@@ -227,83 +256,23 @@ std::optional<std::uint64_t> PosixFileSystem::folderSize(const std::string &path
     return result.total;
 }
 
-FileSystem::SubFolders PosixFileSystem::subFolders(const std::string &rawPath)
+Result<> PosixFileSystem::listFolder(const std::string &rawPath,
+    Entries kind,
+    const FileListQuery &query,
+    const std::function<void(const FsItem &)> &each)
 {
-    SubFolders result;
     const std::string path = normalizePath(rawPath);
     int err = 0;
     const UniqueFd fd = openFolder(path, O_RDONLY, err);
-    if (!fd.isValid())
-        return result;
-    EntryList entries;
-    if (readEntries(fd.get(), entries) != 0)
-        return result;
-    result.ok = true;
-    std::vector<std::uint32_t> candidates;
-    for (std::uint32_t i = 0; i < entries.size(); ++i) {
-        const unsigned char type = entries.type(i);
-        if (type == DT_DIR || type == DT_LNK || type == DT_UNKNOWN)
-            candidates.push_back(i);
-    }
-    for (const std::uint32_t position : entries.orderByName(candidates)) {
-        const std::uint32_t i = candidates[position];
-        Stat link;
-        Stat target;
-        if (statAt(fd.get(), entries.cName(i), Follow::No, link) != 0)
-            continue;
-        if (S_ISLNK(link.mode)) {
-            if (statAt(fd.get(), entries.cName(i), Follow::Yes, target) != 0)
-                continue;
-        } else {
-            target = link;
-        }
-        if (!S_ISDIR(target.mode))
-            continue;
-        std::string name(entries.name(i));
-        std::string itemPath = joinPath(path, name);
-        result.folders.push_back(describeFolder(std::move(name), std::move(itemPath), path, link, target));
-    }
-    return result;
-}
-
-FileSystem::FileList PosixFileSystem::fileList(const std::string &rawPath, const FileListQuery &query)
-{
-    FileList result;
-    int err = 0;
-    const UniqueFd fd = openFolder(normalizePath(rawPath), O_RDONLY, err);
     EntryList entries;
     if (fd.isValid())
         err = readEntries(fd.get(), entries);
-    if (err != 0) {
-        result.reason = errorText(err);
-        return result;
+    if (err != 0)
+        return systemProblem(rawPath, err);
+    if (kind == Entries::Folders) {
+        eachSubFolder(fd.get(), entries, path, each);
+        return {};
     }
-    result.ok = true;
-    const std::vector<std::uint32_t> selected = selectFiles(fd.get(), entries, query);
-    result.names.reserve(selected.size());
-    for (const std::uint32_t i : selected)
-        result.names.emplace_back(entries.name(i));
-    return result;
-}
-
-std::vector<FsItem> PosixFileSystem::files(const std::string &path, const FileListQuery &query)
-{
-    std::vector<FsItem> items;
-    eachFile(path, query, [&items](const FsItem &file) { items.push_back(file); });
-    return items;
-}
-
-void PosixFileSystem::eachFile(
-    const std::string &rawPath, const FileListQuery &query, const std::function<void(const FsItem &)> &each)
-{
-    const std::string path = normalizePath(rawPath);
-    int err = 0;
-    const UniqueFd fd = openFolder(path, O_RDONLY, err);
-    if (!fd.isValid())
-        return;
-    EntryList entries;
-    if (readEntries(fd.get(), entries) != 0)
-        return;
     FsItem item;
     for (const std::uint32_t i : selectFiles(fd.get(), entries, query)) {
         Stat link;
@@ -316,6 +285,7 @@ void PosixFileSystem::eachFile(
         describeFileInto(item, entries.name(i), path, link, described, *m_types);
         each(item);
     }
+    return {};
 }
 
 WalkResult PosixFileSystem::walk(const std::string &root, TreeVisitor &visitor)

@@ -24,7 +24,7 @@ class TypeDescriber;
 //   a folder, never a symbolic link); read-only: the owner may not write;
 //   directory 16. The archive bit is never set, so a hidden folder is 18.
 // - A symbolic link is described as what it leads to (isSymlink set): a link
-//   to a folder is a folder, listed by subFolders and walk but never entered
+//   to a folder is a folder, listed among the folders and by walk but never entered
 //   below the folder asked for. A link that leads nowhere (dangling, a loop)
 //   is a file described by the link itself.
 // - Sizes of links: a row and a folder total both count what the link leads
@@ -35,7 +35,7 @@ class TypeDescriber;
 //   birth time of 0 counts as none).
 // - Type descriptions come from the MIME database by extension (see
 //   posix::TypeDescriber): "Folder" for folders.
-// - fileList/files use FileNamePattern; a file that is hidden or system is
+// - Files are listed by FileNamePattern; a file that is hidden or system is
 //   left out unless its switch is on. Lists have no length limit.
 // - createFolder creates missing parent folders too.
 class PosixFileSystem final : public FileSystem
@@ -51,11 +51,10 @@ public:
     std::optional<FsItem> file(const std::string &path) override;
     std::optional<std::uint64_t> folderSize(
         const std::string &path, std::vector<WalkError> *unreadable = nullptr) override;
-    SubFolders subFolders(const std::string &path) override;
-    FileList fileList(const std::string &path, const FileListQuery &query) override;
-    std::vector<FsItem> files(const std::string &path, const FileListQuery &query) override;
-    void eachFile(
-        const std::string &path, const FileListQuery &query, const std::function<void(const FsItem &)> &each) override;
+    Result<> listFolder(const std::string &path,
+        Entries entries,
+        const FileListQuery &query,
+        const std::function<void(const FsItem &)> &each) override;
     WalkResult walk(const std::string &root, TreeVisitor &visitor) override;
     bool folderExists(const std::string &path) override;
     bool fileExists(const std::string &path) override;

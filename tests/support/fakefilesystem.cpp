@@ -5,6 +5,7 @@
 #include "platform/fs/filenamepattern.h"
 
 #include <algorithm>
+#include <cerrno>
 
 namespace mrb::platform
 {
@@ -283,51 +284,33 @@ std::optional<std::uint64_t> FakeFileSystem::folderSize(const std::string &path,
     return totalBelow(*node, nullptr, result, 0, unreadable);
 }
 
-FileSystem::SubFolders FakeFileSystem::subFolders(const std::string &path)
+Result<> FakeFileSystem::listFolder(const std::string &path,
+    Entries entries,
+    const FileListQuery &query,
+    const std::function<void(const FsItem &)> &each)
 {
-    SubFolders result;
     const Node *node = find(path);
-    if (!node || !node->item.isFolder || node->unreadable)
-        return result;
-    result.ok = true;
-    for (const Node *child : children(node->item.path)) {
-        if (child->item.isFolder)
-            result.folders.push_back(child->item);
-    }
-    return result;
-}
-
-FileSystem::FileList FakeFileSystem::fileList(const std::string &path, const FileListQuery &query)
-{
-    FileList result;
-    const std::vector<FsItem> found = files(path, query);
-    const Node *node = find(path);
-    result.ok = node && node->item.isFolder && !node->unreadable;
-    if (!result.ok)
-        result.reason = node && node->item.isFolder ? "Permission denied" : "Not a directory";
-    for (const FsItem &item : found)
-        result.names.push_back(item.name);
-    return result;
-}
-
-std::vector<FsItem> FakeFileSystem::files(const std::string &path, const FileListQuery &query)
-{
-    std::vector<FsItem> result;
-    const Node *node = find(path);
-    if (!node || !node->item.isFolder || node->unreadable)
-        return result;
+    if (!node || !node->item.isFolder)
+        return Result<>::failure(path, "Not a directory", ENOTDIR);
+    if (node->unreadable)
+        return Result<>::failure(path, "Permission denied", EACCES);
     const FileNamePattern pattern(query.pattern);
     for (const Node *child : children(node->item.path)) {
         const FsItem &item = child->item;
+        if (entries == Entries::Folders) {
+            if (item.isFolder)
+                each(item);
+            continue;
+        }
         if (item.isFolder || !pattern.matches(item.name))
             continue;
         if ((item.attributes & Hidden) && !query.includeHidden)
             continue;
         if ((item.attributes & System) && !query.includeSystem)
             continue;
-        result.push_back(item);
+        each(item);
     }
-    return result;
+    return {};
 }
 
 WalkResult FakeFileSystem::walk(const std::string &root, TreeVisitor &visitor)

@@ -51,9 +51,10 @@ public:
     std::optional<FsItem> file(const std::string &path) override;
     std::optional<std::uint64_t> folderSize(
         const std::string &path, std::vector<WalkError> *unreadable = nullptr) override;
-    SubFolders subFolders(const std::string &path) override;
-    FileList fileList(const std::string &path, const FileListQuery &query) override;
-    std::vector<FsItem> files(const std::string &path, const FileListQuery &query) override;
+    Result<> listFolder(const std::string &path,
+        Entries entries,
+        const FileListQuery &query,
+        const std::function<void(const FsItem &)> &each) override;
     WalkResult walk(const std::string &root, TreeVisitor &visitor) override;
     bool folderExists(const std::string &path) override;
     bool fileExists(const std::string &path) override;

@@ -67,11 +67,12 @@ public:
     {
         return m_real.folderSize(p, u);
     }
-    SubFolders subFolders(const std::string &p) override { return m_real.subFolders(p); }
-    FileList fileList(const std::string &p, const platform::FileListQuery &q) override { return m_real.fileList(p, q); }
-    std::vector<platform::FsItem> files(const std::string &p, const platform::FileListQuery &q) override
+    platform::Result<> listFolder(const std::string &p,
+        Entries e,
+        const platform::FileListQuery &q,
+        const std::function<void(const platform::FsItem &)> &each) override
     {
-        return m_real.files(p, q);
+        return m_real.listFolder(p, e, q, each);
     }
     platform::WalkResult walk(const std::string &root, platform::TreeVisitor &v) override
     {

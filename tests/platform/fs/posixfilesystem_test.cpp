@@ -4,9 +4,11 @@
 #include "platform/fs/posixio_p.h"
 #include "tests/platform/fs/fstesthelpers.h"
 #include "tests/support/temptree.h"
+#include "tests/support/unprivileged.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -374,6 +376,38 @@ TEST_F(PosixFs, UnreadableSubFolderIsSkippedAndTheWalkGoesOn)
     tree.file("d/x/4", 4);
     tree.chmod("d", 0644); // names readable, entries not: just as unreadable
     EXPECT_EXIT(std::_Exit(walkWithoutRights(tree)), ::testing::ExitedWithCode(0), "");
+}
+
+// One listing says why a folder could not be read, with the system's error
+// number; a caller never lists a second time to learn it.
+TEST_F(PosixFs, ListingSaysWhyTheFolderCouldNotBeRead)
+{
+    tree.file("a file", 1);
+    tree.file("locked/inside", 1);
+    tree.chmod("locked", 0);
+    mrb::test::expectAsNobody(tree, [&] {
+        const struct {
+            const char *name;
+            std::string path;
+            int errorNumber;
+        } cases[] = {
+            {"missing", tree.path("none"), ENOENT},
+            {"a file", tree.path("a file"), ENOTDIR},
+            {"no permission", tree.path("locked"), EACCES},
+            {"readable", tree.root(), 0},
+        };
+        for (const auto &c : cases) {
+            SCOPED_TRACE(c.name);
+            for (const auto entries : {FileSystem::Entries::Files, FileSystem::Entries::Folders}) {
+                std::size_t given = 0;
+                const Result<> listed = fs.listFolder(c.path, entries, {}, [&](const FsItem &) { ++given; });
+                EXPECT_EQ(listed.errorNumber(), c.errorNumber);
+                EXPECT_EQ(listed.path(), c.errorNumber ? c.path : "");
+                EXPECT_EQ(listed.reason(), c.errorNumber ? errorText(c.errorNumber) : "");
+                EXPECT_EQ(given, c.errorNumber ? 0u : 1u); // "a file", or the folder "locked"
+            }
+        }
+    });
 }
 
 TEST_F(PosixFs, PathsLongerThanPathMax)
