@@ -4,6 +4,7 @@
 
 #include "platform/fs/filenamepattern.h"
 #include "platform/fs/mountinfo.h"
+#include "platform/fs/parallelwalker.h"
 #include "platform/fs/posixio_p.h"
 #include "platform/fs/posixtextwriter.h"
 #include "platform/fs/posixwalker.h"
@@ -218,7 +219,7 @@ std::optional<FsItem> PosixFileSystem::file(const std::string &rawPath)
 
 std::optional<std::uint64_t> PosixFileSystem::folderSize(const std::string &path, std::vector<WalkError> *unreadable)
 {
-    PosixWalker walker(*m_types, nullptr);
+    PosixWalker walker;
     walker.collectErrors(unreadable);
     const WalkResult result = walker.run(path);
     if (!result.rootReadable) {
@@ -322,7 +323,7 @@ void PosixFileSystem::eachFile(
 
 WalkResult PosixFileSystem::walk(const std::string &root, TreeVisitor &visitor)
 {
-    PosixWalker walker(*m_types, &visitor);
+    ParallelWalker walker(*m_types, visitor);
     return walker.run(root);
 }
 

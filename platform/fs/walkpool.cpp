@@ -1,0 +1,159 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "platform/fs/walkpool_p.h"
+
+#include <algorithm>
+#include <sys/vfs.h>
+
+namespace mrb::platform::posix
+{
+
+HeldFolder::HeldFolder(UniqueFd fd, std::atomic<std::size_t> &count)
+    : fd(std::move(fd))
+    , count(count)
+{
+    ++count;
+}
+
+HeldFolder::~HeldFolder()
+{
+    --count;
+}
+
+WalkPool::WalkPool(TypeDescriber &types, const WalkLimits &limits)
+    : m_types(types)
+    , m_limits(limits)
+{
+}
+
+WalkPool::~WalkPool()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_workReady.notify_all();
+    for (std::thread &thread : m_threads)
+        thread.join();
+}
+
+void WalkPool::queue(FolderRead &read, UniqueFd fd, const std::vector<std::uint32_t> &key)
+{
+    const std::lock_guard lock(m_mutex);
+    queueLocked(read, std::move(fd), key);
+}
+
+void WalkPool::queueLocked(FolderRead &read, UniqueFd fd, const std::vector<std::uint32_t> &key)
+{
+    std::shared_ptr<HeldFolder> held;
+    bool queued = false;
+    for (std::uint32_t i = 0; i < read.subFolders.size(); ++i) {
+        SubFolder &sub = read.subFolders[i];
+        if (sub.linked)
+            continue;
+        if (!held && fd.isValid() && m_heldFolders < m_limits.heldFolders)
+            held = std::make_shared<HeldFolder>(std::move(fd), m_heldFolders);
+        auto slot = std::make_shared<WalkSlot>();
+        slot->key.reserve(key.size() + 1);
+        slot->key = key;
+        slot->key.push_back(i);
+        slot->path = joinPath(read.item.path, sub.name);
+        slot->name = sub.name;
+        slot->parentPath = read.item.path;
+        slot->parent = held;
+        sub.slot = slot;
+        m_waiting.push(std::move(slot));
+        queued = true;
+    }
+    if (!queued)
+        return;
+    if (m_threads.empty()) {
+        for (std::size_t i = 0; i < m_limits.threads; ++i)
+            m_threads.emplace_back(&WalkPool::work, this);
+    }
+    m_workReady.notify_all();
+}
+
+void WalkPool::readSlot(WalkSlot &slot)
+{
+    UniqueFd kept;
+    try {
+        readSubFolder(
+            slot.parent ? slot.parent->fd.get() : -1, slot.name, slot.path, slot.parentPath, m_types, slot.read, kept);
+    } catch (...) {
+        slot.failure = std::current_exception();
+    }
+    slot.parent.reset(); // the folder holding it may be closed once its last sub-folder is open
+    const std::lock_guard lock(m_mutex);
+    if (!slot.failure) {
+        try {
+            queueLocked(slot.read, std::move(kept), slot.key);
+        } catch (...) {
+            slot.failure = std::current_exception();
+        }
+    }
+}
+
+void WalkPool::work()
+{
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_workReady.wait(lock, [this] { return m_stopping || (!m_waiting.empty() && m_ahead < m_limits.ahead); });
+        if (m_stopping)
+            return;
+        const std::shared_ptr<WalkSlot> slot = m_waiting.top();
+        m_waiting.pop();
+        if (slot->state != WalkSlot::State::Waiting)
+            continue; // taken by the walk itself
+        slot->state = WalkSlot::State::Reading;
+        lock.unlock();
+        readSlot(*slot);
+        lock.lock();
+        slot->state = WalkSlot::State::Read;
+        m_ahead += slot->read.cost();
+        m_slotRead.notify_all();
+    }
+}
+
+FolderRead WalkPool::take(WalkSlot &slot)
+{
+    std::unique_lock lock(m_mutex);
+    if (slot.state == WalkSlot::State::Waiting) {
+        slot.state = WalkSlot::State::Reading;
+        lock.unlock();
+        readSlot(slot);
+    } else {
+        m_slotRead.wait(lock, [&slot] { return slot.state == WalkSlot::State::Read; });
+        m_ahead -= slot.read.cost();
+        lock.unlock();
+        m_workReady.notify_all();
+    }
+    if (slot.failure)
+        std::rethrow_exception(slot.failure);
+    return std::move(slot.read);
+}
+
+WalkLimits walkLimitsFor(int fd)
+{
+    WalkLimits limits;
+    limits.threads = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 2, 8);
+    struct statfs info;
+    if (::fstatfs(fd, &info) != 0)
+        return limits;
+    switch (static_cast<unsigned long>(info.f_type)) {
+    case 0x6969: // NFS
+    case 0x517B: // SMB
+    case 0xFF534D42: // CIFS
+    case 0xFE534D42: // SMB2
+    case 0x65735546: // FUSE: sshfs and its kin
+    case 0x01021997: // 9P
+    case 0x00C36400: // Ceph
+    case 0x5346414F: // AFS
+        limits.threads *= 4;
+        return limits;
+    default:
+        return limits;
+    }
+}
+
+} // namespace mrb::platform::posix
