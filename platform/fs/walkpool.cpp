@@ -3,6 +3,8 @@
 #include "platform/fs/walkpool_p.h"
 
 #include <algorithm>
+#include <csignal>
+#include <pthread.h>
 #include <sys/vfs.h>
 
 namespace mrb::platform::posix
@@ -96,6 +98,14 @@ void WalkPool::readSlot(WalkSlot &slot)
 
 void WalkPool::work()
 {
+    // Ctrl+C and its kin go to the threads they went to before, which stop
+    // the walk; a read here is never cut short by one.
+    sigset_t asynchronous;
+    sigfillset(&asynchronous);
+    for (const int synchronous : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP, SIGABRT, SIGSYS})
+        sigdelset(&asynchronous, synchronous);
+    pthread_sigmask(SIG_BLOCK, &asynchronous, nullptr);
+
     std::unique_lock lock(m_mutex);
     for (;;) {
         m_workReady.wait(lock, [this] { return m_stopping || (!m_waiting.empty() && m_ahead < m_limits.ahead); });
