@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "platform/fs/folderread_p.h"
-#include "platform/fs/typedescriber.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -12,7 +11,7 @@
 namespace mrb::platform::posix
 {
 
-int readFolderAt(int fd, const std::string &path, TypeDescriber &types, FolderRead &out)
+int readFolderAt(int fd, FolderRead &out)
 {
     thread_local EntryList entries; // reused for every folder a thread reads
     if (const int err = readEntries(fd, entries); err != 0)
@@ -29,6 +28,7 @@ int readFolderAt(int fd, const std::string &path, TypeDescriber &types, FolderRe
     }
     const auto unreadable = [&out]() {
         out.files.clear();
+        out.names.clear();
         out.subFolders.clear();
         return EACCES;
     };
@@ -51,7 +51,6 @@ int readFolderAt(int fd, const std::string &path, TypeDescriber &types, FolderRe
             out.subFolders.push_back(SubFolder {std::string(entries.name(i)), std::nullopt, nullptr});
             continue;
         }
-        file.target = file.link;
         if (S_ISLNK(file.link.mode)) {
             file.leadsSomewhere = statAt(fd, entries.cName(i), Follow::Yes, file.target) == 0;
             if (file.leadsSomewhere && S_ISDIR(file.target.mode)) {
@@ -60,9 +59,10 @@ int readFolderAt(int fd, const std::string &path, TypeDescriber &types, FolderRe
                 continue;
             }
         }
-        describeFileInto(
-            file.item, entries.name(i), path, file.link, file.leadsSomewhere ? &file.target : nullptr, types);
-        out.files.push_back(std::move(file));
+        file.nameOffset = static_cast<std::uint32_t>(out.names.size());
+        file.nameLength = static_cast<std::uint32_t>(entries.name(i).size());
+        out.names.append(entries.name(i));
+        out.files.push_back(file);
     }
     std::sort(out.subFolders.begin(), out.subFolders.end(), [](const SubFolder &a, const SubFolder &b) {
         return nameLess(a.name, b.name);
@@ -74,7 +74,6 @@ void readSubFolder(int parentFd,
     const std::string &name,
     const std::string &path,
     const std::string &parentPath,
-    TypeDescriber &types,
     FolderRead &out,
     UniqueFd &kept)
 {
@@ -103,7 +102,7 @@ void readSubFolder(int parentFd,
         return;
     }
     out.item = describeFolder(name, path, parentPath, self, self);
-    if (const int err = readFolderAt(fd.get(), path, types, out); err != 0) {
+    if (const int err = readFolderAt(fd.get(), out); err != 0) {
         out.failure = FolderRead::Failure::Read;
         out.error = err;
         return;

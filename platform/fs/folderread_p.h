@@ -9,6 +9,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <sys/stat.h>
 #include <vector>
 
 // One folder of a walk, read and looked at by whichever thread gets to it,
@@ -16,7 +18,6 @@
 namespace mrb::platform::posix
 {
 
-class TypeDescriber;
 struct WalkSlot;
 
 // A symbolic link to a folder: reported as the folder it leads to, never entered.
@@ -31,11 +32,17 @@ struct SubFolder {
     std::shared_ptr<WalkSlot> slot; // where it is read, once the folder holding it has been read
 };
 
+// A file as it was looked at; described only when its turn comes, into one
+// reused item, so reading ahead allocates nothing for each file.
 struct ListedFile {
-    FsItem item;
+    std::uint32_t nameOffset = 0; // into FolderRead::names
+    std::uint32_t nameLength = 0;
+    bool leadsSomewhere = true; // false: a symbolic link that leads nowhere
     Stat link; // the entry itself
-    Stat target; // what a working link leads to, else the entry again
-    bool leadsSomewhere = true; // false: a link that leads nowhere
+    Stat target; // what a working symbolic link leads to
+
+    // What the file is described as (null: a link that leads nowhere).
+    const Stat *described() const { return !S_ISLNK(link.mode) ? &link : leadsSomewhere ? &target : nullptr; }
 };
 
 struct FolderRead {
@@ -44,17 +51,20 @@ struct FolderRead {
     int error = 0; // the errno value of the failure
     FsItem item; // the folder itself
     std::vector<ListedFile> files; // by name
+    std::string names; // the files' names, one after another
     std::vector<SubFolder> subFolders; // by name
+
+    std::string_view nameOf(const ListedFile &file) const { return {names.data() + file.nameOffset, file.nameLength}; }
 
     // What it holds, in entries, while it waits for its turn.
     std::size_t cost() const { return 1 + files.size() + subFolders.size(); }
 };
 
-// Reads the open folder fd at path into out's files and sub-folders. Returns
+// Reads the open folder fd into out's files and sub-folders. Returns
 // 0, or the errno value when its entries cannot be looked at (then out holds
 // none). A folder whose names may be read but whose entries may not be looked
 // at (no search permission) counts as unreadable.
-int readFolderAt(int fd, const std::string &path, TypeDescriber &types, FolderRead &out);
+int readFolderAt(int fd, FolderRead &out);
 
 // Opens the sub-folder name of the open folder parentFd (-1: through its
 // path) without following a link, describes it and reads it. kept receives
@@ -63,7 +73,6 @@ void readSubFolder(int parentFd,
     const std::string &name,
     const std::string &path,
     const std::string &parentPath,
-    TypeDescriber &types,
     FolderRead &out,
     UniqueFd &kept);
 

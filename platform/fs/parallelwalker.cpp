@@ -29,8 +29,10 @@ void ParallelWalker::enter(FolderRead read, std::vector<std::uint32_t> key)
     frame.key = std::move(key);
     m_visitor.enterFolder(frame.item);
     for (const ListedFile &file : read.files) {
-        frame.total += m_counter.counted(file.link, file.leadsSomewhere ? &file.target : nullptr);
-        m_visitor.file(file.item);
+        const Stat *described = file.described();
+        frame.total += m_counter.counted(file.link, described);
+        describeFileInto(m_file, read.nameOf(file), frame.item.path, file.link, described, m_types);
+        m_visitor.file(m_file);
     }
     m_stack.push_back(std::move(frame));
 }
@@ -60,13 +62,13 @@ WalkResult ParallelWalker::run(const std::string &rawRoot)
         link = self;
     FolderRead read;
     read.item = describeFolder(std::string(nameOf(root)), root, parentPathOf(root), link, self);
-    if (const int err = readFolderAt(rootFd.get(), root, m_types, read); err != 0) {
+    if (const int err = readFolderAt(rootFd.get(), read); err != 0) {
         m_result.rootReason = errorText(err);
         return m_result;
     }
     m_result.rootReadable = true;
 
-    WalkPool pool(m_types, m_limits ? *m_limits : walkLimitsFor(rootFd.get()));
+    WalkPool pool(m_limits ? *m_limits : walkLimitsFor(rootFd.get()));
     pool.queue(read, std::move(rootFd), {});
     enter(std::move(read), {});
     walkBelow(pool);

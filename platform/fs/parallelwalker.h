@@ -49,6 +49,7 @@ private:
     TreeVisitor &m_visitor;
     std::optional<WalkLimits> m_limits;
     FileCounter m_counter;
+    FsItem m_file; // reused for every file reported
     std::vector<Frame> m_stack;
     WalkResult m_result;
 };

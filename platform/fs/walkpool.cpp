@@ -22,9 +22,8 @@ HeldFolder::~HeldFolder()
     --count;
 }
 
-WalkPool::WalkPool(TypeDescriber &types, const WalkLimits &limits)
-    : m_types(types)
-    , m_limits(limits)
+WalkPool::WalkPool(const WalkLimits &limits)
+    : m_limits(limits)
 {
 }
 
@@ -80,8 +79,7 @@ void WalkPool::readSlot(WalkSlot &slot)
 {
     UniqueFd kept;
     try {
-        readSubFolder(
-            slot.parent ? slot.parent->fd.get() : -1, slot.name, slot.path, slot.parentPath, m_types, slot.read, kept);
+        readSubFolder(slot.parent ? slot.parent->fd.get() : -1, slot.name, slot.path, slot.parentPath, slot.read, kept);
     } catch (...) {
         slot.failure = std::current_exception();
     }

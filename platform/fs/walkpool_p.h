@@ -20,8 +20,6 @@
 namespace mrb::platform::posix
 {
 
-class TypeDescriber;
-
 // An open folder kept for its sub-folders to be opened relative to it, until
 // the last of them has been.
 struct HeldFolder {
@@ -68,7 +66,7 @@ struct WalkSlot {
 class WalkPool
 {
 public:
-    WalkPool(TypeDescriber &types, const WalkLimits &limits);
+    explicit WalkPool(const WalkLimits &limits);
     ~WalkPool(); // stops the threads; folders not yet taken are dropped
     WalkPool(const WalkPool &) = delete;
     WalkPool &operator=(const WalkPool &) = delete;
@@ -91,7 +89,6 @@ private:
     void readSlot(WalkSlot &slot);
     void queueLocked(FolderRead &read, UniqueFd fd, const std::vector<std::uint32_t> &key);
 
-    TypeDescriber &m_types;
     const WalkLimits m_limits;
     std::mutex m_mutex;
     std::condition_variable m_workReady; // a slot to read, room ahead, or the end
