@@ -24,6 +24,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <netinet/in.h>
 #include <pwd.h>
 #include <string>
@@ -105,13 +106,23 @@ bool accepts(int port)
     return ok;
 }
 
+// What the set-up commands said, to show when they failed (the scratch folder goes).
+std::string said(const std::string &log)
+{
+    std::ifstream in(log);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    while (!text.empty() && text.back() == '\n')
+        text.pop_back();
+    return text.empty() ? "nothing said" : text;
+}
+
 pid_t startSshd(const std::string &config, const std::string &log)
 {
     const pid_t pid = ::fork();
     if (pid == 0) {
         const std::string redirect = log;
         std::freopen(redirect.c_str(), "a", stderr);
-        ::execl("/usr/sbin/sshd", "sshd", "-D", "-e", "-f", config.c_str(), static_cast<char *>(nullptr));
+        ::execl("/usr/sbin/sshd", "/usr/sbin/sshd", "-D", "-e", "-f", config.c_str(), static_cast<char *>(nullptr));
         ::_exit(127);
     }
     return pid;
@@ -142,7 +153,8 @@ int main(int argc, char **argv)
     if (!run("ssh-keygen -q -t ed25519 -N '' -f '" + dir + "/host_key' >>'" + log + "' 2>&1")
         || !run("ssh-keygen -q -t ed25519 -N '' -f '" + dir + "/client_key' >>'" + log + "' 2>&1")
         || !run("cp '" + dir + "/client_key.pub' '" + dir + "/authorized_keys'")) {
-        std::printf("deep add on an sshfs mount vs find: skipped (the keys could not be made: %s)\n", log.c_str());
+        std::printf(
+            "deep add on an sshfs mount vs find: skipped (the keys could not be made: %s)\n", said(log).c_str());
         return 1;
     }
     const int port = freePort();
@@ -164,11 +176,13 @@ int main(int argc, char **argv)
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (!accepts(port) && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    setup.latencyAdded = run("tc qdisc add dev lo root netem delay 1ms 2>>'" + log + "'");
-    std::printf("sshd on 127.0.0.1:%d; %s\n",
+    const std::string tcLog = dir + "/tc.log";
+    setup.latencyAdded = run("tc qdisc add dev lo root netem delay 1ms 2>'" + tcLog + "'");
+    std::printf("sshd on 127.0.0.1:%d; %s%s\n",
         port,
         setup.latencyAdded ? "1 ms of latency added to the loopback device (netem)"
-                           : "no latency added: tc netem is not permitted here");
+                           : "no latency added, tc netem refused: ",
+        setup.latencyAdded ? "" : said(tcLog).c_str());
 
     setup.mountPoint = dir + "/mnt";
     ::mkdir(setup.mountPoint.c_str(), 0755);
@@ -182,7 +196,7 @@ int main(int argc, char **argv)
     };
     remount();
     if (!setup.mounted) {
-        std::printf("deep add on an sshfs mount vs find: the mount failed (%s)\n", log.c_str());
+        std::printf("deep add on an sshfs mount vs find: the mount failed: %s\n", said(log).c_str());
         setup.undo();
         return 1;
     }
