@@ -3,12 +3,26 @@
 #include "platform/fs/walkpool_p.h"
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
+#include <ctime>
 #include <pthread.h>
 #include <sys/vfs.h>
 
 namespace mrb::platform::posix
 {
+
+namespace
+{
+
+double threadCpuSeconds()
+{
+    timespec now {};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+} // namespace
 
 HeldFolder::HeldFolder(UniqueFd fd, std::atomic<std::size_t> &count)
     : fd(std::move(fd))
@@ -29,12 +43,14 @@ WalkPool::WalkPool(const WalkLimits &limits)
 
 WalkPool::~WalkPool()
 {
+    std::vector<std::thread> threads;
     {
         const std::lock_guard lock(m_mutex);
         m_stopping = true;
+        threads = std::move(m_threads); // none is started from here on
     }
     m_workReady.notify_all();
-    for (std::thread &thread : m_threads)
+    for (std::thread &thread : threads)
         thread.join();
 }
 
@@ -115,12 +131,29 @@ void WalkPool::work()
             continue; // taken by the walk itself
         slot->state = WalkSlot::State::Reading;
         lock.unlock();
+        const auto started = std::chrono::steady_clock::now();
+        const double cpuBefore = threadCpuSeconds();
         readSlot(*slot);
+        const double cpu = threadCpuSeconds() - cpuBefore;
+        const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         lock.lock();
+        noteWaiting(wall, cpu);
         slot->state = WalkSlot::State::Read;
         m_ahead += slot->read.cost();
         m_slotRead.notify_all();
     }
+}
+
+void WalkPool::noteWaiting(double wall, double cpu)
+{
+    m_worked += cpu;
+    m_waited += std::max(0.0, wall - cpu);
+    // judged over the last 20 ms or so of work, so a few slow reads decide nothing
+    if (m_worked + m_waited < 0.02)
+        return;
+    if (m_waited > m_worked && m_threads.size() < m_limits.maxThreads && !m_stopping)
+        m_threads.emplace_back(&WalkPool::work, this);
+    m_worked = m_waited = 0;
 }
 
 FolderRead WalkPool::take(WalkSlot &slot)
@@ -145,6 +178,7 @@ WalkLimits walkLimitsFor(int fd)
 {
     WalkLimits limits;
     limits.threads = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 2, 8);
+    limits.maxThreads = limits.threads * 4;
     struct statfs info;
     if (::fstatfs(fd, &info) != 0)
         return limits;
@@ -158,6 +192,7 @@ WalkLimits walkLimitsFor(int fd)
     case 0x00C36400: // Ceph
     case 0x5346414F: // AFS
         limits.threads *= 4;
+        limits.maxThreads *= 4;
         return limits;
     default:
         return limits;

@@ -34,7 +34,11 @@ struct HeldFolder {
 
 // How far the threads may run ahead of the walk.
 struct WalkLimits {
-    std::size_t threads = 2;
+    std::size_t threads = 2; // started with the first sub-folder
+    // More are started, one at a time, while the threads spend more time
+    // waiting for the disk or the network than working (a cold cache, a slow
+    // mount): more reads in flight then shorten the wait.
+    std::size_t maxThreads = 2;
     // Entries read and not yet taken: enough to keep a few threads busy on a
     // slow mount, little beside a listing's own rows.
     std::size_t ahead = 8192;
@@ -86,6 +90,8 @@ private:
     };
 
     void work();
+    // After a read that took wall seconds of which cpu on the processor.
+    void noteWaiting(double wall, double cpu);
     void readSlot(WalkSlot &slot);
     void queueLocked(FolderRead &read, UniqueFd fd, const std::vector<std::uint32_t> &key);
 
@@ -97,12 +103,14 @@ private:
     std::size_t m_ahead = 0; // entries read by the threads and not yet taken
     bool m_stopping = false;
     std::atomic<std::size_t> m_heldFolders {0};
-    std::vector<std::thread> m_threads; // started with the first sub-folder
+    std::vector<std::thread> m_threads;
+    double m_waited = 0; // seconds the threads waited in their recent reads
+    double m_worked = 0;
 };
 
 // The limits for a walk of the folder open as fd: as many threads as
-// processor cores (at least two), more where the file system is reached over
-// a network and waiting dominates.
+// processor cores (at least two), four times as many where the file system is
+// reached over a network; up to four times as many again while waiting dominates.
 WalkLimits walkLimitsFor(int fd);
 
 } // namespace mrb::platform::posix

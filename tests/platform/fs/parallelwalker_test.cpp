@@ -79,8 +79,8 @@ TEST_F(ParallelWalk, ReportsInDepthFirstOrderHoweverFarTheThreadsRunAhead)
         std::optional<WalkLimits> limits;
     } cases[] = {
         {"as the file system suits", std::nullopt},
-        {"one entry ahead, every sub-folder opened through its path", WalkLimits {2, 1, 0}},
-        {"eight threads", WalkLimits {8, 64, 4}},
+        {"one entry ahead, every sub-folder opened through its path", WalkLimits {2, 2, 1, 0}},
+        {"two threads, more while they wait", WalkLimits {2, 8, 64, 4}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -97,7 +97,7 @@ TEST_F(ParallelWalk, StopsWhileTheThreadsReadAhead)
 {
     WalkRecorder recorder(tree.root());
     recorder.stopAfter = 3; // the root, d00 and d00/s0
-    const WalkResult result = walk(recorder, WalkLimits {4, 1000, 256});
+    const WalkResult result = walk(recorder, WalkLimits {4, 4, 1000, 256});
     EXPECT_TRUE(result.stopped);
     const std::vector<std::string> expected = {"enter .",
         "enter d00",
