@@ -122,7 +122,7 @@ void WalkPool::work()
 
     std::unique_lock lock(m_mutex);
     for (;;) {
-        m_workReady.wait(lock, [this] { return m_stopping || (!m_waiting.empty() && m_ahead < m_limits.ahead); });
+        m_workReady.wait(lock, [this] { return m_stopping || (!m_waiting.empty() && !m_full); });
         if (m_stopping)
             return;
         const std::shared_ptr<WalkSlot> slot = m_waiting.top();
@@ -140,6 +140,7 @@ void WalkPool::work()
         noteWaiting(wall, cpu);
         slot->state = WalkSlot::State::Read;
         m_ahead += slot->read.cost();
+        m_full = m_ahead >= m_limits.ahead;
         m_slotRead.notify_all();
     }
 }
@@ -166,8 +167,14 @@ FolderRead WalkPool::take(WalkSlot &slot)
     } else {
         m_slotRead.wait(lock, [&slot] { return slot.state == WalkSlot::State::Read; });
         m_ahead -= slot.read.cost();
+        // Once stopped, the threads wait until half the room is free again:
+        // waking them for every folder taken costs more than their reading.
+        const bool resume = m_full && m_ahead < m_limits.ahead / 2 + 1;
+        if (resume)
+            m_full = false;
         lock.unlock();
-        m_workReady.notify_all();
+        if (resume)
+            m_workReady.notify_all();
     }
     if (slot.failure)
         std::rethrow_exception(slot.failure);

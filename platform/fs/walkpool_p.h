@@ -101,6 +101,7 @@ private:
     std::condition_variable m_slotRead;
     std::priority_queue<std::shared_ptr<WalkSlot>, std::vector<std::shared_ptr<WalkSlot>>, Later> m_waiting;
     std::size_t m_ahead = 0; // entries read by the threads and not yet taken
+    bool m_full = false; // the threads wait for room ahead
     bool m_stopping = false;
     std::atomic<std::size_t> m_heldFolders {0};
     std::vector<std::thread> m_threads;
