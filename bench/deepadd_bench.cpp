@@ -181,10 +181,7 @@ Measured compareWithFind(const std::string &scratch, const std::string &root, lo
 
 int main(int argc, char **argv)
 {
-    // the machine's zone and a locale with its own date and number formats
-    ::setenv("LANG", "en_US.UTF-8", 1);
-    ::unsetenv("LC_ALL");
-    ::setenv("TZ", ":/etc/localtime", 1);
+    bench::useBenchLocale();
     const long files = argc > 1 ? std::atol(argv[1]) : 200000;
     const long folders = argc > 2 ? std::max(1L, std::atol(argv[2])) : 20000;
     const long scale = argc > 3 ? std::atol(argv[3]) : 5;

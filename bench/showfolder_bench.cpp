@@ -61,9 +61,7 @@ int main(int argc, char **argv)
         fill(folder, count);
     }
 
-    ::setenv("LANG", "en_US.UTF-8", 1);
-    ::unsetenv("LC_ALL");
-    ::setenv("TZ", ":/etc/localtime", 1);
+    bench::useBenchLocale();
     bench::ScratchFolder scratch("show");
     const std::vector<std::string> show = {
         bench::programFolder() + "/mrb-list", "--settings", scratch.path() + "/options.dll", "--show", folder};

@@ -132,9 +132,7 @@ pid_t startSshd(const std::string &config, const std::string &log)
 
 int main(int argc, char **argv)
 {
-    ::setenv("LANG", "en_US.UTF-8", 1);
-    ::unsetenv("LC_ALL");
-    ::setenv("TZ", ":/etc/localtime", 1);
+    bench::useBenchLocale();
     const long files = argc > 1 ? std::atol(argv[1]) : 5000;
     const long folders = argc > 2 ? std::atol(argv[2]) : 500;
     const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;

@@ -11,6 +11,19 @@
 namespace mrb::platform::posix
 {
 
+UniqueFd openWalkRoot(const std::string &root, Stat &self, WalkResult &result)
+{
+    int openError = 0;
+    UniqueFd fd = openFolder(root, O_RDONLY, openError);
+    if (!fd.isValid()) {
+        result.rootReason = errorText(openError);
+        return fd;
+    }
+    if (statFd(fd.get(), self) != 0)
+        return {};
+    return fd;
+}
+
 int readFolderAt(int fd, FolderRead &out)
 {
     thread_local EntryList entries; // reused for every folder a thread reads

@@ -60,6 +60,11 @@ struct FolderRead {
     std::size_t cost() const { return 1 + files.size() + subFolders.size(); }
 };
 
+// Opens the root of a walk (following a link, as path resolution does) and
+// looks at it; on failure says why in result (when it can) and gives an
+// invalid descriptor.
+UniqueFd openWalkRoot(const std::string &root, Stat &self, WalkResult &result);
+
 // Reads the open folder fd into out's files and sub-folders. Returns
 // 0, or the errno value when its entries cannot be looked at (then out holds
 // none). A folder whose names may be read but whose entries may not be looked

@@ -46,14 +46,9 @@ WalkResult ParallelWalker::run(const std::string &rawRoot)
         m_result.stopped = true;
         return m_result;
     }
-    int openError = 0;
-    UniqueFd rootFd = openFolder(root, O_RDONLY, openError);
-    if (!rootFd.isValid()) {
-        m_result.rootReason = errorText(openError);
-        return m_result;
-    }
     Stat self;
-    if (statFd(rootFd.get(), self) != 0)
+    UniqueFd rootFd = openWalkRoot(root, self, m_result);
+    if (!rootFd.isValid())
         return m_result;
     m_counter.reset(static_cast<std::uint64_t>(self.device));
     Stat link = self; // the root is followed when it is a link, and described as one

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/fs/posixwalker.h"
 
+#include "platform/fs/folderread_p.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <dirent.h>
@@ -103,16 +105,11 @@ WalkResult PosixWalker::run(const std::string &rawRoot)
     m_result = {};
     m_stack.clear();
     const std::string root = normalizePath(rawRoot);
-    int openError = 0;
-    UniqueFd rootFd = openFolder(root, O_RDONLY, openError);
-    if (!rootFd.isValid()) {
-        m_result.rootReason = errorText(openError);
-        return m_result;
-    }
     {
         Frame frame;
         frame.path = root;
-        if (statFd(rootFd.get(), frame.self) != 0)
+        UniqueFd rootFd = openWalkRoot(root, frame.self, m_result);
+        if (!rootFd.isValid())
             return m_result;
         m_counter.reset(static_cast<std::uint64_t>(frame.self.device));
         frame.fd = std::move(rootFd);
