@@ -96,11 +96,11 @@ void ParallelWalker::walkBelow(WalkPool &pool)
             case FolderRead::Failure::Open:
                 // Gone, or replaced by something that is not a folder, since it was listed: nothing to report.
                 if (read.error != ENOENT && read.error != ENOTDIR && read.error != ELOOP)
-                    reportUnreadable(slot->path, depth, read.error);
+                    reportUnreadable(slot->path(), depth, read.error);
                 continue;
             case FolderRead::Failure::Stat:
             case FolderRead::Failure::Read:
-                reportUnreadable(slot->path, depth, read.error);
+                reportUnreadable(slot->path(), depth, read.error);
                 continue;
             case FolderRead::Failure::None:
                 break;

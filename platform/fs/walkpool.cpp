@@ -8,6 +8,7 @@
 #include <ctime>
 #include <pthread.h>
 #include <sys/vfs.h>
+#include <system_error>
 
 namespace mrb::platform::posix
 {
@@ -63,6 +64,7 @@ void WalkPool::queue(FolderRead &read, UniqueFd fd, const std::vector<std::uint3
 void WalkPool::queueLocked(FolderRead &read, UniqueFd fd, const std::vector<std::uint32_t> &key)
 {
     std::shared_ptr<HeldFolder> held;
+    std::shared_ptr<const std::string> parentPath;
     bool queued = false;
     for (std::uint32_t i = 0; i < read.subFolders.size(); ++i) {
         SubFolder &sub = read.subFolders[i];
@@ -74,9 +76,10 @@ void WalkPool::queueLocked(FolderRead &read, UniqueFd fd, const std::vector<std:
         slot->key.reserve(key.size() + 1);
         slot->key = key;
         slot->key.push_back(i);
-        slot->path = joinPath(read.item.path, sub.name);
+        if (!parentPath)
+            parentPath = std::make_shared<const std::string>(read.item.path);
         slot->name = sub.name;
-        slot->parentPath = read.item.path;
+        slot->parentPath = parentPath;
         slot->parent = held;
         sub.slot = slot;
         m_waiting.push(std::move(slot));
@@ -86,7 +89,7 @@ void WalkPool::queueLocked(FolderRead &read, UniqueFd fd, const std::vector<std:
         return;
     if (m_threads.empty()) {
         for (std::size_t i = 0; i < m_limits.threads; ++i)
-            m_threads.emplace_back(&WalkPool::work, this);
+            startThread();
     }
     m_workReady.notify_all();
 }
@@ -95,7 +98,9 @@ void WalkPool::readSlot(WalkSlot &slot)
 {
     UniqueFd kept;
     try {
-        readSubFolder(slot.parent ? slot.parent->fd.get() : -1, slot.name, slot.path, slot.parentPath, slot.read, kept);
+        slot.read = std::make_unique<FolderRead>();
+        readSubFolder(
+            slot.parent ? slot.parent->fd.get() : -1, slot.name, slot.path(), *slot.parentPath, *slot.read, kept);
     } catch (...) {
         slot.failure = std::current_exception();
     }
@@ -103,7 +108,7 @@ void WalkPool::readSlot(WalkSlot &slot)
     const std::lock_guard lock(m_mutex);
     if (!slot.failure) {
         try {
-            queueLocked(slot.read, std::move(kept), slot.key);
+            queueLocked(*slot.read, std::move(kept), slot.key);
         } catch (...) {
             slot.failure = std::current_exception();
         }
@@ -139,9 +144,19 @@ void WalkPool::work()
         lock.lock();
         noteWaiting(wall, cpu);
         slot->state = WalkSlot::State::Read;
-        m_ahead += slot->read.cost();
+        m_ahead += slot->read ? slot->read->cost() : 0;
         m_full = m_ahead >= m_limits.ahead;
         m_slotRead.notify_all();
+    }
+}
+
+void WalkPool::startThread()
+{
+    try {
+        m_threads.emplace_back(&WalkPool::work, this);
+    } catch (const std::system_error &) {
+        // No thread to be had (memory or the process's thread limit is used
+        // up): the walk reads what the threads do not, on its own thread.
     }
 }
 
@@ -153,7 +168,7 @@ void WalkPool::noteWaiting(double wall, double cpu)
     if (m_worked + m_waited < 0.02)
         return;
     if (m_waited > m_worked && m_threads.size() < m_limits.maxThreads && !m_stopping)
-        m_threads.emplace_back(&WalkPool::work, this);
+        startThread();
     m_worked = m_waited = 0;
 }
 
@@ -166,7 +181,7 @@ FolderRead WalkPool::take(WalkSlot &slot)
         readSlot(slot);
     } else {
         m_slotRead.wait(lock, [&slot] { return slot.state == WalkSlot::State::Read; });
-        m_ahead -= slot.read.cost();
+        m_ahead -= slot.read ? slot.read->cost() : 0;
         // Once stopped, the threads wait until half the room is free again:
         // waking them for every folder taken costs more than their reading.
         const bool resume = m_full && m_ahead < m_limits.ahead / 2 + 1;
@@ -178,7 +193,7 @@ FolderRead WalkPool::take(WalkSlot &slot)
     }
     if (slot.failure)
         std::rethrow_exception(slot.failure);
-    return std::move(slot.read);
+    return std::move(*slot.read);
 }
 
 WalkLimits walkLimitsFor(int fd)

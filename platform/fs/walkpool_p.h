@@ -48,19 +48,22 @@ struct WalkLimits {
     std::size_t heldFolders = 256;
 };
 
-// One sub-folder waiting to be read, being read, or read and waiting for its turn.
+// One sub-folder waiting to be read, being read, or read and waiting for its
+// turn. Every sub-folder of a folder read gets one at once, so a slot that
+// waits holds little: its name, and its folder's path shared with its siblings.
 struct WalkSlot {
     enum class State { Waiting, Reading, Read };
     // The sibling positions that lead to it from the root: the walk's order is
     // the order of these keys.
     std::vector<std::uint32_t> key;
     std::string name;
-    std::string path;
-    std::string parentPath;
+    std::shared_ptr<const std::string> parentPath;
     std::shared_ptr<HeldFolder> parent; // null: opened through its path
     State state = State::Waiting;
-    FolderRead read;
+    std::unique_ptr<FolderRead> read; // made when it is read
     std::exception_ptr failure; // what the thread that read it threw
+
+    std::string path() const { return joinPath(*parentPath, name); }
 };
 
 // A few threads that read the folders of one walk ahead of it, nearest to
@@ -90,6 +93,7 @@ private:
     };
 
     void work();
+    void startThread(); // under the lock
     // After a read that took wall seconds of which cpu on the processor.
     void noteWaiting(double wall, double cpu);
     void readSlot(WalkSlot &slot);
