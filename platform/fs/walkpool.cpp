@@ -87,7 +87,9 @@ void WalkPool::queueLocked(FolderRead &read, UniqueFd fd, const std::vector<std:
     }
     if (!queued)
         return;
-    if (m_threads.empty()) {
+    // A thread still reading while the pool is destroyed queues too: starting
+    // threads then would leave them running past the pool.
+    if (m_threads.empty() && !m_stopping) {
         for (std::size_t i = 0; i < m_limits.threads; ++i)
             startThread();
     }
