@@ -154,6 +154,15 @@ inline std::vector<std::string> fieldTableSettings(const std::string &settingsFi
         "Output.Standard=False"};
 }
 
+// The machine's zone and a locale with its own date and number formats, for
+// mrb-list and the reference commands alike.
+inline void useBenchLocale()
+{
+    ::setenv("LANG", "en_US.UTF-8", 1);
+    ::unsetenv("LC_ALL");
+    ::setenv("TZ", ":/etc/localtime", 1);
+}
+
 // The measured ratio against its goal: "ok", or "SHORT" when it is missed.
 inline const char *verdict(bool met)
 {

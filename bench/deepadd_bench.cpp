@@ -3,10 +3,12 @@
 // Deep-adds a large generated tree and writes it as a field table with every
 // field on (`mrb-list -o deep.txt`), and in the same run lists the same tree
 // with `find DIR -printf '%p\t%s\t%TY-%Tm-%Td %TH:%TM\n'`. Both run as child
-// processes, alternately, several times; the medians of their processor
-// times (user + system) are compared. Goals:
-//   - the deep add and write takes at most as long as find (ratio <= 1.00);
-//   - its peak memory above an empty run is at most 250 bytes a row, on this
+// processes writing a file, alternately, seven pairs; the median of the
+// pairs' ratios is the figure, by wall clock (what a user waits; the walk
+// reads ahead in threads of its own) and by processor time (user + system).
+// Goals:
+//   - the deep add and write takes at most 0.70 of find's wall-clock time;
+//   - its peak memory above an empty run is at most 200 bytes a row, on this
 //     tree and on one five times larger (1,100,001 rows by default);
 //   - a deep add into a destination sorted by a header click (each batch
 //     merged in, in this process, without writing) takes at most twice as
@@ -112,7 +114,7 @@ AddRun deepAdd(const std::string &root, Destination destination = Destination::A
 }
 
 struct Measured {
-    double ratio = 0; // processor time, mrb-list over find
+    double ratio = 0; // processor time, mrb-list over find: the median of the pairs'
     double wallRatio = 0;
     Timing mrb, find;
     std::size_t rows = 0;
@@ -153,21 +155,23 @@ Measured compareWithFind(const std::string &scratch, const std::string &root, lo
 {
     const std::vector<std::string> find = {"find", root, "-printf", "%p\t%s\t%TY-%Tm-%Td %TH:%TM\n"};
     std::vector<Timing> mrbRuns, findRuns;
-    std::vector<double> peaks;
+    std::vector<double> peaks, ratios, wallRatios;
     for (int i = 0; i < rounds; ++i) {
         const bench::ChildRun m = bench::runChild(mrbList(scratch, root), scratch + "/said.txt");
         const bench::ChildRun f = bench::runChild(find, scratch + "/find.txt");
         mrbRuns.push_back(m.timing);
         findRuns.push_back(f.timing);
         peaks.push_back(double(m.peakKiB - emptyPeakKiB));
+        ratios.push_back(f.timing.cpu > 0 ? m.timing.cpu / f.timing.cpu : 0);
+        wallRatios.push_back(f.timing.wall > 0 ? m.timing.wall / f.timing.wall : 0);
         std::printf(
             "  round %d: mrb-list %s, find %s\n", i + 1, describe(m.timing).c_str(), describe(f.timing).c_str());
     }
     Measured out;
     out.mrb = bench::medianOf(mrbRuns);
     out.find = bench::medianOf(findRuns);
-    out.ratio = out.find.cpu > 0 ? out.mrb.cpu / out.find.cpu : 0;
-    out.wallRatio = out.find.wall > 0 ? out.mrb.wall / out.find.wall : 0;
+    out.ratio = bench::median(ratios);
+    out.wallRatio = bench::median(wallRatios);
     out.rows = linesOf(scratch + "/deep.txt");
     out.bytesPerRow = out.rows ? bench::median(peaks) * 1024.0 / double(out.rows) : 0;
     return out;
@@ -177,14 +181,11 @@ Measured compareWithFind(const std::string &scratch, const std::string &root, lo
 
 int main(int argc, char **argv)
 {
-    // the machine's zone and a locale with its own date and number formats
-    ::setenv("LANG", "en_US.UTF-8", 1);
-    ::unsetenv("LC_ALL");
-    ::setenv("TZ", ":/etc/localtime", 1);
+    bench::useBenchLocale();
     const long files = argc > 1 ? std::atol(argv[1]) : 200000;
     const long folders = argc > 2 ? std::max(1L, std::atol(argv[2])) : 20000;
     const long scale = argc > 3 ? std::atol(argv[3]) : 5;
-    const int rounds = 5;
+    const int rounds = 7;
 
     bench::ScratchFolder scratch("deepadd");
     const std::string root = scratch.path() + "/tree";
@@ -204,20 +205,19 @@ int main(int argc, char **argv)
 
     const Measured m = compareWithFind(scratch.path(), root, emptyPeak, rounds);
     bool ok = true;
-    const bool fast = m.ratio <= 1.0;
+    const bool fast = m.wallRatio <= 0.70;
     ok = ok && fast;
-    std::printf(
-        "deep add + write of %zu rows vs find -printf with dates: %.2f by processor time (mrb-list %s, find %s; "
-        "%.2f by wall clock), goal at most 1.00 %s\n",
+    std::printf("deep add + write of %zu rows vs find -printf with dates: %.2f by wall clock (mrb-list %s, find %s; "
+                "%.2f by processor time), goal at most 0.70 %s\n",
         m.rows,
-        m.ratio,
+        m.wallRatio,
         describe(m.mrb).c_str(),
         describe(m.find).c_str(),
-        m.wallRatio,
+        m.ratio,
         bench::verdict(fast));
-    const bool small = m.bytesPerRow <= 250;
+    const bool small = m.bytesPerRow <= 200;
     ok = ok && small;
-    std::printf("peak memory above an empty run at %zu rows: %.0f bytes a row, goal at most 250 %s\n",
+    std::printf("peak memory above an empty run at %zu rows: %.0f bytes a row, goal at most 200 %s\n",
         m.rows,
         m.bytesPerRow,
         bench::verdict(small));
@@ -245,9 +245,9 @@ int main(int argc, char **argv)
         bench::runChild({"find", big}, scratch.path() + "/find.txt");
         std::size_t rows = 0;
         const double perRow = bytesPerRow(scratch.path(), big, emptyPeak, rows);
-        const bool fits = perRow <= 250;
+        const bool fits = perRow <= 200;
         ok = ok && fits;
-        std::printf("peak memory above an empty run at %zu rows: %.0f bytes a row, goal at most 250 %s\n",
+        std::printf("peak memory above an empty run at %zu rows: %.0f bytes a row, goal at most 200 %s\n",
             rows,
             perRow,
             bench::verdict(fits));

@@ -6,6 +6,7 @@
 # remove them afterwards.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
+scripts/deps.sh bench
 cmake --preset release
 cmake --build --preset release
 

@@ -2,7 +2,7 @@
 # SPDX-FileCopyrightText: 2026 The Marrowby developers
 # SPDX-License-Identifier: MIT
 # Installs the Debian packages a task needs when they are missing.
-# Usage: scripts/deps.sh build|run|test
+# Usage: scripts/deps.sh build|run|test|bench
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
@@ -13,7 +13,8 @@ case "${1:-build}" in
     build) ;;
     run) read_list run ;;
     test) read_list run; read_list test ;;
-    *) echo "usage: $0 build|run|test" >&2; exit 2 ;;
+    bench) read_list run; read_list test; read_list bench ;;
+    *) echo "usage: $0 build|run|test|bench" >&2; exit 2 ;;
 esac
 
 missing=()

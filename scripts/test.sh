@@ -36,12 +36,13 @@ for preset in dev asan; do
     ctest --preset "$preset" -j "$(nproc)" || status=1
 done
 # Threaded code under ThreadSanitizer: only the tests of the threads (the
-# catalog's walk beside its storing, the pool that reads media tags) are built so.
+# catalog's walk beside its storing, the pool that reads media tags, the
+# threads that read folders ahead of a walk) are built so.
 echo "== threads (ThreadSanitizer)"
 if [[ ! -f build-tsan/CMakeCache.txt ]]; then
     cmake --preset tsan -DMRB_DEBUG_INFO="${MRB_DEBUG_INFO:-lines}" >/dev/null
 fi
-tsan_tests=(catalog_test tagpool_test)
+tsan_tests=(catalog_test tagpool_test parallelwalker_test)
 cmake --build --preset tsan -j "$(nproc)" --target "${tsan_tests[@]}"
 for test in "${tsan_tests[@]}"; do
     TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1} build-tsan/bin/"$test" --gtest_brief=1 || status=1

@@ -4,6 +4,7 @@
 
 #include "platform/fs/filenamepattern.h"
 #include "platform/fs/mountinfo.h"
+#include "platform/fs/parallelwalker.h"
 #include "platform/fs/posixio_p.h"
 #include "platform/fs/posixtextwriter.h"
 #include "platform/fs/posixwalker.h"
@@ -245,7 +246,7 @@ std::optional<FsItem> PosixFileSystem::file(const std::string &rawPath)
 
 std::optional<std::uint64_t> PosixFileSystem::folderSize(const std::string &path, std::vector<WalkError> *unreadable)
 {
-    PosixWalker walker(*m_types, nullptr);
+    PosixWalker walker;
     walker.collectErrors(unreadable);
     const WalkResult result = walker.run(path);
     if (!result.rootReadable) {
@@ -290,7 +291,7 @@ Result<> PosixFileSystem::listFolder(const std::string &rawPath,
 
 WalkResult PosixFileSystem::walk(const std::string &root, TreeVisitor &visitor)
 {
-    PosixWalker walker(*m_types, &visitor);
+    ParallelWalker walker(*m_types, visitor);
     return walker.run(root);
 }
 
