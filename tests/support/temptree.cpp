@@ -159,7 +159,9 @@ ScopedEnv::~ScopedEnv()
 
 void settleAccessTimes(const std::string &root)
 {
-    const timespec times[2] = {{std::time(nullptr) + 3600, 0}, {0, UTIME_OMIT}};
+    // a fixed instant: settled again a second later, the tree still reads the same
+    constexpr std::time_t ahead = 4102444800; // 2100-01-01 00:00 UTC
+    const timespec times[2] = {{ahead, 0}, {0, UTIME_OMIT}};
     for (const auto &entry : std::filesystem::recursive_directory_iterator(root))
         ::utimensat(AT_FDCWD, entry.path().c_str(), times, AT_SYMLINK_NOFOLLOW);
 }
