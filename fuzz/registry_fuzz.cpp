@@ -4,20 +4,20 @@
 // or are refused without harm, and what parses is written back to a text
 // that parses to the same keys.
 #include "fuzz/fuzzinput.h"
-#include "platform/registry/registrystore.h"
+#include "platform/registry/registryformat.h"
 
-using mrb::platform::RegistryStore;
+using mrb::platform::parseRegistryText;
+using mrb::platform::registryText;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const std::string_view text(reinterpret_cast<const char *>(data), size);
-    std::string why;
-    const auto root = RegistryStore::parse(text, &why);
+    const auto root = parseRegistryText(text);
     if (!root) {
-        FUZZ_CHECK(!why.empty());
+        FUZZ_CHECK(!root.reason().empty());
         return 0;
     }
-    const auto again = RegistryStore::parse(RegistryStore::serialize(*root), &why);
+    const auto again = parseRegistryText(registryText(*root));
     FUZZ_CHECK(again && *again == *root);
     return 0;
 }

@@ -17,6 +17,8 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 status=0
 echo "== formatting"
 scripts/check-format.sh || status=1
+echo "== layers"
+scripts/check-layers.sh || status=1
 # A build tree made here gets only the debug information a report needs:
 # none in dev, line tables in asan (file and line in sanitizer reports).
 # That saves about a quarter of the compile time; a tree that exists keeps

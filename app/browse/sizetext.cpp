@@ -3,6 +3,7 @@
 #include "app/browse/sizetext.h"
 
 #include "app/browse/numbertext.h"
+#include "app/settings/settingvalues.h"
 
 #include <algorithm>
 #include <charconv>
@@ -18,13 +19,13 @@ namespace
 // not one of the four.
 int unitShift(std::string_view unit)
 {
-    if (unit == "Bytes")
+    if (unit == settingvalue::bytes)
         return 0;
-    if (unit == "KB")
+    if (unit == settingvalue::kilobytes)
         return 1;
-    if (unit == "MB")
+    if (unit == settingvalue::megabytes)
         return 2;
-    if (unit == "GB")
+    if (unit == settingvalue::gigabytes)
         return 3;
     return -1;
 }

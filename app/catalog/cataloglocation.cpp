@@ -2,7 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "app/catalog/cataloglocation.h"
 
-#include "platform/fs/userfolders.h"
+#include "platform/os/userfolders.h"
+
+#include <cstdlib>
 
 namespace mrb::core
 {
@@ -10,9 +12,9 @@ namespace mrb::core
 std::string defaultCatalogPath()
 {
     // a team's shared catalog, named once for the window and mrb-list alike
-    if (std::string address = platform::environmentValue("MRB_CATALOG"); !address.empty())
+    if (const char *address = std::getenv("MRB_CATALOG"); address && *address)
         return address;
-    return platform::userDataFolder() + "/marrowby/catalog.db";
+    return platform::userFolder(platform::UserFolder::Data) + "/marrowby/catalog.db";
 }
 
 } // namespace mrb::core

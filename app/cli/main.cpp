@@ -2,37 +2,27 @@
 // SPDX-License-Identifier: MIT
 #include "app/cli/interrupts.h"
 #include "app/cli/mrblist.h"
+#include "platform/fs/installlayout.h"
+#include "platform/os/terminal.h"
+#include "platform/os/workingfolder.h"
 
-#include <climits>
 #include <iostream>
 #include <string>
-#include <sys/ioctl.h>
-#include <unistd.h>
 #include <vector>
 
 namespace
 {
 
-// The folder of the running executable; argv[0]'s folder when /proc is missing.
+// The folder of the running executable; argv[0]'s folder when the system does not say.
 std::string executableFolder(const char *argv0)
 {
-    std::string path;
-    char buffer[PATH_MAX];
-    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer);
-    if (n > 0 && static_cast<std::size_t>(n) < sizeof buffer)
-        path.assign(buffer, static_cast<std::size_t>(n));
-    else if (argv0)
-        path = argv0;
+    if (std::string folder = mrb::platform::executableFolder(); !folder.empty())
+        return folder;
+    const std::string path = argv0 ? argv0 : "";
     const auto slash = path.rfind('/');
     if (slash == std::string::npos)
         return ".";
     return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
-std::string workingFolder()
-{
-    char buffer[PATH_MAX];
-    return ::getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string();
 }
 
 } // namespace
@@ -45,9 +35,9 @@ int main(int argc, char **argv)
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     mrb::cli::RunEnvironment env;
     env.executableFolder = executableFolder(argc > 0 ? argv[0] : nullptr);
-    env.workingFolder = workingFolder();
-    env.errIsTerminal = ::isatty(STDERR_FILENO) == 1;
-    if (winsize size {}; env.errIsTerminal && ::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0)
-        env.terminalColumns = size.ws_col;
+    env.workingFolder = mrb::platform::workingFolder();
+    const mrb::platform::TerminalInfo terminal = mrb::platform::standardErrorTerminal();
+    env.errIsTerminal = terminal.isTerminal;
+    env.terminalColumns = static_cast<std::size_t>(terminal.columns);
     return mrb::cli::runMrbList(args, env, std::cout, std::cerr);
 }

@@ -9,6 +9,7 @@
 #include "app/browse/sizetext.h"
 #include "app/destination/destinationactivity.h"
 #include "app/destination/destinationcommands.h"
+#include "app/settings/settingvalues.h"
 #include "app/userinterface/busypointer.h"
 #include "platform/fs/fileuri.h"
 
@@ -33,9 +34,9 @@ enum class ItemChoice { Files, Folders, Both };
 
 ItemChoice itemChoice(const std::string &item)
 {
-    if (item == "Files")
+    if (item == settingvalue::files)
         return ItemChoice::Files;
-    if (item == "Folders")
+    if (item == settingvalue::folders)
         return ItemChoice::Folders;
     return ItemChoice::Both;
 }

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/library/localapifuns.h"
 
+#include "platform/os/failurelog.h"
 #include "platform/profile/profilefile.h"
 
 namespace mrb::core
@@ -32,7 +33,8 @@ void LocalApiFuns::writeIni(
     const std::string &file, const std::string &section, const std::string &key, const std::string &value)
 {
     // WriteIni reports nothing: a refused write is lost, as the library's is.
-    platform::writeProfileString(file, section, key, value);
+    if (const platform::WriteResult written = platform::writeProfileString(file, section, key, value); !written)
+        platform::logIgnoredFailure("WriteIni", written.problem());
 }
 
 void LocalApiFuns::mapNetDrive(WinHandle, std::int32_t)

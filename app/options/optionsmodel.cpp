@@ -3,6 +3,7 @@
 #include "app/options/optionsmodel.h"
 
 #include "app/settings/settingsstore.h"
+#include "app/settings/settingvalues.h"
 #include "platform/fs/filesystem.h"
 
 #include <utility>
@@ -13,14 +14,28 @@ namespace mrb::core
 namespace
 {
 
-constexpr int firstUnitOption = OptionsModel::BytesOption;
-constexpr int firstItemOption = OptionsModel::FilesOption;
+// The three groups of option buttons, each the options from first to before end.
+struct OptionGroup {
+    int first;
+    int end;
+};
+constexpr OptionGroup fileTypeGroup {OptionsModel::PlaylistOption, OptionsModel::BytesOption};
+constexpr OptionGroup unitGroup {OptionsModel::BytesOption, OptionsModel::FilesOption};
+constexpr OptionGroup itemGroup {OptionsModel::FilesOption, OptionsModel::optionCount};
 constexpr int addAllLabel = 11;
 constexpr int underFolderLabel = 10;
 
 // Stored values of the three option groups, by option index.
-constexpr std::array<const char *, OptionsModel::optionCount> optionValues = {
-    "Playlist", "PBR", "Customize", "Bytes", "KB", "MB", "GB", "Files", "Folders", "FF"};
+constexpr std::array<const char *, OptionsModel::optionCount> optionValues = {settingvalue::playlist,
+    settingvalue::pbr,
+    settingvalue::customize,
+    settingvalue::bytes,
+    settingvalue::kilobytes,
+    settingvalue::megabytes,
+    settingvalue::gigabytes,
+    settingvalue::files,
+    settingvalue::folders,
+    settingvalue::filesAndFolders};
 
 // The check boxes that count for the display, with their settings, in the
 // order the change test looks at them.
@@ -64,18 +79,17 @@ bool isDigit(char32_t c)
 }
 
 // First and one-past-last option index of the group holding opt.
-std::pair<int, int> groupOf(int opt)
+OptionGroup groupOf(int opt)
 {
-    if (opt < firstUnitOption)
-        return {0, firstUnitOption};
-    if (opt < firstItemOption)
-        return {firstUnitOption, firstItemOption};
-    return {firstItemOption, OptionsModel::optionCount};
+    for (const OptionGroup &group : {fileTypeGroup, unitGroup})
+        if (opt < group.end)
+            return group;
+    return itemGroup;
 }
 
 const char *trueFalse(bool on)
 {
-    return on ? "True" : "False";
+    return on ? settingvalue::on : settingvalue::off;
 }
 
 } // namespace
@@ -125,8 +139,8 @@ void OptionsModel::resetToInitialState()
 void OptionsModel::runLoadingSteps()
 {
     const SettingsRecord &r = m_store.record();
-    const auto selectByValue = [this](const std::string &value, int first, int last) {
-        for (int opt = first; opt < last; ++opt) {
+    const auto selectByValue = [this](const std::string &value, OptionGroup group) {
+        for (int opt = group.first; opt < group.end; ++opt) {
             if (value == optionValues[opt]) {
                 setSelected(opt);
                 return;
@@ -135,7 +149,7 @@ void OptionsModel::runLoadingSteps()
         // any other value leaves the group as it is
     };
 
-    selectByValue(r.value(Setting::OutputFileType), 0, firstUnitOption);
+    selectByValue(r.value(Setting::OutputFileType), fileTypeGroup);
 
     m_separator = r.value(Setting::OutputSeparator);
     // Loaded texts are kept as stored, even when longer than the one character
@@ -148,7 +162,7 @@ void OptionsModel::runLoadingSteps()
 
     m_text[PathText] = r.value(Setting::OutputPath);
 
-    selectByValue(r.value(Setting::CommonUnit), firstUnitOption, firstItemOption);
+    selectByValue(r.value(Setting::CommonUnit), unitGroup);
 
     m_text[PrecisionText] = r.value(Setting::CommonPrecision);
 
@@ -160,12 +174,12 @@ void OptionsModel::runLoadingSteps()
     setChecked(AccessedBox, r.isOn(Setting::CommonAccessed));
     setChecked(SubBox, r.isOn(Setting::CommonSub));
 
-    selectByValue(r.value(Setting::CommonItem), firstItemOption, optionCount);
+    selectByValue(r.value(Setting::CommonItem), itemGroup);
 
     setChecked(DialogBox, r.isOn(Setting::SystemDialog));
 
     // These only disable; enabling is left to the click reactions above.
-    if (r.value(Setting::OutputFileType) != "Customize")
+    if (r.value(Setting::OutputFileType) != settingvalue::customize)
         setOutputFormatEnabled(false);
     if (m_checked[StandardBox]) {
         m_separatorEnabled = false;
@@ -324,7 +338,7 @@ bool OptionsModel::displayChanged() const
     const SettingsRecord &r = m_store.record();
     if (m_text[PrecisionText] != r.value(Setting::CommonPrecision))
         return true;
-    for (int opt = firstUnitOption; opt < firstItemOption; ++opt) {
+    for (int opt = unitGroup.first; opt < unitGroup.end; ++opt) {
         // no unit selected counts as unchanged, whatever is stored
         if (m_selected[opt] && r.value(Setting::CommonUnit) != optionValues[opt])
             return true;
@@ -333,7 +347,7 @@ bool OptionsModel::displayChanged() const
         if (m_checked[box.cbx] != r.isOn(box.setting))
             return true;
     }
-    for (int opt = firstItemOption; opt < optionCount; ++opt) {
+    for (int opt = itemGroup.first; opt < itemGroup.end; ++opt) {
         if (m_selected[opt] && r.value(Setting::CommonItem) != optionValues[opt])
             return true;
     }
@@ -350,22 +364,22 @@ void OptionsModel::writeAllSettings()
         m_api.writeIni(file, k.section, k.key, value);
     };
     // The last option of a group is written when none of the group is selected.
-    const auto groupValue = [this](int first, int last) {
-        for (int opt = first; opt < last - 1; ++opt) {
+    const auto groupValue = [this](OptionGroup group) {
+        for (int opt = group.first; opt < group.end - 1; ++opt) {
             if (m_selected[opt])
                 return std::string(optionValues[opt]);
         }
-        return std::string(optionValues[last - 1]);
+        return std::string(optionValues[group.end - 1]);
     };
 
-    write(Setting::OutputFileType, groupValue(0, firstUnitOption));
+    write(Setting::OutputFileType, groupValue(fileTypeGroup));
     write(Setting::OutputSeparator, m_separator);
     write(Setting::OutputRepeat, m_text[RepeatText]);
     write(Setting::OutputStandard, trueFalse(m_checked[StandardBox]));
     write(Setting::OutputHeader, trueFalse(m_checked[HeaderBox]));
     write(Setting::OutputDelete, trueFalse(m_checked[DeleteBox]));
     write(Setting::OutputPath, m_text[PathText]);
-    write(Setting::CommonUnit, groupValue(firstUnitOption, firstItemOption));
+    write(Setting::CommonUnit, groupValue(unitGroup));
     write(Setting::CommonPrecision, m_text[PrecisionText].empty() ? std::string("0") : m_text[PrecisionText]);
     write(Setting::CommonPath, trueFalse(m_checked[PathBox]));
     write(Setting::CommonSize, trueFalse(m_checked[SizeBox]));
@@ -374,7 +388,7 @@ void OptionsModel::writeAllSettings()
     write(Setting::CommonModified, trueFalse(m_checked[ModifiedBox]));
     write(Setting::CommonAccessed, trueFalse(m_checked[AccessedBox]));
     write(Setting::CommonSub, trueFalse(m_checked[SubBox]));
-    write(Setting::CommonItem, groupValue(firstItemOption, optionCount));
+    write(Setting::CommonItem, groupValue(itemGroup));
     write(Setting::SystemDialog, trueFalse(m_checked[DialogBox]));
 }
 
@@ -406,8 +420,8 @@ void OptionsModel::setSelected(int opt)
 {
     if (m_selected[opt])
         return;
-    const auto [first, last] = groupOf(opt);
-    for (int other = first; other < last; ++other)
+    const OptionGroup group = groupOf(opt);
+    for (int other = group.first; other < group.end; ++other)
         m_selected[other] = false;
     m_selected[opt] = true;
     reactToOption(opt);
@@ -467,7 +481,7 @@ void OptionsModel::enableOutputFormatByStandardMode()
 
 void OptionsModel::setItemKindEnabled(bool enabled)
 {
-    for (int opt = firstItemOption; opt < optionCount; ++opt)
+    for (int opt = itemGroup.first; opt < itemGroup.end; ++opt)
         m_optionEnabled[opt] = enabled;
     m_labelEnabled[underFolderLabel] = enabled;
     m_labelEnabled[addAllLabel] = enabled;

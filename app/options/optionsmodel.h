@@ -40,7 +40,7 @@ struct OkResult {
 //
 // Controls are addressed by the indexes of the dialog's control arrays:
 // check boxes cbx 0-3 and 5-12 (there is no 4), option buttons opt 0-9 in three
-// groups (0-2 file type, 3-6 size unit, 7-9 item kind), text boxes txt 0, 1 and 3
+// groups (file type, size unit, item kind: OptionGroup in the .cpp), text boxes txt 0, 1 and 3
 // (there is no 2), labels lbl 0-11, and the separator combo box. A form shows
 // these states, forwards every user action to the matching method and then
 // reads the states back; it holds no rules of its own. An index that names no

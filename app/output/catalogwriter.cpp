@@ -51,33 +51,6 @@ private:
     std::vector<std::string> m_texts;
 };
 
-std::string escapeHtmlText(std::string_view text)
-{
-    std::string escaped;
-    for (const char c : validUtf8(text)) {
-        switch (c) {
-        case '&':
-            escaped += "&amp;";
-            break;
-        case '<':
-            escaped += "&lt;";
-            break;
-        case '>':
-            escaped += "&gt;";
-            break;
-        case '"':
-            escaped += "&quot;";
-            break;
-        case '\'':
-            escaped += "&#39;";
-            break;
-        default:
-            escaped += c;
-        }
-    }
-    return escaped;
-}
-
 // The strings of a column as a JSON array, written out as it grows (the
 // names) or kept until the end (tag texts).
 class StringColumn
@@ -122,7 +95,7 @@ bool WriteCatalog(
     platform::TextWriter &out, const MachineRows &input, std::string_view title, const std::vector<std::uint8_t> *marks)
 {
     std::string chunk(catalogPageStart);
-    chunk += escapeHtmlText(title);
+    chunk += escapeHtml(validUtf8(title), true);
     chunk += catalogPageMiddle;
     const std::size_t n = input.rows.rowCount();
     chunk += "{\"count\":";

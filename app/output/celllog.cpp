@@ -105,7 +105,7 @@ void CellLog::spill()
         }
     }
     if (const int err = m_file->append(m_buffer); err != 0) {
-        m_error = std::strerror(err) + std::string(" (temporary folder ") + scratchFolder() + ")";
+        m_error = platform::scratchFailure(std::strerror(err));
         return;
     }
     m_fileSize += m_buffer.size();
@@ -127,7 +127,7 @@ bool CellLog::forEach(const Visitor &visit)
             return true;
     }
     if (reader.error() != 0) {
-        m_error = std::strerror(reader.error()) + std::string(" (temporary folder ") + scratchFolder() + ")";
+        m_error = platform::scratchFailure(std::strerror(reader.error()));
         return false;
     }
     return true;

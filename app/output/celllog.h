@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/output/scratchfile.h"
+#include "platform/fs/scratchfile.h"
 
 #include <cstddef>
 #include <functional>
@@ -12,6 +12,8 @@
 
 namespace mrb::core
 {
+
+using platform::ScratchFile;
 
 // The cells of a sheet in the order they were set, kept as compact records
 // that move to a scratch file once they pass a few megabytes: a sheet of a

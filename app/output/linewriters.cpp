@@ -47,7 +47,7 @@ std::string outputProgressText(std::size_t k, std::size_t n)
     return " Outputting " + std::to_string(k) + " of " + std::to_string(n) + " items...";
 }
 
-std::string escapeHtml(std::string_view text)
+std::string escapeHtml(std::string_view text, bool quotes)
 {
     std::string escaped;
     escaped.reserve(text.size());
@@ -61,6 +61,12 @@ std::string escapeHtml(std::string_view text)
             break;
         case '>':
             escaped += "&gt;";
+            break;
+        case '"':
+            escaped += quotes ? "&quot;" : "\"";
+            break;
+        case '\'':
+            escaped += quotes ? "&#39;" : "'";
             break;
         default:
             escaped.push_back(c);

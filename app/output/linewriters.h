@@ -45,8 +45,9 @@ bool WritePlsPlaylist(platform::TextWriter &out, const platform::ListModel &rows
 std::string fieldSeparator(std::string_view separator, std::string_view repeat);
 
 // "&", "<" and ">" as character references, so a value cannot break or
-// script the page it is shown in.
-std::string escapeHtml(std::string_view text);
+// script the page it is shown in; with quotes, also '"' and "'", so it can
+// stand inside an attribute value.
+std::string escapeHtml(std::string_view text, bool quotes = false);
 
 // " Outputting k of n items..."
 std::string outputProgressText(std::size_t k, std::size_t n);

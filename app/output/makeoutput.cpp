@@ -10,12 +10,14 @@
 #include "app/output/outputfields.h"
 #include "app/output/outputroute.h"
 #include "app/output/spreadsheetwriter.h"
+#include "app/settings/settingvalues.h"
 #include "app/userinterface/busypointer.h"
 #include "app/userinterface/eventpump.h"
 #include "app/userinterface/userinterface.h"
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"
 #include "platform/fs/filesystem.h"
+#include "platform/os/failurelog.h"
 
 #include <new>
 #include <optional>
@@ -82,17 +84,20 @@ void deleteListedItems(const MakeContext &context, const std::string &outputFile
         context.statusBar.setPrompt(" Deleting " + path + "...");
         // Failures are left alone on purpose: a folder that still holds
         // anything, a read-only file or a vanished item stays as it is.
+        bool deleted = true;
         if (isFolderRow(rows, r)) {
             const std::optional<platform::FsItem> folder = context.fs.folder(path);
             if (folder && folder->isSymlink)
-                context.fs.deleteFile(path, scope); // the link itself, never what it points to
+                deleted = context.fs.deleteFile(path, scope); // the link itself, never what it points to
             else
-                context.fs.removeEmptyFolder(path, scope);
+                deleted = context.fs.removeEmptyFolder(path, scope);
         } else {
             const std::optional<platform::FsItem> file = context.fs.file(path);
             if (!file || !(file->attributes & platform::ReadOnly))
-                context.fs.deleteFile(path, scope);
+                deleted = context.fs.deleteFile(path, scope);
         }
+        if (!deleted)
+            platform::logIgnoredFailure("deleting a listed item", path);
     }
 }
 
@@ -145,7 +150,7 @@ void MakeOutputFile(const MakeContext &context)
         context.ui.showMessage("No available item for outputting!", MessageIcon::Information);
         return;
     }
-    if (context.settings().value(Setting::SystemDialog) == "False")
+    if (context.settings().value(Setting::SystemDialog) == settingvalue::off)
         context.ui.showOptionsDialog();
 
     // Read after the dialog: it may have changed any setting.
@@ -197,6 +202,7 @@ OutputResult writeOutputFile(const MakeContext &context, const std::string &file
             } catch (const std::bad_alloc &) {
                 // Ignored on purpose: the delete step stops, and what it did
                 // not reach stays, as an item it cannot delete does.
+                platform::logIgnoredFailure("the delete step", "out of memory");
             }
         }
     }

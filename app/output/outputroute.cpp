@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "app/output/outputroute.h"
 
+#include "app/settings/settingvalues.h"
+#include "platform/text/asciitext.h"
+
 #include <initializer_list>
 
 namespace mrb::core
@@ -21,24 +24,19 @@ std::string joinWithNul(std::initializer_list<std::string_view> parts)
     return joined;
 }
 
-char lowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 } // namespace
 
 std::optional<SaveDialogSpec> saveDialogFor(std::string_view fileType)
 {
-    if (fileType == "Playlist")
+    if (fileType == settingvalue::playlist)
         return SaveDialogSpec {"Specify A Playlist File",
             joinWithNul({"M3U Playlist (*.m3u)", "*.m3u", "PLS Playlist (*.pls)", "*.pls", "All Files (*.*)", "*.*"}),
             "m3u"};
-    if (fileType == "PBR")
+    if (fileType == settingvalue::pbr)
         return SaveDialogSpec {"Specify A PowerBuilder Resources File",
             joinWithNul({"PowerBuilder Resources (*.pbr)", "*.pbr", "All Files (*.*)", "*.*"}),
             "pbr"};
-    if (fileType == "Customize")
+    if (fileType == settingvalue::customize)
         return SaveDialogSpec {"Specify An Output File",
             joinWithNul({"Text File (*.txt)",
                 "*.txt",
@@ -62,7 +60,7 @@ bool endsWithLowercase(std::string_view name, std::string_view suffix)
     // multi-byte UTF-8 sequence falls in the ASCII range.
     std::string_view tail = name.substr(name.size() - suffix.size());
     for (std::size_t i = 0; i < suffix.size(); ++i) {
-        if (lowerAscii(tail[i]) != suffix[i])
+        if (platform::lowerAscii(tail[i]) != suffix[i])
             return false;
     }
     return true;
@@ -77,11 +75,11 @@ OutputPlan chooseOutput(std::string_view fileType, std::string_view standard, st
 {
     const bool pls = endsWithLowercase(fileName, ".pls");
     const WebWrapper web = isWebPageName(fileName) ? WebWrapper::Yes : WebWrapper::No;
-    if (fileType == "Playlist" && !pls)
+    if (fileType == settingvalue::playlist && !pls)
         return {OutputRoute::PathList, WebWrapper::No};
-    if (fileType == "PBR")
+    if (fileType == settingvalue::pbr)
         return {OutputRoute::PathList, WebWrapper::No};
-    if (fileType == "Customize" && standard == "True")
+    if (fileType == settingvalue::customize && standard == settingvalue::on)
         return {OutputRoute::PathList, web};
     if (pls)
         return {OutputRoute::PlsPlaylist, WebWrapper::No};

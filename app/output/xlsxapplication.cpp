@@ -2,10 +2,11 @@
 // SPDX-License-Identifier: MIT
 #include "app/output/xlsxapplication.h"
 
-#include "app/output/scratchfile.h"
-#include "app/output/stderrcapture.h"
 #include "app/output/zipmembers.h"
 #include "platform/fs/safefile.h"
+#include "platform/fs/scratchfile.h"
+#include "platform/os/resourcelimits.h"
+#include "platform/os/stderrcapture.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -13,15 +14,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <optional>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <xlsxwriter.h>
 
 namespace mrb::core
 {
+
+using platform::ScratchFile;
+using platform::scratchFolder;
+using platform::StderrCapture;
 
 namespace
 {
@@ -119,7 +120,7 @@ std::string workbookFailure(lxw_error error, const std::string &log)
     }
     const std::string cause = loggedSystemError(log);
     if (!cause.empty())
-        return cause + " (temporary folder " + scratchFolder() + ")";
+        return platform::scratchFailure(cause);
     return "the workbook could not be put together";
 }
 
@@ -128,15 +129,15 @@ std::string workbookFailure(lxw_error error, const std::string &log)
 // part short without the packing failing; such a part fills the limit.
 std::string partCutShort(const ScratchFile &workbook)
 {
-    rlimit limit {};
-    if (::getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+    const std::optional<std::uint64_t> limit = platform::fileSizeLimit();
+    if (!limit)
         return {};
     const std::optional<std::vector<std::uint64_t>> sizes = zipMemberSizes(workbook);
     if (!sizes)
         return "the workbook could not be put together";
     for (const std::uint64_t size : *sizes) {
-        if (size >= limit.rlim_cur)
-            return std::strerror(EFBIG) + std::string(" (temporary folder ") + scratchFolder() + ")";
+        if (size >= *limit)
+            return platform::scratchFailure(std::strerror(EFBIG));
     }
     return {};
 }

@@ -2,13 +2,15 @@
 // SPDX-License-Identifier: MIT
 #include "app/output/zipmembers.h"
 
-#include "app/output/scratchfile.h"
+#include "platform/fs/scratchfile.h"
 
 #include <algorithm>
 #include <string>
 
 namespace mrb::core
 {
+
+using platform::ScratchFile;
 
 namespace
 {

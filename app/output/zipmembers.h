@@ -6,13 +6,16 @@
 #include <optional>
 #include <vector>
 
+namespace mrb::platform
+{
+class ScratchFile;
+}
+
 namespace mrb::core
 {
 
-class ScratchFile;
-
 // The uncompressed length of every member of the zip file, read from its
 // central directory; nothing when the file does not end in one.
-std::optional<std::vector<std::uint64_t>> zipMemberSizes(const ScratchFile &zip);
+std::optional<std::vector<std::uint64_t>> zipMemberSizes(const platform::ScratchFile &zip);
 
 } // namespace mrb::core

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "app/settings/settingvalues.h"
+
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -77,7 +79,7 @@ public:
     const std::string &value(Setting s) const { return m_values[static_cast<std::size_t>(s)]; }
     void setValue(Setting s, std::string v) { m_values[static_cast<std::size_t>(s)] = std::move(v); }
     // A switch is on only when its text is exactly "True".
-    bool isOn(Setting s) const { return value(s) == "True"; }
+    bool isOn(Setting s) const { return value(s) == settingvalue::on; }
 
     // Full path of the settings file the record was last loaded from.
     const std::string &filePath() const { return m_filePath; }

@@ -19,6 +19,7 @@
 #include "app/window/textfit.h"
 #include "app/window/treeadapter.h"
 #include "app/window/weblinks.h"
+#include "app/window/windowlog.h"
 #include "platform/fs/filesystem.h"
 
 #include <QApplication>
@@ -420,6 +421,9 @@ void frmPubMain::onFilterChanged()
 void frmPubMain::openWebLink(std::string_view address)
 {
     // a link that cannot be opened fails silently
+    if (!m_objects.libraryLoaded)
+        qCDebug(windowLog) << "cannot open" << QByteArray(address.data(), static_cast<qsizetype>(address.size()))
+                           << "without the component library";
     m_objects.api->execCmd(std::string(address), core::WindowState::MaximizedFocus);
 }
 

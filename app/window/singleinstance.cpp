@@ -3,14 +3,12 @@
 #include "app/window/singleinstance.h"
 
 #include "platform/fs/filesystem.h"
+#include "platform/os/failurelog.h"
+#include "platform/os/pathkind.h"
+#include "platform/os/privatefolder.h"
 #include "platform/os/userfolders.h"
 
-#include <cerrno>
-#include <fcntl.h>
 #include <string>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace mrb::ui
 {
@@ -18,61 +16,46 @@ namespace mrb::ui
 namespace
 {
 
-// The lock file opened, when it is one of our own: a file another user made
+using platform::FileLock;
+
+// The lock, taken only on a lock file of our own: a file another user made
 // first (in a shared folder such as /tmp) and holds a lock on would otherwise
-// keep every start of ours from running. -1 otherwise.
-int openOwnLockFile(const std::string &path)
+// keep every start of ours from running.
+std::unique_ptr<FileLock> lockOwnFile(const std::string &path)
 {
-    // O_NOFOLLOW: in a shared folder the name must not lead elsewhere
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    struct stat st {
-    };
-    if (fd >= 0 && (::fstat(fd, &st) != 0 || st.st_uid != ::geteuid() || !S_ISREG(st.st_mode))) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
+    return std::make_unique<FileLock>(path, FileLock::Kind::Exclusive, FileLock::Wait::Never, true);
 }
 
 // A lock in a folder only the user can write to: the user's cache folder.
 std::string privateLockPath()
 {
-    std::string folder = platform::userFolder(platform::UserFolder::Cache);
-    ::mkdir(folder.c_str(), 0700);
-    folder = platform::joinPath(folder, "marrowby");
-    ::mkdir(folder.c_str(), 0700);
+    const std::string folder = platform::joinPath(platform::userFolder(platform::UserFolder::Cache), "marrowby");
+    // a folder that cannot be made leaves the lock unopened, which counts as first
+    if (const platform::Result<> made = platform::makePrivateFolder(folder); !made)
+        platform::logIgnoredFailure("making the single-instance lock folder", made.problem());
     return folder + "/instance.lock";
 }
 
 } // namespace
 
 SingleInstance::SingleInstance(const std::string &lockPath)
+    : m_lock(lockOwnFile(lockPath))
 {
-    m_fd = openOwnLockFile(lockPath);
-    if (m_fd < 0)
-        m_fd = openOwnLockFile(privateLockPath());
-    if (m_fd < 0)
-        return;
-    int rc;
-    do {
-        rc = ::flock(m_fd, LOCK_EX | LOCK_NB);
-    } while (rc != 0 && errno == EINTR);
-    if (rc != 0 && errno == EWOULDBLOCK)
-        m_first = false;
+    if (m_lock->state() == FileLock::State::Unopened)
+        m_lock = lockOwnFile(privateLockPath());
 }
 
-SingleInstance::~SingleInstance()
+SingleInstance::~SingleInstance() = default;
+
+bool SingleInstance::isFirst() const
 {
-    if (m_fd >= 0)
-        ::close(m_fd); // closing drops the lock
+    return m_lock->state() != FileLock::State::Busy;
 }
 
 std::string SingleInstance::defaultLockPath()
 {
     const std::string runtime = platform::userFolder(platform::UserFolder::Runtime);
-    struct stat info {
-    };
-    if (!runtime.empty() && ::stat(runtime.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+    if (platform::pathKindOf(runtime) == platform::PathKind::Folder)
         return platform::joinPath(runtime, "marrowby.lock");
     // Not a shared folder such as /tmp: another session of the user there
     // would keep this one from starting.

@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/os/filelock.h"
+
+#include <memory>
 #include <string>
 
 namespace mrb::ui
@@ -23,15 +26,14 @@ public:
     // the user's cache folder.
     // A lock file that cannot be opened at all does not stop the program: it
     // then counts as first.
-    bool isFirst() const { return m_first; }
+    bool isFirst() const;
 
     // "marrowby.lock" in the user's runtime folder ($XDG_RUNTIME_DIR), else
     // "marrowby/instance.lock" in the user's cache folder (~/.cache).
     static std::string defaultLockPath();
 
 private:
-    int m_fd = -1;
-    bool m_first = true;
+    std::unique_ptr<platform::FileLock> m_lock;
 };
 
 } // namespace mrb::ui

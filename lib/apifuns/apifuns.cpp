@@ -11,6 +11,7 @@
 #include "lib/apifuns/propertieswindow.h"
 #include "lib/apifuns/resourcelibraries.h"
 #include "lib/apifuns/specialfolders.h"
+#include "lib/apifuns/uilog.h"
 #include "lib/apifuns/widgets.h"
 #include "lib/apifuns/windowmessage.h"
 #include "lib/apifuns/windowmessages.h"
@@ -18,6 +19,7 @@
 #include "lib/frame/argholders_p.h"
 #include "lib/frame/identities.h"
 #include "lib/lvheader/lvheadercolor.h"
+#include "platform/os/failurelog.h"
 #include "platform/os/systemversion.h"
 #include "platform/profile/profilefile.h"
 #include "platform/shell/launcher.h"
@@ -87,7 +89,11 @@ std::string readIniValue(const std::string &FileName, const std::string &Segment
 
 void ApiFuns::WriteIni(StrRef FileName, StrRef Segment, StrRef KeyName, StrRef KeyValue)
 {
-    mrb::platform::writeProfileString(FileName.get(), Segment.get(), KeyName.get(), KeyValue.get());
+    // WriteIni reports nothing to its caller.
+    const mrb::platform::WriteResult written =
+        mrb::platform::writeProfileString(FileName.get(), Segment.get(), KeyName.get(), KeyValue.get());
+    if (!written)
+        mrb::platform::logIgnoredFailure("WriteIni", written.problem());
 }
 
 // ---- windows, messages and menus ---------------------------------------------
@@ -295,8 +301,11 @@ void ApiFuns::ExecFile(std::string FileName, std::int32_t)
     // The window state is the opened program's own business here. Only a file
     // whose type has no application gets a second chance, the open-with
     // chooser; any other failure is silent.
-    if (mrb::platform::openFile(FileName) == mrb::platform::OpenResult::NoApplication && widgetsAvailable())
+    const mrb::platform::OpenResult opened = mrb::platform::openFile(FileName);
+    if (opened == mrb::platform::OpenResult::NoApplication && widgetsAvailable())
         chooseApplicationFor(nullptr, FileName);
+    else if (opened != mrb::platform::OpenResult::Opened)
+        qCDebug(qfcUiLog) << "ExecFile: cannot open" << FileName.c_str();
 }
 
 void ApiFuns::ExecCmd(std::string Command, std::int32_t)
@@ -304,8 +313,9 @@ void ApiFuns::ExecCmd(std::string Command, std::int32_t)
     if (mrb::platform::runCommand(Command))
         return;
     const auto plan = mrb::platform::planCommand(Command);
-    if (plan.action == mrb::platform::CommandAction::OpenWithDefault && widgetsAvailable())
-        QDesktopServices::openUrl(QUrl::fromUserInput(QString::fromStdString(plan.target)));
+    if (plan.action == mrb::platform::CommandAction::OpenWithDefault && widgetsAvailable()
+        && !QDesktopServices::openUrl(QUrl::fromUserInput(QString::fromStdString(plan.target))))
+        qCDebug(qfcUiLog) << "ExecCmd: cannot open" << plan.target.c_str();
 }
 
 void ApiFuns::AcceptDragFiles(std::int32_t CtrHandle, std::int32_t Accept)
@@ -384,7 +394,8 @@ void ApiFuns::EmptyRecycleBin(std::int32_t, std::string Drive)
 
 void ApiFuns::DelToRecycled(std::string FileName)
 {
-    mrb::platform::moveToTrash(FileName);
+    if (const mrb::platform::Result<> moved = mrb::platform::moveToTrash(FileName); !moved)
+        qCDebug(qfcUiLog) << "DelToRecycled:" << moved.reason().c_str();
 }
 
 void ApiFuns::ShowFileFolderProperties(std::int32_t Handle, std::string FileFolderName)

@@ -3,6 +3,7 @@
 #include "lib/apifuns/deferreddeletes.h"
 
 #include "platform/fs/fileidentity.h"
+#include "platform/os/failurelog.h"
 #include "platform/os/workingfolder.h"
 #include "platform/registry/registrystore.h"
 
@@ -88,14 +89,15 @@ void deleteAfterRestart(const std::string &file)
     // The switch that allows renames of protected files at the next start, as
     // the operation has always set it; nothing reads it here.
     RegistryStore store;
-    store.setValue(RegistryRoot::LocalMachine, sessionManager, "AllowProtectedRenames", RegValue::dword(1));
+    if (!store.setValue(RegistryRoot::LocalMachine, sessionManager, "AllowProtectedRenames", RegValue::dword(1)))
+        mrb::platform::logIgnoredFailure("DelUntilReboot", "cannot set AllowProtectedRenames");
 
     const std::string boot = bootId();
     const std::string path = file.empty() ? std::string() : absolute(file);
     const auto identity = path.empty() ? std::nullopt : mrb::platform::fileIdentityOf(path);
     if (boot.empty() || !identity)
         return;
-    store.update(RegistryRoot::LocalMachine, [&](RegistryKey &root) {
+    const mrb::platform::Result<> recorded = store.update(RegistryRoot::LocalMachine, [&](RegistryKey &root) {
         RegistryKey &pending = root.create(pendingDeletes);
         unsigned long next = 1;
         for (const std::string &name : pending.subKeyNames()) {
@@ -112,6 +114,8 @@ void deleteAfterRestart(const std::string &file)
         entry.setValue("BootId", RegValue::string(boot));
         return true;
     });
+    if (!recorded)
+        mrb::platform::logIgnoredFailure("DelUntilReboot", recorded.problem());
 }
 
 void carryOutDeletesAfterRestart()

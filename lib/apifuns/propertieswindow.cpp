@@ -3,6 +3,7 @@
 #include "lib/apifuns/propertieswindow.h"
 
 #include "lib/apifuns/widgets.h"
+#include "platform/os/fileowner.h"
 
 #include <QDateTime>
 #include <QDialogButtonBox>
@@ -17,9 +18,7 @@
 #include <QWidget>
 
 #include <filesystem>
-#include <grp.h>
-#include <pwd.h>
-#include <sys/stat.h>
+#include <optional>
 
 namespace qfc
 {
@@ -48,16 +47,15 @@ FolderContents contentsOf(const std::string &folder)
          it.increment(ec)) {
         if (ec)
             break;
-        struct stat st {
-        };
-        if (::lstat(it->path().c_str(), &st) != 0)
+        const std::filesystem::file_status status = it->symlink_status(ec);
+        if (ec)
             continue;
-        if (S_ISDIR(st.st_mode))
+        if (std::filesystem::is_directory(status))
             ++c.folders;
         else {
             ++c.files;
-            if (S_ISREG(st.st_mode))
-                c.bytes += static_cast<std::uint64_t>(st.st_size);
+            if (const std::uintmax_t size = it->file_size(ec); std::filesystem::is_regular_file(status) && !ec)
+                c.bytes += static_cast<std::uint64_t>(size);
         }
         if ((c.files + c.folders) % 1024 == 0 && clock.elapsed() > 3000) {
             c.complete = false;
@@ -79,18 +77,14 @@ QString dateText(const QDateTime &when)
     return when.isValid() ? QLocale().toString(when.toLocalTime(), QLocale::LongFormat) : QString();
 }
 
-QString permissionText(const struct stat &st)
+QString permissionText(const mrb::platform::FileOwnership &owner)
 {
     static const char letters[] = "rwxrwxrwx";
     QString mode;
     for (int i = 0; i < 9; ++i)
-        mode += (st.st_mode & (0400 >> i)) ? QLatin1Char(letters[i]) : QLatin1Char('-');
-    const passwd *user = ::getpwuid(st.st_uid);
-    const group *grp = ::getgrgid(st.st_gid);
+        mode += (owner.permissions & (0400u >> i)) ? QLatin1Char(letters[i]) : QLatin1Char('-');
     return QStringLiteral("%1 (owner %2, group %3)")
-        .arg(mode,
-            user ? QString::fromLocal8Bit(user->pw_name) : QString::number(st.st_uid),
-            grp ? QString::fromLocal8Bit(grp->gr_name) : QString::number(st.st_gid));
+        .arg(mode, QString::fromLocal8Bit(owner.user.c_str()), QString::fromLocal8Bit(owner.group.c_str()));
 }
 
 QLabel *value(QWidget *parent, const QString &text, const char *name)
@@ -107,9 +101,8 @@ QLabel *value(QWidget *parent, const QString &text, const char *name)
 
 QWidget *showProperties(QWidget *owner, const std::string &path)
 {
-    struct stat st {
-    };
-    if (path.empty() || ::lstat(path.c_str(), &st) != 0)
+    const std::optional<mrb::platform::FileOwnership> ownership = mrb::platform::ownershipOf(path);
+    if (!ownership)
         return nullptr;
     const QFileInfo info(toQPath(path));
     const bool isFolder = info.isDir();
@@ -144,7 +137,7 @@ QWidget *showProperties(QWidget *owner, const std::string &path)
     form->addRow(QStringLiteral("Created:"), value(window, dateText(info.birthTime()), "created"));
     form->addRow(QStringLiteral("Modified:"), value(window, dateText(info.lastModified()), "modified"));
     form->addRow(QStringLiteral("Accessed:"), value(window, dateText(info.lastRead()), "accessed"));
-    form->addRow(QStringLiteral("Permissions:"), value(window, permissionText(st), "permissions"));
+    form->addRow(QStringLiteral("Permissions:"), value(window, permissionText(*ownership), "permissions"));
     layout->addLayout(form);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, window);
     QObject::connect(buttons, &QDialogButtonBox::rejected, window, &QWidget::close);

@@ -4,11 +4,11 @@
 
 #include "lib/apifuns/handletable.h"
 #include "lib/apifuns/stringtable.h"
+#include "platform/os/sharedlibrary.h"
 
 #include <QObject>
 #include <QString>
 
-#include <dlfcn.h>
 #include <map>
 #include <mutex>
 
@@ -59,10 +59,7 @@ constexpr qsizetype longestString = 254;
 
 std::int32_t loadResourceLibrary(const std::string &file)
 {
-    // An empty name would give the running program itself.
-    if (file.empty())
-        return 0;
-    void *module = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void *module = mrb::platform::loadSharedLibrary(file);
     if (!module)
         return 0;
     const std::lock_guard guard(lock());
@@ -77,7 +74,7 @@ std::int32_t loadResourceLibrary(const std::string &file)
     const std::int32_t handle = handles::handleOf(library, HandleKind::ResourceLibrary);
     if (handle == 0) {
         delete library;
-        ::dlclose(module);
+        mrb::platform::unloadSharedLibrary(module);
         return 0;
     }
     loaded()[module] = handle;
@@ -90,7 +87,8 @@ std::string resourceString(std::int32_t handle, std::int32_t id)
     ResourceLibrary *library = libraryOf(handle);
     if (!library)
         return {};
-    const auto *table = static_cast<const QfcStringResource *>(::dlsym(library->module, QFC_STRING_TABLE_SYMBOL));
+    const auto *table = static_cast<const QfcStringResource *>(
+        mrb::platform::sharedLibrarySymbol(library->module, QFC_STRING_TABLE_SYMBOL));
     for (int i = 0; table && i < mostStrings && table[i].text; ++i) {
         if (table[i].id != id)
             continue;
@@ -113,7 +111,7 @@ void unloadResourceLibrary(std::int32_t handle)
         loaded().erase(module);
         delete library; // the handle goes stale with it
     }
-    ::dlclose(module);
+    mrb::platform::unloadSharedLibrary(module);
 }
 
 } // namespace qfc

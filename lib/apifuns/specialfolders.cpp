@@ -2,11 +2,11 @@
 // SPDX-License-Identifier: MIT
 #include "lib/apifuns/specialfolders.h"
 
+#include "platform/os/pathkind.h"
 #include "platform/os/userfolders.h"
 
 #include <cstdlib>
 #include <fstream>
-#include <sys/stat.h>
 
 namespace qfc
 {
@@ -34,9 +34,7 @@ std::string firstOf(const char *variable, const std::string &fallback)
 
 bool isFolder(const std::string &path)
 {
-    struct stat st {
-    };
-    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return mrb::platform::pathKindOf(path) == mrb::platform::PathKind::Folder;
 }
 
 std::string withoutTrailingSlash(std::string path)

@@ -18,11 +18,11 @@ class QfcMessageEvent : public QEvent
 public:
     static constexpr QEvent::Type messageType = static_cast<QEvent::Type>(QEvent::User + 0x234);
 
-    QfcMessageEvent(std::int32_t message, std::int32_t paramA, std::int32_t paramB)
+    QfcMessageEvent(std::int32_t number, std::int32_t a, std::int32_t b)
         : QEvent(messageType)
-        , message(message)
-        , paramA(paramA)
-        , paramB(paramB)
+        , message {number}
+        , paramA {a}
+        , paramB {b}
     {
         setAccepted(false);
     }

@@ -6,10 +6,9 @@
 #include "lib/common/filebytes.h"
 #include "lib/frame/identities.h"
 #include "platform/fs/safefile.h"
+#include "platform/os/pathkind.h"
 
 #include <cerrno>
-#include <filesystem>
-#include <system_error>
 
 namespace qfc
 {
@@ -98,12 +97,10 @@ Bstr Base64::EncodeFile(std::string astrFile)
 {
     // Read in pieces straight into the result, so a large file is held only
     // once, as its encoded text.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(astrFile, error))
+    const std::optional<std::uint64_t> fileSize = mrb::platform::fileSizeOf(astrFile);
+    if (!fileSize)
         return {};
-    const auto size = static_cast<std::size_t>(std::filesystem::file_size(astrFile, error));
-    if (error)
-        return {};
+    const auto size = static_cast<std::size_t>(*fileSize);
     Bstr text = encodedText(size, [&](Base64Encoder<char16_t> &encoder) {
         std::size_t read = 0;
         const bool whole = readFileChunks(astrFile, [&](std::string_view piece) {

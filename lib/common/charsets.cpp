@@ -2,11 +2,11 @@
 // SPDX-License-Identifier: MIT
 #include "lib/common/charsets.h"
 
+#include "platform/text/asciitext.h"
+#include "platform/text/charconverter.h"
+
 #include <algorithm>
 #include <cerrno>
-#include <iconv.h>
-#include <langinfo.h>
-#include <locale.h>
 #include <optional>
 
 namespace qfc
@@ -17,20 +17,12 @@ namespace
 
 constexpr std::string_view replacementUtf8 = "\xEF\xBF\xBD";
 
-std::string lower(std::string_view s)
-{
-    std::string out(s);
-    for (char &c : out) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return out;
-}
+using mrb::platform::lowerAsciiText;
 
 // The mark of a Unicode form, as written and as skipped on reading.
 std::string_view markOf(std::string_view iconvName)
 {
-    const std::string name = lower(iconvName);
+    const std::string name = lowerAsciiText(iconvName);
     if (name == "utf-8")
         return "\xEF\xBB\xBF";
     if (name == "utf-16le")
@@ -43,66 +35,6 @@ std::string_view markOf(std::string_view iconvName)
         return std::string_view("\0\0\xFE\xFF", 4);
     return {};
 }
-
-class Converter
-{
-public:
-    Converter(const std::string &to, const std::string &from)
-        : m_cd(iconv_open(to.c_str(), from.c_str()))
-    {
-    }
-    ~Converter()
-    {
-        if (ok())
-            iconv_close(m_cd);
-    }
-    Converter(const Converter &) = delete;
-    Converter &operator=(const Converter &) = delete;
-    bool ok() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
-
-    // Converts in, calling onBad(in, out) at each sequence iconv refuses; it
-    // must consume input and may append output.
-    template <class OnBad> void run(std::string_view in, std::string &out, OnBad onBad)
-    {
-        char *src = const_cast<char *>(in.data());
-        std::size_t left = in.size();
-        std::size_t used = out.size();
-        out.resize(used + in.size() * 2 + 16);
-        auto step = [&](char **s, std::size_t *l) {
-            char *dst = out.data() + used;
-            std::size_t room = out.size() - used;
-            const std::size_t r = iconv(m_cd, s, l, &dst, &room);
-            used = static_cast<std::size_t>(dst - out.data());
-            return r == static_cast<std::size_t>(-1) ? errno : 0;
-        };
-        while (left > 0) {
-            const int err = step(&src, &left);
-            if (err == E2BIG) {
-                out.resize(out.size() * 2);
-            } else if (err == EILSEQ || err == EINVAL) {
-                out.resize(used);
-                onBad(src, left, out);
-                used = out.size();
-                out.resize(used + left * 2 + 16);
-            } else if (err != 0) {
-                break;
-            }
-        }
-        // The shift back to the initial state of a stateful charset.
-        while (step(nullptr, nullptr) == E2BIG)
-            out.resize(out.size() * 2);
-        out.resize(used);
-    }
-
-    // One more piece of input, converted as far as it goes (for "?").
-    void append(std::string_view in, std::string &out)
-    {
-        run(in, out, [](char *&, std::size_t &left, std::string &) { left = 0; });
-    }
-
-private:
-    iconv_t m_cd;
-};
 
 // The length of the UTF-8 sequence a lead byte starts (1 for a stray byte).
 std::size_t sequenceLength(unsigned char lead)
@@ -118,8 +50,8 @@ std::size_t sequenceLength(unsigned char lead)
 
 bool iconvKnows(const std::string &name)
 {
-    Converter to(name, "UTF-8");
-    Converter from("UTF-8", name);
+    mrb::platform::CharConverter to(name, "UTF-8");
+    mrb::platform::CharConverter from("UTF-8", name);
     return to.ok() && from.ok();
 }
 
@@ -145,7 +77,7 @@ constexpr Alias aliases[] = {
 
 const Alias *aliasOf(std::string_view name)
 {
-    const std::string key = lower(name);
+    const std::string key = lowerAsciiText(name);
     for (const Alias &alias : aliases) {
         if (alias.name == key)
             return &alias;
@@ -189,12 +121,8 @@ Charset Charset::byMark(std::string_view bytes)
 Charset Charset::systemAnsi()
 {
     static const std::string name = [] {
-        std::string codeset;
-        if (locale_t user = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(nullptr))) {
-            codeset = nl_langinfo_l(CODESET, user);
-            freelocale(user);
-        }
-        const std::string key = lower(codeset);
+        const std::string codeset = mrb::platform::localeCharset();
+        const std::string key = lowerAsciiText(codeset);
         if (key.empty() || key == "utf-8" || key == "ansi_x3.4-1968" || !iconvKnows(codeset))
             return std::string("WINDOWS-1252");
         return codeset;
@@ -205,12 +133,12 @@ Charset Charset::systemAnsi()
 std::string Charset::encode(std::string_view utf8, bool withMark) const
 {
     std::string out = withMark ? m_mark : std::string();
-    if (lower(m_iconv) == "utf-8")
+    if (lowerAsciiText(m_iconv) == "utf-8")
         return out.append(utf8);
-    Converter converter(m_iconv, "UTF-8");
+    mrb::platform::CharConverter converter(m_iconv, "UTF-8");
     if (!converter.ok())
         return out.append(utf8);
-    converter.run(utf8, out, [&](char *&src, std::size_t &left, std::string &o) {
+    converter.run(utf8, out, [&](const char *&src, std::size_t &left, std::string &o) {
         const std::size_t skip = std::min(left, sequenceLength(static_cast<unsigned char>(*src)));
         src += skip;
         left -= skip;
@@ -223,16 +151,16 @@ std::string Charset::decode(std::string_view bytes) const
 {
     if (!m_readMark.empty() && bytes.starts_with(m_readMark))
         bytes.remove_prefix(m_readMark.size());
-    if (lower(m_iconv) == "utf-8")
+    if (lowerAsciiText(m_iconv) == "utf-8")
         return std::string(bytes);
     std::string out;
-    Converter converter("UTF-8", m_iconv);
+    mrb::platform::CharConverter converter("UTF-8", m_iconv);
     if (!converter.ok())
         return std::string(bytes);
     // A bad unit of a 16- or 32-bit form is skipped whole, so the rest stays aligned.
-    const std::string key = lower(m_iconv);
+    const std::string key = lowerAsciiText(m_iconv);
     const std::size_t unit = key.starts_with("utf-32") ? 4 : key.starts_with("utf-16") ? 2 : 1;
-    converter.run(bytes, out, [&](char *&src, std::size_t &left, std::string &o) {
+    converter.run(bytes, out, [&](const char *&src, std::size_t &left, std::string &o) {
         const auto byte = static_cast<unsigned char>(*src);
         const std::size_t skip = std::min(left, unit);
         src += skip;

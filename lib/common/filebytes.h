@@ -15,12 +15,10 @@ namespace qfc
 // folder, a FIFO, a device).
 std::optional<std::string> readFileBytes(const std::string &path);
 
-// Hands a file to consume in pieces of up to chunkSize bytes, in order, so a
+// Hands a file to consume in pieces of up to 1 MiB, in order, so a
 // file of any size is read without holding it whole; consume returns false
 // to stop early. False when the file cannot be opened or a read fails, or it
 // is no regular file.
 bool readFileChunks(const std::string &path, const std::function<bool(std::string_view)> &consume);
-
-inline constexpr std::size_t chunkSize = 1 << 20;
 
 } // namespace qfc

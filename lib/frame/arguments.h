@@ -13,7 +13,7 @@
 
 // What the author of an operation works with. An operation is a plain C++
 // member function whose parameter and result types follow from its line in
-// the class's list (lib/frame/interfaces.h):
+// the class's list (lib/public/interfaces.h):
 //
 //   argument kind   C++ parameter         result kind   C++ result
 //   STR             std::string           NONE          void

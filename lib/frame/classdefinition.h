@@ -4,7 +4,7 @@
 
 #include "lib/frame/arguments.h"
 #include "lib/frame/dispatch.h"
-#include "lib/frame/interfaces.h"
+#include "lib/public/interfaces.h"
 
 #include <cstdint>
 #include <span>

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "lib/frame/interfaces.h"
+#include "lib/public/interfaces.h"
 
 #include <cstdint>
 

@@ -50,18 +50,21 @@ HRESULT registerServer(
     if (libraryPath.empty())
         return SELFREG_E_CLASS;
     const auto entries = registrationEntries(classes, data, libraryPath);
-    const bool ok = RegistryStore().update(RegistryRoot::ClassesRoot, [&](RegistryKey &root) {
-        for (const RegistrationEntry &entry : entries)
-            root.create(entry.key).setValue(entry.name, RegValue::string(entry.value));
-        return true;
-    });
+    const bool ok = RegistryStore()
+                        .update(RegistryRoot::ClassesRoot,
+                            [&](RegistryKey &root) {
+                                for (const RegistrationEntry &entry : entries)
+                                    root.create(entry.key).setValue(entry.name, RegValue::string(entry.value));
+                                return true;
+                            })
+                        .ok();
     return ok ? S_OK : SELFREG_E_CLASS;
 }
 
 HRESULT unregisterServer(std::span<const ClassInfo> classes, std::span<const RegistrationEntry> data)
 {
     const auto entries = registrationEntries(classes, data, std::string());
-    const bool ok = RegistryStore().update(RegistryRoot::ClassesRoot, [&](RegistryKey &root) {
+    const auto remove = [&](RegistryKey &root) {
         bool changed = false;
         for (const RegistrationEntry &entry : entries) {
             if (RegistryKey *key = root.find(entry.key))
@@ -73,7 +76,8 @@ HRESULT unregisterServer(std::span<const ClassInfo> classes, std::span<const Reg
                 changed = root.remove(k) || changed;
         }
         return changed;
-    });
+    };
+    const bool ok = RegistryStore().update(RegistryRoot::ClassesRoot, remove).ok();
     return ok ? S_OK : SELFREG_E_CLASS;
 }
 

@@ -5,7 +5,7 @@
 // dispatch numbers the library itself answers with. The Windows build compiles
 // this with the build machine's own compiler and its output with widl.
 #include "lib/frame/identities.h"
-#include "lib/frame/interfaces.h"
+#include "lib/public/interfaces.h"
 #include "platform/com/guid.h"
 
 #include <cstdint>
@@ -161,7 +161,7 @@ int main()
     const GUID keyRoot = QFC_ENUM_KEYROOT_INIT;
     const GUID keyType = QFC_ENUM_KEYTYPE_INIT;
 
-    std::printf("// Made by the build from lib/frame/interfaces.h; do not edit.\n");
+    std::printf("// Made by the build from lib/public/interfaces.h; do not edit.\n");
     std::printf("import \"automation.idl\";\n\n");
     std::printf("[uuid(%s), version(%s), lcid(0x%x), helpstring(\"%s\")]\n",
         guidText(LIBID_QFC_MRB).c_str(),

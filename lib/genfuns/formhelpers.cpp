@@ -10,9 +10,9 @@
 #include "platform/com/comptr.h"
 #include "platform/com/controlkinds.h"
 #include "platform/com/latebound.h"
+#include "platform/os/pathkind.h"
 
 #include <optional>
-#include <sys/stat.h>
 
 namespace qfc
 {
@@ -73,9 +73,7 @@ std::optional<std::string> keyOf(IDispatch *control)
 // The given file when it exists, else the one of that name beside the library.
 std::string languageFile(const std::string &given, const char *standard)
 {
-    struct stat st {
-    };
-    if (!given.empty() && ::stat(given.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+    if (mrb::platform::pathKindOf(given) == mrb::platform::PathKind::File)
         return given;
     const std::string library = libraryPath();
     return library.substr(0, library.rfind('/') + 1) + standard;

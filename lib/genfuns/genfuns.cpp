@@ -8,13 +8,13 @@
 #include "lib/genfuns/formhelpers.h"
 #include "lib/genfuns/shortcut.h"
 #include "lib/registry/registrykeys.h"
+#include "platform/os/pathkind.h"
 #include "platform/variant/value.h"
 
 #include <QCoreApplication>
 #include <QThread>
 
 #include <cstdio>
-#include <sys/stat.h>
 
 namespace qfc
 {
@@ -94,9 +94,7 @@ bool GenFuns::CheckShortcut(std::string Shortcut)
 std::string GenFuns::GetSysTempPath()
 {
     // The system-wide temporary folder, whatever the user's $TMPDIR says.
-    struct stat st {
-    };
-    return ::stat("/tmp", &st) == 0 && S_ISDIR(st.st_mode) ? std::string("/tmp") : std::string();
+    return mrb::platform::pathKindOf("/tmp") == mrb::platform::PathKind::Folder ? std::string("/tmp") : std::string();
 }
 
 std::string GenFuns::GetEnglishWeekday(std::int16_t WeekSN)

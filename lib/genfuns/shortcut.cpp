@@ -3,6 +3,7 @@
 #include "lib/genfuns/shortcut.h"
 
 #include "lib/common/filebytes.h"
+#include "platform/os/pathkind.h"
 #include "platform/shell/desktopapps.h"
 
 #include <QUrl>
@@ -11,8 +12,6 @@
 #include <map>
 #include <optional>
 #include <string_view>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace qfc
 {
@@ -22,9 +21,7 @@ namespace
 
 bool exists(const std::string &path)
 {
-    struct stat st {
-    };
-    return !path.empty() && ::stat(path.c_str(), &st) == 0;
+    return mrb::platform::pathKindOf(path) != mrb::platform::PathKind::Missing;
 }
 
 std::string_view trimmed(std::string_view s)
@@ -80,7 +77,7 @@ bool programExists(const std::string &program)
         const std::string_view dir = dirs.substr(0, colon);
         dirs.remove_prefix(colon == std::string_view::npos ? dirs.size() : colon + 1);
         const std::string candidate = std::string(dir.empty() ? "." : dir) + "/" + program;
-        if (::access(candidate.c_str(), X_OK) == 0)
+        if (mrb::platform::isExecutableFile(candidate))
             return true;
     }
     return false;
@@ -101,13 +98,10 @@ std::optional<std::string> localPathOf(const std::string &url)
 
 bool shortcutTargetExists(const std::string &shortcut)
 {
-    struct stat st {
-    };
-    if (::lstat(shortcut.c_str(), &st) != 0)
-        return false;
-    if (S_ISLNK(st.st_mode))
+    const mrb::platform::PathKind kind = mrb::platform::linkKindOf(shortcut);
+    if (kind == mrb::platform::PathKind::Link)
         return exists(shortcut);
-    if (!S_ISREG(st.st_mode) || !shortcut.ends_with(".desktop"))
+    if (kind != mrb::platform::PathKind::File || !shortcut.ends_with(".desktop"))
         return false;
     const auto text = readFileBytes(shortcut);
     if (!text)

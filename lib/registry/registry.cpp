@@ -178,7 +178,7 @@ bool Registry::ExportRegKey(Int32Ref KeyRoot, StrRef KeyPath, StrRef FileName)
         return false;
     // Written whole to a new file and then renamed, so a failed save leaves
     // an existing file as it was.
-    return mrb::platform::writeFileSafely(FileName.get(), RegistryStore::serialize(*key)).ok();
+    return mrb::platform::writeFileSafely(FileName.get(), mrb::platform::registryText(*key)).ok();
 }
 
 bool Registry::ImportRegKey(Int32Ref KeyRoot, StrRef KeyPath, StrRef FileName)
@@ -190,7 +190,7 @@ bool Registry::ImportRegKey(Int32Ref KeyRoot, StrRef KeyPath, StrRef FileName)
     if (!text)
         return false;
     // A file that is no export leaves the key as it was: nothing is restored by halves.
-    const auto branch = RegistryStore::parse(*text);
+    const auto branch = mrb::platform::parseRegistryText(*text);
     if (!branch)
         return false;
     bool restored = false;

@@ -78,7 +78,7 @@ std::optional<RegistryKey> readRegistryKey(std::int32_t root, std::string_view p
 bool updateRegistry(std::int32_t root, const std::function<bool(RegistryKey &)> &edit)
 {
     const auto which = mrb::platform::registryRootOf(static_cast<std::uint32_t>(root));
-    return which && RegistryStore().update(*which, edit);
+    return which && RegistryStore().update(*which, edit).ok();
 }
 
 std::string registryValueText(const RegValue &value)

@@ -5,6 +5,8 @@
 // with --system into the store the installation shares among its users.
 #include "platform/com/errorinfo.h"
 #include "platform/com/runtime.h"
+#include "platform/os/pathkind.h"
+#include "platform/os/privatefolder.h"
 #include "platform/registry/registrystore.h"
 
 #include <cerrno>
@@ -13,8 +15,6 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace
@@ -26,26 +26,6 @@ using mrb::platform::RegistryStore;
 using mrb::platform::RegValueType;
 
 constexpr const char *usage = "usage: mrb-register [--system] LIBRARY [--unregister]\n";
-
-// Creates folder and its missing parents readable by every user and
-// writable by their owner alone, whatever the umask, as the store of an
-// installation must be; folders that exist keep their mode. 0, or the errno
-// value with the folder it concerns in failed.
-int makeSharedFolder(const std::string &folder, std::string &failed)
-{
-    std::filesystem::path path;
-    for (const std::filesystem::path &part : std::filesystem::path(folder)) {
-        path /= part;
-        failed = path.string();
-        if (::mkdir(path.c_str(), 0755) == 0) {
-            if (::chmod(path.c_str(), 0755) != 0)
-                return errno;
-        } else if (errno != EEXIST) {
-            return errno;
-        }
-    }
-    return 0;
-}
 
 // The library's path as the store should keep it: relative to the store's
 // folder when both lie in one tree below the root (an installation's prefix),
@@ -85,20 +65,19 @@ bool shareRegistration(const std::string &folder, const std::string &library, bo
     RegistryStore store(folder);
     const std::string stored = pathForStore(library, folder);
     if (registered && stored != library) {
-        const bool ok = store.update(
-            RegistryRoot::ClassesRoot,
-            [&](RegistryKey &root) {
-                bool changed = false;
-                replaceValues(root, library, stored, changed);
-                return changed;
-            },
-            &why);
-        if (!ok)
+        const mrb::platform::Result<> updated = store.update(RegistryRoot::ClassesRoot, [&](RegistryKey &root) {
+            bool changed = false;
+            replaceValues(root, library, stored, changed);
+            return changed;
+        });
+        if (!updated) {
+            why = updated.reason();
             return false;
+        }
     }
     for (const std::string &file : {store.fileOf(RegistryRoot::ClassesRoot), folder + "/.lock"}) {
-        if (::chmod(file.c_str(), 0644) != 0 && errno != ENOENT) {
-            why = "cannot make " + file + " readable: " + std::strerror(errno);
+        if (const mrb::platform::Result<> readable = mrb::platform::makeReadableByAll(file); !readable) {
+            why = "cannot make " + file + " readable: " + readable.reason();
             return false;
         }
     }
@@ -146,19 +125,21 @@ int main(int argc, char **argv)
                 "(QFC_SYSTEM_REGISTRY_DIR names one)\n");
             return 1;
         }
-        std::string failed;
-        if (const int err = unregister ? 0 : makeSharedFolder(folder, failed); err != 0) {
-            std::fprintf(stderr, "mrb-register: cannot create %s: %s\n", failed.c_str(), std::strerror(err));
+        if (const mrb::platform::Result<> made =
+                unregister ? mrb::platform::Result<>() : mrb::platform::makeSharedFolder(folder);
+            !made) {
+            std::fprintf(stderr, "mrb-register: cannot create %s: %s\n", made.path().c_str(), made.reason().c_str());
             return 1;
         }
         // Said now, not as a failure deep in the store: the store is there,
         // and it is its owner's to change.
-        if (::access(folder.c_str(), F_OK) == 0 && ::access(folder.c_str(), W_OK | X_OK) != 0) {
+        if (const mrb::platform::Result<> writable = mrb::platform::canWriteIn(folder);
+            mrb::platform::pathKindOf(folder) != mrb::platform::PathKind::Missing && !writable) {
             std::fprintf(stderr,
                 "mrb-register: cannot change the installation's store %s: %s (only its owner may: run "
                 "mrb-register --system as that user)\n",
                 folder.c_str(),
-                std::strerror(errno));
+                writable.reason().c_str());
             return 1;
         }
         // the library registers itself into the store this names

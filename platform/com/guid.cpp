@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/com/guid.h"
 
+#include "platform/text/asciitext.h"
+
 #include <cstdint>
 
 namespace mrb::platform
@@ -9,17 +11,6 @@ namespace mrb::platform
 
 namespace
 {
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 // Reads count hexadecimal digits at text[pos].
 bool readHex(std::string_view text, std::size_t pos, std::size_t count, std::uint64_t *value)

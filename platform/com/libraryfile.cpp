@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/com/libraryfile.h"
 
+#include "platform/os/uniquefd.h"
+
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -101,15 +103,15 @@ std::optional<std::string> problemOf(int fd)
 
 } // namespace
 
-std::optional<std::string> libraryFileProblem(const std::string &path)
+Result<> checkLibraryFile(const std::string &path)
 {
     // Without O_NONBLOCK, opening a FIFO waits for a writer that never comes.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return std::string(std::strerror(errno));
-    std::optional<std::string> problem = problemOf(fd);
-    ::close(fd);
-    return problem;
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.isValid())
+        return systemProblem(path, errno);
+    if (std::optional<std::string> problem = problemOf(fd.get()))
+        return Problem {path, std::move(*problem)};
+    return {};
 }
 
 } // namespace mrb::platform

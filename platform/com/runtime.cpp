@@ -62,8 +62,8 @@ std::string describeFailure(HRESULT status)
 {
     std::string text = describeStatus(status);
     if (status == SELFREG_E_CLASS) {
-        if (const std::string problem = RegistryStore().changeProblem(RegistryRoot::ClassesRoot); !problem.empty())
-            text += ": " + problem;
+        if (const Result<> change = RegistryStore().checkChange(RegistryRoot::ClassesRoot); !change)
+            text += ": " + change.reason();
     }
     return text;
 }
@@ -75,11 +75,10 @@ std::optional<ClassEntry> findClass(const CLSID &clsid, std::string *storeProble
     const std::string base = "CLSID\\" + formatGuid(clsid);
     for (const RegistryStore &store : RegistryStore::classStores()) {
         // a store that cannot be read holds nothing; the next one may
-        std::string error;
-        const auto root = store.load(RegistryRoot::ClassesRoot, &error);
+        const Result<RegistryKey> root = store.load(RegistryRoot::ClassesRoot);
         if (!root) {
             if (storeProblem && storeProblem->empty())
-                *storeProblem = error;
+                *storeProblem = root.reason();
             continue;
         }
         ClassEntry entry;
@@ -118,8 +117,8 @@ const ComponentLibrary *loadComponentLibrary(const std::string &path, std::strin
     auto &libraries = loadedLibraries();
     if (const auto it = libraries.find(path); it != libraries.end())
         return it->second.get();
-    if (const std::optional<std::string> problem = libraryFileProblem(path)) {
-        say(why, "cannot load " + path + ": " + *problem);
+    if (const Result<> usable = checkLibraryFile(path); !usable) {
+        say(why, "cannot load " + path + ": " + usable.reason());
         if (status)
             *status = CO_E_DLLNOTFOUND;
         return nullptr;

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <new>
 
 namespace mrb::platform
 {
@@ -23,7 +25,13 @@ template <typename T> struct LargeAllocator {
     LargeAllocator() = default;
     template <typename U> LargeAllocator(const LargeAllocator<U> &) noexcept { }
 
-    T *allocate(std::size_t n) { return static_cast<T *>(allocateLarge(n * sizeof(T))); }
+    T *allocate(std::size_t n)
+    {
+        // a count whose byte size wraps around would give a block far too small
+        if (n > SIZE_MAX / sizeof(T))
+            throw std::bad_alloc();
+        return static_cast<T *>(allocateLarge(n * sizeof(T)));
+    }
     void deallocate(T *p, std::size_t n) noexcept { freeLarge(p, n * sizeof(T)); }
 
     template <typename U> bool operator==(const LargeAllocator<U> &) const noexcept { return true; }

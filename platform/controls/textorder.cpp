@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/controls/textorder.h"
 
+#include "platform/text/asciitext.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -14,7 +16,7 @@ namespace
 
 unsigned char lowerAscii(unsigned char c)
 {
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
+    return static_cast<unsigned char>(platform::lowerAscii(static_cast<char>(c)));
 }
 
 // Texts that are equal without regard to ASCII case: the raw bytes decide

@@ -89,11 +89,11 @@ WriteResult appendToFile(const std::string &path, std::string_view bytes)
     int err = 0;
     // Non-blocking, so opening a FIFO without a reader fails at once (ENXIO)
     // instead of waiting for one.
-    const posix::UniqueFd file =
+    const UniqueFd file =
         posix::openLocked(path, O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY, 0666, LOCK_SH, err);
     if (file.isValid())
         err = writeAll(file.get(), bytes);
-    return err == 0 ? WriteResult() : WriteResult::failure(path, posix::errorText(err), err);
+    return err == 0 ? WriteResult() : WriteResult::failure(path, errorText(err), err);
 }
 
 } // namespace mrb::platform

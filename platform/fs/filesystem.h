@@ -205,6 +205,9 @@ public:
     virtual std::unique_ptr<TextWriter> openTextWriter(const std::string &path, WriteMode mode) = 0;
 };
 
+// The file system of the machine the program runs on.
+std::unique_ptr<FileSystem> systemFileSystem();
+
 // The full path of an item named name inside folder: one "/" between them
 // unless folder already ends with one.
 std::string joinPath(std::string_view folder, std::string_view name);

@@ -3,7 +3,7 @@
 #include "platform/fs/fileuri.h"
 
 #include "platform/fs/filesystem.h"
-#include "platform/fs/hexdigit_p.h"
+#include "platform/text/asciitext.h"
 
 namespace mrb::platform
 {
@@ -73,9 +73,8 @@ std::optional<std::string> localPathOfUri(std::string_view uri)
     std::string path;
     path.reserve(rest.size());
     for (std::size_t i = 0; i < rest.size(); ++i) {
-        if (rest[i] == '%' && i + 2 < rest.size() && hexDigitValue(rest[i + 1]) >= 0
-            && hexDigitValue(rest[i + 2]) >= 0) {
-            path.push_back(static_cast<char>(hexDigitValue(rest[i + 1]) * 16 + hexDigitValue(rest[i + 2])));
+        if (rest[i] == '%' && i + 2 < rest.size() && hexByteValue(rest[i + 1], rest[i + 2]) >= 0) {
+            path.push_back(static_cast<char>(hexByteValue(rest[i + 1], rest[i + 2])));
             i += 2;
         } else {
             // a "%" that starts no escape stands for itself

@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/fs/mountinfo.h"
 
-#include "platform/fs/hexdigit_p.h"
 #include "platform/fs/posixio_p.h"
+#include "platform/text/asciitext.h"
 
 #include <algorithm>
 #include <array>
@@ -96,9 +96,9 @@ std::string unescapeHex(std::string_view text)
 {
     std::string result;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x' && hexDigitValue(text[i + 2]) >= 0
-            && hexDigitValue(text[i + 3]) >= 0) {
-            result.push_back(static_cast<char>(hexDigitValue(text[i + 2]) * 16 + hexDigitValue(text[i + 3])));
+        if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x'
+            && hexByteValue(text[i + 2], text[i + 3]) >= 0) {
+            result.push_back(static_cast<char>(hexByteValue(text[i + 2], text[i + 3])));
             i += 3;
             continue;
         }

@@ -8,6 +8,8 @@
 #include "platform/fs/posixtextwriter.h"
 #include "platform/fs/posixwalker.h"
 #include "platform/fs/typedescriber.h"
+#include "platform/os/userfolders.h"
+#include "platform/os/wholefile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -16,8 +18,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <iterator>
-#include <pwd.h>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -179,18 +179,16 @@ std::vector<Drive> PosixFileSystem::drives()
     const auto isFolder = [this](const std::string &path) {
         return folderExists(path) && ::access(path.c_str(), R_OK | X_OK) == 0;
     };
-    return drivesFromMountInfo(readWholeFile("/proc/self/mountinfo"), isFolder, labelOf);
+    // Without /proc there are no drives to show.
+    const Result<std::string> mountInfo = readWholeFile("/proc/self/mountinfo");
+    return drivesFromMountInfo(mountInfo ? *mountInfo : std::string(), isFolder, labelOf);
 }
 
 std::string PosixFileSystem::homeFolder()
 {
-    std::string home;
-    if (const char *variable = std::getenv("HOME"); variable && *variable == '/')
-        home = variable;
-    else if (const passwd *account = ::getpwuid(::getuid()); account && account->pw_dir)
-        home = account->pw_dir;
-    home = normalizePath(home);
-    return !home.empty() && folderExists(home) ? home : std::string();
+    // the home the settings and the XDG folders start from
+    const std::string home = normalizePath(userFolder(UserFolder::Home));
+    return home.starts_with('/') && folderExists(home) ? home : std::string();
 }
 
 std::optional<FsItem> PosixFileSystem::folder(const std::string &rawPath)
@@ -434,6 +432,11 @@ std::string withDotsResolved(std::string_view absolutePath)
         prefix += element;
     }
     return prefix.empty() ? std::string("/") : prefix;
+}
+
+std::unique_ptr<FileSystem> systemFileSystem()
+{
+    return std::make_unique<PosixFileSystem>();
 }
 
 } // namespace mrb::platform

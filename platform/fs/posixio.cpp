@@ -92,27 +92,6 @@ void fromStatx(const struct statx &sx, Stat &out)
     out.links = sx.stx_nlink;
 }
 
-UniqueFd &UniqueFd::operator=(UniqueFd &&other) noexcept
-{
-    if (this != &other)
-        reset(other.release());
-    return *this;
-}
-
-int UniqueFd::release()
-{
-    const int fd = m_fd;
-    m_fd = -1;
-    return fd;
-}
-
-void UniqueFd::reset(int fd)
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = fd;
-}
-
 int statAt(int dirfd, const char *name, Follow follow, Stat &out)
 {
     return statxOrFallback(dirfd, name, follow == Follow::Yes ? 0 : AT_SYMLINK_NOFOLLOW, out);
@@ -252,21 +231,6 @@ int readEntries(int fd, EntryList &out)
             out.add(name, type);
         }
     }
-}
-
-std::string readWholeFile(const char *path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string errorText(int err)
-{
-    char buffer[256];
-    // GNU strerror_r: returns the text, not necessarily in buffer.
-    return ::strerror_r(err, buffer, sizeof buffer);
 }
 
 std::uint32_t attributesOf(std::string_view name, const Stat &lst, const Stat &described, bool isFolder)

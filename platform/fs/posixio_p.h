@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/fs/filesystem.h"
+#include "platform/os/uniquefd.h"
 
 #include <cstdint>
 #include <optional>
@@ -12,39 +13,12 @@
 #include <sys/types.h>
 #include <vector>
 
-// Low-level helpers shared by the POSIX file-system pieces: owned descriptors,
-// stat results, paths longer than PATH_MAX, and the description of one entry.
+// Low-level helpers shared by the POSIX file-system pieces: stat results,
+// paths longer than PATH_MAX, and the description of one entry.
 namespace mrb::platform::posix
 {
 
 class TypeDescriber;
-
-// An owned file descriptor, closed when the object goes.
-class UniqueFd
-{
-public:
-    UniqueFd() = default;
-    explicit UniqueFd(int fd)
-        : m_fd(fd)
-    {
-    }
-    ~UniqueFd() { reset(); }
-    UniqueFd(UniqueFd &&other) noexcept
-        : m_fd(other.release())
-    {
-    }
-    UniqueFd &operator=(UniqueFd &&other) noexcept;
-    UniqueFd(const UniqueFd &) = delete;
-    UniqueFd &operator=(const UniqueFd &) = delete;
-
-    int get() const { return m_fd; }
-    bool isValid() const { return m_fd >= 0; }
-    int release();
-    void reset(int fd = -1);
-
-private:
-    int m_fd = -1;
-};
 
 // What one stat call says about an entry.
 struct Stat {
@@ -124,12 +98,6 @@ private:
 // Reads all entries of the open folder fd into out (cleared first). The
 // descriptor stays open and owned by the caller. Returns 0 or the errno value.
 int readEntries(int fd, EntryList &out);
-
-// The whole content of a small system file ("" when it cannot be read).
-std::string readWholeFile(const char *path);
-
-// The text of an errno value ("No space left on device").
-std::string errorText(int err);
 
 // Attribute bits of an entry: lst is what the entry itself is, described what
 // it is described as (the target of a working symbolic link, else lst).

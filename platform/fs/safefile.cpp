@@ -24,9 +24,6 @@
 namespace mrb::platform
 {
 
-using posix::errorText;
-using posix::UniqueFd;
-
 namespace
 {
 

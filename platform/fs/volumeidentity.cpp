@@ -5,6 +5,7 @@
 #include "platform/fs/filesystem.h"
 #include "platform/fs/mountinfo.h"
 #include "platform/fs/posixio_p.h"
+#include "platform/os/wholefile.h"
 
 #include <climits>
 #include <cstdlib>
@@ -77,7 +78,8 @@ std::optional<VolumeIdentity> identifyVolume(const std::string &rawPath)
     char *resolved = ::realpath(path.c_str(), nullptr);
     const std::string real = resolved ? std::string(resolved) : path;
     std::free(resolved);
-    VolumeIdentity volume = volumeFromMountInfo(posix::readWholeFile("/proc/self/mountinfo"),
+    const Result<std::string> mountInfo = readWholeFile("/proc/self/mountinfo");
+    VolumeIdentity volume = volumeFromMountInfo(mountInfo ? *mountInfo : std::string(),
         static_cast<std::uint64_t>(st.st_dev),
         real,
         posix::volumeUuids(),

@@ -228,7 +228,7 @@ MediaTags TagLibReader::read(const std::string &path)
         return {};
     // Non-blocking, so a FIFO or device under a media name never stops the read.
     const int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
-    posix::UniqueFd fd(::openat(ref.dir(), ref.leaf(), flags | O_NOATIME));
+    UniqueFd fd(::openat(ref.dir(), ref.leaf(), flags | O_NOATIME));
     if (!fd.isValid() && errno == EPERM) // O_NOATIME is for the file's owner only
         fd.reset(::openat(ref.dir(), ref.leaf(), flags));
     posix::Stat st;

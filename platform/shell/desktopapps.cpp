@@ -3,6 +3,7 @@
 #include "platform/shell/desktopapps.h"
 
 #include "platform/os/userfolders.h"
+#include "platform/text/asciitext.h"
 
 #include <QMimeDatabase>
 #include <QMimeType>
@@ -24,20 +25,8 @@ namespace
 
 std::vector<std::string> splitList(const std::string &text, char separator)
 {
-    std::vector<std::string> parts;
-    std::string current;
-    for (const char c : text) {
-        if (c == separator) {
-            if (!current.empty())
-                parts.push_back(current);
-            current.clear();
-        } else {
-            current += c;
-        }
-    }
-    if (!current.empty())
-        parts.push_back(current);
-    return parts;
+    const std::vector<std::string_view> parts = nonEmptyParts(text, separator);
+    return std::vector<std::string>(parts.begin(), parts.end());
 }
 
 std::string env(const char *name)

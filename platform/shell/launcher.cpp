@@ -2,15 +2,14 @@
 // SPDX-License-Identifier: MIT
 #include "platform/shell/launcher.h"
 
+#include "platform/os/pathkind.h"
 #include "platform/shell/desktopapps.h"
+#include "platform/text/asciitext.h"
 
 #include <QProcess>
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace mrb::platform
 {
@@ -18,25 +17,14 @@ namespace mrb::platform
 namespace
 {
 
-bool isExecutableFile(const std::string &path)
-{
-    struct stat st {
-    };
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
-}
-
 bool exists(const std::string &path)
 {
-    struct stat st {
-    };
-    return ::stat(path.c_str(), &st) == 0;
+    return pathKindOf(path) != PathKind::Missing;
 }
 
 bool isFolder(const std::string &path)
 {
-    struct stat st {
-    };
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return pathKindOf(path) == PathKind::Folder;
 }
 
 // "http://...", "mailto:...", "file:///..." and the like.
@@ -65,6 +53,21 @@ std::string findProgram(const std::string &name)
     if (name.find('/') != std::string::npos)
         return isExecutableFile(name) ? name : std::string();
     return QStandardPaths::findExecutable(QString::fromStdString(name)).toStdString();
+}
+
+std::string findProgramIn(std::string_view searchPath, std::string_view name)
+{
+    for (const std::string_view folder : nonEmptyParts(searchPath, ':')) {
+        if (folder.front() != '/')
+            continue;
+        std::string full(folder);
+        if (full.back() != '/')
+            full += '/';
+        full += name;
+        if (isExecutableFile(full))
+            return full;
+    }
+    return {};
 }
 
 bool startDetached(const std::string &program, const std::vector<std::string> &arguments)

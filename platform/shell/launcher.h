@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace mrb::platform
@@ -16,7 +17,14 @@ namespace mrb::platform
 // there is none.
 std::string findProgram(const std::string &name);
 
-// Starts a program detached from this process. False when it could not start.
+// The first executable file of that name in searchPath (a PATH-style list of
+// folders); "" when there is none. Only absolute folders are searched: an
+// empty or relative one would run a program from the current folder.
+std::string findProgramIn(std::string_view searchPath, std::string_view name);
+
+// Starts a program detached from this process, in a session of its own, with
+// no standard input or output: it is never waited for and outlives this
+// process. False when it could not start.
 bool startDetached(const std::string &program, const std::vector<std::string> &arguments);
 
 // Opens a file, folder or address with its default application (xdg-open).

@@ -164,10 +164,10 @@ std::string parentOf(const std::string &path)
     return slash == 0 || slash == std::string::npos ? std::string("/") : path.substr(0, slash);
 }
 
-void fail(std::string *error, const std::string &text)
+// A failure whose reason already names what it concerns.
+Problem failure(const std::string &path, std::string reason, int errorNumber = 0)
 {
-    if (error)
-        *error = text;
+    return Problem {path, std::move(reason), errorNumber};
 }
 
 } // namespace
@@ -248,11 +248,10 @@ void emptyTrash(const std::string &drive)
     }
 }
 
-bool moveToTrash(const std::string &path, std::string *error)
+Result<> moveToTrash(const std::string &path)
 {
     if (path.empty()) {
-        fail(error, "no path");
-        return false;
+        return failure(path, "no path");
     }
     std::string item = absolutePath(path);
     while (item.size() > 1 && item.back() == '/')
@@ -260,20 +259,17 @@ bool moveToTrash(const std::string &path, std::string *error)
     struct stat st {
     };
     if (::lstat(item.c_str(), &st) != 0) {
-        fail(error, item + ": " + std::strerror(errno));
-        return false;
+        return failure(path, item + ": " + errorText(errno), errno);
     }
     if (item == "/") {
-        fail(error, "the root folder cannot be trashed");
-        return false;
+        return failure(path, "the root folder cannot be trashed");
     }
     // A mounted file system cannot be moved anywhere; it is refused before any
     // trash folder is made on it.
     const std::string topdir = mountOf(item);
     dev_t parentDevice {};
     if (item == topdir || (deviceOf(parentOf(item), &parentDevice) && parentDevice != st.st_dev)) {
-        fail(error, item + ": a mount point cannot be moved to the trash");
-        return false;
+        return failure(path, item + ": a mount point cannot be moved to the trash");
     }
 
     // The home trash when the item lives on its file system; otherwise the
@@ -294,8 +290,8 @@ bool moveToTrash(const std::string &path, std::string *error)
         return other == folder || other.compare(0, folder.size() + 1, folder + "/") == 0;
     };
     if (contains(trash, item) || contains(item, trash)) {
-        fail(error, contains(trash, item) ? "the item is in the trash already" : "the trash is inside the item");
-        return false;
+        return failure(
+            path, contains(trash, item) ? "the item is in the trash already" : "the trash is inside the item");
     }
 
     // Every folder made here is removed again if the move does not happen.
@@ -329,8 +325,7 @@ bool moveToTrash(const std::string &path, std::string *error)
     }
     if (!ready) {
         undo();
-        fail(error, "cannot make the trash folder " + trash);
-        return false;
+        return failure(path, "cannot make the trash folder " + trash);
     }
 
     // Reserve a name by creating its description exclusively.
@@ -343,9 +338,9 @@ bool moveToTrash(const std::string &path, std::string *error)
         infoFile = trash + "/info/" + name + ".trashinfo";
         fd = ::open(infoFile.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd < 0 && errno != EEXIST) {
-            fail(error, infoFile + ": " + std::strerror(errno));
+            const int err = errno;
             undo();
-            return false;
+            return failure(path, infoFile + ": " + errorText(err), err);
         }
         if (fd >= 0 && ::access((trash + "/files/" + name).c_str(), F_OK) == 0) {
             // A leftover item without its description: keep looking.
@@ -355,9 +350,8 @@ bool moveToTrash(const std::string &path, std::string *error)
         }
     }
     if (fd < 0) {
-        fail(error, "no free name in the trash");
         undo();
-        return false;
+        return failure(path, "no free name in the trash");
     }
     char date[32];
     const std::time_t now = std::time(nullptr);
@@ -368,13 +362,13 @@ bool moveToTrash(const std::string &path, std::string *error)
     const bool written = ::write(fd, info.data(), info.size()) == static_cast<ssize_t>(info.size());
     ::close(fd);
     if (!written || ::rename(item.c_str(), (trash + "/files/" + name).c_str()) != 0) {
-        fail(error, item + ": " + std::strerror(errno));
+        const int err = errno;
         ::unlink(infoFile.c_str());
         undo();
-        return false;
+        return failure(path, item + ": " + errorText(err), err);
     }
     ::unlink((trash + "/directorysizes").c_str()); // its cached sizes are stale now
-    return true;
+    return {};
 }
 
 } // namespace mrb::platform

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/os/result.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -32,8 +34,8 @@ void emptyTrash(const std::string &drive);
 
 // Moves a file or folder into the trash of its file system, with its
 // description. Nothing is changed when that is impossible (no trash can be
-// made there, or a cross-device move would be needed): false, and the reason.
-bool moveToTrash(const std::string &path, std::string *error = nullptr);
+// made there, or a cross-device move would be needed): the Problem says why.
+Result<> moveToTrash(const std::string &path);
 
 // The mount paths of the mounted file systems a user browses ("/" first).
 std::vector<std::string> mountPoints();

@@ -10,7 +10,7 @@
  */
 #include "tests/lib/abi_checks.h"
 
-#include "lib/frame/interfaces.h"
+#include "lib/public/interfaces.h"
 #include "platform/com/abi.h"
 
 #include <dlfcn.h>

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 // The dialogs of APIFuns, shown by the real library in this process (which has
 // a QApplication, as the program does) and driven the way a user would.
-#include "lib/frame/interfaces.h"
+#include "lib/public/interfaces.h"
 #include "platform/com/bstr.h"
 #include "platform/com/runtime.h"
 #include "platform/com/variant.h"

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 // The shell operations of APIFuns through the library's interface, in a
 // process without a QApplication (as mrb-list or a script host would call them).
-#include "lib/frame/interfaces.h"
+#include "lib/public/interfaces.h"
 #include "platform/com/bstr.h"
 #include "platform/com/guid.h"
 #include "platform/com/runtime.h"

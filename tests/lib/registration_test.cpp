@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 // Registering the built library into a private registry store, and creating
 // its classes by class identifier through the component runtime.
-#include "lib/frame/interfaces.h"
+#include "lib/public/interfaces.h"
 #include "platform/com/bstr.h"
 #include "platform/com/guid.h"
 #include "platform/com/runtime.h"
@@ -48,7 +48,7 @@ void collect(const RegistryKey &key, const std::string &path, std::vector<Entry>
 std::vector<Entry> classesRootValues()
 {
     const auto root = RegistryStore().load(RegistryRoot::ClassesRoot);
-    EXPECT_TRUE(root.has_value());
+    EXPECT_TRUE(root.ok());
     std::vector<Entry> out;
     if (root)
         collect(*root, "", out);

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 // The system store: registering an installed library for every user with
 // mrb-register --system, and the runtime reading the user's store first.
-#include "lib/frame/interfaces.h"
+#include "lib/public/interfaces.h"
 #include "platform/com/bstr.h"
 #include "platform/com/guid.h"
 #include "platform/com/runtime.h"

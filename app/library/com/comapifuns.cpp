@@ -3,6 +3,8 @@
 #include "app/library/com/comapifuns.h"
 
 #include "platform/com/bstr.h"
+#include "platform/com/errorinfo.h"
+#include "platform/os/failurelog.h"
 
 namespace mrb::core
 {
@@ -15,6 +17,13 @@ namespace
 std::string resultOf(HRESULT hr, const Bstr &result)
 {
     return SUCCEEDED(hr) ? result.utf8() : std::string();
+}
+
+// The calls whose outcome the program does not act on: a failed one is only traced.
+void traceFailure(const char *operation, HRESULT hr)
+{
+    if (FAILED(hr))
+        platform::logIgnoredFailure(operation, platform::describeStatus(hr));
 }
 
 } // namespace
@@ -48,7 +57,7 @@ void ComApiFuns::writeIni(
     BSTR s = sectionText.release();
     BSTR k = keyText.release();
     BSTR v = valueText.release();
-    m_object->lpVtbl->WriteIni(m_object.get(), &f, &s, &k, &v);
+    traceFailure("WriteIni", m_object->lpVtbl->WriteIni(m_object.get(), &f, &s, &k, &v));
     SysFreeString(f);
     SysFreeString(s);
     SysFreeString(k);
@@ -57,12 +66,12 @@ void ComApiFuns::writeIni(
 
 void ComApiFuns::mapNetDrive(WinHandle owner, std::int32_t action)
 {
-    m_object->lpVtbl->MapNetDrive(m_object.get(), owner, action);
+    traceFailure("MapNetDrive", m_object->lpVtbl->MapNetDrive(m_object.get(), owner, action));
 }
 
 void ComApiFuns::disconnectNetDrive(WinHandle owner, std::int32_t action)
 {
-    m_object->lpVtbl->DisconnectNetDrive(m_object.get(), owner, action);
+    traceFailure("DisconnectNetDrive", m_object->lpVtbl->DisconnectNetDrive(m_object.get(), owner, action));
 }
 
 std::string ComApiFuns::getFileSaveName(WinHandle owner,
@@ -92,13 +101,15 @@ std::string ComApiFuns::getFileSaveName(WinHandle owner,
 void ComApiFuns::execFile(const std::string &path, WindowState state)
 {
     Bstr pathText(path);
-    m_object->lpVtbl->ExecFile(m_object.get(), pathText.get(), static_cast<std::int32_t>(state));
+    traceFailure(
+        "ExecFile", m_object->lpVtbl->ExecFile(m_object.get(), pathText.get(), static_cast<std::int32_t>(state)));
 }
 
 void ComApiFuns::execCmd(const std::string &command, WindowState state)
 {
     Bstr commandText(command);
-    m_object->lpVtbl->ExecCmd(m_object.get(), commandText.get(), static_cast<std::int32_t>(state));
+    traceFailure(
+        "ExecCmd", m_object->lpVtbl->ExecCmd(m_object.get(), commandText.get(), static_cast<std::int32_t>(state)));
 }
 
 std::string ComApiFuns::chooseFolder(WinHandle owner, const std::string &prompt)

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/library/libraryapifuns.h"
-#include "lib/frame/interfaces.h"
+#include "lib/public/interfaces.h"
 #include "platform/com/comptr.h"
 
 namespace mrb::core

@@ -3,8 +3,8 @@
 #include "app/browse/datetext.h"
 #include "app/browse/filerows.h"
 #include "app/browse/treeimages.h"
-#include "platform/fs/fakefilesystem.h"
 #include "platform/fs/posixfilesystem.h"
+#include "tests/support/fakefilesystem.h"
 #include "tests/support/listingfixtures.h"
 #include "tests/support/temptree.h"
 

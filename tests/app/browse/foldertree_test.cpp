@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "app/browse/foldertree.h"
 #include "app/browse/treeimages.h"
-#include "platform/fs/fakefilesystem.h"
 #include "platform/fs/mountinfo.h"
 #include "platform/fs/posixfilesystem.h"
+#include "tests/support/fakefilesystem.h"
 
 #include <gtest/gtest.h>
 

@@ -2,11 +2,11 @@
 // SPDX-License-Identifier: MIT
 #include "app/browse/columnsort.h"
 #include "app/destination/destinationadder.h"
-#include "platform/fs/fakefilesystem.h"
 #include "platform/fs/fileuri.h"
 #include "platform/fs/posixfilesystem.h"
 #include "tests/support/addresslimit.h"
 #include "tests/support/desk.h"
+#include "tests/support/fakefilesystem.h"
 #include "tests/support/temptree.h"
 #include "tests/support/unprivileged.h"
 

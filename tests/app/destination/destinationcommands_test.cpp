@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "app/destination/destinationcommands.h"
-#include "platform/fs/fakefilesystem.h"
 #include "platform/fs/posixfilesystem.h"
 #include "tests/support/desk.h"
+#include "tests/support/fakefilesystem.h"
 #include "tests/support/listingfixtures.h"
 #include "tests/support/temptree.h"
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <vector>
 
 using mrb::platform::allocateLarge;
@@ -34,4 +35,12 @@ TEST(LargeBlocks, WholeBlockUsableAndMappedBlocksAligned)
         numbers.push_back(i * 7);
     for (std::uint64_t i = 0; i < numbers.size(); i += 4099)
         ASSERT_EQ(numbers[i], i * 7);
+}
+
+// Sizes whose rounding up to whole huge pages, or whose count of elements
+// times their size, would wrap around to a small block are refused instead.
+TEST(LargeBlocks, SizesThatWouldWrapAroundAreRefused)
+{
+    EXPECT_THROW(allocateLarge(SIZE_MAX - 1), std::bad_alloc);
+    EXPECT_THROW(LargeAllocator<std::uint64_t>().allocate(SIZE_MAX / 4), std::bad_alloc);
 }

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "platform/fs/fakefilesystem.h"
 #include "tests/platform/fs/fstesthelpers.h"
+#include "tests/support/fakefilesystem.h"
 
 #include <gtest/gtest.h>
 

@@ -49,8 +49,8 @@ TEST_F(TrashTest, AnEmptyOrMissingTrashHoldsNothing)
 TEST_F(TrashTest, MovesAFileInWithItsDescription)
 {
     const std::string file = tree.file("docs/my report 100%.txt", 1234);
-    std::string error;
-    ASSERT_TRUE(moveToTrash(file, &error)) << error;
+    const Result<> moved = moveToTrash(file);
+    ASSERT_TRUE(moved) << moved.reason();
     EXPECT_FALSE(std::filesystem::exists(file));
     EXPECT_EQ(std::filesystem::file_size(trash() + "/files/my report 100%.txt"), 1234u);
     const std::string info = TempTree::read(trash() + "/info/my report 100%.txt.trashinfo");
@@ -99,13 +99,12 @@ TEST_F(TrashTest, EmptyingRemovesItemsAndDescriptionsEvenReadOnlyOnes)
 
 TEST_F(TrashTest, RefusesWhatItCannotMoveAndChangesNothing)
 {
-    std::string error;
-    EXPECT_FALSE(moveToTrash(tree.path("nothing-here"), &error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(moveToTrash("", &error));
-    EXPECT_FALSE(moveToTrash("/", &error));
+    EXPECT_FALSE(moveToTrash(tree.path("nothing-here")));
+    EXPECT_FALSE(moveToTrash(tree.path("nothing-here")).reason().empty());
+    EXPECT_FALSE(moveToTrash(""));
+    EXPECT_FALSE(moveToTrash("/"));
     ASSERT_TRUE(moveToTrash(tree.file("t.txt", 1)));
-    EXPECT_FALSE(moveToTrash(trash() + "/files/t.txt", &error));
+    EXPECT_FALSE(moveToTrash(trash() + "/files/t.txt"));
     EXPECT_TRUE(std::filesystem::exists(trash() + "/files/t.txt"));
 }
 
@@ -117,9 +116,9 @@ TEST_F(TrashTest, AFailedMoveLeavesNoTrashFolderBehind)
     tree.file("other/keep.txt", 1);
     for (const std::string &item : {tree.path("data"), tree.root()}) {
         SCOPED_TRACE(item);
-        std::string error;
-        EXPECT_FALSE(moveToTrash(item, &error));
-        EXPECT_FALSE(error.empty());
+        const Result<> moved = moveToTrash(item);
+        EXPECT_FALSE(moved);
+        EXPECT_FALSE(moved.reason().empty());
         EXPECT_FALSE(std::filesystem::exists(trash()));
         EXPECT_TRUE(std::filesystem::exists(tree.path("data/keep.txt")));
     }
@@ -156,9 +155,8 @@ TEST_F(TrashTest, AMountPointIsRefusedAndNothingIsMadeOnIt)
         if (::mount("none", mnt.c_str(), "tmpfs", 0, nullptr) != 0)
             return 77;
         tree.fileWith("mnt/inside.txt", "x");
-        std::string error;
         int failures = 0;
-        if (moveToTrash(mnt, &error) || error.empty())
+        if (const Result<> moved = moveToTrash(mnt); moved || moved.reason().empty())
             failures |= 1;
         if (std::filesystem::exists(ownTrash) || !std::filesystem::exists(mnt + "/inside.txt"))
             failures |= 2;

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "app/output/stderrcapture.h"
+#include "platform/os/stderrcapture.h"
 
-namespace mrb::core
+namespace mrb::platform
 {
 
 namespace
@@ -48,4 +48,4 @@ ssize_t StderrCapture::keep(void *self, const char *bytes, std::size_t size)
     return static_cast<ssize_t>(size);
 }
 
-} // namespace mrb::core
+} // namespace mrb::platform

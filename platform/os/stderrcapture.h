@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-namespace mrb::core
+namespace mrb::platform
 {
 
 // While it lives, what is printed through the C stream stderr is kept here
@@ -32,4 +32,4 @@ private:
     std::string m_text;
 };
 
-} // namespace mrb::core
+} // namespace mrb::platform

@@ -8,14 +8,15 @@
 
 namespace mrb::platform
 {
-class SafeFile;
-}
 
-namespace mrb::core
-{
+class SafeFile;
 
 // The folder for private work files: $TMPDIR, else /tmp.
 std::string scratchFolder();
+
+// A reason said to be the scratch folder's, or it would seem to be the
+// target's: "No space left on device (temporary folder /tmp)".
+std::string scratchFailure(const std::string &reason);
 
 // A private file in the scratch folder, for data too large to keep in memory
 // and for libraries that want a name to write to. Where /proc can reopen it,
@@ -41,7 +42,7 @@ public:
     // The file's length; 0 when it cannot be told.
     std::size_t size() const;
     // Hands the whole content to out. 0 or the errno value of a failed read.
-    int copyTo(platform::SafeFile &out) const;
+    int copyTo(SafeFile &out) const;
 
 private:
     int m_fd = -1;
@@ -50,4 +51,4 @@ private:
     bool m_named = false;
 };
 
-} // namespace mrb::core
+} // namespace mrb::platform

@@ -1,18 +1,17 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "app/output/scratchfile.h"
-
 #include "platform/fs/safefile.h"
+#include "platform/fs/scratchfile.h"
+#include "platform/os/problem.h"
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
-namespace mrb::core
+namespace mrb::platform
 {
 
 std::string scratchFolder()
@@ -21,14 +20,18 @@ std::string scratchFolder()
     return tmp && *tmp ? tmp : "/tmp";
 }
 
+std::string scratchFailure(const std::string &reason)
+{
+    return reason + " (temporary folder " + scratchFolder() + ")";
+}
+
 ScratchFile::ScratchFile()
 {
     const std::string folder = scratchFolder();
     std::string name = folder + "/.mrb-workbook.XXXXXX";
     m_fd = ::mkostemp(name.data(), O_CLOEXEC);
     if (m_fd < 0) {
-        // Said so, or the reason would seem to be the target's.
-        m_error = std::strerror(errno) + std::string(" (temporary folder ") + folder + ")";
+        m_error = scratchFailure(errorText(errno));
         return;
     }
     const std::string reopenable = "/proc/self/fd/" + std::to_string(m_fd);
@@ -81,7 +84,7 @@ std::size_t ScratchFile::size() const
     return ::fstat(m_fd, &st) == 0 ? static_cast<std::size_t>(st.st_size) : 0;
 }
 
-int ScratchFile::copyTo(platform::SafeFile &out) const
+int ScratchFile::copyTo(SafeFile &out) const
 {
     std::vector<char> buffer(64 * 1024);
     std::size_t offset = 0;
@@ -95,4 +98,4 @@ int ScratchFile::copyTo(platform::SafeFile &out) const
     }
 }
 
-} // namespace mrb::core
+} // namespace mrb::platform

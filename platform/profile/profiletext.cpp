@@ -1,25 +1,17 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "platform/profile/profilefile.h"
+#include "platform/profile/profiletext.h"
 
-#include "platform/fs/safefile.h"
+#include "platform/text/asciitext.h"
 
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace mrb::platform
 {
 
 namespace
 {
-
-// Larger files are not profile files; reading one gives "" and writing refuses,
-// so a stray huge file is neither loaded whole nor destroyed.
-constexpr std::size_t maxProfileBytes = 64u * 1024u * 1024u;
 
 constexpr std::string_view blanks = " \t\r\v\f";
 
@@ -32,20 +24,9 @@ std::string_view trimmed(std::string_view s)
     return s.substr(first, last - first + 1);
 }
 
-char lowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool sameName(std::string_view a, std::string_view b)
 {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lowerAscii(a[i]) != lowerAscii(b[i]))
-            return false;
-    }
-    return true;
+    return sameIgnoringAsciiCase(a, b);
 }
 
 // One pair of matching quotes around the whole value is not part of it; a lone
@@ -164,89 +145,6 @@ KeyLocation locate(std::string_view text, std::string_view section, std::string_
     return where;
 }
 
-enum class ReadStatus { Ok, Missing, Failed };
-
-// Opens file for reading without waiting: a FIFO would block an ordinary open
-// until a writer came. readWhole then refuses anything but a regular file.
-int openForReading(const std::string &file)
-{
-    return ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-}
-
-// Why the open file fd cannot be read as a profile file; "" when it can.
-std::string unreadableBecause(int fd)
-{
-    struct stat st {
-    };
-    if (::fstat(fd, &st) != 0)
-        return std::strerror(errno);
-    if (S_ISDIR(st.st_mode))
-        return std::strerror(EISDIR);
-    if (!S_ISREG(st.st_mode))
-        return "not a regular file";
-    if (static_cast<std::uint64_t>(st.st_size) > maxProfileBytes)
-        return "larger than 64 MiB";
-    return {};
-}
-
-// Reads a whole regular file. Missing when it does not exist; Failed when it
-// exists but cannot be read as a profile file.
-ReadStatus readWhole(int fd, std::string &out)
-{
-    if (!unreadableBecause(fd).empty())
-        return ReadStatus::Failed;
-    struct stat st {
-    };
-    if (::fstat(fd, &st) != 0)
-        return ReadStatus::Failed;
-    out.clear();
-    out.reserve(static_cast<std::size_t>(st.st_size));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return ReadStatus::Failed;
-        }
-        if (n == 0)
-            break;
-        if (out.size() + static_cast<std::size_t>(n) > maxProfileBytes)
-            return ReadStatus::Failed;
-        out.append(buffer, static_cast<std::size_t>(n));
-    }
-    return ReadStatus::Ok;
-}
-
-class Fd
-{
-public:
-    explicit Fd(int fd = -1)
-        : m_fd(fd)
-    {
-    }
-    ~Fd() { reset(); }
-    Fd(const Fd &) = delete;
-    Fd &operator=(const Fd &) = delete;
-    int get() const { return m_fd; }
-    bool valid() const { return m_fd >= 0; }
-    void reset(int fd = -1)
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = fd;
-    }
-    int release()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return fd;
-    }
-
-private:
-    int m_fd;
-};
-
 // A name that would break the file's structure if written as it is.
 bool isUsableName(std::string_view name, std::string_view forbidden)
 {
@@ -302,21 +200,6 @@ std::string edited(std::string_view text, std::string_view section, std::string_
 
 } // namespace
 
-std::string readProfileString(const std::string &file, std::string_view section, std::string_view key)
-{
-    section = trimmed(section);
-    key = trimmed(key);
-    if (section.empty() || key.empty())
-        return {};
-    Fd fd(openForReading(file));
-    if (!fd.valid())
-        return {};
-    std::string text;
-    if (readWhole(fd.get(), text) != ReadStatus::Ok)
-        return {};
-    return profileStringIn(text, section, key);
-}
-
 std::string profileStringIn(std::string_view text, std::string_view section, std::string_view key)
 {
     section = trimmed(section);
@@ -343,78 +226,16 @@ std::optional<std::string> profileTextWith(
     return edited(text, trimmed(section), trimmed(key), value);
 }
 
-bool writeProfileString(const std::string &file, std::string_view section, std::string_view key, std::string_view value)
+std::optional<std::string> profileTextWith(std::string_view text, const std::vector<ProfileEntry> &entries)
 {
-    return writeProfileStrings(file, {ProfileEntry {std::string(section), std::string(key), std::string(value)}}).ok();
-}
-
-WriteResult writeProfileStrings(const std::string &file, const std::vector<ProfileEntry> &entries)
-{
-    const auto failure = [&file](std::string reason) { return WriteResult::failure(file, std::move(reason)); };
+    std::string updated(text);
     for (const ProfileEntry &entry : entries) {
-        // A line break would start a new line of the file; a NUL ends the
-        // value as it does for every C-string consumer.
-        const std::string_view value = std::string_view(entry.value).substr(0, entry.value.find('\0'));
-        if (!isUsableName(entry.section, "]\r\n") || !isUsableName(entry.key, "=\r\n")
-            || value.find_first_of("\r\n") != std::string_view::npos)
-            return failure("a name or value that cannot be written");
+        std::optional<std::string> edited = profileTextWith(updated, entry.section, entry.key, entry.value);
+        if (!edited)
+            return std::nullopt;
+        updated = std::move(*edited);
     }
-    // Looked at before the write opens it: a FIFO or a device is not a
-    // profile file, and opening one for writing could wait for ever.
-    struct stat st {
-    };
-    if (::stat(file.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
-        return failure(S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "not a regular file");
-
-    // The lock sits on the folder of the file, not on the file: a replaced
-    // file is a new one, and a lock on the old one would not stop a writer
-    // that opens the new one. Every writer of this module takes it before
-    // reading, so concurrent writers never lose one another's keys.
-    SafeFile out(file, SafeFileOptions {FolderLock::Exclusive});
-    if (!out.status().ok())
-        return out.status();
-
-    std::string text;
-    bool exists = false;
-    {
-        Fd fd(openForReading(file));
-        if (fd.valid()) {
-            exists = true;
-            if (const std::string why = unreadableBecause(fd.get()); !why.empty())
-                return failure(why);
-            if (readWhole(fd.get(), text) != ReadStatus::Ok || ::fstat(fd.get(), &st) != 0)
-                return failure(std::strerror(errno ? errno : EIO));
-            // A read-only file refuses the write, for root too.
-            if ((st.st_mode & S_IWUSR) == 0)
-                return failure(std::strerror(EACCES));
-        } else if (errno != ENOENT) {
-            return failure(std::strerror(errno));
-        }
-    }
-
-    std::string updated = text;
-    for (const ProfileEntry &entry : entries) {
-        const std::string_view value = std::string_view(entry.value).substr(0, entry.value.find('\0'));
-        updated = edited(updated, trimmed(entry.section), trimmed(entry.key), value);
-    }
-    if (exists && updated == text)
-        return {};
-    out.write(updated);
-    return out.commit();
-}
-
-ProfileFileState inspectProfileFile(const std::string &file)
-{
-    ProfileFileState state;
-    Fd fd(openForReading(file));
-    if (!fd.valid()) {
-        state.missing = errno == ENOENT;
-        state.reason = std::strerror(errno);
-        return state;
-    }
-    state.reason = unreadableBecause(fd.get());
-    state.readable = state.reason.empty();
-    return state;
+    return updated;
 }
 
 } // namespace mrb::platform

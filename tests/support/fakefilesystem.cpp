@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "platform/fs/fakefilesystem.h"
+#include "tests/support/fakefilesystem.h"
 
 #include "platform/fs/filenamepattern.h"
 
