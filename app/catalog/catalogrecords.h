@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/fs/filesystem.h"
+#include "platform/media/mediareader.h"
 
 #include <cstdint>
 #include <optional>
@@ -69,6 +70,7 @@ struct StoredEntry {
     std::int64_t folder = -1; // the ordinal of the folder holding it; -1 for the root
     platform::FsItem item;
     std::optional<std::uint64_t> total; // folders only
+    std::optional<platform::MediaTags> tags; // media files whose tags were read when stored
 };
 
 // Bits of a stored entry's kind, the same in every store.

@@ -142,6 +142,8 @@ void CatalogQuery::planSubstring()
         m_plan.scanAll = true;
         return;
     }
+    // Within a media file's artist, album or title.
+    m_plan.tagFragment = utf8Of(m_needle);
     // Within a name, or across the last "/" of the full path: the part after
     // the needle's last "/" then begins the name.
     const std::size_t slash = m_needle.rfind(U'/');
@@ -166,7 +168,10 @@ bool CatalogQuery::matches(const StoredEntry &entry) const
 {
     if (m_pattern)
         return m_pattern->matches(entry.item.name);
-    return holds(entry.item.path, m_needle);
+    if (holds(entry.item.path, m_needle))
+        return true;
+    const std::optional<platform::MediaTags> &tags = entry.tags;
+    return tags && (holds(tags->artist, m_needle) || holds(tags->album, m_needle) || holds(tags->title, m_needle));
 }
 
 CatalogStatus searchCatalog(CatalogStore &store,

@@ -25,7 +25,8 @@ void appendFolded(std::string &out, std::string_view text);
 // What a catalog search looks for. A pattern with "*" or "?" is a name
 // pattern as the filter box takes it ("*.mp3;*.ogg", letters without regard
 // to case); any other text is a piece of the full path, also without regard
-// to case ("beatles/abbey" finds /M/Beatles/Abbey Road/...).
+// to case ("beatles/abbey" finds /M/Beatles/Abbey Road/...), or of a media
+// file's artist, album or title.
 class CatalogQuery
 {
 public:

@@ -30,7 +30,10 @@ public:
     virtual std::int64_t beginSnapshot(const SnapshotHeader &header) = 0;
     virtual void enterFolder(const platform::FsItem &folder) = 0;
     // A file of the folder entered last; its path and parentPath may be empty.
-    virtual void file(const platform::FsItem &file) = 0;
+    // Its place in the snapshot, or -1 after a failure.
+    virtual std::int64_t file(const platform::FsItem &file) = 0;
+    // The tags of the media file at a place file() gave, at any time before endSnapshot().
+    virtual void tags(std::int64_t place, const platform::MediaTags &tags) = 0;
     virtual void leaveFolder(const platform::FsItem &folder, std::uint64_t total) = 0;
     // Ends the snapshot begun last, once its root folder was left.
     virtual void endSnapshot() = 0;
@@ -49,14 +52,18 @@ struct SearchPlan {
     // holds this fragment and passes folderMatches is a candidate ("" for none).
     std::string folderFragment;
     std::function<bool(std::string_view folderPath)> folderMatches;
+    // Entries whose folded artist, album or title holds this fragment are
+    // candidates ("" for none).
+    std::string tagFragment;
 };
 
 // Answers each entry; false stops the reading.
 using EntryVisitor = std::function<bool(const StoredEntry &)>;
 
-// How much of an entry a reading fills in: everything, or what a comparison
-// pairs and weighs entries by (id, folder, name, kind, size or total,
-// modified time and inode; no type, attributes, other times, device or paths).
+// How much of an entry a reading fills in: everything (tags included), or
+// what a comparison pairs and weighs entries by (id, folder, name, kind, size
+// or total, modified time and inode; no type, attributes, other times,
+// device, paths or tags).
 enum class EntryDetail { Full, Comparison };
 
 enum class CatalogAccess {

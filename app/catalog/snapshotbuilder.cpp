@@ -4,6 +4,7 @@
 
 #include "app/browse/listeditem.h"
 #include "app/catalog/walkhandover.h"
+#include "app/media/tagpool.h"
 
 #include <algorithm>
 #include <atomic>
@@ -77,6 +78,57 @@ private:
     const std::atomic<bool> &m_stop;
 };
 
+// The media files of a walk whose tags are still to be read: they are read
+// a batch at a time in the tag pool while the walk goes on, and stored by
+// the places their entries took.
+class PendingTags
+{
+public:
+    PendingTags(SnapshotWriter &writer, platform::MediaReader *media)
+        : m_writer(writer)
+        , m_media(media)
+    {
+    }
+
+    void enterFolder(const std::string &path) { m_folders.push_back(path); }
+    void leaveFolder()
+    {
+        if (!m_folders.empty())
+            m_folders.pop_back();
+    }
+    void file(std::int64_t place, const std::string &name)
+    {
+        if (!m_media || place < 0 || m_folders.empty() || !m_media->isMedia(name))
+            return;
+        const std::string &folder = m_folders.back();
+        m_places.push_back(place);
+        m_paths.push_back(folder + (folder.ends_with('/') ? "" : "/") + name);
+        if (m_paths.size() >= batch)
+            store();
+    }
+    void store()
+    {
+        if (m_paths.empty())
+            return;
+        const std::vector<platform::MediaTags> tags = readTagsInPool(*m_media, m_paths, [](std::size_t) {});
+        // a file without a tag or property has nothing to find or show
+        for (std::size_t i = 0; i < tags.size(); ++i)
+            if (tags[i] != platform::MediaTags())
+                m_writer.tags(m_places[i], tags[i]);
+        m_places.clear();
+        m_paths.clear();
+    }
+
+private:
+    // enough to keep the pool's threads busy, few enough to stop soon
+    static constexpr std::size_t batch = 512;
+    SnapshotWriter &m_writer;
+    platform::MediaReader *m_media;
+    std::vector<std::string> m_folders; // the open folders' paths, outermost first
+    std::vector<std::int64_t> m_places;
+    std::vector<std::string> m_paths;
+};
+
 CatalogStatus stoppedStatus()
 {
     return CatalogStatus::failure(CatalogFailure::Stopped, "stopped: nothing was stored");
@@ -143,7 +195,8 @@ CatalogStatus addWalkedSnapshot(SnapshotWriter &writer,
     platform::FileSystem &fs,
     const SnapshotHeader &header,
     const CatalogProgress &progress,
-    AddedSnapshot &added)
+    AddedSnapshot &added,
+    platform::MediaReader *media)
 {
     added = {};
     added.id = writer.beginSnapshot(header);
@@ -161,6 +214,7 @@ CatalogStatus addWalkedSnapshot(SnapshotWriter &writer,
         handOver.close();
     });
     bool stopped = false;
+    PendingTags tags(writer, media);
     std::vector<WalkEvent> *batch = nullptr;
     std::size_t count = 0;
     while (handOver.receive(batch, count)) {
@@ -173,14 +227,16 @@ CatalogStatus addWalkedSnapshot(SnapshotWriter &writer,
                 progress.ui.processEvents();
                 stopped = progress.stopRequested && progress.stopRequested();
                 writer.enterFolder(event.item);
+                tags.enterFolder(event.item.path);
                 ++added.entries;
                 break;
             case WalkEvent::Kind::File:
-                writer.file(event.item);
+                tags.file(writer.file(event.item), event.item.name);
                 ++added.entries;
                 break;
             case WalkEvent::Kind::Leave:
                 writer.leaveFolder(event.item, event.total);
+                tags.leaveFolder();
                 break;
             case WalkEvent::Kind::Unreadable:
                 progress.ui.folderNotRead(event.error.path, event.error.reason);
@@ -200,6 +256,7 @@ CatalogStatus addWalkedSnapshot(SnapshotWriter &writer,
     if (!walked.rootReadable)
         return CatalogStatus::failure(
             CatalogFailure::Failed, "cannot read '" + header.root + "': " + walked.rootReason);
+    tags.store();
     writer.endSnapshot();
     return writer.status();
 }

@@ -7,6 +7,7 @@
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"
 #include "platform/fs/filesystem.h"
+#include "platform/media/mediareader.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -36,13 +37,15 @@ struct AddedSnapshot {
 
 // Walks header.root with everything below it as the deep add does (hidden
 // and system items included, links to folders listed but never entered)
-// into writer as one snapshot. A root that cannot be read fails; a stop
-// fails with CatalogFailure::Stopped.
+// into writer as one snapshot, with the tags of its audio and video files
+// read by media (none when it is null). A root that cannot be read fails; a
+// stop fails with CatalogFailure::Stopped.
 CatalogStatus addWalkedSnapshot(SnapshotWriter &writer,
     platform::FileSystem &fs,
     const SnapshotHeader &header,
     const CatalogProgress &progress,
-    AddedSnapshot &added);
+    AddedSnapshot &added,
+    platform::MediaReader *media = nullptr);
 
 // The folder holding every row of the listing: the deepest folder that is
 // a listed folder or holds a listed item ("" for an empty listing).

@@ -42,8 +42,8 @@ CatalogStatus replay(CatalogStore &from, const SnapshotInfo &snapshot, SnapshotW
         if (const auto folder = folderLast.find(place); folder != folderLast.end()) {
             writer.enterFolder(entry.item);
             open.push_back({entry.item, entry.total.value_or(0), folder->second});
-        } else {
-            writer.file(entry.item);
+        } else if (const std::int64_t at = writer.file(entry.item); entry.tags) {
+            writer.tags(at, *entry.tags);
         }
         return writer.status().ok();
     });

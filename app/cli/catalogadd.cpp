@@ -13,9 +13,10 @@
 namespace mrb::cli
 {
 
-// Walks each folder into a snapshot of its own, all of them in one
-// transaction: they are stored together once every walk is done, or, after
-// SIGINT or a failure, none is.
+// Walks each folder into a snapshot of its own, with the tags of its audio
+// and video files unless --no-tags, all of them in one transaction: they are
+// stored together once every walk is done, or, after SIGINT or a failure,
+// none is.
 int runCatalogAdd(CliContext &context, core::CatalogStore &store)
 {
     const CatalogOptions &options = context.options.catalog;
@@ -62,7 +63,8 @@ int runCatalogAdd(CliContext &context, core::CatalogStore &store)
     for (std::size_t i = 0; i < roots.size(); ++i) {
         made[i].header = core::snapshotHeaderFor(
             roots[i], options.label.value_or(""), workspace.settings(), core::SnapshotOrigin::Walk);
-        const core::CatalogStatus result = core::addWalkedSnapshot(*writer, fs, made[i].header, progress, added[i]);
+        const core::CatalogStatus result = core::addWalkedSnapshot(
+            *writer, fs, made[i].header, progress, added[i], options.noTags ? nullptr : &context.media);
         if (result.kind() == core::CatalogFailure::Stopped)
             return stopped();
         if (!result.ok())

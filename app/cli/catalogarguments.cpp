@@ -26,7 +26,7 @@ bool takesValueBeforeCommand(std::string_view arg)
 bool isInlineBeforeCommand(std::string_view arg)
 {
     const std::string_view name = arg.substr(0, arg.find('='));
-    return arg == "--all" || (name.size() < arg.size() && takesValueBeforeCommand(name));
+    return arg == "--all" || arg == "--no-tags" || (name.size() < arg.size() && takesValueBeforeCommand(name));
 }
 
 ParsedArguments failure(std::string message)
@@ -126,6 +126,8 @@ std::optional<std::string> misplaced(const CatalogOptions &c, bool formatGiven)
     using C = CatalogCommand;
     if (auto e = only(c.label.has_value(), "--label", {C::Add}, "catalog add"))
         return e;
+    if (auto e = only(c.noTags, "--no-tags", {C::Add}, "catalog add"))
+        return e;
     if (auto e = only(c.snapshot.has_value(), "--snapshot", {C::Search}, "catalog search"))
         return e;
     if (auto e = only(c.limit.has_value(), "--limit", {C::Search}, "catalog search"))
@@ -191,11 +193,11 @@ ParsedArguments parseCatalogArguments(const std::vector<std::string> &args)
                 value = args[++i];
             return value.has_value();
         };
-        if (name == "--help" || name == "-h" || name == "--version" || name == "--all") {
+        if (name == "--help" || name == "-h" || name == "--version" || name == "--all" || name == "--no-tags") {
             if (inlineValue)
                 return failure("'" + name + "' takes no value");
-            if (name == "--all") {
-                c.all = true;
+            if (name == "--all" || name == "--no-tags") {
+                (name == "--all" ? c.all : c.noTags) = true;
                 continue;
             }
             ParsedArguments parsed;

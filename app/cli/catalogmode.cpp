@@ -7,6 +7,7 @@
 #include "app/workspace/workspace.h"
 #include "platform/fs/posixfilesystem.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <ostream>
 
@@ -24,7 +25,11 @@ std::string absoluteArgument(const std::string &path)
 int catalogFailure(CliContext &context, const core::CatalogStatus &status)
 {
     context.ui.clearProgress();
-    context.err << "mrb-list: " << status.message() << '\n';
+    // one line, whatever a store's message held
+    std::string line = status.message();
+    std::replace_if(
+        line.begin(), line.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+    context.err << "mrb-list: " << line << '\n';
     return context.options.catalog.command == CatalogCommand::Diff ? ExitUsage : ExitFailed;
 }
 

@@ -23,6 +23,7 @@ struct CatalogOptions {
     std::optional<std::string> catalogFile; // --catalog FILE (or a server's address), as given
     CatalogPrint print = CatalogPrint::Text;
     std::optional<std::string> label; // add --label TEXT
+    bool noTags = false; // add --no-tags: media files' tags are not read
     std::vector<std::string> folders; // add DIR...
     std::string pattern; // search PATTERN
     std::optional<std::int64_t> snapshot; // search --snapshot N

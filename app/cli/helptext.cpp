@@ -127,17 +127,19 @@ constexpr HelpRow formatRows[] = {
 // The catalog: snapshots of folders kept in one file or on a server, searched and compared
 // while the drives are away.
 constexpr HelpRow catalogRows[] = {
-    {"catalog add [--label TEXT] DIR...",
-        "walk each DIR with everything below it, as the deep add does, and store it as a snapshot; print each "
-        "snapshot's number. All of them are stored together or none: Ctrl+C (exit 130) and a failure store "
+    {"catalog add [--label TEXT] [--no-tags] DIR...",
+        "walk each DIR with everything below it, as the deep add does, and store it as a snapshot with the tags "
+        "of its audio and video files (--no-tags: none, for speed); print each snapshot's number. All of them are "
+        "stored together or none: Ctrl+C (exit 130) and a failure store "
         "nothing. Exit 3: stored, but some folders could not be read (each is named)"},
     {"catalog list",
         "the snapshots: number, volume (its label, else its UUID, else its mount point), root, time taken, "
         "entries, total size in bytes, label"},
     {"catalog search [--snapshot N] [--limit K] PATTERN",
         "the entries of every snapshot (or of N) whose name matches PATTERN when it holds * or ? (as the "
-        "filter box takes it: *.mp3;*.ogg), else whose full path holds PATTERN, letters without regard to "
-        "case: snapshot, volume, full path, size, modified"},
+        "filter box takes it: *.mp3;*.ogg), else whose full path or (a media file's) artist, album or title holds "
+        "PATTERN, letters without "
+        "regard to case: snapshot, volume, full path, size, modified"},
     {"catalog diff OLD NEW",
         "what was added, removed, changed (size or modified time) and moved or renamed from snapshot OLD to "
         "NEW, by path below each root. Exit 0 when they hold the same, 1 when they differ, 2 when they "
@@ -163,6 +165,7 @@ constexpr HelpRow catalogOptionRows[] = {
         "what catalog commands print: TAB-separated lines escaped as --show does (the default), csv with a "
         "header line, or one JSON object a line; times in ISO 8601"},
     {"--label TEXT", "with catalog add: the snapshot's label"},
+    {"--no-tags", "with catalog add: read no tags of audio and video files, for speed"},
     {"--from A, --to B", "with catalog copy: the catalogs to copy from and to (files or servers' addresses)"},
     {"--snapshot N", "with catalog search: search snapshot N only"},
     {"--limit K", "with catalog search: print at most K entries"},

@@ -25,7 +25,7 @@ std::int64_t CatalogFixture::snapshot(std::string_view folder, std::string label
     const core::SnapshotHeader header = core::snapshotHeaderFor(
         tree.path(folder), std::move(label), core::recordOfDefaults(), core::SnapshotOrigin::Walk);
     core::AddedSnapshot added;
-    const core::CatalogStatus walked = core::addWalkedSnapshot(*writer, fs, header, {status, ui, {}}, added);
+    const core::CatalogStatus walked = core::addWalkedSnapshot(*writer, fs, header, {status, ui, {}}, added, media);
     EXPECT_TRUE(walked.ok()) << walked.message();
     const core::CatalogStatus committed = writer->commit();
     EXPECT_TRUE(committed.ok()) << committed.message();

@@ -30,12 +30,15 @@ public:
     // Walks the folder below the tree's root into a new snapshot; its number.
     std::int64_t snapshot(std::string_view folder = "", std::string label = {});
     core::SnapshotInfo info(std::int64_t id);
+    // Closes the catalog, so that another program may change it.
+    void closeStore() { m_store.reset(); }
 
     TempTree tree;
     TempTree place;
     platform::PosixFileSystem fs;
     platform::StatusBarModel status;
     FakeUserInterface ui;
+    platform::MediaReader *media = nullptr; // reads the tags of media files when set
 
 private:
     std::unique_ptr<core::CatalogStore> m_store;

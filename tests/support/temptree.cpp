@@ -159,9 +159,8 @@ ScopedEnv::~ScopedEnv()
 
 void settleAccessTimes(const std::string &root)
 {
-    // One instant for the whole run: a snapshot stored in one step and a walk
-    // in a later step must read the same access times.
-    static const std::time_t ahead = std::time(nullptr) + 3600;
+    // a fixed instant: settled again a second later, the tree still reads the same
+    constexpr std::time_t ahead = 4102444800; // 2100-01-01 00:00 UTC
     const timespec times[2] = {{ahead, 0}, {0, UTIME_OMIT}};
     for (const auto &entry : std::filesystem::recursive_directory_iterator(root))
         ::utimensat(AT_FDCWD, entry.path().c_str(), times, AT_SYMLINK_NOFOLLOW);

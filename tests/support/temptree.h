@@ -55,9 +55,10 @@ private:
     std::optional<std::string> m_old;
 };
 
-// Sets the access time of everything below root an hour ahead: reading a
-// folder then leaves its time as it is (relatime), so two walks of the same
-// tree a second apart describe it alike.
+// Sets the access time of everything below root to one instant ahead of now
+// (the start of 2100): reading a folder then leaves its time as it is
+// (relatime), so two walks of the same tree describe it alike, however many
+// seconds apart their settings were made.
 void settleAccessTimes(const std::string &root);
 
 // True when the process runs as root (permission tests then prove nothing).

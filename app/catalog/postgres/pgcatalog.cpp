@@ -2,10 +2,13 @@
 // SPDX-License-Identifier: MIT
 #include "app/catalog/postgres/pgcatalog.h"
 
+#include "app/catalog/catalogrows.h"
+#include "app/catalog/catalogversion.h"
 #include "app/catalog/postgres/pgcatalog_p.h"
 #include "app/catalog/postgres/pgschema.h"
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 namespace mrb::core
@@ -20,17 +23,49 @@ namespace
 // Rows are read a page at a time, so an export of millions holds one page.
 constexpr int pageRows = 4096;
 
-// An entry with its folder's path: $1 < id <= $2 of the snapshot whose ids
-// run from $3 to $4 (the bounds let the server read one partition only).
-constexpr std::string_view entrySelect =
-    "SELECT e.id, e.folder, e.name, e.kind, e.size, e.type, e.attributes, e.modified, e.created, e.accessed, "
-    "e.inode, e.device, f.path FROM marrowby.entries e LEFT JOIN marrowby.folders f "
-    "ON f.id = $3::bigint + e.folder AND f.id BETWEEN $3 AND $4 WHERE e.id > $1 AND e.id <= $2 ";
+// An entry with its folder's path (column 12) and, where the catalog keeps
+// tags, its tags (from column 13, NULL for an entry without): $1 < id <= $2
+// of the snapshot whose ids run from $3 to $4 (the bounds let the server
+// read one partition only).
+std::string entrySelect(bool withTags)
+{
+    std::string select = "SELECT e.id, e.folder, e.name, e.kind, e.size, e.type, e.attributes, e.modified, e.created, "
+                         "e.accessed, e.inode, e.device, f.path";
+    if (withTags) {
+        select += ", t.entry";
+        // each tag column of t
+        for (std::size_t start = 0; start < tagColumns.size();) {
+            const std::size_t end = std::min(tagColumns.find(',', start), tagColumns.size());
+            select += ", t." + std::string(tagColumns.substr(start, end - start));
+            start = tagColumns.find_first_not_of(", ", end);
+        }
+    }
+    select += " FROM marrowby.entries e LEFT JOIN marrowby.folders f "
+              "ON f.id = $3::bigint + e.folder AND f.id BETWEEN $3 AND $4 ";
+    if (withTags)
+        select += "LEFT JOIN marrowby.entry_tags t ON t.entry = e.id AND t.entry BETWEEN $3 AND $4 ";
+    return select + "WHERE e.id > $1 AND e.id <= $2 ";
+}
 
-constexpr std::string_view snapshotSelect =
-    "SELECT s.id, s.root, s.device, s.taken_at, s.entry_count, s.total_size, s.label, s.host, s.settings, "
-    "s.origin, v.id, v.uuid, v.label, v.mount_point, v.file_system, v.device, v.host "
-    "FROM marrowby.snapshots s JOIN marrowby.volumes v ON v.id = s.volume ";
+const std::string snapshotSelect =
+    "SELECT " + std::string(snapshotColumns) + " FROM marrowby.snapshots s JOIN marrowby.volumes v ON v.id = s.volume ";
+
+class ResultRow final : public StoredRow
+{
+public:
+    ResultRow(const Result &result, int row)
+        : m_result(result)
+        , m_row(row)
+    {
+    }
+    bool isNull(int column) const override { return m_result.isNull(m_row, column); }
+    std::int64_t integer(int column) const override { return m_result.integer(m_row, column); }
+    std::string_view bytes(int column) const override { return m_result.bytes(m_row, column); }
+
+private:
+    const Result &m_result;
+    int m_row;
+};
 
 // A LIKE pattern that holds the text anywhere, its own wildcards escaped.
 std::string containing(std::string_view text)
@@ -58,66 +93,23 @@ std::int64_t typeIdOf(std::string_view text)
 }
 
 ServerCatalog::ServerCatalog(std::string address)
-    : m_address(std::move(address))
+    : SnapshotStore(std::move(address))
 {
 }
 
 CatalogStatus ServerCatalog::lastFailure() const
 {
-    return CatalogStatus::failure(CatalogFailure::Failed, "'" + m_address + "': " + m_conn.errorMessage());
-}
-
-CatalogStatus ServerCatalog::missingSnapshot(std::int64_t id) const
-{
-    return CatalogStatus::failure(
-        CatalogFailure::Missing, "there is no snapshot " + std::to_string(id) + " in '" + m_address + "'");
+    return CatalogStatus::failure(CatalogFailure::Failed, "'" + name() + "': " + m_conn.errorMessage());
 }
 
 CatalogStatus ServerCatalog::selectSnapshots(std::optional<std::int64_t> id, std::vector<SnapshotInfo> &out)
 {
-    const Result rows = id ? m_conn.query(std::string(snapshotSelect) + "WHERE s.id = $1", {Parameter::integer(*id)})
-                           : m_conn.query(std::string(snapshotSelect) + "ORDER BY s.id");
+    const Result rows = id ? m_conn.query(snapshotSelect + "WHERE s.id = $1", {Parameter::integer(*id)})
+                           : m_conn.query(snapshotSelect + "ORDER BY s.id");
     if (!rows.ok())
         return lastFailure();
-    for (int r = 0; r < rows.rows(); ++r) {
-        SnapshotInfo info;
-        info.id = rows.integer(r, 0);
-        SnapshotHeader &h = info.header;
-        h.root = rows.bytes(r, 1);
-        h.takenAt = rows.integer(r, 3);
-        info.entryCount = static_cast<std::uint64_t>(rows.integer(r, 4));
-        info.totalSize = static_cast<std::uint64_t>(rows.integer(r, 5));
-        h.label = rows.bytes(r, 6);
-        h.host = rows.bytes(r, 7);
-        h.settings = rows.bytes(r, 8);
-        h.origin = rows.bytes(r, 9) == "listing" ? SnapshotOrigin::Listing : SnapshotOrigin::Walk;
-        h.volume.id = rows.integer(r, 10);
-        h.volume.uuid = rows.bytes(r, 11);
-        h.volume.label = rows.bytes(r, 12);
-        h.volume.mountPoint = rows.bytes(r, 13);
-        h.volume.fileSystem = rows.bytes(r, 14);
-        // the device the snapshot's items reported, not the volume's latest
-        h.volume.device = static_cast<std::uint64_t>(rows.integer(r, 2));
-        h.volume.host = rows.bytes(r, 16);
-        out.push_back(std::move(info));
-    }
-    return {};
-}
-
-CatalogStatus ServerCatalog::snapshots(std::vector<SnapshotInfo> &out)
-{
-    out.clear();
-    return selectSnapshots(std::nullopt, out);
-}
-
-CatalogStatus ServerCatalog::snapshot(std::int64_t id, SnapshotInfo &out)
-{
-    std::vector<SnapshotInfo> found;
-    if (CatalogStatus status = selectSnapshots(id, found); !status.ok())
-        return status;
-    if (found.empty())
-        return missingSnapshot(id);
-    out = std::move(found.front());
+    for (int r = 0; r < rows.rows(); ++r)
+        out.push_back(snapshotOfRow(ResultRow(rows, r)));
     return {};
 }
 
@@ -129,8 +121,8 @@ CatalogStatus ServerCatalog::removeSnapshot(std::int64_t id)
     const std::vector<Parameter> volume = {Parameter::integer(info.header.volume.id)};
     // Dropping the partitions drops their rows and indexes at once.
     const bool done =
-        m_conn.exec("BEGIN; DROP TABLE IF EXISTS " + entriesPartitionOf(id) + ", " + foldersPartitionOf(id)
-            + "; DELETE FROM marrowby.snapshots WHERE id = " + std::to_string(id))
+        m_conn.exec("BEGIN; DROP TABLE IF EXISTS " + entriesPartitionOf(id) + ", " + foldersPartitionOf(id) + ", "
+            + tagsPartitionOf(id) + "; DELETE FROM marrowby.snapshots WHERE id = " + std::to_string(id))
         && m_conn
                .query("DELETE FROM marrowby.volumes v WHERE v.id = $1 "
                       "AND NOT EXISTS (SELECT 1 FROM marrowby.snapshots s WHERE s.volume = v.id)",
@@ -213,7 +205,7 @@ CatalogStatus ServerCatalog::readWhere(std::int64_t snapshot,
     const Root *root = nullptr;
     if (CatalogStatus status = rootOf(snapshot, root); !status.ok())
         return status;
-    const std::string sql = std::string(entrySelect) + condition + " ORDER BY e.id LIMIT " + std::to_string(pageRows);
+    const std::string sql = entrySelect(holdsTags()) + condition + " ORDER BY e.id LIMIT " + std::to_string(pageRows);
     std::vector<Parameter> parameters = {Parameter::integer(first - 1),
         Parameter::integer(last),
         Parameter::integer(firstIdOf(snapshot)),
@@ -225,25 +217,19 @@ CatalogStatus ServerCatalog::readWhere(std::int64_t snapshot,
         if (!rows.ok())
             return lastFailure();
         for (int r = 0; r < rows.rows(); ++r) {
-            entry.id = rows.integer(r, 0);
-            entry.folder = rows.optionalInteger(r, 1).value_or(-1);
+            const ResultRow row(rows, r);
+            readEntryRow(row, entry, root->device);
             platform::FsItem &item = entry.item;
-            item.name.assign(rows.bytes(r, 2));
-            setKindAndSize(entry, rows.integer(r, 3), rows.optionalInteger(r, 4));
             if (CatalogStatus status = typeText(rows.integer(r, 5), item.type); !status.ok())
                 return status;
-            item.attributes = static_cast<std::uint32_t>(rows.integer(r, 6));
-            item.modified = rows.optionalInteger(r, 7);
-            item.created = rows.optionalInteger(r, 8);
-            item.accessed = rows.optionalInteger(r, 9);
-            item.inode = static_cast<std::uint64_t>(rows.integer(r, 10));
-            item.device = static_cast<std::uint64_t>(rows.optionalInteger(r, 11).value_or(root->device));
+            if (holdsTags() && !rows.isNull(r, 13))
+                entry.tags = tagsOfRow(row, 14);
             if (entry.folder < 0) {
                 item.path = root->path;
                 item.parentPath = platform::parentPathOf(root->path);
             } else if (rows.isNull(r, 12)) {
                 return CatalogStatus::failure(CatalogFailure::NotCatalog,
-                    "'" + m_address + "' is damaged: entry " + std::to_string(entry.id) + " has no folder");
+                    "'" + name() + "' is damaged: entry " + std::to_string(entry.id) + " has no folder");
             } else {
                 placeIn(item, rows.bytes(r, 12));
             }
@@ -256,17 +242,14 @@ CatalogStatus ServerCatalog::readWhere(std::int64_t snapshot,
     }
 }
 
-void ServerCatalog::beginReading()
+void ServerCatalog::beginReadTransaction()
 {
-    // one view of the catalog for every read; a failed BEGIN leaves each read its own
-    if (m_readings++ == 0)
-        m_conn.exec("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
+    m_conn.exec("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
 }
 
-void ServerCatalog::endReading()
+void ServerCatalog::endReadTransaction()
 {
-    if (--m_readings == 0)
-        m_conn.exec("COMMIT");
+    m_conn.exec("COMMIT");
 }
 
 CatalogStatus ServerCatalog::readEntries(
@@ -274,6 +257,14 @@ CatalogStatus ServerCatalog::readEntries(
 {
     // every detail costs the server the same row: the whole entry is given
     return readWhere(snapshot, firstIdOf(snapshot) + first, firstIdOf(snapshot) + last, "", {}, each);
+}
+
+Result ServerCatalog::holding(const std::string &select, std::int64_t snapshot, std::string_view fragment)
+{
+    return m_conn.query(select,
+        {Parameter::integer(firstIdOf(snapshot)),
+            Parameter::integer(lastIdOf(snapshot)),
+            Parameter::text(containing(fragment))});
 }
 
 CatalogStatus ServerCatalog::searchCandidates(std::int64_t snapshot, const SearchPlan &plan, const EntryVisitor &each)
@@ -285,11 +276,10 @@ CatalogStatus ServerCatalog::searchCandidates(std::int64_t snapshot, const Searc
     // Everything below a matching folder lies in one run of ids: its subtree.
     std::vector<std::pair<std::int64_t, std::int64_t>> runs;
     if (!plan.folderFragment.empty()) {
-        const Result folders = m_conn.query("SELECT path, entry, last FROM marrowby.folders "
-                                            "WHERE id BETWEEN $1 AND $2 AND path_folded LIKE $3",
-            {Parameter::integer(base),
-                Parameter::integer(lastIdOf(snapshot)),
-                Parameter::text(containing(plan.folderFragment))});
+        const Result folders =
+            holding("SELECT path, entry, last FROM marrowby.folders WHERE id BETWEEN $1 AND $2 AND path_folded LIKE $3",
+                snapshot,
+                plan.folderFragment);
         if (!folders.ok())
             return lastFailure();
         for (int r = 0; r < folders.rows(); ++r) {
@@ -302,15 +292,33 @@ CatalogStatus ServerCatalog::searchCandidates(std::int64_t snapshot, const Searc
     std::vector<Parameter> extra;
     std::string names;
     for (const std::vector<std::string> &group : plan.nameGroups) {
-        names += names.empty() ? "AND ((" : " OR (";
+        names += names.empty() ? "(" : " OR (";
         for (std::size_t f = 0; f < group.size(); ++f) {
             extra.push_back(Parameter::text(containing(group[f])));
             names += (f ? " AND " : "") + std::string("e.name_folded LIKE $") + std::to_string(4 + extra.size());
         }
         names += ")";
     }
+    // Tags holding the fragment, through their own trigram index: few
+    // entries are media files, so their numbers go along as one array.
+    if (holdsTags() && !plan.tagFragment.empty()) {
+        const Result tagged = holding("SELECT entry FROM marrowby.entry_tags WHERE entry BETWEEN $1 AND $2 "
+                                      "AND tags_folded LIKE $3 ORDER BY entry",
+            snapshot,
+            plan.tagFragment);
+        if (!tagged.ok())
+            return lastFailure();
+        std::string ids;
+        for (int r = 0; r < tagged.rows(); ++r)
+            ids += (ids.empty() ? "{" : ",") + std::to_string(tagged.integer(r, 0));
+        if (!ids.empty()) {
+            extra.push_back(Parameter::text(ids + "}"));
+            names += (names.empty() ? "" : " OR ") + std::string("e.id = ANY($") + std::to_string(4 + extra.size())
+                + "::bigint[])";
+        }
+    }
     if (!names.empty())
-        names += ")";
+        names = "AND (" + names + ")";
     // In id order: the names that match up to a run, then the whole run, and so on.
     bool going = true;
     const EntryVisitor visit = [&](const StoredEntry &entry) { return going = each(entry); };
@@ -333,29 +341,47 @@ CatalogStatus ServerCatalog::searchCandidates(std::int64_t snapshot, const Searc
 namespace
 {
 
-// Makes the schema of a new catalog, unless another machine made it first:
-// the first writers of an empty database queue on one lock for it.
-CatalogStatus createSchema(ServerCatalog &catalog)
+// Changes the schema in one transaction under the lock every schema change
+// takes, so the first writers of a catalog queue for it; change looks first
+// whether another machine has done it meanwhile.
+CatalogStatus changeSchema(ServerCatalog &catalog, const std::function<bool(Connection &)> &change)
 {
     Connection &conn = catalog.connection();
     // the lock is taken before the transaction begins, so that it sees what the one before made
     const std::string key = std::to_string(catalogLockKey);
     if (!conn.exec("SELECT pg_advisory_lock(" + key + ")"))
         return catalog.lastFailure();
-    bool made = conn.exec("BEGIN");
-    if (made) {
-        const Result exists = conn.query("SELECT to_regclass('marrowby.about') IS NOT NULL");
-        made = exists.ok()
-            && (exists.integer(0, 0) == 1
-                || conn.exec(std::string(catalogSchema) + "INSERT INTO marrowby.about (version) VALUES ("
-                    + std::to_string(catalogSchemaVersion) + ")"));
-    }
-    made = made && conn.exec("COMMIT");
+    const bool made = conn.exec("BEGIN") && change(conn) && conn.exec("COMMIT");
     const CatalogStatus failure = made ? CatalogStatus() : catalog.lastFailure();
     if (!made)
         conn.exec("ROLLBACK");
     conn.exec("SELECT pg_advisory_unlock(" + key + ")");
     return failure;
+}
+
+// Makes the schema of a new catalog, unless another machine made it first.
+CatalogStatus createSchema(ServerCatalog &catalog)
+{
+    return changeSchema(catalog, [](Connection &conn) {
+        const Result exists = conn.query("SELECT to_regclass('marrowby.about') IS NOT NULL");
+        return exists.ok()
+            && (exists.integer(0, 0) == 1
+                || conn.exec(std::string(catalogSchema) + std::string(tagsSchema)
+                    + "INSERT INTO marrowby.about (version) VALUES (" + std::to_string(catalogSchemaVersion) + ")"));
+    });
+}
+
+// Moves a version 1 catalog up to the tags' version: the empty table, whose
+// partitions come with each new snapshot.
+CatalogStatus addTags(ServerCatalog &catalog)
+{
+    return changeSchema(catalog, [](Connection &conn) {
+        const Result about = conn.query("SELECT max(version) FROM marrowby.about");
+        return about.ok()
+            && (about.integer(0, 0) >= 2
+                || conn.exec(std::string(tagsSchema)
+                    + "UPDATE marrowby.about SET version = " + std::to_string(catalogSchemaVersion)));
+    });
 }
 
 } // namespace
@@ -392,12 +418,13 @@ CatalogStatus openPostgresCatalog(const std::string &address, CatalogAccess acce
     const Result about = conn.query("SELECT max(version) FROM marrowby.about");
     if (!about.ok())
         return catalog->lastFailure();
-    if (about.isNull(0, 0))
-        return CatalogStatus::failure(CatalogFailure::NotCatalog, "'" + address + "' is damaged: it has no version");
-    if (const std::int64_t version = about.integer(0, 0); version > catalogSchemaVersion)
-        return CatalogStatus::failure(CatalogFailure::Newer,
-            "'" + address + "' was made by a newer Marrowby (catalog version " + std::to_string(version)
-                + "; this one reads version " + std::to_string(catalogSchemaVersion) + ")");
+    const std::optional<std::int64_t> version = about.optionalInteger(0, 0);
+    if (CatalogStatus usable = checkCatalogVersion(address, version); !usable.ok())
+        return usable;
+    if (*version < 2 && access == CatalogAccess::Write)
+        if (CatalogStatus status = addTags(*catalog); !status.ok())
+            return status;
+    catalog->setHoldsTags(*version >= 2 || access == CatalogAccess::Write);
     out = std::move(catalog);
     return {};
 }

@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/catalog/catalogstore.h"
 #include "app/catalog/postgres/pgconnection.h"
+#include "app/catalog/snapshotstore.h"
 
 #include <cstdint>
 #include <optional>
@@ -19,7 +19,7 @@ namespace mrb::core::postgres
 // every machine, so writers never wait for each other to number one.
 std::int64_t typeIdOf(std::string_view text);
 
-class ServerCatalog final : public CatalogStore
+class ServerCatalog final : public SnapshotStore
 {
 public:
     explicit ServerCatalog(std::string address);
@@ -27,12 +27,8 @@ public:
     Connection &connection() { return m_conn; }
     // The failure the connection reported last, naming the catalog.
     CatalogStatus lastFailure() const;
-    CatalogStatus missingSnapshot(std::int64_t id) const;
 
-    const std::string &name() const override { return m_address; }
     std::unique_ptr<SnapshotWriter> beginWriting() override;
-    CatalogStatus snapshots(std::vector<SnapshotInfo> &out) override;
-    CatalogStatus snapshot(std::int64_t id, SnapshotInfo &out) override;
     CatalogStatus removeSnapshot(std::int64_t id) override;
     CatalogStatus readFolders(std::int64_t snapshot, const std::function<void(const StoredFolder &)> &each) override;
     CatalogStatus readEntries(std::int64_t snapshot,
@@ -43,8 +39,9 @@ public:
     CatalogStatus searchCandidates(std::int64_t snapshot, const SearchPlan &plan, const EntryVisitor &each) override;
 
 protected:
-    void beginReading() override;
-    void endReading() override;
+    CatalogStatus selectSnapshots(std::optional<std::int64_t> id, std::vector<SnapshotInfo> &out) override;
+    void beginReadTransaction() override;
+    void endReadTransaction() override;
 
 private:
     struct Root {
@@ -53,7 +50,9 @@ private:
     };
     CatalogStatus rootOf(std::int64_t snapshot, const Root *&out);
     CatalogStatus typeText(std::int64_t id, std::string &out);
-    CatalogStatus selectSnapshots(std::optional<std::int64_t> id, std::vector<SnapshotInfo> &out);
+    // The rows of the snapshot whose folded text holds the fragment: select
+    // takes the snapshot's first and last id and the LIKE pattern as $1 to $3.
+    Result holding(const std::string &select, std::int64_t snapshot, std::string_view fragment);
     // The entries of a snapshot between two ids that also meet the condition
     // (on e, with parameters from $5), page by page in id order.
     CatalogStatus readWhere(std::int64_t snapshot,
@@ -63,9 +62,7 @@ private:
         const std::vector<Parameter> &extra,
         const EntryVisitor &each);
 
-    std::string m_address;
     Connection m_conn;
-    int m_readings = 0;
     std::unordered_map<std::int64_t, std::string> m_types;
     std::unordered_map<std::int64_t, Root> m_roots;
 };

@@ -125,9 +125,16 @@ bool Connection::open(const std::string &address, const std::string &password)
         PQfinish(conn);
         return false;
     }
-    // the server's notices ("already exists, skipping") are no concern of the user's
-    PQsetNoticeProcessor(
-        conn, [](void *, const char *) {}, nullptr);
+    // Nothing of libpq's reaches the screen: the server's notices ("already
+    // exists, skipping") are no concern of the user's, and the last words of
+    // a server that ends the connection go into the one line its failure gives.
+    PQsetNoticeReceiver(
+        conn,
+        [](void *self, const PGresult *notice) {
+            const char *text = PQresultErrorField(notice, PG_DIAG_MESSAGE_PRIMARY);
+            static_cast<Connection *>(self)->m_notice = text ? firstLine(text) : std::string();
+        },
+        this);
     m_conn = conn;
     // A plan is made for each run's own values: a search's pattern decides
     // between the trigram index and the id order, and its bounds pick the partition.
@@ -194,7 +201,7 @@ bool Connection::copyRows(std::string_view data)
 {
     if (PQputCopyData(m_conn, data.data(), static_cast<int>(data.size())) == 1)
         return true;
-    m_error = firstLine(PQerrorMessage(m_conn));
+    failedWith(Result());
     return false;
 }
 
@@ -202,7 +209,7 @@ bool Connection::endCopy()
 {
     bool ok = PQputCopyEnd(m_conn, nullptr) == 1;
     if (!ok)
-        m_error = firstLine(PQerrorMessage(m_conn));
+        failedWith(Result());
     // the COPY's own result, then the end of the results
     while (PGresult *next = PQgetResult(m_conn)) {
         Result result(next);
@@ -228,9 +235,16 @@ std::string Connection::errorMessage() const
 
 void Connection::failedWith(const Result &result)
 {
-    m_error = firstLine(result.errorText().empty() ? std::string_view(PQerrorMessage(m_conn)) : result.errorText());
+    if (!result.errorText().empty()) {
+        m_error = firstLine(result.errorText());
+        return;
+    }
+    // the connection's own failure, with what the server said last where it said why
+    m_error = firstLine(PQerrorMessage(m_conn));
     if (m_error.empty())
         m_error = "the connection to the server was lost";
+    if (!m_notice.empty() && m_error.find(m_notice) == std::string::npos)
+        m_error += " (" + m_notice + ")";
 }
 
 CopyRows::CopyRows()

@@ -95,12 +95,14 @@ public:
     void abortCopy();
 
     std::string errorMessage() const;
-    // The failure of a result, with the server's message.
+    // The failure of a result, with the server's message (an empty result:
+    // the connection's own failure).
     void failedWith(const Result &result);
 
 private:
     pg_conn *m_conn = nullptr;
     std::string m_error;
+    std::string m_notice; // the server's last notice or closing words, one line
     bool m_needsPassword = false;
     std::unordered_map<std::string, std::string> m_prepared; // statement text to its name
 };

@@ -4,6 +4,8 @@
 
 #include "app/catalog/catalogrecords.h"
 
+#include <vector>
+
 namespace mrb::core::postgres
 {
 
@@ -73,6 +75,46 @@ CREATE INDEX folders_path_folded ON marrowby.folders USING gin (path_folded publ
 CREATE INDEX entries_name_folded ON marrowby.entries USING gin (name_folded public.gin_trgm_ops);
 )SQL";
 
+// Only media files whose tags were read have a row; tags_folded holds the
+// artist, album and title folded, one a line, for the trigram index.
+const std::string_view tagsSchema = R"SQL(
+CREATE TABLE marrowby.entry_tags (
+    entry bigint NOT NULL,
+    length bigint,
+    title bytea NOT NULL,
+    artist bytea NOT NULL,
+    album bytea NOT NULL,
+    album_artist bytea NOT NULL,
+    track bigint,
+    disc bigint,
+    year bigint,
+    genre bytea NOT NULL,
+    bitrate bigint,
+    sample_rate bigint,
+    tags_folded text NOT NULL,
+    PRIMARY KEY (entry)
+) PARTITION BY RANGE (entry);
+CREATE INDEX entry_tags_folded ON marrowby.entry_tags USING gin (tags_folded public.gin_trgm_ops);
+)SQL";
+
+namespace
+{
+
+struct Partitioned {
+    std::string partition;
+    const char *parent;
+    const char *key;
+};
+
+std::vector<Partitioned> partitionsOf(std::int64_t snapshot)
+{
+    return {{entriesPartitionOf(snapshot), "marrowby.entries", "id"},
+        {foldersPartitionOf(snapshot), "marrowby.folders", "id"},
+        {tagsPartitionOf(snapshot), "marrowby.entry_tags", "entry"}};
+}
+
+} // namespace
+
 std::string entriesPartitionOf(std::int64_t snapshot)
 {
     return "marrowby.entries_" + std::to_string(snapshot);
@@ -83,24 +125,30 @@ std::string foldersPartitionOf(std::int64_t snapshot)
     return "marrowby.folders_" + std::to_string(snapshot);
 }
 
+std::string tagsPartitionOf(std::int64_t snapshot)
+{
+    return "marrowby.entry_tags_" + std::to_string(snapshot);
+}
+
 std::string createPartitionsOf(std::int64_t snapshot)
 {
     // The range check lets the attaching skip its scan of the rows.
-    const std::string range = " CHECK (id BETWEEN " + std::to_string(firstIdOf(snapshot)) + " AND "
-        + std::to_string(lastIdOf(snapshot)) + ")";
     std::string script;
-    for (const auto &[partition, parent] : {std::pair {entriesPartitionOf(snapshot), std::string("marrowby.entries")},
-             std::pair {foldersPartitionOf(snapshot), std::string("marrowby.folders")}})
-        script += "CREATE TABLE " + partition + " (LIKE " + parent + " INCLUDING DEFAULTS, " + range + ");\n";
+    for (const Partitioned &p : partitionsOf(snapshot))
+        script += "CREATE TABLE " + p.partition + " (LIKE " + p.parent + " INCLUDING DEFAULTS, CHECK (" + p.key
+            + " BETWEEN " + std::to_string(firstIdOf(snapshot)) + " AND " + std::to_string(lastIdOf(snapshot))
+            + "));\n";
     return script;
 }
 
 std::string attachPartitionsOf(std::int64_t snapshot)
 {
     const std::string range = " FOR VALUES FROM (" + std::to_string(firstIdOf(snapshot)) + ") TO ("
-        + std::to_string(lastIdOf(snapshot) + 1) + ")";
-    return "ALTER TABLE marrowby.entries ATTACH PARTITION " + entriesPartitionOf(snapshot) + range
-        + ";\nALTER TABLE marrowby.folders ATTACH PARTITION " + foldersPartitionOf(snapshot) + range + ";\n";
+        + std::to_string(lastIdOf(snapshot) + 1) + ");\n";
+    std::string script;
+    for (const Partitioned &p : partitionsOf(snapshot))
+        script += std::string("ALTER TABLE ") + p.parent + " ATTACH PARTITION " + p.partition + range;
+    return script;
 }
 
 } // namespace mrb::core::postgres

@@ -14,19 +14,21 @@ namespace mrb::core::postgres
 // that the pg_trgm indexes search, and a version an older program refuses
 // rather than misreads.
 inline constexpr std::string_view catalogSchemaName = "marrowby";
-inline constexpr std::int64_t catalogSchemaVersion = 1;
 // The advisory lock the making of the schema is done under ("MRBC").
 inline constexpr std::int64_t catalogLockKey = 0x4D524243;
 
-// The extension, the schema and its tables, in one script.
+// The extension, the schema and its tables, in one script, and what version
+// 2 added to version 1 (a table of media files' tags).
 extern const std::string_view catalogSchema;
+extern const std::string_view tagsSchema;
 
-// Each snapshot's entries and folders are partitions of their own, filled
-// before they are attached (the indexes are built then, in one go) and
-// dropped with the snapshot.
+// Each snapshot's entries, folders and tags are partitions of their own,
+// filled before they are attached (the indexes are built then, in one go)
+// and dropped with the snapshot.
 std::string entriesPartitionOf(std::int64_t snapshot);
 std::string foldersPartitionOf(std::int64_t snapshot);
-// Makes both, empty and not yet attached.
+std::string tagsPartitionOf(std::int64_t snapshot);
+// Makes the three, empty and not yet attached.
 std::string createPartitionsOf(std::int64_t snapshot);
 std::string attachPartitionsOf(std::int64_t snapshot);
 

@@ -1,9 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
+#include "app/catalog/catalogrows.h"
 #include "app/catalog/catalogsearch.h"
 #include "app/catalog/postgres/pgcatalog_p.h"
 #include "app/catalog/postgres/pgschema.h"
-#include "app/catalog/walkplaces.h"
+#include "app/catalog/walkorderwriter.h"
 
 #include <map>
 #include <unordered_set>
@@ -24,7 +25,7 @@ constexpr std::size_t copyPiece = 1 << 20;
 // the end. Other machines see nothing of it before commit(); a writer that
 // goes without commit() rolls everything back. Writers never wait for each
 // other, but for a moment while one attaches.
-class ServerSnapshotWriter final : public SnapshotWriter
+class ServerSnapshotWriter final : public WalkOrderWriter
 {
 public:
     explicit ServerSnapshotWriter(ServerCatalog &catalog)
@@ -52,12 +53,21 @@ public:
             m_conn.exec("ROLLBACK");
     }
 
-    std::int64_t beginSnapshot(const SnapshotHeader &header) override
+    CatalogStatus commit() override
     {
-        if (!m_status.ok())
-            return 0;
+        if (!status().ok())
+            return status();
+        if (!m_conn.exec("COMMIT"))
+            fail();
+        m_open = false;
+        return status();
+    }
+
+private:
+    std::int64_t storeSnapshot(const SnapshotHeader &header) override
+    {
         const std::int64_t volume = volumeOf(header.volume);
-        if (!m_status.ok())
+        if (!status().ok())
             return 0;
         const Result made = m_conn.query("INSERT INTO marrowby.snapshots (volume, root, device, taken_at, entry_count, "
                                          "total_size, label, host, settings, origin) "
@@ -72,122 +82,112 @@ public:
                 Parameter::text(header.origin == SnapshotOrigin::Listing ? "listing" : "walk")});
         if (!made.ok() || made.rows() != 1)
             return fail(), 0;
-        m_snapshot = made.integer(0, 0);
-        m_device = static_cast<std::int64_t>(header.volume.device);
-        m_places.reset();
-        m_total = 0;
+        const std::int64_t snapshot = made.integer(0, 0);
         m_entries = CopyRows();
         m_folders = CopyRows();
-        if (!m_conn.exec(createPartitionsOf(m_snapshot))
-            || !m_conn.beginCopy("COPY " + entriesPartitionOf(m_snapshot)
+        m_tags = CopyRows();
+        if (!m_conn.exec(createPartitionsOf(snapshot))
+            || !m_conn.beginCopy("COPY " + entriesPartitionOf(snapshot)
                 + " (id, folder, name, name_folded, kind, size, type, attributes, modified, created, accessed, "
                   "inode, device) FROM STDIN (FORMAT binary)"))
             return fail(), 0;
         m_copying = true;
-        return m_snapshot;
+        return snapshot;
     }
 
-    void enterFolder(const platform::FsItem &) override
+    // the folder's row waits for its total
+    void folderEntered(std::int64_t, std::int64_t, const platform::FsItem &) override { }
+
+    void storeFile(std::int64_t id, std::int64_t folder, const platform::FsItem &file) override
     {
-        if (!m_status.ok() || !hasRoom())
-            return;
-        // the folder's row waits for its total; its place in the walk is now
-        m_places.enter();
+        writeEntry(id, folder, file, static_cast<std::int64_t>(file.size));
     }
 
-    void file(const platform::FsItem &file) override
+    void storeFolder(const ClosedFolder &closed, const platform::FsItem &folder, std::uint64_t total) override
     {
-        if (!m_status.ok() || !m_places.inFolder() || !hasRoom())
-            return;
-        writeEntry(m_places.file(), m_places.current().ordinal, file, static_cast<std::int64_t>(file.size));
-    }
-
-    void leaveFolder(const platform::FsItem &folder, std::uint64_t total) override
-    {
-        if (!m_status.ok() || !m_places.inFolder())
-            return;
-        std::optional<std::int64_t> parent;
-        const WalkPlaces::Folder frame = m_places.leave(parent);
-        writeEntry(frame.place, parent, folder, static_cast<std::int64_t>(total));
+        writeEntry(closed.entryId, closed.parent, folder, static_cast<std::int64_t>(total));
         // with its final "/", so a piece that ends a folder's name finds what lies in it
         m_folded.clear();
         appendFolded(m_folded, folder.path);
         m_folded += '/';
         m_folders.startRow(6);
-        m_folders.integer(firstIdOf(m_snapshot) + frame.ordinal);
-        m_folders.integer(parent);
+        m_folders.integer(closed.folderId);
+        m_folders.integer(closed.parent);
         m_folders.bytes(folder.path);
         m_folders.bytes(m_folded);
-        m_folders.integer(frame.place);
-        m_folders.integer(m_places.count() - 1);
-        if (!parent)
-            m_total = static_cast<std::int64_t>(total);
+        m_folders.integer(closed.place);
+        m_folders.integer(closed.last);
     }
 
-    void endSnapshot() override
+    // Sent after the entries: one COPY at a time goes through a connection.
+    void storeTags(std::int64_t id, const platform::MediaTags &tags) override
     {
-        if (!m_status.ok())
-            return;
+        const auto number = [this](const std::optional<std::uint32_t> &value) {
+            m_tags.integer(value ? std::optional<std::int64_t>(*value) : std::nullopt);
+        };
+        m_tags.startRow(13);
+        m_tags.integer(id);
+        number(tags.length);
+        m_tags.bytes(tags.title);
+        m_tags.bytes(tags.artist);
+        m_tags.bytes(tags.album);
+        m_tags.bytes(tags.albumArtist);
+        number(tags.track);
+        number(tags.disc);
+        number(tags.year);
+        m_tags.bytes(tags.genre);
+        number(tags.bitrate);
+        number(tags.sampleRate);
+        m_tags.bytes(foldedTagTexts(tags));
+    }
+
+    void storeSnapshotEnd(std::int64_t entryCount, std::int64_t totalSize) override
+    {
         if (!m_conn.copyRows(m_entries.take(true)))
             return fail();
         m_copying = false;
         if (!m_conn.endCopy())
             return fail();
-        if (!m_conn.beginCopy("COPY " + foldersPartitionOf(m_snapshot)
-                + " (id, parent, path, path_folded, entry, last) FROM STDIN (FORMAT binary)")
-            || !m_conn.copyRows(m_folders.take(true)) || !m_conn.endCopy())
+        const std::int64_t number = snapshot();
+        if (!copyAll("COPY " + foldersPartitionOf(number)
+                    + " (id, parent, path, path_folded, entry, last) FROM STDIN (FORMAT binary)",
+                m_folders)
+            || !copyAll("COPY " + tagsPartitionOf(number) + " (entry, " + std::string(tagColumns)
+                    + ", tags_folded) FROM STDIN (FORMAT binary)",
+                m_tags))
             return fail();
-        m_folders = CopyRows();
         if (!m_conn
                  .query("UPDATE marrowby.snapshots SET entry_count = $1, total_size = $2 WHERE id = $3",
-                     {Parameter::integer(m_places.count()),
-                         Parameter::integer(m_total),
-                         Parameter::integer(m_snapshot)})
+                     {Parameter::integer(entryCount), Parameter::integer(totalSize), Parameter::integer(number)})
                  .ok())
             return fail();
         // the statistics let a search choose between the trigram index and the id order
-        if (!storeTypes() || !m_conn.exec(attachPartitionsOf(m_snapshot))
-            || !m_conn.exec("ANALYZE " + entriesPartitionOf(m_snapshot) + ", " + foldersPartitionOf(m_snapshot)))
+        if (!storeTypes() || !m_conn.exec(attachPartitionsOf(number))
+            || !m_conn.exec("ANALYZE " + entriesPartitionOf(number) + ", " + foldersPartitionOf(number) + ", "
+                + tagsPartitionOf(number)))
             return fail();
         m_newTypes.clear();
     }
 
-    CatalogStatus commit() override
+    bool copyAll(const std::string &copy, CopyRows &rows)
     {
-        if (!m_status.ok())
-            return m_status;
-        if (!m_conn.exec("COMMIT"))
-            fail();
-        m_open = false;
-        return m_status;
+        const bool done = m_conn.beginCopy(copy) && m_conn.copyRows(rows.take(true)) && m_conn.endCopy();
+        rows = CopyRows();
+        return done;
     }
 
-    const CatalogStatus &status() const override { return m_status; }
-
-private:
-    void fail()
-    {
-        if (m_status.ok())
-            m_status = m_catalog.lastFailure();
-    }
-
-    bool hasRoom()
-    {
-        m_status = m_places.room();
-        return m_status.ok();
-    }
+    void fail() { WalkOrderWriter::fail(m_catalog.lastFailure()); }
 
     void writeEntry(
-        std::int64_t place, std::optional<std::int64_t> folder, const platform::FsItem &item, std::int64_t size)
+        std::int64_t id, std::optional<std::int64_t> folder, const platform::FsItem &item, std::int64_t size)
     {
         const std::int64_t type = typeIdOf(item.type);
         if (m_knownTypes.insert(type).second)
             m_newTypes.emplace(type, item.type);
-        const auto device = static_cast<std::int64_t>(item.device);
         m_folded.clear();
         appendFolded(m_folded, item.name);
         m_entries.startRow(13);
-        m_entries.integer(firstIdOf(m_snapshot) + place);
+        m_entries.integer(id);
         m_entries.integer(folder);
         m_entries.bytes(item.name);
         m_entries.bytes(m_folded);
@@ -199,8 +199,7 @@ private:
         m_entries.integer(item.created);
         m_entries.integer(item.accessed);
         m_entries.integer(static_cast<std::int64_t>(item.inode));
-        // most entries are on the root's device: it is then left out
-        m_entries.integer(device == m_device ? std::nullopt : std::optional<std::int64_t>(device));
+        m_entries.integer(deviceOf(item));
         if (m_entries.size() >= copyPiece && !m_conn.copyRows(m_entries.take(false)))
             fail();
     }
@@ -255,18 +254,14 @@ private:
 
     ServerCatalog &m_catalog;
     Connection &m_conn;
-    CatalogStatus m_status;
     bool m_open = false;
     bool m_copying = false;
     std::unordered_set<std::int64_t> m_knownTypes; // stored, or brought by this writer
     std::map<std::int64_t, std::string> m_newTypes; // brought by this writer, by number
     CopyRows m_entries;
     CopyRows m_folders;
+    CopyRows m_tags;
     std::string m_folded; // reused for every folded name
-    std::int64_t m_snapshot = 0;
-    std::int64_t m_device = 0;
-    WalkPlaces m_places;
-    std::int64_t m_total = 0;
 };
 
 } // namespace

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/catalog/sqlite/sqlitecatalog.h"
 
+#include "app/catalog/catalogrows.h"
+#include "app/catalog/catalogversion.h"
 #include "app/catalog/sqlite/sqlitecatalog_p.h"
 #include "app/catalog/sqlite/sqliteschema.h"
 
@@ -27,15 +29,73 @@ constexpr std::string_view entryColumns =
     "SELECT id, folder, name, kind, size, type, attributes, modified, created, accessed, inode, device "
     "FROM entries WHERE id BETWEEN ?1 AND ?2 ORDER BY id";
 
-constexpr std::string_view snapshotColumns =
-    "SELECT s.id, s.root, s.device, s.taken_at, s.entry_count, s.total_size, s.label, s.host, s.settings, "
-    "s.origin, v.id, v.uuid, v.label, v.mount_point, v.file_system, v.device, v.host "
-    "FROM snapshots s JOIN volumes v ON v.id = s.volume ";
-
 std::string text(std::string_view bytes)
 {
     return std::string(bytes);
 }
+
+class StatementRow final : public StoredRow
+{
+public:
+    explicit StatementRow(const Statement &statement)
+        : m_statement(statement)
+    {
+    }
+    bool isNull(int column) const override { return m_statement.isNull(column); }
+    std::int64_t integer(int column) const override { return m_statement.integer(column); }
+    std::string_view bytes(int column) const override { return m_statement.bytes(column); }
+
+private:
+    const Statement &m_statement;
+};
+
+// The tags of a run of ids, read in id order beside the entries of the same
+// run: only media files have a row, so most entries find none.
+class TagCursor
+{
+public:
+    CatalogStatus start(CatalogFile &file, Statement &rows, std::int64_t first, std::int64_t last)
+    {
+        if (!rows.isValid()) {
+            rows = file.database().prepare("SELECT entry, " + std::string(tagColumns)
+                + " FROM entry_tags WHERE entry BETWEEN ?1 AND ?2 ORDER BY entry");
+            if (!rows.isValid())
+                return file.lastFailure();
+        }
+        m_rows = &rows;
+        rows.reset();
+        rows.bind(1, first).bind(2, last);
+        return advance(file);
+    }
+
+    CatalogStatus readFor(CatalogFile &file, StoredEntry &entry)
+    {
+        while (m_next >= 0 && m_next < entry.id)
+            if (CatalogStatus status = advance(file); !status.ok())
+                return status;
+        if (m_next != entry.id)
+            return {};
+        entry.tags = tagsOfRow(StatementRow(*m_rows), 1);
+        return advance(file);
+    }
+
+    ~TagCursor()
+    {
+        if (m_rows)
+            m_rows->reset();
+    }
+
+private:
+    CatalogStatus advance(CatalogFile &file)
+    {
+        const int code = m_rows->step();
+        m_next = code == SQLITE_ROW ? m_rows->integer(0) : -1;
+        return code == SQLITE_ROW || code == SQLITE_DONE ? CatalogStatus() : file.lastFailure();
+    }
+
+    Statement *m_rows = nullptr;
+    std::int64_t m_next = -1; // the id of the next row of tags; -1 when there is none
+};
 
 // A trigram index answers only whole trigrams, and without positions only
 // which rows hold them all: a fragment is asked for as every third trigram
@@ -105,13 +165,13 @@ CatalogStatus failureOf(const std::string &path, int code, const std::string &me
 }
 
 CatalogFile::CatalogFile(std::string path)
-    : m_path(std::move(path))
+    : SnapshotStore(std::move(path))
 {
 }
 
 CatalogStatus CatalogFile::lastFailure()
 {
-    return failureOf(m_path, m_db.errorCode(), m_db.errorMessage());
+    return failureOf(name(), m_db.errorCode(), m_db.errorMessage());
 }
 
 CatalogStatus CatalogFile::loadTypes()
@@ -128,53 +188,16 @@ CatalogStatus CatalogFile::loadTypes()
 
 CatalogStatus CatalogFile::selectSnapshots(std::optional<std::int64_t> id, std::vector<SnapshotInfo> &out)
 {
-    Statement select = m_db.prepare(std::string(snapshotColumns) + (id ? "WHERE s.id = ?1" : "ORDER BY s.id"));
+    Statement select = m_db.prepare("SELECT " + std::string(snapshotColumns)
+        + " FROM snapshots s JOIN volumes v ON v.id = s.volume " + (id ? "WHERE s.id = ?1" : "ORDER BY s.id"));
     if (!select.isValid())
         return lastFailure();
     if (id)
         select.bind(1, *id);
     int code = 0;
-    while ((code = select.step()) == SQLITE_ROW) {
-        SnapshotInfo info;
-        info.id = select.integer(0);
-        SnapshotHeader &h = info.header;
-        h.root = text(select.bytes(1));
-        h.takenAt = select.integer(3);
-        info.entryCount = static_cast<std::uint64_t>(select.integer(4));
-        info.totalSize = static_cast<std::uint64_t>(select.integer(5));
-        h.label = text(select.bytes(6));
-        h.host = text(select.bytes(7));
-        h.settings = text(select.bytes(8));
-        h.origin = select.bytes(9) == "listing" ? SnapshotOrigin::Listing : SnapshotOrigin::Walk;
-        h.volume.id = select.integer(10);
-        h.volume.uuid = text(select.bytes(11));
-        h.volume.label = text(select.bytes(12));
-        h.volume.mountPoint = text(select.bytes(13));
-        h.volume.fileSystem = text(select.bytes(14));
-        // the device the snapshot's items reported, not the volume's latest
-        h.volume.device = static_cast<std::uint64_t>(select.integer(2));
-        h.volume.host = text(select.bytes(16));
-        out.push_back(std::move(info));
-    }
+    while ((code = select.step()) == SQLITE_ROW)
+        out.push_back(snapshotOfRow(StatementRow(select)));
     return code == SQLITE_DONE ? CatalogStatus() : lastFailure();
-}
-
-CatalogStatus CatalogFile::snapshots(std::vector<SnapshotInfo> &out)
-{
-    out.clear();
-    return selectSnapshots(std::nullopt, out);
-}
-
-CatalogStatus CatalogFile::snapshot(std::int64_t id, SnapshotInfo &out)
-{
-    std::vector<SnapshotInfo> found;
-    if (CatalogStatus status = selectSnapshots(id, found); !status.ok())
-        return status;
-    if (found.empty())
-        return CatalogStatus::failure(
-            CatalogFailure::Missing, "there is no snapshot " + std::to_string(id) + " in '" + m_path + "'");
-    out = std::move(found.front());
-    return {};
 }
 
 CatalogStatus CatalogFile::removeSnapshot(std::int64_t id)
@@ -188,7 +211,8 @@ CatalogStatus CatalogFile::removeSnapshot(std::int64_t id)
     const std::string script = "BEGIN IMMEDIATE;"
                                "DELETE FROM entries WHERE id BETWEEN "
         + first + " AND " + last + ";DELETE FROM folders WHERE id BETWEEN " + first + " AND " + last
-        + ";DROP TABLE IF EXISTS " + nameIndexOf(id) + ";DROP TABLE IF EXISTS " + folderIndexOf(id)
+        + ";DELETE FROM entry_tags WHERE entry BETWEEN " + first + " AND " + last + ";DROP TABLE IF EXISTS "
+        + nameIndexOf(id) + ";DROP TABLE IF EXISTS " + folderIndexOf(id) + ";DROP TABLE IF EXISTS " + tagIndexOf(id)
         + ";DELETE FROM snapshots WHERE id = " + number + ";DELETE FROM snapshot_types WHERE snapshot = " + number
         + ";DELETE FROM types WHERE id NOT IN (SELECT type FROM snapshot_types)"
           ";DELETE FROM volumes WHERE id NOT IN (SELECT volume FROM snapshots)"
@@ -218,8 +242,7 @@ CatalogStatus CatalogFile::layoutOf(std::int64_t snapshot, Layout *&out)
     head.bind(1, snapshot);
     const int code = head.step();
     if (code == SQLITE_DONE)
-        return CatalogStatus::failure(
-            CatalogFailure::Missing, "there is no snapshot " + std::to_string(snapshot) + " in '" + m_path + "'");
+        return missingSnapshot(snapshot);
     if (code != SQLITE_ROW)
         return lastFailure();
     auto layout = std::make_unique<Layout>();
@@ -311,21 +334,30 @@ CatalogStatus CatalogFile::readIds(
     }
     rows.reset();
     rows.bind(1, first).bind(2, last);
+    // the tags of the same ids, in the same order, read alongside
+    TagCursor tags;
+    if (full && holdsTags())
+        if (CatalogStatus status = tags.start(*this, m_tagRows, first, last); !status.ok())
+            return status;
     StoredEntry entry;
     const StoredFolder *holder = nullptr; // the folder of the entry before, usually this one's too
+    const StatementRow row(rows);
     int code = 0;
     while (going && (code = rows.step()) == SQLITE_ROW) {
-        entry.id = rows.integer(0);
-        entry.folder = rows.optionalInteger(1).value_or(-1);
-        platform::FsItem &item = entry.item;
-        item.name.assign(rows.bytes(2));
-        setKindAndSize(entry, rows.integer(3), rows.optionalInteger(4));
         if (!full) {
-            item.modified = rows.optionalInteger(5);
-            item.inode = static_cast<std::uint64_t>(rows.integer(6));
+            entry.id = rows.integer(0);
+            entry.folder = rows.optionalInteger(1).value_or(-1);
+            entry.item.name.assign(rows.bytes(2));
+            setKindAndSize(entry, rows.integer(3), rows.optionalInteger(4));
+            entry.item.modified = rows.optionalInteger(5);
+            entry.item.inode = static_cast<std::uint64_t>(rows.integer(6));
             going = each(entry);
             continue;
         }
+        platform::FsItem &item = entry.item;
+        readEntryRow(row, entry, layout.device);
+        if (CatalogStatus status = tags.readFor(*this, entry); !status.ok())
+            return status;
         const std::int64_t type = rows.integer(5);
         auto found = m_types.find(type);
         if (found == m_types.end()) {
@@ -335,12 +367,6 @@ CatalogStatus CatalogFile::readIds(
             found = m_types.find(type);
         }
         item.type = found != m_types.end() ? found->second : std::string();
-        item.attributes = static_cast<std::uint32_t>(rows.integer(6));
-        item.modified = rows.optionalInteger(7);
-        item.created = rows.optionalInteger(8);
-        item.accessed = rows.optionalInteger(9);
-        item.inode = static_cast<std::uint64_t>(rows.integer(10));
-        item.device = static_cast<std::uint64_t>(rows.optionalInteger(11).value_or(layout.device));
         if (entry.folder < 0) {
             item.path = layout.root;
             item.parentPath = platform::parentPathOf(layout.root);
@@ -350,7 +376,7 @@ CatalogStatus CatalogFile::readIds(
                     return status;
             if (!holder)
                 return CatalogStatus::failure(CatalogFailure::NotCatalog,
-                    "'" + m_path + "' is damaged: entry " + std::to_string(entry.id) + " has no folder");
+                    "'" + name() + "' is damaged: entry " + std::to_string(entry.id) + " has no folder");
             placeIn(item, holder->path);
         }
         going = each(entry);
@@ -361,17 +387,14 @@ CatalogStatus CatalogFile::readIds(
     return {};
 }
 
-void CatalogFile::beginReading()
+void CatalogFile::beginReadTransaction()
 {
-    // a failed BEGIN leaves every read its own transaction, as without it
-    if (m_readings++ == 0)
-        m_db.exec("BEGIN");
+    m_db.exec("BEGIN");
 }
 
-void CatalogFile::endReading()
+void CatalogFile::endReadTransaction()
 {
-    if (--m_readings == 0)
-        m_db.exec("COMMIT");
+    m_db.exec("COMMIT");
 }
 
 CatalogStatus CatalogFile::readEntries(
@@ -423,13 +446,23 @@ CatalogStatus CatalogFile::searchCandidates(std::int64_t snapshot, const SearchP
         runs.swap(merged);
     }
 
+    // The entries whose names or tags hold the fragments, each once, in id order.
+    std::string candidates;
+    if (!plan.nameGroups.empty())
+        candidates = "SELECT rowid FROM " + nameIndexOf(snapshot) + " WHERE " + nameIndexOf(snapshot) + " MATCH ?1";
+    const bool byTags = holdsTags() && !plan.tagFragment.empty();
+    if (byTags)
+        candidates += std::string(candidates.empty() ? "" : " UNION ") + "SELECT rowid FROM " + tagIndexOf(snapshot)
+            + " WHERE " + tagIndexOf(snapshot) + " MATCH ?2";
     Statement names;
-    if (!plan.nameGroups.empty()) {
-        names = m_db.prepare("SELECT rowid FROM " + nameIndexOf(snapshot) + " WHERE " + nameIndexOf(snapshot)
-            + " MATCH ?1 ORDER BY rowid");
+    if (!candidates.empty()) {
+        names = m_db.prepare(candidates + " ORDER BY rowid");
         if (!names.isValid())
             return lastFailure();
-        names.bindText(1, groupsQuery(plan.nameGroups));
+        if (!plan.nameGroups.empty())
+            names.bindText(1, groupsQuery(plan.nameGroups));
+        if (byTags)
+            names.bindText(2, trigramQuery(plan.tagFragment));
     }
     // Both lists in id order, merged, so every candidate comes once and in walk order.
     constexpr std::int64_t noName = -1; // ids of entries are never negative
@@ -483,10 +516,39 @@ CatalogStatus createSchema(CatalogFile &file)
     Statement count = db.prepare("SELECT count(*) FROM sqlite_schema");
     const bool empty = count.isValid() && count.step() == SQLITE_ROW && count.integer(0) == 0;
     count = Statement();
-    const std::string script = std::string(catalogSchema)
+    const std::string script = std::string(catalogSchema) + std::string(tagsSchema)
         + "PRAGMA application_id = " + std::to_string(catalogApplicationId)
         + "; PRAGMA user_version = " + std::to_string(catalogSchemaVersion) + ";";
     if ((empty && db.exec(script) != SQLITE_OK) || db.exec("COMMIT") != SQLITE_OK) {
+        CatalogStatus failure = file.lastFailure();
+        db.exec("ROLLBACK");
+        return failure;
+    }
+    return {};
+}
+
+// Moves a version 1 file up to the tags' version in one transaction: the
+// empty table, and a tag index for each snapshot it holds. Another process
+// may have done it meanwhile.
+CatalogStatus addTags(CatalogFile &file)
+{
+    Database &db = file.database();
+    if (db.exec("BEGIN IMMEDIATE") != SQLITE_OK)
+        return file.lastFailure();
+    Statement version = db.prepare("SELECT user_version FROM pragma_user_version");
+    const bool older = version.isValid() && version.step() == SQLITE_ROW && version.integer(0) < 2;
+    version = Statement();
+    std::string script;
+    if (older) {
+        script = std::string(tagsSchema);
+        Statement snapshots = db.prepare("SELECT id FROM snapshots");
+        while (snapshots.isValid() && snapshots.step() == SQLITE_ROW)
+            script += createTagIndexOf(snapshots.integer(0));
+        if (!snapshots.isValid())
+            script.clear();
+        script += "PRAGMA user_version = " + std::to_string(catalogSchemaVersion) + ";";
+    }
+    if ((older && db.exec(script) != SQLITE_OK) || db.exec("COMMIT") != SQLITE_OK) {
         CatalogStatus failure = file.lastFailure();
         db.exec("ROLLBACK");
         return failure;
@@ -527,13 +589,13 @@ CatalogStatus openSqliteCatalog(const std::string &path, CatalogAccess access, s
             return status;
     } else if (application != catalogApplicationId) {
         return CatalogStatus::failure(CatalogFailure::NotCatalog, "'" + path + "' is not a Marrowby catalog");
-    } else if (version > catalogSchemaVersion) {
-        return CatalogStatus::failure(CatalogFailure::Newer,
-            "'" + path + "' was made by a newer Marrowby (catalog version " + std::to_string(version)
-                + "; this one reads version " + std::to_string(catalogSchemaVersion) + ")");
-    } else if (version < 1) {
-        return CatalogStatus::failure(CatalogFailure::NotCatalog, "'" + path + "' is damaged: it has no version");
+    } else if (CatalogStatus usable = checkCatalogVersion(path, version); !usable.ok()) {
+        return usable;
+    } else if (version < 2 && access == CatalogAccess::Write) {
+        if (CatalogStatus status = addTags(*file); !status.ok())
+            return status;
     }
+    file->setHoldsTags(version >= 2 || access == CatalogAccess::Write);
     // Up to 64 MiB of pages in memory to write: a snapshot of a million
     // entries is written without spilling half-done pages back and forth.
     // Reading goes through the pages in order: a few MiB will do.

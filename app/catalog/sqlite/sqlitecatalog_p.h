@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/catalog/catalogstore.h"
+#include "app/catalog/snapshotstore.h"
 #include "app/catalog/sqlite/sqlitedatabase.h"
 
 #include <cstdint>
@@ -20,7 +20,7 @@ namespace mrb::core::sqlite
 // can act on ("the disk is full", "is damaged or is not a catalog").
 CatalogStatus failureOf(const std::string &path, int code, const std::string &message);
 
-class CatalogFile final : public CatalogStore
+class CatalogFile final : public SnapshotStore
 {
 public:
     explicit CatalogFile(std::string path);
@@ -29,10 +29,7 @@ public:
     // The failure the database reported last.
     CatalogStatus lastFailure();
 
-    const std::string &name() const override { return m_path; }
     std::unique_ptr<SnapshotWriter> beginWriting() override;
-    CatalogStatus snapshots(std::vector<SnapshotInfo> &out) override;
-    CatalogStatus snapshot(std::int64_t id, SnapshotInfo &out) override;
     CatalogStatus removeSnapshot(std::int64_t id) override;
     CatalogStatus readFolders(std::int64_t snapshot, const std::function<void(const StoredFolder &)> &each) override;
     CatalogStatus readEntries(std::int64_t snapshot,
@@ -46,8 +43,9 @@ public:
     bool mayWait() const { return keepWaiting(); }
 
 protected:
-    void beginReading() override;
-    void endReading() override;
+    CatalogStatus selectSnapshots(std::optional<std::int64_t> id, std::vector<SnapshotInfo> &out) override;
+    void beginReadTransaction() override;
+    void endReadTransaction() override;
 
 private:
     // What turns a snapshot's rows into items: its root and device, and its
@@ -71,14 +69,12 @@ private:
         const EntryVisitor &each,
         bool &going,
         EntryDetail detail = EntryDetail::Full);
-    CatalogStatus selectSnapshots(std::optional<std::int64_t> id, std::vector<SnapshotInfo> &out);
 
-    std::string m_path;
     Database m_db;
     Statement m_entries;
     Statement m_comparedEntries;
     Statement m_folder;
-    int m_readings = 0;
+    Statement m_tagRows;
     std::unordered_map<std::int64_t, std::string> m_types;
     // The snapshots read last: a comparison reads two in turn.
     std::vector<std::unique_ptr<Layout>> m_layouts;

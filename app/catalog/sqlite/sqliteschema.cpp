@@ -62,6 +62,25 @@ CREATE TABLE entries (
 );
 )SQL";
 
+// Only media files whose tags were read have a row; texts are the tags'
+// bytes as they are, numbers NULL where the file has none.
+const std::string_view tagsSchema = R"SQL(
+CREATE TABLE entry_tags (
+    entry INTEGER PRIMARY KEY,
+    length INTEGER,
+    title BLOB NOT NULL,
+    artist BLOB NOT NULL,
+    album BLOB NOT NULL,
+    album_artist BLOB NOT NULL,
+    track INTEGER,
+    disc INTEGER,
+    year INTEGER,
+    genre BLOB NOT NULL,
+    bitrate INTEGER,
+    sample_rate INTEGER
+);
+)SQL";
+
 std::string nameIndexOf(std::int64_t snapshot)
 {
     return "entry_names_" + std::to_string(snapshot);
@@ -72,14 +91,34 @@ std::string folderIndexOf(std::int64_t snapshot)
     return "folder_paths_" + std::to_string(snapshot);
 }
 
+std::string tagIndexOf(std::int64_t snapshot)
+{
+    return "entry_tag_texts_" + std::to_string(snapshot);
+}
+
+namespace
+{
+
+// Contentless, without positions or sizes: an index only says which rows
+// hold every trigram of a fragment, the smallest it can be; the caller
+// checks each candidate, so its false positives cost nothing else.
+std::string createIndex(const std::string &name, const char *column)
+{
+    return "CREATE VIRTUAL TABLE " + name + " USING fts5(" + column
+        + ", tokenize='trigram case_sensitive 1', content='', detail=none, columnsize=0);\n";
+}
+
+} // namespace
+
 std::string createIndexesOf(std::int64_t snapshot)
 {
-    // Contentless, without positions or sizes: an index only says which rows
-    // hold every trigram of a fragment, the smallest it can be; the caller
-    // checks each candidate, so its false positives cost nothing else.
-    const char *options = "tokenize='trigram case_sensitive 1', content='', detail=none, columnsize=0";
-    return "CREATE VIRTUAL TABLE " + nameIndexOf(snapshot) + " USING fts5(name, " + options + ");\n"
-        + "CREATE VIRTUAL TABLE " + folderIndexOf(snapshot) + " USING fts5(path, " + options + ");\n";
+    return createIndex(nameIndexOf(snapshot), "name") + createIndex(folderIndexOf(snapshot), "path")
+        + createTagIndexOf(snapshot);
+}
+
+std::string createTagIndexOf(std::int64_t snapshot)
+{
+    return createIndex(tagIndexOf(snapshot), "tags");
 }
 
 } // namespace mrb::core::sqlite

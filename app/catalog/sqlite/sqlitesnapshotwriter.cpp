@@ -1,9 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
+#include "app/catalog/catalogrows.h"
 #include "app/catalog/catalogsearch.h"
 #include "app/catalog/sqlite/sqlitecatalog_p.h"
 #include "app/catalog/sqlite/sqliteschema.h"
-#include "app/catalog/walkplaces.h"
+#include "app/catalog/walkorderwriter.h"
 
 #include <set>
 #include <sqlite3.h>
@@ -18,7 +19,7 @@ namespace
 
 // Writes snapshots inside one write transaction, held from its making to
 // commit(); a writer that goes without commit() rolls everything back.
-class FileSnapshotWriter final : public SnapshotWriter
+class FileSnapshotWriter final : public WalkOrderWriter
 {
 public:
     explicit FileSnapshotWriter(CatalogFile &file)
@@ -36,8 +37,10 @@ public:
                                 "?11, ?12)");
         m_insertFolder = prepare("INSERT INTO folders (id, parent, path, entry, last) VALUES (?1, ?2, ?3, ?4, ?5)");
         m_insertType = prepare("INSERT INTO types (text) VALUES (?1)");
+        m_insertTags = prepare("INSERT INTO entry_tags (entry, " + std::string(tagColumns)
+            + ") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)");
         Statement types = prepare("SELECT id, text FROM types");
-        while (m_status.ok() && types.step() == SQLITE_ROW)
+        while (status().ok() && types.step() == SQLITE_ROW)
             m_types.emplace(std::string(types.bytes(1)), types.integer(0));
     }
 
@@ -47,15 +50,33 @@ public:
             m_db.exec("ROLLBACK");
     }
 
-    std::int64_t beginSnapshot(const SnapshotHeader &header) override
+    CatalogStatus commit() override
     {
-        if (!m_status.ok())
-            return 0;
+        if (!status().ok())
+            return status();
+        // statements still open would keep the transaction from ending
+        m_insertEntry = Statement();
+        m_insertName = Statement();
+        m_insertPath = Statement();
+        m_insertFolder = Statement();
+        m_insertType = Statement();
+        m_insertTags = Statement();
+        m_insertTagText = Statement();
+        if (m_db.exec("COMMIT") != SQLITE_OK)
+            fail();
+        else
+            m_open = false;
+        return status();
+    }
+
+private:
+    std::int64_t storeSnapshot(const SnapshotHeader &header) override
+    {
         const std::int64_t volume = volumeOf(header.volume);
         Statement insert = prepare(
             "INSERT INTO snapshots (volume, root, device, taken_at, entry_count, total_size, label, host, settings, "
             "origin) VALUES (?1, ?2, ?3, ?4, 0, 0, ?5, ?6, ?7, ?8)");
-        if (!m_status.ok())
+        if (!status().ok())
             return 0;
         insert.bind(1, volume)
             .bindBlob(2, header.root)
@@ -67,107 +88,95 @@ public:
             .bindText(8, header.origin == SnapshotOrigin::Listing ? "listing" : "walk");
         if (!done(insert.step()))
             return 0;
-        m_snapshot = m_db.lastInsertId();
-        m_device = static_cast<std::int64_t>(header.volume.device);
-        m_places.reset();
-        m_total = 0;
+        const std::int64_t snapshot = m_db.lastInsertId();
         m_usedTypes.clear();
         m_lastUsedType = 0;
-        if (m_db.exec(createIndexesOf(m_snapshot)) != SQLITE_OK) {
+        if (m_db.exec(createIndexesOf(snapshot)) != SQLITE_OK) {
             fail();
             return 0;
         }
-        m_insertName = prepare("INSERT INTO " + nameIndexOf(m_snapshot) + " (rowid, name) VALUES (?1, ?2)");
-        m_insertPath = prepare("INSERT INTO " + folderIndexOf(m_snapshot) + " (rowid, path) VALUES (?1, ?2)");
-        return m_status.ok() ? m_snapshot : 0;
+        m_insertName = prepare("INSERT INTO " + nameIndexOf(snapshot) + " (rowid, name) VALUES (?1, ?2)");
+        m_insertPath = prepare("INSERT INTO " + folderIndexOf(snapshot) + " (rowid, path) VALUES (?1, ?2)");
+        m_insertTagText = prepare("INSERT INTO " + tagIndexOf(snapshot) + " (rowid, tags) VALUES (?1, ?2)");
+        return status().ok() ? snapshot : 0;
     }
 
-    void enterFolder(const platform::FsItem &folder) override
+    void folderEntered(std::int64_t entryId, std::int64_t folderId, const platform::FsItem &folder) override
     {
-        if (!m_status.ok() || !hasRoom())
-            return;
-        // The folder's row waits for its total; its place in the walk is now.
         // Its index rows go in now: an index takes rows in the order of their
         // numbers cheaply, and writes out what it holds at each step back.
-        const WalkPlaces::Folder frame = m_places.enter();
-        indexName(firstIdOf(m_snapshot) + frame.place, folder.name);
+        indexName(entryId, folder.name);
         // with its final "/", so a piece that ends a folder's name finds what lies in it
         m_folded.clear();
         appendFolded(m_folded, folder.path);
         m_folded += '/';
         m_insertPath.reset();
-        m_insertPath.bind(1, firstIdOf(m_snapshot) + frame.ordinal).bindTextInPlace(2, m_folded);
+        m_insertPath.bind(1, folderId).bindTextInPlace(2, m_folded);
         done(m_insertPath.step());
     }
 
-    void file(const platform::FsItem &file) override
+    void storeFile(std::int64_t id, std::int64_t folder, const platform::FsItem &file) override
     {
-        if (!m_status.ok() || !m_places.inFolder() || !hasRoom())
-            return;
-        const std::int64_t place = m_places.file();
-        writeEntry(place, m_places.current().ordinal, file, static_cast<std::int64_t>(file.size));
-        indexName(firstIdOf(m_snapshot) + place, file.name);
+        writeEntry(id, folder, file, static_cast<std::int64_t>(file.size));
+        indexName(id, file.name);
     }
 
-    void leaveFolder(const platform::FsItem &folder, std::uint64_t total) override
+    void storeFolder(const ClosedFolder &closed, const platform::FsItem &folder, std::uint64_t total) override
     {
-        if (!m_status.ok() || !m_places.inFolder())
-            return;
-        std::optional<std::int64_t> parent;
-        const WalkPlaces::Folder frame = m_places.leave(parent);
-        writeEntry(frame.place, parent, folder, static_cast<std::int64_t>(total));
+        writeEntry(closed.entryId, closed.parent, folder, static_cast<std::int64_t>(total));
         m_insertFolder.reset();
-        m_insertFolder.bind(1, firstIdOf(m_snapshot) + frame.ordinal)
-            .bind(2, parent)
+        m_insertFolder.bind(1, closed.folderId)
+            .bind(2, closed.parent)
             .bindBlob(3, folder.path)
-            .bind(4, frame.place)
-            .bind(5, m_places.count() - 1);
-        if (!done(m_insertFolder.step()))
-            return;
-        if (!parent)
-            m_total = static_cast<std::int64_t>(total);
+            .bind(4, closed.place)
+            .bind(5, closed.last);
+        done(m_insertFolder.step());
     }
 
-    void endSnapshot() override
+    void storeTags(std::int64_t id, const platform::MediaTags &tags) override
     {
-        if (!m_status.ok())
+        const auto number = [](const std::optional<std::uint32_t> &value) {
+            return value ? std::optional<std::int64_t>(*value) : std::nullopt;
+        };
+        m_insertTags.reset();
+        m_insertTags.bind(1, id)
+            .bind(2, number(tags.length))
+            .bindBlob(3, tags.title)
+            .bindBlob(4, tags.artist)
+            .bindBlob(5, tags.album)
+            .bindBlob(6, tags.albumArtist)
+            .bind(7, number(tags.track))
+            .bind(8, number(tags.disc))
+            .bind(9, number(tags.year))
+            .bindBlob(10, tags.genre)
+            .bind(11, number(tags.bitrate))
+            .bind(12, number(tags.sampleRate));
+        if (!done(m_insertTags.step()))
             return;
+        m_folded = foldedTagTexts(tags);
+        m_insertTagText.reset();
+        m_insertTagText.bind(1, id).bindTextInPlace(2, m_folded);
+        done(m_insertTagText.step());
+    }
+
+    void storeSnapshotEnd(std::int64_t entryCount, std::int64_t totalSize) override
+    {
         Statement update = prepare("UPDATE snapshots SET entry_count = ?1, total_size = ?2 WHERE id = ?3");
-        if (!m_status.ok())
+        if (!status().ok())
             return;
-        update.bind(1, m_places.count()).bind(2, m_total).bind(3, m_snapshot);
+        update.bind(1, entryCount).bind(2, totalSize).bind(3, snapshot());
         if (!done(update.step()))
             return;
         Statement used = prepare("INSERT INTO snapshot_types (snapshot, type) VALUES (?1, ?2)");
         for (const std::int64_t type : m_usedTypes) {
-            if (!m_status.ok())
+            if (!status().ok())
                 return;
             used.reset();
-            used.bind(1, m_snapshot).bind(2, type);
+            used.bind(1, snapshot()).bind(2, type);
             done(used.step());
         }
     }
 
-    CatalogStatus commit() override
-    {
-        if (!m_status.ok())
-            return m_status;
-        // statements still open would keep the transaction from ending
-        m_insertEntry = Statement();
-        m_insertName = Statement();
-        m_insertPath = Statement();
-        m_insertFolder = Statement();
-        m_insertType = Statement();
-        if (m_db.exec("COMMIT") != SQLITE_OK)
-            fail();
-        else
-            m_open = false;
-        return m_status;
-    }
-
-    const CatalogStatus &status() const override { return m_status; }
-
-private:
     Statement prepare(std::string_view sql)
     {
         int code = SQLITE_OK;
@@ -177,11 +186,7 @@ private:
         return statement;
     }
 
-    void fail()
-    {
-        if (m_status.ok())
-            m_status = m_file.lastFailure();
-    }
+    void fail() { WalkOrderWriter::fail(m_file.lastFailure()); }
 
     bool done(int code)
     {
@@ -189,12 +194,6 @@ private:
             return true;
         fail();
         return false;
-    }
-
-    bool hasRoom()
-    {
-        m_status = m_places.room();
-        return m_status.ok();
     }
 
     std::int64_t typeOf(const std::string &text)
@@ -216,15 +215,13 @@ private:
     }
 
     void writeEntry(
-        std::int64_t place, std::optional<std::int64_t> folder, const platform::FsItem &item, std::int64_t size)
+        std::int64_t id, std::optional<std::int64_t> folder, const platform::FsItem &item, std::int64_t size)
     {
         const std::int64_t type = typeOf(item.type);
         if (type != m_lastUsedType) {
             m_usedTypes.insert(type);
             m_lastUsedType = type;
         }
-        const std::int64_t id = firstIdOf(m_snapshot) + place;
-        const auto device = static_cast<std::int64_t>(item.device);
         m_insertEntry.reset();
         m_insertEntry.bind(1, id)
             .bind(2, folder)
@@ -237,14 +234,13 @@ private:
             .bind(9, item.created)
             .bind(10, item.accessed)
             .bind(11, static_cast<std::int64_t>(item.inode))
-            // most entries are on the root's device: it is then left out
-            .bind(12, device == m_device ? std::nullopt : std::optional<std::int64_t>(device));
+            .bind(12, deviceOf(item));
         done(m_insertEntry.step());
     }
 
     void indexName(std::int64_t id, std::string_view name)
     {
-        if (!m_status.ok())
+        if (!status().ok())
             return;
         m_folded.clear();
         appendFolded(m_folded, name);
@@ -260,7 +256,7 @@ private:
         Statement find = volume.uuid.empty()
             ? prepare("SELECT id FROM volumes WHERE uuid IS NULL AND host = ?1 AND mount_point = ?2 AND device = ?3")
             : prepare("SELECT id FROM volumes WHERE uuid = ?4");
-        if (!m_status.ok())
+        if (!status().ok())
             return 0;
         if (volume.uuid.empty())
             find.bindText(1, volume.host)
@@ -273,7 +269,7 @@ private:
             const std::int64_t id = find.integer(0);
             Statement update =
                 prepare("UPDATE volumes SET label = ?1, mount_point = ?2, file_system = ?3, device = ?4 WHERE id = ?5");
-            if (!m_status.ok())
+            if (!status().ok())
                 return 0;
             update.bindText(1, volume.label)
                 .bindBlob(2, volume.mountPoint)
@@ -287,7 +283,7 @@ private:
             return 0;
         Statement insert = prepare("INSERT INTO volumes (uuid, label, mount_point, file_system, device, host) "
                                    "VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
-        if (!m_status.ok())
+        if (!status().ok())
             return 0;
         if (volume.uuid.empty())
             insert.bind(1, std::optional<std::int64_t>());
@@ -305,22 +301,19 @@ private:
 
     CatalogFile &m_file;
     Database &m_db;
-    CatalogStatus m_status;
     bool m_open = false;
     Statement m_insertEntry;
     Statement m_insertName;
     Statement m_insertPath;
     Statement m_insertFolder;
     Statement m_insertType;
+    Statement m_insertTags;
+    Statement m_insertTagText;
     std::unordered_map<std::string, std::int64_t> m_types;
     const std::pair<const std::string, std::int64_t> *m_lastType = nullptr;
     std::set<std::int64_t> m_usedTypes;
     std::int64_t m_lastUsedType = 0;
     std::string m_folded; // reused for every folded name
-    std::int64_t m_snapshot = 0;
-    std::int64_t m_device = 0;
-    WalkPlaces m_places;
-    std::int64_t m_total = 0;
 };
 
 } // namespace

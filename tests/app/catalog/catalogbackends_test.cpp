@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/catalog/catalogopener.h"
 #include "tests/support/childprogram.h"
+#include "tests/support/mediafiles.h"
 #include "tests/support/mrblistrun.h"
 #include "tests/support/scratchserver.h"
 
@@ -30,6 +31,7 @@ struct Step {
     std::vector<std::string> args;
     int exit = 0;
     std::optional<std::string> out; // checked when given, with {tree} replaced
+    std::vector<std::string> holds; // paths below {tree} the output names, one a line, and no others
     std::string file; // a file it writes in {out}, compared between the back ends
     std::string sameAs; // a file written before in {out} that file must equal
     std::function<void(TempTree &)> before; // changes the tree first
@@ -71,7 +73,33 @@ std::vector<std::string> with(std::vector<std::string> args)
     return args;
 }
 
+// An album of three containers, tagged, beside a file that is no media.
+void makeAlbum(TempTree &tree)
+{
+    using mrb::test::makeSong;
+    ASSERT_EQ(makeSong(tree.path("Album/01 dawn.flac"), {.title = "Morning Chorus", .artist = "Quill Harbour"}), "");
+    ASSERT_EQ(makeSong(tree.path("Album/02 dusk.ogg"),
+                  {.title = "Evening Tide", .artist = "Quill Harbour", .album = "Tidal Rooms"}),
+        "");
+    ASSERT_EQ(makeSong(tree.path("Album/03 night.mp3"), {.title = "Lantern", .album = "Tidal Rooms"}), "");
+    tree.file("Album/Quill Harbour notes.txt", 10);
+}
+
 const CatalogCase catalogCases[] = {
+    {"SearchByTags",
+        {{.args = {"catalog", "add", "{tree}/Album"}, .out = "1\n", .before = makeAlbum},
+            {.args = {"catalog", "add", "--no-tags", "{tree}/Album"}, .out = "2\n"},
+            // by artist (and the name that holds it), by album, by title; none of the snapshot read without tags
+            {.args = {"catalog", "search", "quill HARBOUR"},
+                .holds = {"Album/01 dawn.flac",
+                    "Album/02 dusk.ogg",
+                    "Album/Quill Harbour notes.txt",
+                    "Album/Quill Harbour notes.txt"}},
+            {.args = {"catalog", "search", "--snapshot", "1", "tidal rooms"},
+                .holds = {"Album/02 dusk.ogg", "Album/03 night.mp3"}},
+            {.args = {"catalog", "search", "Lantern"}, .holds = {"Album/03 night.mp3"}},
+            {.args = {"catalog", "search", "--snapshot", "2", "chorus"}, .out = ""},
+            {.args = {"catalog", "search", "*chorus*"}, .out = ""}}},
     {"AddAndList",
         {{.args = {"catalog", "add", "--label", "first", "{tree}/Music"}, .out = "1\n"},
             {.args = {"catalog", "add", "{tree}/Docs", "{tree}/Music/Beatles"}, .out = "2\n3\n"},
@@ -258,6 +286,16 @@ TEST_P(CatalogBackends, PrintAndWriteTheSame)
         if (step.out) {
             EXPECT_EQ(file.out, replaced(*step.out, "{tree}", tree.root()));
         }
+        if (!step.holds.empty()) {
+            std::vector<std::string> named;
+            for (std::size_t at = 0, end; (end = file.out.find('\n', at)) != std::string::npos; at = end + 1) {
+                const std::string line = file.out.substr(at, end - at);
+                const std::size_t path = line.find(tree.root() + "/");
+                named.push_back(path == std::string::npos ? line : line.substr(path + tree.root().size() + 1));
+                named.back() = named.back().substr(0, named.back().find('\t'));
+            }
+            EXPECT_EQ(named, step.holds) << file.out;
+        }
         if (!step.file.empty()) {
             EXPECT_EQ(withoutToday(TempTree::read(backends[1].out + "/" + step.file)),
                 withoutToday(TempTree::read(backends[0].out + "/" + step.file)));
@@ -407,7 +445,7 @@ TEST_F(ServerCatalog, RefusesWithOneLineAndExit1)
         {"newer catalog",
             [](auto &s) { return s.address(); },
             [](auto &s) { s.sql("UPDATE marrowby.about SET version = 99"); },
-            "'ADDRESS' was made by a newer Marrowby (catalog version 99; this one reads version 1)"},
+            "'ADDRESS' was made by a newer Marrowby (catalog version 99; this one reads version 2)"},
         {"schema of another program",
             [](auto &s) { return s.address(); },
             [](auto &s) { s.sql("DROP SCHEMA marrowby CASCADE; CREATE SCHEMA marrowby"); },

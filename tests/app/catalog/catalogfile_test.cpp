@@ -1,9 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
+#include "app/catalog/catalogsearch.h"
+#include "app/catalog/catalogversion.h"
 #include "app/catalog/snapshotheader.h"
 #include "app/catalog/sqlite/sqlitecatalog.h"
 #include "app/catalog/sqlite/sqliteschema.h"
 #include "tests/support/catalogfixture.h"
+#include "tests/support/fakemediareader.h"
 
 #include <gtest/gtest.h>
 
@@ -96,10 +99,10 @@ INSTANTIATE_TEST_SUITE_P(Files,
             [](CatalogFile &f) {
                 f.tree.file("a.txt", 1);
                 f.snapshot();
-                sql(f.catalogPath(), "PRAGMA user_version = 2;");
+                sql(f.catalogPath(), "PRAGMA user_version = 3;");
             },
             CatalogFailure::Newer,
-            " was made by a newer Marrowby (catalog version 2; this one reads version 1)"},
+            " was made by a newer Marrowby (catalog version 3; this one reads version 2)"},
         RefusedCase {"DamagedPages",
             [](CatalogFile &f) {
                 for (int i = 0; i < 300; ++i)
@@ -119,12 +122,49 @@ INSTANTIATE_TEST_SUITE_P(Files,
 TEST(CatalogSchema, IsTheOneDocumented)
 {
     const std::string doc = TempTree::read(std::string(std::getenv("MRB_SOURCE_DIR")) + "/docs/catalog.md");
-    std::string_view schema = mrb::core::sqlite::catalogSchema;
-    schema.remove_prefix(1); // the line break after the raw string's opening
-    EXPECT_NE(doc.find(schema), std::string::npos) << "docs/catalog.md does not show the schema as it is";
-    EXPECT_NE(doc.find("`user_version` is the layout's version, **"
-                  + std::to_string(mrb::core::sqlite::catalogSchemaVersion)),
+    for (std::string_view schema : {mrb::core::sqlite::catalogSchema, mrb::core::sqlite::tagsSchema}) {
+        schema.remove_prefix(1); // the line break after the raw string's opening
+        EXPECT_NE(doc.find(schema), std::string::npos) << "docs/catalog.md does not show the schema as it is";
+    }
+    EXPECT_NE(doc.find("`user_version` is the layout's version, **" + std::to_string(mrb::core::catalogSchemaVersion)),
         std::string::npos);
+}
+
+// A catalog of the first layout (no tags) is read as it is, and gains the
+// tags' table and indexes when it is first written to.
+TEST_F(CatalogFile, AnOlderCatalogGainsTagsOnItsFirstWrite)
+{
+    tree.file("music/song.flac", 3);
+    snapshot("music");
+    closeStore();
+    sql(catalogPath(), "DROP TABLE entry_tags; DROP TABLE entry_tag_texts_1; PRAGMA user_version = 1;");
+    const std::string before = TempTree::read(catalogPath());
+    EXPECT_TRUE(useCatalog(CatalogAccess::Read).ok());
+    EXPECT_EQ(TempTree::read(catalogPath()), before);
+
+    mrb::test::FakeMediaReader reader;
+    reader.tags[tree.path("music/song.flac")].artist = "Quill Harbour";
+    media = &reader;
+    snapshot("music");
+    std::vector<std::int64_t> found;
+    const CatalogStatus searched =
+        mrb::core::searchCatalog(store(), {"quill", {}, {}}, [&](const auto &s, const auto &e) {
+            found.push_back(s.id);
+            EXPECT_EQ(e.tags->artist, "Quill Harbour");
+            return true;
+        });
+    EXPECT_TRUE(searched.ok()) << searched.message();
+    EXPECT_EQ(found, std::vector<std::int64_t> {2});
+    closeStore();
+    EXPECT_EQ(mrb::test::pythonIntegrityCheck(catalogPath()), "ok");
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(catalogPath().c_str(), &db), SQLITE_OK);
+    sqlite3_stmt *version = nullptr;
+    sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &version, nullptr);
+    ASSERT_EQ(sqlite3_step(version), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int64(version, 0), mrb::core::catalogSchemaVersion);
+    sqlite3_finalize(version);
+    sqlite3_close(db);
 }
 
 TEST_F(CatalogFile, PythonsSqliteFindsItSound)
