@@ -21,12 +21,11 @@ void ParallelWalker::reportUnreadable(const std::string &path, std::size_t depth
     m_visitor.unreadableFolder(WalkError {path, depth, errorText(err)});
 }
 
-void ParallelWalker::enter(FolderRead read, std::vector<std::uint32_t> key)
+void ParallelWalker::enter(FolderRead read)
 {
     Frame frame;
     frame.item = std::move(read.item);
     frame.subFolders = std::move(read.subFolders);
-    frame.key = std::move(key);
     m_visitor.enterFolder(frame.item);
     for (const ListedFile &file : read.files) {
         const Stat *described = file.described();
@@ -65,7 +64,7 @@ WalkResult ParallelWalker::run(const std::string &rawRoot)
 
     WalkPool pool(m_limits ? *m_limits : walkLimitsFor(rootFd.get()));
     pool.queue(read, std::move(rootFd), {});
-    enter(std::move(read), {});
+    enter(std::move(read));
     walkBelow(pool);
     m_stack.clear();
     return m_result;
@@ -76,8 +75,7 @@ void ParallelWalker::walkBelow(WalkPool &pool)
     while (!m_stack.empty()) {
         Frame &top = m_stack.back();
         if (top.next < top.subFolders.size()) {
-            const std::uint32_t position = static_cast<std::uint32_t>(top.next++);
-            SubFolder &sub = top.subFolders[position];
+            SubFolder &sub = top.subFolders[top.next++];
             if (!m_visitor.keepGoing()) {
                 m_result.stopped = true;
                 return;
@@ -105,9 +103,7 @@ void ParallelWalker::walkBelow(WalkPool &pool)
             case FolderRead::Failure::None:
                 break;
             }
-            std::vector<std::uint32_t> key = top.key; // top is invalid once the child is pushed
-            key.push_back(position);
-            enter(std::move(read), std::move(key));
+            enter(std::move(read));
             continue;
         }
 

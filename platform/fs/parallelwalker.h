@@ -35,13 +35,12 @@ private:
     struct Frame {
         FsItem item;
         std::vector<SubFolder> subFolders;
-        std::vector<std::uint32_t> key;
         std::size_t next = 0;
         std::uint64_t total = 0;
     };
 
     // Enters the folder and reports its files; it then waits on the stack for its sub-folders.
-    void enter(FolderRead read, std::vector<std::uint32_t> key);
+    void enter(FolderRead read);
     void walkBelow(WalkPool &pool);
     void reportUnreadable(const std::string &path, std::size_t depth, int err);
 
