@@ -100,9 +100,8 @@ public:
     {
         if (!m_media || place < 0 || m_folders.empty() || !m_media->isMedia(name))
             return;
-        const std::string &folder = m_folders.back();
         m_places.push_back(place);
-        m_paths.push_back(folder + (folder.ends_with('/') ? "" : "/") + name);
+        m_paths.push_back(platform::joinPath(m_folders.back(), name));
         if (m_paths.size() >= batch)
             store();
     }

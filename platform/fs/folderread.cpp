@@ -19,8 +19,10 @@ UniqueFd openWalkRoot(const std::string &root, Stat &self, WalkResult &result)
         result.rootReason = errorText(openError);
         return fd;
     }
-    if (statFd(fd.get(), self) != 0)
+    if (const int err = statFd(fd.get(), self); err != 0) {
+        result.rootReason = errorText(err);
         return {};
+    }
     return fd;
 }
 
