@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/catalog/postgres/pgconnection.h"
 
+#include <cstring>
 #include <libpq-fe.h>
 #include <utility>
 
@@ -131,6 +132,11 @@ bool Connection::open(const std::string &address, const std::string &password)
     PQsetNoticeReceiver(
         conn,
         [](void *self, const PGresult *notice) {
+            // Only a server's closing words explain a later failure; an old
+            // "already exists" notice would mislead there.
+            const char *severity = PQresultErrorField(notice, PG_DIAG_SEVERITY_NONLOCALIZED);
+            if (!severity || (std::strcmp(severity, "FATAL") != 0 && std::strcmp(severity, "PANIC") != 0))
+                return;
             const char *text = PQresultErrorField(notice, PG_DIAG_MESSAGE_PRIMARY);
             static_cast<Connection *>(self)->m_notice = text ? firstLine(text) : std::string();
         },

@@ -102,7 +102,7 @@ public:
 private:
     pg_conn *m_conn = nullptr;
     std::string m_error;
-    std::string m_notice; // the server's last notice or closing words, one line
+    std::string m_notice; // the server's closing words, one line
     bool m_needsPassword = false;
     std::unordered_map<std::string, std::string> m_prepared; // statement text to its name
 };
