@@ -137,7 +137,8 @@ int runMake(CliContext &context)
         itemsWritten = folders.entries;
     } else {
         const core::OutputResult result =
-            core::writeOutputFile(workspace.makeContext(), context.options.output, machine ? &*machine : nullptr);
+            core::writeOutputFile(workspace.makeContext(), context.options.output,
+                machine ? core::machineWriter(*machine) : core::ChosenWriter());
         written = result.written.ok();
         itemsWritten = result.rowsWritten;
     }
