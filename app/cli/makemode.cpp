@@ -136,9 +136,9 @@ int runMake(CliContext &context)
         written = folders.failed == 0;
         itemsWritten = folders.entries;
     } else {
-        const core::OutputResult result =
-            core::writeOutputFile(workspace.makeContext(), context.options.output,
-                machine ? core::machineWriter(*machine) : core::ChosenWriter());
+        const core::OutputResult result = core::writeOutputFile(workspace.makeContext(),
+            context.options.output,
+            machine ? core::machineWriter(*machine) : core::ChosenWriter());
         written = result.written.ok();
         itemsWritten = result.rowsWritten;
     }

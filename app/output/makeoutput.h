@@ -62,8 +62,7 @@ void MakeOutputFile(const MakeContext &context);
 // output could not be written, a warning naming the file and the reason; an
 // existing file of that name is then left as it was and nothing is deleted.
 // With chosen, that writer writes instead of the one the settings pick.
-OutputResult writeOutputFile(
-    const MakeContext &context, const std::string &fileName, const ChosenWriter &chosen = {});
+OutputResult writeOutputFile(const MakeContext &context, const std::string &fileName, const ChosenWriter &chosen = {});
 
 // "Outputted n items to 'fileName' successfully!"
 std::string closingMessage(std::size_t rows, const std::string &fileName);
