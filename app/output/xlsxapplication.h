@@ -85,8 +85,4 @@ std::size_t displayWidth(std::string_view utf8);
 // of the given size, with the cell's padding.
 double fittedColumnWidth(std::size_t displayWidth, double fontPoints);
 
-// The text with every byte that is not part of a valid UTF-8 sequence
-// replaced by U+FFFD; a workbook holds only valid UTF-8.
-std::string validUtf8(std::string_view text);
-
 } // namespace mrb::core
