@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "app/output/spreadsheetwriter.h"
-#include "app/output/xlsxapplication.h"
+#include "app/output/workbook/xlsxapplication.h"
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"
 #include "tests/support/listingfixtures.h"

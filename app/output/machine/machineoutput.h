@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/media/mediatable.h"
-#include "app/output/machineformats.h"
+#include "app/output/machine/machineformats.h"
 #include "app/output/makeoutput.h"
 #include "platform/fs/writeresult.h"
 

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "app/output/xlsxapplication.h"
+#include "app/output/workbook/xlsxapplication.h"
 
-#include "app/output/zipmembers.h"
+#include "app/output/workbook/zipmembers.h"
 #include "platform/fs/safefile.h"
 #include "platform/fs/scratchfile.h"
 #include "platform/os/resourcelimits.h"

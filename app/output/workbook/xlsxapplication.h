@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/output/celllog.h"
 #include "app/output/spreadsheetapplication.h"
+#include "app/output/workbook/celllog.h"
 
 #include <functional>
 #include <map>

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "app/output/machineoutput.h"
+#include "app/output/machine/machineoutput.h"
 
 #include "app/userinterface/userinterface.h"
 #include "platform/controls/listmodel.h"

@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "app/media/mediatable.h"
-#include "app/output/isotime.h"
-#include "app/output/jsontext.h"
 #include "app/output/linewriters.h"
-#include "app/output/machinefields.h"
-#include "app/output/machineformats.h"
+#include "app/output/machine/isotime.h"
+#include "app/output/machine/jsontext.h"
+#include "app/output/machine/machinefields.h"
+#include "app/output/machine/machineformats.h"
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"
 #include "platform/fs/filesystem.h"
