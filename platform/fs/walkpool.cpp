@@ -7,6 +7,7 @@
 #include <csignal>
 #include <ctime>
 #include <pthread.h>
+#include <sys/resource.h>
 #include <sys/vfs.h>
 #include <system_error>
 
@@ -21,6 +22,15 @@ double threadCpuSeconds()
     timespec now {};
     ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+// The times this thread gave up the processor to wait (for the disk, the
+// network or a lock), as against being pre-empted by other work.
+long threadWaits()
+{
+    rusage usage {};
+    ::getrusage(RUSAGE_THREAD, &usage);
+    return usage.ru_nvcsw;
 }
 
 } // namespace
@@ -140,11 +150,15 @@ void WalkPool::work()
         lock.unlock();
         const auto started = std::chrono::steady_clock::now();
         const double cpuBefore = threadCpuSeconds();
+        const long waitsBefore = threadWaits();
         readSlot(*slot);
         const double cpu = threadCpuSeconds() - cpuBefore;
         const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        // A read that never waited was only slowed by other work on a busy
+        // processor: more threads would make that worse, not better.
+        const bool waited = threadWaits() != waitsBefore;
         lock.lock();
-        noteWaiting(wall, cpu);
+        noteWaiting(wall, waited ? cpu : wall);
         slot->state = WalkSlot::State::Read;
         m_ahead += slot->read ? slot->read->cost() : 0;
         m_full = m_ahead >= m_limits.ahead;
