@@ -156,6 +156,9 @@ struct ListModel::Impl {
     // value where the row keeps only that.
     std::string_view fieldText(const Slot &s, int f) const
     {
+        // a listing that was never given a maker keeps every text: no need to read the row's makers
+        if (makers.empty())
+            return s.field(f);
         const std::uint16_t maker = f >= 1 && f <= 6 ? RowStore::makers(s.block)[static_cast<std::size_t>(f)] : 0;
         if (maker == 0)
             return s.field(f);
