@@ -39,6 +39,7 @@ std::size_t ListModel::append(const ListRow &row)
     const Impl::Slot slot = d->makeSlot(row);
     if (row.selected)
         ++d->selectedCount;
+    d->countedRows += slot.counted;
     if (d->keepsOrder() && !d->rows.empty() && d->before(slot, d->rows.back())) {
         const auto at = d->placeAfterEqual(d->rows.begin(), slot);
         const std::size_t r = static_cast<std::size_t>(at - d->rows.begin()) + 1;
@@ -91,6 +92,8 @@ void ListModel::append(std::span<const ListRow> rows)
             if (row.selected)
                 ++d->selectedCount;
         }
+        for (const Impl::Slot &slot : fresh)
+            d->countedRows += slot.counted;
         const std::size_t count = rows.size();
         if (atEnd) {
             d->indexAppended(first);
@@ -116,6 +119,7 @@ void ListModel::append(std::span<const ListRow> rows)
             d->rows.push_back(d->makeSlot(row));
             if (row.selected)
                 ++d->selectedCount;
+            d->countedRows += d->rows.back().counted;
         }
     } catch (...) {
         // Out of memory part of the way: the rows packed so far stay, and
@@ -202,6 +206,7 @@ void ListModel::setRow(std::size_t r, const ListRow &row)
     if (fresh.tagHash != s.tagHash || !s.tagIs(row.tag))
         d->indexValid = false;
     d->selectedCount = d->selectedCount - (s.selected ? 1 : 0) + (fresh.selected ? 1 : 0);
+    d->countedRows = d->countedRows - s.counted + fresh.counted;
     const bool moves = d->keepsOrder() && d->sortKeyDiffers(fresh, s);
     d->letGo(s);
     s = fresh;
@@ -295,6 +300,26 @@ std::size_t ListModel::selectedCount() const
     return d->selectedCount;
 }
 
+void ListModel::countTagPrefix(std::string prefix)
+{
+    d->countedPrefix = std::move(prefix);
+    d->countedRows = 0;
+    for (Impl::Slot &s : d->rows) {
+        s.counted = !d->countedPrefix.empty() && s.tagStartsWith(d->countedPrefix);
+        d->countedRows += s.counted;
+    }
+}
+
+std::size_t ListModel::countOfTagsStartingWith(std::string_view prefix) const
+{
+    if (!prefix.empty() && prefix == d->countedPrefix)
+        return d->countedRows;
+    std::size_t count = 0;
+    for (const Impl::Slot &s : d->rows)
+        count += s.tagStartsWith(prefix);
+    return count;
+}
+
 std::size_t ListModel::findByTag(std::string_view tag) const
 {
     return d->find(tag);
@@ -307,6 +332,7 @@ void ListModel::remove(std::size_t r)
     Impl::Slot &s = d->rows[r - 1];
     if (s.selected)
         --d->selectedCount;
+    d->countedRows -= s.counted;
     d->letGo(s);
     d->rows.erase(d->rows.begin() + static_cast<std::ptrdiff_t>(r - 1));
     d->compactIfWasteful();
@@ -329,6 +355,7 @@ std::size_t ListModel::removeIf(const std::function<bool(std::size_t)> &shouldRe
         if (doomed[i]) {
             if (s.selected)
                 --d->selectedCount;
+            d->countedRows -= s.counted;
             d->letGo(s);
         } else {
             d->rows[kept++] = s;

@@ -59,6 +59,7 @@ struct ListModel::Impl {
         bool selected : 1 = false;
         bool joinedTag : 1 = false; // the block keeps only the tag's prefix (see splitTag)
         bool retired : 1 = false; // the block waits in the retired store to be re-packed
+        bool counted : 1 = false; // the tag begins with the prefix the listing counts
 
         std::size_t size() const { return bytes == largeBlock ? RowStore::packedSize(block) : bytes; }
         void setBlock(RowStore::Packed packed)
@@ -138,6 +139,8 @@ struct ListModel::Impl {
     std::vector<IndexEntry, LargeAllocator<IndexEntry>> index;
     bool indexValid = true;
     std::size_t selectedCount = 0;
+    std::string countedPrefix; // empty: none counted
+    std::size_t countedRows = 0;
     std::vector<ListColumn> columns;
     int sortColumn = 0;
     SortOrder sortOrder = SortOrder::Ascending;
@@ -214,6 +217,7 @@ struct ListModel::Impl {
         retired.reset();
         retiredRows = 0;
         selectedCount = 0;
+        countedRows = 0;
     }
 
     // texts[tagField] is the whole tag; s.joinedTag tells how it was kept.
@@ -281,6 +285,7 @@ struct ListModel::Impl {
         pack(s, texts, row.subItemValues, row.icon, row.smallIcon);
         s.tagHash = hashTag(row.tag);
         s.selected = row.selected;
+        s.counted = !countedPrefix.empty() && row.tag.starts_with(countedPrefix);
         return s;
     }
 
