@@ -7,7 +7,7 @@
 #include "app/browse/listeditem.h"
 #include "app/browse/listingcolumns.h"
 #include "app/browse/valuetexts.h"
-#include "app/output/xlsxapplication.h"
+#include "app/output/workbook/xlsxapplication.h"
 
 namespace mrb::core
 {

@@ -3,7 +3,7 @@
 // The raw facts noted while a listing is made: what a look-up answers after
 // walks, folders looked at and walked, items noted twice, and totals whose
 // folder the walk is not in.
-#include "app/output/rawrows.h"
+#include "app/output/machine/rawrows.h"
 
 #include <gtest/gtest.h>
 

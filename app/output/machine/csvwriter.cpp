@@ -1,14 +1,14 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "app/media/mediatable.h"
-#include "app/output/isotime.h"
 #include "app/output/linewriters.h"
-#include "app/output/machinefields.h"
-#include "app/output/machineformats.h"
-#include "app/output/xlsxapplication.h"
+#include "app/output/machine/isotime.h"
+#include "app/output/machine/machinefields.h"
+#include "app/output/machine/machineformats.h"
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"
 #include "platform/fs/filesystem.h"
+#include "platform/text/utf8text.h"
 
 #include <array>
 #include <charconv>
@@ -66,7 +66,7 @@ void appendTextField(std::string &line, std::string_view value)
 {
     const unsigned char needs = needsOf(value);
     if (needs & nonAscii) {
-        appendField(line, validUtf8(value));
+        appendField(line, platform::validUtf8(value));
     } else if (needs & quoting) {
         appendQuoted(line, value);
     } else {

@@ -3,7 +3,8 @@
 #pragma once
 
 #include "app/media/mediatable.h"
-#include "app/output/machineformats.h"
+#include "app/output/machine/machineformats.h"
+#include "app/output/makeoutput.h"
 #include "platform/fs/writeresult.h"
 
 #include <cstddef>
@@ -12,9 +13,6 @@
 
 namespace mrb::core
 {
-
-struct MakeContext;
-struct OutputResult;
 
 // A machine-readable format chosen in place of the writer the settings pick
 // (mrb-list --format), with what it needs beyond the rows.
@@ -41,5 +39,9 @@ std::optional<MediaTable> mediaTableFor(const MakeContext &context, const Machin
 // existing file stays as it was when the write fails), and counts the items
 // written. What a playlist leaves out is named in one warning.
 OutputResult writeMachineOutput(const MakeContext &context, const MachineOutput &machine, const std::string &fileName);
+
+// writeMachineOutput as the writer Make runs in place of its own; machine
+// must outlive it.
+ChosenWriter machineWriter(const MachineOutput &machine);
 
 } // namespace mrb::core

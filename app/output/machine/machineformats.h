@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/output/rawrows.h"
+#include "app/output/machine/rawrows.h"
 
 #include <cstddef>
 #include <cstdint>

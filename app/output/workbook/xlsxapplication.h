@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/output/celllog.h"
 #include "app/output/spreadsheetapplication.h"
+#include "app/output/workbook/celllog.h"
 
 #include <functional>
 #include <map>
@@ -84,9 +84,5 @@ std::size_t displayWidth(std::string_view utf8);
 // width), that shows a text of the given display width in a monospaced font
 // of the given size, with the cell's padding.
 double fittedColumnWidth(std::size_t displayWidth, double fontPoints);
-
-// The text with every byte that is not part of a valid UTF-8 sequence
-// replaced by U+FFFD; a workbook holds only valid UTF-8.
-std::string validUtf8(std::string_view text);
 
 } // namespace mrb::core

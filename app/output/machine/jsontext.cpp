@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "app/output/jsontext.h"
+#include "app/output/machine/jsontext.h"
 
 namespace mrb::core
 {

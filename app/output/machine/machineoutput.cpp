@@ -1,8 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "app/output/machineoutput.h"
+#include "app/output/machine/machineoutput.h"
 
-#include "app/output/makeoutput.h"
 #include "app/userinterface/userinterface.h"
 #include "platform/controls/listmodel.h"
 #include "platform/fs/filesystem.h"
@@ -81,6 +80,13 @@ OutputResult writeMachineOutput(const MakeContext &context, const MachineOutput 
     if (!leftOut.empty())
         context.ui.showMessage(leftOut, MessageIcon::Exclamation);
     return result;
+}
+
+ChosenWriter machineWriter(const MachineOutput &machine)
+{
+    return [&machine](const MakeContext &context, const std::string &fileName) {
+        return writeMachineOutput(context, machine, fileName);
+    };
 }
 
 } // namespace mrb::core

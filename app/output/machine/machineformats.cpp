@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "app/output/machineformats.h"
+#include "app/output/machine/machineformats.h"
 
 namespace mrb::core
 {

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "app/output/zipmembers.h"
+#include "app/output/workbook/zipmembers.h"
 
 #include "platform/fs/scratchfile.h"
 

@@ -1,15 +1,15 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "app/media/mediatable.h"
-#include "app/output/isotime.h"
-#include "app/output/jsontext.h"
 #include "app/output/linewriters.h"
-#include "app/output/machinefields.h"
-#include "app/output/machineformats.h"
-#include "app/output/xlsxapplication.h"
+#include "app/output/machine/isotime.h"
+#include "app/output/machine/jsontext.h"
+#include "app/output/machine/machinefields.h"
+#include "app/output/machine/machineformats.h"
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"
 #include "platform/fs/filesystem.h"
+#include "platform/text/utf8text.h"
 
 #include <charconv>
 
@@ -49,7 +49,7 @@ void appendTextMember(std::string &line, std::string_view key, std::string_view 
     line += '"';
     line += key;
     line += "\":";
-    const std::string valid = validUtf8(text);
+    const std::string valid = platform::validUtf8(text);
     appendJsonString(line, valid);
     if (valid != text) {
         line += ",\"";
@@ -90,7 +90,7 @@ void appendTagMembers(std::string &line, const platform::MediaTags *tags)
         if (value.empty())
             line += "null";
         else
-            appendJsonString(line, validUtf8(value));
+            appendJsonString(line, platform::validUtf8(value));
     };
     const auto number = [&](std::optional<std::uint32_t> value) {
         key();
@@ -131,7 +131,7 @@ bool WriteJsonLines(platform::TextWriter &out, const MachineRows &input)
             line += "null";
         }
         line += ",\"type\":";
-        appendJsonString(line, validUtf8(row.type));
+        appendJsonString(line, platform::validUtf8(row.type));
         appendTimeMember(line, "modified", row.facts.modified);
         appendTimeMember(line, "created", row.facts.created);
         appendTimeMember(line, "accessed", row.facts.accessed);

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "app/output/rawrows.h"
+#include "app/output/machine/rawrows.h"
 
 #include "app/browse/listeditem.h"
 #include "platform/controls/listmodel.h"

@@ -3,13 +3,13 @@
 #include "app/browse/listeditem.h"
 #include "app/media/mediatable.h"
 #include "app/output/linewriters.h"
-#include "app/output/machineformats.h"
-#include "app/output/relativepath.h"
-#include "app/output/xlsxapplication.h"
+#include "app/output/machine/machineformats.h"
+#include "app/output/machine/relativepath.h"
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"
 #include "platform/fs/filesystem.h"
 #include "platform/fs/fileuri.h"
+#include "platform/text/utf8text.h"
 
 namespace mrb::core
 {
@@ -20,7 +20,7 @@ namespace
 // Valid UTF-8 on one line.
 std::string oneLine(std::string_view text)
 {
-    std::string line = validUtf8(text);
+    std::string line = platform::validUtf8(text);
     for (char &c : line) {
         if (c == '\r' || c == '\n')
             c = ' ';
@@ -73,7 +73,7 @@ void appendInfo(std::string &entry, std::string_view name, const platform::Media
 // first "/") starts with "./".
 std::string entryLine(const std::string &fullPath, const std::optional<std::string> &relativeTo)
 {
-    if (validUtf8(fullPath) != fullPath)
+    if (platform::validUtf8(fullPath) != fullPath)
         return platform::fileUri(fullPath);
     if (!relativeTo)
         return fullPath;

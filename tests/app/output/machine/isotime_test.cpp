@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 // ISO 8601 local times, every second of a stretch around each change of
 // offset and on ordinary days, the same as the C library's own text.
-#include "app/output/isotime.h"
+#include "app/output/machine/isotime.h"
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "app/output/isotime.h"
+#include "app/output/machine/isotime.h"
 
 #include <array>
 #include <cstring>

@@ -4,8 +4,8 @@
 // escaping, names that are not UTF-8, relative playlist paths, and a catalog
 // page whose data no name can break out of.
 #include "app/media/mediatable.h"
-#include "app/output/machineformats.h"
-#include "app/output/numbercolumn.h"
+#include "app/output/machine/machineformats.h"
+#include "app/output/machine/numbercolumn.h"
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"
 #include "tests/support/fakemediareader.h"

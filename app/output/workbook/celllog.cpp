@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "app/output/celllog.h"
+#include "app/output/workbook/celllog.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 // Workbooks written by the program, read back by the programs a user opens them with.
 #include "app/output/spreadsheetwriter.h"
-#include "app/output/xlsxapplication.h"
+#include "app/output/workbook/xlsxapplication.h"
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"
 #include "tests/support/listingfixtures.h"

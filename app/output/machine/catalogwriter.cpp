@@ -1,15 +1,15 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "app/media/mediatable.h"
-#include "app/output/catalogpage.h"
-#include "app/output/jsontext.h"
 #include "app/output/linewriters.h"
-#include "app/output/machineformats.h"
-#include "app/output/numbercolumn.h"
-#include "app/output/xlsxapplication.h"
+#include "app/output/machine/catalogpage.h"
+#include "app/output/machine/jsontext.h"
+#include "app/output/machine/machineformats.h"
+#include "app/output/machine/numbercolumn.h"
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"
 #include "platform/fs/filesystem.h"
+#include "platform/text/utf8text.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -41,7 +41,7 @@ public:
         for (std::size_t i = 0; i < m_texts.size(); ++i) {
             if (i > 0)
                 out += ',';
-            appendJsonString(out, validUtf8(m_texts[i]), JsonPlace::Script);
+            appendJsonString(out, platform::validUtf8(m_texts[i]), JsonPlace::Script);
         }
         out += ']';
     }
@@ -59,7 +59,7 @@ public:
     void add(std::string_view text)
     {
         m_text += m_text.empty() ? '[' : ',';
-        appendJsonString(m_text, validUtf8(text), JsonPlace::Script);
+        appendJsonString(m_text, platform::validUtf8(text), JsonPlace::Script);
     }
     std::string &text() { return m_text; }
     void close()
@@ -95,7 +95,7 @@ bool WriteCatalog(
     platform::TextWriter &out, const MachineRows &input, std::string_view title, const std::vector<std::uint8_t> *marks)
 {
     std::string chunk(catalogPageStart);
-    chunk += escapeHtml(validUtf8(title), true);
+    chunk += escapeHtml(platform::validUtf8(title), true);
     chunk += catalogPageMiddle;
     const std::size_t n = input.rows.rowCount();
     chunk += "{\"count\":";

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "app/output/folderplaylists.h"
+#include "app/output/machine/folderplaylists.h"
 
 #include "app/browse/listeditem.h"
-#include "app/output/machineoutput.h"
+#include "app/output/machine/machineoutput.h"
 #include "app/output/makeoutput.h"
 #include "app/userinterface/userinterface.h"
 #include "platform/controls/listmodel.h"

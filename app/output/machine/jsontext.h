@@ -12,7 +12,7 @@ namespace mrb::core
 // are escaped too, so no value can end the element or open a comment.
 enum class JsonPlace { File, Script };
 
-// The text as a quoted JSON string. The text must be valid UTF-8 (validUtf8).
+// The text as a quoted JSON string. The text must be valid UTF-8 (platform::validUtf8).
 // U+2028 and U+2029 are always escaped: script parsers and line splitters
 // (Python's splitlines, JavaScript) take them for line ends, which would
 // break a record of JSON lines in two.
