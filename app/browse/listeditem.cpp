@@ -36,16 +36,16 @@ platform::ListRow toListRow(ListedItem &&item)
     return row;
 }
 
-void assignListRow(platform::ListRow &row, const ListedItem &item)
+void assignListRow(platform::ListRow &row, ListedItem &item)
 {
-    cellText(row, Column::Name) = item.name;
-    cellText(row, Column::Path) = item.path;
-    cellText(row, Column::Size) = item.size;
-    cellText(row, Column::Type) = item.type;
-    cellText(row, Column::Created) = item.created;
-    cellText(row, Column::Modified) = item.modified;
-    cellText(row, Column::Accessed) = item.accessed;
-    row.tag = item.tag;
+    cellText(row, Column::Name).swap(item.name);
+    cellText(row, Column::Path).swap(item.path);
+    cellText(row, Column::Size).swap(item.size);
+    cellText(row, Column::Type).swap(item.type);
+    cellText(row, Column::Created).swap(item.created);
+    cellText(row, Column::Modified).swap(item.modified);
+    cellText(row, Column::Accessed).swap(item.accessed);
+    row.tag.swap(item.tag);
     row.icon = 0;
     row.smallIcon = item.smallIcon;
     row.selected = false;

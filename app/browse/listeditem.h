@@ -43,8 +43,9 @@ bool isFolderTag(std::string_view tag);
 bool isFolderRow(const platform::ListModel &listing, std::size_t row);
 
 platform::ListRow toListRow(ListedItem &&item);
-// The item's texts into a row that is reused (its storage kept).
-void assignListRow(platform::ListRow &row, const ListedItem &item);
+// The item's texts into a row that is reused: exchanged, not copied, so the
+// item gets the row's former texts, whose storage the next item reuses.
+void assignListRow(platform::ListRow &row, ListedItem &item);
 ListedItem listedItemOf(const platform::ListModel &listing, std::size_t row);
 
 // The row's full path: path, one "/" unless path already ends with one (the

@@ -23,25 +23,22 @@ namespace
 // so that a name holding them still gives one line of eight fields.
 void appendEscaped(std::string &line, std::string_view text)
 {
-    for (const char c : text) {
-        switch (c) {
-        case '\\':
-            line += "\\\\";
-            break;
-        case '\t':
-            line += "\\t";
-            break;
-        case '\n':
-            line += "\\n";
-            break;
-        case '\r':
-            line += "\\r";
-            break;
-        default:
-            line += c;
-        }
+    // most texts hold none of them: copied in runs, not a character at a time
+    const auto special = [](char c) { return c == '\\' || c == '\t' || c == '\n' || c == '\r'; };
+    auto run = text.begin();
+    for (auto c = run; c != text.end(); ++c) {
+        if (!special(*c))
+            continue;
+        line.append(run, c);
+        line += '\\';
+        line += *c == '\\' ? '\\' : *c == '\t' ? 't' : *c == '\n' ? 'n' : 'r';
+        run = c + 1;
     }
+    line.append(run, text.end());
 }
+
+// Lines are gathered and written this many bytes at a time.
+constexpr std::size_t writeChunk = 1 << 20;
 
 } // namespace
 
@@ -81,17 +78,24 @@ int runShow(CliContext &context)
     }
     const platform::ListModel &list = workspace.source();
 
-    std::string line;
+    std::string lines;
+    lines.reserve(writeChunk + 4096);
+    std::string tag;
     for (std::size_t r = 1; r <= list.rowCount(); ++r) {
-        line.clear();
         for (const core::Column column : core::allColumns) {
-            appendEscaped(line, core::cellText(list, r, column));
-            line += '\t';
+            appendEscaped(lines, core::cellText(list, r, column));
+            lines += '\t';
         }
-        appendEscaped(line, list.tag(r));
-        line += '\n';
-        context.out << line;
+        tag.clear();
+        list.appendTag(r, tag);
+        appendEscaped(lines, tag);
+        lines += '\n';
+        if (lines.size() >= writeChunk) {
+            context.out.write(lines.data(), static_cast<std::streamsize>(lines.size()));
+            lines.clear();
+        }
     }
+    context.out.write(lines.data(), static_cast<std::streamsize>(lines.size()));
     context.out.flush();
     if (!context.out) {
         context.err << "mrb-list: the listing could not be written\n";

@@ -45,8 +45,10 @@ ItemChoice itemChoice(const std::string &item)
 // gathered, or at the first folder after the move interval since the last
 // move. Each move is one notification to the view and may grow the listing's
 // storage, so one move per folder would cost more than the walk itself on
-// trees of many small folders.
-constexpr std::size_t maxPendingRows = 16384;
+// trees of many small folders. A waiting row keeps its texts in strings of
+// its own, several times what the listing keeps of it, so the batch stays
+// a small part of a listing of a few hundred thousand rows.
+constexpr std::size_t maxPendingRows = 4096;
 
 // Turns one walk into destination rows in the deep add's order. The walk
 // reports a folder, its files, then its sub-folders' walks, then the folder's

@@ -46,12 +46,8 @@ std::string totalMessage(std::string_view what,
 
 void UpdateCounters(const platform::ListModel &destination, platform::StatusBarModel &status)
 {
-    std::size_t folders = 0;
+    const std::size_t folders = destination.countOfTagsStartingWith(folderMarker);
     const std::size_t rows = destination.rowCount();
-    for (std::size_t r = 1; r <= rows; ++r) {
-        if (isFolderRow(destination, r))
-            ++folders;
-    }
     status.setText(foldersPanel, " Folders: " + std::to_string(folders) + " ");
     status.setText(filesPanel, " Files: " + std::to_string(rows - folders) + " ");
 }

@@ -4,6 +4,7 @@
 
 #include "app/browse/displaysettings.h"
 #include "app/browse/foldertree.h"
+#include "app/browse/listeditem.h"
 #include "app/browse/listingcolumns.h"
 #include "app/browse/valuetexts.h"
 #include "app/output/workbook/xlsxapplication.h"
@@ -51,6 +52,9 @@ Workspace::Workspace(Services services, SettingsLocation settings)
 {
     m_source.setColumns(listingColumns(Listing::Source));
     m_destination.setColumns(listingColumns(Listing::Destination));
+    // the status bar counts the folders after every change: kept as rows come
+    // and go, never a walk over millions of rows
+    m_destination.countTagPrefix(std::string(folderMarker));
 }
 
 void Workspace::start()

@@ -136,6 +136,13 @@ public:
     void setAllSelected(bool selected);
     std::size_t selectedCount() const;
 
+    // The rows whose tags begin with prefix: kept up to date as rows come and
+    // go for the prefix given to countTagPrefix (the rows already there are
+    // counted then), so it is answered at once however long the listing;
+    // for any other prefix the rows are looked at.
+    std::size_t countOfTagsStartingWith(std::string_view prefix) const;
+    void countTagPrefix(std::string prefix); // "" counts none
+
     // The first row whose tag equals tag exactly, or 0.
     std::size_t findByTag(std::string_view tag) const;
     bool containsTag(std::string_view tag) const { return findByTag(tag) != 0; }

@@ -78,13 +78,16 @@ const TypeDescriber::Type &TypeDescriber::typeOf(std::string_view fileName)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
     }
-    const std::lock_guard lock(m_mutex);
-    auto it = m_byExtension.find(key);
-    if (it == m_byExtension.end()) {
-        Type type = lookUp(key);
-        it = m_byExtension.emplace(std::move(key), std::move(type)).first;
+    {
+        // the walk's reading threads ask at once, nearly always for a type already known
+        const std::shared_lock lock(m_mutex);
+        if (const auto it = m_byExtension.find(key); it != m_byExtension.end())
+            return it->second;
     }
-    return it->second;
+    // looked up without the lock, so the others never wait for the database
+    Type type = lookUp(key);
+    const std::lock_guard lock(m_mutex);
+    return m_byExtension.emplace(std::move(key), std::move(type)).first->second;
 }
 
 } // namespace mrb::platform::posix

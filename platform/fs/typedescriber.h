@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <mutex>
+#include <shared_mutex>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -38,7 +38,7 @@ public:
 private:
     const Type &typeOf(std::string_view fileName);
 
-    std::mutex m_mutex;
+    std::shared_mutex m_mutex;
     std::unordered_map<std::string, Type> m_byExtension;
 };
 

@@ -5,10 +5,13 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <ctime>
+#include <fcntl.h>
 #include <pthread.h>
 #include <sys/vfs.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace mrb::platform::posix
 {
@@ -16,12 +19,49 @@ namespace mrb::platform::posix
 namespace
 {
 
-double threadCpuSeconds()
+// This thread's processor time, and the time it spent ready to run while
+// the processors served other work (from the scheduler's counts, a file
+// kept open; 0 where the kernel keeps none).
+class ThreadTimes
 {
-    timespec now {};
-    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
+public:
+    struct Sample {
+        double cpu = 0;
+        double ready = 0;
+    };
+
+    ThreadTimes()
+        : m_fd(::open("/proc/thread-self/schedstat", O_RDONLY | O_CLOEXEC))
+    {
+    }
+    ~ThreadTimes()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    ThreadTimes(const ThreadTimes &) = delete;
+    ThreadTimes &operator=(const ThreadTimes &) = delete;
+
+    Sample now() const
+    {
+        // the processor time from the clock: the scheduler's count of it lags by up to a tick
+        timespec cpu {};
+        ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
+        Sample sample {static_cast<double>(cpu.tv_sec) + static_cast<double>(cpu.tv_nsec) / 1e9, 0};
+        char text[96];
+        const ssize_t n = m_fd >= 0 ? ::pread(m_fd, text, sizeof text - 1, 0) : -1;
+        unsigned long long ran = 0, ready = 0;
+        if (n > 0) {
+            text[n] = '\0';
+            if (std::sscanf(text, "%llu %llu", &ran, &ready) == 2)
+                sample.ready = static_cast<double>(ready) / 1e9;
+        }
+        return sample;
+    }
+
+private:
+    int m_fd;
+};
 
 } // namespace
 
@@ -57,15 +97,27 @@ WalkPool::~WalkPool()
 
 void WalkPool::queue(FolderRead &read, UniqueFd fd, const std::vector<std::uint32_t> &key)
 {
-    const std::lock_guard lock(m_mutex);
-    queueLocked(read, std::move(fd), key);
+    std::unique_lock lock(m_mutex);
+    const std::size_t queued = queueLocked(read, std::move(fd), key);
+    lock.unlock();
+    wake(queued);
 }
 
-void WalkPool::queueLocked(FolderRead &read, UniqueFd fd, const std::vector<std::uint32_t> &key)
+void WalkPool::wake(std::size_t queued)
+{
+    // as many threads as there are new folders: waking all for one folder
+    // costs them each a trip through the lock for nothing
+    if (queued == 1)
+        m_workReady.notify_one();
+    else if (queued > 1)
+        m_workReady.notify_all();
+}
+
+std::size_t WalkPool::queueLocked(FolderRead &read, UniqueFd fd, const std::vector<std::uint32_t> &key)
 {
     std::shared_ptr<HeldFolder> held;
     std::shared_ptr<const std::string> parentPath;
-    bool queued = false;
+    std::size_t queued = 0;
     for (std::uint32_t i = 0; i < read.subFolders.size(); ++i) {
         SubFolder &sub = read.subFolders[i];
         if (sub.linked)
@@ -83,20 +135,26 @@ void WalkPool::queueLocked(FolderRead &read, UniqueFd fd, const std::vector<std:
         slot->parent = held;
         sub.slot = slot;
         m_waiting.push(std::move(slot));
-        queued = true;
+        ++queued;
     }
-    if (!queued)
-        return;
+    if (queued == 0)
+        return 0;
     // A thread still reading while the pool is destroyed queues too: starting
     // threads then would leave them running past the pool.
     if (m_threads.empty() && !m_stopping) {
         for (std::size_t i = 0; i < m_limits.threads; ++i)
             startThread();
     }
-    m_workReady.notify_all();
+    return queued;
 }
 
 void WalkPool::readSlot(WalkSlot &slot)
+{
+    UniqueFd kept = readFolderOf(slot);
+    queueSubFolders(slot, std::move(kept));
+}
+
+UniqueFd WalkPool::readFolderOf(WalkSlot &slot)
 {
     UniqueFd kept;
     try {
@@ -107,14 +165,23 @@ void WalkPool::readSlot(WalkSlot &slot)
         slot.failure = std::current_exception();
     }
     slot.parent.reset(); // the folder holding it may be closed once its last sub-folder is open
-    const std::lock_guard lock(m_mutex);
-    if (!slot.failure) {
-        try {
-            queueLocked(*slot.read, std::move(kept), slot.key);
-        } catch (...) {
-            slot.failure = std::current_exception();
+    return kept;
+}
+
+void WalkPool::queueSubFolders(WalkSlot &slot, UniqueFd kept)
+{
+    std::size_t queued = 0;
+    {
+        const std::lock_guard lock(m_mutex);
+        if (!slot.failure) {
+            try {
+                queued = queueLocked(*slot.read, std::move(kept), slot.key);
+            } catch (...) {
+                slot.failure = std::current_exception();
+            }
         }
     }
+    wake(queued);
 }
 
 void WalkPool::work()
@@ -127,6 +194,7 @@ void WalkPool::work()
         sigdelset(&asynchronous, synchronous);
     pthread_sigmask(SIG_BLOCK, &asynchronous, nullptr);
 
+    const ThreadTimes times;
     std::unique_lock lock(m_mutex);
     for (;;) {
         m_workReady.wait(lock, [this] { return m_stopping || (!m_waiting.empty() && !m_full); });
@@ -139,16 +207,26 @@ void WalkPool::work()
         slot->state = WalkSlot::State::Reading;
         lock.unlock();
         const auto started = std::chrono::steady_clock::now();
-        const double cpuBefore = threadCpuSeconds();
-        readSlot(*slot);
-        const double cpu = threadCpuSeconds() - cpuBefore;
+        const ThreadTimes::Sample before = times.now();
+        UniqueFd kept = readFolderOf(*slot);
+        const ThreadTimes::Sample after = times.now();
         const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        // Time spent ready to run is other work on a busy processor, not the
+        // disk: more threads would make that worse. (The queueing after the
+        // read is left out: it may wait for the pool's lock.)
+        const double ready = after.ready - before.ready;
+        queueSubFolders(*slot, std::move(kept));
         lock.lock();
-        noteWaiting(wall, cpu);
+        noteWaiting(std::max(0.0, wall - ready), after.cpu - before.cpu);
         slot->state = WalkSlot::State::Read;
         m_ahead += slot->read ? slot->read->cost() : 0;
         m_full = m_ahead >= m_limits.ahead;
-        m_slotRead.notify_all();
+        // only the walk waits for a read, and only for the one it needs next
+        const bool awaited = m_awaited == slot.get();
+        lock.unlock();
+        if (awaited)
+            m_slotRead.notify_all();
+        lock.lock();
     }
 }
 
@@ -166,8 +244,10 @@ void WalkPool::noteWaiting(double wall, double cpu)
 {
     m_worked += cpu;
     m_waited += std::max(0.0, wall - cpu);
-    // judged over the last 20 ms or so of work, so a few slow reads decide nothing
-    if (m_worked + m_waited < 0.02)
+    // Judged over the last tenth of a second or so, so a few slow reads decide
+    // nothing: the first reads of a walk wait for the type database to load,
+    // and a warm walk that grew on them kept idle threads to the end.
+    if (m_worked + m_waited < 0.1)
         return;
     if (m_waited > m_worked && m_threads.size() < m_limits.maxThreads && !m_stopping)
         startThread();
@@ -182,7 +262,9 @@ FolderRead WalkPool::take(WalkSlot &slot)
         lock.unlock();
         readSlot(slot);
     } else {
+        m_awaited = &slot;
         m_slotRead.wait(lock, [&slot] { return slot.state == WalkSlot::State::Read; });
+        m_awaited = nullptr;
         m_ahead -= slot.read ? slot.read->cost() : 0;
         // Once stopped, the threads wait until half the room is free again:
         // waking them for every folder taken costs more than their reading.

@@ -96,13 +96,18 @@ private:
     void startThread(); // under the lock
     // After a read that took wall seconds of which cpu on the processor.
     void noteWaiting(double wall, double cpu);
-    void readSlot(WalkSlot &slot);
-    void queueLocked(FolderRead &read, UniqueFd fd, const std::vector<std::uint32_t> &key);
+    void readSlot(WalkSlot &slot); // readFolderOf, then queueSubFolders
+    UniqueFd readFolderOf(WalkSlot &slot); // the folder's fd, kept for its sub-folders
+    void queueSubFolders(WalkSlot &slot, UniqueFd kept);
+    // Returns how many sub-folders it queued; wake(that) once the lock is let go.
+    std::size_t queueLocked(FolderRead &read, UniqueFd fd, const std::vector<std::uint32_t> &key);
+    void wake(std::size_t queued);
 
     const WalkLimits m_limits;
     std::mutex m_mutex;
     std::condition_variable m_workReady; // a slot to read, room ahead, or the end
     std::condition_variable m_slotRead;
+    const WalkSlot *m_awaited = nullptr; // the slot the walk waits for
     std::priority_queue<std::shared_ptr<WalkSlot>, std::vector<std::shared_ptr<WalkSlot>>, Later> m_waiting;
     std::size_t m_ahead = 0; // entries read by the threads and not yet taken
     bool m_full = false; // the threads wait for room ahead

@@ -301,6 +301,11 @@ struct LocaleFormat::Data {
     mutable std::mutex cacheMutex;
     mutable std::array<CachedDay, cachedDays> days;
     mutable std::size_t nextDay = 0; // the slot to replace next
+    // The last time made into a text: the three dates of a file, and files
+    // made together, often share their second.
+    mutable std::int64_t lastTime = 0;
+    mutable std::string lastText;
+    mutable bool hasLast = false;
 
     Data() = default;
     Data(const Data &other)
@@ -341,6 +346,7 @@ struct LocaleFormat::Data {
             asciiDigits = copy.asciiDigits;
             days = {};
             nextDay = 0;
+            hasLast = false;
         }
         return *this;
     }
@@ -561,6 +567,23 @@ std::string LocaleFormat::formatDateTime(std::int64_t secondsSinceEpoch) const
 }
 
 void LocaleFormat::appendDateTime(std::string &out, std::int64_t secondsSinceEpoch) const
+{
+    const std::size_t start = out.size();
+    {
+        const std::lock_guard<std::mutex> lock(d->cacheMutex);
+        if (d->hasLast && d->lastTime == secondsSinceEpoch) {
+            out += d->lastText;
+            return;
+        }
+    }
+    makeDateTime(out, secondsSinceEpoch);
+    const std::lock_guard<std::mutex> lock(d->cacheMutex);
+    d->lastTime = secondsSinceEpoch;
+    d->lastText.assign(out, start);
+    d->hasLast = true;
+}
+
+void LocaleFormat::makeDateTime(std::string &out, std::int64_t secondsSinceEpoch) const
 {
     {
         const std::lock_guard<std::mutex> lock(d->cacheMutex);

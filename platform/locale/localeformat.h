@@ -47,6 +47,7 @@ public:
     static void setUser(std::string_view localeName);
 
 private:
+    void makeDateTime(std::string &out, std::int64_t secondsSinceEpoch) const; // past the last-time memo
     struct Data;
     std::unique_ptr<Data> d;
 };

@@ -191,3 +191,24 @@ TEST_F(ShowMode, ControlCharactersInFieldsAreEscaped)
     EXPECT_EQ(rows[0][1], tree.path("odd\\tfolder"));
     EXPECT_EQ(rows[0][7], tree.path("odd\\tfolder/a\\\\b\\tc\\nd\\re.txt"));
 }
+
+// A listing longer than one write of the gathered lines: none is lost or cut
+// at a write's edge.
+TEST_F(ShowMode, ListingLongerThanOneWriteKeepsEveryLine)
+{
+    TempTree many;
+    const std::string first = many.file("first");
+    std::vector<std::string> names;
+    for (int i = 0; i < 2200; ++i) {
+        names.push_back(std::string(200, 'n') + std::to_string(10000 + i) + ".txt");
+        // links: a new file each would cost this file system far more time
+        ASSERT_EQ(::link(first.c_str(), many.path(names.back()).c_str()), 0);
+    }
+    names.insert(names.begin(), "first");
+    ASSERT_EQ(run({"--show", many.root()}), 0) << err;
+    ASSERT_GT(out.size(), std::size_t {1} << 20);
+    const auto rows = splitRows(out);
+    for (const Fields &row : rows)
+        ASSERT_EQ(row.size(), 8u);
+    EXPECT_TRUE(column(rows, 0) == names);
+}

@@ -354,6 +354,32 @@ TEST(ListSelection, CountsFollowEveryChange)
     EXPECT_EQ(list.rowCount(), 0u);
 }
 
+// The count kept for one prefix answers as looking at every row would, through
+// rows added before and after it is asked for, sorted in, replaced and removed.
+TEST(ListTagCount, KeptCountFollowsEveryChange)
+{
+    ListModel list;
+    list.append(makeRow("a", "<D>/music/a"));
+    list.append(makeRow("x", "/music/x"));
+    list.countTagPrefix("<D>");
+    EXPECT_EQ(list.countOfTagsStartingWith("<D>"), 1u);
+    list.append(std::vector<ListRow> {makeRow("b", "<D>/music/b"), makeRow("y", "/music/y")});
+    list.sort();
+    list.append(std::vector<ListRow> {makeRow("c", "<D>/music/c"), makeRow("0", "<D>/music/0")});
+    list.append(makeRow("1", "<D>/music/1"));
+    EXPECT_EQ(list.countOfTagsStartingWith("<D>"), 5u);
+    list.setRow(1, makeRow("0", "/music/0")); // a folder row becomes a file row
+    EXPECT_EQ(list.countOfTagsStartingWith("<D>"), 4u);
+    list.remove(list.findByTag("<D>/music/a"));
+    EXPECT_EQ(list.countOfTagsStartingWith("<D>"), 3u);
+    list.removeIf([&list](std::size_t r) { return list.text(r) == "b" || list.text(r) == "x"; });
+    EXPECT_EQ(list.countOfTagsStartingWith("<D>"), 2u);
+    // another prefix is answered by looking at the rows
+    EXPECT_EQ(list.countOfTagsStartingWith("/music/"), 2u);
+    list.clear();
+    EXPECT_EQ(list.countOfTagsStartingWith("<D>"), 0u);
+}
+
 TEST(ListFindByTag, FirstRowWithExactTag)
 {
     ListModel list;

@@ -152,3 +152,21 @@ TEST(LocaleFormatUser, SetUserChangesTheSharedInstanceInPlace)
     EXPECT_EQ(user.name(), "en_US");
     LocaleFormat::setUser("");
 }
+
+// A time given again is answered from the last text made; a different time,
+// or the same time after a change of locale, never is.
+TEST_F(LocaleFormatTest, RepeatedTimesGiveTheirOwnTexts)
+{
+    const LocaleFormat us("en_US");
+    EXPECT_EQ(us.formatDateTime(nov14Utc221320), "11/14/23 11:13:20 PM");
+    EXPECT_EQ(us.formatDateTime(nov14Utc221320), "11/14/23 11:13:20 PM");
+    EXPECT_EQ(us.formatDateTime(nov14Utc221320 + 1), "11/14/23 11:13:21 PM");
+    EXPECT_EQ(us.formatDateTime(nov14Utc221320), "11/14/23 11:13:20 PM");
+
+    const LocaleFormat &user = LocaleFormat::user();
+    LocaleFormat::setUser("en_US");
+    EXPECT_EQ(user.formatDateTime(nov14Utc221320), "11/14/23 11:13:20 PM");
+    LocaleFormat::setUser("de_DE");
+    EXPECT_EQ(user.formatDateTime(nov14Utc221320), "14.11.23 23:13:20");
+    LocaleFormat::setUser("");
+}

@@ -1,0 +1,88 @@
+// SPDX-FileCopyrightText: 2026 The Marrowby developers
+// SPDX-License-Identifier: MIT
+#include "platform/controls/listmodel_p.h"
+
+#include <bit>
+#include <vector>
+
+namespace mrb::platform
+{
+
+std::size_t ListModel::Impl::capacityFor(std::size_t count) const
+{
+    // Load kept at or below 0.7.
+    std::size_t cap = 16;
+    while (cap * 7 < count * 10)
+        cap *= 2;
+    return cap;
+}
+
+void ListModel::Impl::indexInsert(IndexEntry entry)
+{
+    const std::size_t mask = index.size() - 1;
+    std::size_t i = homeOf(entry.hash, mask);
+    while (index[i].rowPlusOne != 0) {
+        const IndexEntry &e = index[i];
+        if (e.hash == entry.hash && rows[e.rowPlusOne - 1].tagIs(rows[entry.rowPlusOne - 1].tag()))
+            return;
+        i = (i + 1) & mask;
+    }
+    index[i] = entry;
+}
+
+void ListModel::Impl::rebuildIndex()
+{
+    index.assign(capacityFor(rows.size()), IndexEntry {0, 0});
+    const std::size_t mask = index.size() - 1;
+    // Rows go in by the region of the table their tags land in, so the
+    // table is filled region by region rather than at random: a table
+    // larger than the caches then costs no cache miss per row. A stable
+    // counting sort on the top bits of the home slot keeps rows of equal
+    // tags in row order, so the first of them is the one found. The
+    // entries carry their hashes, so the rows are read in order, once.
+    constexpr int regionBits = 11;
+    const int shift = std::max(0, std::countr_zero(index.size()) - regionBits);
+    std::vector<std::uint32_t> start((std::size_t {1} << regionBits) + 1, 0);
+    for (const Slot &s : rows)
+        ++start[(homeOf(s.tagHash, mask) >> shift) + 1];
+    for (std::size_t g = 1; g < start.size(); ++g)
+        start[g] += start[g - 1];
+    std::vector<IndexEntry, LargeAllocator<IndexEntry>> order(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::uint32_t hash = rows[i].tagHash;
+        order[start[homeOf(hash, mask) >> shift]++] = {hash, static_cast<std::uint32_t>(i + 1)};
+    }
+    for (const IndexEntry &entry : order)
+        indexInsert(entry);
+    indexValid = true;
+}
+
+void ListModel::Impl::indexAppended(std::size_t first)
+{
+    if (!indexValid)
+        return;
+    if (capacityFor(rows.size()) > index.size()) {
+        indexValid = false; // rebuilt, larger, at the next look-up
+        return;
+    }
+    for (std::size_t r = first; r <= rows.size(); ++r)
+        indexInsert(r);
+}
+
+std::size_t ListModel::Impl::find(std::string_view tag)
+{
+    if (rows.empty())
+        return 0;
+    if (!indexValid)
+        rebuildIndex();
+    const std::uint32_t h = hashTag(tag);
+    const std::size_t mask = index.size() - 1;
+    for (std::size_t i = homeOf(h, mask); index[i].rowPlusOne != 0; i = (i + 1) & mask) {
+        const IndexEntry &e = index[i];
+        if (e.hash == h && rows[e.rowPlusOne - 1].tagIs(tag))
+            return e.rowPlusOne;
+    }
+    return 0;
+}
+
+} // namespace mrb::platform
