@@ -6,9 +6,7 @@
 #include "app/cli/tabfields.h"
 #include "app/workspace/workspace.h"
 #include "platform/fs/filesystem.h"
-#include "platform/fs/posixfilesystem.h"
 
-#include <filesystem>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -51,12 +49,7 @@ void appendEscaped(std::string &line, std::string_view text)
 int runShow(CliContext &context)
 {
     const CliOptions &options = context.options;
-    std::string folder = options.showFolder;
-    if (!folder.starts_with('/')) {
-        std::error_code ec;
-        folder = std::filesystem::absolute(folder, ec).string();
-    }
-    folder = platform::withDotsResolved(folder);
+    const std::string folder = platform::absolutePath(options.showFolder);
     // The window would show an empty listing; here the caller learns why.
     core::Workspace &workspace = context.workspace;
     platform::FileSystem &fs = workspace.services().fs;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/output/celllog.h"
+#include "app/output/celltext.h"
 #include "app/output/spreadsheetapplication.h"
 
 #include <functional>
@@ -75,18 +76,5 @@ private:
     double m_fontPoints = 0;
     std::map<std::size_t, double> m_columnWidths;
 };
-
-// Width of a text in character cells of a monospaced font: East Asian wide
-// characters take two, combining marks none.
-std::size_t displayWidth(std::string_view utf8);
-
-// The column width, in the workbook's units (the default font's digit
-// width), that shows a text of the given display width in a monospaced font
-// of the given size, with the cell's padding.
-double fittedColumnWidth(std::size_t displayWidth, double fontPoints);
-
-// The text with every byte that is not part of a valid UTF-8 sequence
-// replaced by U+FFFD; a workbook holds only valid UTF-8.
-std::string validUtf8(std::string_view text);
 
 } // namespace mrb::core
