@@ -5,8 +5,9 @@
 #include "platform/com/widestring_p.h"
 #include "platform/text/asciitext.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// after windows.h, whose types it uses
+#include <shellapi.h>
 
 namespace mrb::platform
 {

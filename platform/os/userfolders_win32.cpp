@@ -3,8 +3,9 @@
 #include "platform/com/widestring_p.h"
 #include "platform/os/userfolders.h"
 
-#include <shlobj.h>
 #include <windows.h>
+// after windows.h, whose types it uses
+#include <shlobj.h>
 
 namespace mrb::platform
 {

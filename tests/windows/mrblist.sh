@@ -46,8 +46,8 @@ same=(--set Common.Sub=True --set Common.Type=False --set Common.Created=False -
 
 # name | arguments | output file | how the Windows bytes are read
 formats=(
-    "field table|--set Output.FileType=Customize --set Output.Separator=;|out.txt|eight-bit"
-    "web page|--set Output.FileType=Customize|out.htm|eight-bit"
+    "field table|--set Output.FileType=Customize --set Output.Standard=False --set Output.Separator=;|out.txt|eight-bit"
+    "web page|--set Output.FileType=Customize --set Output.Standard=False|out.htm|eight-bit"
     "path list|--set Output.FileType=Playlist|out.m3u|eight-bit"
     "PLS playlist|--set Output.FileType=Playlist|out.pls|eight-bit"
     "csv|--format csv|out.csv|csv"
@@ -101,7 +101,7 @@ codes=(
     "unknown option|2|--bogus|--bogus"
     "a folder that is not there|1|no such folder|--show Z:\\nowhere\\at\\all"
     "an output folder that is not there|1|Z:|-o Z:\\nowhere\\at\\all\\x.txt $(windows_path "$tree")"
-    "a workbook|1|not part of this build|-o $(windows_path "$work/win/x.xlsx") $(windows_path "$tree")"
+    "a workbook|1|not part of this build|--set Output.FileType=Customize --set Output.Standard=False -o $(windows_path "$work/win/x.xlsx") $(windows_path "$tree")"
     "a catalog|1|not part of this build|catalog list"
     "media tags|2|reads no media tags|--format csv --tags -o $(windows_path "$work/win/t.csv") $(windows_path "$tree")"
 )
