@@ -43,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(Forms,
         PathCase {"ShareRoot", "\\\\server\\share\\", "\\\\server\\share\\", "", "", true},
         PathCase {"OnShare", "\\\\server\\share\\a\\b", "\\\\server\\share\\a\\b", "b", "\\\\server\\share\\a", true},
         PathCase {"Relative", "sub\\file", "sub\\file", "file", "sub", false}),
-    [](const testing::TestParamInfo<PathCase> &info) { return info.param.name; });
+    [](const testing::TestParamInfo<PathCase> &row) { return row.param.name; });
 
 TEST(WindowsPaths, JoinAddsOneSeparator)
 {
