@@ -28,9 +28,7 @@ core::SettingsLocation locateSettings(const CliOptions &options, const RunEnviro
     if (!platform::isAbsolutePath(file) && !env.workingFolder.empty())
         file = platform::joinPath(env.workingFolder, file);
     std::string folder = platform::parentPathOf(file);
-    if (folder.empty())
-        folder = ".";
-    return {std::move(folder), std::move(file)};
+    return {folder.empty() ? std::string(".") : std::move(folder), std::move(file)};
 }
 
 int runParsed(const std::vector<std::string> &args, const RunEnvironment &env, std::ostream &out, std::ostream &err)

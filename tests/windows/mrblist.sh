@@ -15,8 +15,8 @@ if [[ ! -x $linux ]]; then
 fi
 work=$(mktemp -d "${TMPDIR:-/tmp}/mrb-list-wine.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-# The system's 8-bit code page is Windows-1252 for this locale.
-export LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 TZ=Europe/Berlin
+# UTF-8 names for Wine; its 8-bit code page is then Windows-1252.
+export LANG=C.UTF-8 LC_ALL=C.UTF-8 TZ=Europe/Berlin
 
 tree=$work/tree
 mkdir -p "$tree/sub/deeper" "$work/lin" "$work/win"
