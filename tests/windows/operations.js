@@ -28,6 +28,15 @@ var key = "Software\\Marrowby Tests JScript";
 check(registry.WriteRegKey(4, HKCU, key, "Number", 12.5) && registry.ReadRegKey(HKCU, key, "Number") == "12",
       "a JScript number where WriteRegKey takes text, rounded half to even");
 check(registry.EnumerateRegKeyItemNames(HKCU, key) == "Number", "EnumerateRegKeyItemNames");
+var saved = fso.GetSpecialFolder(2).Path + "\\qfc-branch.reg";
+registry.WriteRegKey(1, HKCU, key + "\\Caf\u00E9", "\u00E9t\u00E9", "\u20AC 5");
+registry.WriteRegKey(1, HKCU, key + " Copy", "Old", "x");
+check(registry.ExportRegKey(HKCU, key, saved) && registry.ImportRegKey(HKCU, key + " Copy", saved)
+      && registry.EnumerateRegKeyItemNames(HKCU, key + " Copy") == "Number"
+      && registry.ReadRegKey(HKCU, key + " Copy\\Caf\u00E9", "\u00E9t\u00E9") == "\u20AC 5",
+      "ExportRegKey and ImportRegKey move a branch named beyond ASCII to another key");
+fso.DeleteFile(saved);
+registry.DeleteRegKey(HKCU, key + " Copy");
 registry.DeleteRegKey(HKCU, key);
 check(registry.ReadRegKey(HKCU, key, "Number", "gone") == "gone", "DeleteRegKey");
 
