@@ -63,5 +63,22 @@ fso.DeleteFile(lines);
 check(genFuns.GetFilesQty(fso.GetSpecialFolder(2).Path + "\\no such folder") == -1, "GetFilesQty of no folder");
 check(genFuns.GetEnglishShortMonth(true) == "", "a JScript boolean true is -1, no month");
 
+// Forms as a script makes them: objects with the members the helpers look up.
+var tips = fso.GetSpecialFolder(2).Path + "\\qfc-tips.ini";
+apiFuns.WriteIni(tips, "frmTest", "txtA", "tip A");
+var boxes = [{ Name: "txtA", ToolTipText: "old" }, { Name: "txtB", ToolTipText: "old" }];
+genFuns.SetTip({ Name: "frmTest", Controls: { Count: 2, Item: function (i) { return boxes[i]; } } }, tips);
+check(boxes[0].ToolTipText == "tip A" && boxes[1].ToolTipText == "", "SetTip: a tip from the file, a missing one cleared");
+apiFuns.WriteIni(tips, "frmTest", "mnuA", "Menu A");
+var item = { Name: "mnuA", Caption: "old" };
+genFuns.SetMenuCaption({ Name: "frmTest", Controls: { Count: 1, Item: function (i) { return item; } } }, tips);
+check(item.Caption == "old", "SetMenuCaption leaves a control that is no menu as it was");
+fso.DeleteFile(tips);
+var columns = [{ Tag: "200", Width: 50 }, { Tag: "", Width: 50 }];
+var list = { View: 3, hwnd: 0, ListItems: { Count: 1 },
+             ColumnHeaders: { Count: 2, Item: function (i) { return columns[i - 1]; } } };
+genFuns.AdjListColWid(list);
+check(columns[0].Width == 200 && columns[1].Width == 50, "AdjListColWid widens a column to its header's Tag");
+
 WScript.Echo(failures + " failed");
 WScript.Quit(failures);
