@@ -1,9 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
-#include "platform/windows/systemregistrybranch.h"
-
 #include "platform/os/failurelog.h"
 #include "platform/windows/systemregistry.h"
+#include "platform/windows/systemregistrybranch.h"
 
 #include <string>
 
