@@ -27,12 +27,6 @@ std::string localeText(const std::wstring &locale, LCTYPE what)
     return length > 1 ? fromWide(std::wstring_view(text, static_cast<std::size_t>(length - 1))) : std::string();
 }
 
-LocaleFormat &userInstance()
-{
-    static LocaleFormat instance;
-    return instance;
-}
-
 } // namespace
 
 LocaleFormat::LocaleFormat(std::string_view localeName)
@@ -51,42 +45,6 @@ LocaleFormat::LocaleFormat(std::string_view localeName)
     }
     d->groupSeparator = localeText(d->system, LOCALE_STHOUSAND);
     d->decimalSeparator = localeText(d->system, LOCALE_SDECIMAL);
-}
-
-LocaleFormat::~LocaleFormat() = default;
-
-LocaleFormat::LocaleFormat(const LocaleFormat &other)
-    : d(std::make_unique<Data>(*other.d))
-{
-}
-
-LocaleFormat &LocaleFormat::operator=(const LocaleFormat &other)
-{
-    if (this != &other)
-        *d = *other.d;
-    return *this;
-}
-
-const std::string &LocaleFormat::name() const
-{
-    return d->name;
-}
-
-const std::string &LocaleFormat::groupSeparator() const
-{
-    return d->groupSeparator;
-}
-
-const std::string &LocaleFormat::decimalSeparator() const
-{
-    return d->decimalSeparator;
-}
-
-std::string LocaleFormat::formatDateTime(std::int64_t secondsSinceEpoch) const
-{
-    std::string out;
-    appendDateTime(out, secondsSinceEpoch);
-    return out;
 }
 
 void LocaleFormat::appendDateTime(std::string &out, std::int64_t secondsSinceEpoch) const
@@ -111,14 +69,6 @@ void LocaleFormat::appendDateTime(std::string &out, std::int64_t secondsSinceEpo
     }
 }
 
-const LocaleFormat &LocaleFormat::user()
-{
-    return userInstance();
-}
-
-void LocaleFormat::setUser(std::string_view localeName)
-{
-    userInstance() = LocaleFormat(localeName);
-}
-
 } // namespace mrb::platform
+
+#include "platform/locale/localeformatmembers_p.h"
