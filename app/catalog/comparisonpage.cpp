@@ -3,7 +3,7 @@
 #include "app/catalog/comparisonpage.h"
 
 #include "app/browse/filerows.h"
-#include "app/output/machineformats.h"
+#include "app/output/machine/machineformats.h"
 #include "platform/controls/listmodel.h"
 
 namespace mrb::core

@@ -3,8 +3,8 @@
 #include "app/catalog/snapshotfilesystem.h"
 #include "app/cli/catalogcommands.h"
 #include "app/cli/commandlineui.h"
-#include "app/output/factrecorder.h"
-#include "app/output/isotime.h"
+#include "app/output/machine/factrecorder.h"
+#include "app/output/machine/isotime.h"
 #include "app/workspace/workspace.h"
 
 #include <ostream>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/cli/catalogoptions.h"
-#include "app/output/machineformats.h"
+#include "app/output/machine/machineformats.h"
 #include "app/settings/settings.h"
 
 #include <optional>

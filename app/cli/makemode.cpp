@@ -6,8 +6,8 @@
 #include "app/cli/commandlineui.h"
 #include "app/cli/helptext.h"
 #include "app/cli/interrupts.h"
-#include "app/output/folderplaylists.h"
-#include "app/output/machineoutput.h"
+#include "app/output/machine/folderplaylists.h"
+#include "app/output/machine/machineoutput.h"
 #include "app/output/outputroute.h"
 #include "app/workspace/workspace.h"
 #include "platform/fs/filesystem.h"
@@ -121,8 +121,9 @@ int runMake(CliContext &context)
         written = folders.failed == 0;
         itemsWritten = folders.entries;
     } else {
-        const core::OutputResult result =
-            core::writeOutputFile(workspace.makeContext(), context.options.output, machine ? &*machine : nullptr);
+        const core::OutputResult result = core::writeOutputFile(workspace.makeContext(),
+            context.options.output,
+            machine ? core::machineWriter(*machine) : core::ChosenWriter());
         written = result.written.ok();
         itemsWritten = result.rowsWritten;
     }

@@ -6,7 +6,7 @@
 #include "app/cli/clilibrary.h"
 #include "app/cli/commandlineui.h"
 #include "app/cli/helptext.h"
-#include "app/output/factrecorder.h"
+#include "app/output/machine/factrecorder.h"
 #include "app/workspace/workspace.h"
 #include "platform/fs/filesystem.h"
 #include "platform/media/mediareader.h"

@@ -3,8 +3,8 @@
 #include "app/cli/recordprinter.h"
 
 #include "app/cli/tabfields.h"
-#include "app/output/isotime.h"
-#include "app/output/machinefields.h"
+#include "app/output/machine/isotime.h"
+#include "app/output/machine/machinefields.h"
 
 #include <ostream>
 

@@ -6,7 +6,6 @@
 #include "app/destination/destinationactivity.h"
 #include "app/library/libraryapifuns.h"
 #include "app/output/linewriters.h"
-#include "app/output/machineoutput.h"
 #include "app/output/outputfields.h"
 #include "app/output/outputroute.h"
 #include "app/output/spreadsheetwriter.h"
@@ -171,10 +170,10 @@ void MakeOutputFile(const MakeContext &context)
     writeOutputFile(context, fileName);
 }
 
-OutputResult writeOutputFile(const MakeContext &context, const std::string &fileName, const MachineOutput *machine)
+OutputResult writeOutputFile(const MakeContext &context, const std::string &fileName, const ChosenWriter &chosen)
 {
     const SettingsRecord &settings = context.settings();
-    // every row, or what the machine format wrote (an m3u8 playlist leaves folders out)
+    // every row, or what the chosen writer wrote (an m3u8 playlist leaves folders out)
     std::size_t n = context.destination.rowCount();
     const OutputPlan plan =
         chooseOutput(settings.value(Setting::OutputFileType), settings.value(Setting::OutputStandard), fileName);
@@ -183,8 +182,8 @@ OutputResult writeOutputFile(const MakeContext &context, const std::string &file
     {
         const LongWork working(context);
         try {
-            if (machine)
-                result = writeMachineOutput(context, *machine, fileName);
+            if (chosen)
+                result = chosen(context, fileName);
             else if (plan.route == OutputRoute::Spreadsheet)
                 result.written =
                     WriteSpreadsheet(context.spreadsheet, fileName, context.destination, settings, context.statusBar);
@@ -197,7 +196,7 @@ OutputResult writeOutputFile(const MakeContext &context, const std::string &file
         }
 
         // Only the line outputs are followed by the delete step.
-        if (result.written.ok() && (machine || plan.route != OutputRoute::Spreadsheet)
+        if (result.written.ok() && (chosen || plan.route != OutputRoute::Spreadsheet)
             && settings.isOn(Setting::OutputDelete)) {
             try {
                 deleteListedItems(context, fileName);
@@ -215,7 +214,7 @@ OutputResult writeOutputFile(const MakeContext &context, const std::string &file
         return result;
     }
 
-    if (!machine)
+    if (!chosen)
         result.rowsWritten = n;
     context.statusBar.setPrompt(" Ready.");
     context.ui.showMessage(closingMessage(result.rowsWritten, fileName), MessageIcon::Information);

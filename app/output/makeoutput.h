@@ -23,7 +23,6 @@ namespace mrb::core
 class DestinationActivity;
 class LibraryApiFuns;
 class UserInterface;
-struct MachineOutput;
 
 // What the Make command works with. The settings are reached through an
 // accessor because the options dialog that Make may show first reloads them.
@@ -47,6 +46,10 @@ struct OutputResult {
     platform::WriteResult written; // or the file and why it could not be written
 };
 
+// A writer put in place of the one the settings pick (mrb-list --format):
+// writes the destination listing to fileName and counts what it wrote.
+using ChosenWriter = std::function<OutputResult(const MakeContext &context, const std::string &fileName)>;
+
 // The Make command: checks that the destination has rows, shows the options
 // dialog first when System.Dialog is "False", asks for the output file and
 // writes it (see writeOutputFile). A cancelled dialog ends it silently.
@@ -58,9 +61,8 @@ void MakeOutputFile(const MakeContext &context);
 // first. Ends with " Ready." and either the closing message or, when the
 // output could not be written, a warning naming the file and the reason; an
 // existing file of that name is then left as it was and nothing is deleted.
-// With machine, that format is written instead (machineoutput.h).
-OutputResult writeOutputFile(
-    const MakeContext &context, const std::string &fileName, const MachineOutput *machine = nullptr);
+// With chosen, that writer writes instead of the one the settings pick.
+OutputResult writeOutputFile(const MakeContext &context, const std::string &fileName, const ChosenWriter &chosen = {});
 
 // "Outputted n items to 'fileName' successfully!"
 std::string closingMessage(std::size_t rows, const std::string &fileName);

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/window/snapshotcomparedialog.h"
 
-#include "app/output/isotime.h"
+#include "app/output/machine/isotime.h"
 #include "app/window/utf8qstring.h"
 
 #include <QComboBox>

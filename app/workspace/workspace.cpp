@@ -6,7 +6,7 @@
 #include "app/browse/foldertree.h"
 #include "app/browse/listingcolumns.h"
 #include "app/browse/valuetexts.h"
-#include "app/output/xlsxapplication.h"
+#include "app/output/workbook/xlsxapplication.h"
 
 namespace mrb::core
 {

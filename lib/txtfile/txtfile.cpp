@@ -11,6 +11,7 @@
 #include "platform/fs/fileappend.h"
 #include "platform/fs/filerewrite.h"
 #include "platform/fs/safefile.h"
+#include "platform/os/failurelog.h"
 
 #include <algorithm>
 #include <climits>
@@ -24,12 +25,20 @@ namespace
 
 constexpr std::string_view lineBreak = "\r\n";
 
+// The operations report no failure to their caller; the failure log keeps it.
+void keepTrace(std::string_view what, const mrb::platform::WriteResult &result)
+{
+    if (!result)
+        mrb::platform::logIgnoredFailure(what, result.problem());
+}
+
 // Rewrites a regular file with what make returns for its bytes, the file
 // locked from the read to the replacement (platform/fs/filerewrite.h). A
-// failed write leaves the file as it was; the operation reports nothing.
-template <class Make> void rewrite(const std::string &path, Make make)
+// failed write leaves the file as it was.
+template <class Make> void rewrite(std::string_view operation, const std::string &path, Make make)
 {
-    mrb::platform::rewriteFile(path, [&](std::string_view old) { return std::optional<std::string>(make(old)); });
+    keepTrace(operation,
+        mrb::platform::rewriteFile(path, [&](std::string_view old) { return std::optional<std::string>(make(old)); }));
 }
 
 // The first line holding find, counted from 1; 0 when none does. Without
@@ -67,7 +76,7 @@ void TxtFile::AppendLine(std::string FileName, StrRef Content)
 {
     // One write at the end of the file: a line another program appends
     // meanwhile stays. A failure is not reported.
-    mrb::platform::appendToFile(FileName, fileBytesOf(Content.get()) + std::string(lineBreak));
+    keepTrace("AppendLine", mrb::platform::appendToFile(FileName, fileBytesOf(Content.get()) + std::string(lineBreak)));
 }
 
 std::string TxtFile::ReadLastLine(std::string FileName)
@@ -97,7 +106,7 @@ void TxtFile::DeleteLine(std::string FileName, std::string Content, std::string 
     // arguments are put in its code page.
     Content = fileBytesOf(Content);
     Separator = fileBytesOf(Separator);
-    rewrite(FileName, [&](std::string_view text) {
+    rewrite("DeleteLine", FileName, [&](std::string_view text) {
         std::string out;
         for (std::string_view line : splitLines(text)) {
             const auto key = keyOf(line, Separator, FieldNo);
@@ -115,7 +124,7 @@ void TxtFile::ModifyLine(
     OldString = fileBytesOf(OldString);
     NewString = fileBytesOf(NewString);
     Separator = fileBytesOf(Separator);
-    rewrite(FileName, [&](std::string_view text) {
+    rewrite("ModifyLine", FileName, [&](std::string_view text) {
         std::string out;
         for (std::string_view line : splitLines(text)) {
             const auto key = keyOf(line, Separator, FieldNo);
@@ -157,7 +166,8 @@ std::string TxtFile::GetLineStrByFind(std::string FileName, std::string FindStri
 void TxtFile::WriteByCharset(std::string FileName, std::string Content, std::string CharSet)
 {
     // A failed write leaves the file as it was; the operation reports nothing.
-    mrb::platform::writeFileSafely(FileName, Charset::named(CharSet).encode(Content, true));
+    keepTrace(
+        "WriteByCharset", mrb::platform::writeFileSafely(FileName, Charset::named(CharSet).encode(Content, true)));
 }
 
 std::string TxtFile::ReadByCharset(std::string FileName, std::string CharSet)

@@ -3,9 +3,11 @@
 #include "platform/fs/filelock_p.h"
 
 #include <cerrno>
+#include <chrono>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace mrb::platform::posix
@@ -14,8 +16,15 @@ namespace mrb::platform::posix
 namespace
 {
 
-// A name replaced this often while we waited is given up on.
-constexpr int kMaxAttempts = 100;
+// Each time the name leads to another file once the lock is ours, someone
+// replaced it while we waited: a writer that keeps doing so (another client
+// rewriting in a loop) can win every race for the new file, so the wait is
+// bounded by time, not by a count of lost races. Past a few quick attempts
+// each retry pauses briefly, so a name replaced without locking is not
+// polled at full speed.
+constexpr auto kGiveUpAfter = std::chrono::seconds(30);
+constexpr int kQuickAttempts = 100;
+constexpr auto kPause = std::chrono::milliseconds(1);
 
 bool sameFile(const struct stat &a, const struct stat &b)
 {
@@ -26,7 +35,10 @@ bool sameFile(const struct stat &a, const struct stat &b)
 
 UniqueFd openLocked(const std::string &path, int flags, unsigned mode, int operation, int &err)
 {
-    for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+    const auto deadline = std::chrono::steady_clock::now() + kGiveUpAfter;
+    for (int attempt = 0; attempt < kQuickAttempts || std::chrono::steady_clock::now() < deadline; ++attempt) {
+        if (attempt >= kQuickAttempts)
+            std::this_thread::sleep_for(kPause);
         UniqueFd file(::open(path.c_str(), flags | O_CLOEXEC, static_cast<mode_t>(mode)));
         struct stat held {
         };

@@ -4,8 +4,8 @@
 #include "platform/os/interruptstate_p.h"
 
 #include <csignal>
-#include <initializer_list>
 #include <cstring>
+#include <initializer_list>
 #include <unistd.h>
 
 namespace mrb::platform

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/destination/destinationactivity.h"
 #include "app/output/makeoutput.h"
-#include "app/output/xlsxapplication.h"
+#include "app/output/workbook/xlsxapplication.h"
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"
 #include "platform/fs/posixfilesystem.h"

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "app/output/spreadsheetwriter.h"
-#include "app/output/xlsxapplication.h"
+#include "app/output/workbook/xlsxapplication.h"
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"
 #include "tests/support/listingfixtures.h"
@@ -158,16 +158,4 @@ TEST(ColumnFit, MeasuresCharacterCells)
     EXPECT_GT(fittedColumnWidth(10, 9), 10.0);
     EXPECT_LT(fittedColumnWidth(10, 9), 12.0);
     EXPECT_EQ(fittedColumnWidth(5000, 9), 255.0);
-}
-
-TEST(ColumnFit, InvalidUtf8BecomesReplacementCharacters)
-{
-    EXPECT_EQ(validUtf8("ok \xC3\xA9"), "ok \xC3\xA9");
-    EXPECT_EQ(validUtf8("a\xFF"
-                        "b"),
-        "a\xEF\xBF\xBD"
-        "b");
-    EXPECT_EQ(validUtf8("\xC0\xAF"), "\xEF\xBF\xBD\xEF\xBF\xBD"); // overlong "/"
-    EXPECT_EQ(validUtf8("\xED\xA0\x80"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"); // surrogate
-    EXPECT_EQ(validUtf8("\xE2\x82"), "\xEF\xBF\xBD\xEF\xBF\xBD"); // truncated
 }
