@@ -3,22 +3,12 @@
 #include "platform/fs/filesystem.h"
 
 #include "platform/fs/casefold.h"
+#include "platform/text/asciitext.h"
 
 #include <algorithm>
 
 namespace mrb::platform
 {
-
-namespace
-{
-
-unsigned char foldAscii(char c)
-{
-    const auto u = static_cast<unsigned char>(c);
-    return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u - 'A' + 'a') : u;
-}
-
-} // namespace
 
 FileSystem::SubFolders FileSystem::subFolders(const std::string &path)
 {
@@ -72,8 +62,9 @@ bool nameLess(std::string_view a, std::string_view b)
         const auto y = static_cast<unsigned char>(b[i]);
         if (x >= 0x80 || y >= 0x80)
             break;
-        const unsigned char fx = foldAscii(x);
-        const unsigned char fy = foldAscii(y);
+        // Both are ASCII here, so as char they order as the bytes do.
+        const char fx = lowerAscii(a[i]);
+        const char fy = lowerAscii(b[i]);
         if (fx != fy)
             return fx < fy;
     }

@@ -12,12 +12,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <deque>
 #include <dlfcn.h>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <sys/resource.h>
@@ -495,5 +497,56 @@ inline void runBothWays(IDispatch *object, const std::string &root, const std::v
         }
     }
 }
+
+// One row of a parameterised test: an operation called once through its
+// slot and once through Invoke, each in a place of its own, on the test's
+// fixture (Client). Both must give result and, when effect is set, leave
+// after behind.
+template <class Client> struct BothWays {
+    std::string name; // letters, digits and blanks: the test's name
+    std::function<void(Client &, const Place &)> prepare = nullptr;
+    std::function<std::string(Client &, const Place &)> slot = nullptr;
+    DISPID id = 0;
+    std::function<std::vector<Arg>(const Place &)> args = nullptr;
+    std::string result = {};
+    std::function<std::string(Client &, const Place &)> effect = nullptr;
+    std::string after = {};
+};
+
+template <class Client>
+void runBothWays(Client &client, IDispatch *object, const std::string &root, const BothWays<Client> &row)
+{
+    for (const bool early : {true, false}) {
+        SCOPED_TRACE(early ? "through its slot" : "through Invoke");
+        const std::string run = early ? "slot" : "invoke";
+        const Place place {root + "/" + run, "Software\\Checks\\" + run};
+        ::mkdir(place.dir.c_str(), 0755);
+        if (row.prepare)
+            row.prepare(client, place);
+        EXPECT_EQ(early ? row.slot(client, place) : invoke(object, row.id, row.args(place)), row.result);
+        if (row.effect) {
+            EXPECT_EQ(row.effect(client, place), row.after);
+        }
+    }
+}
+
+// What a failing row prints of itself.
+template <class Client> void PrintTo(const BothWays<Client> &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
+// A row's name as a test name: every byte but letters and digits an underscore.
+struct RowName {
+    template <class Row> std::string operator()(const ::testing::TestParamInfo<Row> &info) const
+    {
+        std::string name = info.param.name;
+        for (char &c : name) {
+            if (!std::isalnum(static_cast<unsigned char>(c)))
+                c = '_';
+        }
+        return name;
+    }
+};
 
 } // namespace abiclient

@@ -41,66 +41,6 @@ public:
         gen->CheckShortcut(gen.self(), Str(path).get(), &found);
         return textOf(found);
     }
-    Case text(std::string name,
-        std::function<std::string(Str &)> slot,
-        DISPID dispid,
-        std::vector<Arg> args,
-        std::string result)
-    {
-        return {name,
-            nullptr,
-            [slot](const Place &) {
-                Str out;
-                return slot(out);
-            },
-            dispid,
-            [args](const Place &) { return args; },
-            result};
-    }
-    Case color(I32 value, std::string result)
-    {
-        return text(
-            "LongToHTMLColor " + std::to_string(value),
-            [=, this](Str &out) {
-                gen->LongToHTMLColor(gen.self(), value, out.out());
-                return out.text();
-            },
-            id(1),
-            {i4(value)},
-            result);
-    }
-    // GetEnglishWeekday and GetEnglishShortMonth of n.
-    Case englishName(const char *op,
-        HRESULT (*const GenFunsSlots::*slot)(void *, I16, B *),
-        DISPID dispid,
-        I16 n,
-        std::string result)
-    {
-        return text(
-            op + std::string(" ") + std::to_string(n),
-            [=, this](Str &out) {
-                (gen.operator->()->*slot)(gen.self(), n, out.out());
-                return out.text();
-            },
-            dispid,
-            {i2(n)},
-            result);
-    }
-    // A case on a path below the run's folder, made by prepare.
-    Case onPath(std::string name,
-        std::function<void(const Place &)> prepare,
-        std::string relative,
-        std::string (GenFunsClient::*call)(const std::string &),
-        DISPID dispid,
-        std::string result)
-    {
-        return {name,
-            prepare,
-            [=, this](const Place &p) { return (this->*call)(relative.empty() ? "" : p.path(relative)); },
-            dispid,
-            [=](const Place &p) { return std::vector<Arg> {s(relative.empty() ? "" : p.path(relative))}; },
-            result};
-    }
 };
 
 void touch(const std::string &path, const std::string &content = "")
@@ -108,104 +48,173 @@ void touch(const std::string &path, const std::string &content = "")
     std::ofstream(path) << content;
 }
 
-TEST_F(GenFunsClient, EveryDataHelperThroughItsSlotAndThroughInvoke)
+using Row = BothWays<GenFunsClient>;
+
+// An operation without a place, answering a text.
+Row textRow(std::string name,
+    std::function<void(GenFunsClient &, B *)> call,
+    DISPID dispid,
+    std::vector<Arg> args,
+    std::string result)
 {
-    ASSERT_TRUE(gen);
-    // Two code pages and one without a charset, written where registration puts them.
-    const auto codePage = [this](const std::string &number, const std::string &name, const std::string &value) {
+    return {.name = name,
+        .slot =
+            [call](GenFunsClient &c, const Place &) {
+                Str out;
+                call(c, out.out());
+                return out.text();
+            },
+        .id = dispid,
+        .args = [args](const Place &) { return args; },
+        .result = result};
+}
+
+Row colorRow(I32 value, std::string result)
+{
+    return textRow(
+        "LongToHTMLColor " + std::to_string(value),
+        [value](GenFunsClient &c, B *out) { c.gen->LongToHTMLColor(c.gen.self(), value, out); },
+        id(1),
+        {i4(value)},
+        result);
+}
+
+// GetEnglishWeekday (id 9) and GetEnglishShortMonth (id 10) of n.
+Row englishNameRow(bool weekday, I16 n, std::string result)
+{
+    const auto slot = weekday ? &GenFunsSlots::GetEnglishWeekday : &GenFunsSlots::GetEnglishShortMonth;
+    return textRow((weekday ? "GetEnglishWeekday " : "GetEnglishShortMonth ") + std::to_string(n),
+        [=](GenFunsClient &c, B *out) { (c.gen.operator->()->*slot)(c.gen.self(), n, out); },
+        id(weekday ? 9 : 10),
+        {i2(n)},
+        result);
+}
+
+// An operation on a path below the run's place ("" passes an empty path),
+// made by prepare.
+Row pathRow(std::string name,
+    void (*prepare)(const Place &),
+    std::string relative,
+    std::string (GenFunsClient::*call)(const std::string &),
+    DISPID dispid,
+    std::string result)
+{
+    const auto pathOf = [relative](const Place &p) { return relative.empty() ? "" : p.path(relative); };
+    return {.name = name,
+        .prepare =
+            [prepare](GenFunsClient &, const Place &p) {
+                if (prepare)
+                    prepare(p);
+            },
+        .slot = [=](GenFunsClient &c, const Place &p) { return (c.*call)(pathOf(p)); },
+        .id = dispid,
+        .args = [=](const Place &p) { return std::vector<Arg> {s(pathOf(p))}; },
+        .result = result};
+}
+
+void twoFilesAndThreeBelow(const Place &p)
+{
+    touch(p.path("a"));
+    touch(p.path(".hidden"));
+    ::mkdir(p.path("sub").c_str(), 0755);
+    for (const char *name : {"sub/x", "sub/y", "sub/z"})
+        touch(p.path(name));
+}
+
+void linksAndSpecialFiles(const Place &p)
+{
+    ::mkdir(p.path("dir").c_str(), 0755);
+    ::mkdir(p.path("dir/inner").c_str(), 0755);
+    touch(p.path("dir/inner/file"));
+    touch(p.path("dir/file"));
+    ::symlink("inner", p.path("dir/folderlink").c_str()); // not followed, not counted
+    ::symlink("file", p.path("dir/filelink").c_str());
+    ::symlink("nowhere", p.path("dir/dangling").c_str());
+    ::mkfifo(p.path("dir/fifo").c_str(), 0644);
+}
+
+void shortcuts(const Place &p)
+{
+    touch(p.path("target.txt"));
+    ::symlink("target.txt", p.path("link").c_str());
+    ::symlink("missing.txt", p.path("dangling").c_str());
+    touch(p.path("doc.desktop"), "[Desktop Entry]\nType=Link\nURL=file://" + p.path("target.txt") + "\n");
+    touch(p.path("web.desktop"), "[Desktop Entry]\nType=Link\nURL=https://example.org/\n");
+    touch(p.path("app.desktop"), "[Desktop Entry]\nType=Application\nName=Shell\nExec=sh -c true %f\n");
+    touch(p.path("gone.desktop"), "[Desktop Entry]\nType=Application\nExec=\"/no/such program\" %U\n");
+    touch(p.path("plain.txt"), "[Desktop Entry]\nType=Link\nURL=/\n");
+}
+
+const auto filesQty = &GenFunsClient::filesQty;
+const auto shortcut = &GenFunsClient::shortcut;
+
+const std::vector<Row> dataHelpers = {
+    textRow(
+        "GetCharsetList",
+        [](GenFunsClient &c, B *out) { c.gen->GetCharsetList(c.gen.self(), out); },
+        id(0),
+        {},
+        "windows-1252 | Western European (Windows) ||  | no charset || utf-8 | Unicode (UTF-8)"),
+    colorRow(0, "#000000"),
+    colorRow(0xFFFFFF, "#FFFFFF"),
+    colorRow(15, "#0F0000"),
+    colorRow(0x00336699, "#996633"),
+    colorRow(-1, "#FF0000"),
+    englishNameRow(true, 0, ""),
+    englishNameRow(true, 1, "Sun"),
+    englishNameRow(true, 7, "Sat"),
+    englishNameRow(true, 8, ""),
+    englishNameRow(false, 1, "Jan"),
+    englishNameRow(false, 12, "Dec"),
+    englishNameRow(false, 13, ""),
+    pathRow("GetFilesQty counts below", twoFilesAndThreeBelow, ".", filesQty, id(6), "5"),
+    pathRow("GetFilesQty follows no link", linksAndSpecialFiles, "dir", filesQty, id(6), "5"),
+    pathRow("GetFilesQty of nothing", nullptr, "", filesQty, id(6), "-1"),
+    pathRow("GetFilesQty of a missing folder", nullptr, "missing", filesQty, id(6), "-1"),
+    pathRow("CheckShortcut of a link", shortcuts, "link", shortcut, id(7), "True"),
+    pathRow("CheckShortcut of a dangling link", shortcuts, "dangling", shortcut, id(7), "False"),
+    pathRow("CheckShortcut of a Link entry", shortcuts, "doc.desktop", shortcut, id(7), "True"),
+    pathRow("CheckShortcut of a web address", shortcuts, "web.desktop", shortcut, id(7), "False"),
+    pathRow("CheckShortcut of a program", shortcuts, "app.desktop", shortcut, id(7), "True"),
+    pathRow("CheckShortcut of a missing program", shortcuts, "gone.desktop", shortcut, id(7), "False"),
+    pathRow("CheckShortcut of no shortcut", shortcuts, "plain.txt", shortcut, id(7), "False"),
+    pathRow("CheckShortcut of a missing file", nullptr, "none.desktop", shortcut, id(7), "False"),
+    textRow(
+        "GetSysTempPath",
+        [](GenFunsClient &c, B *out) { c.gen->GetSysTempPath(c.gen.self(), out); },
+        id(8),
+        {},
+        "/tmp"),
+};
+
+// With two code pages and one without a charset, written where registration puts them.
+class GenFunsDataHelper : public GenFunsClient, public ::testing::WithParamInterface<Row>
+{
+protected:
+    void SetUp() override
+    {
+        codePage("1252", "BodyCharset", "windows-1252");
+        codePage("1252", "Description", "Western European (Windows)");
+        codePage("65001", "BodyCharset", "utf-8");
+        codePage("65001", "Description", "Unicode (UTF-8)");
+        codePage("20000", "Description", "no charset");
+    }
+    void codePage(const std::string &number, const std::string &name, const std::string &value)
+    {
         I32 type = 1, root = static_cast<I32>(0x80000000u);
         Str path("MIME\\Database\\Codepage\\" + number), n(name), v(value);
         VB ok = 0;
         reg->WriteRegKey(reg.self(), &type, &root, path.ref(), n.ref(), v.ref(), &ok);
-    };
-    codePage("1252", "BodyCharset", "windows-1252");
-    codePage("1252", "Description", "Western European (Windows)");
-    codePage("65001", "BodyCharset", "utf-8");
-    codePage("65001", "Description", "Unicode (UTF-8)");
-    codePage("20000", "Description", "no charset");
+    }
+};
 
-    const auto twoFilesAndThreeBelow = [](const Place &p) {
-        touch(p.path("a"));
-        touch(p.path(".hidden"));
-        ::mkdir(p.path("sub").c_str(), 0755);
-        for (const char *name : {"sub/x", "sub/y", "sub/z"})
-            touch(p.path(name));
-    };
-    const auto linksAndSpecialFiles = [](const Place &p) {
-        ::mkdir(p.path("dir").c_str(), 0755);
-        ::mkdir(p.path("dir/inner").c_str(), 0755);
-        touch(p.path("dir/inner/file"));
-        touch(p.path("dir/file"));
-        ::symlink("inner", p.path("dir/folderlink").c_str()); // not followed, not counted
-        ::symlink("file", p.path("dir/filelink").c_str());
-        ::symlink("nowhere", p.path("dir/dangling").c_str());
-        ::mkfifo(p.path("dir/fifo").c_str(), 0644);
-    };
-    const auto shortcuts = [](const Place &p) {
-        touch(p.path("target.txt"));
-        ::symlink("target.txt", p.path("link").c_str());
-        ::symlink("missing.txt", p.path("dangling").c_str());
-        touch(p.path("doc.desktop"), "[Desktop Entry]\nType=Link\nURL=file://" + p.path("target.txt") + "\n");
-        touch(p.path("web.desktop"), "[Desktop Entry]\nType=Link\nURL=https://example.org/\n");
-        touch(p.path("app.desktop"), "[Desktop Entry]\nType=Application\nName=Shell\nExec=sh -c true %f\n");
-        touch(p.path("gone.desktop"), "[Desktop Entry]\nType=Application\nExec=\"/no/such program\" %U\n");
-        touch(p.path("plain.txt"), "[Desktop Entry]\nType=Link\nURL=/\n");
-    };
-
-    runBothWays(gen.dispatch(),
-        tree.root(),
-        {
-            text(
-                "GetCharsetList",
-                [this](Str &out) {
-                    gen->GetCharsetList(gen.self(), out.out());
-                    return out.text();
-                },
-                id(0),
-                {},
-                "windows-1252 | Western European (Windows) ||  | no charset || utf-8 | Unicode (UTF-8)"),
-            color(0, "#000000"),
-            color(0xFFFFFF, "#FFFFFF"),
-            color(15, "#0F0000"),
-            color(0x00336699, "#996633"),
-            color(-1, "#FF0000"),
-            englishName("GetEnglishWeekday", &GenFunsSlots::GetEnglishWeekday, id(9), 0, ""),
-            englishName("GetEnglishWeekday", &GenFunsSlots::GetEnglishWeekday, id(9), 1, "Sun"),
-            englishName("GetEnglishWeekday", &GenFunsSlots::GetEnglishWeekday, id(9), 7, "Sat"),
-            englishName("GetEnglishWeekday", &GenFunsSlots::GetEnglishWeekday, id(9), 8, ""),
-            englishName("GetEnglishShortMonth", &GenFunsSlots::GetEnglishShortMonth, id(10), 1, "Jan"),
-            englishName("GetEnglishShortMonth", &GenFunsSlots::GetEnglishShortMonth, id(10), 12, "Dec"),
-            englishName("GetEnglishShortMonth", &GenFunsSlots::GetEnglishShortMonth, id(10), 13, ""),
-            onPath("GetFilesQty counts below", twoFilesAndThreeBelow, ".", &GenFunsClient::filesQty, id(6), "5"),
-            onPath("GetFilesQty follows no link", linksAndSpecialFiles, "dir", &GenFunsClient::filesQty, id(6), "5"),
-            onPath("GetFilesQty of nothing", nullptr, "", &GenFunsClient::filesQty, id(6), "-1"),
-            onPath("GetFilesQty of a missing folder", nullptr, "missing", &GenFunsClient::filesQty, id(6), "-1"),
-            onPath("CheckShortcut of a link", shortcuts, "link", &GenFunsClient::shortcut, id(7), "True"),
-            onPath("CheckShortcut of a dangling link", shortcuts, "dangling", &GenFunsClient::shortcut, id(7), "False"),
-            onPath("CheckShortcut of a Link entry", shortcuts, "doc.desktop", &GenFunsClient::shortcut, id(7), "True"),
-            onPath(
-                "CheckShortcut of a web address", shortcuts, "web.desktop", &GenFunsClient::shortcut, id(7), "False"),
-            onPath("CheckShortcut of a program", shortcuts, "app.desktop", &GenFunsClient::shortcut, id(7), "True"),
-            onPath("CheckShortcut of a missing program",
-                shortcuts,
-                "gone.desktop",
-                &GenFunsClient::shortcut,
-                id(7),
-                "False"),
-            onPath("CheckShortcut of no shortcut", shortcuts, "plain.txt", &GenFunsClient::shortcut, id(7), "False"),
-            onPath(
-                "CheckShortcut of a missing file", nullptr, "none.desktop", &GenFunsClient::shortcut, id(7), "False"),
-            text(
-                "GetSysTempPath",
-                [this](Str &out) {
-                    gen->GetSysTempPath(gen.self(), out.out());
-                    return out.text();
-                },
-                id(8),
-                {},
-                "/tmp"),
-        });
+TEST_P(GenFunsDataHelper, GivesTheSameThroughItsSlotAndThroughInvoke)
+{
+    ASSERT_TRUE(gen);
+    runBothWays(static_cast<GenFunsClient &>(*this), gen.dispatch(), tree.root(), GetParam());
 }
+
+INSTANTIATE_TEST_SUITE_P(GenFuns, GenFunsDataHelper, ::testing::ValuesIn(dataHelpers), RowName());
 
 TEST_F(GenFunsClient, GetCharsetListIsEmptyWithoutTheCodePageTable)
 {

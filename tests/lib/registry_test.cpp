@@ -29,7 +29,7 @@ constexpr I32 regDword = 4;
 
 class RegistryClient : public ::testing::Test
 {
-protected:
+public:
     TempTree tree;
     ScopedEnv store {"QFC_REGISTRY_DIR", tree.path("registry")};
     ScopedEnv variable {"QFC_TEST_PLACE", "/srv/place"};
@@ -75,213 +75,204 @@ protected:
     }
 };
 
-TEST_F(RegistryClient, EveryOperationThroughItsSlotAndThroughInvoke)
+using Row = BothWays<RegistryClient>;
+using ListSlot = HRESULT (*const RegistrySlots::*)(void *, I32 *, B *, B *);
+
+void fill(RegistryClient &c, const Place &p)
+{
+    c.put(regSz, p.key, "a", "1");
+    c.put(regDword, p.key, "b", "2");
+    c.put(regBinary, p.key, "c", "3");
+    c.put(regSz, p.key + "\\x\\deep", "v", "1");
+    c.put(regSz, p.key + "\\y", "", "");
+}
+
+Row readRow(std::string name, bool filled, std::string sub, std::string value, std::string notFound, std::string result)
+{
+    return {.name = name,
+        .prepare = filled ? fill : nullptr,
+        .slot = [=](RegistryClient &c, const Place &p) { return c.get(p.key + sub, value, notFound); },
+        .id = id(2),
+        .args =
+            [=](const Place &p) {
+                return std::vector<Arg> {i4ref(currentUser), sref(p.key + sub), sref(value), sref(notFound)};
+            },
+        .result = result};
+}
+
+// WriteRegKey of value "v", read back.
+Row writeRow(std::string name, I32 type, std::string value, std::string result, std::string after)
+{
+    return {.name = name,
+        .slot = [=](RegistryClient &c, const Place &p) { return c.put(type, p.key, "v", value); },
+        .id = id(3),
+        .args =
+            [=](const Place &p) {
+                return std::vector<Arg> {i4ref(type), i4ref(currentUser), sref(p.key), sref("v"), sref(value)};
+            },
+        .result = result,
+        .effect = [](RegistryClient &c, const Place &p) { return c.get(p.key, "v", "<no key>"); },
+        .after = after};
+}
+
+std::vector<Arg> keyArgs(const Place &p)
+{
+    return {i4ref(currentUser), sref(p.key)};
+}
+
+std::function<std::string(RegistryClient &, const Place &)> listOf(ListSlot slot)
+{
+    return [=](RegistryClient &c, const Place &p) { return c.list(slot, p.key); };
+}
+
+// An enumeration of the key, filled first or not.
+Row listRow(std::string name, bool filled, ListSlot slot, DISPID dispid, std::string result)
+{
+    return {.name = name,
+        .prepare = filled ? fill : nullptr,
+        .slot = listOf(slot),
+        .id = dispid,
+        .args = keyArgs,
+        .result = result};
+}
+
+// An operation on a key and a file of the run's place, answering true or false.
+template <HRESULT (*const RegistrySlots::*Slot)(void *, I32 *, B *, B *, VB *)>
+std::string onFile(RegistryClient &c, const Place &p, const std::string &file)
+{
+    I32 root = currentUser;
+    Str path(p.key), target(p.path(file));
+    VB ok = 7;
+    (c.reg.operator->()->*Slot)(c.reg.self(), &root, path.ref(), target.ref(), &ok);
+    return textOf(ok);
+}
+
+const std::vector<Row> operations = {
+    readRow("ReadRegKey of a missing key", false, "", "v", "none", "none"),
+    readRow("ReadRegKey of a missing value", true, "", "zz", "none", ""),
+    readRow("ReadRegKey of a number", true, "", "b", "", "2"),
+    readRow("ReadRegKey of a default value", true, "\\y", "", "-", ""),
+    writeRow("WriteRegKey REG_DWORD", regDword, "42", "True", "42"),
+    writeRow("WriteRegKey negative REG_DWORD", regDword, " -7 ", "True", "-7"),
+    writeRow("WriteRegKey REG_SZ", regSz, "abc", "True", "abc"),
+    writeRow("WriteRegKey REG_EXPAND_SZ",
+        regExpandSz,
+        "%QFC_TEST_PLACE%/x and %NO_SUCH_VARIABLE%",
+        "True",
+        "/srv/place/x and %NO_SUCH_VARIABLE%"),
+    writeRow("WriteRegKey REG_BINARY", regBinary, "200", "True", "200"),
+    writeRow("WriteRegKey REG_BINARY out of range", regBinary, "300", "False", ""),
+    writeRow("WriteRegKey of another type", 7, "x", "True", ""),
+    listRow("EnumerateRegKeys", true, &RegistrySlots::EnumerateRegKeys, id(4), "x*SK*y"),
+    listRow(
+        "EnumerateRegKeyValues", true, &RegistrySlots::EnumerateRegKeyValues, id(5), "a*NDS*1*IS*b*NDS*2*IS*c*NDS*3"),
+    listRow("EnumerateRegKeyValues of a missing key", false, &RegistrySlots::EnumerateRegKeyValues, id(5), ""),
+    {.name = "DeleteRegKey removes the whole branch",
+        .prepare = fill,
+        .slot =
+            [](RegistryClient &c, const Place &p) {
+                I32 root = currentUser;
+                Str path(p.key);
+                c.reg->DeleteRegKey(c.reg.self(), &root, path.ref());
+                return "";
+            },
+        .id = id(6),
+        .args = keyArgs,
+        .result = "",
+        .effect = [](RegistryClient &c,
+                      const Place &p) { return c.dump(p.key) + c.get(p.key + "\\x\\deep", "v", "gone"); },
+        .after = "gone"},
+    {.name = "DeleteRegKeyValue of the value named after the key",
+        .prepare =
+            [](RegistryClient &c, const Place &p) {
+                c.put(regSz, p.key, p.key, "named");
+                c.put(regSz, p.key, "other", "kept");
+            },
+        .slot =
+            [](RegistryClient &c, const Place &p) {
+                I32 root = currentUser;
+                Str path(p.key), sub("");
+                VB ok = 7;
+                c.reg->DeleteRegKeyValue(c.reg.self(), &root, path.ref(), sub.ref(), &ok);
+                return textOf(ok) + (sub.text() == p.key ? "" : " SubKey not set");
+            },
+        .id = id(7),
+        .args =
+            [](const Place &p) {
+                return std::vector<Arg> {i4ref(currentUser), sref(p.key), sref("")};
+            },
+        .result = "True",
+        .effect = listOf(&RegistrySlots::EnumerateRegKeyItemNames),
+        .after = "other"},
+    {.name = "GetRegKeyItems counts values not keys",
+        .prepare = fill,
+        .slot =
+            [](RegistryClient &c, const Place &p) {
+                I32 root = currentUser;
+                Str path(p.key);
+                I16 n = -1;
+                c.reg->GetRegKeyItems(c.reg.self(), &root, path.ref(), &n);
+                return std::to_string(n);
+            },
+        .id = id(10),
+        .args = keyArgs,
+        .result = "3"},
+    listRow("EnumerateRegKeyItemNames", true, &RegistrySlots::EnumerateRegKeyItemNames, id(11), "a*IS*b*IS*c"),
+    // A root outside the enumeration is passed on, and names no key.
+    {.name = "ReadRegKey under an unknown root",
+        .slot =
+            [](RegistryClient &c, const Place &p) {
+                I32 root = 0x12345678;
+                Str path(p.key), name("v"), none("none"), out;
+                c.reg->ReadRegKey(c.reg.self(), &root, path.ref(), name.ref(), none.ref(), out.out());
+                return out.text();
+            },
+        .id = id(2),
+        .args =
+            [](const Place &p) {
+                return std::vector<Arg> {i4ref(0x12345678), sref(p.key), sref("v"), sref("none")};
+            },
+        .result = "none"},
+    {.name = "ExportRegKey of a missing key keeps the file",
+        .prepare = [](RegistryClient &, const Place &p) { std::ofstream(p.path("saved.reg")) << "keep"; },
+        .slot = [](RegistryClient &c,
+                    const Place &p) { return onFile<&RegistrySlots::ExportRegKey>(c, p, "saved.reg"); },
+        .id = id(0),
+        .args =
+            [](const Place &p) {
+                return std::vector<Arg> {i4ref(currentUser), sref(p.key), sref(p.path("saved.reg"))};
+            },
+        .result = "False",
+        .effect = [](RegistryClient &, const Place &p) { return TempTree::read(p.path("saved.reg")); },
+        .after = "keep"},
+    {.name = "ImportRegKey of a file that is no export",
+        .prepare =
+            [](RegistryClient &c, const Place &p) {
+                fill(c, p);
+                std::ofstream(p.path("bad.reg")) << "[broken\nx=y\n";
+            },
+        .slot = [](RegistryClient &c, const Place &p) { return onFile<&RegistrySlots::ImportRegKey>(c, p, "bad.reg"); },
+        .id = id(1),
+        .args =
+            [](const Place &p) {
+                return std::vector<Arg> {i4ref(currentUser), sref(p.key), sref(p.path("bad.reg"))};
+            },
+        .result = "False",
+        .effect = listOf(&RegistrySlots::EnumerateRegKeyValues),
+        .after = "a*NDS*1*IS*b*NDS*2*IS*c*NDS*3"},
+};
+
+class RegistryOperation : public RegistryClient, public ::testing::WithParamInterface<Row>
+{
+};
+
+TEST_P(RegistryOperation, GivesTheSameThroughItsSlotAndThroughInvoke)
 {
     ASSERT_TRUE(reg);
-    const auto filled = [this](const Place &p) {
-        put(regSz, p.key, "a", "1");
-        put(regDword, p.key, "b", "2");
-        put(regBinary, p.key, "c", "3");
-        put(regSz, p.key + "\\x\\deep", "v", "1");
-        put(regSz, p.key + "\\y", "", "");
-    };
-    const auto readKey = [this](std::string sub, std::string name, std::string notFound) {
-        return [=, this](const Place &p) { return get(p.key + sub, name, notFound); };
-    };
-    const auto readArgs = [](std::string sub, std::string name, std::string notFound) {
-        return [=](const Place &p) {
-            return std::vector<Arg> {i4ref(currentUser), sref(p.key + sub), sref(name), sref(notFound)};
-        };
-    };
-    const auto writeKey = [this](I32 type, std::string value) {
-        return [=, this](const Place &p) { return put(type, p.key, "v", value); };
-    };
-    const auto writeArgs = [](I32 type, std::string value) {
-        return [=](const Place &p) {
-            return std::vector<Arg> {i4ref(type), i4ref(currentUser), sref(p.key), sref("v"), sref(value)};
-        };
-    };
-    const auto valueV = [this](const Place &p) { return get(p.key, "v", "<no key>"); };
-    const auto keyArgs = [](const Place &p) { return std::vector<Arg> {i4ref(currentUser), sref(p.key)}; };
-    const auto listOf = [this](HRESULT (*const RegistrySlots::*slot)(void *, I32 *, B *, B *)) {
-        return [=, this](const Place &p) { return list(slot, p.key); };
-    };
-
-    runBothWays(reg.dispatch(),
-        tree.root(),
-        {
-            {"ReadRegKey of a missing key",
-                nullptr,
-                readKey("", "v", "none"),
-                id(2),
-                readArgs("", "v", "none"),
-                "none"},
-            {"ReadRegKey of a missing value", filled, readKey("", "zz", "none"), id(2), readArgs("", "zz", "none"), ""},
-            {"ReadRegKey of a number", filled, readKey("", "b", ""), id(2), readArgs("", "b", ""), "2"},
-            {"ReadRegKey of a default value", filled, readKey("\\y", "", "-"), id(2), readArgs("\\y", "", "-"), ""},
-            {"WriteRegKey REG_DWORD",
-                nullptr,
-                writeKey(regDword, "42"),
-                id(3),
-                writeArgs(regDword, "42"),
-                "True",
-                valueV,
-                "42"},
-            {"WriteRegKey negative REG_DWORD",
-                nullptr,
-                writeKey(regDword, " -7 "),
-                id(3),
-                writeArgs(regDword, " -7 "),
-                "True",
-                valueV,
-                "-7"},
-            {"WriteRegKey REG_SZ",
-                nullptr,
-                writeKey(regSz, "abc"),
-                id(3),
-                writeArgs(regSz, "abc"),
-                "True",
-                valueV,
-                "abc"},
-            {"WriteRegKey REG_EXPAND_SZ",
-                nullptr,
-                writeKey(regExpandSz, "%QFC_TEST_PLACE%/x and %NO_SUCH_VARIABLE%"),
-                id(3),
-                writeArgs(regExpandSz, "%QFC_TEST_PLACE%/x and %NO_SUCH_VARIABLE%"),
-                "True",
-                valueV,
-                "/srv/place/x and %NO_SUCH_VARIABLE%"},
-            {"WriteRegKey REG_BINARY",
-                nullptr,
-                writeKey(regBinary, "200"),
-                id(3),
-                writeArgs(regBinary, "200"),
-                "True",
-                valueV,
-                "200"},
-            {"WriteRegKey REG_BINARY out of range",
-                nullptr,
-                writeKey(regBinary, "300"),
-                id(3),
-                writeArgs(regBinary, "300"),
-                "False",
-                valueV,
-                ""},
-            {"WriteRegKey of another type", nullptr, writeKey(7, "x"), id(3), writeArgs(7, "x"), "True", valueV, ""},
-            {"EnumerateRegKeys", filled, listOf(&RegistrySlots::EnumerateRegKeys), id(4), keyArgs, "x*SK*y"},
-            {"EnumerateRegKeyValues",
-                filled,
-                listOf(&RegistrySlots::EnumerateRegKeyValues),
-                id(5),
-                keyArgs,
-                "a*NDS*1*IS*b*NDS*2*IS*c*NDS*3"},
-            {"EnumerateRegKeyValues of a missing key",
-                nullptr,
-                listOf(&RegistrySlots::EnumerateRegKeyValues),
-                id(5),
-                keyArgs,
-                ""},
-            {"DeleteRegKey removes the whole branch",
-                filled,
-                [this](const Place &p) {
-                    I32 root = currentUser;
-                    Str path(p.key);
-                    reg->DeleteRegKey(reg.self(), &root, path.ref());
-                    return "";
-                },
-                id(6),
-                keyArgs,
-                "",
-                [this](const Place &p) { return dump(p.key) + get(p.key + "\\x\\deep", "v", "gone"); },
-                "gone"},
-            {"DeleteRegKeyValue of the value named after the key",
-                [this](const Place &p) {
-                    put(regSz, p.key, p.key, "named");
-                    put(regSz, p.key, "other", "kept");
-                },
-                [this](const Place &p) {
-                    I32 root = currentUser;
-                    Str path(p.key), sub("");
-                    VB ok = 7;
-                    reg->DeleteRegKeyValue(reg.self(), &root, path.ref(), sub.ref(), &ok);
-                    return textOf(ok) + (sub.text() == p.key ? "" : " SubKey not set");
-                },
-                id(7),
-                [](const Place &p) {
-                    return std::vector<Arg> {i4ref(currentUser), sref(p.key), sref("")};
-                },
-                "True",
-                listOf(&RegistrySlots::EnumerateRegKeyItemNames),
-                "other"},
-            {"GetRegKeyItems counts values, not keys",
-                filled,
-                [this](const Place &p) {
-                    I32 root = currentUser;
-                    Str path(p.key);
-                    I16 n = -1;
-                    reg->GetRegKeyItems(reg.self(), &root, path.ref(), &n);
-                    return std::to_string(n);
-                },
-                id(10),
-                keyArgs,
-                "3"},
-            {"EnumerateRegKeyItemNames",
-                filled,
-                listOf(&RegistrySlots::EnumerateRegKeyItemNames),
-                id(11),
-                keyArgs,
-                "a*IS*b*IS*c"},
-            // A root outside the enumeration is passed on, and names no key.
-            {"ReadRegKey under an unknown root",
-                nullptr,
-                [this](const Place &p) {
-                    I32 root = 0x12345678;
-                    Str path(p.key), name("v"), none("none"), out;
-                    reg->ReadRegKey(reg.self(), &root, path.ref(), name.ref(), none.ref(), out.out());
-                    return out.text();
-                },
-                id(2),
-                [](const Place &p) {
-                    return std::vector<Arg> {i4ref(0x12345678), sref(p.key), sref("v"), sref("none")};
-                },
-                "none"},
-            {"ExportRegKey of a missing key keeps the file",
-                [](const Place &p) { std::ofstream(p.path("saved.reg")) << "keep"; },
-                [this](const Place &p) {
-                    I32 root = currentUser;
-                    Str path(p.key), file(p.path("saved.reg"));
-                    VB ok = 7;
-                    reg->ExportRegKey(reg.self(), &root, path.ref(), file.ref(), &ok);
-                    return textOf(ok);
-                },
-                id(0),
-                [](const Place &p) {
-                    return std::vector<Arg> {i4ref(currentUser), sref(p.key), sref(p.path("saved.reg"))};
-                },
-                "False",
-                [](const Place &p) { return TempTree::read(p.path("saved.reg")); },
-                "keep"},
-            {"ImportRegKey of a file that is no export",
-                [&](const Place &p) {
-                    filled(p);
-                    std::ofstream(p.path("bad.reg")) << "[broken\nx=y\n";
-                },
-                [this](const Place &p) {
-                    I32 root = currentUser;
-                    Str path(p.key), file(p.path("bad.reg"));
-                    VB ok = 7;
-                    reg->ImportRegKey(reg.self(), &root, path.ref(), file.ref(), &ok);
-                    return textOf(ok);
-                },
-                id(1),
-                [](const Place &p) {
-                    return std::vector<Arg> {i4ref(currentUser), sref(p.key), sref(p.path("bad.reg"))};
-                },
-                "False",
-                listOf(&RegistrySlots::EnumerateRegKeyValues),
-                "a*NDS*1*IS*b*NDS*2*IS*c*NDS*3"},
-        });
+    runBothWays(static_cast<RegistryClient &>(*this), reg.dispatch(), tree.root(), GetParam());
 }
+
+INSTANTIATE_TEST_SUITE_P(Registry, RegistryOperation, ::testing::ValuesIn(operations), RowName());
 
 TEST_F(RegistryClient, ABranchSavedToAFileIsRestoredFromIt)
 {

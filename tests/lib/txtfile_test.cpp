@@ -54,44 +54,9 @@ bool exists(const std::string &path)
 
 class TxtFileClient : public ::testing::Test
 {
-protected:
+public:
     Object<TxtFileSlots> txt {clsidTxtFile, iidTxtFile};
     TempTree tree;
-
-    // A case on the file "f.txt", which holds content before the call (none
-    // for a missing file), and whose bytes afterwards are checked when after is
-    // given.
-    template <class Slot>
-    Case onFile(std::string name,
-        std::optional<std::string> content,
-        Slot slot,
-        DISPID dispid,
-        std::vector<Arg> args,
-        std::string result,
-        std::optional<std::string> after = std::nullopt)
-    {
-        Case c {std::move(name),
-            [content](const Place &p) {
-                if (content)
-                    write(p.path("f.txt"), *content);
-            },
-            [this, slot](const Place &p) {
-                Str file(p.path("f.txt"));
-                return slot(txt.operator->(), txt.self(), file.get());
-            },
-            dispid,
-            [args](const Place &p) {
-                std::vector<Arg> all {s(p.path("f.txt"))};
-                all.insert(all.end(), args.begin(), args.end());
-                return all;
-            },
-            std::move(result)};
-        if (after) {
-            c.effect = [](const Place &p) { return exists(p.path("f.txt")) ? read(p.path("f.txt")) : "<missing>"; };
-            c.after = *after;
-        }
-        return c;
-    }
 };
 
 using T = const TxtFileSlots *;
@@ -101,204 +66,329 @@ std::string bstrResult(HRESULT hr, const Str &out)
     return hr == S_OK ? out.text() : "failed";
 }
 
-TEST_F(TxtFileClient, EveryOperationThroughItsSlotAndThroughInvoke)
-{
-    ASSERT_TRUE(txt);
-    const auto appendLine = [](T t, void *o, BSTR f) {
-        Str content("one");
-        t->AppendLine(o, f, content.ref());
-        return content.text() == "one" ? "" : "Content changed";
+using FileCall = std::function<std::string(T, void *, BSTR)>;
+
+const auto appendLine = [](T t, void *o, BSTR f) {
+    Str content("one");
+    t->AppendLine(o, f, content.ref());
+    return content.text() == "one" ? "" : "Content changed";
+};
+const auto readLastLine = [](T t, void *o, BSTR f) {
+    Str r;
+    return bstrResult(t->ReadLastLine(o, f, r.out()), r);
+};
+const auto lineQty = [](T t, void *o, BSTR f) {
+    I32 n = -7;
+    t->GetLineQty(o, f, &n);
+    return std::to_string(n);
+};
+const auto findLine = [](const char *line) {
+    return [line](T t, void *o, BSTR f) {
+        VB found = 7;
+        t->FindLine(o, f, Str(line).get(), &found);
+        return textOf(found);
     };
-    const auto readLastLine = [](T t, void *o, BSTR f) {
-        Str r;
-        return bstrResult(t->ReadLastLine(o, f, r.out()), r);
-    };
-    const auto lineQty = [](T t, void *o, BSTR f) {
+};
+const auto lineNo = [](const char *find, bool matchCase) {
+    return [=](T t, void *o, BSTR f) {
         I32 n = -7;
-        t->GetLineQty(o, f, &n);
+        t->GetLineNoByFind(o, f, Str(find).get(), matchCase ? VARIANT_TRUE : VARIANT_FALSE, &n);
         return std::to_string(n);
     };
-    const auto findLine = [](const char *line) {
-        return [line](T t, void *o, BSTR f) {
-            VB found = 7;
-            t->FindLine(o, f, Str(line).get(), &found);
-            return textOf(found);
-        };
-    };
-    const auto lineNo = [](const char *find, bool matchCase) {
-        return [=](T t, void *o, BSTR f) {
-            I32 n = -7;
-            t->GetLineNoByFind(o, f, Str(find).get(), matchCase ? VARIANT_TRUE : VARIANT_FALSE, &n);
-            return std::to_string(n);
-        };
-    };
-    const auto lineStr = [](const char *find, bool matchCase) {
-        return [=](T t, void *o, BSTR f) {
-            Str r;
-            return bstrResult(
-                t->GetLineStrByFind(o, f, Str(find).get(), matchCase ? VARIANT_TRUE : VARIANT_FALSE, r.out()), r);
-        };
-    };
-    const auto deleteLine = [](const char *content, const char *separator, I16 field) {
-        return [=](T t, void *o, BSTR f) {
-            t->DeleteLine(o, f, Str(content).get(), Str(separator).get(), field);
-            return "";
-        };
-    };
-    const auto modifyLine = [](const char *from, const char *to, const char *separator, I16 field) {
-        return [=](T t, void *o, BSTR f) {
-            t->ModifyLine(o, f, Str(from).get(), Str(to).get(), Str(separator).get(), field);
-            return "";
-        };
-    };
-    const auto writeBy = [](const char *text, const char *charset) {
-        return [=](T t, void *o, BSTR f) {
-            t->WriteByCharset(o, f, Str(text).get(), Str(charset).get());
-            return "";
-        };
-    };
-    const auto readBy = [](const char *charset) {
-        return [=](T t, void *o, BSTR f) {
-            Str r;
-            return bstrResult(t->ReadByCharset(o, f, Str(charset).get(), r.out()), r);
-        };
-    };
-    const auto autoRead = [](T t, void *o, BSTR f) {
+};
+const auto lineStr = [](const char *find, bool matchCase) {
+    return [=](T t, void *o, BSTR f) {
         Str r;
-        return bstrResult(t->AutoRead(o, f, r.out()), r);
+        return bstrResult(
+            t->GetLineStrByFind(o, f, Str(find).get(), matchCase ? VARIANT_TRUE : VARIANT_FALSE, r.out()), r);
     };
-    const auto encoding = [](T t, void *o, BSTR f) {
+};
+const auto deleteLine = [](const char *content, const char *separator, I16 field) {
+    return [=](T t, void *o, BSTR f) {
+        t->DeleteLine(o, f, Str(content).get(), Str(separator).get(), field);
+        return "";
+    };
+};
+const auto modifyLine = [](const char *from, const char *to, const char *separator, I16 field) {
+    return [=](T t, void *o, BSTR f) {
+        t->ModifyLine(o, f, Str(from).get(), Str(to).get(), Str(separator).get(), field);
+        return "";
+    };
+};
+const auto writeBy = [](const char *text, const char *charset) {
+    return [=](T t, void *o, BSTR f) {
+        t->WriteByCharset(o, f, Str(text).get(), Str(charset).get());
+        return "";
+    };
+};
+const auto readBy = [](const char *charset) {
+    return [=](T t, void *o, BSTR f) {
         Str r;
-        return bstrResult(t->GetEncoding(o, f, r.out()), r);
+        return bstrResult(t->ReadByCharset(o, f, Str(charset).get(), r.out()), r);
     };
-    // A FIFO would make a reader wait for ever: it is not read, nor rewritten.
-    const auto onFifo = [](Case c) {
-        c.prepare = [](const Place &p) { ::mkfifo(p.path("f.txt").c_str(), 0644); };
-        return c;
-    };
-    const std::string utf16Hello("\xFF\xFE"
-                                 "h\0\xE9\0l\0l\0o\0",
-        12);
+};
+const auto autoRead = [](T t, void *o, BSTR f) {
+    Str r;
+    return bstrResult(t->AutoRead(o, f, r.out()), r);
+};
+const auto encoding = [](T t, void *o, BSTR f) {
+    Str r;
+    return bstrResult(t->GetEncoding(o, f, r.out()), r);
+};
 
-    runBothWays(txt.dispatch(),
-        tree.root(),
-        {
-            onFile("AppendLine creates a missing file", std::nullopt, appendLine, id(0), {sref("one")}, "", "one\r\n"),
-            onFile("AppendLine adds a line", "x\r\n", appendLine, id(0), {sref("one")}, "", "x\r\none\r\n"),
-            onFile("ReadLastLine of two lines", "one\r\ntwo\r\n", readLastLine, id(1), {}, "two"),
-            onFile("ReadLastLine of one word", "word", readLastLine, id(1), {}, "word"),
-            onFile("ReadLastLine of an empty file", "", readLastLine, id(1), {}, ""),
-            onFile("ReadLastLine of a missing file", std::nullopt, readLastLine, id(1), {}, ""),
-            onFile("GetLineQty counts the empty last line", "a\r\nb\r\n", lineQty, id(2), {}, "3"),
-            onFile("GetLineQty without a final break", "a\r\nb", lineQty, id(2), {}, "2"),
-            onFile("GetLineQty: a lone LF breaks no line", "a\nb", lineQty, id(2), {}, "1"),
-            onFile("GetLineQty of an empty file", "", lineQty, id(2), {}, "0"),
-            // Counted as every other operation reads lines: a lone CR ends one.
-            onFile("GetLineQty of lines ended by a lone CR", "one\rtwo\rthree", lineQty, id(2), {}, "3"),
-            onFile("ReadLastLine of lines ended by a lone CR", "one\rtwo\rthree\r", readLastLine, id(1), {}, "three"),
-            onFile("GetLineQty of a missing file", std::nullopt, lineQty, id(2), {}, "0"),
-            onFile("DeleteLine by field",
-                "a,x,b\r\na,y,b\r\na\r\n",
-                deleteLine("x", ",", 1),
-                id(3),
-                {s("x"), s(","), i2(1)},
-                "",
-                "a,y,b\r\na\r\n"),
-            onFile("DeleteLine of whole lines, every match",
-                "k\r\nv\rk",
-                deleteLine("k", "", 0),
-                id(3),
-                {s("k"), missing(), missing()},
-                "",
-                "v\r\n"),
-            onFile(
-                "DeleteLine of a missing file", std::nullopt, deleteLine("k", "", 0), id(3), {s("k")}, "", "<missing>"),
-            onFile("ModifyLine by field",
-                "k||v\r\nx||k\r\n",
-                modifyLine("k", "m", "||", 0),
-                id(4),
-                {s("k"), s("m"), s("||"), i2(0)},
-                "",
-                "m||v\r\nx||k\r\n"),
-            onFile("ModifyLine of whole lines",
-                "a\r\nb",
-                modifyLine("b", "c", "", 0),
-                id(4),
-                {s("b"), s("c")},
-                "",
-                "a\r\nc\r\n"),
-            onFile("FindLine finds a whole line", "ab\r\ncd\r\n", findLine("cd"), id(5), {s("cd")}, "True"),
-            onFile("FindLine wants the whole line", "ab\r\ncd\r\n", findLine("c"), id(5), {s("c")}, "False"),
-            onFile("FindLine of a missing file", std::nullopt, findLine("x"), id(5), {s("x")}, "False"),
-            onFile("GetLineNoByFind ignoring case",
-                "one\r\nxabcx\r\n",
-                lineNo("ABC", false),
-                id(6),
-                {s("ABC"), flag(false)},
-                "2"),
-            onFile("GetLineNoByFind matching case by default",
-                "one\r\nxabcx\r\n",
-                lineNo("ABC", true),
-                id(6),
-                {s("ABC")},
-                "0"),
-            onFile("GetLineNoByFind of nothing: the first line", "one\r\ntwo", lineNo("", true), id(6), {s("")}, "1"),
-            onFile("GetLineStrByFind ignoring case",
-                "one\r\nxAbcx\r\n",
-                lineStr("aBC", false),
-                id(7),
-                {s("aBC"), flag(false)},
-                "xAbcx"),
-            onFile("GetLineStrByFind of a missing file",
-                std::nullopt,
-                lineStr("a", true),
-                id(7),
-                {s("a"), flag(true)},
-                ""),
-            onFile("WriteByCharset in Unicode writes its mark",
-                std::nullopt,
-                writeBy("h\xC3\xA9llo", "Unicode"),
-                id(8),
-                {s("h\xC3\xA9llo"), s("Unicode")},
-                "",
-                utf16Hello),
-            onFile("WriteByCharset in UTF-8 by default, without a mark",
-                std::nullopt,
-                writeBy("caf\xC3\xA9", "utf-8"),
-                id(8),
-                {s("caf\xC3\xA9")},
-                "",
-                "caf\xC3\xA9"),
-            onFile("WriteByCharset in windows-1252",
-                std::nullopt,
-                writeBy("caf\xC3\xA9", "windows-1252"),
-                id(8),
-                {s("caf\xC3\xA9"), s("windows-1252")},
-                "",
-                "caf\xE9"),
-            onFile(
-                "ReadByCharset skips the mark", utf16Hello, readBy("Unicode"), id(9), {s("Unicode")}, "h\xC3\xA9llo"),
-            onFile("ReadByCharset Auto by the mark", utf16Hello, readBy("Auto"), id(9), {s("Auto")}, "h\xC3\xA9llo"),
-            onFile("ReadByCharset of a missing file", std::nullopt, readBy("utf-8"), id(9), {}, ""),
-            onFile("AutoRead of UTF-8", "caf\xC3\xA9", autoRead, id(10), {}, "caf\xC3\xA9"),
-            onFile("AutoRead of UTF-16", utf16Hello, autoRead, id(10), {}, "h\xC3\xA9llo"),
-            // Not UTF-8: read as the 8-bit charset, so no byte is lost.
-            onFile("AutoRead of ANSI text", "caf\xE9\x81", autoRead, id(10), {}, "caf\xC3\xA9\xC2\x81"),
-            onFile("GetEncoding of FF FE", "\xFF\xFEx", encoding, id(11), {}, "Unicode"),
-            onFile("GetEncoding of FE FF", "\xFE\xFFx", encoding, id(11), {}, "UnicodeBigEndian"),
-            onFile("GetEncoding of EF BB BF", "\xEF\xBB\xBFx", encoding, id(11), {}, "UTF-8"),
-            onFile("GetEncoding of ASCII", "plain text\r\n", encoding, id(11), {}, "ANSI"),
-            onFile("GetEncoding of an empty file", "", encoding, id(11), {}, "ANSI"),
-            onFile("GetEncoding of UTF-8 without a mark", "caf\xC3\xA9", encoding, id(11), {}, "UTF-8"),
-            onFile("GetEncoding of a Western byte at the end", "caf\xE9", encoding, id(11), {}, "ANSI"),
-            onFile("GetEncoding of a Western byte inside", "caf\xE9s", encoding, id(11), {}, "ANSI"),
-            onFile("GetEncoding of a stray continuation byte", "caf\xC3\xA9\xA9", encoding, id(11), {}, "ANSI"),
-            onFile("GetEncoding of a missing file", std::nullopt, encoding, id(11), {}, "ANSI"),
-            onFifo(onFile("GetEncoding of a FIFO", "", encoding, id(11), {}, "ANSI")),
-            onFifo(onFile("GetLineQty of a FIFO", "", lineQty, id(2), {}, "0")),
-            onFifo(onFile("ModifyLine of a FIFO", "", modifyLine("a", "b", "", 0), id(4), {s("a"), s("b")}, "")),
-        });
+const std::string utf16Hello("\xFF\xFE"
+                             "h\0\xE9\0l\0l\0o\0",
+    12);
+
+// An operation on the file "f.txt" of the run's place, which holds content
+// before the call (nothing: missing), or is a FIFO, which would make a reader
+// wait for ever: it is neither read nor rewritten. The file's bytes
+// afterwards are checked when after is given.
+struct FileCase {
+    std::string name;
+    std::optional<std::string> content = std::nullopt;
+    bool fifo = false;
+    FileCall call = nullptr;
+    DISPID id = 0;
+    std::vector<Arg> args = {}; // after the file's path
+    std::string result = {};
+    std::optional<std::string> after = std::nullopt;
+};
+
+void PrintTo(const FileCase &row, std::ostream *os)
+{
+    *os << row.name;
 }
+
+BothWays<TxtFileClient> bothWays(const FileCase &c)
+{
+    BothWays<TxtFileClient> row {.name = c.name,
+        .prepare =
+            [c](TxtFileClient &, const Place &p) {
+                if (c.fifo)
+                    ::mkfifo(p.path("f.txt").c_str(), 0644);
+                else if (c.content)
+                    write(p.path("f.txt"), *c.content);
+            },
+        .slot =
+            [c](TxtFileClient &client, const Place &p) {
+                Str file(p.path("f.txt"));
+                return c.call(client.txt.operator->(), client.txt.self(), file.get());
+            },
+        .id = c.id,
+        .args =
+            [c](const Place &p) {
+                std::vector<Arg> all {s(p.path("f.txt"))};
+                all.insert(all.end(), c.args.begin(), c.args.end());
+                return all;
+            },
+        .result = c.result};
+    if (c.after) {
+        row.effect = [](TxtFileClient &, const Place &p) {
+            return exists(p.path("f.txt")) ? read(p.path("f.txt")) : "<missing>";
+        };
+        row.after = *c.after;
+    }
+    return row;
+}
+
+const std::vector<FileCase> operations = {
+    {.name = "AppendLine creates a missing file",
+        .call = appendLine,
+        .id = id(0),
+        .args = {sref("one")},
+        .after = "one\r\n"},
+    {.name = "AppendLine adds a line",
+        .content = "x\r\n",
+        .call = appendLine,
+        .id = id(0),
+        .args = {sref("one")},
+        .after = "x\r\none\r\n"},
+    {.name = "ReadLastLine of two lines",
+        .content = "one\r\ntwo\r\n",
+        .call = readLastLine,
+        .id = id(1),
+        .result = "two"},
+    {.name = "ReadLastLine of one word", .content = "word", .call = readLastLine, .id = id(1), .result = "word"},
+    {.name = "ReadLastLine of an empty file", .content = "", .call = readLastLine, .id = id(1)},
+    {.name = "ReadLastLine of a missing file", .call = readLastLine, .id = id(1)},
+    {.name = "GetLineQty counts the empty last line",
+        .content = "a\r\nb\r\n",
+        .call = lineQty,
+        .id = id(2),
+        .result = "3"},
+    {.name = "GetLineQty without a final break", .content = "a\r\nb", .call = lineQty, .id = id(2), .result = "2"},
+    {.name = "GetLineQty: a lone LF breaks no line", .content = "a\nb", .call = lineQty, .id = id(2), .result = "1"},
+    {.name = "GetLineQty of an empty file", .content = "", .call = lineQty, .id = id(2), .result = "0"},
+    // Counted as every other operation reads lines: a lone CR ends one.
+    {.name = "GetLineQty of lines ended by a lone CR",
+        .content = "one\rtwo\rthree",
+        .call = lineQty,
+        .id = id(2),
+        .result = "3"},
+    {.name = "ReadLastLine of lines ended by a lone CR",
+        .content = "one\rtwo\rthree\r",
+        .call = readLastLine,
+        .id = id(1),
+        .result = "three"},
+    {.name = "GetLineQty of a missing file", .call = lineQty, .id = id(2), .result = "0"},
+    {.name = "DeleteLine by field",
+        .content = "a,x,b\r\na,y,b\r\na\r\n",
+        .call = deleteLine("x", ",", 1),
+        .id = id(3),
+        .args = {s("x"), s(","), i2(1)},
+        .after = "a,y,b\r\na\r\n"},
+    {.name = "DeleteLine of whole lines, every match",
+        .content = "k\r\nv\rk",
+        .call = deleteLine("k", "", 0),
+        .id = id(3),
+        .args = {s("k"), missing(), missing()},
+        .after = "v\r\n"},
+    {.name = "DeleteLine of a missing file",
+        .call = deleteLine("k", "", 0),
+        .id = id(3),
+        .args = {s("k")},
+        .after = "<missing>"},
+    {.name = "ModifyLine by field",
+        .content = "k||v\r\nx||k\r\n",
+        .call = modifyLine("k", "m", "||", 0),
+        .id = id(4),
+        .args = {s("k"), s("m"), s("||"), i2(0)},
+        .after = "m||v\r\nx||k\r\n"},
+    {.name = "ModifyLine of whole lines",
+        .content = "a\r\nb",
+        .call = modifyLine("b", "c", "", 0),
+        .id = id(4),
+        .args = {s("b"), s("c")},
+        .after = "a\r\nc\r\n"},
+    {.name = "FindLine finds a whole line",
+        .content = "ab\r\ncd\r\n",
+        .call = findLine("cd"),
+        .id = id(5),
+        .args = {s("cd")},
+        .result = "True"},
+    {.name = "FindLine wants the whole line",
+        .content = "ab\r\ncd\r\n",
+        .call = findLine("c"),
+        .id = id(5),
+        .args = {s("c")},
+        .result = "False"},
+    {.name = "FindLine of a missing file", .call = findLine("x"), .id = id(5), .args = {s("x")}, .result = "False"},
+    {.name = "GetLineNoByFind ignoring case",
+        .content = "one\r\nxabcx\r\n",
+        .call = lineNo("ABC", false),
+        .id = id(6),
+        .args = {s("ABC"), flag(false)},
+        .result = "2"},
+    {.name = "GetLineNoByFind matching case by default",
+        .content = "one\r\nxabcx\r\n",
+        .call = lineNo("ABC", true),
+        .id = id(6),
+        .args = {s("ABC")},
+        .result = "0"},
+    {.name = "GetLineNoByFind of nothing: the first line",
+        .content = "one\r\ntwo",
+        .call = lineNo("", true),
+        .id = id(6),
+        .args = {s("")},
+        .result = "1"},
+    {.name = "GetLineStrByFind ignoring case",
+        .content = "one\r\nxAbcx\r\n",
+        .call = lineStr("aBC", false),
+        .id = id(7),
+        .args = {s("aBC"), flag(false)},
+        .result = "xAbcx"},
+    {.name = "GetLineStrByFind of a missing file",
+        .call = lineStr("a", true),
+        .id = id(7),
+        .args = {s("a"), flag(true)}},
+    {.name = "WriteByCharset in Unicode writes its mark",
+        .call = writeBy("h\xC3\xA9llo", "Unicode"),
+        .id = id(8),
+        .args = {s("h\xC3\xA9llo"), s("Unicode")},
+        .after = utf16Hello},
+    {.name = "WriteByCharset in UTF-8 by default, without a mark",
+        .call = writeBy("caf\xC3\xA9", "utf-8"),
+        .id = id(8),
+        .args = {s("caf\xC3\xA9")},
+        .after = "caf\xC3\xA9"},
+    {.name = "WriteByCharset in windows-1252",
+        .call = writeBy("caf\xC3\xA9", "windows-1252"),
+        .id = id(8),
+        .args = {s("caf\xC3\xA9"), s("windows-1252")},
+        .after = "caf\xE9"},
+    {.name = "ReadByCharset skips the mark",
+        .content = utf16Hello,
+        .call = readBy("Unicode"),
+        .id = id(9),
+        .args = {s("Unicode")},
+        .result = "h\xC3\xA9llo"},
+    {.name = "ReadByCharset Auto by the mark",
+        .content = utf16Hello,
+        .call = readBy("Auto"),
+        .id = id(9),
+        .args = {s("Auto")},
+        .result = "h\xC3\xA9llo"},
+    {.name = "ReadByCharset of a missing file", .call = readBy("utf-8"), .id = id(9)},
+    {.name = "AutoRead of UTF-8", .content = "caf\xC3\xA9", .call = autoRead, .id = id(10), .result = "caf\xC3\xA9"},
+    {.name = "AutoRead of UTF-16", .content = utf16Hello, .call = autoRead, .id = id(10), .result = "h\xC3\xA9llo"},
+    // Not UTF-8: read as the 8-bit charset, so no byte is lost.
+    {.name = "AutoRead of ANSI text",
+        .content = "caf\xE9\x81",
+        .call = autoRead,
+        .id = id(10),
+        .result = "caf\xC3\xA9\xC2\x81"},
+    {.name = "GetEncoding of FF FE", .content = "\xFF\xFEx", .call = encoding, .id = id(11), .result = "Unicode"},
+    {.name = "GetEncoding of FE FF",
+        .content = "\xFE\xFFx",
+        .call = encoding,
+        .id = id(11),
+        .result = "UnicodeBigEndian"},
+    {.name = "GetEncoding of EF BB BF", .content = "\xEF\xBB\xBFx", .call = encoding, .id = id(11), .result = "UTF-8"},
+    {.name = "GetEncoding of ASCII", .content = "plain text\r\n", .call = encoding, .id = id(11), .result = "ANSI"},
+    {.name = "GetEncoding of an empty file", .content = "", .call = encoding, .id = id(11), .result = "ANSI"},
+    {.name = "GetEncoding of UTF-8 without a mark",
+        .content = "caf\xC3\xA9",
+        .call = encoding,
+        .id = id(11),
+        .result = "UTF-8"},
+    {.name = "GetEncoding of a Western byte at the end",
+        .content = "caf\xE9",
+        .call = encoding,
+        .id = id(11),
+        .result = "ANSI"},
+    {.name = "GetEncoding of a Western byte inside",
+        .content = "caf\xE9s",
+        .call = encoding,
+        .id = id(11),
+        .result = "ANSI"},
+    {.name = "GetEncoding of a stray continuation byte",
+        .content = "caf\xC3\xA9\xA9",
+        .call = encoding,
+        .id = id(11),
+        .result = "ANSI"},
+    {.name = "GetEncoding of a missing file", .call = encoding, .id = id(11), .result = "ANSI"},
+    {.name = "GetEncoding of a FIFO", .content = "", .fifo = true, .call = encoding, .id = id(11), .result = "ANSI"},
+    {.name = "GetLineQty of a FIFO", .content = "", .fifo = true, .call = lineQty, .id = id(2), .result = "0"},
+    {.name = "ModifyLine of a FIFO",
+        .content = "",
+        .fifo = true,
+        .call = modifyLine("a", "b", "", 0),
+        .id = id(4),
+        .args = {s("a"), s("b")}},
+};
+
+class TxtFileOperation : public TxtFileClient, public ::testing::WithParamInterface<FileCase>
+{
+};
+
+TEST_P(TxtFileOperation, GivesTheSameThroughItsSlotAndThroughInvoke)
+{
+    ASSERT_TRUE(txt);
+    runBothWays(static_cast<TxtFileClient &>(*this), txt.dispatch(), tree.root(), bothWays(GetParam()));
+}
+
+INSTANTIATE_TEST_SUITE_P(TxtFile, TxtFileOperation, ::testing::ValuesIn(operations), RowName());
 
 // Registers the library into this test's private registry store (the table
 // of code pages comes with it) through its own export.
