@@ -3,6 +3,7 @@
 #include "app/browse/listeditem.h"
 
 #include "app/browse/listingcells.h"
+#include "platform/fs/filesystem.h"
 
 namespace mrb::core
 {
@@ -74,13 +75,7 @@ ListedItem listedItemOf(const platform::ListModel &listing, std::size_t row)
 
 std::string rowFullPath(std::string_view path, std::string_view name)
 {
-    std::string full;
-    full.reserve(path.size() + name.size() + 1);
-    full += path;
-    if (!path.ends_with('/'))
-        full += '/';
-    full += name;
-    return full;
+    return platform::joinPath(path, name);
 }
 
 std::string rowFullPath(const platform::ListModel &listing, std::size_t row)

@@ -5,7 +5,7 @@
 #include "app/cli/catalogcommands.h"
 #include "app/cli/commandlineui.h"
 #include "app/workspace/workspace.h"
-#include "platform/fs/posixfilesystem.h"
+#include "platform/fs/filesystem.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -16,10 +16,7 @@ namespace mrb::cli
 
 std::string absoluteArgument(const std::string &path)
 {
-    if (path.starts_with('/'))
-        return platform::withDotsResolved(path);
-    std::error_code ec;
-    return platform::withDotsResolved(std::filesystem::absolute(path, ec).string());
+    return platform::absolutePath(path);
 }
 
 int catalogFailure(CliContext &context, const core::CatalogStatus &status)

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/cli/interrupts.h"
 #include "app/cli/mrblist.h"
+#include "platform/fs/filesystem.h"
 #include "platform/fs/installlayout.h"
 #include "platform/os/terminal.h"
 #include "platform/os/workingfolder.h"
@@ -18,11 +19,8 @@ std::string executableFolder(const char *argv0)
 {
     if (std::string folder = mrb::platform::executableFolder(); !folder.empty())
         return folder;
-    const std::string path = argv0 ? argv0 : "";
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
+    const std::string folder = mrb::platform::parentPathOf(argv0 ? argv0 : "");
+    return folder.empty() ? std::string(".") : folder;
 }
 
 } // namespace

@@ -11,29 +11,14 @@
 #include "app/output/outputroute.h"
 #include "app/workspace/workspace.h"
 #include "platform/fs/filesystem.h"
-#include "platform/fs/posixfilesystem.h"
 #include "platform/os/standardoutput.h"
 
-#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
 
 namespace mrb::cli
 {
-
-namespace
-{
-
-std::string absolutePath(const std::string &path)
-{
-    if (path.starts_with('/'))
-        return platform::withDotsResolved(path);
-    std::error_code ec;
-    return platform::withDotsResolved(std::filesystem::absolute(path, ec).string());
-}
-
-} // namespace
 
 // Each PATH becomes a selected source row, as if picked in the window's source
 // listing, and Add To Destination brings them over (repeat-free by tag, deep
@@ -58,7 +43,7 @@ int runMake(CliContext &context)
     // a folder that is not there is most likely mistyped.
     std::optional<std::string> relativeTo;
     if (context.options.relativeTo) {
-        relativeTo = absolutePath(*context.options.relativeTo);
+        relativeTo = platform::absolutePath(*context.options.relativeTo);
         if (!fs.folderExists(*relativeTo)) {
             context.err << "mrb-list: '--relative-to' needs a folder, and '" << *context.options.relativeTo << "' is "
                         << (fs.fileExists(*relativeTo) ? "a file" : "not there") << '\n'
@@ -70,7 +55,7 @@ int runMake(CliContext &context)
     platform::ListModel &source = workspace.source();
     std::string listedPaths; // the catalog's title
     for (const std::string &given : context.options.paths) {
-        const std::string path = absolutePath(given);
+        const std::string path = platform::absolutePath(given);
         listedPaths += (listedPaths.empty() ? "" : ", ") + path;
         platform::ListRow row;
         if (const std::optional<platform::FsItem> folder = fs.folder(path))
@@ -127,7 +112,7 @@ int runMake(CliContext &context)
     if (context.options.perFolder) {
         core::PlaylistPlace place;
         if (!context.options.beside)
-            place.folder = absolutePath(context.options.output);
+            place.folder = platform::absolutePath(context.options.output);
         const core::FolderPlaylistsResult folders =
             core::writeFolderPlaylists(workspace.makeContext(), *machine, place);
         if (folders.written + folders.failed == 0)

@@ -8,8 +8,8 @@
 #include "app/cli/helptext.h"
 #include "app/output/machine/factrecorder.h"
 #include "app/workspace/workspace.h"
-#include "platform/fs/posixfilesystem.h"
-#include "platform/media/taglibreader.h"
+#include "platform/fs/filesystem.h"
+#include "platform/media/mediareader.h"
 
 #include <new>
 #include <ostream>
@@ -25,13 +25,10 @@ core::SettingsLocation locateSettings(const CliOptions &options, const RunEnviro
     if (!options.settingsFile)
         return {core::resolveProgramFolder(env.executableFolder), {}};
     std::string file = *options.settingsFile;
-    if (file.front() != '/' && !env.workingFolder.empty())
+    if (!platform::isAbsolutePath(file) && !env.workingFolder.empty())
         file = platform::joinPath(env.workingFolder, file);
-    const auto slash = file.rfind('/');
-    std::string folder = slash == std::string::npos ? std::string(".")
-        : slash == 0                                ? std::string("/")
-                                                    : file.substr(0, slash);
-    return {std::move(folder), std::move(file)};
+    std::string folder = platform::parentPathOf(file);
+    return {folder.empty() ? std::string(".") : std::move(folder), std::move(file)};
 }
 
 int runParsed(const std::vector<std::string> &args, const RunEnvironment &env, std::ostream &out, std::ostream &err)
@@ -52,12 +49,12 @@ int runParsed(const std::vector<std::string> &args, const RunEnvironment &env, s
     const CliOptions &options = *parsed.options;
 
     const CliLibrary library = openLibrary();
-    platform::PosixFileSystem posixFs;
+    const std::unique_ptr<platform::FileSystem> systemFs = platform::systemFileSystem();
     // the machine-readable formats write raw sizes and times, noted as the rows are made
     core::RawFactTable facts;
     std::optional<core::FactRecorder> recorder;
     platform::FileSystem &fs =
-        options.format ? static_cast<platform::FileSystem &>(recorder.emplace(posixFs, facts)) : posixFs;
+        options.format ? static_cast<platform::FileSystem &>(recorder.emplace(*systemFs, facts)) : *systemFs;
     CommandLineUi ui(out, err, env.errIsTerminal ? std::optional<std::size_t>(env.terminalColumns) : std::nullopt);
     core::Workspace workspace(
         {.fs = fs, .api = *library.api, .gen = *library.gen, .ui = ui}, locateSettings(options, env));
@@ -71,8 +68,12 @@ int runParsed(const std::vector<std::string> &args, const RunEnvironment &env, s
     for (const SettingOverride &o : options.overrides)
         settings.record().setValue(o.setting, o.value);
 
-    platform::TagLibReader media;
-    CliContext context {options, workspace, ui, out, err, facts, media};
+    const std::unique_ptr<platform::MediaReader> media = platform::systemMediaReader();
+    if (options.tags && !media->readsTags()) {
+        err << "mrb-list: '--tags': this build of mrb-list reads no media tags\n";
+        return ExitUsage;
+    }
+    CliContext context {options, workspace, ui, out, err, facts, *media};
     switch (options.mode) {
     case CliMode::PrintSettings:
         return runPrintSettings(context);

@@ -6,9 +6,7 @@
 #include "app/cli/tabfields.h"
 #include "app/workspace/workspace.h"
 #include "platform/fs/filesystem.h"
-#include "platform/fs/posixfilesystem.h"
 
-#include <filesystem>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -48,12 +46,7 @@ constexpr std::size_t writeChunk = 1 << 20;
 int runShow(CliContext &context)
 {
     const CliOptions &options = context.options;
-    std::string folder = options.showFolder;
-    if (!folder.starts_with('/')) {
-        std::error_code ec;
-        folder = std::filesystem::absolute(folder, ec).string();
-    }
-    folder = platform::withDotsResolved(folder);
+    const std::string folder = platform::absolutePath(options.showFolder);
     // The window would show an empty listing; here the caller learns why.
     core::Workspace &workspace = context.workspace;
     platform::FileSystem &fs = workspace.services().fs;

@@ -15,6 +15,7 @@
 #include "app/userinterface/userinterface.h"
 #include "platform/controls/listmodel.h"
 #include "platform/controls/statusbarmodel.h"
+#include "platform/fs/eightbittext.h"
 #include "platform/fs/filesystem.h"
 #include "platform/os/failurelog.h"
 
@@ -33,7 +34,8 @@ namespace
 platform::WriteResult writeLineOutput(
     const MakeContext &context, const SettingsRecord &settings, const OutputPlan &plan, const std::string &fileName)
 {
-    std::unique_ptr<platform::TextWriter> out = context.fs.openTextWriter(fileName, platform::WriteMode::Replace);
+    std::unique_ptr<platform::TextWriter> out =
+        platform::inEightBitText(context.fs.openTextWriter(fileName, platform::WriteMode::Replace));
     bool written = false;
     switch (plan.route) {
     case OutputRoute::PathList:

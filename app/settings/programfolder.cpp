@@ -20,7 +20,8 @@ std::string resolveProgramFolder(const std::string &executableFolder)
     if (!executableFolder.empty() && !platform::isInstalledCopy(executableFolder)
         && platform::canWriteIn(executableFolder).ok())
         return executableFolder;
-    const std::string folder = platform::joinPath(platform::userFolder(platform::UserFolder::Config), "marrowby");
+    const std::string folder =
+        platform::joinPath(platform::userFolder(platform::UserFolder::Config), platform::programFolderName());
     // a folder that cannot be made is left to the writes that follow, which fail silently
     if (const platform::Result<> made = platform::makePrivateFolder(folder); !made)
         platform::logIgnoredFailure("making the settings folder", made.problem());

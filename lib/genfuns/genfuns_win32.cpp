@@ -4,7 +4,6 @@
 // rest goes to the system through platform/windows.
 #include "lib/common/codepages.h"
 #include "lib/frame/identities.h"
-#include "lib/frame/unavailable_win32.h"
 #include "lib/genfuns/genfuns.h"
 #include "lib/registry/namelists.h"
 #include "platform/windows/desktop.h"
@@ -94,24 +93,6 @@ bool GenFuns::CheckShortcut(std::string Shortcut)
 {
     const auto target = mrb::platform::shortcutTarget(Shortcut);
     return target && mrb::platform::pathExists(*target);
-}
-
-// The form helpers (formoperations.cpp) build for Windows, but under Wine
-// their script-made forms answer none of the members they look up; until that
-// is understood they say they are not there.
-void GenFuns::SetMenuCaption(DispatchRef, std::string)
-{
-    notYetAvailable("GenFuns.SetMenuCaption");
-}
-
-void GenFuns::SetTip(DispatchRef, std::string)
-{
-    notYetAvailable("GenFuns.SetTip");
-}
-
-void GenFuns::AdjListColWid(DispatchRef)
-{
-    notYetAvailable("GenFuns.AdjListColWid");
 }
 
 } // namespace qfc

@@ -32,13 +32,21 @@ std::optional<Variant> getMember(IDispatch *object, std::string_view name, std::
         return std::nullopt;
     Variant argument = Variant::fromInt32(index.value_or(0));
     DISPPARAMS params {index ? argument.get() : nullptr, nullptr, index ? 1u : 0u, 0};
-    Variant result;
     const IID none = MRB_IID_NULL_INIT;
-    if (object->lpVtbl->Invoke(
-            object, *id, &none, 1033, DISPATCH_METHOD | DISPATCH_PROPERTYGET, &params, result.get(), nullptr, nullptr)
-        != S_OK)
-        return std::nullopt;
-    return result;
+    const auto invoke = [&](unsigned short flags) -> std::optional<Variant> {
+        Variant result;
+        if (object->lpVtbl->Invoke(object, *id, &none, 1033, flags, &params, result.get(), nullptr, nullptr) != S_OK)
+            return std::nullopt;
+        return result;
+    };
+    // A property is read as one first: some script engines take the two
+    // flags together for a call, and a property holding a plain value then
+    // fails as no function.
+    if (!index) {
+        if (auto value = invoke(DISPATCH_PROPERTYGET))
+            return value;
+    }
+    return invoke(DISPATCH_METHOD | DISPATCH_PROPERTYGET);
 }
 
 bool putMember(IDispatch *object, std::string_view name, const Variant &value)

@@ -20,7 +20,7 @@ constexpr std::size_t hugePage = std::size_t {2} << 20;
 // whole, so a smaller listing would pay in memory for what it saves in time.
 constexpr std::size_t largeFrom = 4 * hugePage;
 
-std::size_t mappedSize(std::size_t bytes)
+[[maybe_unused]] std::size_t mappedSize(std::size_t bytes)
 {
     return (bytes + hugePage - 1) & ~(hugePage - 1);
 }

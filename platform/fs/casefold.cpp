@@ -2,8 +2,6 @@
 // SPDX-License-Identifier: MIT
 #include "platform/fs/casefold.h"
 
-#include <QChar>
-
 namespace mrb::platform
 {
 
@@ -45,7 +43,7 @@ char32_t nextFoldedUnit(std::string_view text, std::size_t &i)
         return strayByteUnit + lead;
     }
     i += length;
-    return QChar::toCaseFolded(cp);
+    return foldedCodePoint(cp);
 }
 
 } // namespace mrb::platform

@@ -15,6 +15,9 @@ namespace mrb::platform
 // valid UTF-8 still compares byte for byte. i must be below text.size().
 char32_t nextFoldedUnit(std::string_view text, std::size_t &i);
 
+// A code point's simple case folding (the system's, or Qt's, Unicode tables).
+char32_t foldedCodePoint(char32_t cp);
+
 // The first unit of a byte that is not part of a well-formed UTF-8 sequence.
 inline constexpr char32_t strayByteUnit = 0x110000;
 

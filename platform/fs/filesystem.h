@@ -126,7 +126,8 @@ public:
 };
 
 // All file-system access of the program and the library goes through here.
-// Paths use "/" as separator. No operation throws for an I/O failure.
+// Paths are in the system's own form: "/" separates on POSIX, "\" (or "/")
+// on Windows, where a root is a drive's ("C:\"). No operation throws for an I/O failure.
 class FileSystem
 {
 public:
@@ -211,8 +212,8 @@ public:
 // The file system of the machine the program runs on.
 std::unique_ptr<FileSystem> systemFileSystem();
 
-// The full path of an item named name inside folder: one "/" between them
-// unless folder already ends with one.
+// The full path of an item named name inside folder: one separator between
+// them unless folder already ends with one.
 std::string joinPath(std::string_view folder, std::string_view name);
 
 // The path with repeated "/" collapsed and without a trailing "/" (except for
@@ -226,6 +227,14 @@ std::string_view nameOf(std::string_view path);
 // The folder holding the item at a normalized path: "/" for items at the root,
 // "" for "/" itself and for a relative path of one element.
 std::string parentPathOf(std::string_view path);
+
+// Whether path starts at a root ("/", "C:\", "\\server") rather than at
+// the working folder.
+bool isAbsolutePath(std::string_view path);
+
+// A path given on a command line as the user means it: absolute (from the
+// working folder), "." and ".." resolved; see withDotsResolved on POSIX.
+std::string absolutePath(const std::string &path);
 
 // The order of every sorted list of names: characters compared without regard
 // to case (every letter, as the name patterns fold them: casefold.h), bytes

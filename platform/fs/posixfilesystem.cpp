@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -403,6 +404,14 @@ std::string withDotsResolved(std::string_view absolutePath)
         prefix += element;
     }
     return prefix.empty() ? std::string("/") : prefix;
+}
+
+std::string absolutePath(const std::string &path)
+{
+    if (isAbsolutePath(path))
+        return withDotsResolved(path);
+    std::error_code ec;
+    return withDotsResolved(std::filesystem::absolute(path, ec).string());
 }
 
 std::unique_ptr<FileSystem> systemFileSystem()

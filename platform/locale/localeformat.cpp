@@ -529,43 +529,6 @@ LocaleFormat::LocaleFormat(std::string_view localeName)
     d->amPmAsIs = {am.toStdString(), pm.toStdString()};
 }
 
-LocaleFormat::~LocaleFormat() = default;
-
-LocaleFormat::LocaleFormat(const LocaleFormat &other)
-    : d(std::make_unique<Data>(*other.d))
-{
-}
-
-LocaleFormat &LocaleFormat::operator=(const LocaleFormat &other)
-{
-    if (this != &other)
-        *d = *other.d;
-    return *this;
-}
-
-const std::string &LocaleFormat::name() const
-{
-    return d->name;
-}
-
-const std::string &LocaleFormat::groupSeparator() const
-{
-    return d->groupSeparator;
-}
-
-const std::string &LocaleFormat::decimalSeparator() const
-{
-    return d->decimalSeparator;
-}
-
-std::string LocaleFormat::formatDateTime(std::int64_t secondsSinceEpoch) const
-{
-    std::string out;
-    out.reserve(24);
-    appendDateTime(out, secondsSinceEpoch);
-    return out;
-}
-
 void LocaleFormat::appendDateTime(std::string &out, std::int64_t secondsSinceEpoch) const
 {
     const std::size_t start = out.size();
@@ -617,25 +580,6 @@ void LocaleFormat::makeDateTime(std::string &out, std::int64_t secondsSinceEpoch
     }
 }
 
-namespace
-{
-
-LocaleFormat &userInstance()
-{
-    static LocaleFormat instance;
-    return instance;
-}
-
-} // namespace
-
-const LocaleFormat &LocaleFormat::user()
-{
-    return userInstance();
-}
-
-void LocaleFormat::setUser(std::string_view localeName)
-{
-    userInstance() = LocaleFormat(localeName);
-}
-
 } // namespace mrb::platform
+
+#include "platform/locale/localeformatmembers_p.h"

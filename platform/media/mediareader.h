@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,6 +42,12 @@ public:
     // Only what the tags and the stream headers need is read. A file that
     // cannot be opened or parsed, or is no regular file, gives empty fields.
     virtual MediaTags read(const std::string &path) = 0;
+    // False for a build without a tag reader: read() gives empty fields.
+    virtual bool readsTags() const { return true; }
 };
+
+// The reader of this build: TagLib's, or one that only tells media files
+// apart where TagLib is not part of the build.
+std::unique_ptr<MediaReader> systemMediaReader();
 
 } // namespace mrb::platform

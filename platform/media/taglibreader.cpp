@@ -244,4 +244,9 @@ MediaTags readMediaBytes(std::string_view fileName, std::string_view bytes)
     return readStream(stream);
 }
 
+std::unique_ptr<MediaReader> systemMediaReader()
+{
+    return std::make_unique<TagLibReader>();
+}
+
 } // namespace mrb::platform

@@ -65,4 +65,9 @@ std::string userFolder(UserFolder which)
     return folder;
 }
 
+std::string programFolderName()
+{
+    return "marrowby";
+}
+
 } // namespace mrb::platform

@@ -58,14 +58,4 @@ WriteResult writeProfileStrings(const std::string &file, const std::vector<Profi
     return out.commit();
 }
 
-ProfileFileState inspectProfileFile(const std::string &file)
-{
-    const Result<std::string> text = readWholeFile(file, maxProfileBytes);
-    ProfileFileState state;
-    state.readable = text.ok();
-    state.missing = text.errorNumber() == ENOENT;
-    state.reason = text.reason();
-    return state;
-}
-
 } // namespace mrb::platform

@@ -3,10 +3,12 @@
 // Profile files on Windows are the system's own: its profile functions, in
 // their 8-bit forms, read and write them (the library's settings-file
 // operations are defined as those very calls).
+#include "platform/os/wholefile.h"
 #include "platform/os/win32file.h"
 #include "platform/profile/profilefile.h"
 #include "platform/windows/codepages.h"
 
+#include <cerrno>
 #include <windows.h>
 
 namespace mrb::platform
@@ -39,6 +41,17 @@ WriteResult writeProfileString(
 {
     if (!WritePrivateProfileStringA(ansi(section).c_str(), ansi(key).c_str(), ansi(value).c_str(), ansi(file).c_str()))
         return lastWin32Problem(file);
+    return {};
+}
+
+// The system writes one key a call: each entry in turn, the first failure
+// ending the run.
+WriteResult writeProfileStrings(const std::string &file, const std::vector<ProfileEntry> &entries)
+{
+    for (const ProfileEntry &entry : entries) {
+        if (WriteResult written = writeProfileString(file, entry.section, entry.key, entry.value); !written)
+            return written;
+    }
     return {};
 }
 

@@ -58,7 +58,7 @@ bool deviceOfNearest(std::string path, dev_t *dev)
     return false;
 }
 
-std::string absolutePath(const std::string &path)
+std::string lexicallyAbsolute(const std::string &path)
 {
     std::error_code ec;
     auto p = fs::absolute(path, ec);
@@ -210,7 +210,7 @@ std::vector<std::string> trashFoldersFor(const std::string &drive)
         }
         return folders;
     }
-    const std::string where = absolutePath(drive);
+    const std::string where = lexicallyAbsolute(drive);
     dev_t driveDevice {};
     if (!deviceOf(where, &driveDevice))
         return folders;
@@ -253,7 +253,7 @@ Result<> moveToTrash(const std::string &path)
     if (path.empty()) {
         return failure(path, "no path");
     }
-    std::string item = absolutePath(path);
+    std::string item = lexicallyAbsolute(path);
     while (item.size() > 1 && item.back() == '/')
         item.pop_back();
     struct stat st {

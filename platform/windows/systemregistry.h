@@ -24,6 +24,8 @@ struct SystemRegValue {
 };
 
 bool systemKeyExists(std::int32_t root, std::string_view path);
+// Whether the key opens with all access rights (reading, writing, deleting).
+bool systemKeyFullyAccessible(std::int32_t root, std::string_view path);
 // The names of the key's sub-keys, or of its values, in the system's order;
 // nothing when the key cannot be opened.
 std::optional<std::vector<std::string>> systemSubKeyNames(std::int32_t root, std::string_view path);

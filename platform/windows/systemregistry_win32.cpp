@@ -102,6 +102,11 @@ bool systemKeyExists(std::int32_t root, std::string_view path)
     return static_cast<bool>(Key(root, path, KEY_READ));
 }
 
+bool systemKeyFullyAccessible(std::int32_t root, std::string_view path)
+{
+    return static_cast<bool>(Key(root, path, KEY_ALL_ACCESS));
+}
+
 std::optional<std::vector<std::string>> systemSubKeyNames(std::int32_t root, std::string_view path)
 {
     const Key key(root, path, KEY_READ);

@@ -28,6 +28,15 @@ var key = "Software\\Marrowby Tests JScript";
 check(registry.WriteRegKey(4, HKCU, key, "Number", 12.5) && registry.ReadRegKey(HKCU, key, "Number") == "12",
       "a JScript number where WriteRegKey takes text, rounded half to even");
 check(registry.EnumerateRegKeyItemNames(HKCU, key) == "Number", "EnumerateRegKeyItemNames");
+var saved = fso.GetSpecialFolder(2).Path + "\\qfc-branch.reg";
+registry.WriteRegKey(1, HKCU, key + "\\Caf\u00E9", "\u00E9t\u00E9", "\u20AC 5");
+registry.WriteRegKey(1, HKCU, key + " Copy", "Old", "x");
+check(registry.ExportRegKey(HKCU, key, saved) && registry.ImportRegKey(HKCU, key + " Copy", saved)
+      && registry.EnumerateRegKeyItemNames(HKCU, key + " Copy") == "Number"
+      && registry.ReadRegKey(HKCU, key + " Copy\\Caf\u00E9", "\u00E9t\u00E9") == "\u20AC 5",
+      "ExportRegKey and ImportRegKey move a branch named beyond ASCII to another key");
+fso.DeleteFile(saved);
+registry.DeleteRegKey(HKCU, key + " Copy");
 registry.DeleteRegKey(HKCU, key);
 check(registry.ReadRegKey(HKCU, key, "Number", "gone") == "gone", "DeleteRegKey");
 
@@ -53,6 +62,23 @@ check(txtFile.ReadLastLine(lines) == "\u00E9t\u00E9" && fso.OpenTextFile(lines).
 fso.DeleteFile(lines);
 check(genFuns.GetFilesQty(fso.GetSpecialFolder(2).Path + "\\no such folder") == -1, "GetFilesQty of no folder");
 check(genFuns.GetEnglishShortMonth(true) == "", "a JScript boolean true is -1, no month");
+
+// Forms as a script makes them: objects with the members the helpers look up.
+var tips = fso.GetSpecialFolder(2).Path + "\\qfc-tips.ini";
+apiFuns.WriteIni(tips, "frmTest", "txtA", "tip A");
+var boxes = [{ Name: "txtA", ToolTipText: "old" }, { Name: "txtB", ToolTipText: "old" }];
+genFuns.SetTip({ Name: "frmTest", Controls: { Count: 2, Item: function (i) { return boxes[i]; } } }, tips);
+check(boxes[0].ToolTipText == "tip A" && boxes[1].ToolTipText == "", "SetTip: a tip from the file, a missing one cleared");
+apiFuns.WriteIni(tips, "frmTest", "mnuA", "Menu A");
+var item = { Name: "mnuA", Caption: "old" };
+genFuns.SetMenuCaption({ Name: "frmTest", Controls: { Count: 1, Item: function (i) { return item; } } }, tips);
+check(item.Caption == "old", "SetMenuCaption leaves a control that is no menu as it was");
+fso.DeleteFile(tips);
+var columns = [{ Tag: "200", Width: 50 }, { Tag: "", Width: 50 }];
+var list = { View: 3, hwnd: 0, ListItems: { Count: 1 },
+             ColumnHeaders: { Count: 2, Item: function (i) { return columns[i - 1]; } } };
+genFuns.AdjListColWid(list);
+check(columns[0].Width == 200 && columns[1].Width == 50, "AdjListColWid widens a column to its header's Tag");
 
 WScript.Echo(failures + " failed");
 WScript.Quit(failures);

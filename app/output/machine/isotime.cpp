@@ -41,8 +41,13 @@ struct Zone {
 bool convert(std::int64_t secondsSinceEpoch, std::tm &tm)
 {
     const auto t = static_cast<std::time_t>(secondsSinceEpoch);
+#if defined(_WIN32)
+    if (::localtime_s(&tm, &t) != 0)
+        return false;
+#else
     if (!::localtime_r(&t, &tm))
         return false;
+#endif
     const long year = tm.tm_year + 1900L;
     return year >= 0 && year <= 9999;
 }
@@ -59,9 +64,29 @@ void dateOf(const std::tm &tm, char *date)
     date[10] = 'T';
 }
 
-void offsetOf(const std::tm &tm, char *offset)
+// How far local time tm (that of t) is ahead of UTC, in seconds.
+long utcOffset(const std::tm &tm, std::int64_t t)
 {
-    const long seconds = tm.tm_gmtoff;
+#if defined(_WIN32)
+    // No tm_gmtoff there: tm's fields read as a UTC time, less t. Days from
+    // the civil date as in H. Hinnant's days_from_civil.
+    const long year = tm.tm_year + 1900L - (tm.tm_mon < 2 ? 1 : 0);
+    const long era = (year >= 0 ? year : year - 399) / 400;
+    const long yearOfEra = year - era * 400;
+    const long month = tm.tm_mon + 1;
+    const long dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + tm.tm_mday - 1;
+    const long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    const std::int64_t days = era * 146097LL + dayOfEra - 719468;
+    return static_cast<long>(days * 86400 + tm.tm_hour * 3600L + tm.tm_min * 60L + tm.tm_sec - t);
+#else
+    (void)t;
+    return tm.tm_gmtoff;
+#endif
+}
+
+void offsetOf(const std::tm &tm, std::int64_t t, char *offset)
+{
+    const long seconds = utcOffset(tm, t);
     const long minutes = (seconds < 0 ? -seconds : seconds) / 60;
     offset[0] = seconds < 0 ? '-' : '+';
     appendTwo(offset + 1, minutes / 60);
@@ -101,12 +126,13 @@ bool wholeDay(std::int64_t t, const std::tm &tm, Day &day)
     std::tm last {};
     if (!convert(day.start, first) || !convert(day.end - 1, last))
         return false;
-    if (first.tm_gmtoff != tm.tm_gmtoff || last.tm_gmtoff != tm.tm_gmtoff || first.tm_hour != 0 || first.tm_min != 0
-        || first.tm_sec != 0 || last.tm_mday != tm.tm_mday || last.tm_hour != 23 || last.tm_min != 59
-        || last.tm_sec != 59)
+    const long offset = utcOffset(tm, t);
+    if (utcOffset(first, day.start) != offset || utcOffset(last, day.end - 1) != offset || first.tm_hour != 0
+        || first.tm_min != 0 || first.tm_sec != 0 || last.tm_mday != tm.tm_mday || last.tm_hour != 23
+        || last.tm_min != 59 || last.tm_sec != 59)
         return false;
     dateOf(tm, day.date);
-    offsetOf(tm, day.offset);
+    offsetOf(tm, t, day.offset);
     return true;
 }
 
@@ -152,7 +178,7 @@ void appendIsoDateTime(std::string &out, std::int64_t secondsSinceEpoch)
     char date[11];
     char offset[6];
     dateOf(tm, date);
-    offsetOf(tm, offset);
+    offsetOf(tm, secondsSinceEpoch, offset);
     appendTime(out, date, tm.tm_hour, tm.tm_min, tm.tm_sec, offset);
 }
 
