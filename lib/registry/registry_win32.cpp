@@ -1,16 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 // The Registry class on the system's own registry (platform/windows).
-#include "lib/common/filebytes.h"
 #include "lib/frame/identities.h"
 #include "lib/registry/namelists.h"
 #include "lib/registry/numbertext.h"
 #include "lib/registry/registry.h"
-#include "platform/fs/safefile.h"
 #include "platform/os/failurelog.h"
-#include "platform/registry/registryformat.h"
 #include "platform/windows/systemregistry.h"
-#include "platform/windows/systemregistrybranch.h"
+#include "platform/windows/systemregistryhive.h"
 
 #include <algorithm>
 
@@ -157,35 +154,20 @@ bool Registry::DeleteRegKeyValue(Int32Ref KeyRoot, StrRef KeyPath, StrRef SubKey
 
 bool Registry::ExportRegKey(Int32Ref KeyRoot, StrRef KeyPath, StrRef FileName)
 {
-    // The file Linux writes for the same key, not the system's hive format,
-    // so a branch moves between the two builds.
-    const auto branch = mrb::platform::systemBranch(KeyRoot.get(), KeyPath.get());
-    if (!branch) {
-        mrb::platform::logIgnoredFailure("ExportRegKey", branch.problem());
+    if (!mrb::platform::enableProcessPrivilege("SeBackupPrivilege"))
         return false;
-    }
-    // Written whole to a new file and then put in place, so a failed save
-    // leaves an existing file as it was.
-    const auto written = mrb::platform::writeFileSafely(FileName.get(), mrb::platform::registryText(*branch));
-    if (!written)
-        mrb::platform::logIgnoredFailure("ExportRegKey", written.problem());
-    return written.ok();
+    // An existing file is replaced only by a whole hive (platform/windows).
+    const auto saved = mrb::platform::saveSystemBranch(KeyRoot.get(), KeyPath.get(), FileName.get());
+    if (!saved)
+        mrb::platform::logIgnoredFailure("ExportRegKey", saved.problem());
+    return saved.ok();
 }
 
 bool Registry::ImportRegKey(Int32Ref KeyRoot, StrRef KeyPath, StrRef FileName)
 {
-    if (!mrb::platform::systemKeyFullyAccessible(KeyRoot.get(), KeyPath.get()))
+    if (!mrb::platform::enableProcessPrivilege("SeRestorePrivilege"))
         return false;
-    const auto text = readFileBytes(FileName.get());
-    if (!text)
-        return false;
-    // A file that is no export leaves the key as it was.
-    const auto branch = mrb::platform::parseRegistryText(*text);
-    if (!branch) {
-        mrb::platform::logIgnoredFailure("ImportRegKey", branch.problem());
-        return false;
-    }
-    const auto restored = mrb::platform::replaceSystemBranch(KeyRoot.get(), KeyPath.get(), *branch);
+    const auto restored = mrb::platform::restoreSystemBranch(KeyRoot.get(), KeyPath.get(), FileName.get());
     if (!restored)
         mrb::platform::logIgnoredFailure("ImportRegKey", restored.problem());
     return restored.ok();

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/com/widestring_p.h"
 #include "platform/windows/systemregistry.h"
+#include "platform/windows/systemregistrykey_win32_p.h"
 
 #include <windows.h>
 
@@ -10,39 +11,6 @@ namespace mrb::platform
 
 namespace
 {
-
-constexpr std::int32_t firstRoot = static_cast<std::int32_t>(0x80000000u);
-constexpr std::int32_t lastRoot = static_cast<std::int32_t>(0x80000006u);
-
-// An open key, closed when it goes.
-class Key
-{
-public:
-    Key(std::int32_t root, std::string_view path, REGSAM access, bool create = false)
-    {
-        if (root < firstRoot || root > lastRoot)
-            return;
-        const auto top = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<std::uint32_t>(root)));
-        const std::wstring name = toWide(path);
-        const LSTATUS status = create
-            ? RegCreateKeyExW(top, name.c_str(), 0, nullptr, 0, access, nullptr, &m_key, nullptr)
-            : RegOpenKeyExW(top, name.c_str(), 0, access, &m_key);
-        if (status != ERROR_SUCCESS)
-            m_key = nullptr;
-    }
-    ~Key()
-    {
-        if (m_key)
-            RegCloseKey(m_key);
-    }
-    Key(const Key &) = delete;
-    Key &operator=(const Key &) = delete;
-    explicit operator bool() const { return m_key != nullptr; }
-    HKEY get() const { return m_key; }
-
-private:
-    HKEY m_key = nullptr;
-};
 
 bool isText(DWORD type)
 {
@@ -99,17 +67,17 @@ std::optional<std::pair<std::string, SystemRegValue>> valueAt(HKEY key, DWORD in
 
 bool systemKeyExists(std::int32_t root, std::string_view path)
 {
-    return static_cast<bool>(Key(root, path, KEY_READ));
+    return static_cast<bool>(SystemKey(root, path, KEY_READ));
 }
 
 bool systemKeyFullyAccessible(std::int32_t root, std::string_view path)
 {
-    return static_cast<bool>(Key(root, path, KEY_ALL_ACCESS));
+    return static_cast<bool>(SystemKey(root, path, KEY_ALL_ACCESS));
 }
 
 std::optional<std::vector<std::string>> systemSubKeyNames(std::int32_t root, std::string_view path)
 {
-    const Key key(root, path, KEY_READ);
+    const SystemKey key(root, path, KEY_READ);
     if (!key)
         return std::nullopt;
     std::vector<std::string> names;
@@ -126,7 +94,7 @@ std::optional<std::vector<std::string>> systemSubKeyNames(std::int32_t root, std
 std::optional<std::vector<std::pair<std::string, SystemRegValue>>> systemValues(
     std::int32_t root, std::string_view path)
 {
-    const Key key(root, path, KEY_READ);
+    const SystemKey key(root, path, KEY_READ);
     if (!key)
         return std::nullopt;
     std::vector<std::pair<std::string, SystemRegValue>> values;
@@ -141,7 +109,7 @@ std::optional<std::vector<std::pair<std::string, SystemRegValue>>> systemValues(
 
 std::optional<SystemRegValue> systemValue(std::int32_t root, std::string_view path, std::string_view name)
 {
-    const Key key(root, path, KEY_READ);
+    const SystemKey key(root, path, KEY_READ);
     if (!key)
         return std::nullopt;
     const std::wstring wideName = toWide(name);
@@ -158,12 +126,12 @@ std::optional<SystemRegValue> systemValue(std::int32_t root, std::string_view pa
 
 bool createSystemKey(std::int32_t root, std::string_view path)
 {
-    return static_cast<bool>(Key(root, path, KEY_WRITE, true));
+    return static_cast<bool>(SystemKey(root, path, KEY_WRITE, true));
 }
 
 bool setSystemValue(std::int32_t root, std::string_view path, std::string_view name, const SystemRegValue &value)
 {
-    const Key key(root, path, KEY_WRITE, true);
+    const SystemKey key(root, path, KEY_WRITE, true);
     if (!key)
         return false;
     std::wstring text;
@@ -182,13 +150,13 @@ bool deleteSystemKey(std::int32_t root, std::string_view path)
 {
     if (path.find_first_not_of('\\') == std::string_view::npos)
         return false;
-    const Key top(root, "", KEY_ALL_ACCESS);
+    const SystemKey top(root, "", KEY_ALL_ACCESS);
     return top && RegDeleteTreeW(top.get(), toWide(path).c_str()) == ERROR_SUCCESS;
 }
 
 bool deleteSystemValue(std::int32_t root, std::string_view path, std::string_view name)
 {
-    const Key key(root, path, KEY_SET_VALUE);
+    const SystemKey key(root, path, KEY_SET_VALUE);
     return key && RegDeleteValueW(key.get(), toWide(name).c_str()) == ERROR_SUCCESS;
 }
 
