@@ -7,9 +7,9 @@
 #include "lib/apifuns/windowmessages.h"
 #include "lib/frame/identities.h"
 #include "lib/frame/module.h"
-#include "lib/frame/unavailable_win32.h"
 #include "platform/shell/processes.h"
 #include "platform/windows/desktop.h"
+#include "platform/windows/dialogs.h"
 #include "platform/windows/fileicons.h"
 #include "platform/windows/listviewheader.h"
 #include "platform/windows/shellactions.h"
@@ -28,6 +28,31 @@ std::string withoutOuterBlanks(const std::string &text)
 {
     const auto first = text.find_first_not_of(' ');
     return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// The file dialogs' flags (OFN_...).
+constexpr std::uint32_t overwritePrompt = 0x2;
+constexpr std::uint32_t hideReadOnly = 0x4;
+constexpr std::uint32_t allowMultiSelect = 0x200;
+constexpr std::uint32_t pathMustExist = 0x800;
+constexpr std::uint32_t fileMustExist = 0x1000;
+constexpr std::uint32_t explorer = 0x80000;
+
+// The caller may leave out the NUL after the last pattern; the dialog needs
+// the list ended by two.
+std::string dialogFilterOf(std::string filter)
+{
+    if (filter.empty())
+        return filter;
+    if (filter.back() != '\0')
+        filter += '\0';
+    return filter + '\0';
+}
+
+std::string extensionWithoutPoint(const std::string &extension)
+{
+    const auto first = extension.find_first_not_of(". ");
+    return first == std::string::npos ? std::string() : withoutOuterBlanks(extension.substr(first));
 }
 
 } // namespace
@@ -227,20 +252,56 @@ void ApiFuns::SetLVHeaderColor(std::int32_t Handle, bool SetUnset, std::int32_t 
     }
 }
 
-// ---- what needs a person: the dialogs ---------------------------------------------
+// ---- the dialogs ---------------------------------------------------------------
 
-#define QFC_NOT_YET(Signature, Name)                                                                                   \
-    Signature                                                                                                          \
-    {                                                                                                                  \
-        notYetAvailable("APIFuns." Name);                                                                              \
-    }
-QFC_NOT_YET(
-    StringArray ApiFuns::GetFilesOpenName(std::int32_t, std::string, std::string, StrRef, BoolRef), "GetFilesOpenName")
-QFC_NOT_YET(
-    std::string ApiFuns::GetFileSaveName(std::int32_t, std::string, std::string, std::string, std::string, std::string),
-    "GetFileSaveName")
-QFC_NOT_YET(std::int32_t ApiFuns::SelectColor(std::int32_t), "SelectColor")
-QFC_NOT_YET(std::string ApiFuns::ChooseFolder(std::int32_t, std::string), "ChooseFolder")
-#undef QFC_NOT_YET
+std::string ApiFuns::GetFileSaveName(std::int32_t WinHandle,
+    std::string Title,
+    std::string FileName,
+    std::string Filter,
+    std::string DefDir,
+    std::string DefExt)
+{
+    mrb::platform::FileDialogRequest request;
+    request.owner = WinHandle;
+    request.title = Title;
+    request.filter = dialogFilterOf(Filter);
+    request.folder = DefDir;
+    request.defaultExtension = extensionWithoutPoint(DefExt);
+    request.fileName = FileName;
+    request.flags = overwritePrompt | hideReadOnly | pathMustExist;
+    return mrb::platform::saveFileDialog(request).value_or(std::string());
+}
+
+StringArray ApiFuns::GetFilesOpenName(
+    std::int32_t WinHandle, std::string Title, std::string Filter, StrRef DefDir, BoolRef MultiSel)
+{
+    mrb::platform::FileDialogRequest request;
+    request.owner = WinHandle;
+    request.title = Title;
+    request.filter = dialogFilterOf(Filter);
+    request.folder = DefDir.get();
+    request.flags = MultiSel.get() ? explorer | allowMultiSelect : fileMustExist | pathMustExist | hideReadOnly;
+    const auto chosen = mrb::platform::openFileDialog(request);
+    if (!chosen || chosen->empty())
+        return {};
+    // One file: its full path; several: the folder, then the names.
+    StringArray names;
+    std::size_t from = 0;
+    for (std::size_t nul; (nul = chosen->find('\0', from)) != std::string::npos; from = nul + 1)
+        names.push_back(chosen->substr(from, nul - from));
+    names.push_back(chosen->substr(from));
+    return names;
+}
+
+std::int32_t ApiFuns::SelectColor(std::int32_t WinHandle)
+{
+    const auto colour = mrb::platform::colourDialog(WinHandle);
+    return colour ? static_cast<std::int32_t>(*colour) : -1;
+}
+
+std::string ApiFuns::ChooseFolder(std::int32_t WinHandle, std::string Prompt)
+{
+    return mrb::platform::folderDialog(WinHandle, Prompt).value_or(std::string());
+}
 
 } // namespace qfc

@@ -8,6 +8,7 @@
 #include "platform/com/bstr.h"
 #include "platform/com/comptr.h"
 #include "platform/com/guid.h"
+#include "tests/windows/earlybound.h"
 #include "tests/windows/win32client.h"
 #include "tests/windows/win32windows.h"
 
@@ -20,36 +21,7 @@ namespace
 {
 
 using mrb::platform::ComPtr;
-
-class EarlyBound : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        const char *library = std::getenv("MRB_LIBRARY");
-        ASSERT_NE(library, nullptr) << "MRB_LIBRARY names the built QFC_MRB.dll";
-        getClassObject = reinterpret_cast<DllGetClassObjectFn>(win32client::exportOf(library, "DllGetClassObject"));
-        canUnloadNow = reinterpret_cast<DllCanUnloadNowFn>(win32client::exportOf(library, "DllCanUnloadNow"));
-        ASSERT_NE(getClassObject, nullptr);
-        ASSERT_NE(canUnloadNow, nullptr);
-    }
-
-    template <class Interface> ComPtr<Interface> make(const CLSID &classId, const IID &interfaceId)
-    {
-        ComPtr<IClassFactory> factory;
-        EXPECT_EQ(getClassObject(&classId, &mrb::platform::IID_IClassFactory, factory.put()), S_OK);
-        ComPtr<Interface> object;
-        if (factory) {
-            EXPECT_EQ(factory->lpVtbl->CreateInstance(factory.get(), nullptr, &interfaceId, object.put()), S_OK);
-        }
-        return object;
-    }
-    ComPtr<QfcGenFuns> makeGenFuns() { return make<QfcGenFuns>(qfc::CLSID_GenFuns, qfc::IID_GenFuns); }
-    ComPtr<QfcAPIFuns> makeApiFuns() { return make<QfcAPIFuns>(qfc::CLSID_APIFuns, qfc::IID_APIFuns); }
-
-    DllGetClassObjectFn getClassObject = nullptr;
-    DllCanUnloadNowFn canUnloadNow = nullptr;
-};
+using win32client::EarlyBound;
 
 TEST_F(EarlyBound, AFailedCallLeavesItsRecordForGetErrorInfo)
 {
