@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Marrowby developers
 // SPDX-License-Identifier: MIT
 #include "platform/fs/walkpool_p.h"
+#include "platform/os/uniquefd.h"
 
 #include <algorithm>
 #include <chrono>
@@ -34,13 +35,6 @@ public:
         : m_fd(::open("/proc/thread-self/schedstat", O_RDONLY | O_CLOEXEC))
     {
     }
-    ~ThreadTimes()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    ThreadTimes(const ThreadTimes &) = delete;
-    ThreadTimes &operator=(const ThreadTimes &) = delete;
 
     Sample now() const
     {
@@ -49,7 +43,7 @@ public:
         ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
         Sample sample {static_cast<double>(cpu.tv_sec) + static_cast<double>(cpu.tv_nsec) / 1e9, 0};
         char text[96];
-        const ssize_t n = m_fd >= 0 ? ::pread(m_fd, text, sizeof text - 1, 0) : -1;
+        const ssize_t n = m_fd.isValid() ? ::pread(m_fd.get(), text, sizeof text - 1, 0) : -1;
         unsigned long long ran = 0, ready = 0;
         if (n > 0) {
             text[n] = '\0';
@@ -60,7 +54,7 @@ public:
     }
 
 private:
-    int m_fd;
+    UniqueFd m_fd;
 };
 
 } // namespace

@@ -65,7 +65,9 @@ Result<> saveSystemBranch(std::int32_t root, std::string_view path, const std::s
     const std::string scratch = scratchHiveName();
     if (scratch.empty())
         return lastWin32Problem(file);
-    const LSTATUS saved = RegSaveKeyA(key.get(), ansi(scratch).c_str(), nullptr);
+    // The scratch name is ours, not the caller's: the wide entry point keeps a
+    // temporary folder named beyond the 8-bit code page usable.
+    const LSTATUS saved = RegSaveKeyW(key.get(), toWide(scratch).c_str(), nullptr);
     if (saved != ERROR_SUCCESS) {
         DeleteFileW(toWide(scratch).c_str());
         return win32Problem(file, static_cast<unsigned long>(saved));
