@@ -101,7 +101,7 @@ codes=(
     "unknown option|2|--bogus|--bogus"
     "a folder that is not there|1|no such folder|--show Z:\\nowhere\\at\\all"
     "an output folder that is not there|1|Z:|-o Z:\\nowhere\\at\\all\\x.txt $(windows_path "$tree")"
-    "a workbook|1|not part of this build|--set Output.FileType=Customize --set Output.Standard=False -o $(windows_path "$work/win/x.xlsx") $(windows_path "$tree")"
+    "a workbook without a spreadsheet application|1|the spreadsheet application cannot be started|--set Output.FileType=Customize --set Output.Standard=False -o $(windows_path "$work/win/x.xlsx") $(windows_path "$tree")"
     "a catalog|1|not part of this build|catalog list"
     "media tags|2|reads no media tags|--format csv --tags -o $(windows_path "$work/win/t.csv") $(windows_path "$tree")"
 )
