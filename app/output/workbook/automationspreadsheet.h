@@ -23,9 +23,6 @@ namespace mrb::core
 class AutomationSpreadsheet final : public SpreadsheetApplication
 {
 public:
-    static constexpr std::size_t maxRows = 1048576;
-    static constexpr std::size_t maxColumns = 16384;
-
     // Nothing when the application is not registered or does not start.
     static std::unique_ptr<AutomationSpreadsheet> start();
     ~AutomationSpreadsheet() override;
