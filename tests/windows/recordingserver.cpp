@@ -8,9 +8,8 @@
 // application. SaveAs writes a small file under the name it is given.
 #include <windows.h>
 // after windows.h, whose types they use
-#include <oleauto.h>
-
 #include <cstdio>
+#include <oleauto.h>
 #include <string>
 #include <vector>
 
@@ -122,8 +121,8 @@ public:
         }
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS *params, VARIANT *result,
-        EXCEPINFO *, UINT *) override
+    HRESULT STDMETHODCALLTYPE Invoke(
+        DISPID id, REFIID, LCID, WORD flags, DISPPARAMS *params, VARIANT *result, EXCEPINFO *, UINT *) override
     {
         const std::vector<std::wstring> &known = memberNames();
         if (id < 1 || static_cast<std::size_t>(id) > known.size())
