@@ -22,6 +22,9 @@ class SpreadsheetApplication
 public:
     // The application's constant for centred alignment, horizontal and vertical.
     static constexpr int alignCentre = -4108;
+    // The largest sheet the workbook format holds.
+    static constexpr std::size_t maxRows = 1048576;
+    static constexpr std::size_t maxColumns = 16384;
 
     virtual ~SpreadsheetApplication() = default;
 

@@ -7,7 +7,7 @@
 #include "app/browse/listeditem.h"
 #include "app/browse/listingcolumns.h"
 #include "app/browse/valuetexts.h"
-#include "app/output/workbook/xlsxapplication.h"
+#include "app/output/workbook/workbooklauncher.h"
 
 namespace mrb::core
 {
@@ -47,7 +47,7 @@ Workspace::Workspace(Services services, SettingsLocation settings)
           services.fs,
           services.api,
           services.ui,
-          XlsxApplication::launcher(),
+          workbookLauncher(),
           &m_activity}
 {
     m_source.setColumns(listingColumns(Listing::Source));

@@ -243,6 +243,7 @@ typedef struct EXCEPINFO {
 #define DISPATCH_PROPERTYPUT 0x4
 #define DISPATCH_PROPERTYPUTREF 0x8
 #define DISPID_UNKNOWN (-1)
+#define DISPID_PROPERTYPUT (-3)
 
 /* Interfaces: a pointer to a table of function pointers, object pointer first. */
 typedef struct IUnknownVtbl {

@@ -4,6 +4,8 @@
 
 #include "platform/com/bstr.h"
 
+#include <vector>
+
 namespace mrb::platform
 {
 
@@ -23,43 +25,78 @@ std::optional<DISPID> idOf(IDispatch *object, std::string_view name)
     return id;
 }
 
+// Invoke with the arguments given in the caller's order: the call takes
+// them last first, and an assignment's value (the last) as the named one.
+std::optional<Variant> invoke(IDispatch *object,
+    std::string_view name,
+    unsigned short flags,
+    std::span<const Variant> arguments,
+    HRESULT *status = nullptr)
+{
+    const auto id = idOf(object, name);
+    if (!id) {
+        if (status)
+            *status = DISP_E_UNKNOWNNAME;
+        return std::nullopt;
+    }
+    std::vector<VARIANT> reversed; // borrowed for the call
+    reversed.reserve(arguments.size());
+    for (auto it = arguments.rbegin(); it != arguments.rend(); ++it)
+        reversed.push_back(*it->get());
+    DISPID named = DISPID_PROPERTYPUT;
+    const bool assign = flags == DISPATCH_PROPERTYPUT;
+    DISPPARAMS params {reversed.empty() ? nullptr : reversed.data(),
+        assign ? &named : nullptr,
+        static_cast<unsigned>(reversed.size()),
+        assign ? 1u : 0u};
+    const IID none = MRB_IID_NULL_INIT;
+    Variant result;
+    const HRESULT hr = object->lpVtbl->Invoke(
+        object, *id, &none, 1033, flags, &params, assign ? nullptr : result.get(), nullptr, nullptr);
+    if (status)
+        *status = hr;
+    if (hr != S_OK)
+        return std::nullopt;
+    return result;
+}
+
 } // namespace
 
 std::optional<Variant> getMember(IDispatch *object, std::string_view name, std::optional<std::int32_t> index)
 {
-    const auto id = idOf(object, name);
-    if (!id)
-        return std::nullopt;
-    Variant argument = Variant::fromInt32(index.value_or(0));
-    DISPPARAMS params {index ? argument.get() : nullptr, nullptr, index ? 1u : 0u, 0};
-    const IID none = MRB_IID_NULL_INIT;
-    const auto invoke = [&](unsigned short flags) -> std::optional<Variant> {
-        Variant result;
-        if (object->lpVtbl->Invoke(object, *id, &none, 1033, flags, &params, result.get(), nullptr, nullptr) != S_OK)
-            return std::nullopt;
-        return result;
-    };
+    const Variant argument = Variant::fromInt32(index.value_or(0));
+    const std::span<const Variant> arguments(&argument, index ? 1 : 0);
     // A property is read as one first: some script engines take the two
     // flags together for a call, and a property holding a plain value then
     // fails as no function.
     if (!index) {
-        if (auto value = invoke(DISPATCH_PROPERTYGET))
+        if (auto value = invoke(object, name, DISPATCH_PROPERTYGET, arguments))
             return value;
     }
-    return invoke(DISPATCH_METHOD | DISPATCH_PROPERTYGET);
+    return callMember(object, name, Access::Call, arguments);
 }
 
 bool putMember(IDispatch *object, std::string_view name, const Variant &value)
 {
-    const auto id = idOf(object, name);
-    if (!id)
-        return false;
-    VARIANT argument = *value.get(); // borrowed for the call
-    DISPID named = -3; // DISPID_PROPERTYPUT
-    DISPPARAMS params {&argument, &named, 1, 1};
-    const IID none = MRB_IID_NULL_INIT;
-    return object->lpVtbl->Invoke(object, *id, &none, 1033, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr)
-        == S_OK;
+    return callMember(object, name, Access::Assign, std::span<const Variant>(&value, 1)).has_value();
+}
+
+std::optional<Variant> callMember(
+    IDispatch *object, std::string_view name, Access access, std::span<const Variant> arguments, HRESULT *status)
+{
+    const unsigned short flags =
+        access == Access::Assign ? DISPATCH_PROPERTYPUT : DISPATCH_METHOD | DISPATCH_PROPERTYGET;
+    return invoke(object, name, flags, arguments, status);
+}
+
+ComPtr<IDispatch> memberObject(
+    IDispatch *object, std::string_view name, std::span<const Variant> arguments, HRESULT *status)
+{
+    const std::optional<Variant> value = callMember(object, name, Access::Call, arguments, status);
+    ComPtr<IDispatch> held(value ? objectIn(*value) : nullptr, Ref::Adopt);
+    if (value && !held && status)
+        *status = DISP_E_TYPEMISMATCH;
+    return held;
 }
 
 bool implementsInterface(IDispatch *object, const IID &iid)

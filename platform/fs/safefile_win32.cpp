@@ -5,12 +5,12 @@
 // time) or MoveFileExW; in place for files with several names and devices.
 #include "platform/com/widestring_p.h"
 #include "platform/fs/safefile.h"
+#include "platform/fs/scratchname.h"
 #include "platform/os/wholefile.h"
 #include "platform/os/win32file.h"
 
 #include <cerrno>
 #include <mutex>
-#include <random>
 #include <set>
 #include <windows.h>
 
@@ -212,14 +212,10 @@ public:
     void openTemporary()
     {
         // Hidden beside the target, on its volume, so the rename is atomic.
-        static std::mt19937 random(std::random_device {}());
-        static constexpr wchar_t letters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
         const std::wstring folder = folderOf(m_target);
         const std::wstring leaf = leafOf(m_target);
         for (int attempt = 0; attempt < 100; ++attempt) {
-            std::wstring name = folder + L"." + leaf + L".";
-            for (int i = 0; i < 6; ++i)
-                name += letters[random() % (sizeof letters / sizeof *letters - 1)];
+            std::wstring name = folder + L"." + leaf + L"." + toWide(randomNameTag());
             {
                 std::lock_guard lock(temporaries().mutex);
                 m_out.reset(::CreateFileW(name.c_str(),

@@ -14,7 +14,7 @@ if [[ ! -x $linux ]]; then
     exit 1
 fi
 work=$(mktemp -d "${TMPDIR:-/tmp}/mrb-list-wine.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+trap 'chattr -i "$work/locked" 2>/dev/null; rm -rf "$work"' EXIT
 # UTF-8 names for Wine; its 8-bit code page is then Windows-1252.
 export LANG=C.UTF-8 LC_ALL=C.UTF-8 TZ=Europe/Berlin
 
@@ -95,13 +95,28 @@ cmp -s "$work/want" "$work/got" || {
 (cd "$work/win" && "$here/wine-run.sh" "$work/win/mrb-list.exe" --print-settings >/dev/null 2>&1)
 [[ -f $work/win/options.dll ]] || fail "no options.dll beside mrb-list.exe"
 
+# A program folder that cannot be written (immutable, which binds root too):
+# the settings go to %APPDATA%\Marrowby, and are read back from there.
+mkdir "$work/locked"
+cp "$exe" "$work/locked/mrb-list.exe"
+chattr +i "$work/locked"
+prefix=${WINEPREFIX:-$(cat "$MRB_WINE_PREFIX_FILE")}
+appdata=$prefix/drive_c/users/$(id -un)/AppData/Roaming/Marrowby
+rm -rf "$appdata"
+locked() { (cd "$work" && "$here/wine-run.sh" "$work/locked/mrb-list.exe" --print-settings 2>&1 | tr -d '\r'); }
+locked >/dev/null
+[[ -f $appdata/options.dll && ! -e $work/locked/options.dll ]] || fail "a locked program folder: no options.dll in %APPDATA%\\Marrowby"
+sed -i 's/^Unit=KB/Unit=GB/' "$appdata/options.dll"
+locked | grep -qx 'Common.Unit=GB' || fail "a locked program folder: the settings in %APPDATA%\\Marrowby are not read"
+rm -rf "$appdata"
+
 # name | expected exit code | text expected on stderr | arguments
 codes=(
     "no arguments|2|-o|"
     "unknown option|2|--bogus|--bogus"
     "a folder that is not there|1|no such folder|--show Z:\\nowhere\\at\\all"
     "an output folder that is not there|1|Z:|-o Z:\\nowhere\\at\\all\\x.txt $(windows_path "$tree")"
-    "a workbook|1|not part of this build|--set Output.FileType=Customize --set Output.Standard=False -o $(windows_path "$work/win/x.xlsx") $(windows_path "$tree")"
+    "a workbook without a spreadsheet application|1|the spreadsheet application cannot be started|--set Output.FileType=Customize --set Output.Standard=False -o $(windows_path "$work/win/x.xlsx") $(windows_path "$tree")"
     "a catalog|1|not part of this build|catalog list"
     "media tags|2|reads no media tags|--format csv --tags -o $(windows_path "$work/win/t.csv") $(windows_path "$tree")"
 )
@@ -115,5 +130,5 @@ for row in "${codes[@]}"; do
 done
 [[ ! -e $work/win/x.xlsx ]] || fail "a workbook: a file was written"
 
-echo "$((${#formats[@]} + ${#codes[@]} + 2)) cases, $failed failed"
+echo "$((${#formats[@]} + ${#codes[@]} + 3)) cases, $failed failed"
 [[ $failed -eq 0 ]]

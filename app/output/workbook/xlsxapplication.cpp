@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/output/workbook/xlsxapplication.h"
 
+#include "app/output/workbook/workbooklauncher.h"
 #include "app/output/workbook/zipmembers.h"
 #include "platform/fs/safefile.h"
 #include "platform/fs/scratchfile.h"
@@ -415,6 +416,11 @@ void XlsxApplication::quit()
 SpreadsheetLauncher XlsxApplication::launcher()
 {
     return [] { return std::make_unique<XlsxApplication>(); };
+}
+
+SpreadsheetLauncher workbookLauncher()
+{
+    return XlsxApplication::launcher();
 }
 
 } // namespace mrb::core

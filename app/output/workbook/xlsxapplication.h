@@ -26,10 +26,6 @@ namespace mrb::core
 class XlsxApplication final : public SpreadsheetApplication
 {
 public:
-    // The largest sheet the workbook format holds.
-    static constexpr std::size_t maxRows = 1048576;
-    static constexpr std::size_t maxColumns = 16384;
-
     std::string addWorkbook() override;
     bool setCell(std::size_t row, std::size_t column, std::string_view text) override;
     void setRowAlignment(std::size_t row, int horizontal, int vertical) override;
