@@ -73,6 +73,8 @@ public:
     {
         const auto offset = static_cast<std::size_t>(at - m_data);
         const auto count = static_cast<std::size_t>(last - first);
+        if (count == 0) // nothing to move, and an empty array has no block to move it in
+            return m_data + offset;
         grow(count);
         T *place = m_data + offset;
         std::memmove(place + count, place, (m_size - offset) * sizeof(T));
