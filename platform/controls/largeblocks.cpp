@@ -2,7 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "platform/controls/largeblocks.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <new>
 
 #if defined(__linux__)
@@ -23,6 +25,21 @@ constexpr std::size_t largeFrom = 4 * hugePage;
 [[maybe_unused]] std::size_t mappedSize(std::size_t bytes)
 {
     return (bytes + hugePage - 1) & ~(hugePage - 1);
+}
+
+} // namespace
+
+namespace
+{
+
+void *copyToNewBlock(void *block, std::size_t oldBytes, std::size_t newBytes)
+{
+    void *fresh = allocateLarge(newBytes);
+    if (block) {
+        std::memcpy(fresh, block, std::min(oldBytes, newBytes));
+        freeLarge(block, oldBytes);
+    }
+    return fresh;
 }
 
 } // namespace
@@ -63,7 +80,26 @@ void freeLarge(void *block, std::size_t bytes) noexcept
         ::munmap(block, mappedSize(bytes));
 }
 
+void *resizeLarge(void *block, std::size_t oldBytes, std::size_t newBytes)
+{
+    if (block && oldBytes >= largeFrom && newBytes >= largeFrom) {
+        const std::size_t size = mappedSize(newBytes);
+        if (size < newBytes)
+            throw std::bad_alloc();
+        void *moved = ::mremap(block, mappedSize(oldBytes), size, MREMAP_MAYMOVE);
+        if (moved == MAP_FAILED)
+            throw std::bad_alloc();
+        return moved;
+    }
+    return copyToNewBlock(block, oldBytes, newBytes);
+}
+
 #else
+
+void *resizeLarge(void *block, std::size_t oldBytes, std::size_t newBytes)
+{
+    return copyToNewBlock(block, oldBytes, newBytes);
+}
 
 void *allocateLarge(std::size_t bytes)
 {

@@ -17,6 +17,12 @@ namespace mrb::platform
 // usual heap.
 void *allocateLarge(std::size_t bytes); // throws std::bad_alloc
 void freeLarge(void *block, std::size_t bytes) noexcept;
+// The same block made newBytes long, its first oldBytes kept (or as many as
+// fit). A mapped block grows by moving its pages, not its bytes, so growing a
+// listing of millions of rows costs no copy, and the new part is faulted in
+// as it is filled rather than all at once. Throws std::bad_alloc, the block
+// then kept as it was.
+void *resizeLarge(void *block, std::size_t oldBytes, std::size_t newBytes);
 
 // For std::vector.
 template <typename T> struct LargeAllocator {

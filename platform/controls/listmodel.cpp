@@ -44,7 +44,7 @@ std::size_t ListModel::append(const ListRow &row)
         const auto at = d->placeAfterEqual(d->rows.begin(), slot);
         const std::size_t r = static_cast<std::size_t>(at - d->rows.begin()) + 1;
         d->rows.insert(at, slot);
-        d->indexValid = false;
+        d->invalidateIndex();
         d->notify([r](ListObserver &o) { o.rowsAppended(r, 1); });
         return r;
     }
@@ -99,7 +99,7 @@ void ListModel::append(std::span<const ListRow> rows)
             d->indexAppended(first);
             d->notify([first, count](ListObserver &o) { o.rowsAppended(first, count); });
         } else {
-            d->indexValid = false;
+            d->invalidateIndex();
             d->notify([](ListObserver &o) { o.rowsReset(); });
         }
         return;
@@ -204,7 +204,7 @@ void ListModel::setRow(std::size_t r, const ListRow &row)
     Impl::Slot &s = d->rows[r - 1];
     Impl::Slot fresh = d->makeSlot(row);
     if (fresh.tagHash != s.tagHash || !s.tagIs(row.tag))
-        d->indexValid = false;
+        d->invalidateIndex();
     d->selectedCount = d->selectedCount - (s.selected ? 1 : 0) + (fresh.selected ? 1 : 0);
     d->countedRows = d->countedRows - s.counted + fresh.counted;
     const bool moves = d->keepsOrder() && d->sortKeyDiffers(fresh, s);
@@ -264,7 +264,7 @@ void ListModel::setSubItemCells(int k, const std::vector<std::optional<ListCell>
     if (!changed.empty() && d->keepsOrder() && k == d->sortColumn) {
         // one sort of the rows as they stand, as a header click would give
         d->rows = d->inOrder(d->rows);
-        d->indexValid = false;
+        d->invalidateIndex();
         d->notify([](ListObserver &o) { o.rowsReset(); });
         return;
     }
@@ -338,7 +338,7 @@ void ListModel::remove(std::size_t r)
     d->compactIfWasteful();
     // Rebuilt at the next look-up, so removing many rows one by one costs one
     // rebuild, not one per row.
-    d->indexValid = false;
+    d->invalidateIndex();
     d->notify([r](ListObserver &o) { o.rowsRemoved(r, 1); });
 }
 
@@ -365,7 +365,7 @@ std::size_t ListModel::removeIf(const std::function<bool(std::size_t)> &shouldRe
     d->rows.resize(kept);
     d->compactIfWasteful(repack);
     if (removed > 0) {
-        d->indexValid = false;
+        d->invalidateIndex();
         d->notify([](ListObserver &o) { o.rowsReset(); });
     }
     return removed;
@@ -380,9 +380,8 @@ void ListModel::clear()
 {
     d->freeAll();
     d->rows.shrink_to_fit();
-    d->index.clear();
-    d->index.shrink_to_fit();
-    d->indexValid = false;
+    d->index = Impl::IndexTable();
+    d->invalidateIndex();
     d->notify([](ListObserver &o) { o.rowsReset(); });
 }
 
@@ -474,7 +473,7 @@ void ListModel::sort()
     if (d->rows.size() < 2)
         return;
     d->rows = d->inOrder(d->rows);
-    d->indexValid = false;
+    d->invalidateIndex();
     d->notify([](ListObserver &o) { o.rowsReset(); });
 }
 

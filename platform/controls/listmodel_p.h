@@ -3,6 +3,7 @@
 // The inside of ListModel, shared by the files that hold its parts.
 #pragma once
 
+#include "platform/controls/largearray.h"
 #include "platform/controls/largeblocks.h"
 #include "platform/controls/listmodel.h"
 #include "platform/controls/rowstore.h"
@@ -120,7 +121,7 @@ struct ListModel::Impl {
     };
     // a million rows cost this much each besides their texts
     static_assert(sizeof(Slot) == 16);
-    using Slots = std::vector<Slot, LargeAllocator<Slot>>;
+    using Slots = LargeArray<Slot>;
 
     // Open addressing with linear probing. The table only ever holds the first
     // row of each tag; it is rebuilt after anything that moves rows.
@@ -129,6 +130,8 @@ struct ListModel::Impl {
         std::uint32_t rowPlusOne; // 0: free
     };
 
+    using IndexTable = LargeArray<IndexEntry>;
+
     Slots rows;
     RowStore store {sharedFields};
     // A store that is mostly dead, let go once its last live row is re-packed
@@ -136,8 +139,15 @@ struct ListModel::Impl {
     std::unique_ptr<RowStore> retired;
     std::size_t retiredRows = 0; // rows whose blocks are still in it
     std::size_t repackCursor = 0;
-    std::vector<IndexEntry, LargeAllocator<IndexEntry>> index;
+    IndexTable index;
     bool indexValid = true;
+    // The larger table that takes the index's place once the listing has
+    // outgrown it, made ready a slice at each append (growIndexStep): made
+    // at once, it would hold up the window for most of a second at millions
+    // of rows. Empty while none is being made.
+    IndexTable nextIndex;
+    std::size_t nextIndexCleared = 0; // its first entries made free
+    std::size_t nextIndexRows = 0; // rows 1..nextIndexRows inserted into it
     std::size_t selectedCount = 0;
     std::string countedPrefix; // empty: none counted
     std::size_t countedRows = 0;
@@ -294,9 +304,12 @@ struct ListModel::Impl {
     std::size_t capacityFor(std::size_t count) const;
 
     // Inserts row number r (1-based) unless an earlier row holds the same tag.
-    void indexInsert(std::size_t r) { indexInsert({rows[r - 1].tagHash, static_cast<std::uint32_t>(r)}); }
+    void indexInsert(IndexTable &table, std::size_t r)
+    {
+        indexInsert(table, {rows[r - 1].tagHash, static_cast<std::uint32_t>(r)});
+    }
     // The row itself is read only when an entry with the same hash is met.
-    void indexInsert(IndexEntry entry);
+    void indexInsert(IndexTable &table, IndexEntry entry);
 
     static std::size_t homeOf(std::uint32_t hash, std::size_t mask) { return (hash * 0x9E3779B1u) & mask; }
 
@@ -304,6 +317,21 @@ struct ListModel::Impl {
 
     // Keeps the index current for rows appended from number first on.
     void indexAppended(std::size_t first);
+    // Makes the next table ready by one slice of about work entries, and
+    // puts it in the index's place once it holds every row.
+    void growIndexStep(std::size_t work);
+    // The index is rebuilt at the next look-up; a next table is given up.
+    void invalidateIndex()
+    {
+        indexValid = false;
+        dropNextIndex();
+    }
+    void dropNextIndex()
+    {
+        nextIndex = IndexTable();
+        nextIndexCleared = 0;
+        nextIndexRows = 0;
+    }
 
     std::size_t find(std::string_view tag);
 
@@ -376,7 +404,7 @@ struct ListModel::Impl {
             notify([r](ListObserver &o) { o.rowChanged(r); });
             return;
         }
-        indexValid = false;
+        invalidateIndex();
         notify([r](ListObserver &o) { o.rowsRemoved(r, 1); });
         notify([to](ListObserver &o) { o.rowsAppended(to, 1); });
     }

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/controls/listmodel_p.h"
 
+#include <algorithm>
 #include <bit>
 #include <vector>
 
@@ -17,22 +18,25 @@ std::size_t ListModel::Impl::capacityFor(std::size_t count) const
     return cap;
 }
 
-void ListModel::Impl::indexInsert(IndexEntry entry)
+void ListModel::Impl::indexInsert(IndexTable &table, IndexEntry entry)
 {
-    const std::size_t mask = index.size() - 1;
+    const std::size_t mask = table.size() - 1;
     std::size_t i = homeOf(entry.hash, mask);
-    while (index[i].rowPlusOne != 0) {
-        const IndexEntry &e = index[i];
+    while (table[i].rowPlusOne != 0) {
+        const IndexEntry &e = table[i];
         if (e.hash == entry.hash && rows[e.rowPlusOne - 1].tagIs(rows[entry.rowPlusOne - 1].tag()))
             return;
         i = (i + 1) & mask;
     }
-    index[i] = entry;
+    table[i] = entry;
 }
 
 void ListModel::Impl::rebuildIndex()
 {
-    index.assign(capacityFor(rows.size()), IndexEntry {0, 0});
+    dropNextIndex();
+    // the table's memory is reused: a fresh one would be faulted in anew
+    index.resizeUnfilled(capacityFor(rows.size()));
+    std::fill(index.begin(), index.end(), IndexEntry {0, 0});
     const std::size_t mask = index.size() - 1;
     // Rows go in by the region of the table their tags land in, so the
     // table is filled region by region rather than at random: a table
@@ -53,7 +57,7 @@ void ListModel::Impl::rebuildIndex()
         order[start[homeOf(hash, mask) >> shift]++] = {hash, static_cast<std::uint32_t>(i + 1)};
     }
     for (const IndexEntry &entry : order)
-        indexInsert(entry);
+        indexInsert(index, entry);
     indexValid = true;
 }
 
@@ -62,11 +66,42 @@ void ListModel::Impl::indexAppended(std::size_t first)
     if (!indexValid)
         return;
     if (capacityFor(rows.size()) > index.size()) {
-        indexValid = false; // rebuilt, larger, at the next look-up
+        invalidateIndex(); // rebuilt, larger, at the next look-up
         return;
     }
     for (std::size_t r = first; r <= rows.size(); ++r)
-        indexInsert(r);
+        indexInsert(index, r);
+    // A larger table is begun while the index still has room for an eighth
+    // as many rows again, and filled a little at each append: by the time
+    // the index is full it is ready, so the listing's growth never waits for
+    // a whole rebuild.
+    constexpr std::size_t sliceEntries = 1 << 19;
+    const std::size_t appended = rows.size() - first + 1;
+    if (const std::size_t wanted = capacityFor(rows.size() + rows.size() / 8);
+        nextIndex.empty() && wanted > index.size())
+        nextIndex.resizeUnfilled(wanted);
+    if (!nextIndex.empty())
+        growIndexStep(std::max(sliceEntries, 8 * appended));
+}
+
+void ListModel::Impl::growIndexStep(std::size_t work)
+{
+    if (nextIndexCleared < nextIndex.size()) {
+        const std::size_t n = std::min(work, nextIndex.size() - nextIndexCleared);
+        std::fill_n(nextIndex.begin() + nextIndexCleared, n, IndexEntry {0, 0});
+        nextIndexCleared += n;
+        nextIndexRows = 0;
+        return;
+    }
+    // Inserting at random places costs more than clearing in order.
+    const std::size_t last = std::min(rows.size(), nextIndexRows + std::max<std::size_t>(work / 4, 1));
+    for (std::size_t r = nextIndexRows + 1; r <= last; ++r)
+        indexInsert(nextIndex, r);
+    nextIndexRows = last;
+    if (nextIndexRows < rows.size())
+        return;
+    index.swap(nextIndex);
+    dropNextIndex();
 }
 
 std::size_t ListModel::Impl::find(std::string_view tag)

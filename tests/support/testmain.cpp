@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,10 +19,18 @@
 // object before any widget exists, on the offscreen platform.
 int main(int argc, char **argv)
 {
+    // A death test run in a fresh copy of the binary keeps its parent's
+    // folders (inherited through the environment below): its own would be
+    // left behind, as it ends without returning from main.
+    const bool deathTestChild = std::any_of(argv, argv + argc, [](const char *arg) {
+        return std::string_view(arg).starts_with("--gtest_internal_run_death_test");
+    });
     std::string base = "/tmp/mrb-testenv-" + std::to_string(::getpid());
-    ::mkdir(base.c_str(), 0700);
     const std::string runtime = base + "/runtime";
-    ::mkdir(runtime.c_str(), 0700);
+    if (!deathTestChild) {
+        ::mkdir(base.c_str(), 0700);
+        ::mkdir(runtime.c_str(), 0700);
+    }
     ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 0);
     ::setenv("XDG_CONFIG_HOME", (base + "/config").c_str(), 0);
     ::setenv("XDG_DATA_HOME", (base + "/data").c_str(), 0);
@@ -41,6 +51,7 @@ int main(int argc, char **argv)
 #else
     const int rc = RUN_ALL_TESTS();
 #endif
-    std::system(("rm -rf '" + base + "'").c_str());
+    if (!deathTestChild)
+        std::system(("rm -rf '" + base + "'").c_str());
     return rc;
 }

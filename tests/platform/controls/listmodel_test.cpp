@@ -445,6 +445,38 @@ TEST(ListFindByTag, FollowsTagChangesAndGrowth)
     EXPECT_EQ(list.findByTag("/elsewhere"), 10u);
 }
 
+// Past a few hundred thousand rows the index grows into a larger table a
+// slice at each append; look-ups meanwhile, and after, find every tag's
+// first row, and a change that moves rows then still leaves it right.
+TEST(ListFindByTag, FirstRowsFoundWhileTheIndexGrowsInSlices)
+{
+    ListModel list;
+    constexpr int batches = 100;
+    constexpr int batchRows = 4096;
+    std::vector<ListRow> batch;
+    std::size_t removedBefore = 0; // rows taken out before tag n's row, for n >= 2
+    for (int b = 0; b < batches; ++b) {
+        for (int i = 0; i < batchRows; ++i) {
+            // each batch repeats the tag of the first row of the batch before
+            const int n = (i == batchRows - 1 && b > 0) ? (b - 1) * batchRows : b * batchRows + i;
+            batch.push_back(makeRow("f", "/t/" + std::to_string(n)));
+        }
+        list.append(std::move(batch));
+        batch.clear();
+        for (const int n : {0, b * batchRows, b * batchRows + 1234}) {
+            const std::size_t expected = static_cast<std::size_t>(n + 1) - (n >= 2 ? removedBefore : 0);
+            ASSERT_EQ(list.findByTag("/t/" + std::to_string(n)), expected) << "batch " << b;
+        }
+        if (b == 81) { // while the larger table is being made
+            list.remove(2); // the rows after it move up
+            removedBefore = 1;
+        }
+    }
+    EXPECT_EQ(list.findByTag("/t/1"), 0u);
+    EXPECT_EQ(list.findByTag("/t/" + std::to_string(batches * batchRows - 2)),
+        static_cast<std::size_t>(batches * batchRows - 2));
+}
+
 TEST(ListSort, ComparesTextsWithoutRegardToCase)
 {
     ListModel list;
