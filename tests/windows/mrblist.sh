@@ -61,7 +61,7 @@ for row in "${formats[@]}"; do
     # shellcheck disable=SC2086
     run_windows "${same[@]}" $args -o "$(windows_path "$work/win/$file")" "$(windows_path "$tree")" >"$work/win.out" 2>"$work/win.err"
     status=$?
-    [[ $status -eq 0 ]] || fail "$name: exit $status ($(cat "$work/win.err"))"
+    [[ $status -eq 0 ]] || fail "$name: exit $status ($(cat "$work/win.err" "$work/win.out"))"
     grep -q "^Outputted .* successfully!" "$work/win.out" || fail "$name: no closing message"
     case $reading in
         eight-bit) iconv -f WINDOWS-1252 -t UTF-8 "$work/win/$file" | as_linux_paths >"$work/got" ;;
