@@ -92,7 +92,9 @@ public:
     virtual void leaveFolder(const FsItem &folder, std::uint64_t total) = 0;
     // A folder below the root that could not be read; the walk skips it and goes on.
     virtual void unreadableFolder(const WalkError &error) = 0;
-    // Asked once per folder before it is entered; false ends the walk early.
+    // Asked once per folder before it is entered, and every few hundredths of
+    // a second while the walk waits for a folder being read; false ends the
+    // walk early.
     virtual bool keepGoing() { return true; }
 };
 

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <optional>
 
 namespace mrb::platform::posix
 {
@@ -88,7 +89,12 @@ void ParallelWalker::walkBelow(WalkPool &pool)
                 continue;
             }
             const std::shared_ptr<WalkSlot> slot = std::move(sub.slot);
-            FolderRead read = pool.take(*slot);
+            std::optional<FolderRead> taken = pool.take(*slot, [this] { return m_visitor.keepGoing(); });
+            if (!taken) {
+                m_result.stopped = true;
+                return;
+            }
+            FolderRead &read = *taken;
             const std::size_t depth = m_stack.size();
             switch (read.failure) {
             case FolderRead::Failure::Open:

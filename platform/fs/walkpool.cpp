@@ -3,15 +3,20 @@
 #include "platform/fs/walkpool_p.h"
 #include "platform/os/uniquefd.h"
 
+#include <queue>
+
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <fcntl.h>
+#include <mutex>
 #include <pthread.h>
 #include <sys/vfs.h>
 #include <system_error>
+#include <thread>
 #include <unistd.h>
 
 namespace mrb::platform::posix
@@ -57,39 +62,118 @@ private:
     UniqueFd m_fd;
 };
 
+// How long the walk waits between two looks at whether it is still wanted,
+// and how long its end waits for the threads still reading before leaving
+// them to finish on their own.
+constexpr auto kStillWantedEvery = std::chrono::milliseconds(40);
+constexpr auto kThreadsEndWithin = std::chrono::milliseconds(100);
+
 } // namespace
 
-HeldFolder::HeldFolder(UniqueFd fd, std::atomic<std::size_t> &count)
+HeldFolder::HeldFolder(UniqueFd fd, std::shared_ptr<std::atomic<std::size_t>> count)
     : fd(std::move(fd))
-    , count(count)
+    , count(std::move(count))
 {
-    ++count;
+    ++*this->count;
 }
 
 HeldFolder::~HeldFolder()
 {
-    --count;
+    --*count;
 }
 
+class WalkPool::State : public std::enable_shared_from_this<WalkPool::State>
+{
+public:
+    explicit State(const WalkLimits &limits)
+        : m_limits(limits)
+    {
+    }
+
+    ~State() = default;
+
+    void queue(FolderRead &read, UniqueFd fd, const std::vector<std::uint32_t> &key);
+    std::optional<FolderRead> take(WalkSlot &slot, const std::function<bool()> &stillWanted);
+    void stop();
+
+private:
+    struct Later {
+        bool operator()(const std::shared_ptr<WalkSlot> &a, const std::shared_ptr<WalkSlot> &b) const
+        {
+            return a->key > b->key;
+        }
+    };
+
+    void work();
+    void startThread(); // under the lock
+    // After a read that took wall seconds of which cpu on the processor.
+    void noteWaiting(double wall, double cpu);
+    void readSlot(WalkSlot &slot); // readFolderOf, then queueSubFolders
+    UniqueFd readFolderOf(WalkSlot &slot); // the folder's fd, kept for its sub-folders
+    void queueSubFolders(WalkSlot &slot, UniqueFd kept);
+    // Returns how many sub-folders it queued; wake(that) once the lock is let go.
+    std::size_t queueLocked(FolderRead &read, UniqueFd fd, const std::vector<std::uint32_t> &key);
+    void wake(std::size_t queued);
+    // Under the lock: a slot a thread may start on now.
+    bool workReady();
+
+    const WalkLimits m_limits;
+    std::mutex m_mutex;
+    std::condition_variable m_workReady; // a slot to read, room ahead, or the end
+    std::condition_variable m_slotRead;
+    std::condition_variable m_threadEnded;
+    const WalkSlot *m_awaited = nullptr; // the slot the walk waits for
+    std::priority_queue<std::shared_ptr<WalkSlot>, std::vector<std::shared_ptr<WalkSlot>>, Later> m_waiting;
+    std::size_t m_ahead = 0; // entries read by the threads and not yet taken
+    bool m_full = false; // the threads wait for room ahead
+    bool m_stopping = false;
+    std::shared_ptr<std::atomic<std::size_t>> m_heldFolders = std::make_shared<std::atomic<std::size_t>>(0);
+    std::vector<std::thread> m_threads;
+    std::size_t m_running = 0; // threads started and not yet ended
+    double m_waited = 0; // seconds the threads waited in their recent reads
+    double m_worked = 0;
+};
+
 WalkPool::WalkPool(const WalkLimits &limits)
-    : m_limits(limits)
+    : m_state(std::make_shared<State>(limits))
 {
 }
 
 WalkPool::~WalkPool()
 {
-    std::vector<std::thread> threads;
-    {
-        const std::lock_guard lock(m_mutex);
-        m_stopping = true;
-        threads = std::move(m_threads); // none is started from here on
-    }
-    m_workReady.notify_all();
-    for (std::thread &thread : threads)
-        thread.join();
+    m_state->stop();
 }
 
 void WalkPool::queue(FolderRead &read, UniqueFd fd, const std::vector<std::uint32_t> &key)
+{
+    m_state->queue(read, std::move(fd), key);
+}
+
+std::optional<FolderRead> WalkPool::take(WalkSlot &slot, const std::function<bool()> &stillWanted)
+{
+    return m_state->take(slot, stillWanted);
+}
+
+void WalkPool::State::stop()
+{
+    std::vector<std::thread> threads;
+    std::unique_lock lock(m_mutex);
+    m_stopping = true;
+    threads = std::move(m_threads); // none is started from here on
+    // the folders not yet read, and the folders they keep open, go now
+    m_waiting = {};
+    m_workReady.notify_all();
+    const bool ended = m_threadEnded.wait_for(lock, kThreadsEndWithin, [this] { return m_running == 0; });
+    lock.unlock();
+    for (std::thread &thread : threads) {
+        if (ended)
+            thread.join();
+        else
+            thread.detach(); // it holds the state until its read returns
+    }
+}
+
+void WalkPool::State::queue(FolderRead &read, UniqueFd fd, const std::vector<std::uint32_t> &key)
 {
     std::unique_lock lock(m_mutex);
     const std::size_t queued = queueLocked(read, std::move(fd), key);
@@ -97,7 +181,7 @@ void WalkPool::queue(FolderRead &read, UniqueFd fd, const std::vector<std::uint3
     wake(queued);
 }
 
-void WalkPool::wake(std::size_t queued)
+void WalkPool::State::wake(std::size_t queued)
 {
     // as many threads as there are new folders: waking all for one folder
     // costs them each a trip through the lock for nothing
@@ -107,8 +191,11 @@ void WalkPool::wake(std::size_t queued)
         m_workReady.notify_all();
 }
 
-std::size_t WalkPool::queueLocked(FolderRead &read, UniqueFd fd, const std::vector<std::uint32_t> &key)
+std::size_t WalkPool::State::queueLocked(FolderRead &read, UniqueFd fd, const std::vector<std::uint32_t> &key)
 {
+    // A thread that finishes its read after the walk has ended has no one to hand on to.
+    if (m_stopping)
+        return 0;
     std::shared_ptr<HeldFolder> held;
     std::shared_ptr<const std::string> parentPath;
     std::size_t queued = 0;
@@ -116,7 +203,7 @@ std::size_t WalkPool::queueLocked(FolderRead &read, UniqueFd fd, const std::vect
         SubFolder &sub = read.subFolders[i];
         if (sub.linked)
             continue;
-        if (!held && fd.isValid() && m_heldFolders < m_limits.heldFolders)
+        if (!held && fd.isValid() && *m_heldFolders < m_limits.heldFolders)
             held = std::make_shared<HeldFolder>(std::move(fd), m_heldFolders);
         auto slot = std::make_shared<WalkSlot>();
         slot->key.reserve(key.size() + 1);
@@ -131,24 +218,20 @@ std::size_t WalkPool::queueLocked(FolderRead &read, UniqueFd fd, const std::vect
         m_waiting.push(std::move(slot));
         ++queued;
     }
-    if (queued == 0)
-        return 0;
-    // A thread still reading while the pool is destroyed queues too: starting
-    // threads then would leave them running past the pool.
-    if (m_threads.empty() && !m_stopping) {
+    if (queued != 0 && m_threads.empty()) {
         for (std::size_t i = 0; i < m_limits.threads; ++i)
             startThread();
     }
     return queued;
 }
 
-void WalkPool::readSlot(WalkSlot &slot)
+void WalkPool::State::readSlot(WalkSlot &slot)
 {
     UniqueFd kept = readFolderOf(slot);
     queueSubFolders(slot, std::move(kept));
 }
 
-UniqueFd WalkPool::readFolderOf(WalkSlot &slot)
+UniqueFd WalkPool::State::readFolderOf(WalkSlot &slot)
 {
     UniqueFd kept;
     try {
@@ -162,7 +245,7 @@ UniqueFd WalkPool::readFolderOf(WalkSlot &slot)
     return kept;
 }
 
-void WalkPool::queueSubFolders(WalkSlot &slot, UniqueFd kept)
+void WalkPool::State::queueSubFolders(WalkSlot &slot, UniqueFd kept)
 {
     std::size_t queued = 0;
     {
@@ -178,7 +261,15 @@ void WalkPool::queueSubFolders(WalkSlot &slot, UniqueFd kept)
     wake(queued);
 }
 
-void WalkPool::work()
+bool WalkPool::State::workReady()
+{
+    while (!m_waiting.empty() && m_waiting.top()->state != WalkSlot::State::Waiting)
+        m_waiting.pop(); // taken by the walk itself
+    // room ahead, or the very folder the walk waits for
+    return !m_waiting.empty() && (!m_full || m_waiting.top().get() == m_awaited);
+}
+
+void WalkPool::State::work()
 {
     // Ctrl+C and its kin go to the threads they went to before, which stop
     // the walk; a read here is never cut short by one.
@@ -191,13 +282,11 @@ void WalkPool::work()
     const ThreadTimes times;
     std::unique_lock lock(m_mutex);
     for (;;) {
-        m_workReady.wait(lock, [this] { return m_stopping || (!m_waiting.empty() && !m_full); });
+        m_workReady.wait(lock, [this] { return m_stopping || workReady(); });
         if (m_stopping)
-            return;
+            break;
         const std::shared_ptr<WalkSlot> slot = m_waiting.top();
         m_waiting.pop();
-        if (slot->state != WalkSlot::State::Waiting)
-            continue; // taken by the walk itself
         slot->state = WalkSlot::State::Reading;
         lock.unlock();
         const auto started = std::chrono::steady_clock::now();
@@ -222,19 +311,22 @@ void WalkPool::work()
             m_slotRead.notify_all();
         lock.lock();
     }
+    --m_running;
+    m_threadEnded.notify_all();
 }
 
-void WalkPool::startThread()
+void WalkPool::State::startThread()
 {
     try {
-        m_threads.emplace_back(&WalkPool::work, this);
+        m_threads.emplace_back([state = shared_from_this()] { state->work(); });
+        ++m_running;
     } catch (const std::system_error &) {
         // No thread to be had (memory or the process's thread limit is used
         // up): the walk reads what the threads do not, on its own thread.
     }
 }
 
-void WalkPool::noteWaiting(double wall, double cpu)
+void WalkPool::State::noteWaiting(double wall, double cpu)
 {
     m_worked += cpu;
     m_waited += std::max(0.0, wall - cpu);
@@ -248,16 +340,26 @@ void WalkPool::noteWaiting(double wall, double cpu)
     m_worked = m_waited = 0;
 }
 
-FolderRead WalkPool::take(WalkSlot &slot)
+std::optional<FolderRead> WalkPool::State::take(WalkSlot &slot, const std::function<bool()> &stillWanted)
 {
     std::unique_lock lock(m_mutex);
-    if (slot.state == WalkSlot::State::Waiting) {
+    if (slot.state == WalkSlot::State::Waiting && (m_limits.readsInPlace || m_threads.empty())) {
         slot.state = WalkSlot::State::Reading;
         lock.unlock();
         readSlot(slot);
     } else {
         m_awaited = &slot;
-        m_slotRead.wait(lock, [&slot] { return slot.state == WalkSlot::State::Read; });
+        if (slot.state == WalkSlot::State::Waiting)
+            m_workReady.notify_one(); // the threads may wait for room ahead
+        while (!m_slotRead.wait_for(lock, kStillWantedEvery, [&slot] { return slot.state == WalkSlot::State::Read; })) {
+            lock.unlock();
+            const bool wanted = stillWanted();
+            lock.lock();
+            if (!wanted) {
+                m_awaited = nullptr;
+                return std::nullopt;
+            }
+        }
         m_awaited = nullptr;
         m_ahead -= slot.read ? slot.read->cost() : 0;
         // Once stopped, the threads wait until half the room is free again:
@@ -293,6 +395,7 @@ WalkLimits walkLimitsFor(int fd)
     case 0x5346414F: // AFS
         limits.threads *= 4;
         limits.maxThreads *= 4;
+        limits.readsInPlace = false;
         return limits;
     default:
         return limits;

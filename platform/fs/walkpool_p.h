@@ -4,32 +4,30 @@
 
 #include "platform/fs/folderread_p.h"
 
-#include <queue>
-
 #include <atomic>
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <memory>
-#include <mutex>
+#include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace mrb::platform::posix
 {
 
 // An open folder kept for its sub-folders to be opened relative to it, until
-// the last of them has been.
+// the last of them has been. The count outlives the pool: a slot may be let go
+// by a thread that finishes its read after the walk has ended.
 struct HeldFolder {
-    HeldFolder(UniqueFd fd, std::atomic<std::size_t> &count);
+    HeldFolder(UniqueFd fd, std::shared_ptr<std::atomic<std::size_t>> count);
     ~HeldFolder();
     HeldFolder(const HeldFolder &) = delete;
     HeldFolder &operator=(const HeldFolder &) = delete;
 
     UniqueFd fd;
-    std::atomic<std::size_t> &count;
+    std::shared_ptr<std::atomic<std::size_t>> count;
 };
 
 // How far the threads may run ahead of the walk.
@@ -46,6 +44,10 @@ struct WalkLimits {
     // sub-folder is opened through its path, so a tree of any shape stays
     // well within the process's descriptor limit.
     std::size_t heldFolders = 256;
+    // The walk reads a folder no thread has started on itself rather than
+    // wait. Not on a network mount: a read there may hang, and the walk must
+    // stay able to stop.
+    bool readsInPlace = true;
 };
 
 // One sub-folder waiting to be read, being read, or read and waiting for its
@@ -70,6 +72,11 @@ struct WalkSlot {
 // the walk's position first, at most a bounded number of entries ahead so
 // memory stays small whatever the tree. The walk itself takes each folder in
 // its turn, reading it on the spot when no thread has started on it.
+//
+// A read cannot be cut short (a hung network mount keeps it waiting in the
+// kernel), so the threads share the pool's state with it: when the walk ends,
+// a thread still reading is left to finish on its own and then exits, and
+// neither the walk's end nor the process's exit waits for it.
 class WalkPool
 {
 public:
@@ -81,41 +88,14 @@ public:
     // Gives each sub-folder of a folder just read (fd open on it) its slot and
     // queues it to be read.
     void queue(FolderRead &read, UniqueFd fd, const std::vector<std::uint32_t> &key);
-    // The folder of a slot of this pool, its own sub-folders queued.
-    FolderRead take(WalkSlot &slot);
+    // The folder of a slot of this pool, its own sub-folders queued. While it
+    // waits for a thread's read it asks stillWanted every few hundredths of a
+    // second, and gives nothing once that answers false.
+    std::optional<FolderRead> take(WalkSlot &slot, const std::function<bool()> &stillWanted);
 
 private:
-    struct Later {
-        bool operator()(const std::shared_ptr<WalkSlot> &a, const std::shared_ptr<WalkSlot> &b) const
-        {
-            return a->key > b->key;
-        }
-    };
-
-    void work();
-    void startThread(); // under the lock
-    // After a read that took wall seconds of which cpu on the processor.
-    void noteWaiting(double wall, double cpu);
-    void readSlot(WalkSlot &slot); // readFolderOf, then queueSubFolders
-    UniqueFd readFolderOf(WalkSlot &slot); // the folder's fd, kept for its sub-folders
-    void queueSubFolders(WalkSlot &slot, UniqueFd kept);
-    // Returns how many sub-folders it queued; wake(that) once the lock is let go.
-    std::size_t queueLocked(FolderRead &read, UniqueFd fd, const std::vector<std::uint32_t> &key);
-    void wake(std::size_t queued);
-
-    const WalkLimits m_limits;
-    std::mutex m_mutex;
-    std::condition_variable m_workReady; // a slot to read, room ahead, or the end
-    std::condition_variable m_slotRead;
-    const WalkSlot *m_awaited = nullptr; // the slot the walk waits for
-    std::priority_queue<std::shared_ptr<WalkSlot>, std::vector<std::shared_ptr<WalkSlot>>, Later> m_waiting;
-    std::size_t m_ahead = 0; // entries read by the threads and not yet taken
-    bool m_full = false; // the threads wait for room ahead
-    bool m_stopping = false;
-    std::atomic<std::size_t> m_heldFolders {0};
-    std::vector<std::thread> m_threads;
-    double m_waited = 0; // seconds the threads waited in their recent reads
-    double m_worked = 0;
+    class State;
+    std::shared_ptr<State> m_state;
 };
 
 // The limits for a walk of the folder open as fd: as many threads as

@@ -3,13 +3,17 @@
 #include "platform/fs/parallelwalker.h"
 #include "platform/fs/typedescriber.h"
 #include "tests/platform/fs/fstesthelpers.h"
+#include "tests/support/stallablemount.h"
 #include "tests/support/temptree.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
+#include <future>
 #include <optional>
 #include <string>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -17,6 +21,7 @@ using namespace mrb::platform;
 using mrb::platform::posix::ParallelWalker;
 using mrb::platform::posix::TypeDescriber;
 using mrb::platform::posix::WalkLimits;
+using mrb::test::StallableMount;
 using mrb::test::TempTree;
 using mrb::test::WalkRecorder;
 
@@ -107,6 +112,67 @@ TEST_F(ParallelWalk, StopsWhileTheThreadsReadAhead)
         "file d00/s0/f 3",
         "leave d00/s0 3"};
     EXPECT_EQ(recorder.events, expected);
+}
+
+// Stops the mount's server once the root is read, and asks to stop a little
+// later, once the walk has gone through what was read before and waits.
+class StallingRecorder : public WalkRecorder
+{
+public:
+    StallingRecorder(std::string root, const StallableMount &mount)
+        : WalkRecorder(std::move(root))
+        , m_mount(mount)
+    {
+    }
+
+    void enterFolder(const FsItem &folder) override
+    {
+        if (!m_stalledAt) {
+            m_mount.stall();
+            m_stalledAt = std::chrono::steady_clock::now();
+        }
+        WalkRecorder::enterFolder(folder);
+    }
+
+    bool keepGoing() override
+    {
+        return !m_stalledAt || std::chrono::steady_clock::now() - *m_stalledAt < std::chrono::milliseconds(300);
+    }
+
+private:
+    const StallableMount &m_mount;
+    std::optional<std::chrono::steady_clock::time_point> m_stalledAt;
+};
+
+TEST(ParallelWalkOnAHungMount, StopsWhileItsReadsStillWait)
+{
+    TempTree served;
+    for (int i = 0; i < 400; ++i)
+        served.file("d" + std::to_string(i) + "/s/f", 1);
+    TempTree place;
+    const std::string mountPoint = place.dir("mount");
+    const StallableMount mount(served.root(), mountPoint);
+    if (!mount.mounted())
+        GTEST_SKIP() << mount.why();
+
+    // Were the walk to wait for the hung reads, the server answers again after a while.
+    std::promise<void> walkEnded;
+    std::promise<bool> resumedFirst;
+    std::thread watchdog([&mount, ended = walkEnded.get_future(), &resumedFirst]() {
+        const bool resumed = ended.wait_for(std::chrono::seconds(20)) == std::future_status::timeout;
+        if (resumed)
+            mount.resume();
+        resumedFirst.set_value(resumed);
+    });
+    StallingRecorder recorder(mountPoint, mount);
+    TypeDescriber types;
+    ParallelWalker walker(types, recorder); // the limits of a network mount
+    const WalkResult result = walker.run(mountPoint);
+    walkEnded.set_value();
+    watchdog.join();
+
+    EXPECT_TRUE(result.stopped);
+    EXPECT_FALSE(resumedFirst.get_future().get()) << "the walk ended only once the mount answered again";
 }
 
 } // namespace
