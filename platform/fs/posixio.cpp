@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cerrno>
 #include <climits>
 #include <cstddef>
@@ -177,29 +178,60 @@ void EntryList::clear()
     m_entries.clear();
 }
 
+namespace
+{
+
+// The first eight bytes of a name, ASCII letters folded to lower case, as one
+// number that orders as the bytes do; a shorter name is padded with NUL,
+// which no name holds.
+std::uint64_t foldedHead(std::string_view name)
+{
+    std::uint64_t head = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        unsigned char c = i < name.size() ? static_cast<unsigned char>(name[i]) : 0;
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<unsigned char>(c - 'A' + 'a');
+        head = (head << 8) | c;
+    }
+    return head;
+}
+
+// Whether two different heads order as nameLess orders their names: so when
+// every byte up to the first that differs is ASCII, as nameLess then compares
+// folded bytes (or the shorter name, padded with NUL, comes first).
+bool headsDecide(std::uint64_t a, std::uint64_t b)
+{
+    const int differing = std::countl_zero(a ^ b) / 8;
+    const std::uint64_t upToIt = ~std::uint64_t(0) << (56 - 8 * differing);
+    return ((a | b) & upToIt & 0x8080808080808080u) == 0;
+}
+
+} // namespace
+
 std::vector<std::uint32_t> EntryList::orderByName(const std::vector<std::uint32_t> &indexes) const
 {
-    // Fold the whole name buffer once, then compare with memcmp: much cheaper
-    // than folding byte by byte in every comparison.
-    std::string folded = m_names;
-    for (char &c : folded) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
     std::vector<std::uint32_t> order(indexes.size());
     for (std::uint32_t i = 0; i < order.size(); ++i)
         order[i] = i;
-    const auto view = [this](const std::string &buffer, std::uint32_t entry) {
-        return std::string_view(buffer.data() + m_entries[entry].offset, m_entries[entry].length);
+    if (order.size() < 2)
+        return order;
+    // Most comparisons end within the first eight bytes, so those sit in the
+    // sorted keys themselves and the names are reached only when they cannot
+    // decide.
+    struct Key {
+        std::uint64_t head;
+        std::uint32_t position;
     };
-    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-        const std::uint32_t x = indexes[a];
-        const std::uint32_t y = indexes[b];
-        const int byFolded = view(folded, x).compare(view(folded, y));
-        if (byFolded != 0)
-            return byFolded < 0;
-        return view(m_names, x) < view(m_names, y);
+    std::vector<Key> keys(order.size());
+    for (std::uint32_t i = 0; i < keys.size(); ++i)
+        keys[i] = {foldedHead(name(indexes[i])), i};
+    std::sort(keys.begin(), keys.end(), [&](const Key &a, const Key &b) {
+        if (a.head != b.head && headsDecide(a.head, b.head))
+            return a.head < b.head;
+        return nameLess(name(indexes[a.position]), name(indexes[b.position]));
     });
+    for (std::uint32_t i = 0; i < keys.size(); ++i)
+        order[i] = keys[i].position;
     return order;
 }
 

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -54,6 +55,23 @@ TEST_F(PosixFs, StarDotStarListsDotlessNamesSortedWithoutFolders)
     tree.dir("folder.txt");
     tree.symlink("link-to-folder", "folder.txt");
     EXPECT_EQ(names(tree.root(), "*.*"), (Names {"a.txt", "b.TXT", "README"}));
+}
+
+TEST_F(PosixFs, FilesAndFoldersComeInNameLessOrder)
+{
+    // case pairs beyond ASCII, long shared beginnings, bytes that are not UTF-8
+    Names expected = {"_x", "a", "A", "ab", "Photo-2024-01-02-a.jpg", "photo-2024-01-02-b.jpg", "photo-2024-01-02.jpg",
+        "Zed", "\xC3\x89" "clair", "\xC3\xA9" "d", "\xC3\x96" "s", "\xC3\xB6" "a", "\xE9z"};
+    std::sort(expected.begin(), expected.end(), nameLess);
+    for (const std::string &name : expected) {
+        tree.file(name);
+        tree.dir("folders/" + name);
+    }
+    EXPECT_EQ(names(tree.root(), "*"), expected);
+    Names folders;
+    for (const FsItem &folder : fs.subFolders(tree.path("folders")).folders)
+        folders.push_back(folder.name);
+    EXPECT_EQ(folders, expected);
 }
 
 TEST_F(PosixFs, PatternListsAndQuestionMarks)
