@@ -59,8 +59,11 @@ void SourceListing::ShowFolder(const std::string &key)
 {
     m_listing.clear();
     m_unreadable.reset();
-    ListSubfolders(key);
-    ListFiles(key);
+    // A blank key would name the working folder; it is no folder of the tree.
+    if (isBlank(key))
+        m_status.setPrompt(readyPrompt);
+    else
+        ListFolder(key);
     if (!key.empty())
         m_tree.expand(key);
 }
@@ -118,62 +121,65 @@ void SourceListing::showLastRowPrompt(const std::vector<platform::ListRow> &batc
     }
 }
 
-void SourceListing::ListSubfolders(const std::string &key)
+// One read of the folder gives its sub-folders and then its files.
+void SourceListing::ListFolder(const std::string &key)
 {
-    // A blank key would name the working folder; it is no folder of the tree.
-    if (!isBlank(key)) {
-        std::vector<platform::FsItem> folders;
-        noteListing(
-            m_fs.listFolder(key, platform::FileSystem::Entries::Folders, {}, [&](const platform::FsItem &folder) {
-                folders.push_back(folder);
-            }));
-        const std::vector<std::string> before = nodesToInsertBefore(key, folders);
-        std::vector<platform::ListRow> rows;
-        rows.reserve(folders.size());
-        for (std::size_t i = 0; i < folders.size(); ++i) {
-            const platform::FsItem &folder = folders[i];
-            if (!isListed(folder.attributes))
-                continue;
-            // fails when the node is already there (the folder shown before, or a
-            // volume mounted here that has its own drive node): the node stays
-            m_tree.add(folderNode(key, folder), before[i]);
-            rows.push_back(toListRow(MakeFolderRow(folder, m_locale)));
-        }
-        showLastRowPrompt(rows);
-        m_listing.append(std::move(rows));
-    }
-    m_status.setPrompt(readyPrompt);
-}
-
-void SourceListing::ListFiles(const std::string &key)
-{
-    if (isBlank(key))
-        return;
     platform::FileListQuery query;
     query.pattern = m_filter.pattern;
     query.includeHidden = m_filter.includeHidden;
     query.includeSystem = m_filter.includeSystem;
+    std::vector<platform::FsItem> folders;
+    bool foldersShown = false;
     // Rows go over in batches whose texts' storage is reused, so a folder of
     // many files is never held twice over while it is listed.
     std::vector<platform::ListRow> batch(maxBatchRows);
     std::size_t count = 0;
     ListedItem item;
-    const platform::Result<> listed =
-        m_fs.listFolder(key, platform::FileSystem::Entries::Files, query, [&](const platform::FsItem &file) {
+    const platform::Result<> listed = m_fs.listFolder(
+        key, platform::FileSystem::Entries::FoldersThenFiles, query, [&](const platform::FsItem &entry) {
+            if (entry.isFolder) {
+                folders.push_back(entry);
+                return;
+            }
+            if (!foldersShown) {
+                ListSubfolders(key, folders);
+                foldersShown = true;
+            }
             if (count == batch.size()) {
                 m_listing.append(std::span<const platform::ListRow>(batch.data(), count));
                 count = 0;
             }
-            MakeFileRow(item, file, m_settings, m_locale);
+            MakeFileRow(item, entry, m_settings, m_locale);
             assignListRow(batch[count++], item);
         });
     noteListing(listed);
+    if (!foldersShown)
+        ListSubfolders(key, folders);
     if (count > 0) {
         const platform::ListRow &last = batch[count - 1];
         m_status.setPrompt(
             " Displaying " + rowFullPath(cellText(last, Column::Path), cellText(last, Column::Name)) + "...");
         m_listing.append(std::span<const platform::ListRow>(batch.data(), count));
     }
+    m_status.setPrompt(readyPrompt);
+}
+
+void SourceListing::ListSubfolders(const std::string &key, const std::vector<platform::FsItem> &folders)
+{
+    const std::vector<std::string> before = nodesToInsertBefore(key, folders);
+    std::vector<platform::ListRow> rows;
+    rows.reserve(folders.size());
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+        const platform::FsItem &folder = folders[i];
+        if (!isListed(folder.attributes))
+            continue;
+        // fails when the node is already there (the folder shown before, or a
+        // volume mounted here that has its own drive node): the node stays
+        m_tree.add(folderNode(key, folder), before[i]);
+        rows.push_back(toListRow(MakeFolderRow(folder, m_locale)));
+    }
+    showLastRowPrompt(rows);
+    m_listing.append(std::move(rows));
     m_status.setPrompt(readyPrompt);
 }
 

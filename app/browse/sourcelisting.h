@@ -59,12 +59,6 @@ public:
     // Clears the listing, lists the sub-folders and then the matching files of
     // the folder whose tree key is key, and expands its node.
     void ShowFolder(const std::string &key);
-    // Adds a child node (once) and a folder row without size for each
-    // sub-folder that the Hidden and System boxes let through.
-    void ListSubfolders(const std::string &key);
-    // Adds a row for each file matching the filter, by name. A blank key adds
-    // nothing and leaves the prompt alone.
-    void ListFiles(const std::string &key);
     // Why the folder shown last could not be read; nothing when it could.
     const std::optional<platform::Problem> &unreadable() const { return m_unreadable; }
 
@@ -75,6 +69,10 @@ public:
     void OpenSourceItems();
 
 private:
+    void ListFolder(const std::string &key);
+    // Adds a child node (once) and a folder row without size for each
+    // sub-folder that the Hidden and System boxes let through.
+    void ListSubfolders(const std::string &key, const std::vector<platform::FsItem> &folders);
     bool isListed(std::uint32_t attributes) const;
     std::vector<std::string> nodesToInsertBefore(
         const std::string &key, const std::vector<platform::FsItem> &subFolders) const;

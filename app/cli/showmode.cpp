@@ -7,6 +7,7 @@
 #include "app/workspace/workspace.h"
 #include "platform/fs/filesystem.h"
 
+#include <array>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -22,7 +23,13 @@ namespace
 void appendEscaped(std::string &line, std::string_view text)
 {
     // most texts hold none of them: copied in runs, not a character at a time
-    const auto special = [](char c) { return c == '\\' || c == '\t' || c == '\n' || c == '\r'; };
+    static constexpr auto isSpecial = [] {
+        std::array<bool, 256> table {};
+        for (const unsigned char c : {'\\', '\t', '\n', '\r'})
+            table[c] = true;
+        return table;
+    }();
+    const auto special = [](char c) { return isSpecial[static_cast<unsigned char>(c)]; };
     auto run = text.begin();
     for (auto c = run; c != text.end(); ++c) {
         if (!special(*c))

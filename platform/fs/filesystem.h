@@ -164,8 +164,9 @@ public:
     // platform/fs/filenamepattern.h; an empty pattern matches nothing, so the
     // listing only tells whether path can be read). Folders: every folder
     // directly inside path, symbolic links to folders included; the query
-    // does not apply. The Problem says why path could not be read.
-    enum class Entries { Files, Folders };
+    // does not apply. FoldersThenFiles: both, the folders first, from one
+    // read of the folder. The Problem says why path could not be read.
+    enum class Entries { Files, Folders, FoldersThenFiles };
     virtual Result<> listFolder(const std::string &path,
         Entries entries,
         const FileListQuery &query,

@@ -271,10 +271,10 @@ Result<> PosixFileSystem::listFolder(const std::string &rawPath,
         err = readEntries(fd.get(), entries);
     if (err != 0)
         return systemProblem(rawPath, err);
-    if (kind == Entries::Folders) {
+    if (kind != Entries::Files)
         eachSubFolder(fd.get(), entries, path, each);
+    if (kind == Entries::Folders)
         return {};
-    }
     FsItem item;
     for (const std::uint32_t i : selectFiles(fd.get(), entries, query)) {
         Stat link;

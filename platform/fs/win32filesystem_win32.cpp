@@ -232,17 +232,23 @@ Result<> Win32FileSystem::listFolder(const std::string &rawPath,
     std::vector<Entry> read;
     if (Result<> listed = readEntries(path, read); !listed)
         return listed;
-    const FileNamePattern pattern(entries == Entries::Files ? query.pattern : std::string());
     FsItem item;
-    for (const Entry &entry : read) {
-        if (entries == Entries::Folders) {
-            if (!entry.isFolder())
-                continue;
-        } else if (entry.isFolder() || !shownByQuery(entry, query) || !pattern.matches(entry.name)) {
-            continue;
+    if (entries != Entries::Files) {
+        for (const Entry &entry : read) {
+            if (entry.isFolder()) {
+                describe(item, entry, path, *m_types);
+                each(item);
+            }
         }
-        describe(item, entry, path, *m_types);
-        each(item);
+    }
+    if (entries == Entries::Folders)
+        return {};
+    const FileNamePattern pattern(query.pattern);
+    for (const Entry &entry : read) {
+        if (!entry.isFolder() && shownByQuery(entry, query) && pattern.matches(entry.name)) {
+            describe(item, entry, path, *m_types);
+            each(item);
+        }
     }
     return {};
 }

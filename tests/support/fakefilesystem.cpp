@@ -294,14 +294,17 @@ Result<> FakeFileSystem::listFolder(const std::string &path,
         return Result<>::failure(path, "Not a directory", ENOTDIR);
     if (node->unreadable)
         return Result<>::failure(path, "Permission denied", EACCES);
+    if (entries != Entries::Files) {
+        for (const Node *child : children(node->item.path)) {
+            if (child->item.isFolder)
+                each(child->item);
+        }
+    }
+    if (entries == Entries::Folders)
+        return {};
     const FileNamePattern pattern(query.pattern);
     for (const Node *child : children(node->item.path)) {
         const FsItem &item = child->item;
-        if (entries == Entries::Folders) {
-            if (item.isFolder)
-                each(item);
-            continue;
-        }
         if (item.isFolder || !pattern.matches(item.name))
             continue;
         if ((item.attributes & Hidden) && !query.includeHidden)

@@ -74,7 +74,7 @@ platform::Result<> FactRecorder::listFolder(const std::string &path,
     const std::function<void(const platform::FsItem &)> &each)
 {
     return m_inner.listFolder(path, entries, query, [&](const platform::FsItem &item) {
-        if (entries == Entries::Files)
+        if (entries != Entries::Folders && !item.isFolder)
             m_facts.note(item);
         each(item);
     });

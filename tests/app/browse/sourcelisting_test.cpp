@@ -242,12 +242,12 @@ TEST_F(ShowFolderOnDisk, DeletedFolderKeepsItsNodeAndListsEmpty)
     EXPECT_EQ(browser.childNames(tree.root()), (Names {"Alpha", "beta"}));
 }
 
-TEST_F(ShowFolderOnDisk, BlankKeyListsNoFilesAndLeavesThePrompt)
+TEST_F(ShowFolderOnDisk, BlankKeyListsNothing)
 {
     browser.status.setPrompt(" Toolbar.");
-    browser.listing.ListFiles("  ");
+    browser.listing.ShowFolder("  ");
     EXPECT_TRUE(browser.list.empty());
-    EXPECT_EQ(browser.status.prompt(), " Toolbar.");
+    EXPECT_EQ(browser.status.prompt(), " Ready.");
 }
 
 TEST_F(ShowFolderOnDisk, SelectAllAndNoneHandTheFocusToTheListing)
