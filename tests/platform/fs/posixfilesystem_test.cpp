@@ -60,8 +60,23 @@ TEST_F(PosixFs, StarDotStarListsDotlessNamesSortedWithoutFolders)
 TEST_F(PosixFs, FilesAndFoldersComeInNameLessOrder)
 {
     // case pairs beyond ASCII, long shared beginnings, bytes that are not UTF-8
-    Names expected = {"_x", "a", "A", "ab", "Photo-2024-01-02-a.jpg", "photo-2024-01-02-b.jpg", "photo-2024-01-02.jpg",
-        "Zed", "\xC3\x89" "clair", "\xC3\xA9" "d", "\xC3\x96" "s", "\xC3\xB6" "a", "\xE9z"};
+    Names expected = {"_x",
+        "a",
+        "A",
+        "ab",
+        "Photo-2024-01-02-a.jpg",
+        "photo-2024-01-02-b.jpg",
+        "photo-2024-01-02.jpg",
+        "Zed",
+        "\xC3\x89"
+        "clair",
+        "\xC3\xA9"
+        "d",
+        "\xC3\x96"
+        "s",
+        "\xC3\xB6"
+        "a",
+        "\xE9z"};
     std::sort(expected.begin(), expected.end(), nameLess);
     for (const std::string &name : expected) {
         tree.file(name);
