@@ -33,9 +33,9 @@ struct HeldFolder {
 // How far the threads may run ahead of the walk.
 struct WalkLimits {
     std::size_t threads = 2; // started with the first sub-folder
-    // More are started, one at a time, while the threads spend more time
-    // waiting for the disk or the network than working (a cold cache, a slow
-    // mount): more reads in flight then shorten the wait.
+    // More are started, one at a time, while the threads spend a quarter of
+    // their time or more waiting for the disk or the network (a cold cache, a
+    // slow mount): more reads in flight then shorten the wait.
     std::size_t maxThreads = 2;
     // Entries read and not yet taken: enough to keep a few threads busy on a
     // slow mount, little beside a listing's own rows.
@@ -100,7 +100,8 @@ private:
 
 // The limits for a walk of the folder open as fd: as many threads as
 // processor cores (at least two), four times as many where the file system is
-// reached over a network; up to four times as many again while waiting dominates.
+// reached over a network; up to eight times as many (sixteen over a network)
+// while the threads spend a quarter of their time or more waiting.
 WalkLimits walkLimitsFor(int fd);
 
 } // namespace mrb::platform::posix
