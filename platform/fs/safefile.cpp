@@ -231,6 +231,7 @@ public:
             bytes.remove_prefix(static_cast<std::size_t>(wrote));
             m_offset += static_cast<std::uint64_t>(wrote);
         }
+        startWriteback();
         return true;
     }
 
@@ -276,6 +277,22 @@ public:
     }
 
 private:
+    // Hands what was written to the disk a few megabytes at a time, without
+    // waiting for it: the closing fsync of a large file then waits for its
+    // last part only, not for all of it, and the window is not frozen meanwhile.
+    void startWriteback()
+    {
+        constexpr std::uint64_t kWritebackEvery = 8 << 20;
+        if (!m_syncable || m_offset - m_writebackFrom < kWritebackEvery)
+            return;
+        // Only a hint: where the file system does not take it, fsync does all.
+        ::sync_file_range(m_file.get(),
+            static_cast<off_t>(m_writebackFrom),
+            static_cast<off_t>(m_offset - m_writebackFrom),
+            SYNC_FILE_RANGE_WRITE);
+        m_writebackFrom = m_offset;
+    }
+
     void open(const SafeFileOptions &options)
     {
         const bool onlyNew = options.existing == Existing::Refuse;
@@ -571,6 +588,7 @@ private:
     bool m_canRestore = false; // the old bytes of an in-place file are kept
     bool m_committed = false;
     std::uint64_t m_offset = 0; // bytes written so far
+    std::uint64_t m_writebackFrom = 0; // bytes before it are handed to the disk
     std::uint64_t m_oldSize = 0; // the length of an in-place regular file before the first write
     std::string m_backup; // its bytes that writes have covered, from its start
 };
