@@ -337,7 +337,7 @@ void WalkPool::State::noteWaiting(double wall, double cpu)
         return;
     // A cold local disk keeps a reading thread busy in the kernel most of the
     // time it waits, so a quarter of the time spent waiting is enough to ask
-    // for more reads in flight; a warm walk waits a tenth or less.
+    // for more reads in flight; a warm walk waits a sixth or less.
     if (m_waited * 3 > m_worked && m_threads.size() < m_limits.maxThreads && !m_stopping)
         startThread();
     m_worked = m_waited = 0;
