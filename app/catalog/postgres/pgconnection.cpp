@@ -2,8 +2,12 @@
 // SPDX-License-Identifier: MIT
 #include "app/catalog/postgres/pgconnection.h"
 
+#include "app/catalog/postgres/libpq.h"
+#include "platform/os/socketwait.h"
+
+#include <chrono>
+#include <cstdlib>
 #include <cstring>
-#include <libpq-fe.h>
 #include <utility>
 
 namespace mrb::core::postgres
@@ -11,6 +15,25 @@ namespace mrb::core::postgres
 
 namespace
 {
+
+// Every call below comes after open() or addressHasPassword() found the library.
+const Libpq &pq()
+{
+    return *libpq();
+}
+
+// The connect_timeout a connection was started with, in seconds; 0: none.
+long connectTimeout(PGconn *conn)
+{
+    long seconds = 0;
+    PQconninfoOption *options = pq().conninfo(conn);
+    for (PQconninfoOption *o = options; o && o->keyword; ++o) {
+        if (std::string_view(o->keyword) == "connect_timeout" && o->val)
+            seconds = std::strtol(o->val, nullptr, 10);
+    }
+    pq().conninfoFree(options);
+    return seconds;
+}
 
 // libpq's messages run over several lines (a hint on the next, tab-indented);
 // a front end prints one.
@@ -34,7 +57,8 @@ std::uint64_t bigEndian(const char *data, int length)
 
 Result::~Result()
 {
-    PQclear(m_result);
+    if (m_result)
+        pq().clear(m_result);
 }
 
 Result::Result(Result &&other) noexcept
@@ -45,7 +69,8 @@ Result::Result(Result &&other) noexcept
 Result &Result::operator=(Result &&other) noexcept
 {
     if (this != &other) {
-        PQclear(m_result);
+        if (m_result)
+            pq().clear(m_result);
         m_result = std::exchange(other.m_result, nullptr);
     }
     return *this;
@@ -53,41 +78,41 @@ Result &Result::operator=(Result &&other) noexcept
 
 bool Result::ok() const
 {
-    const ExecStatusType status = m_result ? PQresultStatus(m_result) : PGRES_FATAL_ERROR;
+    const ExecStatusType status = m_result ? pq().resultStatus(m_result) : PGRES_FATAL_ERROR;
     return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
 }
 
 std::string_view Result::errorCode() const
 {
-    const char *code = m_result ? PQresultErrorField(m_result, PG_DIAG_SQLSTATE) : nullptr;
+    const char *code = m_result ? pq().resultErrorField(m_result, PG_DIAG_SQLSTATE) : nullptr;
     return code ? code : "";
 }
 
 std::string_view Result::errorText() const
 {
-    const char *text = m_result ? PQresultErrorField(m_result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+    const char *text = m_result ? pq().resultErrorField(m_result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
     return text ? text : "";
 }
 
 bool Result::awaitsRows() const
 {
-    return m_result && PQresultStatus(m_result) == PGRES_COPY_IN;
+    return m_result && pq().resultStatus(m_result) == PGRES_COPY_IN;
 }
 
 int Result::rows() const
 {
-    return m_result ? PQntuples(m_result) : 0;
+    return m_result ? pq().ntuples(m_result) : 0;
 }
 
 bool Result::isNull(int row, int column) const
 {
-    return PQgetisnull(m_result, row, column) != 0;
+    return pq().getisnull(m_result, row, column) != 0;
 }
 
 std::int64_t Result::integer(int row, int column) const
 {
-    const int length = PQgetlength(m_result, row, column);
-    const std::uint64_t raw = bigEndian(PQgetvalue(m_result, row, column), length);
+    const int length = pq().getlength(m_result, row, column);
+    const std::uint64_t raw = bigEndian(pq().getvalue(m_result, row, column), length);
     // sign-extend the narrower kinds
     const int unused = 64 - 8 * length;
     return length == 0 ? 0 : static_cast<std::int64_t>(raw << unused) >> unused;
@@ -102,49 +127,89 @@ std::optional<std::int64_t> Result::optionalInteger(int row, int column) const
 
 std::string_view Result::bytes(int row, int column) const
 {
-    return {PQgetvalue(m_result, row, column), static_cast<std::size_t>(PQgetlength(m_result, row, column))};
+    return {pq().getvalue(m_result, row, column), static_cast<std::size_t>(pq().getlength(m_result, row, column))};
 }
 
 Connection::~Connection()
 {
-    PQfinish(m_conn);
+    if (m_conn)
+        pq().finish(m_conn);
 }
 
 bool Connection::open(const std::string &address, const std::string &password)
 {
-    PQfinish(std::exchange(m_conn, nullptr));
+    if (!libpq()) {
+        m_error = libpqMissing;
+        return false;
+    }
+    if (m_conn)
+        pq().finish(std::exchange(m_conn, nullptr));
     // Ours come first so that the address's own override them; the names
     // travel as UTF-8 whatever the server's or the machine's settings.
     const char *keys[] = {"connect_timeout", "application_name", "dbname", "client_encoding", "password", nullptr};
     const char *values[] = {
         "10", "marrowby", address.c_str(), "UTF8", password.empty() ? nullptr : password.c_str(), nullptr};
-    PGconn *conn = PQconnectdbParams(keys, values, 1);
-    if (PQstatus(conn) != CONNECTION_OK) {
-        m_error = conn ? firstLine(PQerrorMessage(conn)) : "out of memory";
-        m_error += PQconnectionNeedsPassword(conn) ? " (no password was found for it)" : "";
-        m_needsPassword = PQconnectionNeedsPassword(conn) != 0;
-        PQfinish(conn);
+    PGconn *conn = pq().connectStartParams(keys, values, 1);
+    if (!conn) {
+        m_error = "out of memory";
         return false;
     }
-    // Nothing of libpq's reaches the screen: the server's notices ("already
-    // exists, skipping") are no concern of the user's, and the last words of
-    // a server that ends the connection go into the one line its failure gives.
-    PQsetNoticeReceiver(
+    // Nothing of libpq's reaches the screen, from the first byte the server
+    // sends on: its notices ("already exists, skipping", a shutdown's warning
+    // while we connect) are no concern of the user's, and the last words of a
+    // server that ends the connection go into the one line its failure gives.
+    pq().setNoticeReceiver(
         conn,
         [](void *self, const PGresult *notice) {
             // Only a server's closing words explain a later failure; an old
             // "already exists" notice would mislead there.
-            const char *severity = PQresultErrorField(notice, PG_DIAG_SEVERITY_NONLOCALIZED);
+            const char *severity = pq().resultErrorField(notice, PG_DIAG_SEVERITY_NONLOCALIZED);
             if (!severity || (std::strcmp(severity, "FATAL") != 0 && std::strcmp(severity, "PANIC") != 0))
                 return;
-            const char *text = PQresultErrorField(notice, PG_DIAG_MESSAGE_PRIMARY);
+            const char *text = pq().resultErrorField(notice, PG_DIAG_MESSAGE_PRIMARY);
             static_cast<Connection *>(self)->m_notice = text ? firstLine(text) : std::string();
         },
         this);
+    if (!connectInTime(conn)) {
+        if (m_error.empty())
+            m_error = firstLine(pq().errorMessage(conn));
+        m_error += pq().connectionNeedsPassword(conn) ? " (no password was found for it)" : "";
+        m_needsPassword = pq().connectionNeedsPassword(conn) != 0;
+        pq().finish(conn);
+        return false;
+    }
     m_conn = conn;
     // A plan is made for each run's own values: a search's pattern decides
     // between the trigram index and the id order, and its bounds pick the partition.
     return exec("SET plan_cache_mode = force_custom_plan");
+}
+
+// Drives a started connection to its end, as libpq's own blocking connect
+// would, within the connect_timeout in effect (ours or the address's).
+bool Connection::connectInTime(PGconn *conn)
+{
+    m_error.clear();
+    const long limit = connectTimeout(conn);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(limit);
+    // libpq's order: as if the last poll had asked to write
+    PostgresPollingStatusType state = PGRES_POLLING_WRITING;
+    while (state != PGRES_POLLING_OK) {
+        if (state == PGRES_POLLING_FAILED || pq().status(conn) == CONNECTION_BAD)
+            return false;
+        std::chrono::milliseconds wait = std::chrono::hours(1);
+        if (limit > 0)
+            wait = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto until =
+            state == PGRES_POLLING_READING ? platform::SocketWait::Readable : platform::SocketWait::Writable;
+        if (wait.count() <= 0 || !platform::waitForSocket(pq().socket(conn), until, wait)) {
+            if (limit > 0 && std::chrono::steady_clock::now() >= deadline) {
+                m_error = "timeout expired";
+                return false;
+            }
+        }
+        state = pq().connectPoll(conn);
+    }
+    return true;
 }
 
 bool Connection::needsPassword() const
@@ -154,7 +219,7 @@ bool Connection::needsPassword() const
 
 bool Connection::exec(std::string_view sql)
 {
-    Result result(PQexec(m_conn, std::string(sql).c_str()));
+    Result result(pq().exec(m_conn, std::string(sql).c_str()));
     if (!result.ok())
         failedWith(result);
     return result.ok();
@@ -167,7 +232,7 @@ Result Connection::query(const std::string &sql, const std::vector<Parameter> &p
     auto prepared = m_prepared.find(sql);
     if (prepared == m_prepared.end()) {
         const std::string name = "s" + std::to_string(m_prepared.size());
-        Result made(PQprepare(m_conn, name.c_str(), sql.c_str(), 0, nullptr));
+        Result made(pq().prepare(m_conn, name.c_str(), sql.c_str(), 0, nullptr));
         if (!made.ok()) {
             failedWith(made);
             return made;
@@ -182,7 +247,7 @@ Result Connection::query(const std::string &sql, const std::vector<Parameter> &p
         lengths.push_back(static_cast<int>(p.value.size()));
         formats.push_back(p.kind == Parameter::Kind::Bytes ? 1 : 0);
     }
-    Result result(PQexecPrepared(m_conn,
+    Result result(pq().execPrepared(m_conn,
         prepared->second.c_str(),
         static_cast<int>(parameters.size()),
         values.data(),
@@ -196,7 +261,7 @@ Result Connection::query(const std::string &sql, const std::vector<Parameter> &p
 
 bool Connection::beginCopy(const std::string &sql)
 {
-    Result result(PQexec(m_conn, sql.c_str()));
+    Result result(pq().exec(m_conn, sql.c_str()));
     if (result.awaitsRows())
         return true;
     failedWith(result);
@@ -205,7 +270,7 @@ bool Connection::beginCopy(const std::string &sql)
 
 bool Connection::copyRows(std::string_view data)
 {
-    if (PQputCopyData(m_conn, data.data(), static_cast<int>(data.size())) == 1)
+    if (pq().putCopyData(m_conn, data.data(), static_cast<int>(data.size())) == 1)
         return true;
     failedWith(Result());
     return false;
@@ -213,11 +278,11 @@ bool Connection::copyRows(std::string_view data)
 
 bool Connection::endCopy()
 {
-    bool ok = PQputCopyEnd(m_conn, nullptr) == 1;
+    bool ok = pq().putCopyEnd(m_conn, nullptr) == 1;
     if (!ok)
         failedWith(Result());
     // the COPY's own result, then the end of the results
-    while (PGresult *next = PQgetResult(m_conn)) {
+    while (PGresult *next = pq().getResult(m_conn)) {
         Result result(next);
         if (ok && !result.ok()) {
             failedWith(result);
@@ -229,9 +294,9 @@ bool Connection::endCopy()
 
 void Connection::abortCopy()
 {
-    if (PQputCopyEnd(m_conn, "stopped") == 1)
-        while (PGresult *next = PQgetResult(m_conn))
-            PQclear(next);
+    if (pq().putCopyEnd(m_conn, "stopped") == 1)
+        while (PGresult *next = pq().getResult(m_conn))
+            pq().clear(next);
 }
 
 std::string Connection::errorMessage() const
@@ -246,7 +311,7 @@ void Connection::failedWith(const Result &result)
         return;
     }
     // the connection's own failure, with what the server said last where it said why
-    m_error = firstLine(PQerrorMessage(m_conn));
+    m_error = firstLine(pq().errorMessage(m_conn));
     if (m_error.empty())
         m_error = "the connection to the server was lost";
     if (!m_notice.empty() && m_error.find(m_notice) == std::string::npos)
@@ -311,13 +376,15 @@ std::string CopyRows::take(bool last)
 
 bool addressHasPassword(const std::string &address)
 {
+    if (!libpq())
+        return false; // opening says why
     char *error = nullptr;
-    PQconninfoOption *options = PQconninfoParse(address.c_str(), &error);
-    PQfreemem(error);
+    PQconninfoOption *options = pq().conninfoParse(address.c_str(), &error);
+    pq().freemem(error);
     bool found = false;
     for (PQconninfoOption *o = options; o && o->keyword; ++o)
         found = found || (std::string_view(o->keyword) == "password" && o->val && *o->val);
-    PQconninfoFree(options);
+    pq().conninfoFree(options);
     return found;
 }
 

@@ -100,6 +100,8 @@ public:
     void failedWith(const Result &result);
 
 private:
+    bool connectInTime(pg_conn *conn);
+
     pg_conn *m_conn = nullptr;
     std::string m_error;
     std::string m_notice; // the server's closing words, one line
