@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <poll.h>
 
 namespace mrb::platform
@@ -15,7 +16,7 @@ bool waitForSocket(int socket, SocketWait until, std::chrono::milliseconds timeo
     pollfd wanted {socket, static_cast<short>(until == SocketWait::Readable ? POLLIN : POLLOUT), 0};
     for (;;) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        const int ready = ::poll(&wanted, 1, static_cast<int>(std::max<long long>(0, left.count())));
+        const int ready = ::poll(&wanted, 1, static_cast<int>(std::clamp<long long>(left.count(), 0, INT_MAX)));
         if (ready >= 0)
             return ready > 0; // an error or a hang-up counts as ready: the next read or write tells
         if (errno != EINTR)
