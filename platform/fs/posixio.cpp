@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/fs/posixio_p.h"
 #include "platform/fs/typedescriber.h"
+#include "platform/text/asciitext.h"
 
 #include <algorithm>
 #include <atomic>
@@ -188,10 +189,8 @@ std::uint64_t foldedHead(std::string_view name)
 {
     std::uint64_t head = 0;
     for (std::size_t i = 0; i < 8; ++i) {
-        unsigned char c = i < name.size() ? static_cast<unsigned char>(name[i]) : 0;
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<unsigned char>(c - 'A' + 'a');
-        head = (head << 8) | c;
+        const char c = i < name.size() ? lowerAscii(name[i]) : '\0';
+        head = (head << 8) | static_cast<unsigned char>(c);
     }
     return head;
 }

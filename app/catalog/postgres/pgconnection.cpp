@@ -22,15 +22,22 @@ const Libpq &pq()
     return *libpq();
 }
 
+// The value of one keyword in a list of connection options; null when unset.
+const char *optionValue(const PQconninfoOption *options, std::string_view keyword)
+{
+    for (const PQconninfoOption *o = options; o && o->keyword; ++o) {
+        if (o->keyword == keyword)
+            return o->val;
+    }
+    return nullptr;
+}
+
 // The connect_timeout a connection was started with, in seconds; 0: none.
 long connectTimeout(PGconn *conn)
 {
-    long seconds = 0;
     PQconninfoOption *options = pq().conninfo(conn);
-    for (PQconninfoOption *o = options; o && o->keyword; ++o) {
-        if (std::string_view(o->keyword) == "connect_timeout" && o->val)
-            seconds = std::strtol(o->val, nullptr, 10);
-    }
+    const char *value = optionValue(options, "connect_timeout");
+    const long seconds = value ? std::strtol(value, nullptr, 10) : 0;
     pq().conninfoFree(options);
     return seconds;
 }
@@ -381,9 +388,8 @@ bool addressHasPassword(const std::string &address)
     char *error = nullptr;
     PQconninfoOption *options = pq().conninfoParse(address.c_str(), &error);
     pq().freemem(error);
-    bool found = false;
-    for (PQconninfoOption *o = options; o && o->keyword; ++o)
-        found = found || (std::string_view(o->keyword) == "password" && o->val && *o->val);
+    const char *password = optionValue(options, "password");
+    const bool found = password && *password;
     pq().conninfoFree(options);
     return found;
 }
