@@ -28,7 +28,9 @@ UniqueFd openWalkRoot(const std::string &root, Stat &self, WalkResult &result)
 
 int readFolderAt(int fd, FolderRead &out)
 {
-    thread_local EntryList entries; // reused for every folder a thread reads
+    // both reused for every folder a thread reads
+    thread_local EntryList entries;
+    thread_local EntryList sorted;
     if (const int err = readEntries(fd, entries); err != 0)
         return err;
 
@@ -54,29 +56,29 @@ int readFolderAt(int fd, FolderRead &out)
     }
 
     out.files.reserve(others.size());
-    for (const std::uint32_t position : entries.orderByName(others)) {
-        const std::uint32_t i = others[position];
+    entries.sortByName(others, sorted);
+    for (std::uint32_t i = 0; i < sorted.size(); ++i) {
         ListedFile file;
-        if (const int err = statAt(fd, entries.cName(i), Follow::No, file.link); err != 0) {
+        if (const int err = statAt(fd, sorted.cName(i), Follow::No, file.link); err != 0) {
             if (err == EACCES)
                 return unreadable();
             continue; // gone since it was listed
         }
         if (S_ISDIR(file.link.mode)) {
-            out.subFolders.push_back(SubFolder {std::string(entries.name(i)), std::nullopt, nullptr});
+            out.subFolders.push_back(SubFolder {std::string(sorted.name(i)), std::nullopt, nullptr});
             continue;
         }
         if (S_ISLNK(file.link.mode)) {
-            file.leadsSomewhere = statAt(fd, entries.cName(i), Follow::Yes, file.target) == 0;
+            file.leadsSomewhere = statAt(fd, sorted.cName(i), Follow::Yes, file.target) == 0;
             if (file.leadsSomewhere && S_ISDIR(file.target.mode)) {
                 out.subFolders.push_back(
-                    SubFolder {std::string(entries.name(i)), LinkedFolder {file.link, file.target}, nullptr});
+                    SubFolder {std::string(sorted.name(i)), LinkedFolder {file.link, file.target}, nullptr});
                 continue;
             }
         }
         file.nameOffset = static_cast<std::uint32_t>(out.names.size());
-        file.nameLength = static_cast<std::uint32_t>(entries.name(i).size());
-        out.names.append(entries.name(i));
+        file.nameLength = static_cast<std::uint32_t>(sorted.name(i).size());
+        out.names.append(sorted.name(i));
         out.files.push_back(file);
     }
     std::sort(out.subFolders.begin(), out.subFolders.end(), [](const SubFolder &a, const SubFolder &b) {

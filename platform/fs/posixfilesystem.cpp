@@ -61,15 +61,17 @@ Lookup lookUp(const std::string &path)
     return result;
 }
 
-// The entries of one folder that a query selects as files, in name order
-// (indexes into entries). Only entries whose kind the folder listing leaves
-// open (links, unknown kinds, special files) are looked at here.
-std::vector<std::uint32_t> selectFiles(int fd, const EntryList &entries, const FileListQuery &query)
+// The entries of one folder that a query selects as files, into selected in
+// name order. Only entries whose kind the folder listing leaves open (links,
+// unknown kinds, special files) are looked at here.
+void selectFiles(int fd, const EntryList &entries, const FileListQuery &query, EntryList &selected)
 {
-    std::vector<std::uint32_t> selected;
+    std::vector<std::uint32_t> chosen;
     const FileNamePattern pattern(query.pattern);
-    if (pattern.isEmpty())
-        return selected;
+    if (pattern.isEmpty()) {
+        selected.clear();
+        return;
+    }
     for (std::uint32_t i = 0; i < entries.size(); ++i) {
         unsigned char type = entries.type(i);
         if (type == DT_DIR)
@@ -94,14 +96,9 @@ std::vector<std::uint32_t> selectFiles(int fd, const EntryList &entries, const F
                 continue;
             }
         }
-        selected.push_back(i);
+        chosen.push_back(i);
     }
-    const std::vector<std::uint32_t> order = entries.orderByName(selected);
-    std::vector<std::uint32_t> sorted;
-    sorted.reserve(order.size());
-    for (const std::uint32_t position : order)
-        sorted.push_back(selected[position]);
-    return sorted;
+    entries.sortByName(chosen, selected);
 }
 
 // Whether path is folder or lies below it.
@@ -164,21 +161,22 @@ void eachSubFolder(
         if (type == DT_DIR || type == DT_LNK || type == DT_UNKNOWN)
             candidates.push_back(i);
     }
-    for (const std::uint32_t position : entries.orderByName(candidates)) {
-        const std::uint32_t i = candidates[position];
+    EntryList sorted;
+    entries.sortByName(candidates, sorted);
+    for (std::uint32_t i = 0; i < sorted.size(); ++i) {
         Stat link;
         Stat target;
-        if (statAt(fd, entries.cName(i), Follow::No, link) != 0)
+        if (statAt(fd, sorted.cName(i), Follow::No, link) != 0)
             continue;
         if (S_ISLNK(link.mode)) {
-            if (statAt(fd, entries.cName(i), Follow::Yes, target) != 0)
+            if (statAt(fd, sorted.cName(i), Follow::Yes, target) != 0)
                 continue;
         } else {
             target = link;
         }
         if (!S_ISDIR(target.mode))
             continue;
-        std::string name(entries.name(i));
+        std::string name(sorted.name(i));
         std::string itemPath = joinPath(path, name);
         each(describeFolder(std::move(name), std::move(itemPath), path, link, target));
     }
@@ -276,15 +274,17 @@ Result<> PosixFileSystem::listFolder(const std::string &rawPath,
     if (kind == Entries::Folders)
         return {};
     FsItem item;
-    for (const std::uint32_t i : selectFiles(fd.get(), entries, query)) {
+    EntryList files;
+    selectFiles(fd.get(), entries, query, files);
+    for (std::uint32_t i = 0; i < files.size(); ++i) {
         Stat link;
         Stat target;
-        if (statAt(fd.get(), entries.cName(i), Follow::No, link) != 0 || S_ISDIR(link.mode))
+        if (statAt(fd.get(), files.cName(i), Follow::No, link) != 0 || S_ISDIR(link.mode))
             continue;
         const Stat *described = &link;
         if (S_ISLNK(link.mode))
-            described = statAt(fd.get(), entries.cName(i), Follow::Yes, target) == 0 ? &target : nullptr;
-        describeFileInto(item, entries.name(i), path, link, described, *m_types);
+            described = statAt(fd.get(), files.cName(i), Follow::Yes, target) == 0 ? &target : nullptr;
+        describeFileInto(item, files.name(i), path, link, described, *m_types);
         each(item);
     }
     return {};

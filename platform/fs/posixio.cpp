@@ -207,31 +207,42 @@ bool headsDecide(std::uint64_t a, std::uint64_t b)
 
 } // namespace
 
-std::vector<std::uint32_t> EntryList::orderByName(const std::vector<std::uint32_t> &indexes) const
+void EntryList::sortByName(const std::vector<std::uint32_t> &indexes, EntryList &out) const
 {
-    std::vector<std::uint32_t> order(indexes.size());
-    for (std::uint32_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    if (order.size() < 2)
-        return order;
+    out.clear();
     // Most comparisons end within the first eight bytes, so those sit in the
     // sorted keys themselves and the names are reached only when they cannot
-    // decide.
+    // decide. Names that share a plain ASCII head (numbered files) go on to
+    // the next eight bytes the same way.
     struct Key {
         std::uint64_t head;
-        std::uint32_t position;
+        std::uint64_t next;
+        std::uint32_t index;
     };
-    std::vector<Key> keys(order.size());
-    for (std::uint32_t i = 0; i < keys.size(); ++i)
-        keys[i] = {foldedHead(name(indexes[i])), i};
+    std::vector<Key> keys(indexes.size());
+    std::size_t nameBytes = 0;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const std::string_view whole = name(indexes[i]);
+        const std::uint64_t head = foldedHead(whole);
+        const bool plainHead = whole.size() > 8 && (head & 0x8080808080808080u) == 0;
+        keys[i] = {head, plainHead ? foldedHead(whole.substr(8)) : 0, indexes[i]};
+        nameBytes += whole.size() + 1;
+    }
     std::sort(keys.begin(), keys.end(), [&](const Key &a, const Key &b) {
-        if (a.head != b.head && headsDecide(a.head, b.head))
-            return a.head < b.head;
-        return nameLess(name(indexes[a.position]), name(indexes[b.position]));
+        if (a.head != b.head) {
+            if (headsDecide(a.head, b.head))
+                return a.head < b.head;
+        } else if (a.next != b.next && headsDecide(a.next, b.next)) {
+            return a.next < b.next;
+        }
+        return nameLess(name(a.index), name(b.index));
     });
-    for (std::uint32_t i = 0; i < keys.size(); ++i)
-        order[i] = keys[i].position;
-    return order;
+    // Gathered in one tight pass, the scattered reads overlap; the callers'
+    // later stat calls in between would have taken them one at a time.
+    out.m_names.reserve(nameBytes);
+    out.m_entries.reserve(keys.size());
+    for (const Key &key : keys)
+        out.add(name(key.index), m_entries[key.index].type);
 }
 
 int readEntries(int fd, EntryList &out)

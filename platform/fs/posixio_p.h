@@ -81,9 +81,9 @@ public:
     void add(std::string_view name, unsigned char type);
     void clear();
 
-    // The positions 0..indexes.size()-1 of indexes, ordered by the names of
-    // the entries they hold (nameLess order).
-    std::vector<std::uint32_t> orderByName(const std::vector<std::uint32_t> &indexes) const;
+    // The entries at indexes into out (cleared first), ordered by their names
+    // (nameLess order).
+    void sortByName(const std::vector<std::uint32_t> &indexes, EntryList &out) const;
 
 private:
     struct Entry {

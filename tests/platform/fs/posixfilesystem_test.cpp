@@ -67,6 +67,12 @@ TEST_F(PosixFs, FilesAndFoldersComeInNameLessOrder)
         "Photo-2024-01-02-a.jpg",
         "photo-2024-01-02-b.jpg",
         "photo-2024-01-02.jpg",
+        "numbered",
+        "NUMBERED1",
+        "numbered-10",
+        "Numbered-\xC3\x89"
+        "a",
+        "numbered-\xC3\xA9",
         "Zed",
         "\xC3\x89"
         "clair",
