@@ -313,6 +313,8 @@ struct ListModel::Impl {
 
     static std::size_t homeOf(std::uint32_t hash, std::size_t mask) { return (hash * 0x9E3779B1u) & mask; }
 
+    // Inserts rows first..last (1-based) region by region of the table.
+    void insertByRegion(IndexTable &table, std::size_t first, std::size_t last);
     void rebuildIndex();
 
     // Keeps the index current for rows appended from number first on.

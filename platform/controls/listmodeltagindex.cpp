@@ -31,33 +31,40 @@ void ListModel::Impl::indexInsert(IndexTable &table, IndexEntry entry)
     table[i] = entry;
 }
 
-void ListModel::Impl::rebuildIndex()
+void ListModel::Impl::insertByRegion(IndexTable &table, std::size_t first, std::size_t last)
 {
-    dropNextIndex();
-    // the table's memory is reused: a fresh one would be faulted in anew
-    index.resizeUnfilled(capacityFor(rows.size()));
-    std::fill(index.begin(), index.end(), IndexEntry {0, 0});
-    const std::size_t mask = index.size() - 1;
+    if (first > last)
+        return;
     // Rows go in by the region of the table their tags land in, so the
     // table is filled region by region rather than at random: a table
     // larger than the caches then costs no cache miss per row. A stable
     // counting sort on the top bits of the home slot keeps rows of equal
     // tags in row order, so the first of them is the one found. The
     // entries carry their hashes, so the rows are read in order, once.
+    const std::size_t mask = table.size() - 1;
     constexpr int regionBits = 11;
-    const int shift = std::max(0, std::countr_zero(index.size()) - regionBits);
+    const int shift = std::max(0, std::countr_zero(table.size()) - regionBits);
     std::vector<std::uint32_t> start((std::size_t {1} << regionBits) + 1, 0);
-    for (const Slot &s : rows)
-        ++start[(homeOf(s.tagHash, mask) >> shift) + 1];
+    for (std::size_t r = first; r <= last; ++r)
+        ++start[(homeOf(rows[r - 1].tagHash, mask) >> shift) + 1];
     for (std::size_t g = 1; g < start.size(); ++g)
         start[g] += start[g - 1];
-    std::vector<IndexEntry, LargeAllocator<IndexEntry>> order(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const std::uint32_t hash = rows[i].tagHash;
-        order[start[homeOf(hash, mask) >> shift]++] = {hash, static_cast<std::uint32_t>(i + 1)};
+    std::vector<IndexEntry, LargeAllocator<IndexEntry>> order(last - first + 1);
+    for (std::size_t r = first; r <= last; ++r) {
+        const std::uint32_t hash = rows[r - 1].tagHash;
+        order[start[homeOf(hash, mask) >> shift]++] = {hash, static_cast<std::uint32_t>(r)};
     }
     for (const IndexEntry &entry : order)
-        indexInsert(index, entry);
+        indexInsert(table, entry);
+}
+
+void ListModel::Impl::rebuildIndex()
+{
+    dropNextIndex();
+    // the table's memory is reused: a fresh one would be faulted in anew
+    index.resizeUnfilled(capacityFor(rows.size()));
+    std::fill(index.begin(), index.end(), IndexEntry {0, 0});
+    insertByRegion(index, 1, rows.size());
     indexValid = true;
 }
 
@@ -93,10 +100,9 @@ void ListModel::Impl::growIndexStep(std::size_t work)
         nextIndexRows = 0;
         return;
     }
-    // Inserting at random places costs more than clearing in order.
+    // Inserting, even region by region, costs more than clearing in order.
     const std::size_t last = std::min(rows.size(), nextIndexRows + std::max<std::size_t>(work / 4, 1));
-    for (std::size_t r = nextIndexRows + 1; r <= last; ++r)
-        indexInsert(nextIndex, r);
+    insertByRegion(nextIndex, nextIndexRows + 1, last);
     nextIndexRows = last;
     if (nextIndexRows < rows.size())
         return;
