@@ -11,10 +11,8 @@ namespace mrb::platform
 
 // Memory for the big arrays of a listing of a million rows: its rows, their
 // texts, the tag index and the keys of a sort. A block of 8 MiB or more is
-// mapped on its own and asked to be backed by huge pages: filling fresh
-// memory 4 KiB at a time costs a page fault each, and on a virtual machine a
-// page fault costs more than filling the page. Smaller blocks come from the
-// usual heap.
+// mapped on its own, so it can grow without a copy (below) and goes back to
+// the system when freed. Smaller blocks come from the usual heap.
 void *allocateLarge(std::size_t bytes); // throws std::bad_alloc
 void freeLarge(void *block, std::size_t bytes) noexcept;
 // The same block made newBytes long, its first oldBytes kept (or as many as
