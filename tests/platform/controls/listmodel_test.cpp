@@ -407,6 +407,13 @@ TEST(ListFindByTag, DuplicateFoundAfterTheFirstGoes)
     list.removeIf([&](std::size_t r) { return r == 2; });
     EXPECT_EQ(list.findByTag("/dup"), 0u);
     EXPECT_EQ(list.findByTag("/other"), 1u);
+
+    // the index grows larger while rows come; the first of equal tags stays the one found
+    ListModel grown;
+    for (int i = 0; i < 3000; ++i)
+        grown.append(makeRow("f", "/t" + std::to_string(i % 1000)));
+    for (int i = 0; i < 1000; i += 111)
+        EXPECT_EQ(grown.findByTag("/t" + std::to_string(i)), static_cast<std::size_t>(i + 1));
 }
 
 TEST(ListFindByTag, DuplicateOrderFollowsSort)
