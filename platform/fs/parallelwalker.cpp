@@ -3,11 +3,103 @@
 #include "platform/fs/parallelwalker.h"
 
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <exception>
 #include <fcntl.h>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <optional>
+#include <string>
+#include <system_error>
+#include <thread>
 
 namespace mrb::platform::posix
 {
+
+namespace
+{
+
+// What the walk needs of its root before the threads start.
+struct RootRead {
+    std::string reason; // why the root could not be read, else empty
+    UniqueFd fd;
+    std::uint64_t device = 0;
+    FolderRead read;
+    WalkLimits limits;
+};
+
+RootRead readRoot(const std::string &root, const std::optional<WalkLimits> &preset)
+{
+    RootRead out;
+    Stat self;
+    WalkResult opened;
+    out.fd = openWalkRoot(root, self, opened);
+    if (!out.fd.isValid()) {
+        out.reason = opened.rootReason;
+        return out;
+    }
+    out.device = static_cast<std::uint64_t>(self.device);
+    Stat link = self; // the root is followed when it is a link, and described as one
+    const PathRef ref(root);
+    if (ref.error() == 0 && statAt(ref.dir(), ref.leaf(), Follow::No, link) != 0)
+        link = self;
+    out.read.item = describeFolder(std::string(nameOf(root)), root, parentPathOf(root), link, self);
+    if (const int err = readFolderAt(out.fd.get(), out.read); err != 0) {
+        out.reason = errorText(err);
+        out.fd = {};
+        return out;
+    }
+    out.limits = preset ? *preset : walkLimitsFor(out.fd.get());
+    return out;
+}
+
+// The root read on a thread of its own while the caller asks stillWanted now
+// and then: on a hung mount the read never ends, and the walk must stay able
+// to stop. A read that is given up finishes (or not) on its own.
+std::optional<RootRead> readRootAside(
+    const std::string &root, const std::optional<WalkLimits> &preset, const std::function<bool()> &stillWanted)
+{
+    struct Shared {
+        std::mutex mutex;
+        std::condition_variable done;
+        std::optional<RootRead> read;
+        std::exception_ptr failure;
+    };
+    const auto shared = std::make_shared<Shared>();
+    const auto readThere = [shared, root, preset] {
+        std::optional<RootRead> read;
+        std::exception_ptr failure;
+        try {
+            read = readRoot(root, preset);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        const std::lock_guard lock(shared->mutex);
+        shared->read = std::move(read);
+        shared->failure = failure;
+        shared->done.notify_one();
+    };
+    try {
+        std::thread(readThere).detach();
+    } catch (const std::system_error &) {
+        return readRoot(root, preset); // no thread to be had (memory short): read here
+    }
+    std::unique_lock lock(shared->mutex);
+    const auto ready = [&shared] { return shared->read || shared->failure; };
+    while (!shared->done.wait_for(lock, std::chrono::milliseconds(40), ready)) {
+        lock.unlock();
+        if (!stillWanted())
+            return std::nullopt;
+        lock.lock();
+    }
+    if (shared->failure)
+        std::rethrow_exception(shared->failure);
+    return std::move(shared->read);
+}
+
+} // namespace
 
 ParallelWalker::ParallelWalker(TypeDescriber &types, TreeVisitor &visitor, std::optional<WalkLimits> limits)
     : m_types(types)
@@ -41,31 +133,26 @@ WalkResult ParallelWalker::run(const std::string &rawRoot)
 {
     m_result = {};
     m_stack.clear();
-    const std::string root = normalizePath(rawRoot);
     if (!m_visitor.keepGoing()) {
         m_result.stopped = true;
         return m_result;
     }
-    Stat self;
-    UniqueFd rootFd = openWalkRoot(root, self, m_result);
-    if (!rootFd.isValid())
-        return m_result;
-    m_counter.reset(static_cast<std::uint64_t>(self.device));
-    Stat link = self; // the root is followed when it is a link, and described as one
-    const PathRef ref(root);
-    if (ref.error() == 0 && statAt(ref.dir(), ref.leaf(), Follow::No, link) != 0)
-        link = self;
-    FolderRead read;
-    read.item = describeFolder(std::string(nameOf(root)), root, parentPathOf(root), link, self);
-    if (const int err = readFolderAt(rootFd.get(), read); err != 0) {
-        m_result.rootReason = errorText(err);
+    std::optional<RootRead> root =
+        readRootAside(normalizePath(rawRoot), m_limits, [this] { return m_visitor.keepGoing(); });
+    if (!root) {
+        m_result.stopped = true;
         return m_result;
     }
+    if (!root->reason.empty()) {
+        m_result.rootReason = root->reason;
+        return m_result;
+    }
+    m_counter.reset(root->device);
     m_result.rootReadable = true;
 
-    WalkPool pool(m_limits ? *m_limits : walkLimitsFor(rootFd.get()));
-    pool.queue(read, std::move(rootFd), {});
-    enter(std::move(read));
+    WalkPool pool(root->limits);
+    pool.queue(root->read, std::move(root->fd), {});
+    enter(std::move(root->read));
     walkBelow(pool);
     m_stack.clear();
     return m_result;

@@ -114,15 +114,20 @@ TEST_F(ParallelWalk, StopsWhileTheThreadsReadAhead)
     EXPECT_EQ(recorder.events, expected);
 }
 
-// Stops the mount's server once the root is read, and asks to stop a little
-// later, once the walk has gone through what was read before and waits.
+// Stops the mount's server once the root is read (or before the walk), and
+// asks to stop a little later, once the walk has gone through what was read
+// before and waits.
 class StallingRecorder : public WalkRecorder
 {
 public:
-    StallingRecorder(std::string root, const StallableMount &mount)
+    StallingRecorder(std::string root, const StallableMount &mount, bool stallFirst)
         : WalkRecorder(std::move(root))
         , m_mount(mount)
     {
+        if (stallFirst) {
+            m_mount.stall();
+            m_stalledAt = std::chrono::steady_clock::now();
+        }
     }
 
     void enterFolder(const FsItem &folder) override
@@ -149,30 +154,33 @@ TEST(ParallelWalkOnAHungMount, StopsWhileItsReadsStillWait)
     TempTree served;
     for (int i = 0; i < 400; ++i)
         served.file("d" + std::to_string(i) + "/s/f", 1);
-    TempTree place;
-    const std::string mountPoint = place.dir("mount");
-    const StallableMount mount(served.root(), mountPoint);
-    if (!mount.mounted())
-        GTEST_SKIP() << mount.why();
+    for (const bool stallFirst : {false, true}) {
+        SCOPED_TRACE(stallFirst ? "hung before the root is read" : "hung below the root");
+        TempTree place;
+        const std::string mountPoint = place.dir("mount");
+        const StallableMount mount(served.root(), mountPoint);
+        if (!mount.mounted())
+            GTEST_SKIP() << mount.why();
 
-    // Were the walk to wait for the hung reads, the server answers again after a while.
-    std::promise<void> walkEnded;
-    std::promise<bool> resumedFirst;
-    std::thread watchdog([&mount, ended = walkEnded.get_future(), &resumedFirst]() {
-        const bool resumed = ended.wait_for(std::chrono::seconds(20)) == std::future_status::timeout;
-        if (resumed)
-            mount.resume();
-        resumedFirst.set_value(resumed);
-    });
-    StallingRecorder recorder(mountPoint, mount);
-    TypeDescriber types;
-    ParallelWalker walker(types, recorder); // the limits of a network mount
-    const WalkResult result = walker.run(mountPoint);
-    walkEnded.set_value();
-    watchdog.join();
+        // Were the walk to wait for the hung reads, the server answers again after a while.
+        std::promise<void> walkEnded;
+        std::promise<bool> resumedFirst;
+        std::thread watchdog([&mount, ended = walkEnded.get_future(), &resumedFirst]() {
+            const bool resumed = ended.wait_for(std::chrono::seconds(20)) == std::future_status::timeout;
+            if (resumed)
+                mount.resume();
+            resumedFirst.set_value(resumed);
+        });
+        StallingRecorder recorder(mountPoint, mount, stallFirst);
+        TypeDescriber types;
+        ParallelWalker walker(types, recorder); // the limits of a network mount
+        const WalkResult result = walker.run(mountPoint);
+        walkEnded.set_value();
+        watchdog.join();
 
-    EXPECT_TRUE(result.stopped);
-    EXPECT_FALSE(resumedFirst.get_future().get()) << "the walk ended only once the mount answered again";
+        EXPECT_TRUE(result.stopped);
+        EXPECT_FALSE(resumedFirst.get_future().get()) << "the walk ended only once the mount answered again";
+    }
 }
 
 } // namespace
