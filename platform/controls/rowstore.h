@@ -69,7 +69,7 @@ private:
     // Bytes handed out from large chunks, never moved; a request larger than
     // a quarter of a chunk gets a chunk of its own, so a long row never
     // wastes the rest of one. Chunks double in size up to maxChunkSize, so a
-    // big store is held in a few blocks large enough for huge pages.
+    // big store is held in a few large blocks.
     struct ChunkFree {
         std::size_t bytes;
         void operator()(char *p) const noexcept;
