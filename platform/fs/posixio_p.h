@@ -81,8 +81,8 @@ public:
     void add(std::string_view name, unsigned char type);
     void clear();
 
-    // The entries at indexes into out (cleared first), ordered by their names
-    // (nameLess order).
+    // The entries at indexes into out (another list, cleared first), ordered
+    // by their names (nameLess order).
     void sortByName(const std::vector<std::uint32_t> &indexes, EntryList &out) const;
 
 private:
