@@ -27,11 +27,6 @@ constexpr std::size_t largeFrom = 4 * step;
     return (bytes + step - 1) & ~(step - 1);
 }
 
-} // namespace
-
-namespace
-{
-
 void *copyToNewBlock(void *block, std::size_t oldBytes, std::size_t newBytes)
 {
     void *fresh = allocateLarge(newBytes);

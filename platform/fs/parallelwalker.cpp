@@ -3,7 +3,6 @@
 #include "platform/fs/parallelwalker.h"
 
 #include <cerrno>
-#include <chrono>
 #include <condition_variable>
 #include <exception>
 #include <fcntl.h>
@@ -88,7 +87,7 @@ std::optional<RootRead> readRootAside(
     }
     std::unique_lock lock(shared->mutex);
     const auto ready = [&shared] { return shared->read || shared->failure; };
-    while (!shared->done.wait_for(lock, std::chrono::milliseconds(40), ready)) {
+    while (!shared->done.wait_for(lock, kStillWantedEvery, ready)) {
         lock.unlock();
         if (!stillWanted())
             return std::nullopt;

@@ -62,10 +62,8 @@ private:
     UniqueFd m_fd;
 };
 
-// How long the walk waits between two looks at whether it is still wanted,
-// and how long its end waits for the threads still reading before leaving
+// How long the walk's end waits for the threads still reading before leaving
 // them to finish on their own.
-constexpr auto kStillWantedEvery = std::chrono::milliseconds(40);
 constexpr auto kThreadsEndWithin = std::chrono::milliseconds(100);
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "platform/fs/folderread_p.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
@@ -29,6 +30,10 @@ struct HeldFolder {
     UniqueFd fd;
     std::shared_ptr<std::atomic<std::size_t>> count;
 };
+
+// How long the walk waits for a read between two looks at whether it is
+// still wanted.
+inline constexpr auto kStillWantedEvery = std::chrono::milliseconds(40);
 
 // How far the threads may run ahead of the walk.
 struct WalkLimits {
